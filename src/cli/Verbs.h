@@ -1,0 +1,24 @@
+#pragma once
+// pellam-cli verbs register themselves here, one file per verb, so adding a
+// verb touches nothing else.
+#include <string>
+#include <vector>
+
+namespace pellam::cli {
+
+using Args = std::vector<std::string>;
+using VerbFn = int (*)(const Args& args);
+
+// Exit codes shared by every verb.
+inline constexpr int kOk = 0;
+inline constexpr int kNegative = 1;
+inline constexpr int kBadInput = 2;
+
+struct VerbRegistrar {
+    VerbRegistrar(const char* name, const char* usage, VerbFn fn);
+};
+
+// Writes "pellam-cli: <file>: <reason>" to stderr; returns kBadInput.
+int Complain(const std::string& file, const std::string& reason);
+
+} // namespace pellam::cli

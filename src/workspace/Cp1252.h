@@ -1,0 +1,23 @@
+#pragma once
+// The incident system writes its data files in the Windows-1252 code page.
+// Texts are decoded to UTF-8 where they enter the program and encoded back
+// where bytes are needed (checksums of texts, the records file format).
+#include <string>
+#include <string_view>
+
+namespace pellam {
+
+// Every byte becomes one character; the five bytes without a Windows-1252
+// meaning (81 8D 8F 90 9D) map to the C1 control of the same number, as the
+// Windows conversion does, so no byte is lost.
+std::string DecodeCp1252(std::string_view bytes);
+
+// UTF-8 to Windows-1252; a character without a byte in the code page becomes
+// '?', as the platform's best-fit-less conversion writes it. Invalid UTF-8
+// bytes are taken as Windows-1252 bytes already.
+std::string EncodeCp1252(std::string_view utf8);
+
+// Number of characters of a UTF-8 text (the length the program's texts have).
+std::size_t Utf8Length(std::string_view utf8);
+
+} // namespace pellam

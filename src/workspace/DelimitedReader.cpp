@@ -1,0 +1,170 @@
+#include "workspace/DelimitedReader.h"
+
+#include "workspace/Cp1252.h"
+
+#include <cerrno>
+#include <charconv>
+
+namespace pellam {
+namespace {
+constexpr std::size_t kChunk = 64 * 1024;
+
+bool IsBlank(int c) { return c == ' ' || c == '\t'; }
+bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
+} // namespace
+
+const char* ReadErrorText(ReadError e)
+{
+    switch (e) {
+    case ReadError::CannotOpen: return "cannot open the file";
+    case ReadError::PrematureEnd: return "input past end of file";
+    case ReadError::TypeMismatch: return "type mismatch";
+    case ReadError::Overflow: return "overflow";
+    case ReadError::ReadFailed: return "read error";
+    }
+    return "error";
+}
+
+DelimitedReader::DelimitedReader() = default;
+DelimitedReader::DelimitedReader(DelimitedReader&&) noexcept = default;
+DelimitedReader& DelimitedReader::operator=(DelimitedReader&&) noexcept = default;
+DelimitedReader::~DelimitedReader() = default;
+
+Result<DelimitedReader, ReadError> DelimitedReader::OpenFile(const std::string& path)
+{
+    DelimitedReader r;
+    r.m_file.reset(std::fopen(path.c_str(), "rb"));
+    if (!r.m_file)
+        return fail(ReadError::CannotOpen);
+    return r;
+}
+
+DelimitedReader DelimitedReader::FromText(std::string bytes)
+{
+    DelimitedReader r;
+    r.m_buf = std::move(bytes);
+    r.m_eof = true;
+    return r;
+}
+
+bool DelimitedReader::Fill()
+{
+    if (m_eof)
+        return false;
+    m_buf.erase(0, m_pos);
+    m_pos = 0;
+    const std::size_t old = m_buf.size();
+    m_buf.resize(old + kChunk);
+    const std::size_t got = std::fread(m_buf.data() + old, 1, kChunk, m_file.get());
+    m_buf.resize(old + got);
+    if (got < kChunk) {
+        m_eof = true;
+        if (std::ferror(m_file.get()))
+            m_readFailed = true;
+    }
+    return got > 0;
+}
+
+int DelimitedReader::Peek()
+{
+    if (m_pos >= m_buf.size() && !Fill())
+        return EOF;
+    return static_cast<unsigned char>(m_buf[m_pos]);
+}
+
+int DelimitedReader::Get()
+{
+    const int c = Peek();
+    if (c != EOF)
+        ++m_pos;
+    return c;
+}
+
+Result<std::string, ReadError> DelimitedReader::ReadRaw()
+{
+    while (IsBlank(Peek()))
+        Get();
+    if (Peek() == EOF) {
+        if (m_readFailed)
+            return fail(ReadError::ReadFailed);
+        // A trailing comma still announces one (empty) value.
+        if (m_afterComma) {
+            m_afterComma = false;
+            return std::string();
+        }
+        return fail(ReadError::PrematureEnd);
+    }
+
+    std::string value;
+    if (Peek() == '"') {
+        Get();
+        for (;;) {
+            const int c = Get();
+            if (c == EOF)
+                return fail(m_readFailed ? ReadError::ReadFailed : ReadError::PrematureEnd);
+            if (c == '"')
+                break;
+            value += static_cast<char>(c);
+        }
+        // Anything between the closing quote and the delimiter is dropped.
+        while (Peek() != EOF && Peek() != ',' && !IsLineEnd(Peek()))
+            Get();
+    } else {
+        while (Peek() != EOF && Peek() != ',' && !IsLineEnd(Peek()))
+            value += static_cast<char>(Get());
+    }
+
+    m_afterComma = false;
+    const int delim = Get();
+    if (delim == ',')
+        m_afterComma = true;
+    else if (delim == '\r' && Peek() == '\n')
+        Get();
+    return value;
+}
+
+Result<std::string, ReadError> DelimitedReader::ReadText()
+{
+    auto raw = ReadRaw();
+    if (!raw)
+        return fail(raw.error());
+    return DecodeCp1252(raw.value());
+}
+
+Result<std::int16_t, ReadError> DelimitedReader::ReadInt16()
+{
+    auto raw = ReadRaw();
+    if (!raw)
+        return fail(raw.error());
+    std::string_view s = raw.value();
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    if (!s.empty() && s.front() == '+')
+        s.remove_prefix(1);
+    if (s.empty() || s.front() == '+')
+        return fail(ReadError::TypeMismatch);
+
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec == std::errc::result_out_of_range)
+        return fail(ReadError::Overflow);
+    if (ec != std::errc() || end != s.data() + s.size())
+        return fail(ReadError::TypeMismatch);
+    if (v < -32768 || v > 32767)
+        return fail(ReadError::Overflow);
+    return static_cast<std::int16_t>(v);
+}
+
+Result<bool, ReadError> DelimitedReader::Skip(int n)
+{
+    for (int i = 0; i < n; ++i) {
+        auto r = ReadRaw();
+        if (!r)
+            return fail(r.error());
+    }
+    return true;
+}
+
+} // namespace pellam

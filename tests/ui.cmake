@@ -1,0 +1,13 @@
+# Window tests: QtTest binaries, run on the offscreen platform unless a display is given.
+file(GLOB_RECURSE ui_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*.cpp)
+foreach(src IN LISTS ui_test_sources)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE pellam_ui Qt6::Test pellam_warnings)
+  target_compile_definitions(${name} PRIVATE
+    PELLAM_TESTDATA="${PELLAM_TESTDATA}"
+    PELLAM_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    PELLAM_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS "ui" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endforeach()
