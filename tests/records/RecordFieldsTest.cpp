@@ -17,8 +17,7 @@ TEST(RecordFields, NamesCoverEveryFieldButTheTwoWithoutMeaning)
     }
     EXPECT_EQ(places.size(), 31u);
     EXPECT_EQ(names.size(), 31u);
-    EXPECT_EQ(places.count({1, 2}), 0u);
-    EXPECT_EQ(places.count({3, 8}), 0u);
+    EXPECT_FALSE(places.count({1, 2}) || places.count({3, 8}));
 
     RecordTable table;
     table(4, 2, 2, 7) = "123-45";
