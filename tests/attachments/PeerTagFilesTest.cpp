@@ -1,0 +1,88 @@
+// Tags written by other programs, several of them damaged on purpose.
+#include "attachments/cMP3ID3v2.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace pellam;
+
+namespace {
+
+const std::string kDir = std::string(PELLAM_TESTDATA) + "/peer-id3/";
+
+cMP3ID3v2 Read(const std::string& name)
+{
+    cMP3ID3v2 r;
+    const auto read = r.SetMP3File(kDir + name);
+    EXPECT_TRUE(read.ok()) << name;
+    return r;
+}
+
+} // namespace
+
+TEST(PeerTagFiles, EveryFileReadsWithoutFailure)
+{
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kDir)) {
+        if (entry.path().extension() != ".mp3")
+            continue;
+        ++files;
+        const auto r = Read(entry.path().filename().string());
+        EXPECT_LE(r.FrameCount(), 64) << entry.path();
+        for (std::int32_t i = 1; i <= r.FrameCount(); ++i)
+            EXPECT_GE(r.TagsInFrame(r.Frame(i)), 1) << entry.path();
+    }
+    EXPECT_EQ(files, 23);
+}
+
+TEST(PeerTagFiles, RepeatedFramesAndUnmappedIds)
+{
+    const auto r = Read("mutagen_silence-44-s.mp3");
+    EXPECT_EQ(r.TagVersion(), 3);
+    EXPECT_EQ(r.Title(), "Silence");
+    EXPECT_EQ(r.Artist(), "jzig");
+    EXPECT_EQ(r.FrameValue("1:TPE1"), "piman");
+    EXPECT_EQ(r.TagsInFrame("TPE1"), 2);
+    EXPECT_EQ(r.OtherGenreName(), "Silence");
+    EXPECT_EQ(r.FrameCount(), 8);
+
+    // Version 2.2 from a music player: 15 unmapped ids share the empty id.
+    const auto itunes = Read("taglib_itunes10.mp3");
+    EXPECT_EQ(itunes.TagVersion(), 2);
+    EXPECT_EQ(itunes.TagsInFrame(""), 15);
+    EXPECT_EQ(itunes.TagsInFrame("COMM"), 2);
+    EXPECT_EQ(itunes.OtherGenreName(), "Heavy Metal");
+}
+
+TEST(PeerTagFiles, TagSearchOutcomes)
+{
+    for (const char* none : {"mutagen_emptyfile.mp3", "mutagen_no-tags.mp3", "taglib_mpeg2.mp3"})
+        EXPECT_FALSE(Read(none).HasID3v2Tag()) << none;
+
+    const auto trailing = Read("mutagen_audacious-trailing-id32-apev2.mp3");
+    EXPECT_EQ(trailing.TagPosition(), 2769 + 4);
+    EXPECT_EQ(trailing.TagVersion(), 4);
+
+    const auto garbage = Read("taglib_garbage.mp3");
+    EXPECT_EQ(garbage.TagPosition(), 2047 + 4);
+    EXPECT_EQ(garbage.FrameCount(), 1);
+    EXPECT_EQ(garbage.Frame(1), "TXXX");
+}
+
+TEST(PeerTagFiles, DamagedTagsReadNothingOrWhatFits)
+{
+    for (const char* name : {"taglib_compressed_id3_frame.mp3", "taglib_extended-header.mp3"}) {
+        const auto r = Read(name);
+        EXPECT_TRUE(r.HasID3v2Tag()) << name;
+        EXPECT_EQ(r.TagVersion(), 4) << name;
+        EXPECT_EQ(r.FrameCount(), 0) << name;
+    }
+    const auto w000 = Read("taglib_w000.mp3");
+    EXPECT_EQ(w000.Genre(), 3);
+    EXPECT_EQ(w000.OtherGenreName(), "Dance");
+    EXPECT_EQ(w000.TagsInFrame("W000"), 1);
+
+    // 9C is œ in Windows-1252; the leading 03 is the frame's encoding byte.
+    EXPECT_EQ(Read("taglib_excessive_alloc.mp3").Album(), "\x03Music\xC5\x93of the Sun");
+}

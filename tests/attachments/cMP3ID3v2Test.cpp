@@ -1,0 +1,278 @@
+#include "attachments/cMP3ID3v2.h"
+
+#include "TagBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+using namespace pellam;
+using namespace pellam::test;
+
+namespace {
+
+// Reads `bytes` as a file; the read itself must succeed.
+cMP3ID3v2 ReadBytes(const std::string& bytes)
+{
+    TempDir dir;
+    cMP3ID3v2 reader;
+    const auto read = reader.SetMP3File(dir.write("t.mp3", bytes));
+    EXPECT_TRUE(read.ok());
+    return reader;
+}
+
+std::string Audio() { return std::string("\xFF\xFB\x90\x64", 4) + std::string(400, 'a'); }
+
+} // namespace
+
+TEST(cMP3ID3v2, Version3TextFramesBecomeProperties)
+{
+    const auto r = ReadBytes(PaddedTag(3, Frame("TIT2", Latin1("Call 12")) + Frame("TPE1", Latin1("Unit 4"))) + Audio());
+    EXPECT_TRUE(r.HasID3v2Tag());
+    EXPECT_EQ(r.TagPosition(), 4);
+    EXPECT_EQ(r.TagVersion(), 3);
+    EXPECT_EQ(r.ID3v2TagVersion(), 3);
+    EXPECT_EQ(r.Title(), "Call 12");
+    EXPECT_EQ(r.Artist(), "Unit 4");
+    EXPECT_EQ(r.FrameCount(), 2);
+    EXPECT_EQ(r.Frame(1), "TIT2");
+    EXPECT_EQ(r.Frame(2), "TPE1");
+    EXPECT_EQ(r.Frame(0), "");
+    EXPECT_EQ(r.Frame(3), "");
+    EXPECT_EQ(r.TagsInFrame("TPE1"), 1);
+    EXPECT_EQ(r.TagsInFrame("TALB"), 0);
+    EXPECT_EQ(r.FrameValue("1:TIT2"), "Call 12");
+    EXPECT_EQ(r.Genre(), 255);
+}
+
+TEST(cMP3ID3v2, EveryMappedFrameSetsItsProperty)
+{
+    using Getter = const std::string& (cMP3ID3v2::*)() const;
+    const std::pair<const char*, Getter> mapped[] = {
+        {"TALB", &cMP3ID3v2::Album},     {"TYER", &cMP3ID3v2::Year},           {"TRCK", &cMP3ID3v2::Track},
+        {"USLT", &cMP3ID3v2::Lyrics},    {"TENC", &cMP3ID3v2::EncodedBy},      {"TCOP", &cMP3ID3v2::Copyright},
+        {"TCOM", &cMP3ID3v2::Composer},  {"TOPE", &cMP3ID3v2::OriginalArtist}, {"WXXX", &cMP3ID3v2::LinkTo},
+        {"PCNT", &cMP3ID3v2::PlayCounter}, {"WOAF", &cMP3ID3v2::AudioURL},     {"WOAR", &cMP3ID3v2::ArtistURL},
+        {"WCOM", &cMP3ID3v2::BuyURL},
+    };
+    std::string frames = Frame("TXXX", "unmapped");
+    for (const auto& [id, getter] : mapped)
+        frames += Frame(id, std::string("v") + id);
+    const auto r = ReadBytes(PaddedTag(4, frames));
+    for (const auto& [id, getter] : mapped)
+        EXPECT_EQ((r.*getter)(), std::string("v") + id);
+    EXPECT_EQ(r.FrameCount(), 14);
+    EXPECT_EQ(r.Frame(1), "TXXX");
+}
+
+TEST(cMP3ID3v2, GenreFrameByNumberByNameOrFreeText)
+{
+    struct Case {
+        const char* value;
+        int genre;
+        const char* other;
+    } cases[] = {
+        {"(17)", 17, "Rock"},
+        {"(17)Rock and Roll", 17, "Rock and Roll"},
+        {"(17)x", 17, "Rock"},
+        {"(17)\xE9", 17, "Rock"}, // one character, two bytes once decoded
+        {"(17)xy", 17, "xy"},
+        {"Speech", 255, "Speech"},
+        {"(RX)Remix", 255, "(RX)Remix"},
+        {"(300)", 255, "(300)"},
+        {"(17", 255, "(17"},
+        {"17)", 255, "17)"},
+        {"Live (0)", 0, "Blues"},
+    };
+    for (const auto& c : cases) {
+        const auto r = ReadBytes(PaddedTag(3, Frame("TCON", Latin1(c.value))));
+        EXPECT_EQ(r.Genre(), c.genre) << c.value;
+        EXPECT_EQ(r.OtherGenreName(), c.other) << c.value;
+    }
+}
+
+TEST(cMP3ID3v2, AFreeGenreTextKeepsAnEarlierNumber)
+{
+    const auto r = ReadBytes(PaddedTag(3, Frame("TCON", Latin1("(8)")) + Frame("TCON", Latin1("Swing"))));
+    EXPECT_EQ(r.Genre(), 8);
+    EXPECT_EQ(r.OtherGenreName(), "Swing");
+    EXPECT_EQ(r.FrameValue("2:TCON"), "Swing");
+}
+
+TEST(cMP3ID3v2, CommentFramesAreJoinedWithNulAndLineBreak)
+{
+    const auto r = ReadBytes(PaddedTag(3, Frame("COMM", Latin1("engfirst")) + Frame("TIT2", "t")
+                                              + Frame("COMM", Latin1(std::string("eng\0second", 10)))));
+    EXPECT_EQ(r.Comment(), std::string("engfirst\0\r\nengsecond", 20));
+    EXPECT_EQ(r.TagsInFrame("COMM"), 2);
+    EXPECT_EQ(r.FrameValue("2:COMM"), "engsecond");
+    EXPECT_EQ(r.FrameCount(), 2);
+}
+
+TEST(cMP3ID3v2, Version22IdsAreMappedAndOthersStoredUnderTheEmptyId)
+{
+    const auto r = ReadBytes(PaddedTag(2, Frame22("TT2", Latin1("Title 22")) + Frame22("PIC", "\x01\x02\x03")
+                                              + Frame22("TCO", "(2)") + Frame22("COM", "eng1")
+                                              + Frame22("TP1", "A") + Frame22("XYZ", "z")));
+    EXPECT_EQ(r.TagVersion(), 2);
+    EXPECT_EQ(r.Title(), "Title 22");
+    EXPECT_EQ(r.Artist(), "A");
+    EXPECT_EQ(r.Genre(), 2);
+    EXPECT_EQ(r.Comment(), "eng1");
+    EXPECT_EQ(r.FrameCount(), 5);
+    EXPECT_EQ(r.Frame(2), "");
+    EXPECT_EQ(r.TagsInFrame(""), 2);
+    EXPECT_EQ(r.FrameValue("2:"), "z");
+}
+
+TEST(cMP3ID3v2, UnsupportedVersionsReadNoFrames)
+{
+    for (int version : {0, 1, 5, 255}) {
+        const auto r = ReadBytes(PaddedTag(version, Frame("TIT2", "x")));
+        EXPECT_TRUE(r.HasID3v2Tag());
+        EXPECT_EQ(r.TagVersion(), version);
+        EXPECT_EQ(r.FrameCount(), 0);
+        EXPECT_EQ(r.Title(), "");
+        EXPECT_EQ(r.Genre(), 255);
+    }
+}
+
+TEST(cMP3ID3v2, TheWalkStops)
+{
+    // At NUL padding, even when frame-like bytes follow inside the tag.
+    const std::string afterPadding = std::string(8, '\0') + Frame("TPE1", "hidden");
+    auto r = ReadBytes(Tag(3, Frame("TIT2", "a") + afterPadding, 300) + std::string(300, '\0'));
+    EXPECT_EQ(r.FrameCount(), 1);
+    EXPECT_EQ(r.Artist(), "");
+
+    // Before a frame that would run past the tag size.
+    const std::string two = Frame("TIT2", "a") + Frame("TPE1", "bbbb");
+    r = ReadBytes(Tag(3, two + std::string(50, '\0'), static_cast<std::uint32_t>(two.size()) - 1) + std::string(50, '\0'));
+    EXPECT_EQ(r.FrameCount(), 1);
+    EXPECT_EQ(r.Title(), "a");
+
+    // When the 1-based file position after a frame passes the tag size: the
+    // second frame fits the byte count but is never reached.
+    const std::string small = Frame("TIT2", std::string(20, 'x')) + Frame("TPE1", "");
+    r = ReadBytes(Tag(3, small, static_cast<std::uint32_t>(small.size())));
+    EXPECT_EQ(r.FrameCount(), 1);
+
+    // Behind leading bytes the position passes a small tag size after the first frame.
+    r = ReadBytes(std::string(1000, 'j') + PaddedTag(3, Frame("TIT2", "a") + Frame("TPE1", "b"), 900));
+    EXPECT_EQ(r.TagPosition(), 1004);
+    EXPECT_EQ(r.FrameCount(), 1);
+}
+
+TEST(cMP3ID3v2, OversizedAndCutFramesReadOnlyWhatTheFileHolds)
+{
+    // Sizes beyond any tag: nothing is read.
+    for (std::uint32_t size : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+        const std::string frame = "TIT2" + BigEndianBytes(size, 4) + std::string(2, '\0') + "abc";
+        const auto r = ReadBytes(Tag(3, frame, 0x0FFFFFFF));
+        EXPECT_EQ(r.FrameCount(), 0) << size;
+    }
+    // A frame that claims 200 MB of a 256 MB tag in a file that ends after 5 bytes.
+    const std::string cut = "TIT2" + BigEndianBytes(200u << 20, 4) + std::string(2, '\0') + "Cut 5";
+    auto r = ReadBytes(Tag(4, cut, 0x0FFFFFFF));
+    EXPECT_EQ(r.Title(), "Cut 5");
+    EXPECT_EQ(r.FrameCount(), 1);
+
+    // A header cut in the middle of its size field.
+    r = ReadBytes(Tag(3, Frame("TIT2", "x"), 100).substr(0, 15));
+    EXPECT_EQ(r.FrameCount(), 1);
+    EXPECT_EQ(r.Title(), "");
+    r = ReadBytes("ID3");
+    EXPECT_TRUE(r.HasID3v2Tag());
+    EXPECT_EQ(r.TagVersion(), 0);
+}
+
+TEST(cMP3ID3v2, TagSearchRunsInOverlappingBlocks)
+{
+    const std::string tag = PaddedTag(3, Frame("TIT2", "found"));
+    // "ID3" across the first block boundary (bytes 4094..4096).
+    auto r = ReadBytes(std::string(4094, 'j') + tag);
+    EXPECT_EQ(r.TagPosition(), 4098);
+    EXPECT_EQ(r.Title(), "found");
+
+    // In a later block, with no audio frame header before it.
+    r = ReadBytes(std::string(10000, 'j') + tag);
+    EXPECT_EQ(r.TagPosition(), 10004);
+
+    // An audio frame header in an earlier block ends the search.
+    r = ReadBytes(Audio() + std::string(5000, 'j') + tag);
+    EXPECT_FALSE(r.HasID3v2Tag());
+    EXPECT_EQ(r.TagPosition(), 0);
+
+    // FF FB across the boundary still counts; "ID3" in the same block still wins.
+    r = ReadBytes(std::string(4095, 'j') + "\xFF\xFB" + std::string(5000, 'j') + tag);
+    EXPECT_FALSE(r.HasID3v2Tag());
+    r = ReadBytes(std::string(100, 'j') + Audio() + tag);
+    EXPECT_TRUE(r.HasID3v2Tag());
+    EXPECT_EQ(r.Title(), "found");
+
+    // No tag at all, and files too short to hold one.
+    for (const std::string& bytes : {std::string(), std::string("ID"), std::string(9000, 'j'), Audio()}) {
+        r = ReadBytes(bytes);
+        EXPECT_FALSE(r.HasID3v2Tag());
+        EXPECT_EQ(r.TagVersion(), 0);
+        EXPECT_EQ(r.FrameCount(), 0);
+    }
+}
+
+TEST(cMP3ID3v2, FrameBytesAreWindows1252WithoutNuls)
+{
+    const auto r = ReadBytes(PaddedTag(3, Frame("TPE1", std::string("\x01\xFF\xFEU\0n\0i\0t\0 \x93\0", 14))));
+    EXPECT_EQ(r.Artist(), "\x01\xC3\xBF\xC3\xBEUnit \xE2\x80\x9C");
+}
+
+TEST(cMP3ID3v2, SettingTheFileResetsEverything)
+{
+    TempDir dir;
+    cMP3ID3v2 r;
+    ASSERT_TRUE(r.SetMP3File(dir.write("a.mp3", PaddedTag(3, Frame("TIT2", "a") + Frame("TCON", "(1)")))).ok());
+    ASSERT_EQ(r.Genre(), 1);
+    ASSERT_TRUE(r.SetMP3File(dir.write("b.mp3", PaddedTag(3, Frame("TALB", "b")))).ok());
+    EXPECT_EQ(r.MP3File(), dir.file("b.mp3"));
+    EXPECT_EQ(r.Title(), "");
+    EXPECT_EQ(r.Genre(), 255);
+    EXPECT_EQ(r.FrameCount(), 1);
+    EXPECT_EQ(r.TagsInFrame("TIT2"), 0);
+    EXPECT_EQ(r.FrameValue("1:TIT2"), "");
+}
+
+TEST(cMP3ID3v2, AFileThatCannotBeOpenedIsAFailureWithTheSystemError)
+{
+    TempDir dir;
+    cMP3ID3v2 r;
+    ASSERT_TRUE(r.SetMP3File(dir.write("a.mp3", PaddedTag(3, Frame("TIT2", "a")))).ok());
+
+    const auto missing = r.SetMP3File(dir.file("missing.mp3"));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error().Number, ENOENT);
+    EXPECT_EQ(missing.error().Description, std::strerror(ENOENT));
+    EXPECT_EQ(missing.error().Source, "test_attachments.cMP3ID3v1");
+    EXPECT_FALSE(r.HasID3v2Tag());
+    EXPECT_EQ(r.Title(), "");
+
+    const auto folder = r.SetMP3File(dir.str());
+    ASSERT_FALSE(folder.ok());
+    EXPECT_EQ(folder.error().Number, EISDIR);
+}
+
+TEST(cMP3ID3v2, GenreNamesFollowTheExtendedNumbering)
+{
+    EXPECT_EQ(cMP3ID3v2::GenreName(0), "Blues");
+    EXPECT_EQ(cMP3ID3v2::GenreName(25), "Euro - Techno");
+    EXPECT_EQ(cMP3ID3v2::GenreName(79), "Hard Rock");
+    EXPECT_EQ(cMP3ID3v2::GenreName(122), "Drum Solo");
+    EXPECT_EQ(cMP3ID3v2::GenreName(123), "");
+    EXPECT_EQ(cMP3ID3v2::GenreName(124), "Euro - House");
+    EXPECT_EQ(cMP3ID3v2::GenreName(147), "Synth Pop");
+    int named = 0;
+    for (int n = 0; n <= 255; ++n)
+        named += cMP3ID3v2::GenreName(n).empty() ? 0 : 1;
+    EXPECT_EQ(named, 147);
+    EXPECT_EQ(cMP3ID3v2::GenreName(-1), "");
+}
