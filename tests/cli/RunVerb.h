@@ -16,12 +16,21 @@ struct CliOutput {
     int status = -1;
 };
 
+// Single-quotes a word for the shell, quotes inside included.
+inline std::string ShellQuote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
 inline CliOutput RunVerb(const std::vector<std::string>& args)
 {
     TempDir dir;
-    std::string command = std::string("'") + PELLAM_CLI + "'";
+    std::string command = ShellQuote(PELLAM_CLI);
     for (const auto& a : args)
-        command += " '" + a + "'";
+        command += " " + ShellQuote(a);
     command += " 2>'" + dir.file("stderr") + "'";
     CliOutput result;
     std::FILE* pipe = ::popen(command.c_str(), "r");
