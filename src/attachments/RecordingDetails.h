@@ -1,0 +1,22 @@
+#pragma once
+// What the recording-details window shows for one recording: its file name and
+// the artist, album and genre of its ID3 tag.
+#include "attachments/cMP3ID3v2.h"
+
+#include <string>
+
+namespace pellam {
+
+struct RecordingDetails {
+    std::string fileName; // "FILE LOAD ERROR" when the recording cannot be read
+    std::string artist;
+    std::string album;
+    std::string genre; // empty when the tag names no genre
+};
+
+inline constexpr const char* kFileLoadError = "FILE LOAD ERROR";
+
+// Points the tag reader at folder + "/" + fileName and reads the details.
+RecordingDetails ReadRecordingDetails(cMP3ID3v2& reader, const std::string& folder, const std::string& fileName);
+
+} // namespace pellam

@@ -1,0 +1,74 @@
+#include "attachments/ui/InfoS.h"
+
+#include "workspace/Twips.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace pellam {
+
+InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName("InfoS");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(255, 255, 225));
+    setPalette(pal);
+
+    // Value labels 1-4, caption labels 5-7 and the heading 8, all in Tahoma;
+    // captions and heading bold. Geometry in twips inside the grown window.
+    struct Spec {
+        int x, y, w;
+        bool bold;
+    };
+    const Spec spec[8] = {{120, 300, 3800, false}, {960, 600, 2960, false}, {960, 900, 2960, false},
+                          {960, 1200, 2960, false}, {120, 600, 800, true},  {120, 900, 800, true},
+                          {120, 1200, 800, true},   {120, 60, 3800, true}};
+    for (int i = 0; i < 8; ++i) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString("Label%1").arg(i + 1));
+        QFont f("Tahoma");
+        f.setPointSize(8);
+        f.setBold(spec[i].bold);
+        l->setFont(f);
+        l->setGeometry(TwipsToPixels(spec[i].x), TwipsToPixels(spec[i].y), TwipsToPixels(spec[i].w), TwipsToPixels(240));
+        // Clicks on a label close the window like clicks on the window.
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_labels[i] = l;
+    }
+    m_labels[0]->setText(QString::fromStdString(details.fileName));
+    m_labels[1]->setText(QString::fromStdString(details.artist));
+    m_labels[2]->setText(QString::fromStdString(details.album));
+    m_labels[3]->setText(QString::fromStdString(details.genre));
+    m_labels[4]->setText("Artist:");
+    m_labels[5]->setText("Info:");
+    m_labels[6]->setText("Genre:");
+    m_labels[7]->setText("MP3 Tag Info:");
+
+    ApplySize();
+    m_openItUp.setInterval(InfoSGrowth::kTickMs);
+    connect(&m_openItUp, &QTimer::timeout, this, &InfoS::OpenItUpTick);
+    m_openItUp.start();
+}
+
+void InfoS::ApplySize() { resize(TwipsToPixels(m_growth.width()), TwipsToPixels(m_growth.height())); }
+
+void InfoS::OpenItUpTick()
+{
+    m_growth.tick();
+    ApplySize();
+    if (m_growth.done()) {
+        m_openItUp.stop();
+        emit grown();
+    }
+}
+
+void InfoS::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    close();
+}
+
+} // namespace pellam

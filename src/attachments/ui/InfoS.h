@@ -1,0 +1,39 @@
+#pragma once
+// The recording-details window: pops up over the recording list, grows to its
+// size in small steps, and closes on any click.
+#include "attachments/InfoSGrowth.h"
+#include "attachments/RecordingDetails.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+
+namespace pellam {
+
+class InfoS : public QWidget {
+    Q_OBJECT
+public:
+    InfoS(const RecordingDetails& details, QWidget* parent = nullptr);
+
+    QLabel* label(int n) const { return m_labels[n - 1]; } // Label1..Label8
+    QTimer& OpenItUpTIM() { return m_openItUp; }
+    const InfoSGrowth& growth() const { return m_growth; }
+    void OpenItUpTick();
+
+signals:
+    // The window has reached its size; the main window takes the focus back.
+    void grown();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void ApplySize();
+
+    QLabel* m_labels[8];
+    InfoSGrowth m_growth;
+    QTimer m_openItUp;
+};
+
+} // namespace pellam
