@@ -74,7 +74,9 @@ std::unique_ptr<PcmConverter> MakeImaAdpcmConverter(const WaveFormat& source, st
     std::size_t perBlock = payload.size() >= 20 && source.extraSize >= 2 ? ReadLe16(payload.data() + 18) : 0;
     if (perBlock == 0)
         perBlock = held;
-    if (perBlock == 0 || perBlock > held)
+    // A block using less than half its room is a damaged header; taking it at
+    // its word would make the input buffer for half a second of output huge.
+    if (perBlock == 0 || perBlock > held || perBlock < held / 2)
         return nullptr;
     return std::make_unique<ImaAdpcmConverter>(source.blockAlign, source.channels, perBlock);
 }

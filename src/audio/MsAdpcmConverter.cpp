@@ -101,7 +101,8 @@ std::unique_ptr<PcmConverter> MakeMsAdpcmConverter(const WaveFormat& source, std
     if (count == 0 || payload.size() < 22 + 4 * count)
         return nullptr;
     const std::size_t held = MsAdpcmConverter::SamplesHeldBy(source.blockAlign, source.channels);
-    if (perBlock < 2 || perBlock > held)
+    // A block using less than half its room is a damaged header (see IMA).
+    if (perBlock < 2 || perBlock > held || perBlock < held / 2)
         return nullptr;
     std::vector<Coefficients> table;
     table.reserve(count);
