@@ -262,6 +262,8 @@ std::int32_t StreamWAV::StreamRead(void* destination, std::int32_t count, std::i
     State& s = *m;
     if (s.file < 0 || !s.conversion)
         return kStreamNotOpen;
+    if (!destination)
+        count = 0;
     auto* out = static_cast<std::uint8_t*>(destination);
     std::int32_t status = kStreamOk;
     while (read < count) {

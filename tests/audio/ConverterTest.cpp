@@ -81,12 +81,6 @@ TEST(Converter, FloatIsScaledRoundedAndClamped)
     EXPECT_EQ(Convert(Fmt(3, 1, 8000, 64000, 8, 64), f64).samples, (S{-32768, 32735, 2}));
 }
 
-TEST(Converter, G711)
-{
-    EXPECT_EQ(Convert(Fmt(7, 1, 8000, 8000, 1, 8), "\xFF\x7F\x00\x80\xF0"s).samples, (S{0, 0, -32124, 32124, 120}));
-    EXPECT_EQ(Convert(Fmt(6, 1, 8000, 8000, 1, 8), "\xD5\x55\xAA\x2A"s).samples, (S{8, -8, 32256, -32256}));
-}
-
 TEST(Converter, ExtensibleUnwrapsTheSubFormat)
 {
     // Sub-format GUID ...0003: float.
@@ -139,22 +133,6 @@ TEST(Converter, ImaAdpcmBlocksAndTruncatedLastBlock)
     EXPECT_EQ(Convert(fmt, block + block, kConvertBlockAlign, 65 * 2 + 10).result.sourceUsed, 36u);
 }
 
-TEST(Converter, ImaAdpcmParameters)
-{
-    const auto opens = [](const std::string& fmt) {
-        const auto b = Bytes(fmt);
-        const WaveFormat in = WaveFormat::Parse(b);
-        return OpenPcmConverter(b, WaveFormat::Pcm(in.samplesPerSec, in.channels, 16)) != nullptr;
-    };
-    EXPECT_TRUE(opens(Fmt(0x11, 2, 8000, 8000, 72, 4, Le16(65))));
-    EXPECT_TRUE(opens(Fmt(0x11, 1, 8000, 4055, 36, 4))) << "samples per block derived from the alignment";
-    EXPECT_FALSE(opens(Fmt(0x11, 1, 8000, 4055, 36, 4, Le16(66)))) << "more samples than a block holds";
-    EXPECT_FALSE(opens(Fmt(0x11, 1, 8000, 4055, 36, 4, Le16(31)))) << "less than half a block used";
-    EXPECT_FALSE(opens(Fmt(0x11, 1, 8000, 4055, 0, 4, Le16(65))));
-    EXPECT_FALSE(opens(Fmt(0x11, 2, 8000, 4055, 6, 4, Le16(1)))) << "block smaller than its headers";
-    EXPECT_FALSE(opens(Fmt(0x11, 1, 8000, 4055, 36, 3, Le16(65))));
-}
-
 TEST(Converter, MsAdpcmBlocksAndTruncatedLastBlock)
 {
     // Mono, 8-byte blocks of 4 samples; the only coefficient pair is (256, 0).
@@ -186,18 +164,33 @@ TEST(Converter, MsAdpcmSurvivesRunawaySteps)
     EXPECT_EQ(r.samples.back(), -32768);
 }
 
-TEST(Converter, MsAdpcmParameters)
+TEST(Converter, AdpcmHeadersAreChecked)
 {
-    const auto opens = [](const std::string& fmt) {
-        const auto b = Bytes(fmt);
-        return OpenPcmConverter(b, WaveFormat::Pcm(8000, 1, 16)) != nullptr;
+    const std::string ms = Le16(1) + Le16(256) + Le16(0); // one coefficient pair
+    struct Case {
+        const char* name;
+        std::string fmt;
+        bool opens;
     };
-    const std::string pair = Le16(256) + Le16(0);
-    EXPECT_TRUE(opens(Fmt(2, 1, 8000, 8000, 8, 4, Le16(4) + Le16(1) + pair)));
-    EXPECT_FALSE(opens(Fmt(2, 1, 8000, 8000, 8, 4, Le16(4) + Le16(0)))) << "no coefficients";
-    EXPECT_FALSE(opens(Fmt(2, 1, 8000, 8000, 8, 4, Le16(4) + Le16(2) + pair))) << "table cut short";
-    EXPECT_FALSE(opens(Fmt(2, 1, 8000, 8000, 8, 4, Le16(5) + Le16(1) + pair))) << "more samples than a block holds";
-    EXPECT_FALSE(opens(Fmt(2, 1, 8000, 8000, 0, 4, Le16(4) + Le16(1) + pair)));
-    EXPECT_FALSE(opens(Fmt(2, 1, 8000, 8000, 7 + 100, 4, Le16(99) + Le16(1) + pair))) << "less than half a block used";
-    EXPECT_FALSE(opens(Fmt(2, 1, 8000, 8000, 8, 4)));
+    const Case cases[] = {
+        {"IMA stereo", Fmt(0x11, 2, 8000, 8000, 72, 4, Le16(65)), true},
+        {"IMA samples per block from the alignment", Fmt(0x11, 1, 8000, 4055, 36, 4), true},
+        {"IMA more samples than a block holds", Fmt(0x11, 1, 8000, 4055, 36, 4, Le16(66)), false},
+        {"IMA less than half a block used", Fmt(0x11, 1, 8000, 4055, 36, 4, Le16(31)), false},
+        {"IMA alignment 0", Fmt(0x11, 1, 8000, 4055, 0, 4, Le16(65)), false},
+        {"IMA block smaller than its headers", Fmt(0x11, 2, 8000, 4055, 6, 4, Le16(1)), false},
+        {"IMA 3 bits", Fmt(0x11, 1, 8000, 4055, 36, 3, Le16(65)), false},
+        {"MS", Fmt(2, 1, 8000, 8000, 8, 4, Le16(4) + ms), true},
+        {"MS no coefficients", Fmt(2, 1, 8000, 8000, 8, 4, Le16(4) + Le16(0)), false},
+        {"MS table cut short", Fmt(2, 1, 8000, 8000, 8, 4, Le16(4) + Le16(2) + ms.substr(2)), false},
+        {"MS more samples than a block holds", Fmt(2, 1, 8000, 8000, 8, 4, Le16(5) + ms), false},
+        {"MS less than half a block used", Fmt(2, 1, 8000, 8000, 107, 4, Le16(99) + ms), false},
+        {"MS alignment 0", Fmt(2, 1, 8000, 8000, 0, 4, Le16(4) + ms), false},
+        {"MS without extra bytes", Fmt(2, 1, 8000, 8000, 8, 4), false},
+    };
+    for (const auto& c : cases) {
+        const auto b = Bytes(c.fmt);
+        const WaveFormat in = WaveFormat::Parse(b);
+        EXPECT_EQ(OpenPcmConverter(b, WaveFormat::Pcm(in.samplesPerSec, in.channels, 16)) != nullptr, c.opens) << c.name;
+    }
 }
