@@ -19,11 +19,11 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
 
     // Value labels 1-4, caption labels 5-7 and the heading 8, all in Tahoma;
     // captions and heading bold. Geometry in twips inside the grown window.
-    struct Spec {
+    struct Place {
         int x, y, w;
         bool bold;
     };
-    const Spec spec[8] = {{120, 300, 3800, false}, {960, 600, 2960, false}, {960, 900, 2960, false},
+    const Place place[8] = {{120, 300, 3800, false}, {960, 600, 2960, false}, {960, 900, 2960, false},
                           {960, 1200, 2960, false}, {120, 600, 800, true},  {120, 900, 800, true},
                           {120, 1200, 800, true},   {120, 60, 3800, true}};
     for (int i = 0; i < 8; ++i) {
@@ -31,9 +31,9 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
         l->setObjectName(QString("Label%1").arg(i + 1));
         QFont f("Tahoma");
         f.setPointSize(8);
-        f.setBold(spec[i].bold);
+        f.setBold(place[i].bold);
         l->setFont(f);
-        l->setGeometry(TwipsToPixels(spec[i].x), TwipsToPixels(spec[i].y), TwipsToPixels(spec[i].w), TwipsToPixels(240));
+        l->setGeometry(TwipsToPixels(place[i].x), TwipsToPixels(place[i].y), TwipsToPixels(place[i].w), TwipsToPixels(240));
         // Clicks on a label close the window like clicks on the window.
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_labels[i] = l;
