@@ -1,0 +1,355 @@
+#include "audio/StreamWAV.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "audio/PcmConverter.h"
+#include "audio/RiffChunk.h"
+#include "audio/WaveFormat.h"
+#include "workspace/Rounding.h"
+
+namespace pellam {
+
+struct StreamWAV::State {
+    int file = -1;
+    std::string path;
+    std::int64_t dataStart = 0;
+    std::int64_t dataLength = 0;
+    std::int64_t formatStart = 0;
+    std::int64_t formatLength = 0;
+    WaveFormat source;
+    WaveFormat output;
+    std::vector<std::uint8_t> formatBytes;
+    std::unique_ptr<PcmConverter> conversion;
+    std::vector<std::uint8_t> input;
+    std::vector<std::int16_t> outputWords; // converted PCM, handed out as bytes
+    std::int32_t inputSize = 0;
+    std::int32_t outputSize = 0;
+    std::int32_t outputReadPos = 0;
+    std::int32_t outputValid = 0;
+    std::int32_t position = 0;
+    bool inputEnded = false;
+    bool firstConversion = true;
+    std::int32_t leftover = 0;
+
+    std::uint8_t* OutputBytes() { return reinterpret_cast<std::uint8_t*>(outputWords.data()); }
+
+    bool OpenConversion();
+    void CloseConversion();
+    std::size_t ConvertBlock(std::size_t sourceBytes);
+    bool Refill();
+    void CloseFile();
+};
+
+namespace {
+
+// Opens a path for reading when it names a regular file; -1 otherwise.
+int OpenForReading(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads up to `count` bytes, retrying short reads; the count read, or -1.
+std::int64_t ReadFully(int fd, std::uint8_t* into, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(fd, into + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return done > 0 ? static_cast<std::int64_t>(done) : -1;
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+std::int32_t ClampToInt32(std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+} // namespace
+
+bool StreamWAV::State::OpenConversion()
+{
+    output = WaveFormat::Pcm(source.samplesPerSec, source.channels, 16);
+    conversion = OpenPcmConverter(formatBytes, output);
+    if (!conversion)
+        return false;
+    // Half a second of output per block; the codec says how much source that takes.
+    outputSize = static_cast<std::int32_t>(RoundToInt(500.0 / 1000.0 * output.avgBytesPerSec));
+    const std::size_t need = conversion->SourceSizeFor(static_cast<std::size_t>(outputSize));
+    if (need == 0 || need > static_cast<std::size_t>(INT32_MAX)) {
+        conversion.reset();
+        outputSize = 0;
+        return false;
+    }
+    inputSize = static_cast<std::int32_t>(need);
+    outputWords.assign((static_cast<std::size_t>(outputSize) + 1) / 2, 0);
+    input.assign(static_cast<std::size_t>(inputSize), 0);
+    inputEnded = false;
+    firstConversion = true;
+    leftover = 0;
+    return true;
+}
+
+void StreamWAV::State::CloseConversion()
+{
+    conversion.reset();
+    std::fill(input.begin(), input.end(), std::uint8_t{0});
+    std::fill(outputWords.begin(), outputWords.end(), std::int16_t{0});
+    inputSize = 0;
+    outputSize = 0;
+    outputReadPos = 0;
+    outputValid = 0;
+    inputEnded = false;
+    leftover = 0;
+}
+
+std::size_t StreamWAV::State::ConvertBlock(std::size_t sourceBytes)
+{
+    unsigned flags = kConvertBlockAlign;
+    if (firstConversion)
+        flags |= kConvertStart;
+    if (inputEnded)
+        flags |= kConvertEnd;
+    firstConversion = false;
+
+    const ConvertResult r = conversion->Convert(
+        std::span<const std::uint8_t>(input.data(), sourceBytes),
+        std::span<std::uint8_t>(OutputBytes(), static_cast<std::size_t>(outputSize)), flags);
+    if (!r.ok) {
+        // The block is lost; starting afresh with the next one keeps the stream moving.
+        leftover = 0;
+        return 0;
+    }
+    const std::size_t used = std::min(r.sourceUsed, sourceBytes);
+    std::size_t left = sourceBytes - used;
+    if (left == input.size() && r.produced == 0)
+        left = 0; // a full buffer the codec cannot use at all would stall the stream
+    if (left > 0)
+        std::memmove(input.data(), input.data() + used, left);
+    leftover = static_cast<std::int32_t>(left);
+    return std::min(r.produced, static_cast<std::size_t>(outputSize));
+}
+
+bool StreamWAV::State::Refill()
+{
+    if (inputEnded || !conversion) {
+        outputValid = 0;
+        outputReadPos = 0;
+        std::fill(input.begin(), input.end(), std::uint8_t{0});
+        std::fill(outputWords.begin(), outputWords.end(), std::int16_t{0});
+        return false;
+    }
+
+    // Never read past the end of the data chunk; reaching it ends the input.
+    const std::int64_t here = ::lseek(file, 0, SEEK_CUR);
+    const std::int64_t dataEnd = dataStart + dataLength;
+    std::int64_t want = inputSize - leftover;
+    if (here < 0 || here >= dataEnd) {
+        want = 0;
+        inputEnded = true;
+    } else if (here + want >= dataEnd) {
+        want = dataEnd - here;
+        inputEnded = true;
+    }
+    std::int64_t got = 0;
+    if (want > 0) {
+        got = ReadFully(file, input.data() + leftover, static_cast<std::size_t>(want));
+        // A failed or short read (the file shrank under us) ends the input too.
+        if (got < want)
+            inputEnded = true;
+        if (got < 0)
+            got = 0;
+    }
+
+    const std::size_t produced = ConvertBlock(static_cast<std::size_t>(leftover + got));
+    outputReadPos = 0;
+    outputValid = static_cast<std::int32_t>(produced);
+    return true;
+}
+
+void StreamWAV::State::CloseFile()
+{
+    CloseConversion();
+    if (file >= 0)
+        ::close(file);
+    file = -1;
+    path.clear();
+    position = 0;
+}
+
+StreamWAV::StreamWAV() : m(std::make_unique<State>()) {}
+
+StreamWAV::~StreamWAV() { StreamClose(); }
+
+std::string StreamWAV::StreamDescription() const { return "Wave Audio"; }
+
+std::vector<std::string> StreamWAV::StreamExtensions() const { return {"WAV"}; }
+
+std::int32_t StreamWAV::StreamOpen(const std::string& path)
+{
+    const int probe = OpenForReading(path);
+    if (probe < 0)
+        return kStreamNotOpen;
+    ::close(probe);
+
+    StreamClose();
+
+    const ChunkSpan data = LocateChunk(path, "data");
+    const ChunkSpan format = LocateChunk(path, "fmt ");
+    if (data.start == 0 || format.start == 0 || format.length < 16)
+        return kStreamNotOpen;
+
+    State& s = *m;
+    s.file = OpenForReading(path);
+    if (s.file < 0)
+        return kStreamNotOpen;
+    s.path = path;
+    s.dataStart = data.start;
+    s.dataLength = data.length;
+    s.formatStart = format.start;
+    s.formatLength = format.length;
+
+    struct stat st {};
+    const std::int64_t fileSize = ::fstat(s.file, &st) == 0 ? st.st_size : 0;
+    if (fileSize < s.dataStart + s.dataLength)
+        s.dataLength = std::max<std::int64_t>(0, fileSize - s.dataStart);
+
+    // The whole "fmt " payload, as far as the file holds it.
+    const std::int64_t formatBytes = std::min(s.formatLength, std::max<std::int64_t>(0, fileSize - s.formatStart));
+    s.formatBytes.assign(static_cast<std::size_t>(formatBytes), 0);
+    const ssize_t got = ::pread(s.file, s.formatBytes.data(), s.formatBytes.size(), static_cast<off_t>(s.formatStart));
+    if (got < 16) {
+        s.CloseFile();
+        return kStreamNotOpen;
+    }
+    s.formatBytes.resize(static_cast<std::size_t>(got));
+    s.source = WaveFormat::Parse(s.formatBytes);
+
+    if (::lseek(s.file, static_cast<off_t>(s.dataStart), SEEK_SET) < 0 || !s.OpenConversion()) {
+        s.CloseFile();
+        return kStreamNoCodec;
+    }
+    return kStreamOk;
+}
+
+std::int32_t StreamWAV::StreamClose()
+{
+    if (m->file < 0)
+        return kStreamNotOpen;
+    m->CloseFile();
+    return kStreamOk;
+}
+
+std::int32_t StreamWAV::StreamRead(void* destination, std::int32_t count, std::int32_t& read)
+{
+    read = 0;
+    State& s = *m;
+    if (s.file < 0 || !s.conversion)
+        return kStreamNotOpen;
+    auto* out = static_cast<std::uint8_t*>(destination);
+    std::int32_t status = kStreamOk;
+    while (read < count) {
+        if (s.outputValid > 0) {
+            const std::int32_t available = s.outputValid - s.outputReadPos;
+            const std::int32_t wanted = count - read;
+            if (available >= wanted) {
+                std::memcpy(out + read, s.OutputBytes() + s.outputReadPos, static_cast<std::size_t>(wanted));
+                s.outputReadPos += wanted;
+                read = count;
+                break;
+            }
+            if (available > 0) {
+                std::memcpy(out + read, s.OutputBytes() + s.outputReadPos, static_cast<std::size_t>(available));
+                s.outputReadPos += available;
+                read += available;
+            }
+        }
+        if (!s.Refill()) {
+            status = kStreamEnded;
+            break;
+        }
+    }
+    // position + read / bytes-per-second * 1000, the sum rounded once.
+    const std::int64_t perSecond = s.output.avgBytesPerSec;
+    s.position = ClampToInt32(
+        DivRoundHalfEven(std::int64_t{s.position} * perSecond + std::int64_t{read} * 1000, perSecond));
+    return status;
+}
+
+std::int32_t StreamWAV::StreamSeek(std::int32_t value, std::int32_t mode)
+{
+    State& s = *m;
+    if (s.file < 0)
+        return kStreamNotOpen;
+
+    std::int64_t offset = 0;
+    if (mode == 0) {
+        if (value < 0 || value > 99)
+            return kStreamBadSeek;
+        offset = DivRoundHalfEven(std::int64_t{value} * s.dataLength, 100);
+    } else if (mode == 1) {
+        // value <= Duration / 1000, compared exactly.
+        if (value < 0 || std::int64_t{value} * 1000 > Duration())
+            return kStreamBadSeek;
+        offset = std::int64_t{s.source.avgBytesPerSec} * value;
+    }
+
+    std::int64_t target = s.dataStart;
+    if (value != 0) {
+        const std::int64_t align = s.source.blockAlign > 0 ? s.source.blockAlign : 1;
+        target = s.dataStart + (offset - offset % align);
+    }
+    const off_t landed = ::lseek(s.file, static_cast<off_t>(target), SEEK_SET);
+    const std::int64_t here = landed < 0 ? s.dataStart : landed;
+    s.position = s.source.avgBytesPerSec == 0
+                     ? 0
+                     : ClampToInt32(DivRoundHalfEven((here - s.dataStart) * 1000, s.source.avgBytesPerSec));
+
+    if (s.conversion) {
+        s.CloseConversion();
+        // Reopening the same format to the same output cannot fail where the
+        // first opening succeeded.
+        (void)s.OpenConversion();
+    }
+    return kStreamOk;
+}
+
+std::int32_t StreamWAV::Position() const { return m->position - 500; }
+
+std::int32_t StreamWAV::Duration() const
+{
+    if (m->source.avgBytesPerSec == 0)
+        return 0;
+    return ClampToInt32(DivRoundHalfEven(m->dataLength * 1000, m->source.avgBytesPerSec));
+}
+
+std::int16_t StreamWAV::BitsPerSample() const { return 16; }
+
+std::int32_t StreamWAV::BitsPerSecond() const
+{
+    return ClampToInt32(std::int64_t{m->source.avgBytesPerSec} * 8);
+}
+
+std::int16_t StreamWAV::Channels() const { return static_cast<std::int16_t>(m->source.channels); }
+
+std::int32_t StreamWAV::SamplesPerSecond() const { return static_cast<std::int32_t>(m->source.samplesPerSec); }
+
+bool StreamWAV::EndOfStream() const { return m->inputEnded && m->outputReadPos >= m->outputValid; }
+
+} // namespace pellam

@@ -1,0 +1,53 @@
+// pellam-cli wav2pcm WAV OUT: everything the WAV stream reader hands out, from
+// open to end of stream, written to OUT; the stream's properties as JSON.
+#include "audio/StreamWAV.h"
+#include "cli/Json.h"
+#include "cli/Verbs.h"
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace pellam::cli {
+namespace {
+
+int Run(const Args& args)
+{
+    if (args.size() != 2)
+        return Complain("wav2pcm", "expected WAV OUT");
+    StreamWAV stream;
+    const std::int32_t status = stream.StreamOpen(args[0]);
+    std::int64_t total = 0;
+    if (status == kStreamOk) {
+        std::ofstream out(args[1], std::ios::binary | std::ios::trunc);
+        if (!out)
+            return Complain(args[1], "cannot be written");
+        std::vector<char> buffer(65536);
+        for (;;) {
+            std::int32_t read = 0;
+            const std::int32_t rc = stream.StreamRead(buffer.data(), static_cast<std::int32_t>(buffer.size()), read);
+            out.write(buffer.data(), read);
+            total += read;
+            if (rc != kStreamOk)
+                break;
+        }
+        if (!out.flush())
+            return Complain(args[1], "cannot be written");
+    }
+    Json json;
+    json.BeginObject()
+        .Field("status", status)
+        .Field("SamplesPerSecond", std::int64_t{stream.SamplesPerSecond()})
+        .Field("Channels", std::int64_t{stream.Channels()})
+        .Field("BitsPerSecond", std::int64_t{stream.BitsPerSecond()})
+        .Field("Duration", std::int64_t{stream.Duration()})
+        .Field("bytes", total)
+        .EndObject();
+    std::printf("%s\n", json.str().c_str());
+    return status == kStreamOk ? kOk : kNegative;
+}
+
+static VerbRegistrar reg("wav2pcm", "WAV OUT", &Run);
+
+} // namespace
+} // namespace pellam::cli
