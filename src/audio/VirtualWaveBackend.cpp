@@ -11,7 +11,7 @@ VirtualWaveBackend::VirtualWaveBackend(std::vector<WaveDeviceCaps> devices)
 {
 }
 
-bool VirtualWaveBackend::Open(const PcmFormat& format, std::int32_t device, DoneCallback onDone)
+bool VirtualWaveBackend::Open(const WaveFormat& format, std::int32_t device, DoneCallback onDone)
 {
     Close();
     if (device < -1 || device >= DeviceCount() || m_failing.count(device) != 0)

@@ -22,7 +22,7 @@ public:
     // Devices the backend offers; one default device when none is given.
     explicit VirtualWaveBackend(std::vector<WaveDeviceCaps> devices = {{"Virtual Output", 0x0100}});
 
-    bool Open(const PcmFormat& format, std::int32_t device, DoneCallback onDone) override;
+    bool Open(const WaveFormat& format, std::int32_t device, DoneCallback onDone) override;
     void Close() override;
     void Write(std::uint64_t id, std::vector<std::uint8_t> bytes) override;
     void Pause() override { m_paused = true; }
@@ -50,7 +50,7 @@ public:
     bool IsOpen() const { return m_isOpen; }
     bool IsPaused() const { return m_paused; }
     std::int32_t OpenDevice() const { return m_device; }
-    const PcmFormat& OpenFormat() const { return m_format; }
+    const WaveFormat& OpenFormat() const { return m_format; }
     const std::deque<Queued>& Queue() const { return m_queue; }
     // Every byte played to its end since construction, in order.
     const std::vector<std::uint8_t>& Played() const { return m_played; }
@@ -65,7 +65,7 @@ private:
     bool m_isOpen = false;
     bool m_paused = true;
     std::int32_t m_device = 0;
-    PcmFormat m_format;
+    WaveFormat m_format;
     DoneCallback m_onDone;
     std::deque<Queued> m_queue;
     std::int64_t m_playedSinceReset = 0; // bytes

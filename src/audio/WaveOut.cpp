@@ -48,7 +48,7 @@ bool WaveOut::Init(std::int32_t rate, std::int16_t channels, std::int16_t bits, 
     if (bits < 8 || bits > 24 || rate < 1 || rate > 100000 || channels < 1 || channels > 2)
         return false;
 
-    PcmFormat f;
+    WaveFormat f;
     f.formatTag = 1;
     f.channels = static_cast<std::uint16_t>(channels);
     f.samplesPerSec = static_cast<std::uint32_t>(rate);

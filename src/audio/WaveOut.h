@@ -49,7 +49,7 @@ public:
     std::int32_t Buffers() const { return static_cast<std::int32_t>(m_queued.size()); }
     std::int32_t PlayStatus() const { return m_status; }
     bool IsOpen() const { return m_open; }
-    const PcmFormat& Format() const { return m_format; }
+    const WaveFormat& Format() const { return m_format; }
 
     // Elapsed offset + device position, in ms; 0 when closed.
     std::int32_t Elapsed() const;
@@ -78,7 +78,7 @@ private:
 
     WaveOutBackend& m_backend;
     Dispatcher& m_dispatcher;
-    PcmFormat m_format;
+    WaveFormat m_format;
     bool m_open = false;
     std::int32_t m_status = kWaveStopped;
     // Buffers written and not yet reported done: id → user value. Ids are never

@@ -2,23 +2,14 @@
 // The sound device under WaveOut: one output stream for one PCM format that
 // plays caller buffers in order. WaveOut holds the bookkeeping (buffer counts,
 // the elapsed offset, the play status); a backend only moves sound.
+#include "audio/WaveFormat.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace pellam {
-
-// The 18-byte wave format header, field by field.
-struct PcmFormat {
-    std::uint16_t formatTag = 1; // 1 = PCM
-    std::uint16_t channels = 0;
-    std::uint32_t samplesPerSec = 0;
-    std::uint32_t avgBytesPerSec = 0;
-    std::uint16_t blockAlign = 0;
-    std::uint16_t bitsPerSample = 0;
-    std::uint16_t extraSize = 0;
-};
 
 struct WaveDeviceCaps {
     std::string name;                // product name as the device layer gives it
@@ -35,7 +26,7 @@ public:
     virtual ~WaveOutBackend() = default;
 
     // Opens device (-1 = the system default) for the format, paused; false when it cannot.
-    virtual bool Open(const PcmFormat& format, std::int32_t device, DoneCallback onDone) = 0;
+    virtual bool Open(const WaveFormat& format, std::int32_t device, DoneCallback onDone) = 0;
     // Closes the stream; buffers still queued are dropped without a report.
     virtual void Close() = 0;
     // Queues bytes (whole sample frames) behind those already queued.

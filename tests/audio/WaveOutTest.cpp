@@ -33,7 +33,7 @@ constexpr std::int32_t kSecond = 176400; // 44100 Hz, 2 channels, 16 bits
 
 } // namespace
 
-TEST(WaveOut, InitBuildsThePcmFormatAndRefusesFormatsOutOfRange)
+TEST(WaveOut, InitBuildsTheWaveFormatAndRefusesFormatsOutOfRange)
 {
     Rig r;
     ASSERT_TRUE(r.out.Init(44100, 2, 16, -1));

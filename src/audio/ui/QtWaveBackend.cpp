@@ -15,7 +15,7 @@ constexpr int kPollMs = 10;
 // everything it was given (its time can stop a fraction short of the end).
 constexpr int kStallPolls = 15;
 
-QAudioFormat ToQt(const PcmFormat& f)
+QAudioFormat ToQt(const WaveFormat& f)
 {
     QAudioFormat q;
     q.setSampleRate(static_cast<int>(f.samplesPerSec));
@@ -109,7 +109,7 @@ bool QtWaveBackend::StartSink()
     return true;
 }
 
-bool QtWaveBackend::Open(const PcmFormat& format, std::int32_t device, DoneCallback onDone)
+bool QtWaveBackend::Open(const WaveFormat& format, std::int32_t device, DoneCallback onDone)
 {
     Close();
     const QAudioDevice dev = DeviceAt(device);

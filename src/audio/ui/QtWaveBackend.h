@@ -20,7 +20,7 @@ public:
     QtWaveBackend();
     ~QtWaveBackend() override;
 
-    bool Open(const PcmFormat& format, std::int32_t device, DoneCallback onDone) override;
+    bool Open(const WaveFormat& format, std::int32_t device, DoneCallback onDone) override;
     void Close() override;
     void Write(std::uint64_t id, std::vector<std::uint8_t> bytes) override;
     void Pause() override;
@@ -52,7 +52,7 @@ private:
     std::unique_ptr<Source> m_source;
     std::unique_ptr<QAudioSink> m_sink;
     QTimer m_poll;
-    PcmFormat m_format;
+    WaveFormat m_format;
     std::int32_t m_device = -1;
     bool m_paused = true;
     DoneCallback m_onDone;
