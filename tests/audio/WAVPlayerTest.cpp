@@ -100,10 +100,7 @@ TEST(WAVPlayer, PropertyDefaultsAndRejectedWrites)
     EXPECT_EQ(r.player.Buffers(), 10);
     EXPECT_EQ(r.player.SetBuffers(2).value(), 2);
 
-    EXPECT_EQ(r.player.DeviceCount(), 2);
-    EXPECT_EQ(r.player.DeviceName(1), "Card B 2.0");
-    r.player.SetVolume(0x18000);
-    EXPECT_EQ(r.player.Volume(), 0x8000);
+    r.player.SetVolume(0x18000); // on the selected device, open or not
     EXPECT_EQ(r.backend.DeviceVolume(0), 0x80008000u);
 }
 
