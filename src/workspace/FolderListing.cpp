@@ -1,0 +1,79 @@
+#include "workspace/FolderListing.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace pellam {
+namespace {
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+} // namespace
+
+bool FolderListing::Before(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(Lower(a[i]));
+        const auto cb = static_cast<unsigned char>(Lower(b[i]));
+        if (ca != cb)
+            return ca < cb;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
+}
+
+FolderListing FolderListing::Read(const std::string& folder)
+{
+    FolderListing listing;
+    listing.m_folder = folder;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return listing;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.empty() || name[0] == '.')
+            continue;
+        struct stat st {};
+        if (::stat(JoinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            listing.m_names.push_back(name);
+    }
+    ::closedir(dir);
+    std::sort(listing.m_names.begin(), listing.m_names.end(),
+              [](const std::string& a, const std::string& b) { return Before(a, b); });
+    return listing;
+}
+
+bool FolderListing::Contains(std::string_view name) const
+{
+    return std::find(m_names.begin(), m_names.end(), name) != m_names.end();
+}
+
+std::vector<std::string> FolderListing::WithExtension(std::string_view ext) const
+{
+    std::vector<std::string> out;
+    for (const auto& name : m_names) {
+        const auto dot = name.rfind('.');
+        if (dot == std::string::npos || name.size() - dot - 1 != ext.size())
+            continue;
+        bool same = true;
+        for (std::size_t i = 0; i < ext.size(); ++i)
+            same = same && Lower(name[dot + 1 + i]) == Lower(ext[i]);
+        if (same)
+            out.push_back(name);
+    }
+    return out;
+}
+
+std::string FolderListing::PathOf(std::string_view name) const { return JoinPath(m_folder, name); }
+
+std::string JoinPath(std::string_view folder, std::string_view name)
+{
+    std::string out(folder);
+    if (out.empty() || out.back() != '/')
+        out += '/';
+    out += name;
+    return out;
+}
+
+} // namespace pellam

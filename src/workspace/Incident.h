@@ -1,0 +1,32 @@
+#pragma once
+// The incident record read from the event file.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace pellam {
+
+struct Incident {
+    static constexpr int kMaxSubjects = 10;
+
+    std::string CaseNumber;
+    std::string StartTime;
+    std::string StartDate;
+    std::string Location;
+    std::int16_t SubjectCount = 0;
+    std::array<std::string, kMaxSubjects + 1> SubjectName; // indices 1..10
+    std::array<std::string, kMaxSubjects + 1> SubjectDOB;  // indices 1..10
+    std::string AttachPath; // ends with "/" after reading
+    std::string EndDate;
+    std::string EndTime;
+    std::int16_t Mp3Count = 0;
+
+    // How many subject entries the file carried: N pairs when N >= 2, else one.
+    int SubjectsRead() const { return SubjectCount >= 2 ? SubjectCount : 1; }
+};
+
+// Reads an event file. A missing, unreadable or short file, a bad integer or
+// more than 10 subjects gives false and leaves `incident` as it was.
+bool ReadEventFile(const std::string& path, Incident& incident);
+
+} // namespace pellam

@@ -1,0 +1,66 @@
+#include "workspace/IncidentPaths.h"
+
+#include <initializer_list>
+
+namespace pellam {
+namespace {
+
+bool EndsWith(std::string_view s, std::string_view tail)
+{
+    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+// The first candidate present in the listing, as a full path; "NONE" otherwise.
+std::string FindDocument(const FolderListing& listing, std::initializer_list<std::string> names, int& missing)
+{
+    for (const auto& name : names)
+        if (listing.Contains(name))
+            return listing.PathOf(name);
+    ++missing;
+    return kNone;
+}
+
+} // namespace
+
+bool SplitEventPath(NewLoad& load)
+{
+    if (!EndsWith(load.EventFile, "evt"))
+        return false;
+    const auto slash = load.EventFile.rfind('/');
+    load.FileName = slash == std::string::npos ? load.EventFile : load.EventFile.substr(slash + 1);
+    load.LocationPath = load.EventFile.substr(0, load.EventFile.size() - load.FileName.size());
+    return true;
+}
+
+std::string FindEventFile(const FolderListing& listing)
+{
+    for (const auto& name : listing.names())
+        if (EndsWith(name, "evt"))
+            return listing.PathOf(name);
+    return std::string();
+}
+
+int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumber, Paths& paths, MenuState& menus)
+{
+    int missing = 0;
+    const std::string& c = caseNumber;
+    paths.NppReport = FindDocument(listing, {"NPRpt.tmp", c + "_NPRpt.tmp", "NPP_Rpt.rtf", c + "_NPP_Rpt.rtf"}, missing);
+    paths.AdminLog = FindDocument(listing, {"ADCOMM.rtf", c + "_ADCOMM.rtf"}, missing);
+    paths.MainLog = FindDocument(listing, {"MainLOG.doc", c + "_MainLOG.doc"}, missing);
+    paths.NocLog = FindDocument(listing, {"NOCLOG.rtf", c + "_NOCLOG.rtf"}, missing);
+
+    if (missing < 4) {
+        menus.SetEnabled(MenuEntry::LogFileViewer, true);
+        menus.SetEnabled(MenuEntry::Print, true);
+        menus.SetVisible(MenuEntry::PrintNolLog, paths.NocLog != kNone);
+        menus.SetVisible(MenuEntry::PrintMainLog, paths.MainLog != kNone);
+        menus.SetVisible(MenuEntry::PrintNppReport, paths.NppReport != kNone);
+        menus.SetVisible(MenuEntry::PrintAdminLog, paths.AdminLog != kNone);
+    } else {
+        menus.SetEnabled(MenuEntry::LogFileViewer, false);
+        menus.SetEnabled(MenuEntry::Print, false);
+    }
+    return missing;
+}
+
+} // namespace pellam

@@ -1,0 +1,55 @@
+#pragma once
+// The main menu's entries and their enabled/visible states as data: logic sets
+// them, the main window renders them.
+#include <array>
+#include <cstddef>
+
+namespace pellam {
+
+enum class MenuEntry : std::size_t {
+    OpenIncident,
+    LogFileViewer,
+    TextConversations,
+    RecordViewer,
+    Vistrel,
+    Attachments,
+    IntelUploadFiles,
+    Statistics,
+    Print,
+    PrintMainLog,
+    PrintNolLog,
+    PrintAdminLog,
+    PrintNppReport,
+    About,
+    Exit,
+};
+inline constexpr std::size_t kMenuEntryCount = 15;
+
+struct MenuItemState {
+    bool enabled = false;
+    bool visible = true;
+    bool operator==(const MenuItemState&) const = default;
+};
+
+class MenuState {
+public:
+    MenuState(); // the states the window is designed with
+
+    static const char* Caption(MenuEntry e);
+
+    const MenuItemState& operator[](MenuEntry e) const { return m_items[static_cast<std::size_t>(e)]; }
+    void SetEnabled(MenuEntry e, bool on) { m_items[static_cast<std::size_t>(e)].enabled = on; }
+    void SetVisible(MenuEntry e, bool on) { m_items[static_cast<std::size_t>(e)].visible = on; }
+    void Set(MenuEntry e, bool enabledAndVisible)
+    {
+        SetEnabled(e, enabledAndVisible);
+        SetVisible(e, enabledAndVisible);
+    }
+
+    bool operator==(const MenuState&) const = default;
+
+private:
+    std::array<MenuItemState, kMenuEntryCount> m_items;
+};
+
+} // namespace pellam

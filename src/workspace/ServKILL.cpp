@@ -1,0 +1,137 @@
+#include "workspace/ServKILL.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace pellam {
+namespace {
+
+std::string BaseName(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ReadSmallFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string s;
+    std::getline(in, s, '\0');
+    return s;
+}
+
+std::string Lower(std::string s)
+{
+    for (auto& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string Trim(const std::string& s)
+{
+    const auto b = s.find_first_not_of(' ');
+    if (b == std::string::npos)
+        return std::string();
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+ProcessList List(const ProcessSource& source)
+{
+    return source ? source() : ReadProcFs();
+}
+
+} // namespace
+
+ProcessList ReadProcFs(const std::string& procRoot)
+{
+    DIR* dir = ::opendir(procRoot.c_str());
+    if (!dir)
+        return fail(errno);
+    std::vector<ProcessNames> out;
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string pid = e->d_name;
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const std::string base = procRoot + "/" + pid;
+        ProcessNames p;
+        char buf[4096];
+        const ssize_t n = ::readlink((base + "/exe").c_str(), buf, sizeof buf - 1);
+        if (n > 0) {
+            std::string exe(buf, static_cast<std::size_t>(n));
+            // A replaced executable reads "/path/name (deleted)".
+            const std::string deleted = " (deleted)";
+            if (exe.size() > deleted.size() && exe.compare(exe.size() - deleted.size(), deleted.size(), deleted) == 0)
+                exe.resize(exe.size() - deleted.size());
+            p.names.push_back(BaseName(exe));
+        }
+        if (std::string argv0 = ReadSmallFile(base + "/cmdline"); !argv0.empty())
+            p.names.push_back(BaseName(argv0));
+        if (p.names.empty()) {
+            std::string comm = ReadSmallFile(base + "/comm");
+            if (!comm.empty() && comm.back() == '\n')
+                comm.pop_back();
+            if (!comm.empty())
+                p.names.push_back(comm);
+        }
+        if (!p.names.empty())
+            out.push_back(std::move(p)); // a process that ended meanwhile has no names
+    }
+    ::closedir(dir);
+    return out;
+}
+
+bool ProcessMatches(const ProcessNames& process, const std::string& target)
+{
+    const std::string t = Lower(target);
+    for (const auto& name : process.names) {
+        const std::string n = Lower(Trim(name));
+        if (n.size() >= t.size() && n.compare(n.size() - t.size(), t.size(), t) == 0)
+            return true;
+    }
+    return false;
+}
+
+ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source)
+{
+    ProcessCheck check;
+    const auto processes = List(source);
+    if (!processes) {
+        check.error = Message{"Server Error",
+                              std::string("Error Terminating a Running Incidence of the CordaneComm Server!") +
+                                  kLineBreak + "Networking will not be available!",
+                              MessageIcon::Information};
+        return check;
+    }
+    int count = 0;
+    for (const auto& p : processes.value())
+        if (ProcessMatches(p, target) && ++count > 1)
+            check.result = true;
+    return check;
+}
+
+ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& source)
+{
+    ProcessCheck check;
+    const auto processes = List(source);
+    if (!processes) {
+        check.error = Message{"Process Error",
+                              std::string("Error occurred while checking processes.") + kLineBreak +
+                                  "Error# " + std::to_string(processes.error()) + " - " +
+                                  std::strerror(processes.error()),
+                              MessageIcon::Information};
+        return check;
+    }
+    for (const auto& p : processes.value())
+        if (ProcessMatches(p, target)) {
+            check.result = true;
+            break;
+        }
+    return check;
+}
+
+} // namespace pellam

@@ -1,0 +1,42 @@
+#pragma once
+// Whether other programs are running: the decoder (so a second decoder is not
+// waited on as ours) and the sibling program Vistrel (so it is not started twice).
+#include "workspace/Message.h"
+#include "workspace/Result.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pellam {
+
+// The names a running process is known by: the base name of its executable
+// and of the first word of its command line. /proc/PID/comm alone is cut at
+// 15 characters, so it is only the last resort.
+struct ProcessNames {
+    std::vector<std::string> names;
+};
+
+// The running processes, or the system error number when they cannot be listed.
+using ProcessList = Result<std::vector<ProcessNames>, int>;
+using ProcessSource = std::function<ProcessList()>;
+
+// The system's processes, read from /proc.
+ProcessList ReadProcFs(const std::string& procRoot = "/proc");
+
+// A process matches when one of its names, in lower case and with blanks
+// trimmed, ends with the target in lower case.
+bool ProcessMatches(const ProcessNames& process, const std::string& target);
+
+struct ProcessCheck {
+    bool result = false;
+    std::optional<Message> error; // shown to the operator when the list could not be read
+};
+
+// True when two or more processes match (one running copy gives false).
+ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source = {});
+// True when at least one process matches.
+ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& source = {});
+
+} // namespace pellam

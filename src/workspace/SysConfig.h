@@ -1,0 +1,45 @@
+#pragma once
+// The incident system's small configuration files in the evidence folder:
+// "SGfg.dat" (system configuration, gives role 0's label), "SCfg.dat" (labels
+// of roles 1..7) and the attachments list "ATCH.lst".
+#include "workspace/Message.h"
+#include "workspace/RoleNames.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pellam {
+
+// Reads "SGfg.dat" in the folder (ending with "/"). On success role 0's label
+// is taken from value 9 when it is longer than 2 characters. On failure the
+// message box to show is returned and the incident must not be opened.
+std::optional<Message> LoadSysConfig(const std::string& locationPath, RoleTable& roles);
+
+// Reads the labels of roles 1..7 from "SCfg.dat"; false when it cannot.
+bool LoadRoleNames(const std::string& locationPath, RoleTable& roles);
+
+// Fills the role labels from "SCfg.dat" or from the defaults.
+void SetRoleNames(const std::string& locationPath, RoleTable& roles);
+
+struct AttachmentEntry {
+    std::string FileName;
+    std::string Description;
+    std::string FileType;
+    std::string ApproxSize;
+};
+
+struct AttachmentList {
+    static constexpr int kMaxEntries = 1000;
+    std::int16_t AttachCount = 0;         // as read, may exceed the entries held
+    std::vector<AttachmentEntry> entries; // at most 1000; entry i is entries[i - 1]
+};
+
+// Reads "ATCH.lst" from the attachments folder (ending with "/"). Ends quietly
+// on any error; what was read so far stays.
+void LoadAttachmentList(const std::string& attachPath, AttachmentList& list);
+
+// Category word of a file extension ("mp3" -> "Audio File").
+std::string FileCategory(const std::string& extension);
+
+} // namespace pellam

@@ -1,0 +1,106 @@
+#include "workspace/ServKILL.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+using namespace pellam;
+
+namespace {
+
+ProcessSource Fixed(std::vector<std::vector<std::string>> names)
+{
+    return [names] {
+        std::vector<ProcessNames> out;
+        for (const auto& n : names)
+            out.push_back(ProcessNames{n});
+        return ProcessList(out);
+    };
+}
+
+// A copy of `sleep` under a chosen name, started and killed with the test.
+class NamedProcess {
+public:
+    NamedProcess(const test::TempDir& dir, const std::string& name)
+    {
+        const std::string exe = dir.file(name);
+        if (!std::filesystem::exists(exe))
+            std::filesystem::copy_file("/bin/sleep", exe);
+        char* argv[] = {const_cast<char*>(exe.c_str()), const_cast<char*>("30"), nullptr};
+        if (::posix_spawn(&m_pid, exe.c_str(), nullptr, nullptr, argv, environ) != 0)
+            m_pid = 0;
+    }
+    ~NamedProcess()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    bool started() const { return m_pid > 0; }
+
+private:
+    pid_t m_pid = 0;
+};
+
+} // namespace
+
+TEST(ProcessCheck, SuffixMatchIgnoresCaseAndTrimsBlanks)
+{
+    EXPECT_TRUE(ProcessMatches({{"myLAME.exe"}}, "LAME.exe"));
+    EXPECT_TRUE(ProcessMatches({{"lame.exe"}}, "LAME.exe"));
+    EXPECT_TRUE(ProcessMatches({{" Vistrel.exe "}}, "Vistrel.exe"));
+    EXPECT_FALSE(ProcessMatches({{"lame.exe.bak"}}, "LAME.exe"));
+    EXPECT_TRUE(ProcessMatches({{"bash", "lame"}}, "lame")) << "any of a process's names may match";
+}
+
+TEST(ProcessCheck, CheckProcessNeedsTwoMatchesProcessRunningOne)
+{
+    const auto one = Fixed({{"init"}, {"lame"}});
+    const auto two = Fixed({{"lame"}, {"init"}, {"/usr/bin/LAME"}});
+    EXPECT_FALSE(CheckProcess("lame", one).result);
+    EXPECT_TRUE(CheckProcess("lame", two).result);
+    EXPECT_TRUE(ProcessRunning("lame", one).result);
+    EXPECT_FALSE(ProcessRunning("Vistrel.exe", one).result);
+}
+
+TEST(ProcessCheck, AnUnreadableProcessListGivesTheMessages)
+{
+    const ProcessSource broken = [] { return ProcessList(fail(13)); };
+    const auto check = CheckProcess("lame", broken);
+    EXPECT_FALSE(check.result);
+    ASSERT_TRUE(check.error);
+    EXPECT_EQ(check.error->title, "Server Error");
+    EXPECT_EQ(check.error->text,
+              "Error Terminating a Running Incidence of the CordaneComm Server!\r\nNetworking will not be available!");
+    const auto running = ProcessRunning("Vistrel.exe", broken);
+    EXPECT_FALSE(running.result);
+    ASSERT_TRUE(running.error);
+    EXPECT_EQ(running.error->title, "Process Error");
+    EXPECT_EQ(running.error->text.rfind("Error occurred while checking processes.\r\nError# 13 - ", 0), 0u);
+    EXPECT_FALSE(ReadProcFs("/nonexistent-proc").ok());
+}
+
+TEST(ProcessCheck, SeesRealProcessesWithNamesLongerThanCommHolds)
+{
+    test::TempDir dir;
+    // 22 characters: /proc/PID/comm would cut it to 15.
+    const std::string name = "pellam-test-myLAME.exe";
+    EXPECT_FALSE(ProcessRunning(name).result);
+    NamedProcess first(dir, name);
+    ASSERT_TRUE(first.started());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(ProcessRunning("myLAME.EXE").result);
+    EXPECT_FALSE(CheckProcess(name).result) << "one running copy is not two";
+    NamedProcess second(dir, name);
+    ASSERT_TRUE(second.started());
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(CheckProcess(name).result);
+}
