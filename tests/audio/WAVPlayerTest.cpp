@@ -1,0 +1,299 @@
+#include "audio/VirtualWaveBackend.h"
+#include "audio/WAVPlayer.h"
+
+#include "WavFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace pellam;
+using pellam::test::PcmWav;
+using pellam::test::SecondMarks;
+
+namespace {
+
+constexpr std::uint32_t kRate = 8000; // mono 16-bit: 16000 bytes a second
+
+struct Rig {
+    test::TempDir dir;
+    VirtualWaveBackend backend{{{"Card A", 0x0100}, {"Card B", 0x0200}}};
+    ManualDispatcher loop;
+    WAVPlayer player{backend, loop};
+    std::vector<std::int32_t> statuses;
+    std::vector<std::int16_t> loops;
+    int ends = 0;
+    int stopAtLoop = -1;
+
+    Rig()
+    {
+        player.StatusChanged = [this](std::int32_t s) { statuses.push_back(s); };
+        player.EndOfStream = [this] { ++ends; };
+        player.NextLoop = [this](std::int16_t n, bool& stop) {
+            loops.push_back(n);
+            stop = (n == stopAtLoop);
+        };
+    }
+    std::string File(const std::vector<std::int16_t>& samples, std::uint16_t channels = 1)
+    {
+        return dir.write("a.wav", PcmWav(kRate, channels, samples));
+    }
+    // Lets ms of sound play in 10 ms steps, delivering finished buffers between steps.
+    void Pump(int ms)
+    {
+        for (int t = 0; t < ms; t += 10) {
+            backend.Advance(10);
+            loop.RunPending();
+        }
+    }
+    void PumpUntilEnd(int limitMs = 600000)
+    {
+        const int before = ends;
+        for (int t = 0; t < limitMs && ends == before; t += 10)
+            Pump(10);
+    }
+    // Samples played from byte offset `from` of the backend's record on.
+    std::vector<std::int16_t> PlayedSamples(std::size_t from = 0) const
+    {
+        const auto& b = backend.Played();
+        std::vector<std::int16_t> s;
+        for (std::size_t i = from; i + 1 < b.size(); i += 2)
+            s.push_back(static_cast<std::int16_t>(b[i] | (b[i + 1] << 8)));
+        return s;
+    }
+};
+
+bool AllEqual(const std::vector<std::int16_t>& s, std::int16_t v)
+{
+    for (auto x : s)
+        if (x != v)
+            return false;
+    return !s.empty();
+}
+
+} // namespace
+
+TEST(WAVPlayer, PropertyDefaultsAndRejectedWrites)
+{
+    Rig r;
+    EXPECT_EQ(r.player.Buffers(), 10);
+    EXPECT_EQ(r.player.BufferSize(), 10240);
+    EXPECT_EQ(r.player.SelectedDevice(), 0);
+    EXPECT_FALSE(r.player.PlaybackLoop());
+    EXPECT_EQ(r.player.Status(), kPlayerStopped);
+
+    EXPECT_EQ(r.player.SetBufferSize(10241).value(), 10242);
+    EXPECT_EQ(r.player.SetBufferSize(3).value(), 6);
+    const PlayerError size{255, "Invalid buffer size!"};
+    for (std::int32_t bad : {4, -2, 0, 1, -5}) {
+        auto res = r.player.SetBufferSize(bad);
+        ASSERT_FALSE(res.ok()) << bad;
+        EXPECT_EQ(res.error(), size);
+    }
+    EXPECT_FALSE(r.player.SetBufferSize(INT32_MAX).ok());
+    EXPECT_EQ(r.player.BufferSize(), 6); // unchanged by the failures
+
+    auto one = r.player.SetBuffers(1);
+    ASSERT_FALSE(one.ok());
+    EXPECT_EQ(one.error(), (PlayerError{255, "Invalid number of buffers!"}));
+    EXPECT_EQ(r.player.Buffers(), 10);
+    EXPECT_EQ(r.player.SetBuffers(2).value(), 2);
+
+    EXPECT_EQ(r.player.DeviceCount(), 2);
+    EXPECT_EQ(r.player.DeviceName(1), "Card B 2.0");
+    r.player.SetVolume(0x18000);
+    EXPECT_EQ(r.player.Volume(), 0x8000);
+    EXPECT_EQ(r.backend.DeviceVolume(0), 0x80008000u);
+}
+
+TEST(WAVPlayer, PlaysTheFileInOrderAndStartsOverAfterEndOfStream)
+{
+    Rig r;
+    const auto samples = SecondMarks(kRate, 8); // 128000 bytes
+    ASSERT_TRUE(r.player.FileOpen(r.File(samples)));
+    EXPECT_EQ(r.player.Duration(), 8000);
+    ASSERT_TRUE(r.player.PlaybackStart());
+    EXPECT_EQ(r.player.Status(), kPlayerPlaying);
+    ASSERT_EQ(r.backend.Queue().size(), 10u); // 10 x 10240 = 102400 bytes queued
+    for (const auto& q : r.backend.Queue())
+        EXPECT_EQ(q.bytes.size(), 10240u);
+
+    r.Pump(2000);
+    EXPECT_EQ(r.player.Position(), 2000);
+    EXPECT_EQ(r.backend.Queue().size(), 10u); // refilled as buffers finish
+
+    r.PumpUntilEnd();
+    EXPECT_EQ(r.ends, 1);
+    EXPECT_EQ(r.player.Status(), kPlayerStopped);
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2})); // the end raises no StatusChanged
+    EXPECT_EQ(r.PlayedSamples(), samples);
+    EXPECT_EQ(r.player.Position(), 0);
+    r.Pump(500);
+    EXPECT_EQ(r.ends, 1);
+
+    const std::size_t mark = r.backend.Played().size();
+    ASSERT_TRUE(r.player.PlaybackStart());
+    r.PumpUntilEnd();
+    EXPECT_EQ(r.ends, 2);
+    EXPECT_EQ(r.PlayedSamples(mark), samples);
+}
+
+TEST(WAVPlayer, SeekingRefillsFromTheNewSecondAndCountsFromThere)
+{
+    Rig r;
+    ASSERT_TRUE(r.player.FileOpen(r.File(SecondMarks(kRate, 70))));
+    ASSERT_TRUE(r.player.PlaybackStart());
+    r.Pump(500);
+
+    r.player.SetPosition(61500);
+    EXPECT_EQ(r.player.Position(), 61500);
+    r.loop.RunPending(); // the returned buffers come back and refill the queue
+    EXPECT_EQ(r.backend.Queue().size(), 10u);
+    const std::size_t mark = r.backend.Played().size();
+    r.Pump(1000);
+    EXPECT_EQ(r.player.Position(), 62500);
+    EXPECT_TRUE(AllEqual(r.PlayedSamples(mark), 61)); // whole seconds: second 61 from its start
+
+    // A seek back while the last buffers of the file are queued plays on from there.
+    r.player.SetPosition(68000);
+    r.loop.RunPending();
+    r.Pump(1500); // every buffer up to the end of the file is now queued
+    r.player.SetPosition(66000);
+    const std::size_t back = r.backend.Played().size();
+    r.PumpUntilEnd();
+    EXPECT_EQ(r.ends, 1);
+    const auto after = r.PlayedSamples(back);
+    ASSERT_EQ(after.size(), 4u * kRate);
+    EXPECT_EQ(after.front(), 66);
+    EXPECT_EQ(after.back(), 69);
+}
+
+TEST(WAVPlayer, ShortFileLoopsThroughCopiesUntilAHandlerStops)
+{
+    Rig r;
+    const std::vector<std::int16_t> clip(500, 7); // 1000 bytes, shorter than one buffer
+    ASSERT_TRUE(r.player.FileOpen(r.File(clip)));
+    r.player.SetPlaybackLoop(true);
+    r.stopAtLoop = 3;
+    ASSERT_TRUE(r.player.PlaybackStart());
+    ASSERT_EQ(r.backend.Queue().size(), 10u);
+    for (const auto& q : r.backend.Queue())
+        EXPECT_EQ(q.bytes.size(), 1000u);
+
+    r.PumpUntilEnd(10000);
+    EXPECT_EQ(r.loops, (std::vector<std::int16_t>{1, 2, 3}));
+    EXPECT_EQ(r.ends, 1);
+    EXPECT_EQ(r.player.Status(), kPlayerStopped);
+    EXPECT_EQ(r.player.LoopCount(), 0);
+    EXPECT_EQ(r.backend.Queue().size(), 0u);
+    // Three passes were heard, and the device had begun the fourth when the handler stopped it.
+    EXPECT_GE(r.PlayedSamples().size(), 3u * 500);
+    EXPECT_LT(r.PlayedSamples().size(), 4u * 500);
+}
+
+TEST(WAVPlayer, LongFileLoopsSeamlesslyAndCountsPasses)
+{
+    Rig r;
+    const auto samples = SecondMarks(kRate, 2);
+    ASSERT_TRUE(r.player.FileOpen(r.File(samples)));
+    r.player.SetPlaybackLoop(true);
+    ASSERT_TRUE(r.player.PlaybackStart());
+    r.Pump(2500);
+    EXPECT_EQ(r.loops, (std::vector<std::int16_t>{1}));
+    EXPECT_EQ(r.player.LoopCount(), 1);
+    EXPECT_NEAR(r.player.Position(), 500, 40); // counted from the start of the pass
+    r.Pump(2000);
+    EXPECT_EQ(r.loops, (std::vector<std::int16_t>{1, 2}));
+    EXPECT_EQ(r.ends, 0);
+    auto played = r.PlayedSamples();
+    played.resize(samples.size() * 2);
+    std::vector<std::int16_t> twice = samples;
+    twice.insert(twice.end(), samples.begin(), samples.end());
+    EXPECT_EQ(played, twice);
+
+    ASSERT_TRUE(r.player.PlaybackStop());
+    EXPECT_EQ(r.player.LoopCount(), 0);
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2, 0}));
+}
+
+TEST(WAVPlayer, DeviceChangeIsRefusedWhilePlayingAndReopensOtherwise)
+{
+    Rig r;
+    ASSERT_TRUE(r.player.FileOpen(r.File(SecondMarks(kRate, 5))));
+    ASSERT_TRUE(r.player.PlaybackStart());
+    auto res = r.player.SetSelectedDevice(1);
+    ASSERT_FALSE(res.ok());
+    EXPECT_EQ(res.error(), (PlayerError{256, "Stop playback before you change the device!"}));
+    EXPECT_EQ(r.player.SelectedDevice(), 0);
+    EXPECT_EQ(r.backend.OpenDevice(), 0);
+    r.Pump(300);
+    EXPECT_EQ(r.player.Position(), 300); // still playing, untouched
+
+    ASSERT_TRUE(r.player.PlaybackPause());
+    EXPECT_EQ(r.player.SetSelectedDevice(1).value(), 1);
+    EXPECT_EQ(r.backend.OpenDevice(), 1);
+    EXPECT_TRUE(r.player.IsFileOpen());
+
+    r.backend.FailOpenFor(0);
+    auto failed = r.player.SetSelectedDevice(0);
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error(), (PlayerError{256, "Couldn't change device!"}));
+    EXPECT_FALSE(r.player.IsFileOpen());
+    EXPECT_FALSE(r.player.PlaybackStart());
+}
+
+TEST(WAVPlayer, PauseHoldsTheQueueAndASeekWhilePausedRefillsOnStart)
+{
+    Rig r;
+    ASSERT_TRUE(r.player.FileOpen(r.File(SecondMarks(kRate, 10))));
+    ASSERT_TRUE(r.player.PlaybackStart());
+    r.Pump(400);
+    ASSERT_TRUE(r.player.PlaybackPause());
+    EXPECT_EQ(r.player.Status(), kPlayerPaused);
+    const std::size_t held = r.backend.Played().size();
+    r.Pump(500);
+    EXPECT_EQ(r.backend.Played().size(), held);
+
+    r.player.SetPosition(2000);
+    r.loop.RunPending();
+    EXPECT_TRUE(r.backend.Queue().empty()); // nothing refills while paused
+    ASSERT_TRUE(r.player.PlaybackStart());
+    EXPECT_EQ(r.backend.Queue().size(), 10u);
+    r.Pump(1000);
+    EXPECT_TRUE(AllEqual(r.PlayedSamples(held), 2));
+    EXPECT_EQ(r.player.Position(), 3000);
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2, 1, 2}));
+}
+
+TEST(WAVPlayer, FailuresLeaveNothingQueued)
+{
+    Rig r;
+    EXPECT_FALSE(r.player.FileOpen(r.dir.file("missing.wav")));
+    EXPECT_FALSE(r.player.PlaybackStart());
+    EXPECT_FALSE(r.player.FileClose());
+    r.statuses.clear();
+
+    // 10242-byte buffers are not whole frames of a stereo file.
+    const auto stereo = SecondMarks(kRate, 20); // 10 s of stereo
+    ASSERT_TRUE(r.player.FileOpen(r.File(stereo, 2)));
+    ASSERT_EQ(r.player.SetBufferSize(10241).value(), 10242);
+    EXPECT_FALSE(r.player.PlaybackStart());
+    EXPECT_EQ(r.backend.Queue().size(), 0u);
+    EXPECT_EQ(r.player.Status(), kPlayerStopped);
+
+    // The same failure during playback stops the device without telling the owner.
+    ASSERT_EQ(r.player.SetBufferSize(10240).value(), 10240);
+    ASSERT_TRUE(r.player.PlaybackStart());
+    ASSERT_EQ(r.player.SetBufferSize(10241).value(), 10242);
+    r.Pump(1000); // the first refill fails
+    EXPECT_EQ(r.backend.Queue().size(), 0u);
+    EXPECT_EQ(r.ends, 0);
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2}));
+    EXPECT_TRUE(r.player.FileClose());
+    EXPECT_FALSE(r.backend.IsOpen());
+
+    r.backend.FailOpenFor(0);
+    EXPECT_FALSE(r.player.FileOpen(r.File(stereo, 2)));
+    EXPECT_FALSE(r.player.IsFileOpen());
+}

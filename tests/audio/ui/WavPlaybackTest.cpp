@@ -1,0 +1,143 @@
+// Plays real WAV files through the sound server (a null sink in the test
+// services): real-time pace of the position, seeking and the end of the file.
+#include "audio/WAVPlayer.h"
+#include "audio/ui/QtDispatcher.h"
+#include "audio/ui/QtWaveBackend.h"
+
+#include "../WavFile.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+#include <fstream>
+
+using namespace pellam;
+
+namespace {
+
+// A stereo 44100 Hz tone of the given length.
+std::string ToneWav(int ms)
+{
+    const int frames = 44100 * ms / 1000;
+    std::vector<std::int16_t> s(static_cast<std::size_t>(frames) * 2);
+    for (int i = 0; i < frames; ++i) {
+        const auto v = static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / 44100.0));
+        s[2 * static_cast<std::size_t>(i)] = v;
+        s[2 * static_cast<std::size_t>(i) + 1] = v;
+    }
+    return test::PcmWav(44100, 2, s);
+}
+
+} // namespace
+
+class WavPlaybackTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::string m_wav;
+
+    static bool ServerUp() { return !qEnvironmentVariableIsEmpty("PELLAM_SOUND_SERVER"); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_wav = m_dir.filePath("tone.wav").toStdString();
+        std::ofstream(m_wav, std::ios::binary) << ToneWav(3000);
+    }
+
+    void firstBufferFinishesAfterItsOwnLength()
+    {
+        if (!ServerUp())
+            QSKIP("no sound server: start it with scripts/lib/services.sh (start_pulse)");
+        QtWaveBackend backend;
+        QtDispatcher dispatcher;
+        WaveOut out(backend, dispatcher);
+        QVERIFY(out.GetNumDevs() >= 1);
+        QVERIFY(!out.GetDevName(-1).empty());
+        QVERIFY(out.Init(44100, 2, 16, -1));
+        std::vector<std::int32_t> done;
+        out.BufferDone = [&](std::int32_t user) { done.push_back(user); };
+        const std::vector<std::uint8_t> tenth(17640, 0); // 100 ms
+        QVERIFY(out.WriteSamples(tenth.data(), 17640, 1));
+        QVERIFY(out.WriteSamples(tenth.data(), 17640, 2));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(out.Play());
+        QTRY_VERIFY_WITH_TIMEOUT(!done.empty(), 3000);
+        const qint64 first = clock.elapsed();
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), std::size_t{2}, 3000);
+        const qint64 second = clock.elapsed();
+        qInfo("first buffer (100 ms) reported done after %lld ms, second after %lld ms", first, second);
+        QCOMPARE(done, (std::vector<std::int32_t>{1, 2}));
+        QVERIFY(first >= 90 && first < 600);
+        QVERIFY(second >= 190 && second < 800);
+        QCOMPARE(out.Buffers(), 0);
+        QVERIFY(std::abs(out.Elapsed() - 200) <= 10);
+    }
+
+    void playsAtRealTimePaceSeeksAndEnds()
+    {
+        if (!ServerUp())
+            QSKIP("no sound server: start it with scripts/lib/services.sh (start_pulse)");
+        QtWaveBackend backend;
+        QtDispatcher dispatcher;
+        WAVPlayer player(backend, dispatcher);
+        QVERIFY(player.SetSelectedDevice(-1).ok());
+        QVERIFY(player.FileOpen(m_wav));
+        QCOMPARE(player.Duration(), 3000);
+        int ends = 0;
+        player.EndOfStream = [&] { ++ends; };
+
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(player.PlaybackStart());
+        QTest::qWait(400);
+        const qint64 wall0 = clock.elapsed();
+        const std::int32_t played0 = player.Position();
+        QTest::qWait(800);
+        const qint64 wall = clock.elapsed();
+        const std::int32_t played = player.Position();
+        const double pace = static_cast<double>(played) / static_cast<double>(wall);
+        const double steady = static_cast<double>(played - played0) / static_cast<double>(wall - wall0);
+        qInfo("position %d ms after %lld ms of wall time: pace %.3f overall, %.3f after the start",
+              played, wall, pace, steady);
+        QVERIFY(pace > 0.85 && pace < 1.05);
+        QVERIFY(steady > 0.9 && steady < 1.1);
+
+        // Seek to 2 s: the position reads it at once and grows; the last second plays out.
+        player.SetPosition(2000);
+        QElapsedTimer sinceSeek;
+        sinceSeek.start();
+        QVERIFY(player.Position() >= 2000 && player.Position() < 2050);
+        QTest::qWait(300);
+        const std::int32_t afterSeek = player.Position();
+        qInfo("300 ms after the seek the position reads %d", afterSeek);
+        QVERIFY(afterSeek > 2100 && afterSeek < 2400);
+
+        QTRY_COMPARE_WITH_TIMEOUT(ends, 1, 5000);
+        const qint64 tail = sinceSeek.elapsed();
+        qInfo("end of stream %lld ms after seeking to 1 s before the end", tail);
+        QVERIFY(tail >= 900 && tail < 1800);
+        QCOMPARE(player.Status(), static_cast<std::int32_t>(kPlayerStopped));
+
+        // The next start plays from the beginning again.
+        clock.restart();
+        QVERIFY(player.PlaybackStart());
+        QTest::qWait(500);
+        QVERIFY(player.Position() > 300 && player.Position() < 700);
+        QVERIFY(player.PlaybackPause());
+        const std::int32_t held = player.Position();
+        QTest::qWait(300);
+        QVERIFY(std::abs(player.Position() - held) <= 20);
+        QVERIFY(player.PlaybackStop());
+        QCOMPARE(player.Position(), 0);
+        QVERIFY(player.FileClose());
+    }
+};
+
+QTEST_GUILESS_MAIN(WavPlaybackTest)
+#include "WavPlaybackTest.moc"
