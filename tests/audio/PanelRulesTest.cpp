@@ -20,13 +20,6 @@ TEST(FormatTime, RoundsToWholeSecondsHalvesToEven)
     EXPECT_EQ(TimeLabelText(61500, 3600000), "1:02/60:00");
 }
 
-TEST(PanelRules, ButtonsFollowPlayerStatus)
-{
-    EXPECT_EQ(ButtonsForStatus(0), (ButtonStates{true, false, false, false, false}));
-    EXPECT_EQ(ButtonsForStatus(1), (ButtonStates{true, false, true, false, false}));
-    EXPECT_EQ(ButtonsForStatus(2), (ButtonStates{false, true, true, true, true}));
-}
-
 TEST(PanelRules, ReleaseSeeksToNearestSecondInsideTheRecording)
 {
     EXPECT_EQ(SeekTarget(62500, 120000), 62000);

@@ -12,7 +12,16 @@ namespace pellam {
 
 ProcessDecoder::ProcessDecoder(QString programFolder) : m_folder(std::move(programFolder)) {}
 
-ProcessDecoder::~ProcessDecoder() = default; // a running decoder is killed with its QProcess
+ProcessDecoder::~ProcessDecoder()
+{
+    // A decoder still writing the temporary file dies with the program.
+    for (auto& p : m_processes) {
+        if (p->state() != QProcess::NotRunning) {
+            p->kill();
+            p->waitForFinished(2000);
+        }
+    }
+}
 
 QString ProcessDecoder::Locate(const std::string& program) const
 {

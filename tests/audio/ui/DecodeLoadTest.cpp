@@ -123,28 +123,6 @@ private slots:
 
         QCOMPARE(decoder.Start("no-such-decoder-program", {}).outcome, DecoderStart::Outcome::Missing);
     }
-
-    void missingDecoderIsReported()
-    {
-        QTemporaryDir dir;
-        Paths paths;
-        paths.Evidence = dir.path().toStdString();
-        paths.Temp = dir.path().toStdString() + "/";
-        VirtualWaveBackend backend;
-        QtDispatcher dispatcher;
-        WAVPlayer player(backend, dispatcher);
-        test::RecordingPrompter prompter;
-        PlaybackPanel panel(player, prompter);
-        ProcessDecoder decoder(dir.path());
-        const QByteArray oldPath = qgetenv("PATH");
-        qputenv("PATH", dir.path().toUtf8()); // nothing to find anywhere
-        LoadSequenceDriver driver(panel, player, decoder, paths, prompter);
-        driver.sequence().ListClick("a.mp3");
-        qputenv("PATH", oldPath);
-        QCOMPARE(panel.Status().text, std::string("Error: Missing CODEC"));
-        QCOMPARE(panel.Pointer(), MousePointer::Normal);
-        QVERIFY(!driver.Wait_For_It_TIMER().isActive());
-    }
 };
 
 QTEST_MAIN(DecodeLoadTest)
