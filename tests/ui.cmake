@@ -4,7 +4,7 @@ foreach(src IN LISTS ui_test_sources)
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE pellam_ui Qt6::Test pellam_warnings)
-  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}) # shared test helpers
   target_compile_definitions(${name} PRIVATE
     PELLAM_TESTDATA="${PELLAM_TESTDATA}"
     PELLAM_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

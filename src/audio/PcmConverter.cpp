@@ -4,6 +4,9 @@
 
 #include "audio/FloatConverter.h"
 #include "audio/G711Converter.h"
+#include "audio/ImaAdpcmConverter.h"
+#include "audio/MpegConverter.h"
+#include "audio/MsAdpcmConverter.h"
 #include "audio/PcmIntConverter.h"
 
 namespace pellam {
@@ -25,8 +28,14 @@ std::unique_ptr<PcmConverter> OpenForTag(const WaveFormat& source, std::span<con
     case kWaveFormatMulaw:
     case kWaveFormatAlaw:
         return MakeG711Converter(source);
+    case kWaveFormatImaAdpcm:
+        return MakeImaAdpcmConverter(source, payload);
+    case kWaveFormatMsAdpcm:
+        return MakeMsAdpcmConverter(source, payload);
+    case kWaveFormatMpeg:
+    case kWaveFormatMpegLayer3:
+        return MakeMpegConverter(source);
     default:
-        (void)payload;
         return nullptr;
     }
 }

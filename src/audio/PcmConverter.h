@@ -48,6 +48,6 @@ std::unique_ptr<PcmConverter> OpenPcmConverter(std::span<const std::uint8_t> fmt
 
 // Output bytes per second above which a format is refused: no real recording
 // comes near it, and it keeps buffer sizes sane for garbage headers.
-inline constexpr std::uint32_t kMaxOutputBytesPerSecond = 64u * 1024u * 1024u;
+inline constexpr std::uint32_t kMaxOutputBytesPerSecond = 8u * 1024u * 1024u;
 
 } // namespace pellam

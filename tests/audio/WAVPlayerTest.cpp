@@ -1,7 +1,7 @@
 #include "audio/VirtualWaveBackend.h"
 #include "audio/WAVPlayer.h"
 
-#include "WavFile.h"
+#include "WavFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +9,23 @@
 #include <vector>
 
 using namespace pellam;
-using pellam::test::PcmWav;
-using pellam::test::SecondMarks;
-
 namespace {
+
+std::string PcmWav(std::uint32_t rate, std::uint16_t channels, const std::vector<std::int16_t>& samples)
+{
+    using namespace pellam::test;
+    return Riff(Chunk("fmt ", PcmFmt(channels, rate, 16)) + Chunk("data", Samples16(samples)));
+}
+
+// Mono samples whose value is the number of the second they belong to, so
+// played bytes tell where in the file they came from.
+std::vector<std::int16_t> SecondMarks(std::uint32_t rate, std::uint32_t seconds)
+{
+    std::vector<std::int16_t> s(static_cast<std::size_t>(rate) * seconds);
+    for (std::size_t i = 0; i < s.size(); ++i)
+        s[i] = static_cast<std::int16_t>(i / rate);
+    return s;
+}
 
 constexpr std::uint32_t kRate = 8000; // mono 16-bit: 16000 bytes a second
 
@@ -100,10 +113,7 @@ TEST(WAVPlayer, PropertyDefaultsAndRejectedWrites)
     EXPECT_EQ(r.player.Buffers(), 10);
     EXPECT_EQ(r.player.SetBuffers(2).value(), 2);
 
-    EXPECT_EQ(r.player.DeviceCount(), 2);
-    EXPECT_EQ(r.player.DeviceName(1), "Card B 2.0");
-    r.player.SetVolume(0x18000);
-    EXPECT_EQ(r.player.Volume(), 0x8000);
+    r.player.SetVolume(0x18000); // on the selected device, open or not
     EXPECT_EQ(r.backend.DeviceVolume(0), 0x80008000u);
 }
 

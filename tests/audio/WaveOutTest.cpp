@@ -48,13 +48,11 @@ TEST(WaveOut, InitBuildsTheWaveFormatAndRefusesFormatsOutOfRange)
     ASSERT_TRUE(r.out.Init(8000, 1, 20, 0));
     EXPECT_EQ(r.out.Format().blockAlign, 2); // 2.5 rounds to the even 2
 
-    EXPECT_FALSE(r.out.Init(44100, 2, 25, -1));
-    EXPECT_FALSE(r.out.IsOpen()); // the failed Init still closed the previous device
-    EXPECT_FALSE(r.out.Init(44100, 2, 7, -1));
-    EXPECT_FALSE(r.out.Init(100001, 2, 16, -1));
-    EXPECT_FALSE(r.out.Init(0, 2, 16, -1));
-    EXPECT_FALSE(r.out.Init(44100, 3, 16, -1));
-    EXPECT_FALSE(r.out.Init(44100, 0, 16, -1));
+    struct Bad { std::int32_t rate; std::int16_t channels, bits; };
+    for (Bad b : {Bad{44100, 2, 25}, Bad{44100, 2, 7}, Bad{100001, 2, 16}, Bad{0, 2, 16}, Bad{44100, 3, 16}, Bad{44100, 0, 16}}) {
+        EXPECT_FALSE(r.out.Init(b.rate, b.channels, b.bits, -1)) << b.rate << " " << b.channels << " " << b.bits;
+        EXPECT_FALSE(r.out.IsOpen()); // the failed Init still closed the previous device
+    }
     EXPECT_TRUE(r.out.Init(100000, 1, 24, -1));
 
     r.backend.FailOpenFor(1);

@@ -7,7 +7,7 @@
 #include "audio/ui/PlaybackPanel.h"
 #include "support/RecordingPrompter.h"
 
-#include "../WavFile.h"
+#include "../WavFiles.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -25,10 +25,11 @@ constexpr int kRate = 8000;
 // A mono file whose samples swing by the second, so its trace is visible.
 std::string WriteWav(const QString& path, std::uint32_t seconds)
 {
-    std::vector<std::int16_t> s = test::SecondMarks(kRate, seconds);
+    std::vector<std::int16_t> s(static_cast<std::size_t>(kRate) * seconds);
     for (std::size_t i = 0; i < s.size(); ++i)
         s[i] = static_cast<std::int16_t>((i / 50) % 2 ? 12000 : -12000);
-    std::ofstream(path.toStdString(), std::ios::binary) << test::PcmWav(kRate, 1, s);
+    std::ofstream(path.toStdString(), std::ios::binary)
+        << test::Riff(test::Chunk("fmt ", test::PcmFmt(1, kRate, 16)) + test::Chunk("data", test::Samples16(s)));
     return path.toStdString();
 }
 

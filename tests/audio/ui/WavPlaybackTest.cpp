@@ -4,7 +4,7 @@
 #include "audio/ui/QtDispatcher.h"
 #include "audio/ui/QtWaveBackend.h"
 
-#include "../WavFile.h"
+#include "../WavFiles.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -27,7 +27,7 @@ std::string ToneWav(int ms)
         s[2 * static_cast<std::size_t>(i)] = v;
         s[2 * static_cast<std::size_t>(i) + 1] = v;
     }
-    return test::PcmWav(44100, 2, s);
+    return test::Riff(test::Chunk("fmt ", test::PcmFmt(2, 44100, 16)) + test::Chunk("data", test::Samples16(s)));
 }
 
 } // namespace
@@ -60,21 +60,26 @@ private slots:
         QVERIFY(!out.GetDevName(-1).empty());
         QVERIFY(out.Init(44100, 2, 16, -1));
         std::vector<std::int32_t> done;
-        out.BufferDone = [&](std::int32_t user) { done.push_back(user); };
+        std::vector<qint64> at;
+        QElapsedTimer clock;
+        out.BufferDone = [&](std::int32_t user) {
+            done.push_back(user);
+            at.push_back(clock.elapsed());
+        };
         const std::vector<std::uint8_t> tenth(17640, 0); // 100 ms
         QVERIFY(out.WriteSamples(tenth.data(), 17640, 1));
         QVERIFY(out.WriteSamples(tenth.data(), 17640, 2));
-        QElapsedTimer clock;
         clock.start();
         QVERIFY(out.Play());
-        QTRY_VERIFY_WITH_TIMEOUT(!done.empty(), 3000);
-        const qint64 first = clock.elapsed();
         QTRY_COMPARE_WITH_TIMEOUT(done.size(), std::size_t{2}, 3000);
-        const qint64 second = clock.elapsed();
+        const qint64 first = at[0];
+        const qint64 second = at[1];
         qInfo("first buffer (100 ms) reported done after %lld ms, second after %lld ms", first, second);
         QCOMPARE(done, (std::vector<std::int32_t>{1, 2}));
         QVERIFY(first >= 90 && first < 600);
-        QVERIFY(second >= 190 && second < 800);
+        // When the queue runs dry the sink's time jumps to the end of what it holds,
+        // so the last buffer may be reported up to a sink period early.
+        QVERIFY(second > first && second >= 150 && second < 800);
         QCOMPARE(out.Buffers(), 0);
         QVERIFY(std::abs(out.Elapsed() - 200) <= 10);
     }

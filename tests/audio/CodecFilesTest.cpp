@@ -1,0 +1,222 @@
+// Whole files in every stored encoding, made by sox and lame, read through the
+// stream and compared with sox's own decoding.
+#include "audio/StreamWAV.h"
+
+#include "WavFiles.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+using namespace pellam;
+using namespace pellam::test;
+
+namespace {
+
+struct Encoding {
+    const char* name;
+    const char* soxArgs; // sox output options for the encoded file
+    int tolerance;       // largest sample difference allowed against sox's decode
+};
+
+class CodecFiles : public ::testing::TestWithParam<Encoding> {};
+
+// The biggest difference between two sample runs, or -1 when their lengths differ.
+int MaxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b)
+{
+    if (a.size() != b.size())
+        return -1;
+    int worst = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        worst = std::max(worst, std::abs(a[i] - b[i]));
+    return worst;
+}
+
+std::string DecodeWithStream(const std::string& path)
+{
+    StreamWAV s;
+    EXPECT_EQ(s.StreamOpen(path), kStreamOk) << path;
+    const std::string pcm = ReadToEnd(s);
+    EXPECT_TRUE(s.EndOfStream());
+    return pcm;
+}
+
+// 1.3 s of two tones at 11025 Hz mono (an odd half-second block of 11025
+// bytes) and 22050 Hz stereo; three channels at 8 kHz for the extensible header.
+struct Source {
+    const char* format;
+    const char* effects;
+};
+const Source kSources[] = {
+    {"-r 11025 -c 1", "synth 1.3 sine 440 sine 2950 vol 0.8"},
+    {"-r 22050 -c 2", "synth 1.3 sine 440 sine 2950 vol 0.8"},
+    {"-r 8000 -c 3", "synth 0.7 sine 300 sine 1200 sine 2000 vol 0.8"},
+};
+
+} // namespace
+
+TEST_P(CodecFiles, MatchSoxDecoding)
+{
+    if (!HaveTool("sox"))
+        GTEST_SKIP() << "sox is not installed";
+    const Encoding& e = GetParam();
+    TempDir dir;
+    for (const Source& source : kSources) {
+        const std::string enc = dir.file("enc.wav");
+        const std::string ref = dir.file("ref.raw");
+        // The source signal is synthesised straight into the encoding, then
+        // decoded by sox without dither as the reference.
+        ASSERT_TRUE(Shell(std::string("sox -q -n ") + source.format + " " + e.soxArgs + " " + enc + " " +
+                          source.effects + " 2>/dev/null"));
+        ASSERT_TRUE(Shell("sox -q -D " + enc + " -b 16 -e signed -t raw " + ref));
+        const auto want = ToSamples(ReadAll(ref));
+        ASSERT_GT(want.size(), 1000u);
+        const auto got = ToSamples(DecodeWithStream(enc));
+        EXPECT_EQ(got.size(), want.size()) << e.name << " " << source.format;
+        const int diff = MaxDifference(got, want);
+        EXPECT_GE(diff, 0) << e.name << " " << source.format;
+        EXPECT_LE(diff, e.tolerance) << e.name << " " << source.format;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, CodecFiles,
+                         ::testing::Values(Encoding{"pcm8", "-b 8 -e unsigned", 0}, Encoding{"pcm16", "-b 16", 0},
+                                           Encoding{"pcm24", "-b 24", 1}, Encoding{"pcm32", "-b 32", 1},
+                                           Encoding{"float32", "-b 32 -e floating-point", 1},
+                                           Encoding{"float64", "-b 64 -e floating-point", 1},
+                                           Encoding{"mulaw", "-e u-law", 0}, Encoding{"alaw", "-e a-law", 0},
+                                           Encoding{"ima", "-e ima-adpcm", 0}, Encoding{"msadpcm", "-e ms-adpcm", 0}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(CodecFiles, TruncatedAdpcmFilesDecodeWhatTheyHold)
+{
+    if (!HaveTool("sox"))
+        GTEST_SKIP() << "sox is not installed";
+    TempDir dir;
+    for (const char* encoding : {"ima-adpcm", "ms-adpcm"}) {
+        const std::string enc = dir.file("enc.wav");
+        ASSERT_TRUE(Shell(std::string("sox -q -n -r 8000 -c 2 -e ") + encoding + " " + enc + " synth 2 sine 500"));
+        const std::string bytes = ReadAll(enc);
+        const auto full = ToSamples(DecodeWithStream(enc));
+        const std::size_t dataAt = bytes.find("data");
+        ASSERT_NE(dataAt, std::string::npos);
+        // Cut the file at several places: every prefix decodes to a prefix of the whole.
+        for (std::size_t cut : {std::size_t{300}, std::size_t{1025}, bytes.size() - dataAt - 8 - 5}) {
+            const std::string path = dir.write("cut.wav", bytes.substr(0, dataAt + 8 + cut));
+            const auto part = ToSamples(DecodeWithStream(path));
+            ASSERT_LE(part.size(), full.size()) << encoding << " cut " << cut;
+            EXPECT_TRUE(std::equal(part.begin(), part.end(), full.begin())) << encoding << " cut " << cut;
+            EXPECT_GT(part.size(), cut) << encoding << " cut " << cut << ": about 2 samples per byte expected";
+        }
+        // 9 bytes hold the two 4-byte IMA headers and no group: one sample per
+        // channel; they do not hold the 14 header bytes of stereo MS ADPCM.
+        {
+            const std::string path = dir.write("cut.wav", bytes.substr(0, dataAt + 8 + 9));
+            EXPECT_EQ(DecodeWithStream(path).size(), std::string(encoding) == "ima-adpcm" ? 4u : 0u) << encoding;
+        }
+    }
+}
+
+namespace {
+
+// An MPEG layer 3 WAVE around the MP3 frames in `mp3`.
+std::string MpegWave(const std::string& mp3, unsigned channels, std::uint32_t rate, std::uint32_t bytesPerSecond)
+{
+    const std::string extra = Le16(1) + Le32(2) + Le16(417) + Le16(1) + Le16(1393);
+    return Riff(Chunk("fmt ", Fmt(0x55, channels, rate, bytesPerSecond, 1, 0, extra)) + Chunk("fact", Le32(0)) +
+                Chunk("data", mp3));
+}
+
+// Zero crossings per second of one channel, from the middle third of the run.
+double CrossingsPerSecond(const std::vector<std::int16_t>& s, std::size_t channels, std::size_t channel, double rate)
+{
+    const std::size_t frames = s.size() / channels;
+    std::size_t crossings = 0;
+    for (std::size_t i = frames / 3 + 1; i < 2 * frames / 3; ++i)
+        crossings += (s[(i - 1) * channels + channel] < 0) != (s[i * channels + channel] < 0);
+    return static_cast<double>(crossings) / (static_cast<double>(frames / 3) / rate);
+}
+
+} // namespace
+
+TEST(CodecFiles, MpegInWave)
+{
+    if (!HaveTool("sox") || !HaveTool("lame"))
+        GTEST_SKIP() << "sox or lame is not installed";
+    TempDir dir;
+    // Left 1 kHz, right 250 Hz, 3 s at 128 kbit/s.
+    ASSERT_TRUE(Shell("sox -q -n -r 44100 -c 2 -b 16 " + dir.file("src.wav") +
+                      " synth 3 sine 1000 sine 250 vol 0.5 && lame --quiet -b 128 " + dir.file("src.wav") + " " +
+                      dir.file("a.mp3")));
+    const std::string mp3 = ReadAll(dir.file("a.mp3"));
+    ASSERT_GT(mp3.size(), 10000u);
+
+    StreamWAV s;
+    ASSERT_EQ(s.StreamOpen(dir.write("m.wav", MpegWave(mp3, 2, 44100, 16000))), kStreamOk);
+    EXPECT_EQ(s.BitsPerSecond(), 128000);
+    const auto pcm = ToSamples(ReadToEnd(s, 4096));
+    EXPECT_TRUE(s.EndOfStream());
+    // Whole 1152-sample frames: 3 s plus the encoder's padding, less the info frame.
+    ASSERT_EQ(pcm.size() % (2 * 1152), 0u);
+    EXPECT_NEAR(static_cast<double>(pcm.size()) / 2 / 44100, 3.0, 0.1);
+    EXPECT_NEAR(CrossingsPerSecond(pcm, 2, 0, 44100), 2000, 20);
+    EXPECT_NEAR(CrossingsPerSecond(pcm, 2, 1, 44100), 500, 10);
+
+    // A seek to the middle resynchronises on the next frame.
+    ASSERT_EQ(s.StreamSeek(50, 0), kStreamOk);
+    const auto rest = ToSamples(ReadToEnd(s));
+    EXPECT_NEAR(static_cast<double>(rest.size()) / static_cast<double>(pcm.size()), 0.5, 0.05);
+
+    // A mono header over stereo frames is mixed down to the header's channels.
+    StreamWAV mono;
+    ASSERT_EQ(mono.StreamOpen(dir.write("mono.wav", MpegWave(mp3, 1, 44100, 16000))), kStreamOk);
+    EXPECT_EQ(ToSamples(ReadToEnd(mono)).size(), pcm.size() / 2);
+
+    // A truncated last frame and garbage in place of frames end the stream quietly.
+    StreamWAV cut;
+    ASSERT_EQ(cut.StreamOpen(dir.write("cut.wav", MpegWave(mp3.substr(0, mp3.size() - 200), 2, 44100, 16000))), kStreamOk);
+    EXPECT_LT(ToSamples(ReadToEnd(cut)).size(), pcm.size());
+    std::string garbage(40000, '\0');
+    for (std::size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>((i * 2654435761u) >> 13);
+    StreamWAV junk;
+    ASSERT_EQ(junk.StreamOpen(dir.write("junk.wav", MpegWave(garbage, 2, 44100, 0))), kStreamOk);
+    EXPECT_LT(ReadToEnd(junk).size(), 4u * 44100 * 5);
+    EXPECT_TRUE(junk.EndOfStream());
+}
+
+TEST(CodecFiles, CorruptedFilesNeverCrashOrHang)
+{
+    if (!HaveTool("sox") || !HaveTool("lame"))
+        GTEST_SKIP() << "sox or lame is not installed";
+    TempDir dir;
+    ASSERT_TRUE(Shell("sox -q -n -r 8000 -c 2 -e ima-adpcm " + dir.file("ima.wav") + " synth 1 sine 500"));
+    ASSERT_TRUE(Shell("sox -q -n -r 8000 -c 1 -e ms-adpcm " + dir.file("ms.wav") + " synth 1 sine 500"));
+    ASSERT_TRUE(Shell("sox -q -n -r 22050 -c 1 -b 16 " + dir.file("s.wav") + " synth 1 sine 500 && lame --quiet " +
+                      dir.file("s.wav") + " " + dir.file("s.mp3")));
+    const std::string files[] = {ReadAll(dir.file("ima.wav")), ReadAll(dir.file("ms.wav")),
+                                 MpegWave(ReadAll(dir.file("s.mp3")), 1, 22050, 4000)};
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (const std::string& original : files) {
+        for (int round = 0; round < 60; ++round) {
+            std::string bytes = original;
+            // Damage a few bytes, most of them in the headers where it hurts most.
+            const int hits = 1 + static_cast<int>(next() % 4);
+            for (int h = 0; h < hits; ++h) {
+                const std::size_t range = (next() % 2) ? 80 : bytes.size();
+                bytes[next() % range] = static_cast<char>(next() >> 24);
+            }
+            if (next() % 3 == 0)
+                bytes.resize(next() % bytes.size());
+            StreamWAV s;
+            if (s.StreamOpen(dir.write("bad.wav", bytes)) != kStreamOk)
+                continue;
+            // 64 MB is far beyond what any of these can decode to.
+            EXPECT_LT(ReadToEnd(s).size(), 64u << 20) << "round " << round;
+            EXPECT_EQ(s.StreamSeek(static_cast<std::int32_t>(next() % 100), 0), kStreamOk);
+            EXPECT_LT(ReadToEnd(s).size(), 64u << 20) << "round " << round;
+        }
+    }
+}

@@ -1,0 +1,259 @@
+#include "audio/StreamWAV.h"
+
+#include "WavFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace pellam;
+using namespace pellam::test;
+
+namespace {
+
+// 16-bit samples whose value is their index, so a read shows where it came from.
+std::string Ramp(std::size_t count, std::size_t channels = 1)
+{
+    std::vector<std::int16_t> s;
+    for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t c = 0; c < channels; ++c)
+            s.push_back(static_cast<std::int16_t>(i));
+    return Samples16(s);
+}
+
+std::int16_t FirstSampleRead(StreamWAV& s)
+{
+    std::int16_t v = -1;
+    std::int32_t got = 0;
+    EXPECT_EQ(s.StreamRead(&v, 2, got), kStreamOk);
+    EXPECT_EQ(got, 2);
+    return v;
+}
+
+} // namespace
+
+TEST(StreamWAV, PropertiesOfSixteenBitStereo)
+{
+    TempDir dir;
+    const auto path = dir.write("a.wav", Riff(Chunk("fmt ", PcmFmt(2, 44100, 16)) + Chunk("data", std::string(176400, '\0'))));
+    StreamWAV s;
+    ASSERT_EQ(s.StreamOpen(path), kStreamOk);
+    EXPECT_EQ(s.BitsPerSecond(), 1411200);
+    EXPECT_EQ(s.Duration(), 1000);
+    EXPECT_EQ(s.Channels(), 2);
+    EXPECT_EQ(s.SamplesPerSecond(), 44100);
+    EXPECT_EQ(s.BitsPerSample(), 16);
+    EXPECT_EQ(s.Position(), -500);
+    EXPECT_EQ(s.StreamDescription(), "Wave Audio");
+    EXPECT_EQ(s.StreamExtensions(), std::vector<std::string>{"WAV"});
+
+    // 17640 bytes are a tenth of a second.
+    std::vector<char> buf(17640);
+    std::int32_t got = 0;
+    EXPECT_EQ(s.StreamRead(buf.data(), 17640, got), kStreamOk);
+    EXPECT_EQ(s.Position(), -400);
+}
+
+TEST(StreamWAV, ConvertsInHalfSecondBlocks)
+{
+    // The input ends with the block whose read reaches the end of the data:
+    // 88200 bytes of data fit one half-second block, 88204 need a second one.
+    TempDir dir;
+    for (std::size_t length : {88200u, 88204u}) {
+        const auto path = dir.write("a.wav", Riff(Chunk("fmt ", PcmFmt(2, 44100, 16)) + Chunk("data", std::string(length, '\x01'))));
+        StreamWAV s;
+        ASSERT_EQ(s.StreamOpen(path), kStreamOk);
+        std::vector<char> buf(88200);
+        std::int32_t got = 0;
+        EXPECT_EQ(s.StreamRead(buf.data(), 88200, got), kStreamOk);
+        EXPECT_EQ(s.EndOfStream(), length == 88200u) << length;
+    }
+}
+
+TEST(StreamWAV, ReadPastTheEndReportsEndedTwice)
+{
+    TempDir dir;
+    const auto path = dir.write("a.wav", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16)) + Chunk("data", Ramp(8000))));
+    StreamWAV s;
+    ASSERT_EQ(s.StreamOpen(path), kStreamOk);
+    std::vector<char> buf(10240);
+    std::int32_t got = 0;
+    ASSERT_EQ(s.StreamRead(buf.data(), 10000, got), kStreamOk);
+    EXPECT_FALSE(s.EndOfStream());
+
+    EXPECT_EQ(s.StreamRead(buf.data(), 10240, got), kStreamEnded);
+    EXPECT_EQ(got, 6000);
+    EXPECT_EQ(ToSamples(std::string(buf.data(), 2))[0], 5000);
+    EXPECT_EQ(ToSamples(std::string(buf.data() + 5998, 2))[0], 7999);
+    EXPECT_TRUE(s.EndOfStream());
+
+    got = 99;
+    EXPECT_EQ(s.StreamRead(buf.data(), 10240, got), kStreamEnded);
+    EXPECT_EQ(got, 0);
+    EXPECT_TRUE(s.EndOfStream());
+    EXPECT_EQ(s.Position(), 1000 - 500);
+}
+
+TEST(StreamWAV, SeekByPercentAlignsDownToABlock)
+{
+    // 1025 stereo frames: 99 % of 4100 bytes is 4059, aligned down to 4056 = frame 1014.
+    TempDir dir;
+    const auto path = dir.write("a.wav", Riff(Chunk("fmt ", PcmFmt(2, 44100, 16)) + Chunk("data", Ramp(1025, 2))));
+    StreamWAV s;
+    ASSERT_EQ(s.StreamOpen(path), kStreamOk);
+    EXPECT_EQ(s.StreamSeek(100, 0), kStreamBadSeek);
+    EXPECT_EQ(s.StreamSeek(-1, 0), kStreamBadSeek);
+    EXPECT_EQ(s.Position(), -500);
+    ASSERT_EQ(s.StreamSeek(99, 0), kStreamOk);
+    EXPECT_EQ(s.Position(), 23 - 500); // 4056 / 176400 s
+    EXPECT_EQ(FirstSampleRead(s), 1014);
+
+    // Back to the start: the conversion starts afresh.
+    ASSERT_EQ(s.StreamSeek(0, 0), kStreamOk);
+    EXPECT_EQ(s.Position(), -500);
+    EXPECT_FALSE(s.EndOfStream());
+    EXPECT_EQ(FirstSampleRead(s), 0);
+}
+
+TEST(StreamWAV, SeekBySecondsUpToTheDuration)
+{
+    // 2.5 s of 8 kHz mono.
+    TempDir dir;
+    const auto path = dir.write("a.wav", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16)) + Chunk("data", Ramp(20000))));
+    StreamWAV s;
+    ASSERT_EQ(s.StreamOpen(path), kStreamOk);
+    ASSERT_EQ(s.Duration(), 2500);
+    ASSERT_EQ(s.StreamSeek(1, 1), kStreamOk);
+    EXPECT_EQ(FirstSampleRead(s), 8000);
+
+    // Refused seeks leave the stream where it was.
+    EXPECT_EQ(s.StreamSeek(3, 1), kStreamBadSeek);
+    EXPECT_EQ(s.StreamSeek(-1, 1), kStreamBadSeek);
+    EXPECT_EQ(FirstSampleRead(s), 8001);
+
+    ASSERT_EQ(s.StreamSeek(2, 1), kStreamOk);
+    EXPECT_EQ(s.Position(), 2000 - 500);
+    EXPECT_EQ(FirstSampleRead(s), 16000);
+    EXPECT_EQ(ReadToEnd(s).size(), 2u * (20000 - 16001));
+    EXPECT_TRUE(s.EndOfStream());
+
+    // After the end a seek makes the stream readable again.
+    ASSERT_EQ(s.StreamSeek(0, 1), kStreamOk);
+    EXPECT_FALSE(s.EndOfStream());
+    EXPECT_EQ(FirstSampleRead(s), 0);
+}
+
+TEST(StreamWAV, SeekBySecondsOnAWholeSecondFile)
+{
+    TempDir dir;
+    const auto path = dir.write("a.wav", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16)) + Chunk("data", Ramp(16000))));
+    StreamWAV s;
+    ASSERT_EQ(s.StreamOpen(path), kStreamOk);
+    EXPECT_EQ(s.StreamSeek(2, 1), kStreamOk);
+    EXPECT_EQ(s.StreamSeek(3, 1), kStreamBadSeek);
+    std::int32_t got = 0;
+    char b[4];
+    EXPECT_EQ(s.StreamRead(b, 4, got), kStreamEnded);
+    EXPECT_EQ(got, 0);
+}
+
+TEST(StreamWAV, OperationsOnAClosedStream)
+{
+    StreamWAV s;
+    EXPECT_EQ(s.StreamClose(), kStreamNotOpen);
+    EXPECT_EQ(s.StreamSeek(0, 0), kStreamNotOpen);
+    char b[4];
+    std::int32_t got = 7;
+    EXPECT_EQ(s.StreamRead(b, 4, got), kStreamNotOpen);
+    EXPECT_EQ(got, 0);
+    EXPECT_FALSE(s.EndOfStream());
+
+    TempDir dir;
+    EXPECT_EQ(s.StreamOpen(dir.file("missing.wav")), kStreamNotOpen);
+    const auto path = dir.write("a.wav", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16)) + Chunk("data", Ramp(100))));
+    ASSERT_EQ(s.StreamOpen(path), kStreamOk);
+    EXPECT_EQ(s.StreamClose(), kStreamOk);
+    EXPECT_EQ(s.StreamClose(), kStreamNotOpen);
+}
+
+TEST(StreamWAV, ChunkLayouts)
+{
+    TempDir dir;
+    const std::string fmt = Chunk("fmt ", PcmFmt(1, 8000, 16));
+    const std::string data = Chunk("data", Ramp(100));
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"data before fmt", Riff(data + fmt)},
+        {"odd chunk with pad byte first", Riff(Chunk("LIST", "abc") + fmt + Chunk("junk", "x") + data)},
+        {"second data chunk ignored", Riff(fmt + data + Chunk("data", Ramp(3)))},
+        {"RIFF size left 0 by a streaming writer", "RIFF" + Le32(0) + "WAVE" + fmt + data},
+        {"16-byte fmt without extra-size", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 16)) + data)},
+    };
+    for (const auto& c : cases) {
+        StreamWAV s;
+        ASSERT_EQ(s.StreamOpen(dir.write("a.wav", c.bytes)), kStreamOk) << c.name;
+        EXPECT_EQ(ReadToEnd(s), Ramp(100)) << c.name;
+    }
+}
+
+TEST(StreamWAV, DataChunkLongerThanTheFileIsCut)
+{
+    TempDir dir;
+    const auto path = dir.write("a.wav", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16)) + Chunk("data", Ramp(4000), 1000000)));
+    StreamWAV s;
+    ASSERT_EQ(s.StreamOpen(path), kStreamOk);
+    EXPECT_EQ(s.Duration(), 500);
+    EXPECT_EQ(ReadToEnd(s), Ramp(4000));
+    EXPECT_TRUE(s.EndOfStream());
+}
+
+TEST(StreamWAV, UnusableFilesAreRefused)
+{
+    TempDir dir;
+    const std::string fmt = Chunk("fmt ", PcmFmt(1, 8000, 16));
+    const std::string data = Chunk("data", Ramp(100));
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::int32_t status;
+    };
+    const Case cases[] = {
+        {"empty", "", kStreamNotOpen},
+        {"not RIFF", "MThd" + std::string(100, 'x'), kStreamNotOpen},
+        {"RIFF of another form", Riff(fmt + data, "AVI "), kStreamNotOpen},
+        {"no fmt", Riff(data), kStreamNotOpen},
+        {"no data", Riff(fmt), kStreamNotOpen},
+        {"fmt of 14 bytes", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 14)) + data), kStreamNotOpen},
+        {"fmt claims more than the file holds", Riff(data + Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 10), 0xFFFFFFF0u)), kStreamNotOpen},
+        {"chunk size runs past the end before data", Riff(fmt + Chunk("LIST", "ab", 0x7FFFFFFF) + data), kStreamNotOpen},
+        {"zero channels", Riff(Chunk("fmt ", Fmt(1, 0, 8000, 16000, 2, 16)) + data), kStreamNoCodec},
+        {"zero rate", Riff(Chunk("fmt ", Fmt(1, 1, 0, 16000, 2, 16)) + data), kStreamNoCodec},
+        {"block alignment 0", Riff(Chunk("fmt ", Fmt(1, 1, 8000, 16000, 0, 16)) + data), kStreamNoCodec},
+        {"40 bits per sample", Riff(Chunk("fmt ", Fmt(1, 1, 8000, 40000, 5, 40)) + data), kStreamNoCodec},
+        {"GSM 6.10", Riff(Chunk("fmt ", Fmt(0x31, 1, 8000, 1625, 65, 0, Le16(320))) + data), kStreamNoCodec},
+        {"absurd rate", Riff(Chunk("fmt ", Fmt(1, 2, 0xFFFFFFFFu, 4, 4, 16)) + data), kStreamNoCodec},
+    };
+    for (const auto& c : cases) {
+        StreamWAV s;
+        EXPECT_EQ(s.StreamOpen(dir.write("a.wav", c.bytes)), c.status) << c.name;
+        EXPECT_EQ(s.StreamClose(), kStreamNotOpen) << c.name << ": left open";
+    }
+    StreamWAV s;
+    EXPECT_EQ(s.StreamOpen(dir.str()), kStreamNotOpen) << "a folder";
+}
+
+TEST(StreamWAV, ZeroAverageRateGivesNoDurationAndOnlyTheStartToSeek)
+{
+    TempDir dir;
+    const auto path = dir.write("a.wav", Riff(Chunk("fmt ", Fmt(1, 1, 8000, 0, 2, 16)) + Chunk("data", Ramp(100))));
+    StreamWAV s;
+    ASSERT_EQ(s.StreamOpen(path), kStreamOk);
+    EXPECT_EQ(s.Duration(), 0);
+    EXPECT_EQ(s.BitsPerSecond(), 0);
+    EXPECT_EQ(s.StreamSeek(1, 1), kStreamBadSeek);
+    EXPECT_EQ(s.StreamSeek(0, 1), kStreamOk);
+    EXPECT_EQ(s.StreamSeek(50, 0), kStreamOk);
+    EXPECT_EQ(s.Position(), -500);
+    EXPECT_EQ(ReadToEnd(s).size(), 100u);
+}
