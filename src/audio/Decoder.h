@@ -1,0 +1,25 @@
+#pragma once
+// The external MP3 decoder as the load sequence sees it: a program started
+// with an argument list, then only watched.
+#include <string>
+#include <vector>
+
+namespace pellam {
+
+struct DecoderStart {
+    enum class Outcome { Started, Missing, Failed };
+    Outcome outcome = Outcome::Failed;
+    int error = 0; // the system's reason when Failed
+};
+
+class Decoder {
+public:
+    virtual ~Decoder() = default;
+    // Starts program (a bare name, looked up by the implementation) with args,
+    // each passed as one argument without any shell.
+    virtual DecoderStart Start(const std::string& program, const std::vector<std::string>& args) = 0;
+    // A decoder started here has not exited yet (it may still be writing).
+    virtual bool IsRunning() const = 0;
+};
+
+} // namespace pellam

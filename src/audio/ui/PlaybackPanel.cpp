@@ -1,0 +1,314 @@
+#include "audio/ui/PlaybackPanel.h"
+
+#include "audio/FormatTime.h"
+#include "audio/PanelRules.h"
+#include "audio/WaveformTrace.h"
+#include "audio/ui/ButtonIcons.h"
+#include "workspace/Twips.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QToolButton>
+
+namespace pellam {
+namespace {
+
+// The waveform is narrower than the panel by this much.
+constexpr int kWaveformInsetTwips = 80;
+
+void Colour(QLabel* label, const QColor& text)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, text);
+    pal.setColor(QPalette::Window, Qt::black);
+    label->setPalette(pal);
+    label->setAutoFillBackground(true);
+}
+
+QToolButton* MakeButton(QWidget* parent, const char* name, const QIcon& icon, const char* tip)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setIcon(icon);
+    b->setIconSize(QSize(16, 16));
+    b->setToolTip(tip);
+    b->setFocusPolicy(Qt::StrongFocus);
+    return b;
+}
+
+} // namespace
+
+PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* parent)
+    : QFrame(parent), m_player(player), m_prompter(prompter)
+{
+    setObjectName("Frame1");
+    setFrameShape(QFrame::StyledPanel);
+    setMinimumSize(360, 100);
+
+    m_graph = new WaveformPicture(this);
+    m_vol = new VolumePicture(this);
+    m_volCaption = new QLabel("Volume", this);
+    m_time = new QLabel("0:00/0:00", this);
+    m_time->setObjectName("lblTime");
+    m_time->setAlignment(Qt::AlignCenter);
+    Colour(m_time, QColor(0, 255, 0));
+    m_status = new QLabel(this);
+    m_status->setObjectName("NPLabel");
+    SetStatus({"", kStatusYellow});
+    m_play = MakeButton(this, "PlayButton", PlayIcon(), "Play");
+    m_pause = MakeButton(this, "PauseButton", PauseIcon(), "Pause");
+    m_stop = MakeButton(this, "StopButton", StopIcon(), "Stop");
+    m_pause->setEnabled(false);
+    m_stop->setEnabled(false);
+
+    m_tmrPos.setInterval(20);
+    m_reGraph.setInterval(250);
+    connect(&m_tmrPos, &QTimer::timeout, this, &PlaybackPanel::tmrPosTick);
+    connect(&m_reGraph, &QTimer::timeout, this, &PlaybackPanel::ReGraphTick);
+    connect(m_play, &QToolButton::clicked, this, &PlaybackPanel::PlayClicked);
+    connect(m_pause, &QToolButton::clicked, this, &PlaybackPanel::PauseClicked);
+    connect(m_stop, &QToolButton::clicked, this, &PlaybackPanel::StopClicked);
+
+    m_graph->MouseDown = [this](double x, Qt::MouseButton) { GraphMouseDown(x); };
+    m_graph->MouseMove = [this](double x, Qt::MouseButtons b) { GraphMouseMove(x, b); };
+    m_graph->MouseUp = [this](double x) { GraphMouseUp(x); };
+    m_graph->DblClick = [this] { GraphDblClick(); };
+    m_vol->LeftButtonAt = [this](double x) { VolumeMouse(x); };
+
+    m_player.StatusChanged = [this](std::int32_t s) { OnStatusChanged(s); };
+    m_player.EndOfStream = [this] { OnStatusChanged(kPlayerStopped); };
+}
+
+PlaybackPanel::~PlaybackPanel()
+{
+    m_player.StatusChanged = nullptr;
+    m_player.EndOfStream = nullptr;
+    SetPointer(MousePointer::Normal);
+}
+
+void PlaybackPanel::resizeEvent(QResizeEvent*)
+{
+    const int w = width();
+    const int h = height();
+    const int row = 26;
+    m_status->setGeometry(4, 4, w - 8, 18);
+    m_graph->setGeometry(2, 24, w - TwipsToPixels(kWaveformInsetTwips), h - 24 - row - 6);
+    const int y = h - row - 2;
+    m_play->setGeometry(4, y, row, row);
+    m_pause->setGeometry(4 + row + 2, y, row, row);
+    m_stop->setGeometry(4 + 2 * (row + 2), y, row, row);
+    m_time->setGeometry(4 + 3 * (row + 2) + 8, y + 3, 90, 20);
+    m_vol->setGeometry(w - 124, y + 2, 116, 22);
+    m_volCaption->setGeometry(w - 180, y + 4, 52, 18);
+}
+
+void PlaybackPanel::SetStatus(const StatusLine& status)
+{
+    m_statusLine = status;
+    m_status->setText(QString::fromStdString(status.text));
+    Colour(m_status, QColor(status.colour.r, status.colour.g, status.colour.b));
+    m_status->repaint();
+}
+
+void PlaybackPanel::SetPointer(MousePointer pointer)
+{
+    if (pointer == m_pointer)
+        return;
+    m_pointer = pointer;
+    if (pointer == MousePointer::Busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void PlaybackPanel::ShowTime(double positionMs)
+{
+    m_time->setText(QString::fromStdString(TimeLabelText(positionMs, m_player.Duration())));
+}
+
+void PlaybackPanel::OnStatusChanged(std::int32_t status)
+{
+    const ButtonStates b = ButtonsForStatus(status);
+    m_play->setEnabled(b.play);
+    m_pause->setEnabled(b.pause);
+    m_stop->setEnabled(b.stop);
+    if (b.positionTimer)
+        m_tmrPos.start();
+    else
+        m_tmrPos.stop();
+    if (b.focusStop)
+        m_stop->setFocus();
+    if (status != kPlayerPaused && status != kPlayerPlaying)
+        ShowTime(0);
+}
+
+void PlaybackPanel::DrawGrid()
+{
+    m_graph->DrawGrid();
+}
+
+void PlaybackPanel::PopulateGFX(const std::string& wavPath)
+{
+    CurrentPosition = 0;
+    const std::int32_t volume = m_player.Volume();
+    if (LoweredVolume(volume) != volume)
+        m_player.SetVolume(LoweredVolume(volume));
+    DrawVolume(m_player.Volume());
+    DrawGrid();
+    ShowTime(m_player.Position());
+
+    const auto trace = TraceWaveform(wavPath);
+    if (!trace.ok()) {
+        SetPointer(MousePointer::Normal);
+        if (trace.error() == TraceError::TooShort)
+            SetStatus({kGraphFailed, m_statusLine.colour});
+        return;
+    }
+    m_graph->repaint(); // the grid shows while the waveform is drawn
+    m_graph->DrawTrace(*trace);
+
+    CursorX = -1;
+    m_graph->SetScale(m_player.Duration(), kTraceHeight);
+    GraphDrawn = true;
+    SetPointer(MousePointer::Normal);
+}
+
+void PlaybackPanel::PlaceCur()
+{
+    if (CursorX > 0)
+        m_graph->XorCursor(CursorX);
+    // Drawn at the rounded position so the erase next time hits the same pixels.
+    CursorX = PositionAt(CurrentPosition);
+    m_graph->XorCursor(CursorX);
+}
+
+void PlaybackPanel::StartOrComplain()
+{
+    if (m_statusLine.text == kConverting)
+        return;
+    if (!m_player.PlaybackStart()) {
+        m_prompter.Beep();
+        SetStatus({kNoSoundFile, kStatusYellow});
+    }
+}
+
+void PlaybackPanel::PlayClicked()
+{
+    StartOrComplain();
+}
+
+void PlaybackPanel::PauseClicked()
+{
+    m_player.PlaybackPause();
+}
+
+void PlaybackPanel::StopClicked()
+{
+    if (!m_player.PlaybackStop())
+        m_prompter.Show({"", "Couldn't stop!", MessageIcon::Exclamation});
+    CurrentPosition = 0;
+    ShowTime(0);
+    PlaceCur();
+}
+
+void PlaybackPanel::tmrPosTick()
+{
+    if (Dragging) {
+        ShowTime(CurrentPosition);
+        return;
+    }
+    CurrentPosition = static_cast<float>(m_player.Position());
+    PlaceCur();
+    ShowTime(m_player.Position());
+}
+
+void PlaybackPanel::restartReGraph()
+{
+    m_reGraph.stop();
+    m_reGraph.start();
+}
+
+void PlaybackPanel::ReGraphTick()
+{
+    m_reGraph.stop();
+    if (!GraphDrawn)
+        return;
+    if (!m_play->isEnabled())
+        StopClicked();
+    if (RegraphRequested)
+        RegraphRequested();
+}
+
+void PlaybackPanel::StopForSeek()
+{
+    if (m_player.Status() != kPlayerPlaying)
+        return;
+    if (!m_player.PlaybackStop())
+        m_prompter.Beep();
+    m_player.SetPosition(0);
+    ResumeAfterSeek = true;
+}
+
+void PlaybackPanel::GraphMouseDown(double x)
+{
+    if (m_player.Duration() == 0)
+        return;
+    MouseDownX = x;
+    StopForSeek();
+    CurrentPosition = static_cast<float>(PositionAt(x));
+    ShowTime(CurrentPosition);
+    Dragging = true;
+    PlaceCur();
+}
+
+void PlaybackPanel::GraphMouseMove(double x, Qt::MouseButtons buttons)
+{
+    const std::int32_t duration = m_player.Duration();
+    if (duration == 0 || !(buttons & Qt::LeftButton) || !(x > 0 && x < duration))
+        return;
+    CurrentPosition = static_cast<float>(PositionAt(x));
+    ShowTime(CurrentPosition);
+    PlaceCur();
+}
+
+void PlaybackPanel::GraphMouseUp(double x)
+{
+    if (m_player.Duration() == 0)
+        return;
+    if (const auto target = SeekTarget(x, m_player.Duration())) {
+        CurrentPosition = static_cast<float>(*target);
+        m_player.SetPosition(0);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_player.SetPosition(*target);
+        PlaceCur();
+        if (ResumeAfterSeek) {
+            ResumeAfterSeek = false;
+            m_player.PlaybackStart();
+        }
+    }
+    Dragging = false;
+}
+
+void PlaybackPanel::GraphDblClick()
+{
+    if (m_player.Duration() == 0)
+        return;
+    StopForSeek();
+    CurrentPosition = static_cast<float>(PositionAt(MouseDownX));
+    ShowTime(CurrentPosition);
+    Dragging = true;
+    PlaceCur();
+    StartOrComplain();
+}
+
+void PlaybackPanel::VolumeMouse(double x)
+{
+    const auto v = VolumeAt(x);
+    if (!v)
+        return;
+    DrawVolume(*v);
+    m_player.SetVolume(*v);
+}
+
+} // namespace pellam

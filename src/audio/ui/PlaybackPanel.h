@@ -1,0 +1,104 @@
+#pragma once
+// The playback panel of the main window (Frame1): waveform with position
+// cursor, time label, status label, Play/Pause/Stop, volume wedge. It drives
+// the main window's player and follows the player's StatusChanged and
+// EndOfStream events (it takes those two handlers over).
+#include "audio/StatusLine.h"
+#include "audio/WAVPlayer.h"
+#include "audio/ui/VolumePicture.h"
+#include "audio/ui/WaveformPicture.h"
+#include "workspace/ui/Prompter.h"
+
+#include <QFrame>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+
+class QLabel;
+class QToolButton;
+
+namespace pellam {
+
+class PlaybackPanel : public QFrame {
+    Q_OBJECT
+public:
+    PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* parent = nullptr);
+    ~PlaybackPanel() override;
+
+    WaveformPicture* PlayGRFX() const { return m_graph; }
+    VolumePicture* Vol() const { return m_vol; }
+    QLabel* lblTime() const { return m_time; }
+    QLabel* NPLabel() const { return m_status; }
+    QToolButton* PlayButton() const { return m_play; }
+    QToolButton* PauseButton() const { return m_pause; }
+    QToolButton* StopButton() const { return m_stop; }
+    QTimer& tmrPos() { return m_tmrPos; }
+    QTimer& ReGraphTIM() { return m_reGraph; }
+
+    // The status label.
+    StatusLine Status() const { return m_statusLine; }
+    void SetStatus(const StatusLine& status);
+    MousePointer Pointer() const { return m_pointer; }
+    void SetPointer(MousePointer pointer);
+
+    // Draws the grid and the waveform of the temporary WAV file at wavPath.
+    void PopulateGFX(const std::string& wavPath);
+    void DrawGrid();
+    // Erases the last cursor (when it was above 0) and draws it at the current position.
+    void PlaceCur();
+    void DrawVolume(std::int32_t volume) { m_vol->DrawVolume(volume); }
+
+    void PlayClicked();
+    void PauseClicked();
+    void StopClicked();
+    void tmrPosTick();
+    // The main window calls this at every size change; the waveform is
+    // redrawn 250 ms after the last one.
+    void restartReGraph();
+    void ReGraphTick();
+    // Asked by the redraw after a resize to reopen the file without playing.
+    std::function<void()> RegraphRequested;
+
+    // Mouse on the waveform, x in its scale (ms once a waveform is drawn).
+    void GraphMouseDown(double x);
+    void GraphMouseMove(double x, Qt::MouseButtons buttons);
+    void GraphMouseUp(double x);
+    void GraphDblClick();
+    // Left button pressed or dragged on the volume picture at x (its scale).
+    void VolumeMouse(double x);
+
+    // Panel state.
+    float CurrentPosition = 0;
+    std::int32_t CursorX = -1;
+    bool Dragging = false;
+    bool ResumeAfterSeek = false;
+    double MouseDownX = 0;
+    bool GraphDrawn = false;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OnStatusChanged(std::int32_t status);
+    void ShowTime(double positionMs);
+    void StopForSeek();
+    void StartOrComplain();
+
+    WAVPlayer& m_player;
+    Prompter& m_prompter;
+    WaveformPicture* m_graph;
+    VolumePicture* m_vol;
+    QLabel* m_volCaption;
+    QLabel* m_time;
+    QLabel* m_status;
+    QToolButton* m_play;
+    QToolButton* m_pause;
+    QToolButton* m_stop;
+    QTimer m_tmrPos;
+    QTimer m_reGraph;
+    StatusLine m_statusLine;
+    MousePointer m_pointer = MousePointer::Normal;
+};
+
+} // namespace pellam

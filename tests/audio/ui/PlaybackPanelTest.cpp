@@ -1,0 +1,260 @@
+// The playback panel on the virtual-clock sound device: cursor drawing,
+// buttons following the player, seeking by mouse, volume, and the redraw
+// after a resize. Timers are never waited for: their ticks are called.
+#include "audio/VirtualWaveBackend.h"
+#include "audio/WAVPlayer.h"
+#include "audio/ui/LoadSequenceDriver.h"
+#include "audio/ui/PlaybackPanel.h"
+#include "support/RecordingPrompter.h"
+
+#include "../WavFiles.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <fstream>
+
+using namespace pellam;
+
+namespace {
+
+constexpr int kRate = 8000;
+
+// A mono file whose samples swing by the second, so its trace is visible.
+std::string WriteWav(const QString& path, std::uint32_t seconds)
+{
+    std::vector<std::int16_t> s(static_cast<std::size_t>(kRate) * seconds);
+    for (std::size_t i = 0; i < s.size(); ++i)
+        s[i] = static_cast<std::int16_t>((i / 50) % 2 ? 12000 : -12000);
+    std::ofstream(path.toStdString(), std::ios::binary)
+        << test::Riff(test::Chunk("fmt ", test::PcmFmt(1, kRate, 16)) + test::Chunk("data", test::Samples16(s)));
+    return path.toStdString();
+}
+
+struct NoDecoder : Decoder {
+    int starts = 0;
+    DecoderStart Start(const std::string&, const std::vector<std::string>&) override
+    {
+        ++starts;
+        return {DecoderStart::Outcome::Missing, 2};
+    }
+    bool IsRunning() const override { return false; }
+};
+
+struct Rig {
+    VirtualWaveBackend backend;
+    ManualDispatcher loop;
+    WAVPlayer player{backend, loop};
+    test::RecordingPrompter prompter;
+    PlaybackPanel panel{player, prompter};
+
+    Rig()
+    {
+        panel.resize(805, 140); // a waveform 800 pixels wide
+        panel.show();
+    }
+    int GraphWidth() const { return panel.PlayGRFX()->width(); }
+    QString Time() const { return panel.lblTime()->text(); }
+    // Plays the virtual device until the player stops by itself.
+    void PlayToEnd()
+    {
+        for (int i = 0; i < 1000 && player.Status() == kPlayerPlaying; ++i) {
+            backend.PlayAll();
+            loop.RunPending();
+        }
+    }
+    bool Buttons(bool play, bool pause, bool stop) const
+    {
+        return panel.PlayButton()->isEnabled() == play && panel.PauseButton()->isEnabled() == pause &&
+               panel.StopButton()->isEnabled() == stop;
+    }
+};
+
+int GreenPixels(const QImage& image, int fromX)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = fromX; x < image.width(); ++x)
+            n += image.pixel(x, y) == qRgb(0, 255, 0);
+    return n;
+}
+
+} // namespace
+
+class PlaybackPanelTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private slots:
+    void cursorIsDrawnByExclusiveOr()
+    {
+        Rig r;
+        QCOMPARE(r.GraphWidth(), 800);
+        const std::string wav = WriteWav(m_dir.filePath("ten.wav"), 10);
+        QVERIFY(r.player.FileOpen(wav));
+        r.panel.PopulateGFX(wav);
+        QVERIFY(r.panel.GraphDrawn);
+        QCOMPARE(r.Time(), QString("0:00/0:10"));
+        const QImage before = r.panel.PlayGRFX()->image();
+        QVERIFY(GreenPixels(before, 0) > 100);
+
+        // 10 s over 800 pixels: 5000 ms is pixel 400, 7000 ms pixel 560.
+        r.panel.CurrentPosition = 5000;
+        r.panel.PlaceCur();
+        const QImage drawn = r.panel.PlayGRFX()->image();
+        for (int y : {0, 37, drawn.height() - 1}) {
+            QCOMPARE(drawn.pixel(400, y), before.pixel(400, y) ^ 0x00FF0000u);
+            QCOMPARE(drawn.pixel(401, y), before.pixel(401, y) ^ 0x00FF0000u);
+            QCOMPARE(drawn.pixel(402, y), before.pixel(402, y));
+        }
+        r.panel.CurrentPosition = 7000;
+        r.panel.PlaceCur();
+        r.panel.CurrentPosition = 0;
+        r.panel.PlaceCur(); // erases 7000, draws at 0
+        QCOMPARE(r.panel.CursorX, 0);
+        r.panel.CurrentPosition = 2500;
+        r.panel.PlaceCur(); // the cursor at 0 is not erased
+
+        QImage want = before;
+        for (int x : {0, 1, 200, 201})
+            for (int y = 0; y < want.height(); ++y)
+                want.setPixel(x, y, want.pixel(x, y) ^ 0x00FF0000u);
+        QCOMPARE(r.panel.PlayGRFX()->image(), want);
+    }
+
+    void buttonsFollowThePlayer()
+    {
+        Rig r;
+        QVERIFY(r.Buttons(true, false, false));
+        r.panel.PlayClicked(); // nothing loaded
+        QCOMPARE(r.prompter.beeps, 1);
+        QCOMPARE(r.panel.Status(), (StatusLine{"No Sound File Loaded!", kStatusYellow}));
+        r.panel.StopClicked(); // the device is closed, so stopping fails
+        QCOMPARE(r.prompter.messages.size(), std::size_t(1));
+        QCOMPARE(r.prompter.messages[0], (Message{"", "Couldn't stop!", MessageIcon::Exclamation}));
+
+        const std::string wav = WriteWav(m_dir.filePath("one.wav"), 1);
+        QVERIFY(r.player.FileOpen(wav));
+        r.panel.PopulateGFX(wav);
+        r.panel.PlayClicked();
+        QVERIFY(r.Buttons(false, true, true));
+        QVERIFY(r.panel.tmrPos().isActive());
+        r.panel.PauseClicked();
+        QVERIFY(r.Buttons(true, false, true));
+        QVERIFY(!r.panel.tmrPos().isActive());
+
+        r.panel.PlayClicked();
+        r.backend.Advance(500);
+        r.loop.RunPending();
+        r.panel.tmrPosTick();
+        QCOMPARE(r.panel.CurrentPosition, 500.0f);
+        QCOMPARE(r.Time(), QString("0:00/0:01")); // 0.5 s rounds to even
+
+        r.PlayToEnd();
+        QCOMPARE(r.player.Status(), std::int32_t(kPlayerStopped));
+        QVERIFY(r.Buttons(true, false, false));
+        QVERIFY(!r.panel.tmrPos().isActive());
+        QCOMPARE(r.Time(), QString("0:00/0:01"));
+        QCOMPARE(r.prompter.messages.size(), std::size_t(1));
+    }
+
+    void mouseReleaseSeeksToTheNearestSecond()
+    {
+        Rig r;
+        const std::string wav = WriteWav(m_dir.filePath("eighty.wav"), 80);
+        QVERIFY(r.player.FileOpen(wav));
+        r.panel.PopulateGFX(wav);
+        QWidget* graph = r.panel.PlayGRFX();
+        // 80 s over 800 pixels: 100 ms a pixel.
+        r.panel.PlayClicked();
+        QTest::mousePress(graph, Qt::LeftButton, {}, QPoint(300, 10));
+        QCOMPARE(r.player.Status(), std::int32_t(kPlayerStopped));
+        QVERIFY(r.panel.Dragging);
+        QVERIFY(r.panel.ResumeAfterSeek);
+        QTest::mouseMove(graph, QPoint(500, 10)); // dragging moves the cursor, not the player
+        QCOMPARE(r.panel.CurrentPosition, 50000.0f);
+        QCOMPARE(r.Time(), QString("0:50/1:20"));
+        QCOMPARE(r.player.Position(), 0);
+        QTest::mouseRelease(graph, Qt::LeftButton, {}, QPoint(625, 10));
+        QCOMPARE(r.player.Position(), 62000);
+        QCOMPARE(r.panel.CurrentPosition, 62000.0f);
+        QCOMPARE(r.panel.CursorX, 62000);
+        QCOMPARE(r.player.Status(), std::int32_t(kPlayerPlaying));
+        QVERIFY(!r.panel.Dragging);
+        QVERIFY(!r.panel.ResumeAfterSeek);
+
+        r.panel.StopClicked();
+        r.player.SetPosition(5000);
+        for (int px : {0, 800}) { // the two ends do not seek
+            QTest::mousePress(graph, Qt::LeftButton, {}, QPoint(px, 10));
+            QTest::mouseRelease(graph, Qt::LeftButton, {}, QPoint(px, 10));
+            QCOMPARE(r.player.Position(), 5000);
+            QVERIFY(!r.panel.Dragging);
+        }
+    }
+
+    void volumeByMouseIsLoweredAtTheNextDrawing()
+    {
+        Rig r;
+        const std::string wav = WriteWav(m_dir.filePath("vol.wav"), 1);
+        QVERIFY(r.player.FileOpen(wav));
+        r.panel.VolumeMouse(65534.6);
+        QCOMPARE(r.player.Volume(), 65535);
+        QCOMPARE(r.panel.Vol()->Drawn(), std::optional<std::int32_t>(65535));
+        r.panel.VolumeMouse(65535); // outside the picture's range: ignored
+        QCOMPARE(r.player.Volume(), 65535);
+        r.panel.PopulateGFX(wav);
+        QCOMPARE(r.player.Volume(), 65534);
+        QCOMPARE(r.panel.Vol()->Drawn(), std::optional<std::int32_t>(65534));
+    }
+
+    void resizeRedrawReopensWithoutPlaying()
+    {
+        QTemporaryDir work;
+        Paths paths;
+        paths.Evidence = work.path().toStdString();
+        paths.Temp = work.path().toStdString() + "/";
+        WriteWav(work.filePath("TMP.WAV"), 4);
+
+        Rig r;
+        NoDecoder decoder;
+        LoadSequenceDriver driver(r.panel, r.player, decoder, paths, r.prompter,
+                                  [] { return ProcessList(std::vector<ProcessNames>{}); });
+        driver.SelectedItem = [] { return std::string("a.mp3"); };
+        LoadSequence& seq = driver.sequence();
+
+        // Double-click on the loaded recording: reopened through the wait timer and played.
+        seq.LoadedMP3 = "a.mp3";
+        seq.ListDoubleClick("a.mp3");
+        QVERIFY(driver.Wait_For_It_TIMER().isActive());
+        seq.WaitForItTick();
+        QVERIFY(!driver.Wait_For_It_TIMER().isActive());
+        QCOMPARE(r.player.Status(), std::int32_t(kPlayerPlaying));
+        QCOMPARE(r.panel.Status(), (StatusLine{"Playing a.mp3", kStatusGreen}));
+
+        r.panel.resize(405, 140);
+        r.panel.restartReGraph();
+        QVERIFY(r.panel.ReGraphTIM().isActive());
+        r.panel.ReGraphTick();
+        QVERIFY(!r.panel.ReGraphTIM().isActive());
+        QCOMPARE(r.player.Status(), std::int32_t(kPlayerStopped));
+        QVERIFY(driver.Wait_For_It_TIMER().isActive());
+        seq.WaitForItTick();
+        QCOMPARE(r.player.Status(), std::int32_t(kPlayerStopped));
+        QVERIFY(r.player.IsFileOpen());
+        QCOMPARE(decoder.starts, 0);
+        QCOMPARE(r.panel.PlayGRFX()->image().width(), 400);
+        // Redrawn for the new width: the trace (records 45.. of a 500-record
+        // file) ends near pixel 365, where the old picture ran on to the edge.
+        const QImage image = r.panel.PlayGRFX()->image();
+        QVERIFY(GreenPixels(image, 355) > 0);
+        QCOMPARE(GreenPixels(image, 375), 0);
+    }
+};
+
+QTEST_MAIN(PlaybackPanelTest)
+#include "PlaybackPanelTest.moc"
