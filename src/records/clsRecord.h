@@ -1,0 +1,58 @@
+#pragma once
+// The records file of an incident: fixed-length slots, each a 2-byte
+// little-endian length and that many Windows-1252 bytes. Slot 1 holds the slot
+// length, slots 1..11 the header texts, then every person's 33 texts role by
+// role, then a trailer slot (absent in the backup file).
+#include "records/RecordTable.h"
+#include "workspace/RoleNames.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace pellam {
+
+class clsRecord {
+public:
+    const std::string& RecordPath() const { return m_path; }
+    void SetRecordPath(std::string path) { m_path = std::move(path); }
+
+    // Fills `table` from the file. On success the file's role-0 label (header
+    // text 10) becomes roles.RoleName0 and roles.RoleNames[0]. On failure the
+    // table keeps what was read so far and `roles` is untouched.
+    bool RECORDLOAD(RecordTable& table, RoleTable& roles) const;
+
+    // Writes the table to RecordPath with the trailer; sets header text 0 to
+    // the slot length used and the trailer place to the trailer text.
+    bool RecordSave(RecordTable& table) const;
+    // Writes the table to the backup path, without trailer.
+    bool RECORDSAVEBAK(RecordTable& table) const;
+
+    // Replaces the records file by `iFile`, written byte for byte as Windows-1252.
+    bool StoreData(const std::string& iFile) const;
+
+    // Creates every missing folder along an absolute path; a last component
+    // not followed by "/" is taken as a file name and not created.
+    static void CheckDir(const std::string& path);
+
+    // Slot length for writing: the longest text of roles 0..7 plus 50, at least 150.
+    static std::int32_t SlotLength(const RecordTable& table);
+
+    // RecordPath with its last four characters replaced by ".bak"; nothing
+    // when the path is shorter than four characters.
+    std::optional<std::string> BackupPath() const;
+
+    // Number of persons of role k (0..7) from header text k + 1: empty is 0, a
+    // negative count is 0; nothing when the text is not a number or above 100.
+    static std::optional<int> PersonCount(const RecordTable& table, int role);
+
+    // The trailer text the main file ends with (UTF-8).
+    static const std::string& TrailerText();
+
+private:
+    bool Write(RecordTable& table, const std::string& path, bool withTrailer) const;
+
+    std::string m_path;
+};
+
+} // namespace pellam
