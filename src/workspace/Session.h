@@ -3,14 +3,18 @@
 // Session and hands it to the other windows by reference; only the owners
 // named beside each member write to it.
 #include "checksums/clsCRC.h"
+#include "records/clsRecord.h"
 #include "workspace/FolderListing.h"
 #include "workspace/Incident.h"
 #include "workspace/IncidentPaths.h"
+#include "workspace/LocaleFormats.h"
 #include "workspace/MenuState.h"
 #include "workspace/RoleNames.h"
 #include "workspace/SysConfig.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pellam {
 
@@ -18,7 +22,26 @@ inline constexpr const char* kAppVersion = "7.54";
 // A leading blank and three blanks between the two parts.
 inline constexpr const char* kBaseTitle = " Norvik Technologies   Pellam v7.54";
 
+// One recording's texts, in the order the recording table holds them.
+struct Mp3Record {
+    std::string CRC;
+    std::string FileName;
+    std::string Duration;
+    std::string Created;
+    std::string Size;
+    bool operator==(const Mp3Record&) const = default;
+};
+
+// The main window's progress bar as data.
+struct ProgressBar {
+    int Max = 100;
+    int Value = 0;
+};
+
 struct Session {
+    // At most this many recordings are listed.
+    static constexpr std::size_t kMaxRecordings = 5000;
+
     // Incident folder and event file (written by the open sequence).
     NewLoad newLoad;
     Paths paths;
@@ -27,6 +50,20 @@ struct Session {
     Incident incident;
     FolderListing listing; // the evidence folder as listed when it was chosen
 
+    // Recording data (written by the folder change, the duration pass and
+    // FinishLoadUp). Entry n - 1 belongs to recording n, numbered in listing order.
+    std::int16_t MP3Count = 0;
+    std::vector<std::string> MP3Paths;
+    // FileName and Duration come from the duration pass and stay empty for a
+    // recording whose duration never arrived; CRC, Created and Size from FinishLoadUp.
+    std::vector<Mp3Record> MP3Table;
+    std::vector<Mp3Record> ListRows; // the recording list's rows as shown
+    std::string DetailsFile;         // file name of the row last clicked
+
+    // Records file (written by the folder change and FinishLoadUp).
+    bool RecordsFound = false;
+    clsRecord RecHandler;
+
     // Configuration data (written by the open sequence and the records store).
     RoleTable roles;
     AttachmentList attachments;
@@ -34,9 +71,16 @@ struct Session {
     // The one CRC engine, CRC-32 selected (used on the user-interface thread).
     clsCRC CRC;
 
-    // Menu entries as the main window shows them.
+    // What the main window shows besides its list (written by the open sequence).
     MenuState menus;
     std::string title = kBaseTitle;
+    std::string PathLabel;  // the path label: the records file's path, or ""
+    std::string PhotoLabel; // the diagnostic label: "PicPath = " and PicPath
+    ProgressBar Progress;
+    bool Hourglass = false; // the mouse pointer shows the hourglass
+
+    // Figures sizes and dates are written with (the window passes its locale's).
+    LocaleFormats Formats;
 };
 
 } // namespace pellam

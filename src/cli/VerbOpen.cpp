@@ -1,0 +1,99 @@
+// pellam-cli open EVT: the workspace after the open sequence and the end of
+// the recording pass, as the main window holds it.
+#include "cli/Json.h"
+#include "cli/Verbs.h"
+#include "workspace/OpenIncident.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace pellam::cli {
+namespace {
+
+void WriteRecordings(Json& j, const Session& s)
+{
+    j.Key("recordings").BeginArray();
+    for (const auto& row : s.ListRows)
+        j.BeginObject()
+            .Field("FileName", row.FileName)
+            .Field("Size", row.Size)
+            .Field("Created", row.Created)
+            .Field("CRC", row.CRC)
+            .Field("Duration", row.Duration)
+            .EndObject();
+    j.EndArray();
+}
+
+void WriteAttachments(Json& j, const Session& s)
+{
+    j.Key("attachments").BeginArray();
+    for (const auto& e : s.attachments.entries)
+        j.BeginObject()
+            .Field("FileName", e.FileName)
+            .Field("Description", e.Description)
+            .Field("FileType", e.FileType)
+            .Field("ApproxSize", e.ApproxSize)
+            .EndObject();
+    j.EndArray();
+}
+
+// Every entry whose state differs from the state the window is designed with.
+void WriteMenus(Json& j, const Session& s)
+{
+    const MenuState design;
+    j.Key("menus").BeginObject();
+    for (std::size_t i = 0; i < kMenuEntryCount; ++i) {
+        const auto e = static_cast<MenuEntry>(i);
+        if (s.menus[e] == design[e])
+            continue;
+        j.Key(MenuState::Caption(e)).BeginObject().Field("enabled", s.menus[e].enabled).Field("visible", s.menus[e].visible).EndObject();
+    }
+    j.EndObject();
+}
+
+int Run(const Args& args)
+{
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: pellam-cli open EVT\n");
+        return kBadInput;
+    }
+    // The open dialog hands over full paths; recordings are checksummed by theirs.
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(args[0], ec);
+    const std::string eventFile = ec ? args[0] : absolute.lexically_normal().string();
+
+    Session session;
+    session.Formats = LocaleFormats::FromEnvironment();
+    OpenIncident open(session);
+    if (const auto refusal = open.Open(eventFile)) {
+        std::fprintf(stderr, "%s\n%s\n", refusal->title.c_str(), refusal->text.c_str());
+        return kNegative;
+    }
+    open.RunToEnd();
+
+    const Session& s = session;
+    Json j;
+    j.BeginObject()
+        .Field("title", s.title)
+        .Field("Evidence", s.paths.Evidence)
+        .Field("MainLog", s.paths.MainLog)
+        .Field("NocLog", s.paths.NocLog)
+        .Field("AdminLog", s.paths.AdminLog)
+        .Field("NppReport", s.paths.NppReport)
+        .Field("CaseNumber", s.CaseNumber);
+    j.Key("RoleNames").BeginArray();
+    for (std::int16_t n = 0; n <= 8; ++n)
+        j.String(s.roles.RoleName(n));
+    j.EndArray();
+    WriteRecordings(j, s);
+    WriteAttachments(j, s);
+    WriteMenus(j, s);
+    j.EndObject();
+    std::printf("%s\n", j.str().c_str());
+    return kOk;
+}
+
+const VerbRegistrar reg("open", "EVT", &Run);
+
+} // namespace
+} // namespace pellam::cli

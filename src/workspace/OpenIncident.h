@@ -1,0 +1,48 @@
+#pragma once
+// The open-incident sequence from the chosen event file on, as the main window
+// and pellam-cli both run it: split the path, change to the folder, load the
+// system configuration and role labels, start the recording pass, set the
+// print entries and lock "Open Incident". The recording pass and FinishLoadUp
+// then run on tick() until Finished().
+#include "workspace/Message.h"
+#include "workspace/RecordingList.h"
+#include "workspace/RecordingProbe.h"
+#include "workspace/Session.h"
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace pellam {
+
+// The box shown for a chosen file whose name does not end in "evt".
+Message LoadErrorMessage();
+
+class OpenIncident {
+public:
+    // Without a probe the answers are worked out on background threads.
+    explicit OpenIncident(Session& session, std::unique_ptr<RecordingProbe> probe = nullptr);
+
+    // Opens the incident of the chosen event file. A refused open returns the
+    // message box to show and leaves "Open Incident" enabled.
+    std::optional<Message> Open(const std::string& eventFile);
+
+    // One step of the recording pass; true while steps remain.
+    bool tick() { return m_pass.tick(); }
+    bool Finished() const { return m_pass.Finished(); }
+    const RecordingPass& pass() const { return m_pass; }
+
+    // Waits up to `timeout` for the answer the pass is waiting for.
+    void Wait(std::chrono::milliseconds timeout) { m_probe->Wait(timeout); }
+    // Ticks to the end; between ticks waits for answers at the timer's pace
+    // (20 ms) instead of sleeping, so polls are counted as a window counts them.
+    void RunToEnd();
+
+private:
+    Session& m_session;
+    std::unique_ptr<RecordingProbe> m_probe;
+    RecordingPass m_pass;
+};
+
+} // namespace pellam

@@ -1,0 +1,87 @@
+#pragma once
+// Filling the recording list when an incident is opened, without the window:
+// the folder change, the duration pass and FinishLoadUp write the Session, and
+// the main window shows what they wrote. The pass and FinishLoadUp advance one
+// small step per tick(): the window ticks them from a 20 ms timer and repaints
+// in between; the command line ticks them in a loop.
+#include "workspace/RecordingProbe.h"
+#include "workspace/Session.h"
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pellam {
+
+// The folder-list path of the evidence folder: LocationPath without its
+// closing "/" (the root stays "/").
+std::string FolderOf(const std::string& locationPath);
+
+// A listed name ending in exactly "mp3" (lower case) is a recording.
+bool IsRecording(const std::string& name);
+
+// Whether a regular file exists at the path.
+bool FileExists(const std::string& path);
+
+// The folder-change handling: takes the folder's listing into the session
+// (clearing the list), sets the base title, PicPath, the records file and the
+// menu entries that follow from the folder.
+void FolderChange(Session& session, const std::string& folder);
+
+// "Log File Viewer" and "Statistics and CRC Analysis" together.
+void EnableLOGS(MenuState& menus);
+void DisableLOGS(MenuState& menus);
+
+// The retry rule of the duration pass for one recording: an answer of
+// nothing or "00:00" is asked again; after 541 such answers the duration is
+// "??:??".
+class DurationPoller {
+public:
+    static constexpr int kMaxPolls = 541;
+    // One poll; the final duration text once it is settled.
+    std::optional<std::string> Poll(RecordingProbe& probe, std::size_t i);
+    void Reset() { m_retry = 0; }
+
+private:
+    int m_retry = 0;
+};
+
+class RecordingPass {
+public:
+    enum class Stage { Idle, Durations, Rows, Finished };
+
+    RecordingPass(Session& session, RecordingProbe& probe) : m_session(session), m_probe(probe) {}
+
+    // GetAllDurations: collects the recordings and starts the pass, or runs
+    // FinishLoadUp to its end at once when there is none.
+    void GetAllDurations();
+
+    // One step: one poll of the current recording's duration, or one row of
+    // FinishLoadUp. Returns true while steps remain.
+    bool tick();
+
+    Stage stage() const { return m_stage; }
+    bool Finished() const { return m_stage == Stage::Finished; }
+    // The durations the pass settled, entry n - 1 for recording n.
+    const std::vector<std::string>& Durations() const { return m_durations; }
+
+private:
+    void TickDuration();
+    void BeginFinishLoadUp();
+    bool TickRow(); // false when the CRC is not there yet
+    void EndFinishLoadUp();
+
+    Session& m_session;
+    RecordingProbe& m_probe;
+    Stage m_stage = Stage::Idle;
+    std::vector<std::string> m_names; // the recordings of the pass, in listing order
+    std::vector<std::string> m_durations;
+    std::size_t m_current = 0; // the recording being asked about (0-based)
+    DurationPoller m_poller;
+    std::size_t m_file = 0; // FinishLoadUp: next listing entry
+    std::size_t m_row = 0;  // FinishLoadUp: rows added so far
+};
+
+} // namespace pellam

@@ -1,0 +1,106 @@
+#include "workspace/RecordingProbe.h"
+
+#include "checksums/CrcText.h"
+#include "workspace/Mp3Duration.h"
+
+namespace pellam {
+
+void SequentialProbe::Start(const std::vector<std::string>& paths)
+{
+    m_paths = paths;
+    m_durations.assign(paths.size(), std::nullopt);
+    m_crcs.assign(paths.size(), std::nullopt);
+}
+
+std::optional<std::string> SequentialProbe::Duration(std::size_t i)
+{
+    if (i >= m_paths.size())
+        return std::nullopt;
+    if (!m_durations[i])
+        m_durations[i] = Mp3DurationText(m_paths[i]);
+    return m_durations[i];
+}
+
+std::optional<std::string> SequentialProbe::Crc(std::size_t i)
+{
+    if (i >= m_paths.size())
+        return std::nullopt;
+    if (!m_crcs[i])
+        m_crcs[i] = GetStableCRC(m_crc, m_paths[i]);
+    return m_crcs[i];
+}
+
+ThreadedProbe::~ThreadedProbe() { Stop(); }
+
+void ThreadedProbe::Stop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_ready.notify_all();
+    for (auto& t : m_threads)
+        if (t.joinable())
+            t.join();
+}
+
+void ThreadedProbe::Start(const std::vector<std::string>& paths)
+{
+    Stop();
+    m_paths = paths;
+    for (auto& answers : m_answers)
+        answers.assign(paths.size(), std::nullopt);
+    m_stop = false;
+    m_waitingFor.reset();
+    m_threads[kDuration] = std::thread(&ThreadedProbe::Run, this, kDuration);
+    m_threads[kCrc] = std::thread(&ThreadedProbe::Run, this, kCrc);
+}
+
+void ThreadedProbe::Run(Kind kind)
+{
+    clsCRC crc; // this thread's own engine
+    for (std::size_t i = 0; i < m_paths.size(); ++i) {
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_stop)
+                return;
+        }
+        std::string answer;
+        try {
+            answer = kind == kDuration ? Mp3DurationText(m_paths[i]) : GetStableCRC(crc, m_paths[i]);
+        } catch (...) { // out of memory: the file's answer is the one for an unreadable file
+            answer = kind == kDuration ? kUnknownDuration : kUnknownCrc;
+        }
+        {
+            std::lock_guard lock(m_mutex);
+            m_answers[kind][i] = std::move(answer);
+        }
+        m_ready.notify_all();
+    }
+}
+
+std::optional<std::string> ThreadedProbe::Take(Kind kind, std::size_t i)
+{
+    std::lock_guard lock(m_mutex);
+    if (i >= m_answers[kind].size())
+        return std::nullopt;
+    const auto& answer = m_answers[kind][i];
+    if (answer)
+        m_waitingFor.reset();
+    else
+        m_waitingFor = std::make_pair(kind, i);
+    return answer;
+}
+
+std::optional<std::string> ThreadedProbe::Duration(std::size_t i) { return Take(kDuration, i); }
+std::optional<std::string> ThreadedProbe::Crc(std::size_t i) { return Take(kCrc, i); }
+
+void ThreadedProbe::Wait(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(m_mutex);
+    m_ready.wait_for(lock, timeout, [&] {
+        return m_stop || !m_waitingFor || m_answers[m_waitingFor->first][m_waitingFor->second].has_value();
+    });
+}
+
+} // namespace pellam

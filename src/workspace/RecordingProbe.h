@@ -1,0 +1,80 @@
+#pragma once
+// Where the recording pass gets its slow answers: each recording's duration
+// text and its confirmed CRC text. The pass asks again and again, from timer
+// ticks, and takes "nothing yet" as "ask again later"; so the answers may be
+// worked out on the calling thread or elsewhere.
+#include "checksums/clsCRC.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace pellam {
+
+class RecordingProbe {
+public:
+    virtual ~RecordingProbe() = default;
+    // Called once, before any question, with every recording's full path in
+    // recording order; question i is about paths[i].
+    virtual void Start(const std::vector<std::string>& paths) = 0;
+    // The duration text ("mm:ss" or "??:??"), or nothing while not known yet.
+    virtual std::optional<std::string> Duration(std::size_t i) = 0;
+    // The CRC text (GetStableCRC), or nothing while not known yet.
+    virtual std::optional<std::string> Crc(std::size_t i) = 0;
+    // Returns once the last question that went unanswered may have an answer,
+    // or after `timeout`: lets a loop without a timer poll at a timer's pace
+    // without spinning.
+    virtual void Wait(std::chrono::milliseconds timeout) { (void)timeout; }
+};
+
+// Works each answer out the first time it is asked for, on the asking thread.
+class SequentialProbe final : public RecordingProbe {
+public:
+    void Start(const std::vector<std::string>& paths) override;
+    std::optional<std::string> Duration(std::size_t i) override;
+    std::optional<std::string> Crc(std::size_t i) override;
+
+private:
+    std::vector<std::string> m_paths;
+    std::vector<std::optional<std::string>> m_durations;
+    std::vector<std::optional<std::string>> m_crcs;
+    clsCRC m_crc;
+};
+
+// Works the answers out on two background threads, durations and CRCs, each
+// in recording order and each with its own CRC engine; a question whose
+// answer is not there yet gets nothing. The destructor stops the threads
+// after the file they are on.
+class ThreadedProbe final : public RecordingProbe {
+public:
+    ThreadedProbe() = default;
+    ~ThreadedProbe() override;
+    ThreadedProbe(const ThreadedProbe&) = delete;
+    ThreadedProbe& operator=(const ThreadedProbe&) = delete;
+
+    void Start(const std::vector<std::string>& paths) override;
+    std::optional<std::string> Duration(std::size_t i) override;
+    std::optional<std::string> Crc(std::size_t i) override;
+    void Wait(std::chrono::milliseconds timeout) override;
+
+private:
+    enum Kind { kDuration, kCrc };
+    std::optional<std::string> Take(Kind kind, std::size_t i);
+    void Run(Kind kind);
+    void Stop();
+
+    std::vector<std::string> m_paths; // fixed once the threads run
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::vector<std::optional<std::string>> m_answers[2];
+    bool m_stop = false;
+    std::optional<std::pair<Kind, std::size_t>> m_waitingFor; // the last unanswered question
+    std::thread m_threads[2];
+};
+
+} // namespace pellam

@@ -1,0 +1,129 @@
+// pellam-cli open and duration, run as a user runs them, on the sample incident.
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+using pellam::test::TempDir;
+
+namespace {
+
+const std::string kSample = PELLAM_BINARY_DIR "/sample/4711";
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+CliResult Cli(const std::string& args)
+{
+    TempDir tmp;
+    const std::string errFile = tmp.file("stderr");
+    CliResult r;
+    FILE* p = ::popen((std::string(PELLAM_CLI) + " " + args + " 2>'" + errFile + "'").c_str(), "r");
+    if (!p)
+        return r;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+        r.out.append(buf, n);
+    const int st = ::pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.err = pellam::test::ReadAll(errFile);
+    return r;
+}
+
+// Every entry of a folder tree with its size and modification time.
+std::map<std::string, std::string> Snapshot(const std::string& folder)
+{
+    std::map<std::string, std::string> snap;
+    for (const auto& e : fs::recursive_directory_iterator(folder)) {
+        const auto t = fs::last_write_time(e.path()).time_since_epoch().count();
+        snap[e.path().string()] = (e.is_regular_file() ? std::to_string(e.file_size()) : "dir") + "@" + std::to_string(t);
+    }
+    return snap;
+}
+
+struct Row {
+    std::string FileName, Size, Created, CRC, Duration;
+};
+
+std::vector<Row> Recordings(const std::string& json)
+{
+    static const std::regex row(
+        R"re(\{"FileName":"([^"]*)","Size":"([^"]*)","Created":"([^"]*)","CRC":"([^"]*)","Duration":"([^"]*)"\})re");
+    std::vector<Row> rows;
+    for (auto it = std::sregex_iterator(json.begin(), json.end(), row); it != std::sregex_iterator(); ++it)
+        rows.push_back({(*it)[1], (*it)[2], (*it)[3], (*it)[4], (*it)[5]});
+    return rows;
+}
+
+} // namespace
+
+TEST(OpenVerb, SampleIncidentOpensCompleteAndUntouched)
+{
+    ASSERT_TRUE(fs::exists(kSample + "/4711.evt")) << "the sample incident is built with the project";
+    const auto before = Snapshot(kSample);
+    const CliResult r = Cli("open '" + kSample + "/4711.evt'");
+    EXPECT_EQ(Snapshot(kSample), before) << "nothing in the evidence folder is created or written";
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    EXPECT_NE(r.out.find(R"("title":" Norvik Technologies   Pellam v7.54 - Reviewing Case Number 4711")"), std::string::npos);
+    EXPECT_NE(r.out.find(R"("MainLog":")" + kSample + R"(/4711_MainLOG.doc")"), std::string::npos);
+    EXPECT_NE(r.out.find(R"("AdminLog":")" + kSample + R"(/ADCOMM.rtf")"), std::string::npos);
+    EXPECT_NE(r.out.find(R"("RoleNames":["Subject","Family","Hostage","Involved","Other","Parent","Victim","Witness","UNK"])"),
+              std::string::npos);
+    EXPECT_NE(r.out.find(R"({"FileName":"FloorPlan.pdf","Description":"Floor plan of the residence")"), std::string::npos);
+    EXPECT_NE(r.out.find(R"("Vistrel":{"enabled":false,"visible":false})"), std::string::npos);
+    EXPECT_NE(r.out.find(R"("Intel Upload Files":{"enabled":true,"visible":true})"), std::string::npos);
+    EXPECT_EQ(r.out.find(R"("About")"), std::string::npos) << "unchanged entries are left out";
+
+    // Each recording's CRC is the one the Main Log noted 27 characters after its name.
+    const std::string log = pellam::test::ReadAll(kSample + "/4711_MainLOG.doc");
+    const auto rows = Recordings(r.out);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows.front().FileName, "4711_MIC01_1450.mp3");
+    for (const auto& row : rows) {
+        const auto at = log.find(row.FileName, log.find("Incident Number: 4711 Ended."));
+        ASSERT_NE(at, std::string::npos) << row.FileName;
+        EXPECT_EQ(log.substr(at + row.FileName.size() + 27, 11), row.CRC) << row.FileName;
+        EXPECT_TRUE(std::regex_match(row.Duration, std::regex("00:[01][0-9]"))) << row.Duration;
+        EXPECT_TRUE(std::regex_match(row.Created, std::regex("12/5/2026 [23]:[0-5][0-9]:[0-5][0-9] PM"))) << row.Created;
+        EXPECT_TRUE(std::regex_match(row.Size, std::regex("[0-9]+ KB"))) << row.Size;
+        const CliResult d = Cli("duration '" + kSample + "/" + row.FileName + "'");
+        EXPECT_EQ(d.out, row.Duration + "\n");
+    }
+}
+
+TEST(OpenVerb, FolderWithoutSystemConfigurationIsRefused)
+{
+    TempDir dir;
+    dir.write("12.evt", "\"x\"");
+    dir.write("a.mp3", "x");
+    const CliResult r = Cli("open '" + dir.file("12.evt") + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Data Load Error\nError opening Cordane System Configuration Data file.\n");
+
+    const CliResult upper = Cli("open '" + dir.file("12.EVT") + "'");
+    EXPECT_EQ(upper.status, 1);
+    EXPECT_EQ(upper.err.rfind("Load Error\nError Loading Event!", 0), 0u) << upper.err;
+}
+
+TEST(DurationVerb, DamagedAndMissingFiles)
+{
+    TempDir dir;
+    const CliResult bad = Cli("duration '" + dir.write("bad.mp3", std::string(3000, '\xFF')) + "'");
+    EXPECT_EQ(bad.status, 0);
+    EXPECT_EQ(bad.out, "??:??\n");
+    const CliResult missing = Cli("duration '" + dir.file("none.mp3") + "'");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("none.mp3"), std::string::npos);
+}

@@ -1,0 +1,93 @@
+#include "workspace/Mp3Duration.h"
+
+#include "support/LameEncode.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+using namespace pellam;
+using pellam::test::EncodeTone;
+using pellam::test::TempDir;
+
+TEST(DurationText, TwoDigitFieldsAndMinutesPastTheHour)
+{
+    EXPECT_EQ(DurationText(0), "00:00");
+    EXPECT_EQ(DurationText(59), "00:59");
+    EXPECT_EQ(DurationText(300), "05:00");
+    EXPECT_EQ(DurationText(3599), "59:59");
+    EXPECT_EQ(DurationText(4503), "75:03");
+    EXPECT_EQ(DurationText(100 * 60 + 1), "100:01");
+}
+
+class Mp3DurationFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!test::HaveLame())
+            GTEST_SKIP() << "the lame encoder is not installed";
+    }
+    TempDir dir;
+};
+
+TEST_F(Mp3DurationFiles, FiveMinutesAreFiveMinutesToTheSecondInCbrAndVbr)
+{
+    const std::int64_t fiveMinutes = 22050LL * 300;
+    for (const char* options : {"-b 64", "-V 5"}) {
+        const std::string path = EncodeTone(dir, "five.mp3", fiveMinutes, 22050, options);
+        ASSERT_FALSE(path.empty()) << options;
+        const auto length = ScanMp3(path);
+        ASSERT_TRUE(length) << options;
+        EXPECT_EQ(length->samples, fiveMinutes) << options;
+        EXPECT_EQ(Mp3DurationText(path), "05:00") << options;
+    }
+}
+
+TEST_F(Mp3DurationFiles, HalfSecondsRoundToTheEvenSecond)
+{
+    // 2.5 s and 3.5 s exactly: halves go to 2 and 4.
+    EXPECT_EQ(Mp3DurationText(EncodeTone(dir, "a.mp3", 22050 * 5 / 2, 22050, "-b 64")), "00:02");
+    EXPECT_EQ(Mp3DurationText(EncodeTone(dir, "b.mp3", 22050 * 7 / 2, 22050, "-b 64")), "00:04");
+    EXPECT_EQ(Mp3DurationText(EncodeTone(dir, "c.mp3", 22050 * 7 / 2 + 1, 22050, "-b 64")), "00:04");
+}
+
+TEST_F(Mp3DurationFiles, DamagedFilesHaveNoDuration)
+{
+    const std::string good = EncodeTone(dir, "good.mp3", 22050 * 20, 22050, "-b 64");
+    ASSERT_FALSE(good.empty());
+    const std::string bytes = test::ReadAll(good);
+    ASSERT_EQ(Mp3DurationText(good), "00:20");
+
+    EXPECT_EQ(Mp3DurationText(dir.write("empty.mp3", "")), kUnknownDuration);
+    EXPECT_EQ(Mp3DurationText(dir.write("cut.mp3", bytes.substr(0, bytes.size() / 2))), kUnknownDuration);
+    EXPECT_EQ(Mp3DurationText(dir.write("tail.mp3", bytes.substr(0, bytes.size() - 1000))), kUnknownDuration);
+    EXPECT_EQ(Mp3DurationText(dir.write("text.mp3", std::string(5000, 'x'))), kUnknownDuration);
+    EXPECT_EQ(Mp3DurationText(dir.file("missing.mp3")), kUnknownDuration);
+    std::filesystem::create_directory(dir.path() / "folder.mp3");
+    EXPECT_EQ(Mp3DurationText(dir.file("folder.mp3")), kUnknownDuration);
+
+    // An ID3 tag announcing far more bytes than the file holds, and one whose
+    // size field is not even sync-safe, in front of real audio.
+    const std::string hugeTag = std::string("ID3\x03\x00\x00\x7F\x7F\x7F\x7F", 10) + "TIT2";
+    EXPECT_EQ(Mp3DurationText(dir.write("hugetag.mp3", hugeTag)), kUnknownDuration);
+    const std::string badTag = std::string("ID3\x04\x00\x00\xFF\xFF\xFF\xFF", 10);
+    const std::string after = Mp3DurationText(dir.write("badtag.mp3", badTag + bytes));
+    EXPECT_TRUE(after == "00:20" || after == kUnknownDuration) << after;
+}
+
+TEST(Mp3Duration, PeerFilesGiveATextWithoutHarm)
+{
+    const std::regex form("[0-9]{2,}:[0-5][0-9]|\\?\\?:\\?\\?");
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(PELLAM_TESTDATA "/peer-id3")) {
+        if (entry.path().extension() != ".mp3")
+            continue;
+        ++files;
+        const std::string text = Mp3DurationText(entry.path().string());
+        EXPECT_TRUE(std::regex_match(text, form)) << entry.path() << ": " << text;
+    }
+    EXPECT_GT(files, 10);
+    EXPECT_EQ(Mp3DurationText(PELLAM_TESTDATA "/peer-id3/mutagen_emptyfile.mp3"), kUnknownDuration);
+}

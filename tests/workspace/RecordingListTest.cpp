@@ -1,0 +1,257 @@
+#include "workspace/OpenIncident.h"
+
+#include "checksums/CrcText.h"
+#include "workspace/Mp3Duration.h"
+#include "support/LameEncode.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+using namespace pellam;
+using pellam::test::TempDir;
+
+namespace {
+
+const char* kSysConfig = "\"a\",\"b\",1,\"\",\"\",\"\",\"\",\"\",\"Subject\",\"\",\"\",\"\",0,0,0,0,\"\",\"\",\"\",\"\"\r\n";
+
+std::string EventFile(const std::string& caseNumber)
+{
+    return "\"Cordane\",\"7.2\",\"" + caseNumber
+        + "\",\"1432\",\"12/5/2026\",\"Pier 4\"\r\n\"\",\"\",\"\",\"\",\"\"\r\n1\r\n\"Dale\",\"01/01/1970\"\r\n"
+          "\"\"\r\n\"/nonexistent\"\r\n\"12/5/2026\",\"1758\"\r\n0\r\n";
+}
+
+// Answers from a table: a missing entry is "not known yet" for ever.
+class ScriptedProbe final : public RecordingProbe {
+public:
+    explicit ScriptedProbe(std::map<std::size_t, std::string> durations) : m_durations(std::move(durations)) {}
+    void Start(const std::vector<std::string>& paths) override { m_paths = paths; }
+    std::optional<std::string> Duration(std::size_t i) override
+    {
+        ++polls[i];
+        const auto it = m_durations.find(i);
+        return it == m_durations.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    std::optional<std::string> Crc(std::size_t i) override { return "C" + std::to_string(i); }
+
+    std::map<std::size_t, int> polls;
+
+private:
+    std::map<std::size_t, std::string> m_durations;
+    std::vector<std::string> m_paths;
+};
+
+std::vector<std::string> RowNames(const Session& s)
+{
+    std::vector<std::string> names;
+    for (const auto& row : s.ListRows)
+        names.push_back(row.FileName);
+    return names;
+}
+
+// Opens with a probe that answers every duration with "00:07".
+void OpenScripted(Session& s, const std::string& evt, std::size_t recordings)
+{
+    std::map<std::size_t, std::string> answers;
+    for (std::size_t i = 0; i < recordings; ++i)
+        answers[i] = "00:07";
+    OpenIncident open(s, std::make_unique<ScriptedProbe>(answers));
+    ASSERT_FALSE(open.Open(evt));
+    open.RunToEnd();
+    ASSERT_TRUE(open.Finished());
+}
+
+} // namespace
+
+TEST(RecordingList, WithoutRecordingsFinishLoadUpRunsAtOnceAndTitleFollowsTheEventFile)
+{
+    TempDir dir;
+    dir.write("SGfg.dat", kSysConfig);
+    dir.write("notes.txt", "x");
+    Session s;
+    OpenIncident open(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string>{}));
+    ASSERT_FALSE(open.Open(dir.file("x.evt"))); // chosen file need not exist; no event file is listed
+    EXPECT_TRUE(open.Finished()) << "no pass runs without recordings";
+    EXPECT_EQ(s.title, kBaseTitle);
+    EXPECT_EQ(s.MP3Count, 0);
+    EXPECT_FALSE(s.menus[MenuEntry::Statistics].enabled);
+    EXPECT_FALSE(s.menus[MenuEntry::OpenIncident].enabled);
+
+    TempDir withEvent;
+    withEvent.write("SGfg.dat", kSysConfig);
+    withEvent.write("77.evt", EventFile("77"));
+    Session t;
+    OpenIncident open2(t, std::make_unique<SequentialProbe>());
+    ASSERT_FALSE(open2.Open(withEvent.file("77.evt")));
+    EXPECT_TRUE(open2.Finished());
+    EXPECT_EQ(t.title, std::string(kBaseTitle) + " - Reviewing Case Number 77");
+    EXPECT_EQ(t.CaseNumber, "77");
+    EXPECT_TRUE(t.menus[MenuEntry::Statistics].enabled);
+}
+
+TEST(RecordingList, OnlyLowerCaseMp3NamesAreRecordingsNumberedInListingOrder)
+{
+    TempDir dir;
+    dir.write("SGfg.dat", kSysConfig);
+    for (const char* name : {"b.mp3", "A.mp3", "C.MP3", "10.mp3", "x.Mp3", "d.mp3.txt"})
+        dir.write(name, "data");
+    Session s;
+    OpenScripted(s, dir.file("none.evt"), 3);
+    const std::vector<std::string> want = {"10.mp3", "A.mp3", "b.mp3"};
+    EXPECT_EQ(RowNames(s), want);
+    ASSERT_EQ(s.MP3Count, 3);
+    EXPECT_EQ(s.MP3Paths[1], dir.str() + "/A.mp3");
+    EXPECT_EQ(s.MP3Table[2].FileName, "b.mp3");
+    EXPECT_EQ(s.MP3Table[2].CRC, "C2");
+    EXPECT_EQ(s.MP3Table[2].Size, "4 Bytes");
+    EXPECT_EQ(s.ListRows[0].Duration, "00:07");
+    EXPECT_EQ(s.title, std::string(kBaseTitle) + " - Viewing 3 MP3 Files (no incident found)");
+}
+
+TEST(RecordingList, UnansweredDurationGivesUpAfter541PollsAndThePassGoesOn)
+{
+    TempDir dir;
+    dir.write("SGfg.dat", kSysConfig);
+    dir.write("a.mp3", "x");
+    dir.write("b.mp3", "x");
+    dir.write("c.mp3", "x");
+    Session s;
+    auto probe = std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string>{{1, "00:00"}, {2, "01:05"}});
+    ScriptedProbe* seen = probe.get();
+    OpenIncident open(s, std::move(probe));
+    ASSERT_FALSE(open.Open(dir.file("x.evt")));
+    for (int i = 0; i < 540; ++i)
+        open.tick();
+    EXPECT_EQ(open.pass().stage(), RecordingPass::Stage::Durations);
+    EXPECT_EQ(seen->polls[1], 0) << "still on the first recording after 540 polls";
+    open.tick();
+    EXPECT_EQ(seen->polls[0], 541);
+    open.RunToEnd();
+    EXPECT_EQ(seen->polls[1], 541) << "an answer of 00:00 counts as not known";
+    EXPECT_EQ(seen->polls[2], 1);
+
+    ASSERT_EQ(s.ListRows.size(), 3u);
+    EXPECT_EQ(s.ListRows[0].Duration, kUnknownDuration);
+    EXPECT_EQ(s.ListRows[1].Duration, kUnknownDuration);
+    EXPECT_EQ(s.ListRows[2].Duration, "01:05");
+    // The table keeps no name or duration for a recording whose duration never came.
+    EXPECT_EQ(s.MP3Table[0].FileName, "");
+    EXPECT_EQ(s.MP3Table[0].Duration, "");
+    EXPECT_EQ(s.MP3Table[0].CRC, "C0");
+    EXPECT_EQ(s.MP3Table[2].FileName, "c.mp3");
+}
+
+TEST(RecordingList, PrintEntriesDependOnWhetherThePassRanBeforeThem)
+{
+    // No log documents at all. With recordings the print entries are set while
+    // the log paths are still unset, and the negotiation later leaves them be.
+    TempDir withRecordings;
+    withRecordings.write("SGfg.dat", kSysConfig);
+    withRecordings.write("a.mp3", "x");
+    Session s;
+    OpenScripted(s, withRecordings.file("x.evt"), 1);
+    EXPECT_EQ(s.paths.NocLog, kNone);
+    EXPECT_TRUE(s.menus[MenuEntry::PrintNolLog].enabled);
+    EXPECT_TRUE(s.menus[MenuEntry::PrintNolLog].visible);
+    EXPECT_FALSE(s.menus[MenuEntry::LogFileViewer].enabled);
+    EXPECT_TRUE(s.menus[MenuEntry::Print].enabled);
+
+    // Without recordings FinishLoadUp has run first, so they follow the paths.
+    TempDir without;
+    without.write("SGfg.dat", kSysConfig);
+    Session t;
+    OpenScripted(t, without.file("x.evt"), 0);
+    EXPECT_FALSE(t.menus[MenuEntry::PrintNolLog].enabled);
+    EXPECT_FALSE(t.menus[MenuEntry::PrintNolLog].visible);
+    EXPECT_TRUE(t.menus[MenuEntry::PrintMainLog].enabled) << "Main Log printing is always offered";
+}
+
+TEST(RecordingList, FolderExtrasSetRecordsPathAndMenuEntries)
+{
+    TempDir dir;
+    dir.write("SGfg.dat", kSysConfig);
+    dir.write("55.evt", EventFile("55"));
+    dir.write("old.RMQ", "x");
+    dir.write("z_Records.rmq", "x");
+    dir.write("IntelUpload/55_InUpLog.rtf", "x");
+    dir.write("Vistrel/Vistrel", "x");
+    Session s;
+    OpenScripted(s, dir.file("55.evt"), 0);
+    EXPECT_TRUE(s.RecordsFound);
+    EXPECT_EQ(s.RecHandler.RecordPath(), dir.str() + "/old.RMQ");
+    EXPECT_EQ(s.PicPath, dir.str() + "/Photo/");
+    EXPECT_TRUE(s.menus[MenuEntry::IntelUploadFiles].visible);
+    EXPECT_TRUE(s.menus[MenuEntry::Vistrel].enabled);
+    EXPECT_TRUE(s.menus[MenuEntry::TextConversations].enabled);
+
+    TempDir bare;
+    bare.write("SGfg.dat", kSysConfig);
+    bare.write("55.evt", EventFile("55"));
+    bare.write("IntelUpload/other_InUpLog.rtf", "x");
+    Session t;
+    OpenScripted(t, bare.file("55.evt"), 0);
+    EXPECT_FALSE(t.RecordsFound);
+    EXPECT_EQ(t.PathLabel, "");
+    EXPECT_TRUE(t.menus[MenuEntry::RecordViewer].enabled) << "FinishLoadUp enables it regardless";
+    EXPECT_FALSE(t.menus[MenuEntry::IntelUploadFiles].visible);
+    EXPECT_FALSE(t.menus[MenuEntry::Vistrel].visible);
+}
+
+TEST(OpenIncident, RefusalsLeaveOpenIncidentEnabled)
+{
+    TempDir dir;
+    dir.write("1.EVT", "x");
+    Session s;
+    OpenIncident open(s, std::make_unique<SequentialProbe>());
+    const auto upper = open.Open(dir.file("1.EVT"));
+    ASSERT_TRUE(upper);
+    EXPECT_EQ(*upper, LoadErrorMessage());
+    EXPECT_EQ(upper->text, "Error Loading Event!      \r\nThe Pellam Program was unable to negotiate the file paths for this event.");
+
+    dir.write("1.evt", "x"); // no SGfg.dat
+    const auto noConfig = open.Open(dir.file("1.evt"));
+    ASSERT_TRUE(noConfig);
+    EXPECT_EQ(noConfig->title, "Data Load Error");
+    EXPECT_TRUE(s.menus[MenuEntry::OpenIncident].enabled);
+    EXPECT_FALSE(open.Finished());
+}
+
+TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)
+{
+    if (!test::HaveLame())
+        GTEST_SKIP() << "the lame encoder is not installed";
+    TempDir dir;
+    dir.write("SGfg.dat", kSysConfig);
+    dir.write("9.evt", EventFile("9"));
+    test::EncodeTone(dir, "a.mp3", 22050 * 3, 22050, "-b 64");
+    test::EncodeTone(dir, "b.mp3", 22050 * 61 + 11025, 22050, "-V 5");
+    test::EncodeTone(dir, "c.mp3", 44100 * 7, 44100, "-b 128");
+    dir.write("d.mp3", "not audio at all");
+    dir.write("e.mp3", "");
+
+    Session threaded;
+    OpenIncident a(threaded); // background threads
+    ASSERT_FALSE(a.Open(dir.file("9.evt")));
+    a.RunToEnd();
+
+    Session sequential;
+    OpenIncident b(sequential, std::make_unique<SequentialProbe>());
+    ASSERT_FALSE(b.Open(dir.file("9.evt")));
+    while (b.tick()) {
+    }
+
+    ASSERT_EQ(threaded.ListRows.size(), 5u);
+    EXPECT_EQ(threaded.ListRows, sequential.ListRows);
+    EXPECT_EQ(threaded.MP3Table, sequential.MP3Table);
+    EXPECT_EQ(threaded.menus, sequential.menus);
+    EXPECT_EQ(threaded.title, sequential.title);
+    EXPECT_EQ(threaded.ListRows[0].Duration, "00:03");
+    EXPECT_EQ(threaded.ListRows[1].Duration, "01:02"); // 61.5 s: the half goes to the even second
+    EXPECT_EQ(threaded.ListRows[3].Duration, kUnknownDuration);
+    EXPECT_EQ(threaded.ListRows[4].CRC, "00 00 00 00"); // an empty file checksums to 0
+    clsCRC crc;
+    EXPECT_EQ(threaded.ListRows[2].CRC, GetStableCRC(crc, dir.file("c.mp3")));
+}
