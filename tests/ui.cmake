@@ -9,6 +9,9 @@ foreach(src IN LISTS ui_test_sources)
     PELLAM_TESTDATA="${PELLAM_TESTDATA}"
     PELLAM_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     PELLAM_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  if(TARGET sample)
+    add_dependencies(${name} sample) # window tests open the sample incident
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "ui" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endforeach()

@@ -1,54 +1,79 @@
 #include "workspace/ui/Main.h"
 
+#include "attachments/RecordingDetails.h"
 #include "attachments/ui/About.h"
+#include "attachments/ui/InfoS.h"
+#include "audio/ui/LoadSequenceDriver.h"
+#include "audio/ui/PlaybackPanel.h"
+#include "audio/ui/ProcessDecoder.h"
+#include "audio/ui/QtWaveBackend.h"
 #include "workspace/MainLayout.h"
+#include "workspace/RecordingList.h"
 #include "workspace/ServKILL.h"
 #include "workspace/Twips.h"
 #include "workspace/WorkFolder.h"
+#include "workspace/ui/modLVSort.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QTreeWidget>
 
 namespace pellam {
-namespace {
 
-void SetLabelColour(QLabel* label, const QColor& fg, const QColor& bg = Qt::black)
-{
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, fg);
-    pal.setColor(QPalette::Window, bg);
-    label->setAutoFillBackground(true);
-    label->setPalette(pal);
-}
-
-} // namespace
-
-Main::Main(Prompter& prompter, QWidget* parent) : QMainWindow(parent), m_prompter(prompter)
+Main::Main(Prompter& prompter, std::unique_ptr<WaveOutBackend> backend, std::unique_ptr<Decoder> decoder,
+           QWidget* parent)
+    : QMainWindow(parent),
+      m_prompter(prompter),
+      m_backend(backend ? std::move(backend) : std::make_unique<QtWaveBackend>()),
+      m_decoder(decoder ? std::move(decoder) : std::make_unique<ProcessDecoder>())
 {
     setObjectName("Main");
     setWindowTitle("Norvik Technologies: Pellam");
+    m_player = std::make_unique<WAVPlayer>(*m_backend, m_dispatcher);
+    (void)m_player->SetSelectedDevice(-1); // the system's default output
+
     BuildMenu();
     BuildControls();
+
     m_aboutTim.setInterval(200);
-    m_aboutTim.setSingleShot(false);
     connect(&m_aboutTim, &QTimer::timeout, this, [this] {
         m_aboutTim.stop();
         ContinueLoad();
     });
+    m_getDirsTim.setInterval(20);
+    connect(&m_getDirsTim, &QTimer::timeout, this, &Main::GetDirsTIMTick);
+
+    ChooseEventFile = [this] {
+        QFileDialog dialog(this, "Open Event", QCoreApplication::applicationDirPath(), "Event Files (*.evt)");
+        dialog.setDefaultSuffix("evt");
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::ReadOnly);
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                       : QString();
+    };
     ApplyMenus();
 }
 
-Main::~Main() = default;
+Main::~Main()
+{
+    // The load driver and the panel use the player; they go first.
+    delete m_load;
+    m_load = nullptr;
+}
 
 About* Main::aboutWindow() const { return m_about.data(); }
+InfoS* Main::infoWindow() const { return m_info.data(); }
+QLabel* Main::NPLabel() const { return m_panel->NPLabel(); }
+QWidget* Main::Frame1() const { return m_panel; }
 
 void Main::BuildMenu()
 {
@@ -63,7 +88,7 @@ void Main::BuildMenu()
         m_actions[e] = a;
         return a;
     };
-    add(m_menu, MenuEntry::OpenIncident, "mnuOpen");
+    connect(add(m_menu, MenuEntry::OpenIncident, "mnuOpen"), &QAction::triggered, this, &Main::mnuOpen);
     m_menu->addSeparator();
     QMenu* view = m_menu->addMenu("View");
     view->setObjectName("mnu7100");
@@ -79,10 +104,10 @@ void Main::BuildMenu()
     QMenu* print = m_menu->addMenu("Print");
     print->setObjectName("mnuhPrnt");
     m_actions[MenuEntry::Print] = print->menuAction();
-    add(print, MenuEntry::PrintMainLog, "mnuPML");
-    add(print, MenuEntry::PrintNolLog, "mnuPNL");
-    add(print, MenuEntry::PrintAdminLog, "mnuPAL");
-    add(print, MenuEntry::PrintNppReport, "mnuPNPP");
+    for (auto [entry, name] : {std::pair{MenuEntry::PrintMainLog, "mnuPML"}, std::pair{MenuEntry::PrintNolLog, "mnuPNL"},
+                               std::pair{MenuEntry::PrintAdminLog, "mnuPAL"},
+                               std::pair{MenuEntry::PrintNppReport, "mnuPNPP"}})
+        connect(add(print, entry, name), &QAction::triggered, this, &Main::KillInfo);
 
     connect(add(m_menu, MenuEntry::About, "mnuAbout"), &QAction::triggered, this, &Main::mnuAbout);
     m_menu->addSeparator();
@@ -98,21 +123,26 @@ void Main::BuildControls()
     m_lv1->setObjectName("LV1");
     m_lv1->setRootIsDecorated(false);
     m_lv1->setUniformRowHeights(true);
+    m_lv1->setAllColumnsShowFocus(true);
     m_lv1->setHeaderLabels({"MP3 File Name", "Size", "Date / Time  MP3 Created", "32 bit CRC Value", "Duration"});
+    m_lv1->header()->setSectionsClickable(true);
     const int widths[] = {4040, 1200, 2600, 1800, 2540};
     for (int i = 0; i < 5; ++i)
         m_lv1->setColumnWidth(i, TwipsToPixels(widths[i]));
+    connect(m_lv1->header(), &QHeaderView::sectionClicked, this, &Main::LV1ColumnClick);
+    connect(m_lv1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { LV1RowClick(item); });
+    m_lv1->viewport()->installEventFilter(this);
 
     m_pb1 = new QProgressBar(central);
     m_pb1->setObjectName("PB1");
     m_pb1->setTextVisible(false);
     m_pb1->setValue(0);
 
-    m_frame1 = new QWidget(central);
-    m_frame1->setObjectName("Frame1");
-    m_npLabel = new QLabel(m_frame1);
-    m_npLabel->setObjectName("NPLabel");
-    m_npLabel->setGeometry(8, 8, 600, 20);
+    m_panel = new PlaybackPanel(*m_player, m_prompter, central);
+    m_panel->setObjectName("Frame1");
+    m_load = new LoadSequenceDriver(*m_panel, *m_player, *m_decoder, m_session.paths, m_prompter);
+    m_load->SelectedItem = [this] { return SelectedText().toStdString(); };
+    m_panel->RegraphRequested = [this] { m_load->sequence().Reload(); };
 
     m_label2 = new QLabel(central);
     m_label2->setObjectName("Label2");
@@ -132,8 +162,7 @@ void Main::ApplyMenus()
 
 void Main::Form_Load(bool showSplash)
 {
-    SetLabelColour(m_npLabel, QColor(0, 255, 255));
-    m_npLabel->setText("Norvik Technologies");
+    m_panel->SetStatus({"Norvik Technologies", kStatusCyan});
     resize(TwipsToPixels(kMainWidthTwips), TwipsToPixels(kMainHeightTwips));
     m_splashShown = false;
     m_session.menus.SetEnabled(MenuEntry::Attachments, false);
@@ -175,6 +204,168 @@ void Main::ContinueLoad()
     setWindowTitle(QString::fromStdString(m_session.title));
 }
 
+void Main::mnuOpen()
+{
+    CloseAllWindows();
+    m_panel->SetStatus({"", kStatusYellow});
+    const QString chosen = ChooseEventFile ? ChooseEventFile() : QString();
+    if (chosen.isEmpty())
+        return;
+    OpenEventFile(chosen);
+}
+
+void Main::OpenEventFile(const QString& path)
+{
+    m_open = std::make_unique<OpenIncident>(m_session);
+    const auto refusal = m_open->Open(path.toStdString());
+    RenderSession();
+    if (refusal) {
+        m_open.reset();
+        ShowMessage(*refusal);
+        return;
+    }
+    if (!m_open->Finished())
+        m_getDirsTim.start();
+}
+
+void Main::GetDirsTIMTick()
+{
+    if (!m_open)
+        return;
+    const bool more = m_open->tick();
+    RenderSession();
+    if (!more) {
+        m_getDirsTim.stop();
+        KillInfo();
+    }
+}
+
+void Main::RenderSession()
+{
+    setWindowTitle(QString::fromStdString(m_session.title));
+    m_pb1->setMaximum(std::max(1, m_session.Progress.Max));
+    m_pb1->setValue(std::min(m_session.Progress.Value, m_pb1->maximum()));
+    m_label2->setText(QString::fromStdString(m_session.PathLabel));
+    m_label5->setText(QString::fromStdString(m_session.PhotoLabel));
+    ApplyMenus();
+    RenderRows();
+    if (m_session.Hourglass != m_hourglass) {
+        m_hourglass = m_session.Hourglass;
+        UpdatePointer();
+    }
+}
+
+void Main::RenderRows()
+{
+    const auto& rows = m_session.ListRows;
+    if (rows.empty()) {
+        m_lv1->clear();
+        return;
+    }
+    // Rows are only ever appended while FinishLoadUp runs.
+    const bool sorted = m_lv1->property("pellamSorted").toBool();
+    for (auto i = static_cast<std::size_t>(m_lv1->topLevelItemCount()); i < rows.size(); ++i) {
+        const auto& r = rows[i];
+        auto* item = new ListRow(QStringList{QString::fromStdString(r.FileName), QString::fromStdString(r.Size),
+                                             QString::fromStdString(r.Created), QString::fromStdString(r.CRC),
+                                             QString::fromStdString(r.Duration)});
+        m_lv1->addTopLevelItem(item);
+    }
+    if (sorted)
+        m_lv1->sortItems(m_lv1->header()->sortIndicatorSection(), m_lv1->header()->sortIndicatorOrder());
+}
+
+void Main::UpdatePointer()
+{
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    if (m_hourglass)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+QString Main::SelectedText() const
+{
+    const QTreeWidgetItem* item = m_lv1->currentItem();
+    return item ? item->text(0) : QString();
+}
+
+void Main::LV1ColumnClick(int column)
+{
+    const SortResult r = SortListView(m_lv1, column + 1, 0, 0);
+    if (r.error)
+        ShowMessage(*r.error);
+}
+
+void Main::LV1RowClick(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    m_session.DetailsFile = item->text(0).toStdString();
+    KillInfo();
+}
+
+void Main::LV1MouseUp(Qt::MouseButton button, QPoint releasePoint)
+{
+    const QString text = SelectedText();
+    if (text.isEmpty())
+        return;
+    if (button == Qt::RightButton) {
+        m_session.DetailsFile = text.toStdString();
+        ShowDetails(releasePoint);
+        return;
+    }
+    m_load->sequence().ListClick(text.toStdString());
+}
+
+void Main::LV1DoubleClick()
+{
+    const QString text = SelectedText();
+    if (!text.isEmpty())
+        m_load->sequence().ListDoubleClick(text.toStdString());
+}
+
+void Main::ShowDetails(QPoint releasePoint)
+{
+    KillInfo();
+    const RecordingDetails details = ReadRecordingDetails(m_tagReader, FolderOf(m_session.paths.Evidence), m_session.DetailsFile);
+    m_info = new InfoS(details, this);
+    SetTopMost(m_info);
+    // Left edge at the window's left + x + 500 twips, top at its top + y + 1000 twips.
+    const QPoint inWindow = m_lv1->viewport()->mapTo(this, releasePoint);
+    m_info->move(geometry().left() + inWindow.x() + TwipsToPixels(500),
+                 geometry().top() + inWindow.y() + TwipsToPixels(1000));
+    connect(m_info, &InfoS::grown, this, [this] { activateWindow(); });
+    m_info->show();
+}
+
+bool Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_lv1->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            KillInfo();
+            break;
+        case QEvent::MouseButtonRelease: {
+            auto* me = static_cast<QMouseEvent*>(event);
+            // Let the list select the row under the pointer first.
+            QTreeWidgetItem* item = m_lv1->itemAt(me->position().toPoint());
+            if (item && me->button() == Qt::RightButton)
+                m_lv1->setCurrentItem(item);
+            const Qt::MouseButton button = me->button();
+            const QPoint point = me->position().toPoint();
+            QMetaObject::invokeMethod(this, [this, button, point] { LV1MouseUp(button, point); }, Qt::QueuedConnection);
+            break;
+        }
+        case QEvent::MouseButtonDblClick:
+            QMetaObject::invokeMethod(this, [this] { LV1DoubleClick(); }, Qt::QueuedConnection);
+            break;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void Main::ShowAbout(bool splashShown)
 {
     if (m_about)
@@ -201,7 +392,11 @@ void Main::CloseAllWindows()
     KillInfo();
 }
 
-void Main::KillInfo() {}
+void Main::KillInfo()
+{
+    if (m_info)
+        m_info->close();
+}
 
 bool Main::SetTopMost(QWidget* window)
 {
@@ -213,10 +408,9 @@ bool Main::SetTopMost(QWidget* window)
 
 void Main::mnuSB()
 {
-    const std::string folder = m_session.listing.folder();
-    const std::string exe = JoinPath(folder, "Vistrel/Vistrel");
+    const std::string base = JoinPath(m_session.listing.folder(), "Vistrel/Vistrel");
     std::string program;
-    for (const std::string& candidate : {exe + ".exe", exe})
+    for (const std::string& candidate : {base + ".exe", base})
         if (QFileInfo(QString::fromStdString(candidate)).isFile())
             program = candidate;
     if (program.empty())
@@ -260,15 +454,16 @@ void Main::Form_Resize()
     KillInfo();
     const QRect outer = frameGeometry();
     const MainLayout l = LayoutFor(PixelsToTwips(outer.height()), PixelsToTwips(outer.width()));
-    // Positions are relative to the client area below the menu bar.
-    const int top = centralWidget()->y();
+    // The layout measures from the window's outer top; children sit below the menu bar.
+    const int top = centralWidget()->y() + (outer.height() - height());
     const int left = TwipsToPixels(120);
     m_lv1->setGeometry(left, TwipsToPixels(120), std::max(0, TwipsToPixels(l.listWidth)),
                        std::max(0, TwipsToPixels(l.listHeight)));
-    m_frame1->setGeometry(left, std::max(0, TwipsToPixels(l.frameTop) - top), std::max(0, TwipsToPixels(l.frameWidth)),
-                          TwipsToPixels(1440));
+    m_panel->setGeometry(left, std::max(0, TwipsToPixels(l.frameTop) - top), std::max(0, TwipsToPixels(l.frameWidth)),
+                         TwipsToPixels(1440));
     m_pb1->setGeometry(left, std::max(0, TwipsToPixels(l.progressTop) - top), std::max(0, TwipsToPixels(l.progressWidth)),
                        TwipsToPixels(200));
+    m_panel->restartReGraph();
 }
 
 void Main::closeEvent(QCloseEvent* event)
@@ -279,6 +474,7 @@ void Main::closeEvent(QCloseEvent* event)
 
 void Main::Form_Unload()
 {
+    m_getDirsTim.stop();
     if (m_about)
         m_about->close();
     KillInfo();

@@ -2,7 +2,13 @@
 // The main window: it lives for the whole run, owns the program-wide Session,
 // holds the recording list and the playback panel, and its one menu opens the
 // incident and every other window.
+#include "attachments/cMP3ID3v2.h"
+#include "audio/Decoder.h"
+#include "audio/WaveOutBackend.h"
+#include "audio/WAVPlayer.h"
+#include "audio/ui/QtDispatcher.h"
 #include "workspace/MenuState.h"
+#include "workspace/OpenIncident.h"
 #include "workspace/Session.h"
 #include "workspace/ui/Prompter.h"
 
@@ -10,26 +16,38 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QProgressBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace pellam {
 
 class About;
+class InfoS;
+class LoadSequenceDriver;
+class PlaybackPanel;
 
 class Main : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Main(Prompter& prompter, QWidget* parent = nullptr);
+    // The sound backend and decoder may be replaced (tests); by default the
+    // program plays through the sound server and decodes with lame.
+    explicit Main(Prompter& prompter, std::unique_ptr<WaveOutBackend> backend = nullptr,
+                  std::unique_ptr<Decoder> decoder = nullptr, QWidget* parent = nullptr);
     ~Main() override;
 
     Session& session() { return m_session; }
     Prompter& prompter() { return m_prompter; }
+    WAVPlayer& player() { return *m_player; }
+    PlaybackPanel& panel() { return *m_panel; }
+    LoadSequenceDriver& loader() { return *m_load; }
 
     // Start-up, first half: splash, then the working folder. With
     // showSplash false (tests) the splash is skipped and start-up goes on at once.
@@ -37,10 +55,22 @@ public:
     // Start-up, second half (200 ms after the splash closed).
     void ContinueLoad();
 
+    // "Open Incident": asks for the event file, then opens it.
+    void mnuOpen();
+    // The open sequence for a chosen event file (what the dialog returned).
+    void OpenEventFile(const QString& path);
+    // One 20 ms step of the duration pass and FinishLoadUp.
+    void GetDirsTIMTick();
+    QTimer& GetDirsTIM() { return m_getDirsTim; }
+    bool Loading() const { return m_open && !m_open->Finished(); }
+    // Asks for the event file; replaced by tests.
+    std::function<QString()> ChooseEventFile;
+
     // Shared procedures other windows call.
     void CloseAllWindows();
     void KillInfo();
     static bool SetTopMost(QWidget* window);
+    bool InfoSUp() const { return !m_info.isNull(); }
 
     // The menu entries as shown, rendered from session().menus.
     QAction* action(MenuEntry e) const { return m_actions.at(e); }
@@ -48,17 +78,26 @@ public:
 
     QTreeWidget* LV1() const { return m_lv1; }
     QProgressBar* PB1() const { return m_pb1; }
-    QLabel* NPLabel() const { return m_npLabel; }
+    QLabel* NPLabel() const;
     QLabel* Label2() const { return m_label2; }
     QLabel* Label5() const { return m_label5; }
-    QWidget* Frame1() const { return m_frame1; }
+    QWidget* Frame1() const;
     QTimer& AboutTIM() { return m_aboutTim; }
     About* aboutWindow() const;
+    InfoS* infoWindow() const;
+
+    // Recording list events (row texts are file names).
+    void LV1ColumnClick(int column); // 0-based
+    void LV1RowClick(QTreeWidgetItem* item);
+    void LV1MouseUp(Qt::MouseButton button, QPoint releasePoint);
+    void LV1DoubleClick();
+    // The recording-details window for the selected row, at a point of the list.
+    void ShowDetails(QPoint releasePoint);
 
     // Menu actions.
     void mnuAbout();
-    void mnuSB();  // "Vistrel"
-    void mnuIU();  // "Intel Upload Files"
+    void mnuSB();   // "Vistrel"
+    void mnuIU();   // "Intel Upload Files"
     void mnuVREC(); // "Record Viewer"
 
 signals:
@@ -68,6 +107,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenu();
@@ -76,22 +116,37 @@ private:
     void Form_Unload();
     void ShowAbout(bool splashShown);
     void ShowMessage(const Message& m) { m_prompter.Show(m); }
+    // Shows what the open sequence wrote into the session.
+    void RenderSession();
+    void RenderRows();
+    void UpdatePointer();
+    QString SelectedText() const;
 
     Session m_session;
     Prompter& m_prompter;
     bool m_splashShown = false;
 
+    std::unique_ptr<WaveOutBackend> m_backend;
+    std::unique_ptr<Decoder> m_decoder;
+    QtDispatcher m_dispatcher;
+    std::unique_ptr<WAVPlayer> m_player;
+    cMP3ID3v2 m_tagReader; // the program's one tag reader
+
     QMenu* m_menu = nullptr;
     std::map<MenuEntry, QAction*> m_actions;
     QTreeWidget* m_lv1 = nullptr;
     QProgressBar* m_pb1 = nullptr;
-    QWidget* m_frame1 = nullptr;
-    QLabel* m_npLabel = nullptr;
+    PlaybackPanel* m_panel = nullptr;
+    LoadSequenceDriver* m_load = nullptr;
     QLabel* m_label2 = nullptr;
     QLabel* m_label5 = nullptr;
 
+    std::unique_ptr<OpenIncident> m_open;
     QTimer m_aboutTim;
+    QTimer m_getDirsTim;
+    bool m_hourglass = false;
     QPointer<About> m_about;
+    QPointer<InfoS> m_info;
 };
 
 } // namespace pellam
