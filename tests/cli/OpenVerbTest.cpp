@@ -1,13 +1,12 @@
 // pellam-cli open and duration, run as a user runs them, on the sample incident.
+#include "RunVerb.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <regex>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 using pellam::test::TempDir;
@@ -15,30 +14,6 @@ using pellam::test::TempDir;
 namespace {
 
 const std::string kSample = PELLAM_BINARY_DIR "/sample/4711";
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliResult Cli(const std::string& args)
-{
-    TempDir tmp;
-    const std::string errFile = tmp.file("stderr");
-    CliResult r;
-    FILE* p = ::popen((std::string(PELLAM_CLI) + " " + args + " 2>'" + errFile + "'").c_str(), "r");
-    if (!p)
-        return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.out.append(buf, n);
-    const int st = ::pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    r.err = pellam::test::ReadAll(errFile);
-    return r;
-}
 
 // Every entry of a folder tree with its size and modification time.
 std::map<std::string, std::string> Snapshot(const std::string& folder)
@@ -71,7 +46,7 @@ TEST(OpenVerb, SampleIncidentOpensCompleteAndUntouched)
 {
     ASSERT_TRUE(fs::exists(kSample + "/4711.evt")) << "the sample incident is built with the project";
     const auto before = Snapshot(kSample);
-    const CliResult r = Cli("open '" + kSample + "/4711.evt'");
+    const auto r = RunVerb({"open", kSample + "/4711.evt"});
     EXPECT_EQ(Snapshot(kSample), before) << "nothing in the evidence folder is created or written";
     ASSERT_EQ(r.status, 0) << r.err;
 
@@ -97,7 +72,7 @@ TEST(OpenVerb, SampleIncidentOpensCompleteAndUntouched)
         EXPECT_TRUE(std::regex_match(row.Duration, std::regex("00:[01][0-9]"))) << row.Duration;
         EXPECT_TRUE(std::regex_match(row.Created, std::regex("12/5/2026 [23]:[0-5][0-9]:[0-5][0-9] PM"))) << row.Created;
         EXPECT_TRUE(std::regex_match(row.Size, std::regex("[0-9]+ KB"))) << row.Size;
-        const CliResult d = Cli("duration '" + kSample + "/" + row.FileName + "'");
+        const auto d = RunVerb({"duration", kSample + "/" + row.FileName});
         EXPECT_EQ(d.out, row.Duration + "\n");
     }
 }
@@ -107,12 +82,12 @@ TEST(OpenVerb, FolderWithoutSystemConfigurationIsRefused)
     TempDir dir;
     dir.write("12.evt", "\"x\"");
     dir.write("a.mp3", "x");
-    const CliResult r = Cli("open '" + dir.file("12.evt") + "'");
+    const auto r = RunVerb({"open", dir.file("12.evt")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Data Load Error\nError opening Cordane System Configuration Data file.\n");
 
-    const CliResult upper = Cli("open '" + dir.file("12.EVT") + "'");
+    const auto upper = RunVerb({"open", dir.file("12.EVT")});
     EXPECT_EQ(upper.status, 1);
     EXPECT_EQ(upper.err.rfind("Load Error\nError Loading Event!", 0), 0u) << upper.err;
 }
@@ -120,10 +95,10 @@ TEST(OpenVerb, FolderWithoutSystemConfigurationIsRefused)
 TEST(DurationVerb, DamagedAndMissingFiles)
 {
     TempDir dir;
-    const CliResult bad = Cli("duration '" + dir.write("bad.mp3", std::string(3000, '\xFF')) + "'");
+    const auto bad = RunVerb({"duration", dir.write("bad.mp3", std::string(3000, '\xFF'))});
     EXPECT_EQ(bad.status, 0);
     EXPECT_EQ(bad.out, "??:??\n");
-    const CliResult missing = Cli("duration '" + dir.file("none.mp3") + "'");
+    const auto missing = RunVerb({"duration", dir.file("none.mp3")});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("none.mp3"), std::string::npos);
 }
