@@ -9,6 +9,7 @@
 #include <regex>
 
 namespace fs = std::filesystem;
+using pellam::test::RunVerb;
 using pellam::test::TempDir;
 
 namespace {
