@@ -5,6 +5,7 @@ foreach(src IN LISTS ui_test_sources)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE pellam_ui Qt6::Test pellam_warnings)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}) # shared test helpers
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_compile_definitions(${name} PRIVATE
     PELLAM_TESTDATA="${PELLAM_TESTDATA}"
     PELLAM_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
