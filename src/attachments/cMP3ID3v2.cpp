@@ -159,16 +159,16 @@ bool ParseGenreNumber(std::string_view text, std::uint8_t& genre)
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
-    if (text.empty() || text.size() > 3)
+    if (text.empty())
         return false;
     int v = 0;
     for (const char c : text) {
         if (c < '0' || c > '9')
             return false;
         v = v * 10 + (c - '0');
+        if (v > 255)
+            return false; // leading zeros are fine, a number past a byte is not
     }
-    if (v > 255)
-        return false;
     genre = static_cast<std::uint8_t>(v);
     return true;
 }

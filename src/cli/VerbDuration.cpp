@@ -2,7 +2,9 @@
 #include "cli/Verbs.h"
 #include "workspace/RecordingList.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace pellam::cli {
@@ -14,9 +16,15 @@ int Run(const Args& args)
         std::fprintf(stderr, "usage: pellam-cli duration MP3\n");
         return kBadInput;
     }
+    // A file that cannot be read at all is bad input, not a recording whose
+    // duration never arrives.
+    std::FILE* f = std::fopen(args[0].c_str(), "rb");
+    if (!f)
+        return Complain(args[0], std::strerror(errno));
+    std::fclose(f);
     struct stat st {};
-    if (::stat(args[0].c_str(), &st) != 0)
-        return Complain(args[0], "no such file");
+    if (::stat(args[0].c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return Complain(args[0], std::strerror(EISDIR));
     // The same probe and retry rule as the recording pass, for one recording.
     SequentialProbe probe;
     probe.Start({args[0]});

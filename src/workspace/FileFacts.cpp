@@ -57,6 +57,9 @@ std::string DateText(std::time_t when, const LocaleFormats& formats)
     std::tm t {};
     if (!::localtime_r(&when, &t))
         return std::string();
+    // The general date format leaves out a time of exactly midnight.
+    if (t.tm_hour == 0 && t.tm_min == 0 && t.tm_sec == 0)
+        return FormatDateTime(t, formats.ShortDate, formats);
     return FormatDateTime(t, formats.ShortDate, formats) + " " + FormatDateTime(t, formats.LongTime, formats);
 }
 

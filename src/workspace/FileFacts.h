@@ -17,7 +17,8 @@ std::string SizeText(std::int64_t bytes, const LocaleFormats& formats);
 // The size text of a file, "Error" when its size cannot be had.
 std::string GetFileSize(const std::string& path, const LocaleFormats& formats);
 
-// A moment in the locale's short date and long time ("12/5/2026 4:49:13 PM").
+// A moment in the locale's general date format: short date and long time
+// ("12/5/2026 4:49:13 PM"), the date alone at exactly midnight ("12/5/2026").
 std::string DateText(std::time_t when, const LocaleFormats& formats);
 
 // The date text of a file's last write, "" when it cannot be had.

@@ -85,11 +85,11 @@ ProcessList ReadProcFs(const std::string& procRoot)
     return out;
 }
 
-bool ProcessMatches(const ProcessNames& process, const std::string& target)
+bool ProcessMatches(const ProcessNames& process, const std::string& target, bool trimBlanks)
 {
     const std::string t = Lower(target);
     for (const auto& name : process.names) {
-        const std::string n = Lower(Trim(name));
+        const std::string n = Lower(trimBlanks ? Trim(name) : name);
         if (n.size() >= t.size() && n.compare(n.size() - t.size(), t.size(), t) == 0)
             return true;
     }
@@ -109,7 +109,7 @@ ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source
     }
     int count = 0;
     for (const auto& p : processes.value())
-        if (ProcessMatches(p, target) && ++count > 1)
+        if (ProcessMatches(p, target, false) && ++count > 1)
             check.result = true;
     return check;
 }
@@ -127,7 +127,7 @@ ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& sour
         return check;
     }
     for (const auto& p : processes.value())
-        if (ProcessMatches(p, target)) {
+        if (ProcessMatches(p, target, true)) {
             check.result = true;
             break;
         }

@@ -25,9 +25,10 @@ using ProcessSource = std::function<ProcessList()>;
 // The system's processes, read from /proc.
 ProcessList ReadProcFs(const std::string& procRoot = "/proc");
 
-// A process matches when one of its names, in lower case and with blanks
-// trimmed, ends with the target in lower case.
-bool ProcessMatches(const ProcessNames& process, const std::string& target);
+// A process matches when one of its names, in lower case, ends with the
+// target in lower case. ProcessRunning trims blanks from the names first;
+// CheckProcess compares them as listed.
+bool ProcessMatches(const ProcessNames& process, const std::string& target, bool trimBlanks);
 
 struct ProcessCheck {
     bool result = false;

@@ -82,6 +82,8 @@ TEST(cMP3ID3v2, GenreFrameByNumberByNameOrFreeText)
         {"Speech", 255, "Speech"},
         {"(RX)Remix", 255, "(RX)Remix"},
         {"(300)", 255, "(300)"},
+        {"(0017)", 17, "Rock"},
+        {"(00000000256)", 255, "(00000000256)"},
         {"(17", 255, "(17"},
         {"17)", 255, "17)"},
         {"Live (0)", 0, "Blues"},

@@ -101,5 +101,8 @@ TEST(DurationVerb, DamagedAndMissingFiles)
     EXPECT_EQ(bad.out, "??:??\n");
     const auto missing = RunVerb({"duration", dir.file("none.mp3")});
     EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("none.mp3"), std::string::npos);
+    EXPECT_NE(missing.err.find("none.mp3: No such file or directory"), std::string::npos) << missing.err;
+    const auto folder = RunVerb({"duration", dir.str()});
+    EXPECT_EQ(folder.status, 2);
+    EXPECT_NE(folder.err.find(": Is a directory"), std::string::npos) << folder.err;
 }

@@ -105,6 +105,8 @@ TEST_F(LocalTimeUtc, FileDateInShortDateAndLongTime)
 
     EXPECT_EQ(DateText(when - 16 * 3600, LocaleFormats{}), "12/5/2026 12:49:13 AM");
     EXPECT_EQ(DateText(when - 4 * 3600, LocaleFormats{}), "12/5/2026 12:49:13 PM");
+    EXPECT_EQ(DateText(when - (16 * 3600 + 49 * 60 + 13), LocaleFormats{}), "12/5/2026") << "midnight shows no time";
+    EXPECT_EQ(DateText(when - (16 * 3600 + 49 * 60 + 12), LocaleFormats{}), "12/5/2026 12:00:01 AM");
 
     LocaleFormats de;
     de.ShortDate = PatternFromStrftime("%d.%m.%Y");

@@ -52,13 +52,15 @@ private:
 
 } // namespace
 
-TEST(ProcessCheck, SuffixMatchIgnoresCaseAndTrimsBlanks)
+TEST(ProcessCheck, SuffixMatchIgnoresCaseAndTrimsBlanksOnlyForProcessRunning)
 {
-    EXPECT_TRUE(ProcessMatches({{"myLAME.exe"}}, "LAME.exe"));
-    EXPECT_TRUE(ProcessMatches({{"lame.exe"}}, "LAME.exe"));
-    EXPECT_TRUE(ProcessMatches({{" Vistrel.exe "}}, "Vistrel.exe"));
-    EXPECT_FALSE(ProcessMatches({{"lame.exe.bak"}}, "LAME.exe"));
-    EXPECT_TRUE(ProcessMatches({{"bash", "lame"}}, "lame")) << "any of a process's names may match";
+    EXPECT_TRUE(ProcessMatches({{"myLAME.exe"}}, "LAME.exe", false));
+    EXPECT_TRUE(ProcessMatches({{"lame.exe"}}, "LAME.exe", false));
+    EXPECT_FALSE(ProcessMatches({{"lame.exe.bak"}}, "LAME.exe", true));
+    EXPECT_TRUE(ProcessMatches({{"bash", "lame"}}, "lame", false)) << "any of a process's names may match";
+    const auto padded = Fixed({{" Vistrel.exe "}, {"Vistrel.exe "}});
+    EXPECT_TRUE(ProcessRunning("Vistrel.exe", padded).result);
+    EXPECT_FALSE(CheckProcess("Vistrel.exe", padded).result) << "CheckProcess compares the names untrimmed";
 }
 
 TEST(ProcessCheck, CheckProcessNeedsTwoMatchesProcessRunningOne)
