@@ -76,14 +76,20 @@ public:
             }
             // MPG123_OK and MPG123_NEW_FORMAT: go on decoding.
         }
+        // A full destination may leave decoded samples inside the decoder and
+        // source not yet fed: both still come out on the next call.
+        m_full = r.ok && r.produced >= room;
         return r;
     }
+
+    bool MoreAfterEnd(std::size_t unusedSource) const override { return m_full || unusedSource > 0; }
 
 private:
     mpg123_handle* m_handle;
     std::size_t m_frameBytes;
     std::size_t m_sourcePerSecond;
     std::size_t m_outputPerSecond;
+    bool m_full = false;
 };
 
 } // namespace

@@ -39,6 +39,12 @@ public:
 
     virtual ConvertResult Convert(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination,
                                   unsigned flags) = 0;
+
+    // Whether, once no more source follows, another call could still produce
+    // output: from samples the converter decoded but had no room for, or from
+    // the `unusedSource` bytes the last call left. Frame and block codecs
+    // convert everything they can in one call, so they never hold anything.
+    virtual bool MoreAfterEnd(std::size_t /*unusedSource*/) const { return false; }
 };
 
 // A converter from the stored format described by `fmtPayload` to `output`

@@ -36,6 +36,8 @@ struct StreamWAV::State {
     bool inputEnded = false;
     bool firstConversion = true;
     std::int32_t leftover = 0;
+    // Input has ended but the codec still has output to give (see Refill).
+    bool draining = false;
 
     std::uint8_t* OutputBytes() { return reinterpret_cast<std::uint8_t*>(outputWords.data()); }
 
@@ -103,6 +105,7 @@ bool StreamWAV::State::OpenConversion()
     inputEnded = false;
     firstConversion = true;
     leftover = 0;
+    draining = false;
     return true;
 }
 
@@ -117,6 +120,7 @@ void StreamWAV::State::CloseConversion()
     outputValid = 0;
     inputEnded = false;
     leftover = 0;
+    draining = false;
 }
 
 std::size_t StreamWAV::State::ConvertBlock(std::size_t sourceBytes)
@@ -134,6 +138,7 @@ std::size_t StreamWAV::State::ConvertBlock(std::size_t sourceBytes)
     if (!r.ok) {
         // The block is lost; starting afresh with the next one keeps the stream moving.
         leftover = 0;
+        draining = false;
         return 0;
     }
     const std::size_t used = std::min(r.sourceUsed, sourceBytes);
@@ -143,11 +148,24 @@ std::size_t StreamWAV::State::ConvertBlock(std::size_t sourceBytes)
     if (left > 0)
         std::memmove(input.data(), input.data() + used, left);
     leftover = static_cast<std::int32_t>(left);
+    draining = inputEnded && conversion->MoreAfterEnd(left);
     return std::min(r.produced, static_cast<std::size_t>(outputSize));
 }
 
 bool StreamWAV::State::Refill()
 {
+    // The last block of input can convert to more than one output buffer
+    // holds (a compressed stream denser than its header's average rate):
+    // what the codec kept back comes out before the stream counts as ended.
+    if (draining && conversion) {
+        const std::size_t produced = ConvertBlock(static_cast<std::size_t>(leftover));
+        if (produced > 0) {
+            outputReadPos = 0;
+            outputValid = static_cast<std::int32_t>(produced);
+            return true;
+        }
+        draining = false;
+    }
     if (inputEnded || !conversion) {
         outputValid = 0;
         outputReadPos = 0;
@@ -352,6 +370,9 @@ std::int16_t StreamWAV::Channels() const { return static_cast<std::int16_t>(m->s
 
 std::int32_t StreamWAV::SamplesPerSecond() const { return static_cast<std::int32_t>(m->source.samplesPerSec); }
 
-bool StreamWAV::EndOfStream() const { return m->inputEnded && m->outputReadPos >= m->outputValid; }
+bool StreamWAV::EndOfStream() const
+{
+    return m->inputEnded && !m->draining && m->outputReadPos >= m->outputValid;
+}
 
 } // namespace pellam

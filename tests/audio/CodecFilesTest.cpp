@@ -163,6 +163,15 @@ TEST(CodecFiles, MpegInWave)
     EXPECT_NEAR(CrossingsPerSecond(pcm, 2, 0, 44100), 2000, 20);
     EXPECT_NEAR(CrossingsPerSecond(pcm, 2, 1, 44100), 500, 10);
 
+    // A header overstating the average rate gives blocks of more frames than
+    // one output buffer holds; the last block still comes out whole.
+    for (std::uint32_t avg : {64000u, 160000u}) {
+        StreamWAV dense;
+        ASSERT_EQ(dense.StreamOpen(dir.write("d.wav", MpegWave(mp3, 2, 44100, avg))), kStreamOk);
+        EXPECT_EQ(ToSamples(ReadToEnd(dense)), pcm) << avg;
+        EXPECT_TRUE(dense.EndOfStream());
+    }
+
     // A seek to the middle resynchronises on the next frame.
     ASSERT_EQ(s.StreamSeek(50, 0), kStreamOk);
     const auto rest = ToSamples(ReadToEnd(s));

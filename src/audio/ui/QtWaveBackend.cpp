@@ -1,5 +1,7 @@
 #include "audio/ui/QtWaveBackend.h"
 
+#include "workspace/Rounding.h"
+
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QtGlobal>
@@ -216,7 +218,7 @@ std::int64_t QtWaveBackend::PositionMs() const
 {
     if (!m_sink || m_format.avgBytesPerSec == 0)
         return 0;
-    return PlayedBytes() * 1000 / m_format.avgBytesPerSec;
+    return DivRoundHalfEven(PlayedBytes() * 1000, m_format.avgBytesPerSec);
 }
 
 void QtWaveBackend::Poll()
