@@ -65,9 +65,15 @@ Main::Main(Prompter& prompter, std::unique_ptr<WaveOutBackend> backend, std::uni
 
 Main::~Main()
 {
-    // The load driver and the panel use the player; they go first.
+    // The load driver and the panel use the player, which is a member and so
+    // goes before the window's children would: they go first.
     delete m_load;
     m_load = nullptr;
+    m_lv1->viewport()->removeEventFilter(this); // the list is half gone while its viewport dies
+    delete takeCentralWidget();
+    m_panel = nullptr;
+    if (m_hourglass)
+        QApplication::restoreOverrideCursor();
 }
 
 About* Main::aboutWindow() const { return m_about.data(); }
