@@ -44,7 +44,7 @@ PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* par
 {
     setObjectName("Frame1");
     setFrameShape(QFrame::StyledPanel);
-    setMinimumSize(360, 100);
+    setMinimumSize(360, 90); // the main window gives it 1440 twips (96 pixels)
 
     m_graph = new WaveformPicture(this);
     m_vol = new VolumePicture(this);

@@ -65,9 +65,15 @@ Main::Main(Prompter& prompter, std::unique_ptr<WaveOutBackend> backend, std::uni
 
 Main::~Main()
 {
-    // The load driver and the panel use the player; they go first.
+    // The load driver and the panel use the player, which is a member and so
+    // goes before the window's children would: they go first.
     delete m_load;
     m_load = nullptr;
+    m_lv1->viewport()->removeEventFilter(this); // the list is half gone while its viewport dies
+    delete takeCentralWidget();
+    m_panel = nullptr;
+    if (m_hourglass)
+        QApplication::restoreOverrideCursor();
 }
 
 About* Main::aboutWindow() const { return m_about.data(); }
@@ -189,11 +195,14 @@ void Main::Form_Load(bool showSplash)
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ShowAbout(false);
-    // The splash is modal; start-up goes on when it has done its time.
-    connect(m_about, &About::splashFinished, this, [this, establishWorkFolder] {
+    // The splash is modal: start-up goes on when it closes, whether its time
+    // ran out or it was clicked away. Only a splash that did its time starts
+    // the timer that finishes start-up.
+    connect(m_about, &About::splashFinished, &m_aboutTim, qOverload<>(&QTimer::start));
+    connect(m_about, &QDialog::finished, this, [this, establishWorkFolder] {
         QApplication::restoreOverrideCursor();
-        if (establishWorkFolder())
-            m_aboutTim.start();
+        if (!establishWorkFolder())
+            m_aboutTim.stop();
     });
 }
 
@@ -277,10 +286,12 @@ void Main::RenderRows()
 
 void Main::UpdatePointer()
 {
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    // One hourglass of our own on the application's stack; the playback
+    // panel keeps its own for the load sequence.
     if (m_hourglass)
         QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 QString Main::SelectedText() const
@@ -330,10 +341,12 @@ void Main::ShowDetails(QPoint releasePoint)
     const RecordingDetails details = ReadRecordingDetails(m_tagReader, FolderOf(m_session.paths.Evidence), m_session.DetailsFile);
     m_info = new InfoS(details, this);
     SetTopMost(m_info);
-    // Left edge at the window's left + x + 500 twips, top at its top + y + 1000 twips.
-    const QPoint inWindow = m_lv1->viewport()->mapTo(this, releasePoint);
-    m_info->move(geometry().left() + inWindow.x() + TwipsToPixels(500),
-                 geometry().top() + inWindow.y() + TwipsToPixels(1000));
+    // Left edge at the window's outer left + x + 500 twips, top at its outer
+    // top + y + 1000 twips, x and y being the release point on the list.
+    const QPoint onList = m_lv1->viewport()->mapTo(m_lv1, releasePoint);
+    const QRect outer = frameGeometry();
+    m_info->move(TwipsToPixels(PixelsToTwips(outer.left() + onList.x()) + 500),
+                 TwipsToPixels(PixelsToTwips(outer.top() + onList.y()) + 1000));
     connect(m_info, &InfoS::grown, this, [this] { activateWindow(); });
     m_info->show();
 }
@@ -454,14 +467,15 @@ void Main::Form_Resize()
     KillInfo();
     const QRect outer = frameGeometry();
     const MainLayout l = LayoutFor(PixelsToTwips(outer.height()), PixelsToTwips(outer.width()));
-    // The layout measures from the window's outer top; children sit below the menu bar.
-    const int top = centralWidget()->y() + (outer.height() - height());
+    // The sizes come from the outer size, the tops are inside the client area
+    // (below the menu bar): what the title bar, menu bar and borders take is
+    // the room left below the progress bar.
     const int left = TwipsToPixels(120);
     m_lv1->setGeometry(left, TwipsToPixels(120), std::max(0, TwipsToPixels(l.listWidth)),
                        std::max(0, TwipsToPixels(l.listHeight)));
-    m_panel->setGeometry(left, std::max(0, TwipsToPixels(l.frameTop) - top), std::max(0, TwipsToPixels(l.frameWidth)),
+    m_panel->setGeometry(left, std::max(0, TwipsToPixels(l.frameTop)), std::max(0, TwipsToPixels(l.frameWidth)),
                          TwipsToPixels(1440));
-    m_pb1->setGeometry(left, std::max(0, TwipsToPixels(l.progressTop) - top), std::max(0, TwipsToPixels(l.progressWidth)),
+    m_pb1->setGeometry(left, std::max(0, TwipsToPixels(l.progressTop)), std::max(0, TwipsToPixels(l.progressWidth)),
                        TwipsToPixels(200));
     m_panel->restartReGraph();
 }

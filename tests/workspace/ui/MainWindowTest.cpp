@@ -1,17 +1,24 @@
 // The main window's menu, start-up and shared procedures.
 #include "attachments/ui/About.h"
+#include "audio/ui/PlaybackPanel.h"
 #include "support/RecordingPrompter.h"
+#include "workspace/Twips.h"
 #include "workspace/ui/Main.h"
+#include "workspace/ui/modLVSort.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <cstring>
 
 using namespace pellam;
 
@@ -75,9 +82,67 @@ private slots:
         about->Timer1Tick();
         QCOMPARE(done.count(), 1);
         QVERIFY(w.AboutTIM().isActive());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!w.session().paths.Temp.empty());
         w.AboutTIM().stop();
         w.ContinueLoad();
         QCOMPARE(w.windowTitle(), QString(" Norvik Technologies   Pellam v7.54"));
+    }
+
+    // Clicked away early, the splash still hands over the pointer and the
+    // working folder; only the title timer is left to a splash that did its time.
+    void splashClickedAwayStillEstablishesTheWorkingFolder()
+    {
+        test::RecordingPrompter prompter;
+        Main w(prompter);
+        w.Form_Load(true);
+        QPointer<About> about = w.aboutWindow();
+        about->Timer1().stop();
+        QVERIFY(QApplication::overrideCursor());
+        QTest::mouseClick(about, Qt::LeftButton);
+        QTRY_VERIFY(about.isNull());
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(QString::fromStdString(w.session().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
+        QVERIFY(!w.AboutTIM().isActive());
+    }
+
+    // Panel and progress bar are placed from the outer height inside the
+    // client area, below the list and one above the other.
+    void layoutKeepsListPanelAndBarApart()
+    {
+        test::RecordingPrompter prompter;
+        Main w(prompter);
+        w.Form_Load(false);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const int outerTwips = PixelsToTwips(w.frameGeometry().height());
+        QCOMPARE(w.Frame1()->y(), TwipsToPixels(outerTwips - 2700));
+        QVERIFY(w.LV1()->geometry().bottom() < w.Frame1()->geometry().top());
+        QVERIFY(w.Frame1()->geometry().bottom() < w.PB1()->geometry().top());
+        QVERIFY(w.PB1()->geometry().bottom() < w.centralWidget()->height());
+    }
+
+    void sortIsAscendingByTextWithoutRegardToCase()
+    {
+        QTreeWidget list;
+        list.setColumnCount(2);
+        for (const char* name : {"b", "A", "a2", "B1"})
+            new ListRow(&list, QStringList{name, QString("%1 KB").arg(std::strlen(name) == 1 ? 9 : 10)});
+        auto column = [&list](int c) {
+            QStringList texts;
+            for (int i = 0; i < list.topLevelItemCount(); ++i)
+                texts << list.topLevelItem(i)->text(c);
+            return texts;
+        };
+        for (int click = 0; click < 2; ++click) { // a second click does not reverse
+            QVERIFY(SortListView(&list, 1, 0, 0).ok);
+            QCOMPARE(column(0), (QStringList{"A", "a2", "b", "B1"}));
+        }
+        QVERIFY(SortListView(&list, 2, 0, 0).ok);
+        QCOMPARE(column(1), (QStringList{"10 KB", "10 KB", "9 KB", "9 KB"}));
+        const SortResult bad = SortListView(&list, 3, 0, 0);
+        QVERIFY(!bad.ok && bad.error);
+        QCOMPARE(column(1), (QStringList{"10 KB", "10 KB", "9 KB", "9 KB"}));
     }
 
     void aboutFromTheMenuHasNoBarAndNoTimer()
