@@ -1,11 +1,11 @@
-// pellam: the desktop review station. An event file named on the command line
-// is opened as if chosen in "Open Incident" once start-up is done.
+// pellam: the desktop review station. The About window shows alone as the
+// splash screen; the main window appears when start-up is over. An event file
+// named on the command line is then opened as if chosen in "Open Incident".
 #include "workspace/ui/Main.h"
 #include "workspace/ui/Prompter.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QTimer>
 #include <QUrl>
 
 int main(int argc, char** argv)
@@ -19,15 +19,14 @@ int main(int argc, char** argv)
     QObject::connect(&window, &pellam::Main::openUrlRequested, [](const QString& path) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     });
-    window.show();
-    window.Form_Load();
 
     const QStringList args = QApplication::arguments();
-    if (args.size() > 1) {
-        const QString eventFile = args.at(1);
-        // The title is set 200 ms after the splash; open right after that.
-        QObject::connect(&window.AboutTIM(), &QTimer::timeout, &window,
-                         [&window, eventFile] { window.OpenEventFile(eventFile); }, Qt::QueuedConnection);
-    }
+    const QString eventFile = args.size() > 1 ? args.at(1) : QString();
+    QObject::connect(&window, &pellam::Main::ready, &window, [&window, eventFile] {
+        window.show();
+        if (!eventFile.isEmpty())
+            window.OpenEventFile(eventFile);
+    });
+    window.Form_Load();
     return app.exec();
 }

@@ -203,6 +203,8 @@ void Main::Form_Load(bool showSplash)
         QApplication::restoreOverrideCursor();
         if (!establishWorkFolder())
             m_aboutTim.stop();
+        else if (!m_aboutTim.isActive())
+            emit ready(); // clicked away: start-up ends without its second half
     });
 }
 
@@ -211,6 +213,7 @@ void Main::ContinueLoad()
     m_label2->setText(QCoreApplication::applicationDirPath());
     m_session.title = kBaseTitle;
     setWindowTitle(QString::fromStdString(m_session.title));
+    emit ready();
 }
 
 void Main::mnuOpen()

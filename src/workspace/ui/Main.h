@@ -101,6 +101,8 @@ public:
     void mnuVREC(); // "Record Viewer"
 
 signals:
+    // Start-up is over: the window can be shown and used.
+    void ready();
     // A folder or file is to be opened with the desktop (file manager, program).
     void openUrlRequested(const QString& path);
 

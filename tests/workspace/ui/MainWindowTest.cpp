@@ -74,6 +74,7 @@ private slots:
         QCOMPARE(about->Label1()->text(), QString("v7.54 - 2025"));
         about->Timer1().stop(); // the test steps the timer itself
         QSignalSpy done(about, &About::splashFinished);
+        QSignalSpy ready(&w, &Main::ready);
         for (int i = 1; i <= 6; ++i) {
             about->Timer1Tick();
             QCOMPARE(about->PB1()->value(), i + 1);
@@ -84,9 +85,11 @@ private slots:
         QVERIFY(w.AboutTIM().isActive());
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(!w.session().paths.Temp.empty());
+        QCOMPARE(ready.count(), 0); // the window waits for the second half of start-up
         w.AboutTIM().stop();
         w.ContinueLoad();
         QCOMPARE(w.windowTitle(), QString(" Norvik Technologies   Pellam v7.54"));
+        QCOMPARE(ready.count(), 1);
     }
 
     // Clicked away early, the splash still hands over the pointer and the
@@ -98,12 +101,14 @@ private slots:
         w.Form_Load(true);
         QPointer<About> about = w.aboutWindow();
         about->Timer1().stop();
+        QSignalSpy ready(&w, &Main::ready);
         QVERIFY(QApplication::overrideCursor());
         QTest::mouseClick(about, Qt::LeftButton);
         QTRY_VERIFY(about.isNull());
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(QString::fromStdString(w.session().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
         QVERIFY(!w.AboutTIM().isActive());
+        QCOMPARE(ready.count(), 1); // the window is shown all the same
     }
 
     // Panel and progress bar are placed from the outer height inside the
