@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QProcess>
 #include <QUrl>
 
 int main(int argc, char** argv)
@@ -18,6 +19,9 @@ int main(int argc, char** argv)
     prompter.setParent(&window);
     QObject::connect(&window, &pellam::Main::openUrlRequested, [](const QString& path) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    });
+    QObject::connect(&window, &pellam::Main::startProgramRequested, [](const QString& program, const QString& folder) {
+        QProcess::startDetached(program, {}, folder);
     });
 
     const QStringList args = QApplication::arguments();

@@ -440,7 +440,8 @@ void Main::mnuSB()
         if (running.result)
             return; // already running: no second copy
     }
-    emit openUrlRequested(QString::fromStdString(program));
+    const QString exe = QString::fromStdString(program);
+    emit startProgramRequested(exe, QFileInfo(exe).absolutePath() + "/");
 }
 
 void Main::mnuIU()

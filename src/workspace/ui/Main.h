@@ -105,6 +105,8 @@ signals:
     void ready();
     // A folder or file is to be opened with the desktop (file manager, program).
     void openUrlRequested(const QString& path);
+    // A program is to be started in its own folder, without waiting for it.
+    void startProgramRequested(const QString& program, const QString& workingFolder);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPointer>
+#include <QProcess>
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -204,6 +206,31 @@ private slots:
         w.session().CaseNumber = "77";
         w.mnuIU();
         QCOMPARE(opened.count(), 1);
+    }
+
+    // The sibling program starts from its folder, and never as a second copy.
+    void vistrelStartsOnceWhileNotRunning()
+    {
+        QTemporaryDir evidence;
+        QVERIFY(QDir(evidence.path()).mkpath("Vistrel"));
+        const QString exe = evidence.path() + "/Vistrel/Vistrel";
+        QVERIFY(QFile::copy("/bin/sleep", exe));
+        test::RecordingPrompter prompter;
+        Main w(prompter);
+        w.session().listing = FolderListing::Read(evidence.path().toStdString());
+        QSignalSpy started(&w, &Main::startProgramRequested);
+        w.mnuSB();
+        QCOMPARE(started.count(), 1);
+        QCOMPARE(started.at(0).at(0).toString(), exe);
+        QCOMPARE(started.at(0).at(1).toString(), evidence.path() + "/Vistrel/");
+
+        QProcess running;
+        running.start(exe, {"30"});
+        QVERIFY(running.waitForStarted());
+        w.mnuSB();
+        QCOMPARE(started.count(), 1);
+        running.kill();
+        running.waitForFinished();
     }
 
 private:
