@@ -41,21 +41,17 @@ Converted Convert(const std::string& fmt, const std::string& source, unsigned fl
     return r;
 }
 
-std::string Le64Double(double v)
+// The bytes of a float or double as a little-endian machine stores them.
+template <typename T> std::string LeBytes(T v)
 {
-    std::string s(8, '\0');
-    std::memcpy(s.data(), &v, 8);
-    return s;
-}
-
-std::string Le32Float(float v)
-{
-    std::string s(4, '\0');
-    std::memcpy(s.data(), &v, 4);
+    std::string s(sizeof v, '\0');
+    std::memcpy(s.data(), &v, sizeof v);
     return s;
 }
 
 using S = std::vector<std::int16_t>;
+
+const std::string kFloatExtension = Le16(32) + Le32(4) + Le16(3) + std::string(14, '\x00');
 
 } // namespace
 
@@ -74,29 +70,17 @@ TEST(Converter, IntegerPcmOfEveryWidth)
 
 TEST(Converter, FloatIsScaledRoundedAndClamped)
 {
-    const std::string f32 = Le32Float(0.5f) + Le32Float(-0.25f) + Le32Float(1.5f) + Le32Float(-2.0f) +
-                            Le32Float(std::numeric_limits<float>::quiet_NaN()) + Le32Float(1.0f / 65536);
+    const std::string f32 = LeBytes(0.5f) + LeBytes(-0.25f) + LeBytes(1.5f) + LeBytes(-2.0f) +
+                            LeBytes(std::numeric_limits<float>::quiet_NaN()) + LeBytes(1.0f / 65536);
     EXPECT_EQ(Convert(Fmt(3, 1, 8000, 32000, 4, 32), f32).samples, (S{16384, -8192, 32767, -32768, 0, 0}));
-    const std::string f64 = Le64Double(-1.0) + Le64Double(0.999) + Le64Double(3.0 / 65536);
+    const std::string f64 = LeBytes(-1.0) + LeBytes(0.999) + LeBytes(3.0 / 65536);
     EXPECT_EQ(Convert(Fmt(3, 1, 8000, 64000, 8, 64), f64).samples, (S{-32768, 32735, 2}));
 }
 
 TEST(Converter, ExtensibleUnwrapsTheSubFormat)
 {
     // Sub-format GUID ...0003: float.
-    const std::string ext = Le16(32) + Le32(4) + Le16(3) + std::string(14, '\x00');
-    EXPECT_EQ(Convert(Fmt(0xFFFE, 1, 8000, 32000, 4, 32, ext), Le32Float(0.5f)).samples, S{16384});
-
-    const auto refused = [](const std::string& fmt) {
-        const auto b = Bytes(fmt);
-        return OpenPcmConverter(b, WaveFormat::Pcm(8000, 1, 16)) == nullptr;
-    };
-    EXPECT_TRUE(refused(Fmt(0xFFFE, 1, 8000, 32000, 4, 32, ext.substr(0, 20)))) << "extension cut short";
-    const std::string gsm = Le16(0) + Le32(4) + Le16(0x31) + std::string(14, '\x00');
-    EXPECT_TRUE(refused(Fmt(0xFFFE, 1, 8000, 1625, 65, 0, gsm)));
-    const std::string nested = Le16(16) + Le32(4) + Le16(0xFFFE) + std::string(14, '\x00');
-    EXPECT_TRUE(refused(Fmt(0xFFFE, 1, 8000, 16000, 2, 16, nested)));
-    EXPECT_TRUE(refused(PcmFmt(1, 8000, 16).substr(0, 15)));
+    EXPECT_EQ(Convert(Fmt(0xFFFE, 1, 8000, 32000, 4, 32, kFloatExtension), LeBytes(0.5f)).samples, S{16384});
     // Output must be 16-bit PCM at the source's rate and channels.
     const auto pcm = Bytes(PcmFmt(1, 8000, 16));
     EXPECT_EQ(OpenPcmConverter(pcm, WaveFormat::Pcm(8000, 2, 16)), nullptr);
@@ -164,8 +148,9 @@ TEST(Converter, MsAdpcmSurvivesRunawaySteps)
     EXPECT_EQ(r.samples.back(), -32768);
 }
 
-TEST(Converter, AdpcmHeadersAreChecked)
+TEST(Converter, FormatHeadersAreChecked)
 {
+    const std::string ext = kFloatExtension;
     const std::string ms = Le16(1) + Le16(256) + Le16(0); // one coefficient pair
     struct Case {
         const char* name;
@@ -187,6 +172,10 @@ TEST(Converter, AdpcmHeadersAreChecked)
         {"MS less than half a block used", Fmt(2, 1, 8000, 8000, 107, 4, Le16(99) + ms), false},
         {"MS alignment 0", Fmt(2, 1, 8000, 8000, 0, 4, Le16(4) + ms), false},
         {"MS without extra bytes", Fmt(2, 1, 8000, 8000, 8, 4), false},
+        {"extension cut short", Fmt(0xFFFE, 1, 8000, 32000, 4, 32, ext.substr(0, 20)), false},
+        {"extensible GSM", Fmt(0xFFFE, 1, 8000, 1625, 65, 0, Le16(0) + ext.substr(2, 4) + Le16(0x31) + ext.substr(8)), false},
+        {"extensible within extensible", Fmt(0xFFFE, 1, 8000, 16000, 2, 16, Le16(16) + ext.substr(2, 4) + Le16(0xFFFE) + ext.substr(8)), false},
+        {"fmt of 15 bytes", PcmFmt(1, 8000, 16).substr(0, 15), false},
     };
     for (const auto& c : cases) {
         const auto b = Bytes(c.fmt);

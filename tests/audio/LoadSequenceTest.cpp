@@ -16,15 +16,15 @@ struct FakeDecoder : Decoder {
     DecoderStart answer{DecoderStart::Outcome::Started, 0};
     bool running = false;
     std::vector<std::vector<std::string>> starts;
-    std::vector<bool> tempExistedAtStart;
     std::string tempPath;
+    bool tempExistedAtStart = true;
 
     DecoderStart Start(const std::string& program, const std::vector<std::string>& args) override
     {
         std::vector<std::string> call{program};
         call.insert(call.end(), args.begin(), args.end());
         starts.push_back(call);
-        tempExistedAtStart.push_back(std::filesystem::exists(tempPath));
+        tempExistedAtStart = std::filesystem::exists(tempPath);
         return answer;
     }
     bool IsRunning() const override { return running; }
@@ -62,23 +62,17 @@ struct FakeHost : LoadHost {
     void ShowMessage(const Message& m) override { calls.push_back("Message " + m.text); }
 };
 
-ProcessSource Processes(int decoders)
-{
-    return [decoders] {
-        std::vector<ProcessNames> list{{{"bash"}}};
-        for (int i = 0; i < decoders; ++i)
-            list.push_back({{"lame"}});
-        return ProcessList(list);
-    };
-}
-
 struct Rig {
     TempDir dir;
     Paths paths;
     FakeHost host;
     FakeDecoder decoder;
-    int otherDecoders = 0;
-    LoadSequence seq{host, decoder, paths, [this] { return Processes(otherDecoders)(); }};
+    std::size_t decodersRunning = 0; // as the process list shows them
+    LoadSequence seq{host, decoder, paths, [this] {
+        std::vector<ProcessNames> list{{{"bash"}}};
+        list.insert(list.end(), decodersRunning, ProcessNames{{"lame"}});
+        return ProcessList(list);
+    }};
 
     Rig()
     {
@@ -112,10 +106,9 @@ TEST(LoadSequence, ClickDecodesIntoTheTemporaryFileAfterDeletingTheOldOne)
     ASSERT_EQ(r.decoder.starts.size(), 1u);
     EXPECT_EQ(r.decoder.starts[0], (std::vector<std::string>{"lame", "--decode", r.paths.Evidence + "/rec 1.mp3",
                                                               r.dir.str() + "/TMP.WAV"}));
-    EXPECT_FALSE(r.decoder.tempExistedAtStart[0]);
+    EXPECT_FALSE(r.decoder.tempExistedAtStart);
     EXPECT_EQ(r.host.calls, (std::vector<std::string>{"Stop", "Close"}));
-    EXPECT_EQ(r.host.Status().text, "Converting MP3 to WAV");
-    EXPECT_EQ(r.host.Status().colour, kStatusCyan);
+    EXPECT_EQ(r.host.Status(), (StatusLine{"Converting MP3 to WAV", kStatusCyan}));
     EXPECT_EQ(r.host.pointer, MousePointer::Busy);
     EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest{true, 500}));
     EXPECT_EQ(r.seq.LoadedMP3, "rec 1.mp3");
@@ -155,25 +148,30 @@ TEST(LoadSequence, LoadedRecordingIsNotDecodedAgain)
     EXPECT_TRUE(r.seq.AutoPlay);
 }
 
+TEST(LoadSequence, ReloadReopensWithoutPlaying)
+{
+    Rig r;
+    r.seq.AutoPlay = true;
+    r.seq.Reload();
+    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest{true, 200}));
+    r.RunTimers();
+    EXPECT_EQ(r.host.calls, (std::vector<std::string>{"Open", "PopulateGFX"}));
+    EXPECT_TRUE(r.decoder.starts.empty());
+}
+
 TEST(LoadSequence, FailingLoadCountsDotsAndTurnsRedThenGivesUp)
 {
     Rig r;
     r.host.openFailures = -1;
     r.seq.ListClick("rec 1.mp3");
     r.seq.WaitForItTick();
-    std::vector<StatusLine> seen{r.host.Status()};
-    for (int attempt = 2; attempt <= 15; ++attempt) {
-        ASSERT_TRUE(r.seq.LoadTimer().enabled) << attempt;
-        EXPECT_EQ(r.seq.LoadTimer().intervalMs, 1000);
+    for (std::size_t attempt = 1; attempt <= 14; ++attempt) {
+        const StatusLine want{"Loading" + std::string(attempt + 1, '.'), attempt < 7 ? kStatusYellow : kStatusRed};
+        EXPECT_EQ(r.host.Status(), want) << attempt;
+        ASSERT_EQ(r.seq.LoadTimer(), (TimerRequest{true, 1000})) << attempt;
         r.seq.WaveLoadTick();
-        seen.push_back(r.host.Status());
     }
-    for (int attempt = 1; attempt <= 14; ++attempt) {
-        const StatusLine& s = seen[static_cast<std::size_t>(attempt - 1)];
-        EXPECT_EQ(s.text, "Loading" + std::string(static_cast<std::size_t>(attempt + 1), '.')) << attempt;
-        EXPECT_EQ(s.colour, attempt < 7 ? kStatusYellow : kStatusRed) << attempt;
-    }
-    EXPECT_EQ(seen.back(), (StatusLine{"Couldn't Load Audio Clip", kStatusRed}));
+    EXPECT_EQ(r.host.Status(), (StatusLine{"Couldn't Load Audio Clip", kStatusRed}));
     EXPECT_EQ(r.host.opens, 15);
     EXPECT_EQ(r.host.calls.back(), "DrawGrid");
     EXPECT_EQ(r.host.pointer, MousePointer::Normal);
@@ -181,33 +179,32 @@ TEST(LoadSequence, FailingLoadCountsDotsAndTurnsRedThenGivesUp)
     EXPECT_EQ(r.seq.Retries(), 0);
 }
 
-TEST(LoadSequence, FileCountsAsUnopenableWhileOurDecoderRuns)
+TEST(LoadSequence, WaitsForTheDecoders)
 {
+    // While two decoders show in the process list, the wait timer goes on.
     Rig r;
-    r.seq.ListClick("rec 1.mp3");
-    r.decoder.running = true;
-    r.seq.WaitForItTick();
-    r.seq.WaveLoadTick();
-    EXPECT_EQ(r.host.opens, 0);
-    EXPECT_EQ(r.host.Status().text, "Loading...");
-    r.decoder.running = false;
-    r.seq.WaveLoadTick();
-    EXPECT_EQ(r.host.Status().text, "Playing rec 1.mp3");
-}
-
-TEST(LoadSequence, WaitsWhileTwoDecodersRun)
-{
-    Rig r;
-    r.otherDecoders = 2;
+    r.decodersRunning = 2;
     r.seq.ListClick("rec 1.mp3");
     r.seq.WaitForItTick();
     r.seq.WaitForItTick();
     EXPECT_TRUE(r.seq.WaitTimer().enabled);
     EXPECT_EQ(r.host.opens, 0);
-    r.otherDecoders = 1; // ours alone
+    r.decodersRunning = 1; // ours alone
     r.seq.WaitForItTick();
     EXPECT_FALSE(r.seq.WaitTimer().enabled);
     EXPECT_EQ(r.host.opens, 1);
+
+    // The file counts as unopenable while our own decoder runs.
+    Rig q;
+    q.seq.ListClick("rec 1.mp3");
+    q.decoder.running = true;
+    q.seq.WaitForItTick();
+    q.seq.WaveLoadTick();
+    EXPECT_EQ(q.host.opens, 0);
+    EXPECT_EQ(q.host.Status().text, "Loading...");
+    q.decoder.running = false;
+    q.seq.WaveLoadTick();
+    EXPECT_EQ(q.host.Status().text, "Playing rec 1.mp3");
 }
 
 TEST(LoadSequence, DecoderThatCannotStartLeavesThePointerNormal)
@@ -249,15 +246,4 @@ TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)
         EXPECT_EQ(r.seq.NoteAudioStart, 0);
         EXPECT_FALSE(r.seq.AutoPlay);
     }
-}
-
-TEST(LoadSequence, ReloadReopensWithoutPlaying)
-{
-    Rig r;
-    r.seq.AutoPlay = true;
-    r.seq.Reload();
-    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest{true, 200}));
-    r.RunTimers();
-    EXPECT_EQ(r.host.calls, (std::vector<std::string>{"Open", "PopulateGFX"}));
-    EXPECT_TRUE(r.decoder.starts.empty());
 }

@@ -22,15 +22,12 @@ TEST(FormatTime, RoundsToWholeSecondsHalvesToEven)
 
 TEST(PanelRules, ReleaseSeeksToNearestSecondInsideTheRecording)
 {
-    EXPECT_EQ(SeekTarget(62500, 120000), 62000);
-    EXPECT_EQ(SeekTarget(63500, 120000), 64000);
-    EXPECT_EQ(SeekTarget(61499, 120000), 61000);
-    EXPECT_EQ(SeekTarget(0.4, 120000), 0);
-    EXPECT_EQ(SeekTarget(0, 120000), std::nullopt);
-    EXPECT_EQ(SeekTarget(120000, 120000), std::nullopt);
-    EXPECT_EQ(SeekTarget(-5, 120000), std::nullopt);
-    EXPECT_EQ(SeekTarget(130000, 120000), std::nullopt);
-    EXPECT_EQ(SeekTarget(500, 0), std::nullopt);
+    const std::pair<double, std::optional<std::int32_t>> cases[] = {
+        {62500, 62000}, {63500, 64000}, {61499, 61000}, {0.4, 0}, // whole seconds, halves to even
+        {0, std::nullopt}, {120000, std::nullopt}, {-5, std::nullopt}, {130000, std::nullopt}, // the ends and outside
+    };
+    for (const auto& [ms, want] : cases)
+        EXPECT_EQ(SeekTarget(ms, 120000), want) << ms;
     EXPECT_EQ(PositionAt(2.5), 2);
     EXPECT_EQ(PositionAt(3.5), 4);
 }

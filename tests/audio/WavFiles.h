@@ -43,6 +43,12 @@ inline std::string PcmFmt(unsigned channels, std::uint32_t rate, unsigned bits)
     return Fmt(1, channels, rate, align * rate, align, bits);
 }
 
+// A 16-bit PCM WAVE file around the sample bytes `data`.
+inline std::string PcmWav(unsigned channels, std::uint32_t rate, const std::string& data)
+{
+    return Riff(Chunk("fmt ", PcmFmt(channels, rate, 16)) + Chunk("data", data));
+}
+
 inline std::string Samples16(const std::vector<std::int16_t>& s)
 {
     std::string b;
@@ -51,7 +57,7 @@ inline std::string Samples16(const std::vector<std::int16_t>& s)
     return b;
 }
 
-inline std::vector<std::int16_t> ToSamples(const std::string& bytes)
+template <typename Bytes> std::vector<std::int16_t> ToSamples(const Bytes& bytes)
 {
     std::vector<std::int16_t> s(bytes.size() / 2);
     for (std::size_t i = 0; i < s.size(); ++i)

@@ -62,28 +62,18 @@ TEST(WaveOut, InitBuildsTheWaveFormatAndRefusesFormatsOutOfRange)
     EXPECT_FALSE(r.out.Deinit());
 }
 
-TEST(WaveOut, WriteSamplesQueuesOnlyWholeFramesOnAnOpenDevice)
+TEST(WaveOut, WholeFramesQueueAndFinishedBuffersArriveInOrderWithTheirUserValues)
 {
     Rig r;
     EXPECT_FALSE(r.Write(1024)); // closed
     ASSERT_TRUE(r.out.Init(44100, 2, 16, -1));
-    EXPECT_FALSE(r.Write(10242));
-    EXPECT_FALSE(r.Write(0));
-    EXPECT_FALSE(r.Write(-4));
-    EXPECT_EQ(r.out.Buffers(), 0);
+    for (std::int32_t bad : {10242, 0, -4})
+        EXPECT_FALSE(r.Write(bad)) << bad;
     EXPECT_TRUE(r.backend.Queue().empty());
-    EXPECT_TRUE(r.Write(10240));
-    EXPECT_EQ(r.out.Buffers(), 1);
-    ASSERT_EQ(r.backend.Queue().size(), 1u);
-    EXPECT_EQ(r.backend.Queue().front().bytes.size(), 10240u);
-}
-
-TEST(WaveOut, FinishedBuffersArriveQueuedInOrderWithTheirUserValues)
-{
-    Rig r;
-    ASSERT_TRUE(r.out.Init(44100, 2, 16, -1));
     ASSERT_TRUE(r.Write(kSecond / 10, 7));
     ASSERT_TRUE(r.Write(kSecond / 10, 8));
+    ASSERT_EQ(r.backend.Queue().size(), 2u);
+    EXPECT_EQ(r.backend.Queue().front().bytes.size(), std::size_t{kSecond / 10});
     r.backend.Advance(1000); // paused: nothing plays before Play
     EXPECT_EQ(r.backend.Played().size(), 0u);
     ASSERT_TRUE(r.out.Play());
@@ -115,16 +105,8 @@ TEST(WaveOut, ResetReportsEveryBufferWhilePlayingAndNoneWhilePaused)
     EXPECT_EQ(r.done, (std::vector<std::int32_t>{0, 1, 2}));
     EXPECT_EQ(r.out.Buffers(), 0);
 
-    for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(r.Write(1024, i));
-    ASSERT_TRUE(r.out.Pause());
-    EXPECT_TRUE(r.out.ClearBufferQueue());
-    r.loop.RunPending();
-    EXPECT_EQ(r.done.size(), 3u); // nothing new
-    EXPECT_EQ(r.out.Buffers(), 0);
-
-    // A report already on its way when playback pauses raises nothing either.
-    ASSERT_TRUE(r.out.Play());
+    // A report already on its way when playback pauses raises nothing, but
+    // still counts the buffer out.
     ASSERT_TRUE(r.Write(1024, 9));
     r.backend.PlayAll();
     ASSERT_TRUE(r.out.Pause());
@@ -160,36 +142,6 @@ TEST(WaveOut, StopPlaybackEmptiesTheQueueAtOnceAndSilently)
     EXPECT_EQ(r.done, (std::vector<std::int32_t>{5}));
 }
 
-TEST(WaveOut, ElapsedFollowsSetElapsedAndResetElapsed)
-{
-    Rig r;
-    EXPECT_EQ(r.out.Elapsed(), 0);
-    ASSERT_TRUE(r.out.Init(44100, 2, 16, -1));
-    for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(r.Write(kSecond / 10));
-    ASSERT_TRUE(r.out.Play());
-    r.backend.Advance(400);
-    EXPECT_EQ(r.out.Elapsed(), 400);
-
-    // A seek: the offset is taken as given, the reset restarts the position.
-    r.out.SetElapsed(60000);
-    EXPECT_TRUE(r.out.ClearBufferQueue());
-    EXPECT_EQ(r.out.Elapsed(), 60000);
-    r.loop.RunPending();
-    for (int i = 0; i < 5; ++i)
-        ASSERT_TRUE(r.Write(kSecond / 10));
-    r.backend.Advance(250);
-    EXPECT_EQ(r.out.Elapsed(), 60250);
-
-    r.out.ResetElapsed();
-    EXPECT_EQ(r.out.Elapsed(), 0);
-    r.backend.Advance(100);
-    EXPECT_EQ(r.out.Elapsed(), 100);
-
-    ASSERT_TRUE(r.out.Deinit());
-    EXPECT_EQ(r.out.Elapsed(), 0);
-}
-
 TEST(WaveOut, DeinitDropsQueuedBuffersAndLateReportsAreIgnored)
 {
     Rig r;
@@ -216,9 +168,12 @@ TEST(WaveOut, DeinitDropsQueuedBuffersAndLateReportsAreIgnored)
         other.ClearBufferQueue();
     }
     EXPECT_EQ(r.loop.RunPending(), 2u);
+    r.out.SetElapsed(5000);
+    ASSERT_TRUE(r.out.Deinit());
+    EXPECT_EQ(r.out.Elapsed(), 0);
 }
 
-TEST(WaveOut, VolumeUsesTheLowSixteenBitsOnBothChannels)
+TEST(WaveOut, VolumeUsesTheLowSixteenBitsOnBothChannelsAndNamesCarryTheDriverVersion)
 {
     Rig r;
     EXPECT_EQ(r.out.Volume(), 0); // closed
@@ -226,17 +181,11 @@ TEST(WaveOut, VolumeUsesTheLowSixteenBitsOnBothChannels)
     r.out.SetVolume(0x12345);
     EXPECT_EQ(r.backend.Volume(), 0x23452345u);
     EXPECT_EQ(r.out.Volume(), 0x2345);
-    r.out.SetVolume(65535);
-    EXPECT_EQ(r.out.Volume(), 65535);
     r.out.SetVolumeForDev(1, 70000);
     EXPECT_EQ(r.backend.DeviceVolume(1), 0x11701170u);
     EXPECT_EQ(r.out.VolumeForDev(1), 4464);
-    EXPECT_EQ(r.out.VolumeForDev(0), 65535);
-}
+    EXPECT_EQ(r.out.VolumeForDev(0), 0x2345);
 
-TEST(WaveOut, DeviceNamesCarryTheDriverVersion)
-{
-    Rig r;
     EXPECT_EQ(r.out.GetNumDevs(), 2);
     EXPECT_EQ(r.out.GetDevName(0), "Speakers 5.1");
     EXPECT_EQ(r.out.GetDevName(1), "Head 10.11"); // cut at the NUL

@@ -31,8 +31,7 @@ bool MakeMp3(const QString& path)
     std::vector<std::int16_t> s(22050 * 3);
     for (std::size_t i = 0; i < s.size(); ++i)
         s[i] = static_cast<std::int16_t>(10000 * std::sin(2 * M_PI * 440.0 * static_cast<double>(i) / 22050.0));
-    std::ofstream(wav.toStdString(), std::ios::binary)
-        << test::Riff(test::Chunk("fmt ", test::PcmFmt(1, 22050, 16)) + test::Chunk("data", test::Samples16(s)));
+    std::ofstream(wav.toStdString(), std::ios::binary) << test::PcmWav(1, 22050, test::Samples16(s));
     const int rc = QProcess::execute("lame", {"--quiet", wav, path});
     QFile::remove(wav);
     return rc == 0 && QFile::exists(path);

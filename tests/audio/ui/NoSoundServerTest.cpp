@@ -23,7 +23,7 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const std::string wav = dir.filePath("a.wav").toStdString();
-        std::ofstream(wav, std::ios::binary) << test::Riff(test::Chunk("fmt ", test::PcmFmt(1, 8000, 16)) + test::Chunk("data", std::string(16000, '\1')));
+        std::ofstream(wav, std::ios::binary) << test::PcmWav(1, 8000, std::string(16000, '\1'));
 
         QElapsedTimer clock;
         clock.start();

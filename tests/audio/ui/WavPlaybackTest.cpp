@@ -27,7 +27,7 @@ std::string ToneWav(int ms)
         s[2 * static_cast<std::size_t>(i)] = v;
         s[2 * static_cast<std::size_t>(i) + 1] = v;
     }
-    return test::Riff(test::Chunk("fmt ", test::PcmFmt(2, 44100, 16)) + test::Chunk("data", test::Samples16(s)));
+    return test::PcmWav(2, 44100, test::Samples16(s));
 }
 
 } // namespace
