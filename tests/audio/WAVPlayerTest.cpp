@@ -111,7 +111,6 @@ TEST(WAVPlayer, PlaysTheFileInOrderAndStartsOverAfterEndOfStream)
     Rig r;
     const auto samples = SecondMarks(kRate, 8); // 128000 bytes
     ASSERT_TRUE(r.player.FileOpen(r.File(samples)));
-    EXPECT_EQ(r.player.Duration(), 8000);
     ASSERT_TRUE(r.player.PlaybackStart());
     EXPECT_EQ(r.player.Status(), kPlayerPlaying);
     ASSERT_EQ(r.backend.Queue().size(), 10u); // 10 x 10240 = 102400 bytes queued
