@@ -1,5 +1,10 @@
-// The main window's menu, start-up and shared procedures.
+// The main window: its menu, start-up and shared procedures, and opening the
+// sample incident: the list fills, the menus follow the folder, the list
+// sorts, and a recording decodes and plays.
 #include "attachments/ui/About.h"
+#include "attachments/ui/InfoS.h"
+#include "audio/VirtualWaveBackend.h"
+#include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
 #include "support/RecordingPrompter.h"
 #include "workspace/Twips.h"
@@ -8,21 +13,58 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPointer>
 #include <QProcess>
-#include <QDir>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace pellam;
+
+namespace {
+
+const QString kSample = PELLAM_BINARY_DIR "/sample/4711";
+
+// Steps the recording pass as its 20 ms timer would, without waiting for the timer.
+bool FinishOpening(Main& w)
+{
+    w.GetDirsTIM().stop();
+    QElapsedTimer clock;
+    clock.start();
+    while (w.Loading() && clock.elapsed() < 30000) {
+        w.GetDirsTIMTick();
+        QTest::qWait(1); // lets the background probe deliver
+    }
+    return !w.Loading();
+}
+
+QStringList Column(Main& w, int c)
+{
+    QStringList texts;
+    for (int i = 0; i < w.LV1()->topLevelItemCount(); ++i)
+        texts << w.LV1()->topLevelItem(i)->text(c);
+    return texts;
+}
+
+void SaveScreenshot(QWidget& w, const char* name)
+{
+    const QByteArray dir = qgetenv("PELLAM_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        w.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+}
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -31,12 +73,20 @@ private slots:
     {
         m_home.reset(new QTemporaryDir);
         qputenv("HOME", m_home->path().toUtf8());
+        m_prompter = std::make_unique<test::RecordingPrompter>();
+        m_w = std::make_unique<Main>(*m_prompter, std::make_unique<VirtualWaveBackend>());
     }
 
-    void menuTreeHasTheDesignedCaptionsAndStates()
+    void cleanup()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
+        m_w.reset();
+        m_prompter.reset();
+    }
+
+    // The menu as designed, then start-up without the splash, then About from the menu.
+    void menuStartUpWithoutSplashAndAbout()
+    {
+        Main& w = *m_w;
         const QList<QMenu*> top = w.menuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
         QCOMPARE(top.size(), 1);
         QCOMPARE(top.first()->title(), QString("Menu"));
@@ -51,24 +101,25 @@ private slots:
         QVERIFY(!w.action(MenuEntry::PrintMainLog)->isEnabled());
         QCOMPARE(w.LV1()->headerItem()->text(2), QString("Date / Time  MP3 Created"));
         QCOMPARE(w.LV1()->columnWidth(0), 269); // 4040 twips
-    }
 
-    void startUpWithoutSplashSetsTheTitleAndWorkingFolder()
-    {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
         w.Form_Load(false);
         QCOMPARE(w.windowTitle(), QString(" Norvik Technologies   Pellam v7.54"));
         QCOMPARE(w.NPLabel()->text(), QString("Norvik Technologies"));
-        QCOMPARE(QString::fromStdString(w.session().paths.Temp),
-                 m_home->path() + "/.local/share/NorvikTECH-Pellam/");
-        QVERIFY(prompter.messages.empty());
+        QCOMPARE(QString::fromStdString(w.session().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
+        QVERIFY(m_prompter->messages.empty());
+
+        w.mnuAbout();
+        About* about = w.aboutWindow();
+        QVERIFY(about);
+        QVERIFY(!about->PB1()->isVisibleTo(about)); // no bar and no timer
+        QVERIFY(!about->Timer1().isActive());
+        QTest::mouseClick(about, Qt::LeftButton);
+        QTRY_VERIFY(!w.aboutWindow());
     }
 
     void splashStepsItsBarAndHandsOverAfterSevenTicks()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
+        Main& w = *m_w;
         w.Form_Load(true);
         About* about = w.aboutWindow();
         QVERIFY(about);
@@ -98,8 +149,7 @@ private slots:
     // working folder; only the title timer is left to a splash that did its time.
     void splashClickedAwayStillEstablishesTheWorkingFolder()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
+        Main& w = *m_w;
         w.Form_Load(true);
         QPointer<About> about = w.aboutWindow();
         about->Timer1().stop();
@@ -117,8 +167,7 @@ private slots:
     // client area, below the list and one above the other.
     void layoutKeepsListPanelAndBarApart()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
+        Main& w = *m_w;
         w.Form_Load(false);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -152,53 +201,33 @@ private slots:
         QCOMPARE(column(1), (QStringList{"10 KB", "10 KB", "9 KB", "9 KB"}));
     }
 
-    void aboutFromTheMenuHasNoBarAndNoTimer()
-    {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        w.Form_Load(false);
-        w.mnuAbout();
-        About* about = w.aboutWindow();
-        QVERIFY(about);
-        QVERIFY(!about->PB1()->isVisibleTo(about));
-        QVERIFY(!about->Timer1().isActive());
-        QTest::mouseClick(about, Qt::LeftButton);
-        QTRY_VERIFY(!w.aboutWindow());
-    }
-
     void workingFolderFailureEndsTheProgramWithTheMessage()
     {
         QFile blocker(m_home->path() + "/.local/share/NorvikTECH-Pellam");
         QDir().mkpath(m_home->path() + "/.local/share");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        test::RecordingPrompter prompter;
-        Main w(prompter);
+        Main& w = *m_w;
         w.show();
         w.Form_Load(false);
-        QCOMPARE(prompter.messages.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(prompter.messages[0].title), QString("Error"));
-        QCOMPARE(QString::fromStdString(prompter.messages[0].text),
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(m_prompter->messages[0].title), QString("Error"));
+        QCOMPARE(QString::fromStdString(m_prompter->messages[0].text),
                  QString("Failed to establish a Temporary Folder on this PC. \r\n"
                          "Perhaps the security levels are too high on this PC."));
         QVERIFY(!w.isVisible());
     }
 
-    void recordViewerWithoutRecordsFileSaysNotFound()
+    // The record viewer needs a records file; the upload page a case number of two characters.
+    void menuCommandsThatNeedTheIncident()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
+        Main& w = *m_w;
         w.mnuVREC();
-        QCOMPARE(prompter.messages.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(prompter.messages[0].text),
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(m_prompter->messages[0].text),
                  QString("Unable to locate a Record File for this incident.     "));
-        QCOMPARE(prompter.messages[0].icon, MessageIcon::Information);
-    }
+        QCOMPARE(m_prompter->messages[0].icon, MessageIcon::Information);
 
-    void intelUploadNeedsACaseNumberOfTwoCharacters()
-    {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
         QSignalSpy opened(&w, &Main::openUrlRequested);
         w.session().CaseNumber = "7";
         w.mnuIU();
@@ -215,8 +244,7 @@ private slots:
         QVERIFY(QDir(evidence.path()).mkpath("Vistrel"));
         const QString exe = evidence.path() + "/Vistrel/Vistrel";
         QVERIFY(QFile::copy("/bin/sleep", exe));
-        test::RecordingPrompter prompter;
-        Main w(prompter);
+        Main& w = *m_w;
         w.session().listing = FolderListing::Read(evidence.path().toStdString());
         QSignalSpy started(&w, &Main::startProgramRequested);
         w.mnuSB();
@@ -233,8 +261,129 @@ private slots:
         running.waitForFinished();
     }
 
+    void openingFillsTheListTitleAndMenus()
+    {
+        Main& w = *m_w;
+        w.Form_Load(false);
+        w.show();
+        w.ChooseEventFile = [] { return kSample + "/4711.evt"; };
+        w.mnuOpen();
+        QVERIFY(FinishOpening(w));
+        QVERIFY(m_prompter->messages.empty());
+        QCOMPARE(w.windowTitle(), QString(" Norvik Technologies   Pellam v7.54 - Reviewing Case Number 4711"));
+        QCOMPARE(w.LV1()->topLevelItemCount(), 5);
+        QTreeWidgetItem* first = w.LV1()->topLevelItem(0);
+        QCOMPARE(first->text(0), QString("4711_MIC01_1450.mp3"));
+        QVERIFY(first->text(1).endsWith(" KB"));
+        QCOMPARE(first->text(3).size(), 11); // "XX XX XX XX"
+        QCOMPARE(first->text(4), QString("00:09"));
+        QVERIFY(!w.action(MenuEntry::OpenIncident)->isEnabled());
+        QVERIFY(w.action(MenuEntry::LogFileViewer)->isEnabled());
+        QVERIFY(w.action(MenuEntry::Attachments)->isEnabled());
+        QVERIFY(w.action(MenuEntry::IntelUploadFiles)->isVisible());
+        QVERIFY(!w.action(MenuEntry::Vistrel)->isVisible());
+        QCOMPARE(w.PB1()->value(), 0);
+        SaveScreenshot(w, "main-opened");
+    }
+
+    void refusedOpenShowsTheBoxAndKeepsOpenIncident()
+    {
+        Main& w = *m_w;
+        w.Form_Load(false);
+        w.OpenEventFile(kSample + "/4711.EVT");
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(m_prompter->messages[0].title), QString("Load Error"));
+        QVERIFY(w.action(MenuEntry::OpenIncident)->isEnabled());
+
+        w.ChooseEventFile = [] { return QString(); }; // the dialog was cancelled
+        w.mnuOpen();
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QVERIFY(w.action(MenuEntry::OpenIncident)->isEnabled());
+    }
+
+    // A header clicked while FinishLoadUp still adds rows: later rows take
+    // their place in that order. The pass's hourglass and the load
+    // sequence's are counted apart: the end of the pass leaves the other.
+    // Every click sorts ascending by text; a second click does not reverse.
+    void headerClicksSortAscendingAlsoForRowsArrivingLater()
+    {
+        Main& w = *m_w;
+        w.Form_Load(false);
+        w.OpenEventFile(kSample + "/4711.evt");
+        w.GetDirsTIM().stop();
+        QElapsedTimer clock;
+        clock.start();
+        while (w.LV1()->topLevelItemCount() < 2 && w.Loading() && clock.elapsed() < 30000) {
+            w.GetDirsTIMTick();
+            QTest::qWait(1);
+        }
+        QCOMPARE(w.LV1()->topLevelItemCount(), 2);
+        QVERIFY(QApplication::overrideCursor());
+        w.panel().SetPointer(MousePointer::Busy);
+        w.LV1ColumnClick(3); // by CRC: not the listing's order
+        QVERIFY(FinishOpening(w));
+        QVERIFY(QApplication::overrideCursor()); // the load's hourglass is still up
+        w.panel().SetPointer(MousePointer::Normal);
+        QVERIFY(!QApplication::overrideCursor());
+
+        QStringList crcs = Column(w, 3);
+        const QStringList names = Column(w, 0);
+        for (auto& c : crcs)
+            c = c.toLower();
+        QCOMPARE(crcs.size(), 5);
+        QVERIFY(std::is_sorted(crcs.begin(), crcs.end()));
+        // Rows still belong to their recordings: the CRC of a name is unchanged by sorting.
+        for (const auto& rec : w.session().MP3Table) {
+            const auto i = names.indexOf(QString::fromStdString(rec.FileName));
+            QVERIFY(i >= 0);
+            QCOMPARE(crcs[i], QString::fromStdString(rec.CRC).toLower());
+        }
+
+        w.LV1ColumnClick(4);
+        QStringList sorted = Column(w, 4);
+        std::sort(sorted.begin(), sorted.end());
+        QCOMPARE(Column(w, 4), sorted);
+        w.LV1ColumnClick(0);
+        w.LV1ColumnClick(0);
+        QCOMPARE(Column(w, 0).first(), QString("4711_MIC01_1450.mp3"));
+        QCOMPARE(Column(w, 0).last(), QString("4711_Sub02_1502.mp3"));
+    }
+
+    // Right click shows the tag details; a double click has the real decoder
+    // turn the recording into the temporary WAV file, and the load sequence plays it.
+    void rightClickShowsDetailsAndDoubleClickDecodesAndPlays()
+    {
+        Main& w = *m_w;
+        w.Form_Load(false);
+        w.show();
+        w.OpenEventFile(kSample + "/4711.evt");
+        QVERIFY(FinishOpening(w));
+        w.LV1()->setCurrentItem(w.LV1()->topLevelItem(1));
+        w.LV1MouseUp(Qt::RightButton, QPoint(40, 30));
+        QVERIFY(w.InfoSUp());
+        // At the window's outer corner + the point on the list + 500 and 1000 twips.
+        const QPoint onList = w.LV1()->viewport()->mapTo(w.LV1(), QPoint(40, 30));
+        QCOMPARE(w.infoWindow()->pos(), w.frameGeometry().topLeft() + onList + QPoint(33, 67));
+        QCOMPARE(w.infoWindow()->label(1)->text(), w.LV1()->topLevelItem(1)->text(0));
+        QVERIFY(!w.infoWindow()->label(2)->text().isEmpty()); // the sample's recordings name an artist
+        // The sample's tags name their genre as text, not as a number: no genre name.
+        QCOMPARE(w.infoWindow()->label(4)->text(), QString());
+        w.KillInfo();
+        QTRY_VERIFY(!w.InfoSUp());
+
+        w.LV1()->setCurrentItem(w.LV1()->topLevelItem(0));
+        w.LV1DoubleClick();
+        QCOMPARE(w.NPLabel()->text(), QString("Converting MP3 to WAV"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.NPLabel()->text(), QString("Playing 4711_MIC01_1450.mp3"), 20000);
+        QCOMPARE(w.player().Status(), kPlayerPlaying);
+        QVERIFY(w.player().Duration() > 8000 && w.player().Duration() < 10500);
+        SaveScreenshot(w, "main-playing");
+    }
+
 private:
     std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<test::RecordingPrompter> m_prompter;
+    std::unique_ptr<Main> m_w;
 };
 
 QTEST_MAIN(MainWindowTest)
