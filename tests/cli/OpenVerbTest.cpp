@@ -87,10 +87,6 @@ TEST(OpenVerb, FolderWithoutSystemConfigurationIsRefused)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Data Load Error\nError opening Cordane System Configuration Data file.\n");
-
-    const auto upper = RunVerb({"open", dir.file("12.EVT")});
-    EXPECT_EQ(upper.status, 1);
-    EXPECT_EQ(upper.err.rfind("Load Error\nError Loading Event!", 0), 0u) << upper.err;
 }
 
 TEST(DurationVerb, ADamagedFileHasAnUnknownDuration)
