@@ -2,7 +2,7 @@
 // Runs pellam-cli with arguments and collects its output and exit status.
 #include "support/TempDir.h"
 
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -31,19 +31,8 @@ inline CliOutput RunVerb(const std::vector<std::string>& args)
     std::string command = ShellQuote(PELLAM_CLI);
     for (const auto& a : args)
         command += " " + ShellQuote(a);
-    command += " 2>'" + dir.file("stderr") + "'";
-    CliOutput result;
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        result.out.append(buf, n);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = ReadAll(dir.file("stderr"));
-    return result;
+    const int status = std::system((command + " >" + ShellQuote(dir.file("out")) + " 2>" + ShellQuote(dir.file("err"))).c_str());
+    return {ReadAll(dir.file("out")), ReadAll(dir.file("err")), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
 } // namespace pellam::test

@@ -1,5 +1,7 @@
 #include "records/clsRecord.h"
+#include "records/RecordFields.h"
 
+#include "RecordFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -7,38 +9,13 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <set>
+#include <utility>
 
 using namespace pellam;
 using namespace pellam::test;
 
 namespace {
-
-const std::string kTrailerBytes = "\xC2\x02\x30\x25\x1B\x46\x26\x93\xA9\xA4\xDB";
-
-std::string Slot(const std::string& bytes, std::size_t L)
-{
-    std::string s(L, '\0');
-    s[0] = static_cast<char>(bytes.size() & 0xFF);
-    s[1] = static_cast<char>(bytes.size() >> 8);
-    s.replace(2, bytes.size(), bytes);
-    return s;
-}
-
-// A records file: the header slots (slot length text, counts of roles 0..7,
-// header 9 and 10), `persons` person slots, and the trailer when asked.
-std::string File(const std::string& lengthText, std::size_t L, const std::vector<std::string>& counts,
-                 std::size_t persons, bool trailer = true)
-{
-    std::string out = Slot(lengthText, L);
-    for (std::size_t k = 0; k < 8; ++k)
-        out += Slot(k < counts.size() ? counts[k] : "", L);
-    out += Slot("nine", L) + Slot("Suspect", L);
-    for (std::size_t i = 0; i < persons * 33; ++i)
-        out += Slot("p" + std::to_string(i), L);
-    if (trailer)
-        out += Slot(kTrailerBytes, L);
-    return out;
-}
 
 struct Loaded {
     bool ok;
@@ -51,6 +28,8 @@ Loaded Load(const std::string& path)
     clsRecord store;
     store.SetRecordPath(path);
     Loaded l{false, std::make_unique<RecordTable>(), RoleTable{}};
+    l.table->Header(5) = "stale"; // a load starts from a cleared table
+    l.roles.RoleName0 = "Before"; // and only a load that succeeds takes over the file's role label
     l.ok = store.RECORDLOAD(*l.table, l.roles);
     return l;
 }
@@ -70,7 +49,7 @@ TEST(clsRecord, SlotLengthComesFromTheFirstSlot)
         std::size_t L;
     } cases[] = {{"", 1050}, {"0", 1050}, {"-5", 1050}, {"75", 150}, {"149", 150}, {"150", 150}, {"151", 151}, {" 200 ", 200}};
     for (const auto& c : cases) {
-        const auto l = LoadBytes(File(c.text, c.L, {}, 0));
+        const auto l = LoadBytes(RecordFile(c.text, c.L, {}, 0));
         EXPECT_TRUE(l.ok) << c.text;
         EXPECT_EQ(l.table->Header(0), c.text);
         EXPECT_EQ(l.table->Header(10), "Suspect") << c.text;
@@ -78,7 +57,7 @@ TEST(clsRecord, SlotLengthComesFromTheFirstSlot)
         EXPECT_EQ(l.roles.RoleNames[0], "Suspect");
         EXPECT_EQ(l.table->Trailer(), clsRecord::TrailerText());
     }
-    EXPECT_FALSE(LoadBytes(File("15O", 150, {}, 0)).ok);
+    EXPECT_FALSE(LoadBytes(RecordFile("15O", 150, {}, 0)).ok);
     // With the probe length 128 a length word above 126 cannot be a slot.
     EXPECT_FALSE(LoadBytes(Slot(std::string(127, '1'), 1050)).ok);
 }
@@ -86,7 +65,7 @@ TEST(clsRecord, SlotLengthComesFromTheFirstSlot)
 TEST(clsRecord, PersonsFollowTheRoleCounts)
 {
     // Two hostages and nothing else: 78 slots.
-    const std::string bytes = File("150", 150, {"", "0", "2"}, 2);
+    const std::string bytes = RecordFile("150", 150, {"", "0", "2"}, 2);
     ASSERT_EQ(bytes.size(), 78u * 150);
     const auto l = LoadBytes(bytes);
     ASSERT_TRUE(l.ok);
@@ -99,47 +78,38 @@ TEST(clsRecord, PersonsFollowTheRoleCounts)
     EXPECT_EQ(l.table->Header(9), "nine");
     EXPECT_EQ(l.table->Trailer(), "\xC3\x82\x02" "0%\x1B" "F&\xE2\x80\x9C\xC2\xA9\xC2\xA4\xC3\x9B");
 
-    const auto full = LoadBytes(File("150", 150, {"", "", "", "", "", "", "", "100"}, 100));
+    const auto full = LoadBytes(RecordFile("150", 150, {"", "", "", "", "", "", "", "100"}, 100));
     ASSERT_TRUE(full.ok);
     EXPECT_EQ((*full.table)(7, 100, 3, 10), "p3299");
 
-    const auto negative = LoadBytes(File("150", 150, {"-1", "1"}, 1));
+    const auto negative = LoadBytes(RecordFile("150", 150, {"-1", "1"}, 1));
     ASSERT_TRUE(negative.ok);
     EXPECT_EQ((*negative.table)(0, 1, 1, 0), "");
     EXPECT_EQ((*negative.table)(1, 1, 1, 0), "p0");
     EXPECT_EQ(clsRecord::PersonCount(*negative.table, 0), 0);
 
-    EXPECT_FALSE(LoadBytes(File("150", 150, {"101"}, 101)).ok);
-    EXPECT_FALSE(LoadBytes(File("150", 150, {"two"}, 2)).ok);
+    EXPECT_FALSE(LoadBytes(RecordFile("150", 150, {"101"}, 101)).ok);
+    EXPECT_FALSE(LoadBytes(RecordFile("150", 150, {"two"}, 2)).ok);
 }
 
-TEST(clsRecord, AFailedLoadKeepsWhatWasReadAndTheRoleLabel)
+TEST(clsRecord, DamagedCutAndMissingFiles)
 {
-    std::string bytes = File("150", 150, {"1"}, 1);
-    bytes[3 * 150] = static_cast<char>(149); // header text 3: length word above L - 2
-    TempDir dir;
-    clsRecord store;
-    store.SetRecordPath(dir.write("r.rmq", bytes));
-    RecordTable table;
-    table.Header(5) = "stale";
-    RoleTable roles;
-    roles.RoleName0 = "Before";
-    EXPECT_FALSE(store.RECORDLOAD(table, roles));
-    EXPECT_EQ(table.Header(1), "1");
-    EXPECT_EQ(table.Header(5), "");
-    EXPECT_EQ(roles.RoleName0, "Before");
-    EXPECT_EQ(roles.RoleNames[0], "");
-}
+    std::string bad = RecordFile("150", 150, {"1"}, 1);
+    bad[3 * 150] = static_cast<char>(149); // header text 3: length word above L - 2
+    const auto failed = LoadBytes(bad);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.table->Header(1), "1") << "what was read before the fault is kept";
+    EXPECT_EQ(failed.table->Header(5), "");
+    EXPECT_EQ(failed.roles.RoleName0, "Before");
+    EXPECT_EQ(failed.roles.RoleNames[0], "");
 
-TEST(clsRecord, CutAndMissingFiles)
-{
     // Ending right after the last person, as a backup does.
-    const auto backup = LoadBytes(File("150", 150, {"1"}, 1, false));
+    const auto backup = LoadBytes(RecordFile("150", 150, {"1"}, 1, false));
     EXPECT_TRUE(backup.ok);
     EXPECT_EQ(backup.table->Trailer(), "");
 
     // Padding of the last slot cut off.
-    std::string bytes = File("150", 150, {"1"}, 1);
+    std::string bytes = RecordFile("150", 150, {"1"}, 1);
     EXPECT_TRUE(LoadBytes(bytes.substr(0, bytes.size() - 100)).ok);
 
     const std::size_t person = 11 * 150;
@@ -160,8 +130,7 @@ TEST(clsRecord, GarbageNeverLoadsHalfway)
         for (std::size_t b = 0; b < size; ++b)
             bytes += static_cast<char>(rng() % 4 == 0 ? rng() % 3 : rng());
         const auto l = LoadBytes(bytes);
-        // Only a load that succeeds takes over the file's role label.
-        EXPECT_EQ(l.roles.RoleName0, l.ok ? l.table->Header(10) : "Subject") << i;
+        EXPECT_EQ(l.roles.RoleName0, l.ok ? l.table->Header(10) : "Before") << i;
     }
 }
 
@@ -201,12 +170,11 @@ TEST(clsRecord, SaveThenLoadGivesBackEveryText)
         longest += "\xC3\xA9";
     table(5, 2, 1, 2) = longest;
     ASSERT_TRUE(store.RecordSave(table));
-    EXPECT_EQ(table.Header(0), std::to_string(clsRecord::SlotLength(table)));
     EXPECT_EQ(table.Trailer(), clsRecord::TrailerText());
 
     const std::string bytes = ReadAll(store.RecordPath());
-    EXPECT_EQ(bytes.size(), 200000u);
-    ASSERT_EQ(table.Header(0), "240");
+    EXPECT_EQ(bytes.size(), 200000u) << "a longer old file is overwritten, not cut";
+    ASSERT_EQ(table.Header(0), "240"); // the slot length: the longest text, 190 characters, plus fifty
     const std::size_t persons = 0 + 1 + 2 + 0 + 1 + 2 + 0 + 1;
     EXPECT_EQ(bytes.substr((11 + persons * 33) * 240, 13), Slot(kTrailerBytes, 240).substr(0, 13));
     EXPECT_EQ(bytes.substr((11 + persons * 33 + 1) * 240, 1), "z");
@@ -245,38 +213,29 @@ TEST(clsRecord, BackupHasNoTrailerAndLiesBesideTheFile)
     EXPECT_EQ(store.BackupPath(), "/a/\xC3\xA9..bak");
 }
 
-TEST(clsRecord, SavesThatCannotBeWritten)
+TEST(clsRecord, WritingFilesAndFolders)
 {
     TempDir dir;
     clsRecord store;
-    store.SetRecordPath(dir.file("missing/1_Records.rmq"));
     RecordTable table;
+    store.SetRecordPath(dir.file("missing/1_Records.rmq"));
     EXPECT_FALSE(store.RecordSave(table));
-
     store.SetRecordPath(dir.file("1_Records.rmq"));
     table.Header(1) = "101";
     EXPECT_FALSE(store.RecordSave(table));
     table.Header(1) = "1";
     table(0, 1, 1, 1) = std::string(70000, 'n'); // longer than a length word counts
     EXPECT_FALSE(store.RecordSave(table));
-}
 
-TEST(clsRecord, StoreDataReplacesTheFileAndCreatesItsFolders)
-{
-    TempDir dir;
-    clsRecord store;
+    // StoreData replaces the file and creates its folders.
     store.SetRecordPath(dir.str() + "/case/sub/2_Records.rmq");
     ASSERT_TRUE(store.StoreData(std::string(500, 'o')));
     ASSERT_TRUE(store.StoreData("caf\xC3\xA9\r\n"));
     EXPECT_EQ(ReadAll(store.RecordPath()), "caf\xE9\r\n");
-
     store.SetRecordPath(dir.str());
     EXPECT_FALSE(store.StoreData("x"));
-}
 
-TEST(clsRecord, CheckDirCreatesFoldersButNotAFinalName)
-{
-    TempDir dir;
+    // CheckDir creates folders but not a final name.
     clsRecord::CheckDir(dir.str() + "/a/b/file");
     EXPECT_TRUE(std::filesystem::is_directory(dir.str() + "/a/b"));
     EXPECT_FALSE(std::filesystem::exists(dir.str() + "/a/b/file"));
@@ -284,4 +243,27 @@ TEST(clsRecord, CheckDirCreatesFoldersButNotAFinalName)
     EXPECT_TRUE(std::filesystem::is_directory(dir.str() + "/a/b/c"));
     clsRecord::CheckDir("relative/x/");
     EXPECT_FALSE(std::filesystem::exists("relative"));
+}
+
+TEST(RecordFields, NamesCoverEveryFieldButTheTwoWithoutMeaning)
+{
+    std::set<std::pair<int, int>> places;
+    std::set<std::string> names;
+    for (const auto& f : kRecordFields) {
+        places.insert({f.Page, f.Field});
+        names.insert(f.Name);
+    }
+    EXPECT_EQ(places.size(), 31u);
+    EXPECT_EQ(names.size(), 31u);
+    EXPECT_FALSE(places.count({1, 2}) || places.count({3, 8}));
+
+    RecordTable table;
+    table(4, 2, 2, 7) = "123-45";
+    table(4, 2, 3, 0) = "p.jpg";
+    EXPECT_EQ(FieldText(table, 4, 2, "SSN"), "123-45");
+    EXPECT_EQ(FieldText(table, 4, 2, "PhotoFile"), "p.jpg");
+    EXPECT_EQ(FieldText(table, 4, 2, "Nickname"), "");
+    table(1, 1, 3, 10) = "Jr"; // the display name joins the non-empty name parts
+    EXPECT_EQ(DisplayName(table, 1, 1), " Jr");
+    EXPECT_EQ(DisplayName(table, 9, 1), "");
 }

@@ -18,11 +18,6 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     std::error_code ec;
-    // Restore permissions that tests took away, so everything can be removed.
-    for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(m_path, ec);
 }
 

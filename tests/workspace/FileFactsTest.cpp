@@ -1,9 +1,11 @@
 #include "workspace/FileFacts.h"
+#include "workspace/WorkFolder.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fcntl.h>
@@ -12,42 +14,20 @@
 
 using namespace pellam;
 
-TEST(SizeText, UnitsAndTheirBoundaries)
+TEST(SizeText, UnitsBoundariesAndHalvesToEvenAfterFourDecimals)
 {
-    const LocaleFormats us;
-    EXPECT_EQ(SizeText(0, us), "0 Bytes");
-    EXPECT_EQ(SizeText(500, us), "500 Bytes");
-    EXPECT_EQ(SizeText(1023, us), "1023 Bytes");
-    EXPECT_EQ(SizeText(1024, us), "1 KB");
-    EXPECT_EQ(SizeText(10000, us), "10 KB");
-    EXPECT_EQ(SizeText(1048575, us), "1024 KB");
-    EXPECT_EQ(SizeText(1048576, us), "1 MB");
-    EXPECT_EQ(SizeText(1610612736, us), "1.5 GB");
-    EXPECT_EQ(SizeText(1073741823, us), "1024 MB");
-    EXPECT_EQ(SizeText(1073741824, us), "1 GB");
-    EXPECT_EQ(SizeText(-1, us), "Error");
-}
-
-TEST(SizeText, HalvesGoToTheEvenNeighbourAfterFourDecimals)
-{
-    const LocaleFormats us;
-    EXPECT_EQ(SizeText(1536, us), "2 KB");      // 1.5
-    EXPECT_EQ(SizeText(2560, us), "2 KB");      // 2.5
-    EXPECT_EQ(SizeText(3584, us), "4 KB");      // 3.5
-    EXPECT_EQ(SizeText(1114112, us), "1.062 MB"); // 1.0625
-    EXPECT_EQ(SizeText(1245184, us), "1.188 MB"); // 1.1875
-    // 1.00049973 MB: four decimals give 1.0005, whose half goes down to 1.
-    EXPECT_EQ(SizeText(1049100, us), "1 MB");
-    // 1.00050068 MB: 1.0005 again at four decimals, so not 1.001.
-    EXPECT_EQ(SizeText(1049101, us), "1 MB");
-    EXPECT_EQ(SizeText(3670016, us), "3.5 MB");
-}
-
-TEST(SizeText, UsesTheLocaleDecimalSeparator)
-{
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "0 Bytes"}, {1023, "1023 Bytes"}, {1024, "1 KB"}, {10000, "10 KB"}, {1048575, "1024 KB"},
+        {1048576, "1 MB"}, {1073741823, "1024 MB"}, {1073741824, "1 GB"}, {1610612736, "1.5 GB"}, {-1, "Error"},
+        {1536, "2 KB"}, {2560, "2 KB"}, {3584, "4 KB"},         // 1.5, 2.5, 3.5
+        {1114112, "1.062 MB"}, {1245184, "1.188 MB"},           // 1.0625, 1.1875
+        {1049100, "1 MB"}, {1049101, "1 MB"},                   // 1.0005 at four decimals, whose half goes down
+        {3670016, "3.5 MB"},
+    };
+    for (const auto& [bytes, want] : cases)
+        EXPECT_EQ(SizeText(bytes, LocaleFormats{}), want) << bytes;
     LocaleFormats de;
     de.DecimalSeparator = ",";
-    EXPECT_EQ(SizeText(1610612736, de), "1,5 GB");
     EXPECT_EQ(SizeText(1114112, de), "1,062 MB");
 }
 
@@ -56,50 +36,24 @@ TEST(GetFileSize, ReadsTheFileAndReportsErrors)
     test::TempDir dir;
     const LocaleFormats us;
     EXPECT_EQ(GetFileSize(dir.write("a.mp3", std::string(500, 'x')), us), "500 Bytes");
-    const std::string big = dir.file("big.mp3");
-    {
-        std::FILE* f = std::fopen(big.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fclose(f);
-    }
+    const std::string big = dir.write("big.mp3", "");
     ASSERT_EQ(::truncate(big.c_str(), 1610612736), 0); // sparse: takes no space
     EXPECT_EQ(GetFileSize(big, us), "1.5 GB");
     EXPECT_EQ(GetFileSize(dir.file("missing.mp3"), us), "Error");
     EXPECT_EQ(GetFileSize(dir.str(), us), "Error");
 }
 
-class LocalTimeUtc : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const char* tz = std::getenv("TZ");
-        m_hadTz = tz != nullptr;
-        if (tz)
-            m_tz = tz;
-        ::setenv("TZ", "UTC", 1);
-        ::tzset();
-    }
-    void TearDown() override
-    {
-        if (m_hadTz)
-            ::setenv("TZ", m_tz.c_str(), 1);
-        else
-            ::unsetenv("TZ");
-        ::tzset();
-    }
-
-private:
-    bool m_hadTz = false;
-    std::string m_tz;
-};
-
-TEST_F(LocalTimeUtc, FileDateInShortDateAndLongTime)
+TEST(FileDate, ShortDateAndLongTime)
 {
+    const char* oldTz = std::getenv("TZ");
+    const std::string saved = oldTz ? oldTz : "";
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
     test::TempDir dir;
     const std::string path = dir.write("a.mp3", "x");
     const std::time_t when = 1796489353; // 2026-12-05 16:49:13 UTC
     struct timespec times[2] = {{when, 0}, {when, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     EXPECT_EQ(GetFileDate(path, LocaleFormats{}), "12/5/2026 4:49:13 PM");
     EXPECT_EQ(GetFileDate(dir.file("missing.mp3"), LocaleFormats{}), "");
 
@@ -113,6 +67,8 @@ TEST_F(LocalTimeUtc, FileDateInShortDateAndLongTime)
     de.LongTime = PatternFromStrftime("%T");
     EXPECT_EQ(de.ShortDate, "dd.MM.yyyy");
     EXPECT_EQ(DateText(when, de), "05.12.2026 16:49:13");
+    oldTz ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
 }
 
 TEST(LocaleFormats, CAndUsEnglishUseTheUsPatterns)
@@ -127,4 +83,23 @@ TEST(LocaleFormats, CAndUsEnglishUseTheUsPatterns)
     EXPECT_EQ(PatternFromStrftime("%I:%M:%S %p"), "hh:mm:ss tt");
     EXPECT_EQ(PatternFromStrftime("%Y-%m-%d"), "yyyy-MM-dd");
     EXPECT_EQ(PatternFromStrftime("%e/%m %Hh"), "d/MM HH'h'");
+}
+
+TEST(WorkFolder, IsCreatedUnderTheUsersDataFolderUnlessAFileStandsInTheWay)
+{
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    test::TempDir home, blocked;
+    ::setenv("HOME", home.str().c_str(), 1);
+    EXPECT_EQ(GetSpecialFolder(kLocalAppData), home.str() + "/.local/share");
+    EXPECT_EQ(GetSpecialFolder(5), "");
+    std::string temp;
+    EXPECT_TRUE(MakeTempFolder(temp));
+    EXPECT_EQ(temp, home.str() + "/.local/share/NorvikTECH-Pellam/");
+    EXPECT_TRUE(std::filesystem::is_directory(temp));
+    EXPECT_TRUE(MakeTempFolder(temp)) << "an existing folder is fine";
+
+    blocked.write(".local/share/NorvikTECH-Pellam", "not a folder");
+    ::setenv("HOME", blocked.str().c_str(), 1);
+    EXPECT_FALSE(MakeTempFolder(temp));
+    ::setenv("HOME", oldHome.c_str(), 1);
 }

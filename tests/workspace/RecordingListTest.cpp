@@ -2,6 +2,7 @@
 
 #include "checksums/CrcText.h"
 #include "workspace/Mp3Duration.h"
+#include "support/IncidentFiles.h"
 #include "support/LameEncode.h"
 #include "support/TempDir.h"
 
@@ -15,20 +16,21 @@ using pellam::test::TempDir;
 
 namespace {
 
-const char* kSysConfig = "\"a\",\"b\",1,\"\",\"\",\"\",\"\",\"\",\"Subject\",\"\",\"\",\"\",0,0,0,0,\"\",\"\",\"\",\"\"\r\n";
+using test::EventText;
 
-std::string EventFile(const std::string& caseNumber)
+// An evidence folder with SGfg.dat and the named files.
+void Folder(const TempDir& dir, std::initializer_list<std::pair<const char*, std::string>> files)
 {
-    return "\"Cordane\",\"7.2\",\"" + caseNumber
-        + "\",\"1432\",\"12/5/2026\",\"Pier 4\"\r\n\"\",\"\",\"\",\"\",\"\"\r\n1\r\n\"Dale\",\"01/01/1970\"\r\n"
-          "\"\"\r\n\"/nonexistent\"\r\n\"12/5/2026\",\"1758\"\r\n0\r\n";
+    dir.write("SGfg.dat", test::SysCfg());
+    for (const auto& [name, text] : files)
+        dir.write(name, text);
 }
 
 // Answers from a table: a missing entry is "not known yet" for ever.
 class ScriptedProbe final : public RecordingProbe {
 public:
     explicit ScriptedProbe(std::map<std::size_t, std::string> durations) : m_durations(std::move(durations)) {}
-    void Start(const std::vector<std::string>& paths) override { m_paths = paths; }
+    void Start(const std::vector<std::string>&) override {}
     std::optional<std::string> Duration(std::size_t i) override
     {
         ++polls[i];
@@ -41,16 +43,7 @@ public:
 
 private:
     std::map<std::size_t, std::string> m_durations;
-    std::vector<std::string> m_paths;
 };
-
-std::vector<std::string> RowNames(const Session& s)
-{
-    std::vector<std::string> names;
-    for (const auto& row : s.ListRows)
-        names.push_back(row.FileName);
-    return names;
-}
 
 // Opens with a probe that answers every duration with "00:07".
 void OpenScripted(Session& s, const std::string& evt, std::size_t recordings)
@@ -66,43 +59,16 @@ void OpenScripted(Session& s, const std::string& evt, std::size_t recordings)
 
 } // namespace
 
-TEST(RecordingList, WithoutRecordingsFinishLoadUpRunsAtOnceAndTitleFollowsTheEventFile)
-{
-    TempDir dir;
-    dir.write("SGfg.dat", kSysConfig);
-    dir.write("notes.txt", "x");
-    Session s;
-    OpenIncident open(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string>{}));
-    ASSERT_FALSE(open.Open(dir.file("x.evt"))); // chosen file need not exist; no event file is listed
-    EXPECT_TRUE(open.Finished()) << "no pass runs without recordings";
-    EXPECT_EQ(s.title, kBaseTitle);
-    EXPECT_EQ(s.MP3Count, 0);
-    EXPECT_FALSE(s.menus[MenuEntry::Statistics].enabled);
-    EXPECT_FALSE(s.menus[MenuEntry::OpenIncident].enabled);
-
-    TempDir withEvent;
-    withEvent.write("SGfg.dat", kSysConfig);
-    withEvent.write("77.evt", EventFile("77"));
-    Session t;
-    OpenIncident open2(t, std::make_unique<SequentialProbe>());
-    ASSERT_FALSE(open2.Open(withEvent.file("77.evt")));
-    EXPECT_TRUE(open2.Finished());
-    EXPECT_EQ(t.title, std::string(kBaseTitle) + " - Reviewing Case Number 77");
-    EXPECT_EQ(t.CaseNumber, "77");
-    EXPECT_TRUE(t.menus[MenuEntry::Statistics].enabled);
-}
-
 TEST(RecordingList, OnlyLowerCaseMp3NamesAreRecordingsNumberedInListingOrder)
 {
     TempDir dir;
-    dir.write("SGfg.dat", kSysConfig);
-    for (const char* name : {"b.mp3", "A.mp3", "C.MP3", "10.mp3", "x.Mp3", "d.mp3.txt"})
-        dir.write(name, "data");
+    Folder(dir, {{"b.mp3", "data"}, {"A.mp3", "data"}, {"C.MP3", ""}, {"10.mp3", ""}, {"x.Mp3", ""}, {"d.mp3.txt", ""}});
     Session s;
     OpenScripted(s, dir.file("none.evt"), 3);
-    const std::vector<std::string> want = {"10.mp3", "A.mp3", "b.mp3"};
-    EXPECT_EQ(RowNames(s), want);
     ASSERT_EQ(s.MP3Count, 3);
+    ASSERT_EQ(s.ListRows.size(), 3u);
+    EXPECT_EQ(s.ListRows[0].FileName, "10.mp3");
+    EXPECT_EQ(s.ListRows[1].FileName, "A.mp3");
     EXPECT_EQ(s.MP3Paths[1], dir.str() + "/A.mp3");
     EXPECT_EQ(s.MP3Table[2].FileName, "b.mp3");
     EXPECT_EQ(s.MP3Table[2].CRC, "C2");
@@ -114,10 +80,7 @@ TEST(RecordingList, OnlyLowerCaseMp3NamesAreRecordingsNumberedInListingOrder)
 TEST(RecordingList, UnansweredDurationGivesUpAfter541PollsAndThePassGoesOn)
 {
     TempDir dir;
-    dir.write("SGfg.dat", kSysConfig);
-    dir.write("a.mp3", "x");
-    dir.write("b.mp3", "x");
-    dir.write("c.mp3", "x");
+    Folder(dir, {{"a.mp3", "x"}, {"b.mp3", "x"}, {"c.mp3", "x"}});
     Session s;
     auto probe = std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string>{{1, "00:00"}, {2, "01:05"}});
     ScriptedProbe* seen = probe.get();
@@ -142,44 +105,44 @@ TEST(RecordingList, UnansweredDurationGivesUpAfter541PollsAndThePassGoesOn)
     EXPECT_EQ(s.MP3Table[0].Duration, "");
     EXPECT_EQ(s.MP3Table[0].CRC, "C0");
     EXPECT_EQ(s.MP3Table[2].FileName, "c.mp3");
-}
 
-TEST(RecordingList, PrintEntriesDependOnWhetherThePassRanBeforeThem)
-{
-    // No log documents at all. With recordings the print entries are set while
-    // the log paths are still unset, and the negotiation later leaves them be.
-    TempDir withRecordings;
-    withRecordings.write("SGfg.dat", kSysConfig);
-    withRecordings.write("a.mp3", "x");
-    Session s;
-    OpenScripted(s, withRecordings.file("x.evt"), 1);
+    // No log documents: with recordings the print entries are set while the
+    // log paths are still unset, and the negotiation later leaves them be.
     EXPECT_EQ(s.paths.NocLog, kNone);
     EXPECT_TRUE(s.menus[MenuEntry::PrintNolLog].enabled);
     EXPECT_TRUE(s.menus[MenuEntry::PrintNolLog].visible);
     EXPECT_FALSE(s.menus[MenuEntry::LogFileViewer].enabled);
     EXPECT_TRUE(s.menus[MenuEntry::Print].enabled);
-
-    // Without recordings FinishLoadUp has run first, so they follow the paths.
-    TempDir without;
-    without.write("SGfg.dat", kSysConfig);
-    Session t;
-    OpenScripted(t, without.file("x.evt"), 0);
-    EXPECT_FALSE(t.menus[MenuEntry::PrintNolLog].enabled);
-    EXPECT_FALSE(t.menus[MenuEntry::PrintNolLog].visible);
-    EXPECT_TRUE(t.menus[MenuEntry::PrintMainLog].enabled) << "Main Log printing is always offered";
 }
 
-TEST(RecordingList, FolderExtrasSetRecordsPathAndMenuEntries)
+TEST(RecordingList, WithoutRecordingsFinishLoadUpRunsAtOnce)
 {
     TempDir dir;
-    dir.write("SGfg.dat", kSysConfig);
-    dir.write("55.evt", EventFile("55"));
-    dir.write("old.RMQ", "x");
-    dir.write("z_Records.rmq", "x");
-    dir.write("IntelUpload/55_InUpLog.rtf", "x");
-    dir.write("Vistrel/Vistrel", "x");
+    Folder(dir, {{"notes.txt", "x"}});
+    Session s;
+    OpenIncident open(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string>{}));
+    ASSERT_FALSE(open.Open(dir.file("x.evt"))); // chosen file need not exist; no event file is listed
+    EXPECT_TRUE(open.Finished()) << "no pass runs without recordings";
+    EXPECT_EQ(s.title, kBaseTitle);
+    EXPECT_EQ(s.MP3Count, 0);
+    EXPECT_FALSE(s.menus[MenuEntry::Statistics].enabled);
+    EXPECT_FALSE(s.menus[MenuEntry::OpenIncident].enabled);
+    // FinishLoadUp has run before the log paths, so the print entries follow them.
+    EXPECT_FALSE(s.menus[MenuEntry::PrintNolLog].enabled);
+    EXPECT_FALSE(s.menus[MenuEntry::PrintNolLog].visible);
+    EXPECT_TRUE(s.menus[MenuEntry::PrintMainLog].enabled) << "Main Log printing is always offered";
+}
+
+TEST(RecordingList, EventFileAndFolderExtrasSetTitleRecordsPathAndMenuEntries)
+{
+    TempDir dir, bare;
+    Folder(dir, {{"55.evt", EventText("55")}, {"old.RMQ", "x"}, {"z_Records.rmq", "x"}, {"IntelUpload/55_InUpLog.rtf", "x"},
+                 {"Vistrel/Vistrel", "x"}});
     Session s;
     OpenScripted(s, dir.file("55.evt"), 0);
+    EXPECT_EQ(s.title, std::string(kBaseTitle) + " - Reviewing Case Number 55");
+    EXPECT_EQ(s.CaseNumber, "55");
+    EXPECT_TRUE(s.menus[MenuEntry::Statistics].enabled);
     EXPECT_TRUE(s.RecordsFound);
     EXPECT_EQ(s.RecHandler.RecordPath(), dir.str() + "/old.RMQ");
     EXPECT_EQ(s.PicPath, dir.str() + "/Photo/");
@@ -187,10 +150,7 @@ TEST(RecordingList, FolderExtrasSetRecordsPathAndMenuEntries)
     EXPECT_TRUE(s.menus[MenuEntry::Vistrel].enabled);
     EXPECT_TRUE(s.menus[MenuEntry::TextConversations].enabled);
 
-    TempDir bare;
-    bare.write("SGfg.dat", kSysConfig);
-    bare.write("55.evt", EventFile("55"));
-    bare.write("IntelUpload/other_InUpLog.rtf", "x");
+    Folder(bare, {{"55.evt", EventText("55")}, {"IntelUpload/other_InUpLog.rtf", "x"}});
     Session t;
     OpenScripted(t, bare.file("55.evt"), 0);
     EXPECT_FALSE(t.RecordsFound);
@@ -224,8 +184,7 @@ TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)
     if (!test::HaveLame())
         GTEST_SKIP() << "the lame encoder is not installed";
     TempDir dir;
-    dir.write("SGfg.dat", kSysConfig);
-    dir.write("9.evt", EventFile("9"));
+    Folder(dir, {{"9.evt", EventText("9")}});
     test::EncodeTone(dir, "a.mp3", 22050 * 3, 22050, "-b 64");
     test::EncodeTone(dir, "b.mp3", 22050 * 61 + 11025, 22050, "-V 5");
     test::EncodeTone(dir, "c.mp3", 44100 * 7, 44100, "-b 128");

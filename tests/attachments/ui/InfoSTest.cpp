@@ -1,6 +1,7 @@
 // The recording-details window: content from the ID3 tag, growth, closing.
 #include "attachments/RecordingDetails.h"
 #include "attachments/ui/InfoS.h"
+#include "attachments/TagBuilder.h"
 
 #include <QFile>
 #include <QLabel>
@@ -12,23 +13,11 @@ using namespace pellam;
 
 namespace {
 
-QByteArray Frame(const char* id, const QByteArray& text)
+void Write(const QTemporaryDir& dir, const char* name, const std::string& bytes)
 {
-    QByteArray body = QByteArray(1, '\0') + text; // ISO-8859-1 encoding byte
-    QByteArray f(id);
-    const auto n = static_cast<quint32>(body.size());
-    f.append(char(n >> 24)).append(char(n >> 16)).append(char(n >> 8)).append(char(n));
-    f.append(2, '\0');
-    return f + body;
-}
-
-// An MP3-looking file with an ID3 version 2.3 tag holding the given frames.
-QByteArray TaggedFile(const QByteArray& frames)
-{
-    QByteArray tag("ID3\x03\x00\x00", 6);
-    const int n = int(frames.size());
-    tag.append(char((n >> 21) & 0x7F)).append(char((n >> 14) & 0x7F)).append(char((n >> 7) & 0x7F)).append(char(n & 0x7F));
-    return tag + frames + QByteArray("\xFF\xFB\x90\x00", 4) + QByteArray(400, '\0');
+    QFile f(dir.filePath(name));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), qint64(bytes.size()));
 }
 
 } // namespace
@@ -38,11 +27,12 @@ class InfoSTest : public QObject {
 private slots:
     void detailsComeFromTheTag()
     {
+        using namespace pellam::test;
         QTemporaryDir dir;
-        QFile f(dir.filePath("4711_0001.mp3"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(TaggedFile(Frame("TPE1", "Unit 4") + Frame("TALB", "Harbor Call") + Frame("TCON", "(10)")));
-        f.close();
+        const std::string audio = std::string("\xFF\xFB\x90\x00", 4) + std::string(400, '\0');
+        Write(dir, "4711_0001.mp3",
+              PaddedTag(3, Frame("TPE1", Latin1("Unit 4")) + Frame("TALB", Latin1("Harbor Call")) + Frame("TCON", Latin1("(10)"))) + audio);
+        Write(dir, "plain.mp3", audio);
         cMP3ID3v2 reader;
         const auto d = ReadRecordingDetails(reader, dir.path().toStdString(), "4711_0001.mp3");
         QCOMPARE(QString::fromStdString(d.fileName), QString("4711_0001.mp3"));
@@ -50,10 +40,6 @@ private slots:
         QCOMPARE(QString::fromStdString(d.album), QString("Harbor Call"));
         QCOMPARE(QString::fromStdString(d.genre), QString("Speech"));
 
-        QFile plain(dir.filePath("plain.mp3"));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.write(QByteArray("\xFF\xFB\x90\x00", 4) + QByteArray(100, '\0'));
-        plain.close();
         const auto none = ReadRecordingDetails(reader, dir.path().toStdString(), "plain.mp3");
         QCOMPARE(QString::fromStdString(none.fileName), QString("plain.mp3"));
         QVERIFY(none.artist.empty() && none.album.empty() && none.genre.empty());

@@ -1,5 +1,10 @@
-// The main window's menu, start-up and shared procedures.
+// The main window: its menu, start-up and shared procedures, and opening the
+// sample incident: the list fills, the menus follow the folder, the list
+// sorts, and a recording decodes and plays.
 #include "attachments/ui/About.h"
+#include "attachments/ui/InfoS.h"
+#include "audio/VirtualWaveBackend.h"
+#include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
 #include "support/RecordingPrompter.h"
 #include "workspace/Twips.h"
@@ -8,21 +13,58 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPointer>
 #include <QProcess>
-#include <QDir>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace pellam;
+
+namespace {
+
+const QString kSample = PELLAM_BINARY_DIR "/sample/4711";
+
+// Steps the recording pass as its 20 ms timer would, without waiting for the timer.
+bool FinishOpening(Main& w)
+{
+    w.GetDirsTIM().stop();
+    QElapsedTimer clock;
+    clock.start();
+    while (w.Loading() && clock.elapsed() < 30000) {
+        w.GetDirsTIMTick();
+        QTest::qWait(1); // lets the background probe deliver
+    }
+    return !w.Loading();
+}
+
+QStringList Column(const QTreeWidget* list, int c)
+{
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts << list->topLevelItem(i)->text(c);
+    return texts;
+}
+
+void SaveScreenshot(QWidget& w, const char* name)
+{
+    const QByteArray dir = qgetenv("PELLAM_SCREENSHOT_DIR");
+    if (!dir.isEmpty())
+        w.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+}
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -31,52 +73,59 @@ private slots:
     {
         m_home.reset(new QTemporaryDir);
         qputenv("HOME", m_home->path().toUtf8());
+        m_prompter = std::make_unique<test::RecordingPrompter>();
+        w = std::make_unique<Main>(*m_prompter, std::make_unique<VirtualWaveBackend>());
     }
 
-    void menuTreeHasTheDesignedCaptionsAndStates()
+    void cleanup()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        const QList<QMenu*> top = w.menuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+        w.reset();
+        m_prompter.reset();
+    }
+
+    // The menu as designed, then start-up without the splash, then About from the menu.
+    void menuStartUpWithoutSplashAndAbout()
+    {
+        const QList<QMenu*> top = w->menuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
         QCOMPARE(top.size(), 1);
         QCOMPARE(top.first()->title(), QString("Menu"));
         QStringList captions;
         for (QAction* a : top.first()->actions())
             captions << (a->isSeparator() ? QString("-") : a->text());
         QCOMPARE(captions, (QStringList{"Open Incident", "-", "View", "Print", "About", "-", "Exit"}));
-        QVERIFY(w.action(MenuEntry::OpenIncident)->isEnabled());
-        QVERIFY(!w.action(MenuEntry::LogFileViewer)->isEnabled());
-        QVERIFY(!w.action(MenuEntry::Statistics)->isEnabled());
-        QVERIFY(w.action(MenuEntry::Print)->isEnabled());
-        QVERIFY(!w.action(MenuEntry::PrintMainLog)->isEnabled());
-        QCOMPARE(w.LV1()->headerItem()->text(2), QString("Date / Time  MP3 Created"));
-        QCOMPARE(w.LV1()->columnWidth(0), 269); // 4040 twips
-    }
+        QVERIFY(w->action(MenuEntry::OpenIncident)->isEnabled());
+        QVERIFY(!w->action(MenuEntry::LogFileViewer)->isEnabled());
+        QVERIFY(!w->action(MenuEntry::Statistics)->isEnabled());
+        QVERIFY(w->action(MenuEntry::Print)->isEnabled());
+        QVERIFY(!w->action(MenuEntry::PrintMainLog)->isEnabled());
+        QCOMPARE(w->LV1()->headerItem()->text(2), QString("Date / Time  MP3 Created"));
+        QCOMPARE(w->LV1()->columnWidth(0), 269); // 4040 twips
 
-    void startUpWithoutSplashSetsTheTitleAndWorkingFolder()
-    {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        w.Form_Load(false);
-        QCOMPARE(w.windowTitle(), QString(" Norvik Technologies   Pellam v7.54"));
-        QCOMPARE(w.NPLabel()->text(), QString("Norvik Technologies"));
-        QCOMPARE(QString::fromStdString(w.session().paths.Temp),
-                 m_home->path() + "/.local/share/NorvikTECH-Pellam/");
-        QVERIFY(prompter.messages.empty());
+        w->Form_Load(false);
+        QCOMPARE(w->windowTitle(), QString(" Norvik Technologies   Pellam v7.54"));
+        QCOMPARE(w->NPLabel()->text(), QString("Norvik Technologies"));
+        QCOMPARE(QString::fromStdString(w->session().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
+        QVERIFY(m_prompter->messages.empty());
+
+        w->mnuAbout();
+        About* about = w->aboutWindow();
+        QVERIFY(about);
+        QVERIFY(!about->PB1()->isVisibleTo(about)); // no bar and no timer
+        QVERIFY(!about->Timer1().isActive());
+        QTest::mouseClick(about, Qt::LeftButton);
+        QTRY_VERIFY(!w->aboutWindow());
     }
 
     void splashStepsItsBarAndHandsOverAfterSevenTicks()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        w.Form_Load(true);
-        About* about = w.aboutWindow();
+        w->Form_Load(true);
+        About* about = w->aboutWindow();
         QVERIFY(about);
         QVERIFY(about->PB1()->isVisibleTo(about));
         QCOMPARE(about->Label1()->text(), QString("v7.54 - 2025"));
         about->Timer1().stop(); // the test steps the timer itself
         QSignalSpy done(about, &About::splashFinished);
-        QSignalSpy ready(&w, &Main::ready);
+        QSignalSpy ready(w.get(), &Main::ready);
         for (int i = 1; i <= 6; ++i) {
             about->Timer1Tick();
             QCOMPARE(about->PB1()->value(), i + 1);
@@ -84,13 +133,13 @@ private slots:
         QCOMPARE(done.count(), 0);
         about->Timer1Tick();
         QCOMPARE(done.count(), 1);
-        QVERIFY(w.AboutTIM().isActive());
+        QVERIFY(w->AboutTIM().isActive());
         QVERIFY(!QApplication::overrideCursor());
-        QVERIFY(!w.session().paths.Temp.empty());
+        QVERIFY(!w->session().paths.Temp.empty());
         QCOMPARE(ready.count(), 0); // the window waits for the second half of start-up
-        w.AboutTIM().stop();
-        w.ContinueLoad();
-        QCOMPARE(w.windowTitle(), QString(" Norvik Technologies   Pellam v7.54"));
+        w->AboutTIM().stop();
+        w->ContinueLoad();
+        QCOMPARE(w->windowTitle(), QString(" Norvik Technologies   Pellam v7.54"));
         QCOMPARE(ready.count(), 1);
     }
 
@@ -98,18 +147,16 @@ private slots:
     // working folder; only the title timer is left to a splash that did its time.
     void splashClickedAwayStillEstablishesTheWorkingFolder()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        w.Form_Load(true);
-        QPointer<About> about = w.aboutWindow();
+        w->Form_Load(true);
+        QPointer<About> about = w->aboutWindow();
         about->Timer1().stop();
-        QSignalSpy ready(&w, &Main::ready);
+        QSignalSpy ready(w.get(), &Main::ready);
         QVERIFY(QApplication::overrideCursor());
         QTest::mouseClick(about, Qt::LeftButton);
         QTRY_VERIFY(about.isNull());
         QVERIFY(!QApplication::overrideCursor());
-        QCOMPARE(QString::fromStdString(w.session().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
-        QVERIFY(!w.AboutTIM().isActive());
+        QCOMPARE(QString::fromStdString(w->session().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
+        QVERIFY(!w->AboutTIM().isActive());
         QCOMPARE(ready.count(), 1); // the window is shown all the same
     }
 
@@ -117,16 +164,14 @@ private slots:
     // client area, below the list and one above the other.
     void layoutKeepsListPanelAndBarApart()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        w.Form_Load(false);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const int outerTwips = PixelsToTwips(w.frameGeometry().height());
-        QCOMPARE(w.Frame1()->y(), TwipsToPixels(outerTwips - 2700));
-        QVERIFY(w.LV1()->geometry().bottom() < w.Frame1()->geometry().top());
-        QVERIFY(w.Frame1()->geometry().bottom() < w.PB1()->geometry().top());
-        QVERIFY(w.PB1()->geometry().bottom() < w.centralWidget()->height());
+        w->Form_Load(false);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const int outerTwips = PixelsToTwips(w->frameGeometry().height());
+        QCOMPARE(w->Frame1()->y(), TwipsToPixels(outerTwips - 2700));
+        QVERIFY(w->LV1()->geometry().bottom() < w->Frame1()->geometry().top());
+        QVERIFY(w->Frame1()->geometry().bottom() < w->PB1()->geometry().top());
+        QVERIFY(w->PB1()->geometry().bottom() < w->centralWidget()->height());
     }
 
     void sortIsAscendingByTextWithoutRegardToCase()
@@ -135,35 +180,15 @@ private slots:
         list.setColumnCount(2);
         for (const char* name : {"b", "A", "a2", "B1"})
             new ListRow(&list, QStringList{name, QString("%1 KB").arg(std::strlen(name) == 1 ? 9 : 10)});
-        auto column = [&list](int c) {
-            QStringList texts;
-            for (int i = 0; i < list.topLevelItemCount(); ++i)
-                texts << list.topLevelItem(i)->text(c);
-            return texts;
-        };
         for (int click = 0; click < 2; ++click) { // a second click does not reverse
             QVERIFY(SortListView(&list, 1, 0, 0).ok);
-            QCOMPARE(column(0), (QStringList{"A", "a2", "b", "B1"}));
+            QCOMPARE(Column(&list, 0), (QStringList{"A", "a2", "b", "B1"}));
         }
         QVERIFY(SortListView(&list, 2, 0, 0).ok);
-        QCOMPARE(column(1), (QStringList{"10 KB", "10 KB", "9 KB", "9 KB"}));
+        QCOMPARE(Column(&list, 1), (QStringList{"10 KB", "10 KB", "9 KB", "9 KB"}));
         const SortResult bad = SortListView(&list, 3, 0, 0);
         QVERIFY(!bad.ok && bad.error);
-        QCOMPARE(column(1), (QStringList{"10 KB", "10 KB", "9 KB", "9 KB"}));
-    }
-
-    void aboutFromTheMenuHasNoBarAndNoTimer()
-    {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        w.Form_Load(false);
-        w.mnuAbout();
-        About* about = w.aboutWindow();
-        QVERIFY(about);
-        QVERIFY(!about->PB1()->isVisibleTo(about));
-        QVERIFY(!about->Timer1().isActive());
-        QTest::mouseClick(about, Qt::LeftButton);
-        QTRY_VERIFY(!w.aboutWindow());
+        QCOMPARE(Column(&list, 1), (QStringList{"10 KB", "10 KB", "9 KB", "9 KB"}));
     }
 
     void workingFolderFailureEndsTheProgramWithTheMessage()
@@ -172,39 +197,31 @@ private slots:
         QDir().mkpath(m_home->path() + "/.local/share");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        w.show();
-        w.Form_Load(false);
-        QCOMPARE(prompter.messages.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(prompter.messages[0].title), QString("Error"));
-        QCOMPARE(QString::fromStdString(prompter.messages[0].text),
+        w->show();
+        w->Form_Load(false);
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(m_prompter->messages[0].title), QString("Error"));
+        QCOMPARE(QString::fromStdString(m_prompter->messages[0].text),
                  QString("Failed to establish a Temporary Folder on this PC. \r\n"
                          "Perhaps the security levels are too high on this PC."));
-        QVERIFY(!w.isVisible());
+        QVERIFY(!w->isVisible());
     }
 
-    void recordViewerWithoutRecordsFileSaysNotFound()
+    // The record viewer needs a records file; the upload page a case number of two characters.
+    void menuCommandsThatNeedTheIncident()
     {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        w.mnuVREC();
-        QCOMPARE(prompter.messages.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(prompter.messages[0].text),
+        w->mnuVREC();
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(m_prompter->messages[0].text),
                  QString("Unable to locate a Record File for this incident.     "));
-        QCOMPARE(prompter.messages[0].icon, MessageIcon::Information);
-    }
+        QCOMPARE(m_prompter->messages[0].icon, MessageIcon::Information);
 
-    void intelUploadNeedsACaseNumberOfTwoCharacters()
-    {
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        QSignalSpy opened(&w, &Main::openUrlRequested);
-        w.session().CaseNumber = "7";
-        w.mnuIU();
+        QSignalSpy opened(w.get(), &Main::openUrlRequested);
+        w->session().CaseNumber = "7";
+        w->mnuIU();
         QCOMPARE(opened.count(), 0);
-        w.session().CaseNumber = "77";
-        w.mnuIU();
+        w->session().CaseNumber = "77";
+        w->mnuIU();
         QCOMPARE(opened.count(), 1);
     }
 
@@ -215,11 +232,9 @@ private slots:
         QVERIFY(QDir(evidence.path()).mkpath("Vistrel"));
         const QString exe = evidence.path() + "/Vistrel/Vistrel";
         QVERIFY(QFile::copy("/bin/sleep", exe));
-        test::RecordingPrompter prompter;
-        Main w(prompter);
-        w.session().listing = FolderListing::Read(evidence.path().toStdString());
-        QSignalSpy started(&w, &Main::startProgramRequested);
-        w.mnuSB();
+        w->session().listing = FolderListing::Read(evidence.path().toStdString());
+        QSignalSpy started(w.get(), &Main::startProgramRequested);
+        w->mnuSB();
         QCOMPARE(started.count(), 1);
         QCOMPARE(started.at(0).at(0).toString(), exe);
         QCOMPARE(started.at(0).at(1).toString(), evidence.path() + "/Vistrel/");
@@ -227,14 +242,124 @@ private slots:
         QProcess running;
         running.start(exe, {"30"});
         QVERIFY(running.waitForStarted());
-        w.mnuSB();
+        w->mnuSB();
         QCOMPARE(started.count(), 1);
         running.kill();
         running.waitForFinished();
     }
 
+    void openingFillsTheListTitleAndMenus()
+    {
+        w->Form_Load(false);
+        w->show();
+        w->ChooseEventFile = [] { return kSample + "/4711.evt"; };
+        w->mnuOpen();
+        QVERIFY(FinishOpening(*w));
+        QVERIFY(m_prompter->messages.empty());
+        QCOMPARE(w->windowTitle(), QString(" Norvik Technologies   Pellam v7.54 - Reviewing Case Number 4711"));
+        QCOMPARE(w->LV1()->topLevelItemCount(), 5);
+        QVERIFY(w->LV1()->topLevelItem(0)->text(1).endsWith(" KB")); // names and CRCs: see the sorting test
+        QCOMPARE(w->LV1()->topLevelItem(0)->text(4), QString("00:09"));
+        QVERIFY(!w->action(MenuEntry::OpenIncident)->isEnabled());
+        QVERIFY(w->action(MenuEntry::LogFileViewer)->isEnabled());
+        QVERIFY(w->action(MenuEntry::Attachments)->isEnabled());
+        QVERIFY(w->action(MenuEntry::IntelUploadFiles)->isVisible());
+        QVERIFY(!w->action(MenuEntry::Vistrel)->isVisible());
+        QCOMPARE(w->PB1()->value(), 0);
+        SaveScreenshot(*w, "main-opened");
+    }
+
+    void refusedOpenShowsTheBoxAndKeepsOpenIncident()
+    {
+        w->Form_Load(false);
+        w->OpenEventFile(kSample + "/4711.EVT");
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(m_prompter->messages[0].title), QString("Load Error"));
+        QVERIFY(w->action(MenuEntry::OpenIncident)->isEnabled());
+
+        w->ChooseEventFile = [] { return QString(); }; // the dialog was cancelled
+        w->mnuOpen();
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QVERIFY(w->action(MenuEntry::OpenIncident)->isEnabled());
+    }
+
+    // A header clicked while FinishLoadUp still adds rows: later rows take
+    // their place in that order. The pass's hourglass and the load
+    // sequence's are counted apart: the end of the pass leaves the other.
+    // Every click sorts ascending by text; a second click does not reverse.
+    void headerClicksSortAscendingAlsoForRowsArrivingLater()
+    {
+        w->Form_Load(false);
+        w->OpenEventFile(kSample + "/4711.evt");
+        w->GetDirsTIM().stop();
+        QElapsedTimer clock;
+        clock.start();
+        while (w->LV1()->topLevelItemCount() < 2 && w->Loading() && clock.elapsed() < 30000) {
+            w->GetDirsTIMTick();
+            QTest::qWait(1);
+        }
+        QCOMPARE(w->LV1()->topLevelItemCount(), 2);
+        QVERIFY(QApplication::overrideCursor());
+        w->panel().SetPointer(MousePointer::Busy);
+        w->LV1ColumnClick(3); // by CRC: not the listing's order
+        QVERIFY(FinishOpening(*w));
+        QVERIFY(QApplication::overrideCursor()); // the load's hourglass is still up
+        w->panel().SetPointer(MousePointer::Normal);
+        QVERIFY(!QApplication::overrideCursor());
+
+        QStringList crcs = Column(w->LV1(), 3);
+        const QStringList names = Column(w->LV1(), 0);
+        for (auto& c : crcs)
+            c = c.toLower();
+        QCOMPARE(crcs.size(), 5);
+        QVERIFY(std::is_sorted(crcs.begin(), crcs.end()));
+        // Rows still belong to their recordings: the CRC of a name is unchanged by sorting.
+        for (const auto& rec : w->session().MP3Table) {
+            const auto i = names.indexOf(QString::fromStdString(rec.FileName));
+            QVERIFY(i >= 0);
+            QCOMPARE(crcs[i], QString::fromStdString(rec.CRC).toLower());
+        }
+
+        w->LV1ColumnClick(0);
+        w->LV1ColumnClick(0);
+        QCOMPARE(Column(w->LV1(), 0).first(), QString("4711_MIC01_1450.mp3"));
+        QCOMPARE(Column(w->LV1(), 0).last(), QString("4711_Sub02_1502.mp3"));
+    }
+
+    // Right click shows the tag details; a double click has the real decoder
+    // turn the recording into the temporary WAV file, and the load sequence plays it.
+    void rightClickShowsDetailsAndDoubleClickDecodesAndPlays()
+    {
+        w->Form_Load(false);
+        w->show();
+        w->OpenEventFile(kSample + "/4711.evt");
+        QVERIFY(FinishOpening(*w));
+        w->LV1()->setCurrentItem(w->LV1()->topLevelItem(1));
+        w->LV1MouseUp(Qt::RightButton, QPoint(40, 30));
+        QVERIFY(w->InfoSUp());
+        // At the window's outer corner + the point on the list + 500 and 1000 twips.
+        const QPoint onList = w->LV1()->viewport()->mapTo(w->LV1(), QPoint(40, 30));
+        QCOMPARE(w->infoWindow()->pos(), w->frameGeometry().topLeft() + onList + QPoint(33, 67));
+        QCOMPARE(w->infoWindow()->label(1)->text(), w->LV1()->topLevelItem(1)->text(0));
+        QVERIFY(!w->infoWindow()->label(2)->text().isEmpty()); // the sample's recordings name an artist
+        // The sample's tags name their genre as text, not as a number: no genre name.
+        QCOMPARE(w->infoWindow()->label(4)->text(), QString());
+        w->KillInfo();
+        QTRY_VERIFY(!w->InfoSUp());
+
+        w->LV1()->setCurrentItem(w->LV1()->topLevelItem(0));
+        w->LV1DoubleClick();
+        QCOMPARE(w->NPLabel()->text(), QString("Converting MP3 to WAV"));
+        QTRY_COMPARE_WITH_TIMEOUT(w->NPLabel()->text(), QString("Playing 4711_MIC01_1450.mp3"), 20000);
+        QCOMPARE(w->player().Status(), kPlayerPlaying);
+        QVERIFY(w->player().Duration() > 8000 && w->player().Duration() < 10500);
+        SaveScreenshot(*w, "main-playing");
+    }
+
 private:
     std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<test::RecordingPrompter> m_prompter;
+    std::unique_ptr<Main> w; // the window under test
 };
 
 QTEST_MAIN(MainWindowTest)

@@ -1,0 +1,173 @@
+#include "records/clsRecord.h"
+
+#include "RunVerb.h"
+#include "support/TempDir.h"
+#include "../records/RecordFiles.h"
+#include "../attachments/TagBuilder.h"
+
+#include <gtest/gtest.h>
+
+using namespace pellam::test;
+using namespace pellam;
+
+TEST(CliCrc, PrintsTheConfirmedTextThenThePathAsGivenUnknownWhenUnreadable)
+{
+    TempDir dir;
+    const auto path = dir.write("rec 1.mp3", "123456789");
+    const auto ok = RunVerb({"crc", path, dir.write("empty.mp3", "")});
+    EXPECT_EQ(ok.status, 0);
+    EXPECT_EQ(ok.out, "CB F4 39 26  " + path + "\n00 00 00 00  " + dir.file("empty.mp3") + "\n");
+    const auto r = RunVerb({"crc", dir.file("gone.mp3")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "Unknown  " + dir.file("gone.mp3") + "\n");
+    EXPECT_NE(r.err.find("gone.mp3"), std::string::npos);
+}
+
+TEST(CliEvent, PrintsTheIncidentAsJsonOrNotOk)
+{
+    TempDir dir;
+    const auto path = dir.write("9.evt", "a,b,\"9\",\"0800\",\"1/2/2026\",\"Dock \"\"B\"\"\",c,d,e,f,g,1,"
+                                         "\"Ann\",\"1/1/1990\",x,\"/att\",\"1/3/2026\",\"0900\",2");
+    const auto r = RunVerb({"event", path});
+    EXPECT_EQ(r.status, 0);
+    // The quoted location ends at its second quote; the rest up to the comma is dropped.
+    EXPECT_EQ(r.out, "{\"ok\":true,\"CaseNumber\":\"9\",\"StartTime\":\"0800\",\"StartDate\":\"1/2/2026\","
+                     "\"Location\":\"Dock \",\"SubjectCount\":1,\"Subjects\":[{\"Name\":\"Ann\",\"DOB\":\"1/1/1990\"}],"
+                     "\"AttachPath\":\"/att/\",\"EndDate\":\"1/3/2026\",\"EndTime\":\"0900\",\"Mp3Count\":2}\n");
+
+    const auto bad = RunVerb({"event", dir.write("bad.evt", "1,2,3")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "{\"ok\":false}\n");
+    EXPECT_EQ(RunVerb({"event", dir.file("none.evt")}).status, 1);
+}
+
+TEST(VerbRecords, PrintsTheHeaderAndEveryPersonInFileOrder)
+{
+    TempDir dir;
+    clsRecord store;
+    store.SetRecordPath(dir.file("5_Records.rmq"));
+    RecordTable table;
+    table.Header(1) = "1";
+    table.Header(2) = "2";
+    table.Header(9) = "nine";
+    table.Header(10) = "Suspect";
+    table(0, 1, 1, 0) = "ID-1";
+    table(0, 1, 1, 1) = "Ann";
+    table(0, 1, 3, 9) = "Lee";
+    table(0, 1, 1, 2) = "not shown";
+    table(1, 2, 3, 7) = "B";
+    table(1, 2, 3, 10) = "Quote \"q\"";
+    ASSERT_TRUE(store.RecordSave(table));
+
+    const auto r = RunVerb({"records", store.RecordPath()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("{\"ok\":true,\"header\":[\"150\",\"1\",\"2\",\"\",\"\",\"\",\"\",\"\",\"\",\"nine\",\"Suspect\"],"
+                          "\"persons\":[{\"role\":0,\"person\":1,\"RoleName\":\"Suspect\",\"DisplayName\":\"Ann Lee\","
+                          "\"fields\":{\"IdNumber\":\"ID-1\",\"Name\":\"Ann\",\"Involvement\":\"\",",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_NE(r.out.find("{\"role\":1,\"person\":1,\"RoleName\":\"Family\",\"DisplayName\":\"\","), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("{\"role\":1,\"person\":2,\"RoleName\":\"Family\",\"DisplayName\":\" B Quote \\\"q\\\"\","), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"NamePart3\":\"\",\"NamePart4\":\"Quote \\\"q\\\"\"}}]}\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("not shown"), std::string::npos);
+}
+
+TEST(VerbRecords, AnInvalidFileIsANegativeAnswer)
+{
+    TempDir dir;
+    const auto r = RunVerb({"records", dir.write("5_Records.rmq", RecordFile("150", 150, {"101"}, 0))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.rfind("{\"ok\":false,\"header\":[\"150\",\"101\",", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\"persons\":[]}"), std::string::npos) << r.out;
+}
+
+TEST(VerbTags, PrintsEveryPropertyAndTheFramesInFirstSeenOrder)
+{
+    TempDir dir;
+    const std::string path = dir.write("a.mp3", PaddedTag(3, Frame("TIT2", Latin1("Call 12")) + Frame("COMM", "eng\"a\"")
+                                                              + Frame("TCON", "(17)") + Frame("COMM", "engb")));
+    const auto r = RunVerb({"tags", path});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "{\"HasID3v2Tag\":true,\"TagVersion\":3,\"Title\":\"Call 12\",\"Artist\":\"\",\"Album\":\"\","
+              "\"Year\":\"\",\"Comment\":\"eng\\\"a\\\"\\u0000\\r\\nengb\",\"Track\":\"\",\"Genre\":17,"
+              "\"GenreName\":\"Rock\",\"OtherGenreName\":\"Rock\",\"EncodedBy\":\"\",\"Copyright\":\"\","
+              "\"Composer\":\"\",\"OriginalArtist\":\"\",\"LinkTo\":\"\",\"PlayCounter\":\"\",\"AudioURL\":\"\","
+              "\"ArtistURL\":\"\",\"BuyURL\":\"\",\"Lyrics\":\"\",\"Frames\":[{\"id\":\"TIT2\",\"count\":1},"
+              "{\"id\":\"COMM\",\"count\":2},{\"id\":\"TCON\",\"count\":1}]}\n");
+}
+
+TEST(VerbTags, FilesWithoutATagAndPeerFiles)
+{
+    auto r = RunVerb({"tags", std::string(PELLAM_TESTDATA) + "/peer-id3/mutagen_no-tags.mp3"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\"HasID3v2Tag\":false,\"TagVersion\":0,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"Genre\":255,\"GenreName\":\"\","), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"Frames\":[]}"), std::string::npos) << r.out;
+
+    r = RunVerb({"tags", std::string(PELLAM_TESTDATA) + "/peer-id3/taglib_excessive_alloc.mp3"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\"Album\":\"\\u0003Music\xC5\x93of the Sun\""), std::string::npos) << r.out;
+}
+
+// Every verb that reads a file names it and the system's reason on one line of stderr.
+TEST(CliVerbs, AFileThatCannotBeOpenedIsBadInput)
+{
+    TempDir dir;
+    for (const char* verb : {"tags", "records", "duration"}) {
+        for (const auto& [path, reason] : {std::pair{dir.file("gone.mp3"), "No such file or directory"},
+                                           std::pair{dir.str(), "Is a directory"}}) {
+            const auto r = RunVerb({verb, path});
+            EXPECT_EQ(r.status, 2) << verb << " " << path;
+            EXPECT_EQ(r.out, "") << verb;
+            EXPECT_EQ(r.err, "pellam-cli: " + path + ": " + reason + "\n") << verb;
+        }
+        EXPECT_EQ(RunVerb({verb}).status, 2) << verb << " without a file";
+    }
+    EXPECT_EQ(RunVerb({"crc"}).status, 2);
+    EXPECT_EQ(RunVerb({dir.file("x"), "x"}).status, 2) << "not a verb";
+}
+
+namespace {
+
+std::string Le16(unsigned v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
+std::string Le32(unsigned v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
+
+std::string Wave(unsigned tag, unsigned bits, const std::string& data)
+{
+    const unsigned align = bits / 8;
+    const std::string fmt = Le16(tag) + Le16(1) + Le32(8000) + Le32(8000 * align) + Le16(align) + Le16(bits) + Le16(0);
+    const std::string body = "WAVEfmt " + Le32(18) + fmt + "data" + Le32(static_cast<unsigned>(data.size())) + data;
+    return "RIFF" + Le32(static_cast<unsigned>(body.size())) + body;
+}
+
+} // namespace
+
+TEST(Wav2pcm, WritesTheConvertedStreamAndItsPropertiesOrTheRefusal)
+{
+    TempDir dir;
+    // 8-bit unsigned: 0x80 is silence, 0xFF the top step.
+    const std::string wav = dir.write("a.wav", Wave(1, 8, std::string(4000, '\x80') + std::string(4000, '\xFF')));
+    const auto r = RunVerb({"wav2pcm", wav, dir.file("out.pcm")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "{\"status\":0,\"SamplesPerSecond\":8000,\"Channels\":1,\"BitsPerSecond\":64000,"
+                     "\"Duration\":1000,\"bytes\":16000}\n");
+    const std::string pcm = ReadAll(dir.file("out.pcm"));
+    ASSERT_EQ(pcm.size(), 16000u);
+    EXPECT_EQ(pcm.substr(0, 2), std::string(2, '\0'));
+    EXPECT_EQ(pcm.substr(15998), std::string("\x00\x7F", 2));
+
+    // Refused opens exit with 1.
+    const auto missing = RunVerb({"wav2pcm", dir.file("missing.wav"), dir.file("out.pcm")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("\"status\":1,"), std::string::npos) << missing.out;
+
+    const std::string gsm = dir.write("gsm.wav", Wave(0x31, 8, std::string(100, '\0')));
+    const auto noCodec = RunVerb({"wav2pcm", gsm, dir.file("out.pcm")});
+    EXPECT_EQ(noCodec.status, 1);
+    EXPECT_NE(noCodec.out.find("\"status\":3,"), std::string::npos) << noCodec.out;
+    EXPECT_NE(noCodec.out.find("\"bytes\":0}"), std::string::npos) << noCodec.out;
+}

@@ -1,0 +1,225 @@
+// The files an evidence folder holds: the event file, the system configuration,
+// the attachment list, and the comma-delimited reader beneath them.
+#include "workspace/Incident.h"
+#include "workspace/SysConfig.h"
+#include "workspace/DelimitedReader.h"
+
+#include "support/IncidentFiles.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace pellam;
+using pellam::test::EventText;
+using pellam::test::SysCfg;
+
+TEST(EventFile, ReadsEveryFieldAndTheSubjectPairsTheCountAsksFor)
+{
+    test::TempDir dir;
+    Incident inc;
+    ASSERT_TRUE(ReadEventFile(dir.write("a.evt", EventText("1234", "3", 3)), inc));
+    EXPECT_EQ(inc.CaseNumber, "1234");
+    EXPECT_EQ(inc.StartTime, "0930");
+    EXPECT_EQ(inc.StartDate, "12/5/2026");
+    EXPECT_EQ(inc.Location, "Pier 9, Berth 2");
+    EXPECT_EQ(inc.SubjectCount, 3);
+    EXPECT_EQ(inc.SubjectName[3], "Name 3");
+    EXPECT_EQ(inc.SubjectDOB[1], "01/01/1980");
+    EXPECT_EQ(inc.AttachPath, "/ev/Attach/");
+    EXPECT_EQ(inc.EndDate, "12/6/2026");
+    EXPECT_EQ(inc.EndTime, "1015");
+    EXPECT_EQ(inc.Mp3Count, 7);
+
+    ASSERT_TRUE(ReadEventFile(dir.write("b.evt", EventText("1", "10", 10, "/x/Attach/")), inc)); // ten fill the table
+    EXPECT_EQ(inc.SubjectName[10], "Name 10");
+    EXPECT_EQ(inc.AttachPath, "/x/Attach/") << "one trailing slash, never two";
+    ASSERT_TRUE(ReadEventFile(dir.write("c.evt", EventText("1", "1", 1, "")), inc));
+    EXPECT_EQ(inc.AttachPath, "/");
+
+    for (const char* count : {"0", "1", "-4"}) { // below two there is still one pair to consume
+        Incident one;
+        ASSERT_TRUE(ReadEventFile(dir.write("d.evt", EventText("1", count, 1)), one)) << count;
+        EXPECT_EQ(one.SubjectName[1], "Name 1") << count;
+        EXPECT_EQ(one.EndTime, "1015") << count;
+    }
+}
+
+TEST(EventFile, BadFilesAreRefusedAndLeaveTheRecordAsItWas)
+{
+    test::TempDir dir;
+    const std::string good = EventText("1", "2", 2);
+    const std::pair<const char*, std::string> cases[] = {
+        {"eleven subjects", EventText("1", "11", 11)},
+        {"count too large", EventText("1", "40000")},
+        {"count too small", EventText("1", "-32769")},
+        {"count not a number", EventText("1", "12x")},
+        {"count empty", EventText("1", "")},
+        {"fewer pairs than counted", EventText("1", "3", 2)},
+        {"truncated", good.substr(0, good.size() / 2)},
+        {"empty", ""},
+        {"binary", std::string("\x00\xff\x01\x89PNG\r\n\x1a\n", 12)},
+    };
+    for (const auto& [what, text] : cases) {
+        Incident inc;
+        inc.CaseNumber = "kept";
+        EXPECT_FALSE(ReadEventFile(dir.write("bad.evt", text), inc)) << what;
+        EXPECT_EQ(inc.CaseNumber, "kept") << what;
+    }
+    Incident inc;
+    EXPECT_FALSE(ReadEventFile(dir.file("missing.evt"), inc));
+    EXPECT_FALSE(ReadEventFile(dir.str(), inc)) << "a folder is not an event file";
+}
+
+TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoads)
+{
+    test::TempDir dir;
+    const std::string folder = dir.str() + "/";
+    dir.write("SGfg.dat", SysCfg("Target"));
+    RoleTable defaults;
+    ASSERT_FALSE(LoadSysConfig(folder, defaults).has_value());
+    SetRoleNames(folder, defaults);
+    EXPECT_EQ(defaults.RoleName(0), "Subject") << "without SCfg.dat role 0 falls back to RoleName0";
+    EXPECT_EQ(defaults.RoleName(7), "Witness");
+
+    dir.write("SCfg.dat", "\"Relative\",\"Captive\",\"Bystander\",\"Misc\",\"Guardian\",\"Injured\",\"Observer\"\r\n");
+    RoleTable roles;
+    ASSERT_FALSE(LoadSysConfig(folder, roles).has_value());
+    SetRoleNames(folder, roles);
+    EXPECT_EQ(roles.RoleName(0), "Target");
+    EXPECT_EQ(roles.RoleName(2), "Captive");
+    EXPECT_EQ(roles.RoleName(8), "UNK");
+
+    dir.write("SGfg.dat", SysCfg("TG"));
+    RoleTable two;
+    ASSERT_FALSE(LoadSysConfig(folder, two).has_value());
+    EXPECT_EQ(two.RoleNames[0], "") << "a two-character label is not used";
+
+    dir.write("SCfg.dat", "\"One\",\"Two\"");
+    RoleTable shortList;
+    shortList.RoleName0 = "X"; // shorter than two characters: replaced
+    SetRoleNames(folder, shortList);
+    EXPECT_EQ(shortList.RoleName(0), "Subject");
+    EXPECT_EQ(shortList.RoleName(1), "Family") << "a short SCfg.dat falls back to the defaults";
+}
+
+TEST(SysConfig, MissingOrMalformedFileGivesTheDataLoadErrorBox)
+{
+    const Message want{"Data Load Error", "Error opening Cordane System Configuration Data file.", MessageIcon::Exclamation};
+    test::TempDir dir;
+    RoleTable roles;
+    for (const std::string& text : {std::string(), std::string("\"a\",\"b\",notanumber,\"d\""), SysCfg().substr(0, 40)}) {
+        if (!text.empty())
+            dir.write("SGfg.dat", text);
+        EXPECT_EQ(LoadSysConfig(dir.str() + "/", roles), want) << text;
+    }
+}
+
+TEST(AttachmentList, ReadsGroupsInFileOrderUpToTheLimit)
+{
+    test::TempDir dir;
+    const auto load = [&dir](const std::string& text) {
+        dir.write("ATCH.lst", text);
+        AttachmentList list;
+        LoadAttachmentList(dir.str() + "/", list);
+        return list;
+    };
+    const auto two = load("2\r\n\"Floor plan, level 2\",\"Photo\",\"plan.jpg\",\"120 KB\"\r\n"
+                          "\"Warrant\",\"Acrobat DOC\",\"warrant.pdf\",\"40 KB\"\r\n");
+    ASSERT_EQ(two.AttachCount, 2);
+    ASSERT_EQ(two.entries.size(), 2u);
+    EXPECT_EQ(two.entries[0].FileName, "plan.jpg");
+    EXPECT_EQ(two.entries[0].Description, "Floor plan, level 2");
+    EXPECT_EQ(two.entries[1].ApproxSize, "40 KB");
+
+    EXPECT_TRUE(load("0\r\n").entries.empty());
+    const auto cut = load("3\r\n\"d\",\"t\",\"f\",\"s\",\"d2\",\"t2\"");
+    EXPECT_EQ(cut.AttachCount, 3);
+    ASSERT_EQ(cut.entries.size(), 2u);
+    EXPECT_EQ(cut.entries[1].FileType, "t2");
+    EXPECT_EQ(cut.entries[1].FileName, "");
+
+    std::string many = "1200\r\n";
+    for (int i = 0; i < 1200; ++i)
+        many += "\"d\",\"t\",\"f" + std::to_string(i) + "\",\"s\"\r\n";
+    const auto big = load(many);
+    EXPECT_EQ(big.AttachCount, 1200);
+    ASSERT_EQ(big.entries.size(), 1000u);
+    EXPECT_EQ(big.entries.back().FileName, "f999");
+
+    AttachmentList missing;
+    LoadAttachmentList(dir.str() + "/nowhere/", missing);
+    EXPECT_EQ(missing.AttachCount, 0);
+}
+
+TEST(FileCategory, MapsExtensionsWithoutRegardToCase)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"MP3", "Audio File"}, {"mP3", "Audio File"}, {"jpeg", "Photo"}, {"aspx", "Web File"}, {"ra", "Audio File"},
+        {"r", "R"}, // a prefix of a known extension is not that extension
+        {".mp3", "Unknown"}, {"xyz", "XYZ"}, {"", "Unknown"},
+    };
+    for (const auto& [ext, want] : cases)
+        EXPECT_EQ(FileCategory(ext), want) << ext;
+}
+
+namespace {
+std::string Text(DelimitedReader& r)
+{
+    auto v = r.ReadText();
+    EXPECT_TRUE(v.ok());
+    return v.ok() ? v.value() : std::string("<error>");
+}
+} // namespace
+
+TEST(DelimitedReader, SplitsAtCommasAndEveryKindOfLineBreak)
+{
+    auto r = DelimitedReader::FromText("a,b\r\nc\nd\re,\"x, y\"\r\n  lead,\"multi\r\nline\"junk,last");
+    for (const char* want : {"a", "b", "c", "d", "e", "x, y", "lead", "multi\r\nline", "last"})
+        EXPECT_EQ(Text(r), want);
+    auto past = r.ReadText();
+    ASSERT_FALSE(past.ok());
+    EXPECT_EQ(past.error(), ReadError::PrematureEnd);
+}
+
+TEST(DelimitedReader, EmptyValuesWindows1252AndAnUnterminatedQuote)
+{
+    auto r = DelimitedReader::FromText(",\r\n\r\nz,");
+    for (const char* want : {"", "", "" /* the blank line */, "z", ""})
+        EXPECT_EQ(Text(r), want);
+    EXPECT_FALSE(r.ReadText().ok());
+
+    r = DelimitedReader::FromText("Caf\xE9 \x80\x93,\x81,\"never closed");
+    EXPECT_EQ(Text(r), "Caf\xC3\xA9 \xE2\x82\xAC\xE2\x80\x9C");
+    EXPECT_EQ(Text(r), "\xC2\x81");
+    EXPECT_EQ(r.ReadText().error(), ReadError::PrematureEnd);
+}
+
+TEST(DelimitedReader, IntegersMustBeDecimalAndFitSixteenBits)
+{
+    auto r = DelimitedReader::FromText("32767,-32768, 12 ,\"7\",40000,-32769,12x,,+5,--1,99999999999999999999");
+    EXPECT_EQ(r.ReadInt16().value(), 32767);
+    EXPECT_EQ(r.ReadInt16().value(), -32768);
+    EXPECT_EQ(r.ReadInt16().value(), 12);
+    EXPECT_EQ(r.ReadInt16().value(), 7);
+    EXPECT_EQ(r.ReadInt16().error(), ReadError::Overflow);
+    EXPECT_EQ(r.ReadInt16().error(), ReadError::Overflow);
+    EXPECT_EQ(r.ReadInt16().error(), ReadError::TypeMismatch);
+    EXPECT_EQ(r.ReadInt16().error(), ReadError::TypeMismatch);
+    EXPECT_EQ(r.ReadInt16().value(), 5);
+    EXPECT_EQ(r.ReadInt16().error(), ReadError::TypeMismatch);
+    EXPECT_EQ(r.ReadInt16().error(), ReadError::Overflow);
+}
+
+TEST(DelimitedReader, ReadsFilesLargerThanItsBufferLazily)
+{
+    test::TempDir dir;
+    std::string big(200000, 'q');
+    const auto path = dir.write("big.dat", "\"" + big + "\",1,tail");
+    auto r = DelimitedReader::OpenFile(path);
+    ASSERT_TRUE(r.ok());
+    DelimitedReader reader = std::move(r).value();
+    EXPECT_EQ(Text(reader), big);
+    EXPECT_EQ(reader.ReadInt16().value(), 1);
+    EXPECT_EQ(Text(reader), "tail");
+    EXPECT_EQ(DelimitedReader::OpenFile(dir.file("missing.dat")).error(), ReadError::CannotOpen);
+}
