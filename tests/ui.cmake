@@ -8,7 +8,6 @@ foreach(src IN LISTS ui_test_sources)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_compile_definitions(${name} PRIVATE
     PELLAM_TESTDATA="${PELLAM_TESTDATA}"
-    PELLAM_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     PELLAM_BINARY_DIR="${CMAKE_BINARY_DIR}")
   if(TARGET sample)
     add_dependencies(${name} sample) # window tests open the sample incident

@@ -13,18 +13,6 @@ bool IsBlank(int c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
 } // namespace
 
-const char* ReadErrorText(ReadError e)
-{
-    switch (e) {
-    case ReadError::CannotOpen: return "cannot open the file";
-    case ReadError::PrematureEnd: return "input past end of file";
-    case ReadError::TypeMismatch: return "type mismatch";
-    case ReadError::Overflow: return "overflow";
-    case ReadError::ReadFailed: return "read error";
-    }
-    return "error";
-}
-
 DelimitedReader::DelimitedReader() = default;
 DelimitedReader::DelimitedReader(DelimitedReader&&) noexcept = default;
 DelimitedReader& DelimitedReader::operator=(DelimitedReader&&) noexcept = default;

@@ -23,8 +23,6 @@ enum class ReadError {
     ReadFailed,   // the file could not be read further
 };
 
-const char* ReadErrorText(ReadError e);
-
 class DelimitedReader {
 public:
     static Result<DelimitedReader, ReadError> OpenFile(const std::string& path);

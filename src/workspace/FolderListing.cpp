@@ -44,7 +44,7 @@ FolderListing FolderListing::Read(const std::string& folder)
     return listing;
 }
 
-bool FolderListing::Contains(std::string_view name) const
+bool FolderListing::FileInList(std::string_view name) const
 {
     return std::find(m_names.begin(), m_names.end(), name) != m_names.end();
 }

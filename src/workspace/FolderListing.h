@@ -21,8 +21,8 @@ public:
     bool empty() const { return m_names.empty(); }
     std::size_t size() const { return m_names.size(); }
 
-    // Exact, case-sensitive presence of a name.
-    bool Contains(std::string_view name) const;
+    // Whether a file of that exact name (case-sensitive) is listed.
+    bool FileInList(std::string_view name) const;
     // Names whose extension matches, without regard to case ("rmq" for "*.rmq").
     std::vector<std::string> WithExtension(std::string_view ext) const;
     // Folder, "/", name (no doubled separator at the root).

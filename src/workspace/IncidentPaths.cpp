@@ -14,7 +14,7 @@ bool EndsWith(std::string_view s, std::string_view tail)
 std::string FindDocument(const FolderListing& listing, std::initializer_list<std::string> names, int& missing)
 {
     for (const auto& name : names)
-        if (listing.Contains(name))
+        if (listing.FileInList(name))
             return listing.PathOf(name);
     ++missing;
     return kNone;

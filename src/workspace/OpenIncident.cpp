@@ -27,7 +27,7 @@ std::optional<Message> OpenIncident::Open(const std::string& eventFile)
         s.menus.SetEnabled(MenuEntry::OpenIncident, true);
         return LoadErrorMessage();
     }
-    FolderChange(s, FolderOf(s.newLoad.LocationPath));
+    Dir1_Change(s, FolderOf(s.newLoad.LocationPath));
     s.paths.Evidence = s.newLoad.LocationPath;
     if (auto refusal = LoadSysConfig(s.newLoad.LocationPath, s.roles)) {
         s.menus.SetEnabled(MenuEntry::OpenIncident, true);

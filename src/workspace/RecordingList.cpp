@@ -56,7 +56,7 @@ void ApplyRecordsFile(Session& s)
 
 } // namespace
 
-void FolderChange(Session& session, const std::string& folder)
+void Dir1_Change(Session& session, const std::string& folder)
 {
     session.ListRows.clear();
     session.title = kBaseTitle;

@@ -28,7 +28,7 @@ bool FileExists(const std::string& path);
 // The folder-change handling: takes the folder's listing into the session
 // (clearing the list), sets the base title, PicPath, the records file and the
 // menu entries that follow from the folder.
-void FolderChange(Session& session, const std::string& folder);
+void Dir1_Change(Session& session, const std::string& folder);
 
 // "Log File Viewer" and "Statistics and CRC Analysis" together.
 void EnableLOGS(MenuState& menus);

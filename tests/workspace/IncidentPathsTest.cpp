@@ -28,8 +28,8 @@ TEST(FolderListing, SortsWithoutRegardToCaseAndSkipsHiddenFilesAndFolders)
     const std::vector<std::string> want = {"10.mp3", "9.mp3", "_x.doc", "A.mp3", "a.mp3", "b.evt", "b.mp3", "C.evt",
                                            "old.RMQ", "rmq", "x.rmqx", "z.rmq"};
     EXPECT_EQ(listing.names(), want);
-    EXPECT_TRUE(listing.Contains("a.mp3"));
-    EXPECT_FALSE(listing.Contains("B.mp3")) << "presence is case-sensitive";
+    EXPECT_TRUE(listing.FileInList("a.mp3"));
+    EXPECT_FALSE(listing.FileInList("B.mp3")) << "presence is case-sensitive";
     EXPECT_EQ(listing.PathOf("a.mp3"), dir.str() + "/a.mp3");
     EXPECT_EQ(listing.WithExtension("rmq"), (std::vector<std::string>{"old.RMQ", "z.rmq"}));
     EXPECT_EQ(FindEventFile(listing), dir.str() + "/b.evt") << "the alphabetically first event file";

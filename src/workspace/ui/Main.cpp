@@ -453,7 +453,7 @@ void Main::mnuIU()
 void Main::mnuVREC()
 {
     KillInfo();
-    if (!m_session.listing.Contains(m_session.CaseNumber + "_Records.rmq")) {
+    if (!m_session.listing.FileInList(m_session.CaseNumber + "_Records.rmq")) {
         ShowMessage({"Not Found", "Unable to locate a Record File for this incident.     ", MessageIcon::Information});
         return;
     }
