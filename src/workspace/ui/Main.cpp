@@ -275,15 +275,18 @@ void Main::RenderRows()
         return;
     }
     // Rows are only ever appended while FinishLoadUp runs.
-    const bool sorted = m_lv1->property("pellamSorted").toBool();
-    for (auto i = static_cast<std::size_t>(m_lv1->topLevelItemCount()); i < rows.size(); ++i) {
+    const auto shown = static_cast<std::size_t>(m_lv1->topLevelItemCount());
+    if (shown == rows.size())
+        return;
+    for (auto i = shown; i < rows.size(); ++i) {
         const auto& r = rows[i];
         auto* item = new ListRow(QStringList{QString::fromStdString(r.FileName), QString::fromStdString(r.Size),
                                              QString::fromStdString(r.Created), QString::fromStdString(r.CRC),
                                              QString::fromStdString(r.Duration)});
         m_lv1->addTopLevelItem(item);
     }
-    if (sorted)
+    // A list sorted once keeps itself in that order as rows arrive.
+    if (m_lv1->property("pellamSorted").toBool())
         m_lv1->sortItems(m_lv1->header()->sortIndicatorSection(), m_lv1->header()->sortIndicatorOrder());
 }
 
