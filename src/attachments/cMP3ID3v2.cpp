@@ -2,6 +2,7 @@
 
 #include "attachments/Id3Genres.h"
 #include "workspace/Cp1252.h"
+#include "workspace/FolderListing.h"
 
 #include <algorithm>
 #include <array>
@@ -25,11 +26,8 @@ std::string FailureSource()
 {
     std::array<char, PATH_MAX> buf{};
     const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-    std::string exe = n > 0 ? std::string(buf.data(), static_cast<std::size_t>(n)) : std::string();
-    const auto slash = exe.rfind('/');
-    if (slash != std::string::npos)
-        exe.erase(0, slash + 1);
-    return exe + ".cMP3ID3v1";
+    const std::string exe = n > 0 ? std::string(buf.data(), static_cast<std::size_t>(n)) : std::string();
+    return BaseName(exe) + ".cMP3ID3v1";
 }
 
 TagReadFailure FailureFromErrno(int err)

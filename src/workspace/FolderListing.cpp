@@ -1,20 +1,18 @@
 #include "workspace/FolderListing.h"
 
+#include "workspace/AsciiCase.h"
+
 #include <algorithm>
 #include <dirent.h>
 #include <sys/stat.h>
 
 namespace pellam {
-namespace {
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-} // namespace
-
 bool FolderListing::Before(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(Lower(a[i]));
-        const auto cb = static_cast<unsigned char>(Lower(b[i]));
+        const auto ca = static_cast<unsigned char>(AsciiLower(a[i]));
+        const auto cb = static_cast<unsigned char>(AsciiLower(b[i]));
         if (ca != cb)
             return ca < cb;
     }
@@ -58,7 +56,7 @@ std::vector<std::string> FolderListing::WithExtension(std::string_view ext) cons
             continue;
         bool same = true;
         for (std::size_t i = 0; i < ext.size(); ++i)
-            same = same && Lower(name[dot + 1 + i]) == Lower(ext[i]);
+            same = same && AsciiLower(name[dot + 1 + i]) == AsciiLower(ext[i]);
         if (same)
             out.push_back(name);
     }
@@ -66,6 +64,12 @@ std::vector<std::string> FolderListing::WithExtension(std::string_view ext) cons
 }
 
 std::string FolderListing::PathOf(std::string_view name) const { return JoinPath(m_folder, name); }
+
+std::string BaseName(std::string_view path)
+{
+    const auto slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
 
 std::string JoinPath(std::string_view folder, std::string_view name)
 {

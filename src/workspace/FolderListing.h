@@ -39,4 +39,7 @@ private:
 // Joins a folder and a name with one "/".
 std::string JoinPath(std::string_view folder, std::string_view name);
 
+// The last "/"-separated component of a path.
+std::string BaseName(std::string_view path);
+
 } // namespace pellam

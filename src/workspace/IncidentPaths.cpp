@@ -5,11 +5,6 @@
 namespace pellam {
 namespace {
 
-bool EndsWith(std::string_view s, std::string_view tail)
-{
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
 // The first candidate present in the listing, as a full path; "NONE" otherwise.
 std::string FindDocument(const FolderListing& listing, std::initializer_list<std::string> names, int& missing)
 {
@@ -24,10 +19,9 @@ std::string FindDocument(const FolderListing& listing, std::initializer_list<std
 
 bool SplitEventPath(NewLoad& load)
 {
-    if (!EndsWith(load.EventFile, "evt"))
+    if (!load.EventFile.ends_with("evt"))
         return false;
-    const auto slash = load.EventFile.rfind('/');
-    load.FileName = slash == std::string::npos ? load.EventFile : load.EventFile.substr(slash + 1);
+    load.FileName = BaseName(load.EventFile);
     load.LocationPath = load.EventFile.substr(0, load.EventFile.size() - load.FileName.size());
     return true;
 }
@@ -35,7 +29,7 @@ bool SplitEventPath(NewLoad& load)
 std::string FindEventFile(const FolderListing& listing)
 {
     for (const auto& name : listing.names())
-        if (EndsWith(name, "evt"))
+        if (name.ends_with("evt"))
             return listing.PathOf(name);
     return std::string();
 }

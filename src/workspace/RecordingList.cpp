@@ -17,7 +17,7 @@ std::string FolderOf(const std::string& locationPath)
 
 bool IsRecording(const std::string& name)
 {
-    return name.size() >= 3 && name.compare(name.size() - 3, 3, "mp3") == 0;
+    return name.ends_with("mp3");
 }
 
 bool FileExists(const std::string& path)

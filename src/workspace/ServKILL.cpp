@@ -1,5 +1,8 @@
 #include "workspace/ServKILL.h"
 
+#include "workspace/AsciiCase.h"
+#include "workspace/FolderListing.h"
+
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -10,25 +13,11 @@
 namespace pellam {
 namespace {
 
-std::string BaseName(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string ReadSmallFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::string s;
     std::getline(in, s, '\0');
-    return s;
-}
-
-std::string Lower(std::string s)
-{
-    for (auto& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
     return s;
 }
 
@@ -65,7 +54,7 @@ ProcessList ReadProcFs(const std::string& procRoot)
             std::string exe(buf, static_cast<std::size_t>(n));
             // A replaced executable reads "/path/name (deleted)".
             const std::string deleted = " (deleted)";
-            if (exe.size() > deleted.size() && exe.compare(exe.size() - deleted.size(), deleted.size(), deleted) == 0)
+            if (exe.size() > deleted.size() && exe.ends_with(deleted))
                 exe.resize(exe.size() - deleted.size());
             p.names.push_back(BaseName(exe));
         }
@@ -87,10 +76,10 @@ ProcessList ReadProcFs(const std::string& procRoot)
 
 bool ProcessMatches(const ProcessNames& process, const std::string& target, bool trimBlanks)
 {
-    const std::string t = Lower(target);
+    const std::string t = AsciiLower(target);
     for (const auto& name : process.names) {
-        const std::string n = Lower(trimBlanks ? Trim(name) : name);
-        if (n.size() >= t.size() && n.compare(n.size() - t.size(), t.size(), t) == 0)
+        const std::string n = AsciiLower(trimBlanks ? Trim(name) : name);
+        if (n.ends_with(t))
             return true;
     }
     return false;

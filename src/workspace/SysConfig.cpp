@@ -1,5 +1,6 @@
 #include "workspace/SysConfig.h"
 
+#include "workspace/AsciiCase.h"
 #include "workspace/Cp1252.h"
 #include "workspace/DelimitedReader.h"
 
@@ -101,10 +102,7 @@ std::string FileCategory(const std::string& extension)
 {
     if (extension.empty())
         return "Unknown";
-    std::string x = extension;
-    for (auto& c : x)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    const std::string x = AsciiLower(extension);
     if (x.find('.') != std::string::npos)
         return "Unknown";
 
@@ -141,10 +139,7 @@ std::string FileCategory(const std::string& extension)
             exts = blank == std::string_view::npos ? std::string_view() : exts.substr(blank + 1);
         }
     }
-    for (auto& c : x)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return x;
+    return AsciiUpper(x);
 }
 
 } // namespace pellam
