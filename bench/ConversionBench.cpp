@@ -24,16 +24,22 @@ namespace fs = std::filesystem;
 constexpr std::uint32_t kRate = 44100;
 constexpr std::size_t kFrames = kRate * 10;
 
-std::string Le16(unsigned v) { return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; }
-std::string Le32(std::uint32_t v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
-
-std::string Wave(unsigned tag, unsigned align, unsigned bits, std::uint32_t avg, const std::string& extra,
-                 const std::string& data)
+std::string Le16(unsigned v)
 {
-    const std::string fmt = Le16(tag) + Le16(2) + Le32(kRate) + Le32(avg) + Le16(align) + Le16(bits) +
-                            Le16(static_cast<unsigned>(extra.size())) + extra;
-    std::string body = "WAVEfmt " + Le32(static_cast<std::uint32_t>(fmt.size())) + fmt + "data" +
-                       Le32(static_cast<std::uint32_t>(data.size())) + data;
+    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+}
+std::string Le32(std::uint32_t v)
+{
+    return Le16(v & 0xFFFF) + Le16(v >> 16);
+}
+
+std::string Wave(
+    unsigned tag, unsigned align, unsigned bits, std::uint32_t avg, const std::string& extra, const std::string& data)
+{
+    const std::string fmt = Le16(tag) + Le16(2) + Le32(kRate) + Le32(avg) + Le16(align) + Le16(bits)
+        + Le16(static_cast<unsigned>(extra.size())) + extra;
+    std::string body = "WAVEfmt " + Le32(static_cast<std::uint32_t>(fmt.size())) + fmt + "data"
+        + Le32(static_cast<std::uint32_t>(data.size())) + data;
     if (data.size() % 2)
         body += '\0';
     return "RIFF" + Le32(static_cast<std::uint32_t>(body.size())) + body;
@@ -67,7 +73,8 @@ struct Inputs {
         float32 = Write("float32.wav", Wave(3, 8, 32, kRate * 8, "", flt));
 
         const std::string q = "\"" + pcm16 + "\"";
-        if (std::system(("sox -q " + q + " -e ima-adpcm \"" + (dir / "ima.wav").string() + "\" 2>/dev/null").c_str()) == 0)
+        if (std::system(("sox -q " + q + " -e ima-adpcm \"" + (dir / "ima.wav").string() + "\" 2>/dev/null").c_str())
+            == 0)
             ima = (dir / "ima.wav").string();
         const std::string mp3 = (dir / "a.mp3").string();
         if (std::system(("lame --quiet -b 128 " + q + " \"" + mp3 + "\" 2>/dev/null").c_str()) == 0) {
@@ -122,10 +129,22 @@ void Convert(benchmark::State& state, const std::string& path)
     state.SetBytesProcessed(total);
 }
 
-void BM_Pcm16(benchmark::State& state) { Convert(state, TheInputs().pcm16); }
-void BM_Float32(benchmark::State& state) { Convert(state, TheInputs().float32); }
-void BM_ImaAdpcm(benchmark::State& state) { Convert(state, TheInputs().ima); }
-void BM_MpegLayer3(benchmark::State& state) { Convert(state, TheInputs().mpeg); }
+void BM_Pcm16(benchmark::State& state)
+{
+    Convert(state, TheInputs().pcm16);
+}
+void BM_Float32(benchmark::State& state)
+{
+    Convert(state, TheInputs().float32);
+}
+void BM_ImaAdpcm(benchmark::State& state)
+{
+    Convert(state, TheInputs().ima);
+}
+void BM_MpegLayer3(benchmark::State& state)
+{
+    Convert(state, TheInputs().mpeg);
+}
 
 BENCHMARK(BM_Pcm16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Float32)->Unit(benchmark::kMillisecond);

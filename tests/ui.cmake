@@ -1,9 +1,13 @@
 # Window tests: QtTest binaries, run on the offscreen platform unless a display is given.
 file(GLOB_RECURSE ui_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*.cpp)
 foreach(src IN LISTS ui_test_sources)
-  get_filename_component(name ${src} NAME_WE)
+  # <subsystem>_<Test>, so two subsystems' window tests cannot collide.
+  get_filename_component(test ${src} NAME_WE)
+  file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${src})
+  string(REGEX REPLACE "/.*" "" subsystem ${rel})
+  set(name ${subsystem}_${test})
   add_executable(${name} ${src})
-  target_link_libraries(${name} PRIVATE pellam_ui Qt6::Test pellam_warnings)
+  target_link_libraries(${name} PRIVATE pellam_app pellam_testdevices Qt6::Test pellam_warnings)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}) # shared test helpers
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_compile_definitions(${name} PRIVATE

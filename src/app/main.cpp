@@ -1,8 +1,8 @@
 // pellam: the desktop review station. The About window shows alone as the
 // splash screen; the main window appears when start-up is over. An event file
 // named on the command line is then opened as if chosen in "Open Incident".
-#include "workspace/ui/Main.h"
-#include "workspace/ui/Prompter.h"
+#include "app/Main.h"
+#include "app/MessageBoxPrompter.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -17,12 +17,10 @@ int main(int argc, char** argv)
     pellam::MessageBoxPrompter prompter;
     pellam::Main window(prompter);
     prompter.setParent(&window);
-    QObject::connect(&window, &pellam::Main::openUrlRequested, [](const QString& path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    });
-    QObject::connect(&window, &pellam::Main::startProgramRequested, [](const QString& program, const QString& folder) {
-        QProcess::startDetached(program, {}, folder);
-    });
+    QObject::connect(&window, &pellam::Main::openUrlRequested,
+        [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+    QObject::connect(&window, &pellam::Main::startProgramRequested,
+        [](const QString& program, const QString& folder) { QProcess::startDetached(program, {}, folder); });
 
     const QStringList args = QApplication::arguments();
     const QString eventFile = args.size() > 1 ? args.at(1) : QString();

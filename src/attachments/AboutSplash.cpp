@@ -27,6 +27,9 @@ void AboutSplash::tick()
         m_progress = m_ticks + 1;
 }
 
-std::string AboutSplash::VersionText() { return std::string("v") + kAppVersion + " - 2025"; }
+std::string AboutSplash::VersionText()
+{
+    return std::string("v") + kAppVersion + " - 2025";
+}
 
 } // namespace pellam

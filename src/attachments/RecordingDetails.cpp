@@ -1,6 +1,6 @@
 #include "attachments/RecordingDetails.h"
 
-#include "workspace/FolderListing.h"
+#include "base/PathText.h"
 
 namespace pellam {
 

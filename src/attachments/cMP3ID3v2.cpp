@@ -1,8 +1,9 @@
 #include "attachments/cMP3ID3v2.h"
 
 #include "attachments/Id3Genres.h"
-#include "workspace/Cp1252.h"
-#include "workspace/FolderListing.h"
+#include "base/Cp1252.h"
+#include "base/PathText.h"
+#include "base/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +25,7 @@ constexpr std::int64_t kBlockOverlap = 3; // "ID3" or FF FB across a block edge 
 // The reader's name in failures: the program's executable name and the class.
 std::string FailureSource()
 {
-    std::array<char, PATH_MAX> buf{};
+    std::array<char, PATH_MAX> buf {};
     const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
     const std::string exe = n > 0 ? std::string(buf.data(), static_cast<std::size_t>(n)) : std::string();
     return BaseName(exe) + ".cMP3ID3v1";
@@ -32,7 +33,7 @@ std::string FailureSource()
 
 TagReadFailure FailureFromErrno(int err)
 {
-    return TagReadFailure{err, std::strerror(err), FailureSource()};
+    return TagReadFailure {err, std::strerror(err), FailureSource()};
 }
 
 // A read-only file read at explicit offsets. Reading past the end gives NUL
@@ -52,7 +53,7 @@ public:
         m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (m_fd < 0)
             return errno;
-        struct stat st {};
+        struct stat st { };
         if (::fstat(m_fd, &st) != 0)
             return errno;
         if (S_ISDIR(st.st_mode))
@@ -74,7 +75,7 @@ public:
         std::size_t done = 0;
         while (done < out.size()) {
             const ssize_t n = ::pread(m_fd, out.data() + done, out.size() - done,
-                                      static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+                static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -141,8 +142,14 @@ std::uint32_t BigEndian(const unsigned char* p, int n)
 std::string MapVersion22Id(const std::string& id)
 {
     static constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kMap = {{
-        {"TP1", "TPE1"}, {"TT2", "TIT2"}, {"TAL", "TALB"}, {"COM", "COMM"},
-        {"TRK", "TRCK"}, {"TEN", "TENC"}, {"TYE", "TYER"}, {"TCO", "TCON"},
+        {"TP1", "TPE1"},
+        {"TT2", "TIT2"},
+        {"TAL", "TALB"},
+        {"COM", "COMM"},
+        {"TRK", "TRCK"},
+        {"TEN", "TENC"},
+        {"TYE", "TYER"},
+        {"TCO", "TCON"},
     }};
     for (const auto& [from, to] : kMap)
         if (id == from)
@@ -153,10 +160,7 @@ std::string MapVersion22Id(const std::string& id)
 // The decimal number between the parentheses of a genre text, when it fits a byte.
 bool ParseGenreNumber(std::string_view text, std::uint8_t& genre)
 {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
+    text = Trim(text);
     if (text.empty())
         return false;
     int v = 0;
@@ -265,13 +269,20 @@ void cMP3ID3v2::StoreFrame(const std::string& id, const std::string& value)
         return;
     }
     static const std::map<std::string_view, std::string cMP3ID3v2::*> kProperties = {
-        {"TIT2", &cMP3ID3v2::m_title},       {"TPE1", &cMP3ID3v2::m_artist},
-        {"TALB", &cMP3ID3v2::m_album},       {"TYER", &cMP3ID3v2::m_year},
-        {"TRCK", &cMP3ID3v2::m_track},       {"USLT", &cMP3ID3v2::m_lyrics},
-        {"TENC", &cMP3ID3v2::m_encodedBy},   {"TCOP", &cMP3ID3v2::m_copyright},
-        {"TCOM", &cMP3ID3v2::m_composer},    {"TOPE", &cMP3ID3v2::m_originalArtist},
-        {"WXXX", &cMP3ID3v2::m_linkTo},      {"PCNT", &cMP3ID3v2::m_playCounter},
-        {"WOAF", &cMP3ID3v2::m_audioUrl},    {"WOAR", &cMP3ID3v2::m_artistUrl},
+        {"TIT2", &cMP3ID3v2::m_title},
+        {"TPE1", &cMP3ID3v2::m_artist},
+        {"TALB", &cMP3ID3v2::m_album},
+        {"TYER", &cMP3ID3v2::m_year},
+        {"TRCK", &cMP3ID3v2::m_track},
+        {"USLT", &cMP3ID3v2::m_lyrics},
+        {"TENC", &cMP3ID3v2::m_encodedBy},
+        {"TCOP", &cMP3ID3v2::m_copyright},
+        {"TCOM", &cMP3ID3v2::m_composer},
+        {"TOPE", &cMP3ID3v2::m_originalArtist},
+        {"WXXX", &cMP3ID3v2::m_linkTo},
+        {"PCNT", &cMP3ID3v2::m_playCounter},
+        {"WOAF", &cMP3ID3v2::m_audioUrl},
+        {"WOAR", &cMP3ID3v2::m_artistUrl},
         {"WCOM", &cMP3ID3v2::m_buyUrl},
     };
     const auto prop = kProperties.find(id);

@@ -4,7 +4,7 @@
 // text frames become properties, every frame enters the frame collections.
 // Frame bytes are taken as Windows-1252 text with every NUL removed, so an
 // ISO-8859-1 text frame reads as its plain text.
-#include "workspace/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <map>
@@ -75,13 +75,12 @@ private:
     std::string m_file;
     std::int32_t m_tagPosition = 0;
     std::uint8_t m_version = 0;
-    std::string m_title, m_artist, m_album, m_year, m_comment, m_track, m_playCounter, m_encodedBy,
-        m_otherGenreName, m_linkTo, m_originalArtist, m_composer, m_copyright, m_audioUrl, m_buyUrl,
-        m_artistUrl, m_lyrics;
+    std::string m_title, m_artist, m_album, m_year, m_comment, m_track, m_playCounter, m_encodedBy, m_otherGenreName,
+        m_linkTo, m_originalArtist, m_composer, m_copyright, m_audioUrl, m_buyUrl, m_artistUrl, m_lyrics;
     std::uint8_t m_genre = kNoGenre;
-    std::vector<std::string> m_frames;            // distinct ids, first seen first
+    std::vector<std::string> m_frames; // distinct ids, first seen first
     std::map<std::string, std::int32_t> m_counts; // id -> frames met
-    std::map<std::string, std::string> m_values;  // "n:ID" -> value
+    std::map<std::string, std::string> m_values; // "n:ID" -> value
 };
 
 } // namespace pellam

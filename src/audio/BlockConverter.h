@@ -14,18 +14,17 @@ class BlockConverter : public PcmConverter {
 public:
     BlockConverter(std::size_t blockAlign, std::size_t channels, std::size_t samplesPerBlock)
         : m_blockAlign(blockAlign), m_channels(channels), m_samplesPerBlock(samplesPerBlock)
-    {
-    }
+    { }
 
     std::size_t SourceSizeFor(std::size_t destinationBytes) const override
     {
         return destinationBytes / OutputBytesPerBlock() * m_blockAlign;
     }
 
-    ConvertResult Convert(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination,
-                          unsigned flags) override
+    ConvertResult Convert(
+        std::span<const std::uint8_t> source, std::span<std::uint8_t> destination, unsigned flags) override
     {
-        ConvertResult r{true, 0, 0};
+        ConvertResult r {true, 0, 0};
         const std::size_t perBlock = OutputBytesPerBlock();
         while (source.size() - r.sourceUsed >= m_blockAlign && destination.size() - r.produced >= perBlock) {
             DecodeBlock(source.data() + r.sourceUsed, m_samplesPerBlock, destination.data() + r.produced);

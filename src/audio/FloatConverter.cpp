@@ -20,10 +20,10 @@ std::int16_t ToSample(double v)
     return static_cast<std::int16_t>(scaled);
 }
 
-template <typename Real>
+template<typename Real>
 class FloatConverter final : public FrameConverter {
 public:
-    explicit FloatConverter(std::size_t channels) : FrameConverter(sizeof(Real), channels) {}
+    explicit FloatConverter(std::size_t channels) : FrameConverter(sizeof(Real), channels) { }
 
 protected:
     void ConvertSamples(const std::uint8_t* src, std::size_t samples, std::uint8_t* dst) override

@@ -1,6 +1,6 @@
 #include "audio/FormatTime.h"
 
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 #include <cstdio>
 

@@ -18,23 +18,20 @@ inline void StoreLe16(std::uint8_t* p, std::int16_t v)
 class FrameConverter : public PcmConverter {
 public:
     // `sampleBytes`: bytes of one stored sample of one channel.
-    FrameConverter(std::size_t sampleBytes, std::size_t channels)
-        : m_sampleBytes(sampleBytes), m_channels(channels)
-    {
-    }
+    FrameConverter(std::size_t sampleBytes, std::size_t channels) : m_sampleBytes(sampleBytes), m_channels(channels) { }
 
     std::size_t SourceSizeFor(std::size_t destinationBytes) const override
     {
         return destinationBytes / (2 * m_channels) * m_sampleBytes * m_channels;
     }
 
-    ConvertResult Convert(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination,
-                          unsigned /*flags*/) override
+    ConvertResult Convert(
+        std::span<const std::uint8_t> source, std::span<std::uint8_t> destination, unsigned /*flags*/) override
     {
         // A trailing partial frame cannot be decoded with or without more input
         // announced; it stays unused.
-        const std::size_t frames =
-            std::min(source.size() / (m_sampleBytes * m_channels), destination.size() / (2 * m_channels));
+        const std::size_t frames
+            = std::min(source.size() / (m_sampleBytes * m_channels), destination.size() / (2 * m_channels));
         const std::size_t samples = frames * m_channels;
         ConvertSamples(source.data(), samples, destination.data());
         return {true, samples * m_sampleBytes, samples * 2};

@@ -31,7 +31,7 @@ using Table = std::array<std::int16_t, 256>;
 
 Table MakeTable(std::int16_t (*decode)(std::uint8_t))
 {
-    Table t{};
+    Table t {};
     for (int i = 0; i < 256; ++i)
         t[static_cast<std::size_t>(i)] = decode(static_cast<std::uint8_t>(i));
     return t;
@@ -39,7 +39,7 @@ Table MakeTable(std::int16_t (*decode)(std::uint8_t))
 
 class G711Converter final : public FrameConverter {
 public:
-    G711Converter(const Table& table, std::size_t channels) : FrameConverter(1, channels), m_table(table) {}
+    G711Converter(const Table& table, std::size_t channels) : FrameConverter(1, channels), m_table(table) { }
 
 protected:
     void ConvertSamples(const std::uint8_t* src, std::size_t samples, std::uint8_t* dst) override

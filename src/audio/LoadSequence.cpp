@@ -7,12 +7,11 @@ namespace pellam {
 
 LoadSequence::LoadSequence(LoadHost& host, Decoder& decoder, const Paths& paths, ProcessSource processes)
     : m_host(host), m_decoder(decoder), m_paths(paths), m_processes(std::move(processes))
-{
-}
+{ }
 
 void LoadSequence::SetTimer(TimerRequest& timer, bool enabled, int intervalMs)
 {
-    const TimerRequest next{enabled, intervalMs};
+    const TimerRequest next {enabled, intervalMs};
     if (timer == next)
         return;
     timer = next;
@@ -40,8 +39,8 @@ void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
     }
     m_host.SetPointer(MousePointer::Normal);
     const std::string text = started.outcome == DecoderStart::Outcome::Missing
-                                 ? std::string(kMissingCodec)
-                                 : kStartFailedPrefix + std::to_string(started.error);
+        ? std::string(kMissingCodec)
+        : kStartFailedPrefix + std::to_string(started.error);
     m_host.SetStatus({text, m_host.Status().colour});
 }
 

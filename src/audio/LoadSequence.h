@@ -7,8 +7,8 @@
 // out: it runs the ticks below while they are enabled.
 #include "audio/Decoder.h"
 #include "audio/StatusLine.h"
+#include "base/Message.h"
 #include "workspace/IncidentPaths.h"
-#include "workspace/Message.h"
 #include "workspace/ServKILL.h"
 
 #include <cstdint>
@@ -89,8 +89,8 @@ public:
     // offset and starts playback; for a recording that is loaded already.
     void StartAtNoteOffset();
 
-    const TimerRequest& WaitTimer() const { return m_wait; }  // Wait_For_It_TIMER
-    const TimerRequest& LoadTimer() const { return m_load; }  // WaveLoadTIM
+    const TimerRequest& WaitTimer() const { return m_wait; } // Wait_For_It_TIMER
+    const TimerRequest& LoadTimer() const { return m_load; } // WaveLoadTIM
     // Raised whenever a timer request changes.
     std::function<void()> TimersChanged;
 
@@ -107,8 +107,8 @@ private:
     const Paths& m_paths;
     ProcessSource m_processes;
     std::int16_t m_retries = 0;
-    TimerRequest m_wait{false, 200};
-    TimerRequest m_load{false, 1000};
+    TimerRequest m_wait {false, 200};
+    TimerRequest m_load {false, 1000};
 };
 
 } // namespace pellam

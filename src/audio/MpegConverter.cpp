@@ -20,12 +20,9 @@ constexpr std::size_t kFeedPiece = 4096;
 class MpegConverter final : public PcmConverter {
 public:
     MpegConverter(mpg123_handle* handle, const WaveFormat& source)
-        : m_handle(handle),
-          m_frameBytes(std::size_t{2} * source.channels),
-          m_sourcePerSecond(source.avgBytesPerSec),
-          m_outputPerSecond(std::size_t{2} * source.channels * source.samplesPerSec)
-    {
-    }
+        : m_handle(handle), m_frameBytes(std::size_t {2} * source.channels), m_sourcePerSecond(source.avgBytesPerSec),
+          m_outputPerSecond(std::size_t {2} * source.channels * source.samplesPerSec)
+    { }
 
     ~MpegConverter() override { mpg123_delete(m_handle); }
 
@@ -45,17 +42,18 @@ public:
         return std::max<std::size_t>(1, static_cast<std::size_t>(part * static_cast<double>(m_sourcePerSecond) * 0.75));
     }
 
-    ConvertResult Convert(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination,
-                          unsigned /*flags*/) override
+    ConvertResult Convert(
+        std::span<const std::uint8_t> source, std::span<std::uint8_t> destination, unsigned /*flags*/) override
     {
-        ConvertResult r{true, 0, 0};
+        ConvertResult r {true, 0, 0};
         const std::size_t room = destination.size() / m_frameBytes * m_frameBytes;
         // Each pass either feeds, produces or stops; the bound only guards
         // against a decoder that keeps answering without doing either.
         int idle = 0;
         while (r.produced < room && idle < 8) {
             std::size_t done = 0;
-            const int rc = mpg123_decode(m_handle, nullptr, 0, destination.data() + r.produced, room - r.produced, &done);
+            const int rc
+                = mpg123_decode(m_handle, nullptr, 0, destination.data() + r.produced, room - r.produced, &done);
             r.produced += done;
             idle = done > 0 ? 0 : idle + 1;
             if (rc == MPG123_NEED_MORE) {
@@ -103,13 +101,12 @@ std::unique_ptr<PcmConverter> MakeMpegConverter(const WaveFormat& source)
         return nullptr;
     // Quiet, no gap trimming (the WAVE holds plain frames), and exactly the
     // file's rate and channels in signed 16-bit.
-    const bool ready = mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET, 0) == MPG123_OK &&
-                       mpg123_param(h, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0) == MPG123_OK &&
-                       mpg123_format_none(h) == MPG123_OK &&
-                       mpg123_format(h, static_cast<long>(source.samplesPerSec),
-                                     source.channels == 1 ? MPG123_MONO : MPG123_STEREO,
-                                     MPG123_ENC_SIGNED_16) == MPG123_OK &&
-                       mpg123_open_feed(h) == MPG123_OK;
+    const bool ready = mpg123_param(h, MPG123_ADD_FLAGS, MPG123_QUIET, 0) == MPG123_OK
+        && mpg123_param(h, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0) == MPG123_OK && mpg123_format_none(h) == MPG123_OK
+        && mpg123_format(h, static_cast<long>(source.samplesPerSec), source.channels == 1 ? MPG123_MONO : MPG123_STEREO,
+               MPG123_ENC_SIGNED_16)
+            == MPG123_OK
+        && mpg123_open_feed(h) == MPG123_OK;
     if (!ready) {
         mpg123_delete(h);
         return nullptr;

@@ -9,8 +9,7 @@
 namespace pellam {
 namespace {
 
-constexpr std::array<int, 16> kAdapt = {230, 230, 230, 230, 307, 409, 512, 614,
-                                        768, 614, 512, 409, 307, 230, 230, 230};
+constexpr std::array<int, 16> kAdapt = {230, 230, 230, 230, 307, 409, 512, 614, 768, 614, 512, 409, 307, 230, 230, 230};
 
 constexpr int kMaxStep = 0x7FFFFFFF / 768;
 
@@ -27,8 +26,7 @@ class MsAdpcmConverter final : public BlockConverter {
 public:
     MsAdpcmConverter(const WaveFormat& source, std::size_t samplesPerBlock, std::vector<Coefficients> table)
         : BlockConverter(source.blockAlign, source.channels, samplesPerBlock), m_table(std::move(table))
-    {
-    }
+    { }
 
     static std::size_t SamplesHeldBy(std::size_t bytes, std::size_t channels)
     {
@@ -43,7 +41,7 @@ protected:
     void DecodeBlock(const std::uint8_t* block, std::size_t samples, std::uint8_t* dst) override
     {
         const std::size_t channels = Channels();
-        std::array<Channel, 2> small{};
+        std::array<Channel, 2> small {};
         std::vector<Channel> many(channels > small.size() ? channels : 0);
         Channel* ch = channels > small.size() ? many.data() : small.data();
 
@@ -80,7 +78,7 @@ protected:
 
 private:
     struct Channel {
-        Coefficients coef{};
+        Coefficients coef {};
         int step = 0;
         int s1 = 0;
         int s2 = 0;

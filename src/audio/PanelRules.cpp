@@ -1,15 +1,18 @@
 #include "audio/PanelRules.h"
 
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 namespace pellam {
 
 ButtonStates ButtonsForStatus(std::int32_t status)
 {
     switch (status) {
-    case 1: return {true, false, true, false, false};
-    case 2: return {false, true, true, true, true};
-    default: return {true, false, false, false, false};
+    case 1:
+        return {true, false, true, false, false};
+    case 2:
+        return {false, true, true, true, true};
+    default:
+        return {true, false, false, false, false};
     }
 }
 

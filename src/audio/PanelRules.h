@@ -11,7 +11,7 @@ struct ButtonStates {
     bool pause = false;
     bool stop = false;
     bool positionTimer = false; // the cursor follows the player
-    bool focusStop = false;     // keyboard focus moves to Stop
+    bool focusStop = false; // keyboard focus moves to Stop
     bool operator==(const ButtonStates&) const = default;
 };
 

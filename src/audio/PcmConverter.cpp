@@ -49,10 +49,10 @@ std::unique_ptr<PcmConverter> OpenPcmConverter(std::span<const std::uint8_t> fmt
     WaveFormat source = WaveFormat::Parse(fmtPayload);
     if (source.channels == 0 || source.samplesPerSec == 0)
         return nullptr;
-    if (output.formatTag != kWaveFormatPcm || output.bitsPerSample != 16 || output.channels != source.channels ||
-        output.samplesPerSec != source.samplesPerSec)
+    if (output.formatTag != kWaveFormatPcm || output.bitsPerSample != 16 || output.channels != source.channels
+        || output.samplesPerSec != source.samplesPerSec)
         return nullptr;
-    if (std::uint64_t{2} * source.channels * source.samplesPerSec > kMaxOutputBytesPerSecond)
+    if (std::uint64_t {2} * source.channels * source.samplesPerSec > kMaxOutputBytesPerSecond)
         return nullptr;
 
     if (source.formatTag != kWaveFormatExtensible)

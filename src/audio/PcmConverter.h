@@ -19,8 +19,8 @@ namespace pellam {
 
 enum ConvertFlags : unsigned {
     kConvertBlockAlign = 1u, // convert whole source blocks only; keep a partial one
-    kConvertStart = 2u,      // first block since open or seek
-    kConvertEnd = 4u,        // no more source follows: a partial last block is decoded too
+    kConvertStart = 2u, // first block since open or seek
+    kConvertEnd = 4u, // no more source follows: a partial last block is decoded too
 };
 
 struct ConvertResult {
@@ -37,8 +37,9 @@ public:
     // 0 when not even one unit of the source fits.
     virtual std::size_t SourceSizeFor(std::size_t destinationBytes) const = 0;
 
-    virtual ConvertResult Convert(std::span<const std::uint8_t> source, std::span<std::uint8_t> destination,
-                                  unsigned flags) = 0;
+    virtual ConvertResult Convert(
+        std::span<const std::uint8_t> source, std::span<std::uint8_t> destination, unsigned flags)
+        = 0;
 
     // Whether, once no more source follows, another call could still produce
     // output: from samples the converter decoded but had no room for, or from

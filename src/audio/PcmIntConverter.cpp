@@ -11,8 +11,7 @@ class PcmIntConverter final : public FrameConverter {
 public:
     PcmIntConverter(std::size_t containerBytes, std::size_t channels)
         : FrameConverter(containerBytes, channels), m_bytes(containerBytes)
-    {
-    }
+    { }
 
 protected:
     void ConvertSamples(const std::uint8_t* src, std::size_t samples, std::uint8_t* dst) override

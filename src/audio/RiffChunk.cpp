@@ -35,14 +35,17 @@ bool ReadHeader(int fd, std::int64_t at, Header& h)
     return true;
 }
 
-std::int64_t Padded(std::int64_t size) { return size + (size & 1); }
+std::int64_t Padded(std::int64_t size)
+{
+    return size + (size & 1);
+}
 
 } // namespace
 
 ChunkSpan LocateChunk(const std::string& path, const char (&id)[5])
 {
-    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    struct stat st {};
+    Fd f {::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat st { };
     if (f.fd < 0 || ::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode))
         return {};
     const std::int64_t fileSize = st.st_size;
@@ -50,11 +53,11 @@ ChunkSpan LocateChunk(const std::string& path, const char (&id)[5])
     // The RIFF chunk of form "WAVE" among the top-level chunks.
     std::int64_t at = 0;
     std::int64_t riffEnd = -1;
-    Header h{};
+    Header h {};
     while (at + 12 <= fileSize && ReadHeader(f.fd, at, h)) {
         char form[4];
-        if (std::memcmp(h.id, "RIFF", 4) == 0 && ::pread(f.fd, form, 4, static_cast<off_t>(at + 8)) == 4 &&
-            std::memcmp(form, "WAVE", 4) == 0) {
+        if (std::memcmp(h.id, "RIFF", 4) == 0 && ::pread(f.fd, form, 4, static_cast<off_t>(at + 8)) == 4
+            && std::memcmp(form, "WAVE", 4) == 0) {
             // Writers that stream their output leave the size 0; then the
             // form runs to the end of the file.
             riffEnd = h.size >= 4 ? std::min(at + 8 + h.size, fileSize) : fileSize;

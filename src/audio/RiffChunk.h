@@ -8,7 +8,7 @@
 namespace pellam {
 
 struct ChunkSpan {
-    std::int64_t start = 0;  // file offset of the payload; 0 = not found
+    std::int64_t start = 0; // file offset of the payload; 0 = not found
     std::int64_t length = 0; // payload size as the chunk header claims it
 };
 

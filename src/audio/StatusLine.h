@@ -11,10 +11,10 @@ struct Rgb {
     bool operator==(const Rgb&) const = default;
 };
 
-inline constexpr Rgb kStatusRed{255, 0, 0};
-inline constexpr Rgb kStatusYellow{255, 255, 0};
-inline constexpr Rgb kStatusGreen{0, 255, 0};
-inline constexpr Rgb kStatusCyan{0, 255, 255};
+inline constexpr Rgb kStatusRed {255, 0, 0};
+inline constexpr Rgb kStatusYellow {255, 255, 0};
+inline constexpr Rgb kStatusGreen {0, 255, 0};
+inline constexpr Rgb kStatusCyan {0, 255, 255};
 
 struct StatusLine {
     std::string text;

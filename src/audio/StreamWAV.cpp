@@ -11,7 +11,7 @@
 #include "audio/PcmConverter.h"
 #include "audio/RiffChunk.h"
 #include "audio/WaveFormat.h"
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 namespace pellam {
 
@@ -56,7 +56,7 @@ int OpenForReading(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return -1;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return -1;
@@ -80,8 +80,6 @@ std::int64_t ReadFully(int fd, std::uint8_t* into, std::size_t count)
     }
     return static_cast<std::int64_t>(done);
 }
-
-std::int32_t ClampToInt32(std::int64_t v) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 } // namespace
 
@@ -112,8 +110,8 @@ bool StreamWAV::State::OpenConversion()
 void StreamWAV::State::CloseConversion()
 {
     conversion.reset();
-    std::fill(input.begin(), input.end(), std::uint8_t{0});
-    std::fill(outputWords.begin(), outputWords.end(), std::int16_t{0});
+    std::fill(input.begin(), input.end(), std::uint8_t {0});
+    std::fill(outputWords.begin(), outputWords.end(), std::int16_t {0});
     inputSize = 0;
     outputSize = 0;
     outputReadPos = 0;
@@ -132,8 +130,7 @@ std::size_t StreamWAV::State::ConvertBlock(std::size_t sourceBytes)
         flags |= kConvertEnd;
     firstConversion = false;
 
-    const ConvertResult r = conversion->Convert(
-        std::span<const std::uint8_t>(input.data(), sourceBytes),
+    const ConvertResult r = conversion->Convert(std::span<const std::uint8_t>(input.data(), sourceBytes),
         std::span<std::uint8_t>(OutputBytes(), static_cast<std::size_t>(outputSize)), flags);
     if (!r.ok) {
         // The block is lost; starting afresh with the next one keeps the stream moving.
@@ -169,8 +166,8 @@ bool StreamWAV::State::Refill()
     if (inputEnded || !conversion) {
         outputValid = 0;
         outputReadPos = 0;
-        std::fill(input.begin(), input.end(), std::uint8_t{0});
-        std::fill(outputWords.begin(), outputWords.end(), std::int16_t{0});
+        std::fill(input.begin(), input.end(), std::uint8_t {0});
+        std::fill(outputWords.begin(), outputWords.end(), std::int16_t {0});
         return false;
     }
 
@@ -211,13 +208,22 @@ void StreamWAV::State::CloseFile()
     position = 0;
 }
 
-StreamWAV::StreamWAV() : m(std::make_unique<State>()) {}
+StreamWAV::StreamWAV() : m(std::make_unique<State>()) { }
 
-StreamWAV::~StreamWAV() { StreamClose(); }
+StreamWAV::~StreamWAV()
+{
+    StreamClose();
+}
 
-std::string StreamWAV::StreamDescription() const { return "Wave Audio"; }
+std::string StreamWAV::StreamDescription() const
+{
+    return "Wave Audio";
+}
 
-std::vector<std::string> StreamWAV::StreamExtensions() const { return {"WAV"}; }
+std::vector<std::string> StreamWAV::StreamExtensions() const
+{
+    return {"WAV"};
+}
 
 std::int32_t StreamWAV::StreamOpen(const std::string& path)
 {
@@ -243,7 +249,7 @@ std::int32_t StreamWAV::StreamOpen(const std::string& path)
     s.formatStart = format.start;
     s.formatLength = format.length;
 
-    struct stat st {};
+    struct stat st { };
     const std::int64_t fileSize = ::fstat(s.file, &st) == 0 ? st.st_size : 0;
     if (fileSize < s.dataStart + s.dataLength)
         s.dataLength = std::max<std::int64_t>(0, fileSize - s.dataStart);
@@ -307,8 +313,8 @@ std::int32_t StreamWAV::StreamRead(void* destination, std::int32_t count, std::i
     }
     // position + read / bytes-per-second * 1000, the sum rounded once.
     const std::int64_t perSecond = s.output.avgBytesPerSec;
-    s.position = ClampToInt32(
-        DivRoundHalfEven(std::int64_t{s.position} * perSecond + std::int64_t{read} * 1000, perSecond));
+    s.position
+        = ClampToInt32(DivRoundHalfEven(std::int64_t {s.position} * perSecond + std::int64_t {read} * 1000, perSecond));
     return status;
 }
 
@@ -322,12 +328,12 @@ std::int32_t StreamWAV::StreamSeek(std::int32_t value, std::int32_t mode)
     if (mode == 0) {
         if (value < 0 || value > 99)
             return kStreamBadSeek;
-        offset = DivRoundHalfEven(std::int64_t{value} * s.dataLength, 100);
+        offset = DivRoundHalfEven(std::int64_t {value} * s.dataLength, 100);
     } else if (mode == 1) {
         // value <= Duration / 1000, compared exactly.
-        if (value < 0 || std::int64_t{value} * 1000 > Duration())
+        if (value < 0 || std::int64_t {value} * 1000 > Duration())
             return kStreamBadSeek;
-        offset = std::int64_t{s.source.avgBytesPerSec} * value;
+        offset = std::int64_t {s.source.avgBytesPerSec} * value;
     }
 
     std::int64_t target = s.dataStart;
@@ -338,8 +344,8 @@ std::int32_t StreamWAV::StreamSeek(std::int32_t value, std::int32_t mode)
     const off_t landed = ::lseek(s.file, static_cast<off_t>(target), SEEK_SET);
     const std::int64_t here = landed < 0 ? s.dataStart : landed;
     s.position = s.source.avgBytesPerSec == 0
-                     ? 0
-                     : ClampToInt32(DivRoundHalfEven((here - s.dataStart) * 1000, s.source.avgBytesPerSec));
+        ? 0
+        : ClampToInt32(DivRoundHalfEven((here - s.dataStart) * 1000, s.source.avgBytesPerSec));
 
     if (s.conversion) {
         s.CloseConversion();
@@ -350,7 +356,10 @@ std::int32_t StreamWAV::StreamSeek(std::int32_t value, std::int32_t mode)
     return kStreamOk;
 }
 
-std::int32_t StreamWAV::Position() const { return m->position - 500; }
+std::int32_t StreamWAV::Position() const
+{
+    return m->position - 500;
+}
 
 std::int32_t StreamWAV::Duration() const
 {
@@ -359,16 +368,25 @@ std::int32_t StreamWAV::Duration() const
     return ClampToInt32(DivRoundHalfEven(m->dataLength * 1000, m->source.avgBytesPerSec));
 }
 
-std::int16_t StreamWAV::BitsPerSample() const { return 16; }
+std::int16_t StreamWAV::BitsPerSample() const
+{
+    return 16;
+}
 
 std::int32_t StreamWAV::BitsPerSecond() const
 {
-    return ClampToInt32(std::int64_t{m->source.avgBytesPerSec} * 8);
+    return ClampToInt32(std::int64_t {m->source.avgBytesPerSec} * 8);
 }
 
-std::int16_t StreamWAV::Channels() const { return static_cast<std::int16_t>(m->source.channels); }
+std::int16_t StreamWAV::Channels() const
+{
+    return static_cast<std::int16_t>(m->source.channels);
+}
 
-std::int32_t StreamWAV::SamplesPerSecond() const { return static_cast<std::int32_t>(m->source.samplesPerSec); }
+std::int32_t StreamWAV::SamplesPerSecond() const
+{
+    return static_cast<std::int32_t>(m->source.samplesPerSec);
+}
 
 bool StreamWAV::EndOfStream() const
 {

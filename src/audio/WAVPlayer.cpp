@@ -28,8 +28,7 @@ bool WAVPlayer::FileOpen(const std::string& path)
         m_fileOpen = false;
         return false;
     }
-    if (m_device.Init(m_stream.SamplesPerSecond(), m_stream.Channels(), m_stream.BitsPerSample(),
-                      m_selectedDevice)) {
+    if (m_device.Init(m_stream.SamplesPerSecond(), m_stream.Channels(), m_stream.BitsPerSample(), m_selectedDevice)) {
         m_fileOpen = true;
         return true;
     }
@@ -189,7 +188,10 @@ void WAVPlayer::OnBufferDone(std::int32_t user)
     CopyShortFile();
 }
 
-std::int32_t WAVPlayer::Position() const { return m_device.Elapsed(); }
+std::int32_t WAVPlayer::Position() const
+{
+    return m_device.Elapsed();
+}
 
 void WAVPlayer::SetPosition(std::int32_t ms)
 {
@@ -203,16 +205,25 @@ void WAVPlayer::SetPosition(std::int32_t ms)
     m_device.ClearBufferQueue();
 }
 
-std::int32_t WAVPlayer::Duration() const { return m_stream.Duration(); }
+std::int32_t WAVPlayer::Duration() const
+{
+    return m_stream.Duration();
+}
 
-std::int32_t WAVPlayer::Volume() const { return m_device.VolumeForDev(m_selectedDevice); }
+std::int32_t WAVPlayer::Volume() const
+{
+    return m_device.VolumeForDev(m_selectedDevice);
+}
 
-void WAVPlayer::SetVolume(std::int32_t value) { m_device.SetVolumeForDev(m_selectedDevice, value); }
+void WAVPlayer::SetVolume(std::int32_t value)
+{
+    m_device.SetVolumeForDev(m_selectedDevice, value);
+}
 
 Result<std::int16_t, PlayerError> WAVPlayer::SetBuffers(std::int16_t count)
 {
     if (count < 2)
-        return fail(PlayerError{255, "Invalid number of buffers!"});
+        return fail(PlayerError {255, "Invalid number of buffers!"});
     m_buffers = count;
     return m_buffers;
 }
@@ -220,9 +231,9 @@ Result<std::int16_t, PlayerError> WAVPlayer::SetBuffers(std::int16_t count)
 Result<std::int32_t, PlayerError> WAVPlayer::SetBufferSize(std::int32_t value)
 {
     // The remainder takes the sign of value, as C++ computes it.
-    const std::int64_t size = std::int64_t{value} + value % 4;
+    const std::int64_t size = std::int64_t {value} + value % 4;
     if (size <= 4 || size > INT32_MAX)
-        return fail(PlayerError{255, "Invalid buffer size!"});
+        return fail(PlayerError {255, "Invalid buffer size!"});
     m_bufferSize = static_cast<std::int32_t>(size);
     return m_bufferSize;
 }
@@ -230,22 +241,27 @@ Result<std::int32_t, PlayerError> WAVPlayer::SetBufferSize(std::int32_t value)
 Result<std::int16_t, PlayerError> WAVPlayer::SetSelectedDevice(std::int16_t device)
 {
     if (m_status == kPlayerPlaying)
-        return fail(PlayerError{256, "Stop playback before you change the device!"});
+        return fail(PlayerError {256, "Stop playback before you change the device!"});
     m_selectedDevice = device;
     if (m_fileOpen) {
         m_device.Deinit();
-        if (!m_device.Init(m_stream.SamplesPerSecond(), m_stream.Channels(), m_stream.BitsPerSample(),
-                           device)) {
+        if (!m_device.Init(m_stream.SamplesPerSecond(), m_stream.Channels(), m_stream.BitsPerSample(), device)) {
             m_stream.StreamClose();
             m_fileOpen = false;
-            return fail(PlayerError{256, "Couldn't change device!"});
+            return fail(PlayerError {256, "Couldn't change device!"});
         }
     }
     return m_selectedDevice;
 }
 
-std::int16_t WAVPlayer::DeviceCount() const { return static_cast<std::int16_t>(m_device.GetNumDevs()); }
+std::int16_t WAVPlayer::DeviceCount() const
+{
+    return static_cast<std::int16_t>(m_device.GetNumDevs());
+}
 
-std::string WAVPlayer::DeviceName(std::int16_t index) const { return m_device.GetDevName(index); }
+std::string WAVPlayer::DeviceName(std::int16_t index) const
+{
+    return m_device.GetDevName(index);
+}
 
 } // namespace pellam

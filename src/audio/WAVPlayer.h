@@ -5,7 +5,7 @@
 // playback panel; state changes are reported through the events below.
 #include "audio/StreamWAV.h"
 #include "audio/WaveOut.h"
-#include "workspace/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <functional>

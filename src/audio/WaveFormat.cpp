@@ -3,13 +3,13 @@
 #include <array>
 #include <cmath>
 
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 namespace pellam {
 
 WaveFormat WaveFormat::Parse(std::span<const std::uint8_t> bytes)
 {
-    std::array<std::uint8_t, kSize> b{};
+    std::array<std::uint8_t, kSize> b {};
     for (std::size_t i = 0; i < kSize && i < bytes.size(); ++i)
         b[i] = bytes[i];
     WaveFormat f;
@@ -31,7 +31,7 @@ WaveFormat WaveFormat::Pcm(std::uint32_t rate, std::uint16_t channels, std::uint
     f.samplesPerSec = rate;
     f.bitsPerSample = bits;
     f.blockAlign = static_cast<std::uint16_t>(RoundToInt(bits / 8.0 * channels));
-    f.avgBytesPerSec = static_cast<std::uint32_t>(std::uint64_t{f.blockAlign} * rate);
+    f.avgBytesPerSec = static_cast<std::uint32_t>(std::uint64_t {f.blockAlign} * rate);
     f.extraSize = 0;
     return f;
 }

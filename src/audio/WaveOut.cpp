@@ -1,6 +1,6 @@
 #include "audio/WaveOut.h"
 
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 #include <algorithm>
 #include <limits>
@@ -9,11 +9,6 @@
 namespace pellam {
 
 namespace {
-std::int32_t ClampToInt32(std::int64_t v)
-{
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
 
 std::uint32_t BothHalves(std::int32_t value)
 {
@@ -24,8 +19,7 @@ std::uint32_t BothHalves(std::int32_t value)
 
 WaveOut::WaveOut(WaveOutBackend& backend, Dispatcher& dispatcher)
     : m_backend(backend), m_dispatcher(dispatcher), m_alive(std::make_shared<WaveOut*>(this))
-{
-}
+{ }
 
 WaveOut::~WaveOut()
 {
@@ -53,7 +47,7 @@ bool WaveOut::Init(std::int32_t rate, std::int16_t channels, std::int16_t bits, 
     f.channels = static_cast<std::uint16_t>(channels);
     f.samplesPerSec = static_cast<std::uint32_t>(rate);
     f.bitsPerSample = static_cast<std::uint16_t>(bits);
-    f.blockAlign = static_cast<std::uint16_t>(DivRoundHalfEven(std::int64_t{bits} * channels, 8));
+    f.blockAlign = static_cast<std::uint16_t>(DivRoundHalfEven(std::int64_t {bits} * channels, 8));
     f.avgBytesPerSec = static_cast<std::uint32_t>(f.blockAlign) * f.samplesPerSec;
     f.extraSize = 0;
     m_format = f;
@@ -94,8 +88,7 @@ bool WaveOut::Deinit()
 
 bool WaveOut::WriteSamples(const void* samples, std::int32_t count, std::int32_t user)
 {
-    if (!m_open || count <= 0 || samples == nullptr || m_format.blockAlign == 0
-        || count % m_format.blockAlign != 0)
+    if (!m_open || count <= 0 || samples == nullptr || m_format.blockAlign == 0 || count % m_format.blockAlign != 0)
         return false;
     const auto* bytes = static_cast<const std::uint8_t*>(samples);
     std::vector<std::uint8_t> copy;
@@ -171,7 +164,7 @@ std::int32_t WaveOut::Elapsed() const
 {
     if (!m_open)
         return 0;
-    return ClampToInt32(std::int64_t{m_offsetMs} + DevicePositionMs());
+    return ClampToInt32(std::int64_t {m_offsetMs} + DevicePositionMs());
 }
 
 void WaveOut::SetElapsed(std::int32_t ms)
@@ -217,7 +210,7 @@ std::string WaveOut::GetDevName(std::int32_t device) const
 {
     WaveDeviceCaps caps;
     if (!m_backend.DeviceCaps(device, caps))
-        caps = WaveDeviceCaps{};
+        caps = WaveDeviceCaps {};
     std::string name = caps.name.substr(0, caps.name.find('\0'));
     const std::uint32_t major = (caps.driverVersion & ~0xFFu) / 256;
     const std::uint32_t minor = caps.driverVersion & 0xFFu;

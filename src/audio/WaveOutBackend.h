@@ -12,7 +12,7 @@
 namespace pellam {
 
 struct WaveDeviceCaps {
-    std::string name;                // product name as the device layer gives it
+    std::string name; // product name as the device layer gives it
     std::uint32_t driverVersion = 0; // major in the high byte, minor in the low byte
 };
 

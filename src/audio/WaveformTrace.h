@@ -5,7 +5,7 @@
 // channel's value there. Coordinates are the picture's: x counts records (the
 // picture is file size ÷ 128 units wide), y runs 0..70000 with the middle at
 // 35000.
-#include "workspace/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <string>
@@ -35,7 +35,7 @@ struct WaveformTrace {
 
 enum class TraceError {
     Unreadable, // the file could not be opened
-    TooShort,   // fewer than 40 bytes
+    TooShort, // fewer than 40 bytes
 };
 
 // Records skipped between samples: 1 up to 4,000,000 bytes, 8 up to 9,000,000, 16 above.

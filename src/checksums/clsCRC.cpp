@@ -1,6 +1,6 @@
 #include "checksums/clsCRC.h"
 
-#include "workspace/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -10,7 +10,10 @@
 
 namespace pellam {
 
-clsCRC::clsCRC() { SetAlgorithm(1); }
+clsCRC::clsCRC()
+{
+    SetAlgorithm(1);
+}
 
 void clsCRC::BuildTable32()
 {
@@ -93,7 +96,7 @@ Result<std::int32_t, int> clsCRC::CalculateFile(const std::string& path)
     if (!f)
         return fail(errno);
     // The whole file is held in memory and checksummed in one pass.
-    struct stat st {};
+    struct stat st { };
     const bool sized = ::fstat(::fileno(f.get()), &st) == 0 && S_ISREG(st.st_mode);
     std::vector<std::uint8_t> data(sized ? static_cast<std::size_t>(st.st_size) + 1 : 1 << 16);
     std::size_t used = 0;

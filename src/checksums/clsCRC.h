@@ -3,7 +3,7 @@
 // CRC-16 (polynomial 0x1021, most significant bit first) over bytes, texts
 // and files. The recording list shows each recording's CRC-32 so that it can
 // be compared with the value the incident system noted when it made the file.
-#include "workspace/Result.h"
+#include "base/Result.h"
 
 #include <array>
 #include <cstdint>
@@ -43,8 +43,8 @@ private:
     bool m_crc32 = true;
     std::uint32_t m_reg32 = 0xFFFFFFFFu;
     std::uint32_t m_reg16 = 0;
-    std::array<std::uint32_t, 256> m_table32{};
-    std::array<std::uint32_t, 256> m_table16{};
+    std::array<std::uint32_t, 256> m_table32 {};
+    std::array<std::uint32_t, 256> m_table16 {};
     bool m_built32 = false;
     bool m_built16 = false;
 };

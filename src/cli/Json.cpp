@@ -9,13 +9,27 @@ std::string JsonEscape(std::string_view s)
     std::string out = "\"";
     for (char c : s) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char buf[8];
@@ -37,10 +51,32 @@ void Json::Separate()
     m_needComma = true;
 }
 
-Json& Json::BeginObject() { Separate(); m_out += '{'; m_needComma = false; return *this; }
-Json& Json::EndObject() { m_out += '}'; m_needComma = true; return *this; }
-Json& Json::BeginArray() { Separate(); m_out += '['; m_needComma = false; return *this; }
-Json& Json::EndArray() { m_out += ']'; m_needComma = true; return *this; }
+Json& Json::BeginObject()
+{
+    Separate();
+    m_out += '{';
+    m_needComma = false;
+    return *this;
+}
+Json& Json::EndObject()
+{
+    m_out += '}';
+    m_needComma = true;
+    return *this;
+}
+Json& Json::BeginArray()
+{
+    Separate();
+    m_out += '[';
+    m_needComma = false;
+    return *this;
+}
+Json& Json::EndArray()
+{
+    m_out += ']';
+    m_needComma = true;
+    return *this;
+}
 
 Json& Json::Key(std::string_view key)
 {
@@ -51,9 +87,29 @@ Json& Json::Key(std::string_view key)
     return *this;
 }
 
-Json& Json::String(std::string_view s) { Separate(); m_out += JsonEscape(s); return *this; }
-Json& Json::Number(std::int64_t n) { Separate(); m_out += std::to_string(n); return *this; }
-Json& Json::Bool(bool b) { Separate(); m_out += b ? "true" : "false"; return *this; }
-Json& Json::Null() { Separate(); m_out += "null"; return *this; }
+Json& Json::String(std::string_view s)
+{
+    Separate();
+    m_out += JsonEscape(s);
+    return *this;
+}
+Json& Json::Number(std::int64_t n)
+{
+    Separate();
+    m_out += std::to_string(n);
+    return *this;
+}
+Json& Json::Bool(bool b)
+{
+    Separate();
+    m_out += b ? "true" : "false";
+    return *this;
+}
+Json& Json::Null()
+{
+    Separate();
+    m_out += "null";
+    return *this;
+}
 
 } // namespace pellam::cli

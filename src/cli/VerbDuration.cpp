@@ -22,7 +22,7 @@ int Run(const Args& args)
     if (!f)
         return Complain(args[0], std::strerror(errno));
     std::fclose(f);
-    struct stat st {};
+    struct stat st { };
     if (::stat(args[0].c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return Complain(args[0], std::strerror(EISDIR));
     // The same probe and retry rule as the recording pass, for one recording.

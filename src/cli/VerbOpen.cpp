@@ -46,7 +46,11 @@ void WriteMenus(Json& j, const Session& s)
         const auto e = static_cast<MenuEntry>(i);
         if (s.menus[e] == design[e])
             continue;
-        j.Key(MenuState::Caption(e)).BeginObject().Field("enabled", s.menus[e].enabled).Field("visible", s.menus[e].visible).EndObject();
+        j.Key(MenuState::Caption(e))
+            .BeginObject()
+            .Field("enabled", s.menus[e].enabled)
+            .Field("visible", s.menus[e].visible)
+            .EndObject();
     }
     j.EndObject();
 }

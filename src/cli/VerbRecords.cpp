@@ -2,8 +2,8 @@
 #include "cli/Json.h"
 #include "cli/Verbs.h"
 #include "records/RecordFields.h"
+#include "records/RoleNames.h"
 #include "records/clsRecord.h"
-#include "workspace/RoleNames.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -22,7 +22,7 @@ std::string UnreadableReason(const std::string& path)
     if (!f)
         return std::strerror(errno);
     std::fclose(f);
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return std::strerror(EISDIR);
     return std::string();

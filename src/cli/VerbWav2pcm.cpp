@@ -37,10 +37,10 @@ int Run(const Args& args)
     Json json;
     json.BeginObject()
         .Field("status", status)
-        .Field("SamplesPerSecond", std::int64_t{stream.SamplesPerSecond()})
-        .Field("Channels", std::int64_t{stream.Channels()})
-        .Field("BitsPerSecond", std::int64_t{stream.BitsPerSecond()})
-        .Field("Duration", std::int64_t{stream.Duration()})
+        .Field("SamplesPerSecond", std::int64_t {stream.SamplesPerSecond()})
+        .Field("Channels", std::int64_t {stream.Channels()})
+        .Field("BitsPerSecond", std::int64_t {stream.BitsPerSecond()})
+        .Field("Duration", std::int64_t {stream.Duration()})
         .Field("bytes", total)
         .EndObject();
     std::printf("%s\n", json.str().c_str());

@@ -33,7 +33,7 @@ int Usage()
 
 VerbRegistrar::VerbRegistrar(const char* name, const char* usage, VerbFn fn)
 {
-    Registry()[name] = Verb{usage, fn};
+    Registry()[name] = Verb {usage, fn};
 }
 
 int Complain(const std::string& file, const std::string& reason)

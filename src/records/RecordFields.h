@@ -11,7 +11,7 @@ namespace pellam {
 
 struct RecordField {
     const char* Name;
-    int Page;  // 1..3
+    int Page; // 1..3
     int Field; // 0..10
 };
 

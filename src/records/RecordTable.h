@@ -16,7 +16,7 @@ public:
     static constexpr int kPages = 4;
     static constexpr int kFields = 11;
 
-    RecordTable() : m_texts(static_cast<std::size_t>(kRoles * kPersons * kPages * kFields)) {}
+    RecordTable() : m_texts(static_cast<std::size_t>(kRoles * kPersons * kPages * kFields)) { }
 
     static bool InRange(int role, int person, int page, int field)
     {

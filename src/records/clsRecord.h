@@ -4,7 +4,7 @@
 // length, slots 1..11 the header texts, then every person's 33 texts role by
 // role, then a trailer slot (absent in the backup file).
 #include "records/RecordTable.h"
-#include "workspace/RoleNames.h"
+#include "records/RoleNames.h"
 
 #include <cstdint>
 #include <optional>
@@ -22,19 +22,6 @@ public:
     // table keeps what was read so far and `roles` is untouched.
     bool RECORDLOAD(RecordTable& table, RoleTable& roles) const;
 
-    // Writes the table to RecordPath with the trailer; sets header text 0 to
-    // the slot length used and the trailer place to the trailer text.
-    bool RecordSave(RecordTable& table) const;
-    // Writes the table to the backup path, without trailer.
-    bool RECORDSAVEBAK(RecordTable& table) const;
-
-    // Replaces the records file by `iFile`, written byte for byte as Windows-1252.
-    bool StoreData(const std::string& iFile) const;
-
-    // Creates every missing folder along an absolute path; a last component
-    // not followed by "/" is taken as a file name and not created.
-    static void CheckDir(const std::string& path);
-
     // Slot length for writing: the longest text of roles 0..7 plus 50, at least 150.
     static std::int32_t SlotLength(const RecordTable& table);
 
@@ -49,9 +36,10 @@ public:
     // The trailer text the main file ends with (UTF-8).
     static const std::string& TrailerText();
 
-private:
-    bool Write(RecordTable& table, const std::string& path, bool withTrailer) const;
+    static constexpr int kHeaderSlots = 11;
+    static constexpr int kWrittenRoles = 8; // roles 0..7 hold persons; role 8 only the trailer place
 
+private:
     std::string m_path;
 };
 

@@ -1,6 +1,6 @@
 #include "workspace/DelimitedReader.h"
 
-#include "workspace/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <cerrno>
 #include <charconv>
@@ -9,8 +9,14 @@ namespace pellam {
 namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 
-bool IsBlank(int c) { return c == ' ' || c == '\t'; }
-bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
+bool IsBlank(int c)
+{
+    return c == ' ' || c == '\t';
+}
+bool IsLineEnd(int c)
+{
+    return c == '\r' || c == '\n';
+}
 } // namespace
 
 DelimitedReader::DelimitedReader() = default;

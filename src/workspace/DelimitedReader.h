@@ -5,7 +5,7 @@
 // and line breaks and loses its quotes; leading blanks of a value are skipped;
 // integers are decimal numbers in -32768..32767. Texts are decoded from
 // Windows-1252. The file is read lazily, so a huge file costs only what is read.
-#include "workspace/Result.h"
+#include "base/Result.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -16,11 +16,11 @@
 namespace pellam {
 
 enum class ReadError {
-    CannotOpen,   // the file is missing or unreadable
+    CannotOpen, // the file is missing or unreadable
     PrematureEnd, // a value was asked for after the last one
     TypeMismatch, // an integer value that is not a decimal number
-    Overflow,     // an integer value outside -32768..32767
-    ReadFailed,   // the file could not be read further
+    Overflow, // an integer value outside -32768..32767
+    ReadFailed, // the file could not be read further
 };
 
 class DelimitedReader {
@@ -46,7 +46,7 @@ private:
     // Raw bytes of the next value, quotes removed.
     Result<std::string, ReadError> ReadRaw();
 
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_file{nullptr, &std::fclose};
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_file {nullptr, &std::fclose};
     std::string m_buf;
     std::size_t m_pos = 0;
     bool m_eof = false;

@@ -1,6 +1,6 @@
 #include "workspace/FileFacts.h"
 
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 #include <sys/stat.h>
 
@@ -40,13 +40,12 @@ std::string SizeText(std::int64_t bytes, const LocaleFormats& formats)
     }
     const std::int64_t unit = bytes >= kGB ? kGB : kMB;
     const std::int64_t tenThousandths = DivRoundHalfEven(bytes * 10000, unit);
-    return Thousandths(DivRoundHalfEven(tenThousandths, 10), formats.DecimalSeparator)
-        + (unit == kGB ? " GB" : " MB");
+    return Thousandths(DivRoundHalfEven(tenThousandths, 10), formats.DecimalSeparator) + (unit == kGB ? " GB" : " MB");
 }
 
 std::string GetFileSize(const std::string& path, const LocaleFormats& formats)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return "Error";
     return SizeText(static_cast<std::int64_t>(st.st_size), formats);
@@ -65,7 +64,7 @@ std::string DateText(std::time_t when, const LocaleFormats& formats)
 
 std::string GetFileDate(const std::string& path, const LocaleFormats& formats)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0)
         return std::string();
     return DateText(st.st_mtime, formats);

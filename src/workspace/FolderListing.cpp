@@ -1,6 +1,6 @@
 #include "workspace/FolderListing.h"
 
-#include "workspace/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -32,13 +32,13 @@ FolderListing FolderListing::Read(const std::string& folder)
         const std::string name = entry->d_name;
         if (name.empty() || name[0] == '.')
             continue;
-        struct stat st {};
+        struct stat st { };
         if (::stat(JoinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
             listing.m_names.push_back(name);
     }
     ::closedir(dir);
     std::sort(listing.m_names.begin(), listing.m_names.end(),
-              [](const std::string& a, const std::string& b) { return Before(a, b); });
+        [](const std::string& a, const std::string& b) { return Before(a, b); });
     return listing;
 }
 
@@ -63,21 +63,9 @@ std::vector<std::string> FolderListing::WithExtension(std::string_view ext) cons
     return out;
 }
 
-std::string FolderListing::PathOf(std::string_view name) const { return JoinPath(m_folder, name); }
-
-std::string BaseName(std::string_view path)
+std::string FolderListing::PathOf(std::string_view name) const
 {
-    const auto slash = path.rfind('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-std::string JoinPath(std::string_view folder, std::string_view name)
-{
-    std::string out(folder);
-    if (out.empty() || out.back() != '/')
-        out += '/';
-    out += name;
-    return out;
+    return JoinPath(m_folder, name);
 }
 
 } // namespace pellam

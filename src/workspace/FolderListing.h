@@ -4,6 +4,8 @@
 // Hidden files (names beginning with ".") are not listed. Names are sorted
 // alphabetically without regard to letter case, ties in byte order, so
 // recording numbers follow this order.
+#include "base/PathText.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,11 +37,5 @@ private:
     std::string m_folder;
     std::vector<std::string> m_names;
 };
-
-// Joins a folder and a name with one "/".
-std::string JoinPath(std::string_view folder, std::string_view name);
-
-// The last "/"-separated component of a path.
-std::string BaseName(std::string_view path);
 
 } // namespace pellam

@@ -15,7 +15,7 @@ struct Incident {
     std::string Location;
     std::int16_t SubjectCount = 0;
     std::array<std::string, kMaxSubjects + 1> SubjectName; // indices 1..10
-    std::array<std::string, kMaxSubjects + 1> SubjectDOB;  // indices 1..10
+    std::array<std::string, kMaxSubjects + 1> SubjectDOB; // indices 1..10
     std::string AttachPath; // ends with "/" after reading
     std::string EndDate;
     std::string EndTime;

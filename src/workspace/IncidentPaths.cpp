@@ -38,7 +38,8 @@ int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumbe
 {
     int missing = 0;
     const std::string& c = caseNumber;
-    paths.NppReport = FindDocument(listing, {"NPRpt.tmp", c + "_NPRpt.tmp", "NPP_Rpt.rtf", c + "_NPP_Rpt.rtf"}, missing);
+    paths.NppReport
+        = FindDocument(listing, {"NPRpt.tmp", c + "_NPRpt.tmp", "NPP_Rpt.rtf", c + "_NPP_Rpt.rtf"}, missing);
     paths.AdminLog = FindDocument(listing, {"ADCOMM.rtf", c + "_ADCOMM.rtf"}, missing);
     paths.MainLog = FindDocument(listing, {"MainLOG.doc", c + "_MainLOG.doc"}, missing);
     paths.NocLog = FindDocument(listing, {"NOCLOG.rtf", c + "_NOCLOG.rtf"}, missing);

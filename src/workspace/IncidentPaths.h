@@ -12,8 +12,8 @@ namespace pellam {
 inline constexpr const char* kNone = "NONE";
 
 struct NewLoad {
-    std::string EventFile;    // full path chosen in the open dialog
-    std::string FileName;     // its last "/"-separated component
+    std::string EventFile; // full path chosen in the open dialog
+    std::string FileName; // its last "/"-separated component
     std::string LocationPath; // the evidence folder, always ending with "/"
 };
 
@@ -36,7 +36,6 @@ std::string FindEventFile(const FolderListing& listing);
 // Sets the four log paths from the listing (plain names win over case-prefixed
 // ones; "NONE" when absent) and the menu entries that follow from them.
 // Returns the number of missing documents.
-int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumber, Paths& paths,
-                      MenuState& menus);
+int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumber, Paths& paths, MenuState& menus);
 
 } // namespace pellam

@@ -63,25 +63,63 @@ std::string PatternFromStrftime(const std::string& format)
         if ((c == 'E' || c == 'O' || c == '-') && i + 1 < format.size()) // modifiers
             c = format[++i];
         switch (c) {
-        case 'd': token("dd"); break;
-        case 'e': token("d"); break;
-        case 'm': token("MM"); break;
-        case 'y': token("yy"); break;
-        case 'Y': token("yyyy"); break;
-        case 'H': token("HH"); break;
-        case 'k': token("H"); break;
-        case 'I': token("hh"); break;
-        case 'l': token("h"); break;
-        case 'M': token("mm"); break;
-        case 'S': token("ss"); break;
-        case 'p': case 'P': token("tt"); break;
-        case 'D': token("MM/dd/yy"); break;
-        case 'F': token("yyyy-MM-dd"); break;
-        case 'T': token("HH:mm:ss"); break;
-        case 'R': token("HH:mm"); break;
-        case 'r': token("hh:mm:ss tt"); break;
-        case '%': literal('%'); break;
-        default: break; // weekday and month names and the like are left out
+        case 'd':
+            token("dd");
+            break;
+        case 'e':
+            token("d");
+            break;
+        case 'm':
+            token("MM");
+            break;
+        case 'y':
+            token("yy");
+            break;
+        case 'Y':
+            token("yyyy");
+            break;
+        case 'H':
+            token("HH");
+            break;
+        case 'k':
+            token("H");
+            break;
+        case 'I':
+            token("hh");
+            break;
+        case 'l':
+            token("h");
+            break;
+        case 'M':
+            token("mm");
+            break;
+        case 'S':
+            token("ss");
+            break;
+        case 'p':
+        case 'P':
+            token("tt");
+            break;
+        case 'D':
+            token("MM/dd/yy");
+            break;
+        case 'F':
+            token("yyyy-MM-dd");
+            break;
+        case 'T':
+            token("HH:mm:ss");
+            break;
+        case 'R':
+            token("HH:mm");
+            break;
+        case 'r':
+            token("hh:mm:ss tt");
+            break;
+        case '%':
+            literal('%');
+            break;
+        default:
+            break; // weekday and month names and the like are left out
         }
     }
     if (quoted)
@@ -140,21 +178,35 @@ std::string FormatDateTime(const std::tm& t, const std::string& pattern, const L
             ++run;
         const int hour12 = t.tm_hour % 12 == 0 ? 12 : t.tm_hour % 12;
         switch (c) {
-        case 'd': out += run >= 2 ? Pad2(t.tm_mday) : std::to_string(t.tm_mday); break;
-        case 'M': out += run >= 2 ? Pad2(t.tm_mon + 1) : std::to_string(t.tm_mon + 1); break;
+        case 'd':
+            out += run >= 2 ? Pad2(t.tm_mday) : std::to_string(t.tm_mday);
+            break;
+        case 'M':
+            out += run >= 2 ? Pad2(t.tm_mon + 1) : std::to_string(t.tm_mon + 1);
+            break;
         case 'y':
             out += run >= 3 ? std::to_string(t.tm_year + 1900) : Pad2((t.tm_year + 1900) % 100);
             break;
-        case 'h': out += run >= 2 ? Pad2(hour12) : std::to_string(hour12); break;
-        case 'H': out += run >= 2 ? Pad2(t.tm_hour) : std::to_string(t.tm_hour); break;
-        case 'm': out += run >= 2 ? Pad2(t.tm_min) : std::to_string(t.tm_min); break;
-        case 's': out += run >= 2 ? Pad2(t.tm_sec) : std::to_string(t.tm_sec); break;
+        case 'h':
+            out += run >= 2 ? Pad2(hour12) : std::to_string(hour12);
+            break;
+        case 'H':
+            out += run >= 2 ? Pad2(t.tm_hour) : std::to_string(t.tm_hour);
+            break;
+        case 'm':
+            out += run >= 2 ? Pad2(t.tm_min) : std::to_string(t.tm_min);
+            break;
+        case 's':
+            out += run >= 2 ? Pad2(t.tm_sec) : std::to_string(t.tm_sec);
+            break;
         case 't': {
             const std::string& mark = t.tm_hour < 12 ? formats.AM : formats.PM;
             out += run >= 2 ? mark : mark.substr(0, 1);
             break;
         }
-        default: out.append(run, c); break;
+        default:
+            out.append(run, c);
+            break;
         }
         i += run;
     }

@@ -3,9 +3,9 @@
 namespace pellam {
 
 struct MainLayout {
-    int frameTop;      // playback panel
-    int progressTop;   // progress bar
-    int listHeight;    // recording list
+    int frameTop; // playback panel
+    int progressTop; // progress bar
+    int listHeight; // recording list
     int listWidth;
     int progressWidth;
     int frameWidth;
@@ -15,7 +15,7 @@ struct MainLayout {
 // Outer height and width of the window in twips.
 inline MainLayout LayoutFor(int outerHeight, int outerWidth)
 {
-    MainLayout l{};
+    MainLayout l {};
     l.frameTop = outerHeight - 2700;
     l.progressTop = l.frameTop + 1480;
     l.listHeight = outerHeight - 3000;

@@ -11,21 +11,36 @@ MenuState::MenuState()
 const char* MenuState::Caption(MenuEntry e)
 {
     switch (e) {
-    case MenuEntry::OpenIncident: return "Open Incident";
-    case MenuEntry::LogFileViewer: return "Log File Viewer";
-    case MenuEntry::TextConversations: return "Text Conversations";
-    case MenuEntry::RecordViewer: return "Record Viewer";
-    case MenuEntry::Vistrel: return "Vistrel";
-    case MenuEntry::Attachments: return "Attachments";
-    case MenuEntry::IntelUploadFiles: return "Intel Upload Files";
-    case MenuEntry::Statistics: return "Statistics and CRC Analysis";
-    case MenuEntry::Print: return "Print";
-    case MenuEntry::PrintMainLog: return "Print Main Log";
-    case MenuEntry::PrintNolLog: return "Print NOL Log";
-    case MenuEntry::PrintAdminLog: return "Print ADMIN Log";
-    case MenuEntry::PrintNppReport: return "Print NPP Report";
-    case MenuEntry::About: return "About";
-    case MenuEntry::Exit: return "Exit";
+    case MenuEntry::OpenIncident:
+        return "Open Incident";
+    case MenuEntry::LogFileViewer:
+        return "Log File Viewer";
+    case MenuEntry::TextConversations:
+        return "Text Conversations";
+    case MenuEntry::RecordViewer:
+        return "Record Viewer";
+    case MenuEntry::Vistrel:
+        return "Vistrel";
+    case MenuEntry::Attachments:
+        return "Attachments";
+    case MenuEntry::IntelUploadFiles:
+        return "Intel Upload Files";
+    case MenuEntry::Statistics:
+        return "Statistics and CRC Analysis";
+    case MenuEntry::Print:
+        return "Print";
+    case MenuEntry::PrintMainLog:
+        return "Print Main Log";
+    case MenuEntry::PrintNolLog:
+        return "Print NOL Log";
+    case MenuEntry::PrintAdminLog:
+        return "Print ADMIN Log";
+    case MenuEntry::PrintNppReport:
+        return "Print NPP Report";
+    case MenuEntry::About:
+        return "About";
+    case MenuEntry::Exit:
+        return "Exit";
     }
     return "";
 }

@@ -1,6 +1,6 @@
 #include "workspace/Mp3Duration.h"
 
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 #include <mpg123.h>
 
@@ -22,7 +22,7 @@ using Handle = std::unique_ptr<mpg123_handle, HandleCloser>;
 
 bool IsRegularFile(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
 }
 
@@ -33,8 +33,8 @@ std::string DurationText(std::int64_t seconds)
     if (seconds < 0)
         seconds = 0;
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02lld:%02lld", static_cast<long long>(seconds / 60),
-                  static_cast<long long>(seconds % 60));
+    std::snprintf(
+        buf, sizeof buf, "%02lld:%02lld", static_cast<long long>(seconds / 60), static_cast<long long>(seconds % 60));
     return buf;
 }
 
@@ -75,7 +75,7 @@ std::optional<Mp3Length> ScanMp3(const std::string& path)
     const off_t samples = mpg123_length(h.get());
     if (samples <= 0 || (announced && samples < announcedSamples))
         return std::nullopt;
-    return Mp3Length{static_cast<std::int64_t>(samples), static_cast<std::int64_t>(rate)};
+    return Mp3Length {static_cast<std::int64_t>(samples), static_cast<std::int64_t>(rate)};
 }
 
 std::string Mp3DurationText(const std::string& path)

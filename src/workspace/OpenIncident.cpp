@@ -6,18 +6,16 @@ namespace pellam {
 
 Message LoadErrorMessage()
 {
-    return Message{"Load Error",
-                   std::string("Error Loading Event!      ") + kLineBreak
-                       + "The Pellam Program was unable to negotiate the file paths for this event.",
-                   MessageIcon::Critical};
+    return Message {"Load Error",
+        std::string("Error Loading Event!      ") + kLineBreak
+            + "The Pellam Program was unable to negotiate the file paths for this event.",
+        MessageIcon::Critical};
 }
 
 OpenIncident::OpenIncident(Session& session, std::unique_ptr<RecordingProbe> probe)
-    : m_session(session),
-      m_probe(probe ? std::move(probe) : std::make_unique<ThreadedProbe>()),
+    : m_session(session), m_probe(probe ? std::move(probe) : std::make_unique<ThreadedProbe>()),
       m_pass(session, *m_probe)
-{
-}
+{ }
 
 std::optional<Message> OpenIncident::Open(const std::string& eventFile)
 {

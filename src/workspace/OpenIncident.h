@@ -4,7 +4,7 @@
 // system configuration and role labels, start the recording pass, set the
 // print entries and lock "Open Incident". The recording pass and FinishLoadUp
 // then run on tick() until Finished().
-#include "workspace/Message.h"
+#include "base/Message.h"
 #include "workspace/RecordingList.h"
 #include "workspace/RecordingProbe.h"
 #include "workspace/Session.h"

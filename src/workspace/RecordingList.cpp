@@ -22,7 +22,7 @@ bool IsRecording(const std::string& name)
 
 bool FileExists(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -59,7 +59,7 @@ void ApplyRecordsFile(Session& s)
 void Dir1_Change(Session& session, const std::string& folder)
 {
     session.ListRows.clear();
-    session.title = kBaseTitle;
+    session.title = BaseTitle();
     session.listing = FolderListing::Read(folder);
     session.PicPath = folder + "/Photo/";
     session.PhotoLabel = "PicPath = " + session.PicPath;
@@ -90,7 +90,7 @@ void RecordingPass::GetAllDurations()
         if (IsRecording(name) && m_names.size() < Session::kMaxRecordings)
             m_names.push_back(name);
     m_durations.assign(m_names.size(), std::string());
-    s.MP3Table.assign(m_names.size(), Mp3Record{});
+    s.MP3Table.assign(m_names.size(), Mp3Record {});
     s.MP3Paths.assign(m_names.size(), std::string());
 
     std::vector<std::string> paths;
@@ -117,13 +117,16 @@ void RecordingPass::GetAllDurations()
 bool RecordingPass::tick()
 {
     switch (m_stage) {
-    case Stage::Durations: TickDuration(); break;
+    case Stage::Durations:
+        TickDuration();
+        break;
     case Stage::Rows:
         if (TickRow() && m_file >= m_session.listing.size())
             EndFinishLoadUp();
         break;
     case Stage::Idle:
-    case Stage::Finished: break;
+    case Stage::Finished:
+        break;
     }
     return m_stage == Stage::Durations || m_stage == Stage::Rows;
 }
@@ -183,7 +186,7 @@ bool RecordingPass::TickRow()
         rec.Size = GetFileSize(s.MP3Paths[n], s.Formats);
         rec.Created = GetFileDate(s.MP3Paths[n], s.Formats);
         rec.CRC = *crc;
-        s.ListRows.push_back(Mp3Record{rec.CRC, name, m_durations[n], rec.Created, rec.Size});
+        s.ListRows.push_back(Mp3Record {rec.CRC, name, m_durations[n], rec.Created, rec.Size});
         return true; // one row per tick, so the window repaints between rows
     }
     return true;
@@ -199,12 +202,12 @@ void RecordingPass::EndFinishLoadUp()
     if (!eventFile.empty() && ReadEventFile(eventFile, s.incident)) {
         s.CaseNumber = s.incident.CaseNumber;
         EnableLOGS(s.menus);
-        s.title = std::string(kBaseTitle) + " - Reviewing Case Number " + s.CaseNumber;
+        s.title = BaseTitle() + " - Reviewing Case Number " + s.CaseNumber;
     } else {
         DisableLOGS(s.menus);
-        s.title = s.MP3Count == 0 ? std::string(kBaseTitle)
-                                  : std::string(kBaseTitle) + " - Viewing " + std::to_string(s.MP3Count)
-                                        + " MP3 Files (no incident found)";
+        s.title = s.MP3Count == 0
+            ? BaseTitle()
+            : BaseTitle() + " - Viewing " + std::to_string(s.MP3Count) + " MP3 Files (no incident found)";
     }
 
     NegotiateLogPaths(s.listing, s.CaseNumber, s.paths, s.menus);
@@ -213,10 +216,9 @@ void RecordingPass::EndFinishLoadUp()
     s.menus.SetEnabled(MenuEntry::Attachments, true);
     s.menus.SetEnabled(MenuEntry::Print, true);
     s.menus.SetEnabled(MenuEntry::RecordViewer, true);
-    s.menus.Set(MenuEntry::Vistrel,
-                FileExists(folder + "/Vistrel/Vistrel.exe") || FileExists(folder + "/Vistrel/Vistrel"));
-    s.menus.Set(MenuEntry::IntelUploadFiles,
-                FileExists(folder + "/IntelUpload/" + s.CaseNumber + "_InUpLog.rtf"));
+    s.menus.Set(
+        MenuEntry::Vistrel, FileExists(folder + "/Vistrel/Vistrel.exe") || FileExists(folder + "/Vistrel/Vistrel"));
+    s.menus.Set(MenuEntry::IntelUploadFiles, FileExists(folder + "/IntelUpload/" + s.CaseNumber + "_InUpLog.rtf"));
     s.Hourglass = false;
     m_stage = Stage::Finished;
 }

@@ -52,7 +52,7 @@ class RecordingPass {
 public:
     enum class Stage { Idle, Durations, Rows, Finished };
 
-    RecordingPass(Session& session, RecordingProbe& probe) : m_session(session), m_probe(probe) {}
+    RecordingPass(Session& session, RecordingProbe& probe) : m_session(session), m_probe(probe) { }
 
     // GetAllDurations: collects the recordings and starts the pass, or runs
     // FinishLoadUp to its end at once when there is none.
@@ -81,7 +81,7 @@ private:
     std::size_t m_current = 0; // the recording being asked about (0-based)
     DurationPoller m_poller;
     std::size_t m_file = 0; // FinishLoadUp: next listing entry
-    std::size_t m_row = 0;  // FinishLoadUp: rows added so far
+    std::size_t m_row = 0; // FinishLoadUp: rows added so far
 };
 
 } // namespace pellam

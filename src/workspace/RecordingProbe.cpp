@@ -30,7 +30,10 @@ std::optional<std::string> SequentialProbe::Crc(std::size_t i)
     return m_crcs[i];
 }
 
-ThreadedProbe::~ThreadedProbe() { Stop(); }
+ThreadedProbe::~ThreadedProbe()
+{
+    Stop();
+}
 
 void ThreadedProbe::Stop()
 {
@@ -92,15 +95,20 @@ std::optional<std::string> ThreadedProbe::Take(Kind kind, std::size_t i)
     return answer;
 }
 
-std::optional<std::string> ThreadedProbe::Duration(std::size_t i) { return Take(kDuration, i); }
-std::optional<std::string> ThreadedProbe::Crc(std::size_t i) { return Take(kCrc, i); }
+std::optional<std::string> ThreadedProbe::Duration(std::size_t i)
+{
+    return Take(kDuration, i);
+}
+std::optional<std::string> ThreadedProbe::Crc(std::size_t i)
+{
+    return Take(kCrc, i);
+}
 
 void ThreadedProbe::Wait(std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(m_mutex);
-    m_ready.wait_for(lock, timeout, [&] {
-        return m_stop || !m_waitingFor || m_answers[m_waitingFor->first][m_waitingFor->second].has_value();
-    });
+    m_ready.wait_for(lock, timeout,
+        [&] { return m_stop || !m_waitingFor || m_answers[m_waitingFor->first][m_waitingFor->second].has_value(); });
 }
 
 } // namespace pellam

@@ -1,7 +1,8 @@
 #include "workspace/ServKILL.h"
 
-#include "workspace/AsciiCase.h"
-#include "workspace/FolderListing.h"
+#include "base/AsciiCase.h"
+#include "base/PathText.h"
+#include "base/Text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -19,14 +20,6 @@ std::string ReadSmallFile(const std::string& path)
     std::string s;
     std::getline(in, s, '\0');
     return s;
-}
-
-std::string Trim(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return std::string();
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
 ProcessList List(const ProcessSource& source)
@@ -78,7 +71,7 @@ bool ProcessMatches(const ProcessNames& process, const std::string& target, bool
 {
     const std::string t = AsciiLower(target);
     for (const auto& name : process.names) {
-        const std::string n = AsciiLower(trimBlanks ? Trim(name) : name);
+        const std::string n = AsciiLower(trimBlanks ? std::string(Trim(name)) : name);
         if (n.ends_with(t))
             return true;
     }
@@ -90,10 +83,10 @@ ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source
     ProcessCheck check;
     const auto processes = List(source);
     if (!processes) {
-        check.error = Message{"Server Error",
-                              std::string("Error Terminating a Running Incidence of the CordaneComm Server!") +
-                                  kLineBreak + "Networking will not be available!",
-                              MessageIcon::Information};
+        check.error = Message {"Server Error",
+            std::string("Error Terminating a Running Incidence of the CordaneComm Server!") + kLineBreak
+                + "Networking will not be available!",
+            MessageIcon::Information};
         return check;
     }
     int count = 0;
@@ -108,11 +101,10 @@ ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& sour
     ProcessCheck check;
     const auto processes = List(source);
     if (!processes) {
-        check.error = Message{"Process Error",
-                              std::string("Error occurred while checking processes.") + kLineBreak +
-                                  "Error# " + std::to_string(processes.error()) + " - " +
-                                  std::strerror(processes.error()),
-                              MessageIcon::Information};
+        check.error = Message {"Process Error",
+            std::string("Error occurred while checking processes.") + kLineBreak + "Error# "
+                + std::to_string(processes.error()) + " - " + std::strerror(processes.error()),
+            MessageIcon::Information};
         return check;
     }
     for (const auto& p : processes.value())

@@ -1,8 +1,8 @@
 #pragma once
 // Whether other programs are running: the decoder (so a second decoder is not
 // waited on as ours) and the sibling program Vistrel (so it is not started twice).
-#include "workspace/Message.h"
-#include "workspace/Result.h"
+#include "base/Message.h"
+#include "base/Result.h"
 
 #include <functional>
 #include <optional>

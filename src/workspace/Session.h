@@ -2,14 +2,15 @@
 // The program-wide state of one review session. The main window owns the one
 // Session and hands it to the other windows by reference; only the owners
 // named beside each member write to it.
+#include "base/Version.h"
 #include "checksums/clsCRC.h"
+#include "records/RoleNames.h"
 #include "records/clsRecord.h"
 #include "workspace/FolderListing.h"
 #include "workspace/Incident.h"
 #include "workspace/IncidentPaths.h"
 #include "workspace/LocaleFormats.h"
 #include "workspace/MenuState.h"
-#include "workspace/RoleNames.h"
 #include "workspace/SysConfig.h"
 
 #include <cstdint>
@@ -18,9 +19,11 @@
 
 namespace pellam {
 
-inline constexpr const char* kAppVersion = "7.54";
 // A leading blank and three blanks between the two parts.
-inline constexpr const char* kBaseTitle = " Norvik Technologies   Pellam v7.54";
+inline std::string BaseTitle()
+{
+    return std::string(" Norvik Technologies   Pellam v") + kAppVersion;
+}
 
 // One recording's texts, in the order the recording table holds them.
 struct Mp3Record {
@@ -58,7 +61,7 @@ struct Session {
     // recording whose duration never arrived; CRC, Created and Size from FinishLoadUp.
     std::vector<Mp3Record> MP3Table;
     std::vector<Mp3Record> ListRows; // the recording list's rows as shown
-    std::string DetailsFile;         // file name of the row last clicked
+    std::string DetailsFile; // file name of the row last clicked
 
     // Records file (written by the folder change and FinishLoadUp).
     bool RecordsFound = false;
@@ -73,8 +76,8 @@ struct Session {
 
     // What the main window shows besides its list (written by the open sequence).
     MenuState menus;
-    std::string title = kBaseTitle;
-    std::string PathLabel;  // the path label: the records file's path, or ""
+    std::string title = BaseTitle();
+    std::string PathLabel; // the path label: the records file's path, or ""
     std::string PhotoLabel; // the diagnostic label: "PicPath = " and PicPath
     ProgressBar Progress;
     bool Hourglass = false; // the mouse pointer shows the hourglass

@@ -1,7 +1,7 @@
 #include "workspace/SysConfig.h"
 
-#include "workspace/AsciiCase.h"
-#include "workspace/Cp1252.h"
+#include "base/AsciiCase.h"
+#include "base/Cp1252.h"
 #include "workspace/DelimitedReader.h"
 
 #include <algorithm>
@@ -12,8 +12,8 @@ namespace pellam {
 
 std::optional<Message> LoadSysConfig(const std::string& locationPath, RoleTable& roles)
 {
-    const Message failure{"Data Load Error", "Error opening Cordane System Configuration Data file.",
-                          MessageIcon::Exclamation};
+    const Message failure {
+        "Data Load Error", "Error opening Cordane System Configuration Data file.", MessageIcon::Exclamation};
     // The folder already ends with "/"; the doubled separator is harmless.
     auto reader = DelimitedReader::OpenFile(locationPath + "/SGfg.dat");
     if (!reader)

@@ -2,8 +2,8 @@
 // The incident system's small configuration files in the evidence folder:
 // "SGfg.dat" (system configuration, gives role 0's label), "SCfg.dat" (labels
 // of roles 1..7) and the attachments list "ATCH.lst".
-#include "workspace/Message.h"
-#include "workspace/RoleNames.h"
+#include "base/Message.h"
+#include "records/RoleNames.h"
 
 #include <optional>
 #include <string>
@@ -31,7 +31,7 @@ struct AttachmentEntry {
 
 struct AttachmentList {
     static constexpr int kMaxEntries = 1000;
-    std::int16_t AttachCount = 0;         // as read, may exceed the entries held
+    std::int16_t AttachCount = 0; // as read, may exceed the entries held
     std::vector<AttachmentEntry> entries; // at most 1000; entry i is entries[i - 1]
 };
 

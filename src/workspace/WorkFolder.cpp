@@ -35,7 +35,7 @@ bool MakeTempFolder(std::string& temp)
         std::error_code ec;
         std::filesystem::create_directories(data, ec);
     }
-    struct stat st {};
+    struct stat st { };
     if (::stat(temp.c_str(), &st) == 0)
         return S_ISDIR(st.st_mode);
     return ::mkdir(temp.c_str(), 0700) == 0;

@@ -45,8 +45,7 @@ inline std::string Tag(int version, const std::string& frames, std::uint32_t siz
 // A tag whose size covers the frames and `padding` NUL bytes after them.
 inline std::string PaddedTag(int version, const std::string& frames, std::uint32_t padding = 64)
 {
-    return Tag(version, frames + std::string(padding, '\0'),
-               static_cast<std::uint32_t>(frames.size()) + padding);
+    return Tag(version, frames + std::string(padding, '\0'), static_cast<std::uint32_t>(frames.size()) + padding);
 }
 
 } // namespace pellam::test

@@ -23,7 +23,10 @@ cMP3ID3v2 ReadBytes(const std::string& bytes)
     return reader;
 }
 
-std::string Audio() { return std::string("\xFF\xFB\x90\x64", 4) + std::string(400, 'a'); }
+std::string Audio()
+{
+    return std::string("\xFF\xFB\x90\x64", 4) + std::string(400, 'a');
+}
 
 } // namespace
 
@@ -31,11 +34,20 @@ TEST(cMP3ID3v2, EveryMappedFrameSetsItsProperty)
 {
     using Getter = const std::string& (cMP3ID3v2::*)() const;
     const std::pair<const char*, Getter> mapped[] = {
-        {"TIT2", &cMP3ID3v2::Title},     {"TPE1", &cMP3ID3v2::Artist},
-        {"TALB", &cMP3ID3v2::Album},     {"TYER", &cMP3ID3v2::Year},           {"TRCK", &cMP3ID3v2::Track},
-        {"USLT", &cMP3ID3v2::Lyrics},    {"TENC", &cMP3ID3v2::EncodedBy},      {"TCOP", &cMP3ID3v2::Copyright},
-        {"TCOM", &cMP3ID3v2::Composer},  {"TOPE", &cMP3ID3v2::OriginalArtist}, {"WXXX", &cMP3ID3v2::LinkTo},
-        {"PCNT", &cMP3ID3v2::PlayCounter}, {"WOAF", &cMP3ID3v2::AudioURL},     {"WOAR", &cMP3ID3v2::ArtistURL},
+        {"TIT2", &cMP3ID3v2::Title},
+        {"TPE1", &cMP3ID3v2::Artist},
+        {"TALB", &cMP3ID3v2::Album},
+        {"TYER", &cMP3ID3v2::Year},
+        {"TRCK", &cMP3ID3v2::Track},
+        {"USLT", &cMP3ID3v2::Lyrics},
+        {"TENC", &cMP3ID3v2::EncodedBy},
+        {"TCOP", &cMP3ID3v2::Copyright},
+        {"TCOM", &cMP3ID3v2::Composer},
+        {"TOPE", &cMP3ID3v2::OriginalArtist},
+        {"WXXX", &cMP3ID3v2::LinkTo},
+        {"PCNT", &cMP3ID3v2::PlayCounter},
+        {"WOAF", &cMP3ID3v2::AudioURL},
+        {"WOAR", &cMP3ID3v2::ArtistURL},
         {"WCOM", &cMP3ID3v2::BuyURL},
     };
     std::string frames = Frame("TXXX", "unmapped");
@@ -96,8 +108,9 @@ TEST(cMP3ID3v2, GenreFrameByNumberByNameOrFreeText)
 
 TEST(cMP3ID3v2, CommentsJoinAndFrameBytesAreWindows1252)
 {
-    const auto r = ReadBytes(PaddedTag(3, Frame("COMM", Latin1("engfirst")) + Frame("TIT2", "t")
-                                              + Frame("COMM", Latin1(std::string("eng\0second", 10)))));
+    const auto r = ReadBytes(PaddedTag(3,
+        Frame("COMM", Latin1("engfirst")) + Frame("TIT2", "t")
+            + Frame("COMM", Latin1(std::string("eng\0second", 10)))));
     EXPECT_EQ(r.Comment(), std::string("engfirst\0\r\nengsecond", 20));
     EXPECT_EQ(r.TagsInFrame("COMM"), 2);
     EXPECT_EQ(r.FrameValue("2:COMM"), "engsecond");
@@ -110,9 +123,9 @@ TEST(cMP3ID3v2, CommentsJoinAndFrameBytesAreWindows1252)
 
 TEST(cMP3ID3v2, Version22IdsAreMappedAndOtherVersionsReadNoFrames)
 {
-    const auto r = ReadBytes(PaddedTag(2, Frame22("TT2", Latin1("Title 22")) + Frame22("PIC", "\x01\x02\x03")
-                                              + Frame22("TCO", "(2)") + Frame22("COM", "eng1")
-                                              + Frame22("TP1", "A") + Frame22("XYZ", "z")));
+    const auto r = ReadBytes(PaddedTag(2,
+        Frame22("TT2", Latin1("Title 22")) + Frame22("PIC", "\x01\x02\x03") + Frame22("TCO", "(2)")
+            + Frame22("COM", "eng1") + Frame22("TP1", "A") + Frame22("XYZ", "z")));
     EXPECT_EQ(r.TagVersion(), 2);
     EXPECT_EQ(r.Title(), "Title 22");
     EXPECT_EQ(r.Artist(), "A");
@@ -143,7 +156,8 @@ TEST(cMP3ID3v2, TheWalkStops)
 
     // Before a frame that would run past the tag size.
     const std::string two = Frame("TIT2", "a") + Frame("TPE1", "bbbb");
-    r = ReadBytes(Tag(3, two + std::string(50, '\0'), static_cast<std::uint32_t>(two.size()) - 1) + std::string(50, '\0'));
+    r = ReadBytes(
+        Tag(3, two + std::string(50, '\0'), static_cast<std::uint32_t>(two.size()) - 1) + std::string(50, '\0'));
     EXPECT_EQ(r.FrameCount(), 1);
     EXPECT_EQ(r.Title(), "a");
 
@@ -243,8 +257,8 @@ TEST(cMP3ID3v2, SettingTheFileResetsEverythingAndAFailedOpenGivesTheSystemError)
 
 TEST(cMP3ID3v2, GenreNamesFollowTheExtendedNumbering)
 {
-    const std::pair<int, const char*> names[] = {{0, "Blues"}, {25, "Euro - Techno"}, {79, "Hard Rock"}, {122, "Drum Solo"},
-                                                 {123, ""}, {124, "Euro - House"}, {147, "Synth Pop"}, {-1, ""}};
+    const std::pair<int, const char*> names[] = {{0, "Blues"}, {25, "Euro - Techno"}, {79, "Hard Rock"},
+        {122, "Drum Solo"}, {123, ""}, {124, "Euro - House"}, {147, "Synth Pop"}, {-1, ""}};
     for (const auto& [n, name] : names)
         EXPECT_EQ(cMP3ID3v2::GenreName(n), name) << n;
     int named = 0;

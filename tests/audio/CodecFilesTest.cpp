@@ -17,10 +17,10 @@ namespace {
 struct Encoding {
     const char* name;
     const char* soxArgs; // sox output options for the encoded file
-    int tolerance;       // largest sample difference allowed against sox's decode
+    int tolerance; // largest sample difference allowed against sox's decode
 };
 
-class CodecFiles : public ::testing::TestWithParam<Encoding> {};
+class CodecFiles : public ::testing::TestWithParam<Encoding> { };
 
 // The biggest difference between two sample runs of the same length.
 int MaxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int16_t>& b)
@@ -42,7 +42,8 @@ std::string DecodeWithStream(const std::string& path)
 
 // 1.3 s of two tones at 11025 Hz mono (an odd half-second block of 11025
 // bytes) and 22050 Hz stereo; three channels at 8 kHz for the extensible header.
-const std::pair<const char*, const char*> kSources[] = { // format, effects
+const std::pair<const char*, const char*> kSources[] = {
+    // format, effects
     {"-r 11025 -c 1", "synth 1.3 sine 440 sine 2950 vol 0.8"},
     {"-r 22050 -c 2", "synth 1.3 sine 440 sine 2950 vol 0.8"},
     {"-r 8000 -c 3", "synth 0.7 sine 300 sine 1200 sine 2000 vol 0.8"},
@@ -61,8 +62,8 @@ TEST_P(CodecFiles, MatchSoxDecoding)
         const std::string ref = dir.file("ref.raw");
         // The source signal is synthesised straight into the encoding, then
         // decoded by sox without dither as the reference.
-        ASSERT_TRUE(Shell(std::string("sox -q -n ") + format + " " + e.soxArgs + " " + enc + " " + effects +
-                          " 2>/dev/null"));
+        ASSERT_TRUE(
+            Shell(std::string("sox -q -n ") + format + " " + e.soxArgs + " " + enc + " " + effects + " 2>/dev/null"));
         ASSERT_TRUE(Shell("sox -q -D " + enc + " -b 16 -e signed -t raw " + ref));
         const auto want = ToSamples(ReadAll(ref));
         ASSERT_GT(want.size(), 1000u);
@@ -73,13 +74,12 @@ TEST_P(CodecFiles, MatchSoxDecoding)
 }
 
 INSTANTIATE_TEST_SUITE_P(Encodings, CodecFiles,
-                         ::testing::Values(Encoding{"pcm8", "-b 8 -e unsigned", 0}, Encoding{"pcm16", "-b 16", 0},
-                                           Encoding{"pcm24", "-b 24", 1}, Encoding{"pcm32", "-b 32", 1},
-                                           Encoding{"float32", "-b 32 -e floating-point", 1},
-                                           Encoding{"float64", "-b 64 -e floating-point", 1},
-                                           Encoding{"mulaw", "-e u-law", 0}, Encoding{"alaw", "-e a-law", 0},
-                                           Encoding{"ima", "-e ima-adpcm", 0}, Encoding{"msadpcm", "-e ms-adpcm", 0}),
-                         [](const auto& param) { return std::string(param.param.name); });
+    ::testing::Values(Encoding {"pcm8", "-b 8 -e unsigned", 0}, Encoding {"pcm16", "-b 16", 0},
+        Encoding {"pcm24", "-b 24", 1}, Encoding {"pcm32", "-b 32", 1},
+        Encoding {"float32", "-b 32 -e floating-point", 1}, Encoding {"float64", "-b 64 -e floating-point", 1},
+        Encoding {"mulaw", "-e u-law", 0}, Encoding {"alaw", "-e a-law", 0}, Encoding {"ima", "-e ima-adpcm", 0},
+        Encoding {"msadpcm", "-e ms-adpcm", 0}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(CodecFiles, TruncatedAdpcmFilesDecodeWhatTheyHold)
 {
@@ -94,7 +94,7 @@ TEST(CodecFiles, TruncatedAdpcmFilesDecodeWhatTheyHold)
         const std::size_t dataAt = bytes.find("data");
         ASSERT_NE(dataAt, std::string::npos);
         // Cut the file at several places: every prefix decodes to a prefix of the whole.
-        for (std::size_t cut : {std::size_t{300}, std::size_t{1025}, bytes.size() - dataAt - 8 - 5}) {
+        for (std::size_t cut : {std::size_t {300}, std::size_t {1025}, bytes.size() - dataAt - 8 - 5}) {
             const auto part = ToSamples(DecodeWithStream(dir.write("cut.wav", bytes.substr(0, dataAt + 8 + cut))));
             ASSERT_LE(part.size(), full.size()) << encoding << " cut " << cut;
             EXPECT_TRUE(std::equal(part.begin(), part.end(), full.begin())) << encoding << " cut " << cut;
@@ -103,7 +103,8 @@ TEST(CodecFiles, TruncatedAdpcmFilesDecodeWhatTheyHold)
         // 9 bytes hold the two 4-byte IMA headers and no group: one sample per
         // channel; they do not hold the 14 header bytes of stereo MS ADPCM.
         EXPECT_EQ(DecodeWithStream(dir.write("cut.wav", bytes.substr(0, dataAt + 8 + 9))).size(),
-                  std::string(encoding) == "ima-adpcm" ? 4u : 0u) << encoding;
+            std::string(encoding) == "ima-adpcm" ? 4u : 0u)
+            << encoding;
     }
 }
 
@@ -113,8 +114,8 @@ namespace {
 std::string MpegWave(const std::string& mp3, unsigned channels, std::uint32_t rate, std::uint32_t bytesPerSecond)
 {
     const std::string extra = Le16(1) + Le32(2) + Le16(417) + Le16(1) + Le16(1393);
-    return Riff(Chunk("fmt ", Fmt(0x55, channels, rate, bytesPerSecond, 1, 0, extra)) + Chunk("fact", Le32(0)) +
-                Chunk("data", mp3));
+    return Riff(Chunk("fmt ", Fmt(0x55, channels, rate, bytesPerSecond, 1, 0, extra)) + Chunk("fact", Le32(0))
+        + Chunk("data", mp3));
 }
 
 // Zero crossings per second of one channel, from the middle third of the run.
@@ -135,9 +136,9 @@ TEST(CodecFiles, MpegInWave)
         GTEST_SKIP() << "sox or lame is not installed";
     TempDir dir;
     // Left 1 kHz, right 250 Hz, 3 s at 128 kbit/s.
-    ASSERT_TRUE(Shell("sox -q -n -r 44100 -c 2 -b 16 " + dir.file("src.wav") +
-                      " synth 3 sine 1000 sine 250 vol 0.5 && lame --quiet -b 128 " + dir.file("src.wav") + " " +
-                      dir.file("a.mp3")));
+    ASSERT_TRUE(Shell("sox -q -n -r 44100 -c 2 -b 16 " + dir.file("src.wav")
+        + " synth 3 sine 1000 sine 250 vol 0.5 && lame --quiet -b 128 " + dir.file("src.wav") + " "
+        + dir.file("a.mp3")));
     const std::string mp3 = ReadAll(dir.file("a.mp3"));
     ASSERT_GT(mp3.size(), 10000u);
 
@@ -163,7 +164,8 @@ TEST(CodecFiles, MpegInWave)
     EXPECT_NEAR(static_cast<double>(rest.size()) / static_cast<double>(pcm.size()), 0.5, 0.05);
 
     // A mono header over stereo frames is mixed down to the header's channels.
-    EXPECT_EQ(ToSamples(DecodeWithStream(dir.write("mono.wav", MpegWave(mp3, 1, 44100, 16000)))).size(), pcm.size() / 2);
+    EXPECT_EQ(
+        ToSamples(DecodeWithStream(dir.write("mono.wav", MpegWave(mp3, 1, 44100, 16000)))).size(), pcm.size() / 2);
 
     // A truncated last frame and garbage in place of frames end the stream quietly.
     const std::string cut = mp3.substr(0, mp3.size() - 200);
@@ -181,10 +183,10 @@ TEST(CodecFiles, CorruptedFilesNeverCrashOrHang)
     TempDir dir;
     ASSERT_TRUE(Shell("sox -q -n -r 8000 -c 2 -e ima-adpcm " + dir.file("ima.wav") + " synth 1 sine 500"));
     ASSERT_TRUE(Shell("sox -q -n -r 8000 -c 1 -e ms-adpcm " + dir.file("ms.wav") + " synth 1 sine 500"));
-    ASSERT_TRUE(Shell("sox -q -n -r 22050 -c 1 -b 16 " + dir.file("s.wav") + " synth 1 sine 500 && lame --quiet " +
-                      dir.file("s.wav") + " " + dir.file("s.mp3")));
+    ASSERT_TRUE(Shell("sox -q -n -r 22050 -c 1 -b 16 " + dir.file("s.wav") + " synth 1 sine 500 && lame --quiet "
+        + dir.file("s.wav") + " " + dir.file("s.mp3")));
     const std::string files[] = {ReadAll(dir.file("ima.wav")), ReadAll(dir.file("ms.wav")),
-                                 MpegWave(ReadAll(dir.file("s.mp3")), 1, 22050, 4000)};
+        MpegWave(ReadAll(dir.file("s.mp3")), 1, 22050, 4000)};
     std::uint32_t seed = 12345;
     const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
     for (const std::string& original : files) {

@@ -13,7 +13,7 @@ using pellam::test::TempDir;
 namespace {
 
 struct FakeDecoder : Decoder {
-    DecoderStart answer{DecoderStart::Outcome::Started, 0};
+    DecoderStart answer {DecoderStart::Outcome::Started, 0};
     bool running = false;
     std::vector<std::vector<std::string>> starts;
     std::string tempPath;
@@ -21,7 +21,7 @@ struct FakeDecoder : Decoder {
 
     DecoderStart Start(const std::string& program, const std::vector<std::string>& args) override
     {
-        std::vector<std::string> call{program};
+        std::vector<std::string> call {program};
         call.insert(call.end(), args.begin(), args.end());
         starts.push_back(call);
         tempExistedAtStart = std::filesystem::exists(tempPath);
@@ -36,12 +36,20 @@ struct FakeHost : LoadHost {
     int openFailures = 0; // attempts that fail before one succeeds; -1 = always
     int opens = 0;
     std::vector<std::string> calls;
-    std::vector<StatusLine> statuses{{"Norvik Technologies", kStatusCyan}};
+    std::vector<StatusLine> statuses {{"Norvik Technologies", kStatusCyan}};
     MousePointer pointer = MousePointer::Normal;
 
     bool PlayButtonEnabled() const override { return !playing; }
-    void PressPlay() override { calls.push_back("Play"); playing = true; }
-    void PressStop() override { calls.push_back("Stop"); playing = false; }
+    void PressPlay() override
+    {
+        calls.push_back("Play");
+        playing = true;
+    }
+    void PressStop() override
+    {
+        calls.push_back("Stop");
+        playing = false;
+    }
     void ClosePlayerFile() override { calls.push_back("Close"); }
     bool OpenPlayerFile(const std::string&) override
     {
@@ -50,8 +58,17 @@ struct FakeHost : LoadHost {
         return openFailures >= 0 && opens > openFailures;
     }
     void SetPlayerPosition(std::int32_t ms) override { calls.push_back("Position " + std::to_string(ms)); }
-    bool PlaybackStart() override { calls.push_back("Start"); playing = true; return true; }
-    void PopulateGFX() override { calls.push_back("PopulateGFX"); pointer = MousePointer::Normal; }
+    bool PlaybackStart() override
+    {
+        calls.push_back("Start");
+        playing = true;
+        return true;
+    }
+    void PopulateGFX() override
+    {
+        calls.push_back("PopulateGFX");
+        pointer = MousePointer::Normal;
+    }
     void DrawGrid() override { calls.push_back("DrawGrid"); }
     void PlaceCur() override { calls.push_back("PlaceCur"); }
     void ClearResumeAfterSeek() override { calls.push_back("ClearResume"); }
@@ -68,11 +85,11 @@ struct Rig {
     FakeHost host;
     FakeDecoder decoder;
     std::size_t decodersRunning = 0; // as the process list shows them
-    LoadSequence seq{host, decoder, paths, [this] {
-        std::vector<ProcessNames> list{{{"bash"}}};
-        list.insert(list.end(), decodersRunning, ProcessNames{{"lame"}});
-        return ProcessList(list);
-    }};
+    LoadSequence seq {host, decoder, paths, [this] {
+                          std::vector<ProcessNames> list {{{"bash"}}};
+                          list.insert(list.end(), decodersRunning, ProcessNames {{"lame"}});
+                          return ProcessList(list);
+                      }};
 
     Rig()
     {
@@ -101,22 +118,22 @@ TEST(LoadSequence, ClickDecodesIntoTheTemporaryFileAfterDeletingTheOldOne)
     Rig r;
     r.dir.write("TMP.WAV", "previous recording");
     r.host.playing = true;
-    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest{false, 200}));
+    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest {false, 200}));
     r.seq.ListClick("rec 1.mp3");
 
     ASSERT_EQ(r.decoder.starts.size(), 1u);
-    EXPECT_EQ(r.decoder.starts[0], (std::vector<std::string>{"lame", "--decode", r.paths.Evidence + "/rec 1.mp3",
-                                                              r.dir.str() + "/TMP.WAV"}));
+    EXPECT_EQ(r.decoder.starts[0],
+        (std::vector<std::string> {"lame", "--decode", r.paths.Evidence + "/rec 1.mp3", r.dir.str() + "/TMP.WAV"}));
     EXPECT_FALSE(r.decoder.tempExistedAtStart);
-    EXPECT_EQ(r.host.calls, (std::vector<std::string>{"Stop", "Close"}));
-    EXPECT_EQ(r.host.Status(), (StatusLine{"Converting MP3 to WAV", kStatusCyan}));
+    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"Stop", "Close"}));
+    EXPECT_EQ(r.host.Status(), (StatusLine {"Converting MP3 to WAV", kStatusCyan}));
     EXPECT_EQ(r.host.pointer, MousePointer::Busy);
-    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest{true, 500}));
+    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest {true, 500}));
     EXPECT_EQ(r.seq.LoadedMP3, "rec 1.mp3");
     EXPECT_FALSE(r.seq.AutoPlay);
 
     r.RunTimers();
-    EXPECT_EQ(r.host.Status(), (StatusLine{"Playing rec 1.mp3", kStatusGreen}));
+    EXPECT_EQ(r.host.Status(), (StatusLine {"Playing rec 1.mp3", kStatusGreen}));
     EXPECT_EQ(r.host.calls.back(), "PopulateGFX");
     EXPECT_EQ(r.host.pointer, MousePointer::Normal);
 }
@@ -139,16 +156,16 @@ TEST(LoadSequence, LoadedRecordingIsReopenedNotDecodedAgain)
     EXPECT_EQ(r.decoder.starts.size(), 1u);
     EXPECT_TRUE(r.seq.WaitTimer().enabled);
     r.RunTimers();
-    EXPECT_EQ(r.host.calls, (std::vector<std::string>{"Open", "PopulateGFX", "Play"}));
+    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"Open", "PopulateGFX", "Play"}));
     EXPECT_FALSE(r.seq.AutoPlay);
 
     // A reload (after a resize) reopens it without playing.
     r.host.calls.clear();
     r.seq.AutoPlay = true;
     r.seq.Reload();
-    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest{true, 500})); // the interval the decoder start set
+    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest {true, 500})); // the interval the decoder start set
     r.RunTimers();
-    EXPECT_EQ(r.host.calls, (std::vector<std::string>{"Open", "PopulateGFX"}));
+    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"Open", "PopulateGFX"}));
     EXPECT_EQ(r.decoder.starts.size(), 1u);
 
     // Another recording is decoded, and played once loaded.
@@ -165,12 +182,12 @@ TEST(LoadSequence, FailingLoadCountsDotsAndTurnsRedThenGivesUp)
     r.seq.ListClick("rec 1.mp3");
     r.seq.WaitForItTick();
     for (std::size_t attempt = 1; attempt <= 14; ++attempt) {
-        const StatusLine want{"Loading" + std::string(attempt + 1, '.'), attempt < 7 ? kStatusYellow : kStatusRed};
+        const StatusLine want {"Loading" + std::string(attempt + 1, '.'), attempt < 7 ? kStatusYellow : kStatusRed};
         EXPECT_EQ(r.host.Status(), want) << attempt;
-        ASSERT_EQ(r.seq.LoadTimer(), (TimerRequest{true, 1000})) << attempt;
+        ASSERT_EQ(r.seq.LoadTimer(), (TimerRequest {true, 1000})) << attempt;
         r.seq.WaveLoadTick();
     }
-    EXPECT_EQ(r.host.Status(), (StatusLine{"Couldn't Load Audio Clip", kStatusRed}));
+    EXPECT_EQ(r.host.Status(), (StatusLine {"Couldn't Load Audio Clip", kStatusRed}));
     EXPECT_EQ(r.host.opens, 15);
     EXPECT_EQ(r.host.calls.back(), "DrawGrid");
     EXPECT_EQ(r.host.pointer, MousePointer::Normal);
@@ -237,7 +254,7 @@ TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)
         r.seq.AutoPlay = true;
         r.seq.ConvertMP3toWAV(r.seq.RecordingPath("rec 1.mp3"));
         r.RunTimers();
-        std::vector<std::string> want{"Close", "Open", "PopulateGFX"};
+        std::vector<std::string> want {"Close", "Open", "PopulateGFX"};
         want.insert(want.end(), c.positions.begin(), c.positions.end());
         want.insert(want.end(), {"PlaceCur", "ClearResume", "Start"});
         EXPECT_EQ(r.host.calls, want) << c.second;

@@ -1,5 +1,5 @@
-#include "audio/FormatTime.h"
 #include "audio/PanelRules.h"
+#include "audio/FormatTime.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,16 @@ TEST(FormatTime, RoundsToWholeSecondsHalvesToEven)
         double ms;
         const char* text;
     } cases[] = {
-        {0, "0:00"},       {59499, "0:59"},     {59500, "1:00"}, {60500, "1:00"},
-        {61500, "1:02"},   {3600000, "60:00"},  {499.9f, "0:00"}, {1500, "0:02"},
-        {599999, "10:00"}, {5999499, "99:59"},
+        {0, "0:00"},
+        {59499, "0:59"},
+        {59500, "1:00"},
+        {60500, "1:00"},
+        {61500, "1:02"},
+        {3600000, "60:00"},
+        {499.9f, "0:00"},
+        {1500, "0:02"},
+        {599999, "10:00"},
+        {5999499, "99:59"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatTime(c.ms), c.text) << c.ms;
@@ -46,8 +53,8 @@ TEST(PanelRules, VolumeByMouseAndItsLoweringAtTheNextDrawing)
     EXPECT_EQ(VolumeAt(65535), std::nullopt);
 
     const VolumeWedge w = WedgeFor(32768); // 327.68 rounds to 328
-    EXPECT_EQ(w.slope, (WedgeLine{1, 700, 32768, 372}));
-    EXPECT_EQ(w.edge, (WedgeLine{32768, 372, 32768, 700}));
-    EXPECT_EQ(w.base, (WedgeLine{1, 700, 32768, 700}));
+    EXPECT_EQ(w.slope, (WedgeLine {1, 700, 32768, 372}));
+    EXPECT_EQ(w.edge, (WedgeLine {32768, 372, 32768, 700}));
+    EXPECT_EQ(w.base, (WedgeLine {1, 700, 32768, 700}));
     EXPECT_EQ(WedgeFor(250).slope.y2, 698); // 2.5 rounds to 2
 }

@@ -47,7 +47,7 @@ TEST_F(StreamWAVTest, PropertiesOfSixteenBitStereo)
     EXPECT_EQ(s.BitsPerSample(), 16);
     EXPECT_EQ(s.Position(), -500);
     EXPECT_EQ(s.StreamDescription(), "Wave Audio");
-    EXPECT_EQ(s.StreamExtensions(), std::vector<std::string>{"WAV"});
+    EXPECT_EQ(s.StreamExtensions(), std::vector<std::string> {"WAV"});
 
     // 17640 bytes are a tenth of a second.
     std::vector<char> buf(17640);
@@ -186,8 +186,10 @@ TEST_F(StreamWAVTest, UnusableFilesAreRefused)
         {"no fmt", Riff(data), kStreamNotOpen},
         {"no data", Riff(fmt), kStreamNotOpen},
         {"fmt of 14 bytes", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 14)) + data), kStreamNotOpen},
-        {"fmt claims more than the file holds", Riff(data + Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 10), 0xFFFFFFF0u)), kStreamNotOpen},
-        {"chunk size runs past the end before data", Riff(fmt + Chunk("LIST", "ab", 0x7FFFFFFF) + data), kStreamNotOpen},
+        {"fmt claims more than the file holds",
+            Riff(data + Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 10), 0xFFFFFFF0u)), kStreamNotOpen},
+        {"chunk size runs past the end before data", Riff(fmt + Chunk("LIST", "ab", 0x7FFFFFFF) + data),
+            kStreamNotOpen},
         {"zero channels", Riff(Chunk("fmt ", Fmt(1, 0, 8000, 16000, 2, 16)) + data), kStreamNoCodec},
         {"zero rate", Riff(Chunk("fmt ", Fmt(1, 1, 0, 16000, 2, 16)) + data), kStreamNoCodec},
         {"block alignment 0", Riff(Chunk("fmt ", Fmt(1, 1, 8000, 16000, 0, 16)) + data), kStreamNoCodec},

@@ -1,5 +1,5 @@
-#include "audio/VirtualWaveBackend.h"
 #include "audio/WAVPlayer.h"
+#include "support/VirtualWaveBackend.h"
 
 #include "WavFiles.h"
 #include "support/TempDir.h"
@@ -26,9 +26,9 @@ constexpr std::uint32_t kRate = 8000; // mono 16-bit: 16000 bytes a second
 
 struct Rig {
     test::TempDir dir;
-    VirtualWaveBackend backend{{{"Card A", 0x0100}, {"Card B", 0x0200}}};
+    VirtualWaveBackend backend {{{"Card A", 0x0100}, {"Card B", 0x0200}}};
     ManualDispatcher loop;
-    WAVPlayer player{backend, loop};
+    WAVPlayer player {backend, loop};
     std::vector<std::int32_t> statuses;
     std::vector<std::int16_t> loops;
     int ends = 0;
@@ -64,8 +64,8 @@ struct Rig {
     // Samples played from byte offset `from` of the backend's record on.
     std::vector<std::int16_t> PlayedSamples(std::size_t from = 0) const
     {
-        return test::ToSamples(std::vector<std::uint8_t>(backend.Played().begin() + static_cast<std::ptrdiff_t>(from),
-                                                         backend.Played().end()));
+        return test::ToSamples(std::vector<std::uint8_t>(
+            backend.Played().begin() + static_cast<std::ptrdiff_t>(from), backend.Played().end()));
     }
     // Whether everything played from `from` on came from second `second` of the file.
     bool AllFromSecond(std::size_t from, std::int16_t second) const
@@ -88,7 +88,7 @@ TEST(WAVPlayer, PropertyDefaultsAndRejectedWrites)
 
     EXPECT_EQ(r.player.SetBufferSize(10241).value(), 10242);
     EXPECT_EQ(r.player.SetBufferSize(3).value(), 6);
-    const PlayerError size{255, "Invalid buffer size!"};
+    const PlayerError size {255, "Invalid buffer size!"};
     for (std::int32_t bad : {4, -2, 0, 1, -5, INT32_MAX}) {
         auto res = r.player.SetBufferSize(bad);
         ASSERT_FALSE(res.ok()) << bad;
@@ -98,7 +98,7 @@ TEST(WAVPlayer, PropertyDefaultsAndRejectedWrites)
 
     auto one = r.player.SetBuffers(1);
     ASSERT_FALSE(one.ok());
-    EXPECT_EQ(one.error(), (PlayerError{255, "Invalid number of buffers!"}));
+    EXPECT_EQ(one.error(), (PlayerError {255, "Invalid number of buffers!"}));
     EXPECT_EQ(r.player.Buffers(), 10);
     EXPECT_EQ(r.player.SetBuffers(2).value(), 2);
 
@@ -124,7 +124,7 @@ TEST(WAVPlayer, PlaysTheFileInOrderAndStartsOverAfterEndOfStream)
     r.PumpUntilEnd();
     EXPECT_EQ(r.ends, 1);
     EXPECT_EQ(r.player.Status(), kPlayerStopped);
-    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2})); // the end raises no StatusChanged
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2})); // the end raises no StatusChanged
     EXPECT_EQ(r.PlayedSamples(), samples);
     EXPECT_EQ(r.player.Position(), 0);
     r.Pump(500);
@@ -180,7 +180,7 @@ TEST(WAVPlayer, ShortFileLoopsThroughCopiesUntilAHandlerStops)
         EXPECT_EQ(q.bytes.size(), 1000u);
 
     r.PumpUntilEnd(10000);
-    EXPECT_EQ(r.loops, (std::vector<std::int16_t>{1, 2, 3}));
+    EXPECT_EQ(r.loops, (std::vector<std::int16_t> {1, 2, 3}));
     EXPECT_EQ(r.ends, 1);
     EXPECT_EQ(r.player.Status(), kPlayerStopped);
     EXPECT_EQ(r.player.LoopCount(), 0);
@@ -198,11 +198,11 @@ TEST(WAVPlayer, LongFileLoopsSeamlesslyAndCountsPasses)
     r.player.SetPlaybackLoop(true);
     ASSERT_TRUE(r.player.PlaybackStart());
     r.Pump(2500);
-    EXPECT_EQ(r.loops, (std::vector<std::int16_t>{1}));
+    EXPECT_EQ(r.loops, (std::vector<std::int16_t> {1}));
     EXPECT_EQ(r.player.LoopCount(), 1);
     EXPECT_NEAR(r.player.Position(), 500, 40); // counted from the start of the pass
     r.Pump(2000);
-    EXPECT_EQ(r.loops, (std::vector<std::int16_t>{1, 2}));
+    EXPECT_EQ(r.loops, (std::vector<std::int16_t> {1, 2}));
     EXPECT_EQ(r.ends, 0);
     auto played = r.PlayedSamples();
     played.resize(samples.size() * 2);
@@ -212,7 +212,7 @@ TEST(WAVPlayer, LongFileLoopsSeamlesslyAndCountsPasses)
 
     ASSERT_TRUE(r.player.PlaybackStop());
     EXPECT_EQ(r.player.LoopCount(), 0);
-    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2, 0}));
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2, 0}));
 }
 
 TEST(WAVPlayer, DeviceChangeIsRefusedWhilePlayingAndReopensOtherwise)
@@ -222,7 +222,7 @@ TEST(WAVPlayer, DeviceChangeIsRefusedWhilePlayingAndReopensOtherwise)
     ASSERT_TRUE(r.player.PlaybackStart());
     auto res = r.player.SetSelectedDevice(1);
     ASSERT_FALSE(res.ok());
-    EXPECT_EQ(res.error(), (PlayerError{256, "Stop playback before you change the device!"}));
+    EXPECT_EQ(res.error(), (PlayerError {256, "Stop playback before you change the device!"}));
     EXPECT_EQ(r.player.SelectedDevice(), 0);
     EXPECT_EQ(r.backend.OpenDevice(), 0);
     r.Pump(300);
@@ -236,7 +236,7 @@ TEST(WAVPlayer, DeviceChangeIsRefusedWhilePlayingAndReopensOtherwise)
     r.backend.FailOpenFor(0);
     auto failed = r.player.SetSelectedDevice(0);
     ASSERT_FALSE(failed.ok());
-    EXPECT_EQ(failed.error(), (PlayerError{256, "Couldn't change device!"}));
+    EXPECT_EQ(failed.error(), (PlayerError {256, "Couldn't change device!"}));
     EXPECT_FALSE(r.player.IsFileOpen());
     EXPECT_FALSE(r.player.PlaybackStart());
 }
@@ -261,7 +261,7 @@ TEST(WAVPlayer, PauseHoldsTheQueueAndASeekWhilePausedRefillsOnStart)
     r.Pump(1000);
     EXPECT_TRUE(r.AllFromSecond(held, 2));
     EXPECT_EQ(r.player.Position(), 3000);
-    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2, 1, 2}));
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2, 1, 2}));
 }
 
 TEST(WAVPlayer, FailuresLeaveNothingQueued)
@@ -287,7 +287,7 @@ TEST(WAVPlayer, FailuresLeaveNothingQueued)
     r.Pump(1000); // the first refill fails
     EXPECT_EQ(r.backend.Queue().size(), 0u);
     EXPECT_EQ(r.ends, 0);
-    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2}));
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2}));
     EXPECT_TRUE(r.player.FileClose());
     EXPECT_FALSE(r.backend.IsOpen());
 

@@ -11,8 +11,14 @@
 
 namespace pellam::test {
 
-inline std::string Le16(unsigned v) { return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)}; }
-inline std::string Le32(std::uint32_t v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
+inline std::string Le16(unsigned v)
+{
+    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+}
+inline std::string Le32(std::uint32_t v)
+{
+    return Le16(v & 0xFFFF) + Le16(v >> 16);
+}
 
 // A chunk: id, claimed size (the real size unless given), payload, pad byte for odd sizes.
 inline std::string Chunk(const std::string& id, const std::string& payload, std::int64_t claimed = -1)
@@ -31,10 +37,10 @@ inline std::string Riff(const std::string& chunks, const std::string& form = "WA
 
 // An 18-byte wave format header followed by `extra` (extra-size = its length).
 inline std::string Fmt(unsigned tag, unsigned channels, std::uint32_t rate, std::uint32_t avg, unsigned align,
-                       unsigned bits, const std::string& extra = {})
+    unsigned bits, const std::string& extra = {})
 {
-    return Le16(tag) + Le16(channels) + Le32(rate) + Le32(avg) + Le16(align) + Le16(bits) +
-           Le16(static_cast<unsigned>(extra.size())) + extra;
+    return Le16(tag) + Le16(channels) + Le32(rate) + Le32(avg) + Le16(align) + Le16(bits)
+        + Le16(static_cast<unsigned>(extra.size())) + extra;
 }
 
 inline std::string PcmFmt(unsigned channels, std::uint32_t rate, unsigned bits)
@@ -57,12 +63,13 @@ inline std::string Samples16(const std::vector<std::int16_t>& s)
     return b;
 }
 
-template <typename Bytes> std::vector<std::int16_t> ToSamples(const Bytes& bytes)
+template<typename Bytes>
+std::vector<std::int16_t> ToSamples(const Bytes& bytes)
 {
     std::vector<std::int16_t> s(bytes.size() / 2);
     for (std::size_t i = 0; i < s.size(); ++i)
-        s[i] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
-                                         (static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8));
+        s[i] = static_cast<std::int16_t>(
+            static_cast<std::uint8_t>(bytes[2 * i]) | (static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8));
     return s;
 }
 
@@ -86,6 +93,9 @@ inline bool HaveTool(const char* name)
     return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-inline bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
+inline bool Shell(const std::string& command)
+{
+    return std::system(command.c_str()) == 0;
+}
 
 } // namespace pellam::test

@@ -1,5 +1,5 @@
-#include "audio/VirtualWaveBackend.h"
 #include "audio/WaveOut.h"
+#include "support/VirtualWaveBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@ namespace {
 
 // A WaveOut on the virtual clock, recording what it raises.
 struct Rig {
-    VirtualWaveBackend backend{{{"Speakers", 0x0501}, {std::string("Head\0phones", 11), 0x0A0B}}};
+    VirtualWaveBackend backend {{{"Speakers", 0x0501}, {std::string("Head\0phones", 11), 0x0A0B}}};
     ManualDispatcher loop;
-    WaveOut out{backend, loop};
+    WaveOut out {backend, loop};
     std::vector<std::int32_t> done;
     std::vector<std::int32_t> statuses;
 
@@ -41,15 +41,19 @@ TEST(WaveOut, InitBuildsTheWaveFormatAndRefusesFormatsOutOfRange)
     EXPECT_EQ(r.out.Format().avgBytesPerSec, 176400u);
     EXPECT_EQ(r.out.PlayStatus(), kWaveStopped);
     EXPECT_TRUE(r.backend.IsPaused()); // written buffers wait for Play
-    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2}));
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2}));
 
     ASSERT_TRUE(r.out.Init(8000, 1, 12, 0));
     EXPECT_EQ(r.out.Format().blockAlign, 2); // 1.5 rounds to the even 2
     ASSERT_TRUE(r.out.Init(8000, 1, 20, 0));
     EXPECT_EQ(r.out.Format().blockAlign, 2); // 2.5 rounds to the even 2
 
-    struct Bad { std::int32_t rate; std::int16_t channels, bits; };
-    for (Bad b : {Bad{44100, 2, 25}, Bad{44100, 2, 7}, Bad{100001, 2, 16}, Bad{0, 2, 16}, Bad{44100, 3, 16}, Bad{44100, 0, 16}}) {
+    struct Bad {
+        std::int32_t rate;
+        std::int16_t channels, bits;
+    };
+    for (Bad b : {Bad {44100, 2, 25}, Bad {44100, 2, 7}, Bad {100001, 2, 16}, Bad {0, 2, 16}, Bad {44100, 3, 16},
+             Bad {44100, 0, 16}}) {
         EXPECT_FALSE(r.out.Init(b.rate, b.channels, b.bits, -1)) << b.rate << " " << b.channels << " " << b.bits;
         EXPECT_FALSE(r.out.IsOpen()); // the failed Init still closed the previous device
     }
@@ -73,7 +77,7 @@ TEST(WaveOut, WholeFramesQueueAndFinishedBuffersArriveInOrderWithTheirUserValues
     ASSERT_TRUE(r.Write(kSecond / 10, 7));
     ASSERT_TRUE(r.Write(kSecond / 10, 8));
     ASSERT_EQ(r.backend.Queue().size(), 2u);
-    EXPECT_EQ(r.backend.Queue().front().bytes.size(), std::size_t{kSecond / 10});
+    EXPECT_EQ(r.backend.Queue().front().bytes.size(), std::size_t {kSecond / 10});
     r.backend.Advance(1000); // paused: nothing plays before Play
     EXPECT_EQ(r.backend.Played().size(), 0u);
     ASSERT_TRUE(r.out.Play());
@@ -81,12 +85,12 @@ TEST(WaveOut, WholeFramesQueueAndFinishedBuffersArriveInOrderWithTheirUserValues
     EXPECT_TRUE(r.done.empty()); // not inside the device's call
     EXPECT_EQ(r.out.Buffers(), 2);
     r.loop.RunPending();
-    EXPECT_EQ(r.done, (std::vector<std::int32_t>{7}));
+    EXPECT_EQ(r.done, (std::vector<std::int32_t> {7}));
     EXPECT_EQ(r.out.Buffers(), 1);
     EXPECT_EQ(r.out.Elapsed(), 150);
     r.backend.Advance(100);
     r.loop.RunPending();
-    EXPECT_EQ(r.done, (std::vector<std::int32_t>{7, 8}));
+    EXPECT_EQ(r.done, (std::vector<std::int32_t> {7, 8}));
     EXPECT_EQ(r.out.Buffers(), 0);
     EXPECT_EQ(r.out.Elapsed(), 200); // an empty device does not count on
 }
@@ -102,7 +106,7 @@ TEST(WaveOut, ResetReportsEveryBufferWhilePlayingAndNoneWhilePaused)
     EXPECT_TRUE(r.done.empty());
     EXPECT_EQ(r.out.Buffers(), 3); // counted out only when each report is handled
     r.loop.RunPending();
-    EXPECT_EQ(r.done, (std::vector<std::int32_t>{0, 1, 2}));
+    EXPECT_EQ(r.done, (std::vector<std::int32_t> {0, 1, 2}));
     EXPECT_EQ(r.out.Buffers(), 0);
 
     // A report already on its way when playback pauses raises nothing, but
@@ -129,7 +133,7 @@ TEST(WaveOut, StopPlaybackEmptiesTheQueueAtOnceAndSilently)
     EXPECT_EQ(r.out.PlayStatus(), kWaveStopped);
     EXPECT_EQ(r.out.Elapsed(), 0);
     EXPECT_TRUE(r.backend.IsPaused());
-    EXPECT_EQ(r.statuses, (std::vector<std::int32_t>{2, 0, 2}));
+    EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2, 0, 2}));
 
     // New buffers written before the returned ones are handled keep their count.
     ASSERT_TRUE(r.Write(1024, 5));
@@ -139,7 +143,7 @@ TEST(WaveOut, StopPlaybackEmptiesTheQueueAtOnceAndSilently)
     EXPECT_EQ(r.out.Buffers(), 1);
     r.backend.PlayAll();
     r.loop.RunPending();
-    EXPECT_EQ(r.done, (std::vector<std::int32_t>{5}));
+    EXPECT_EQ(r.done, (std::vector<std::int32_t> {5}));
 }
 
 TEST(WaveOut, DeinitDropsQueuedBuffersAndLateReportsAreIgnored)
@@ -161,7 +165,7 @@ TEST(WaveOut, DeinitDropsQueuedBuffersAndLateReportsAreIgnored)
     ASSERT_TRUE(r.out.ClearBufferQueue());
     EXPECT_EQ(r.loop.Pending(), 1u);
     {
-        WaveOut other{r.backend, r.loop};
+        WaveOut other {r.backend, r.loop};
         ASSERT_TRUE(other.Init(8000, 1, 8, 0));
         ASSERT_TRUE(other.WriteSamples("abcd", 4, 1));
         ASSERT_TRUE(other.Play());

@@ -16,7 +16,9 @@ namespace {
 std::string SizedFile(const TempDir& dir, const std::string& name, std::int64_t size)
 {
     const std::string path = dir.file(name);
-    { std::ofstream(path, std::ios::binary); }
+    {
+        std::ofstream(path, std::ios::binary);
+    }
     std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size));
     return path;
 }
@@ -56,14 +58,14 @@ TEST(WaveformTrace, ReadsTheSampleStartingEachRecordAndTheCutLastOne)
     TempDir dir;
     // 48 records plus one byte: records 45..48 are whole, record 49 has one byte.
     const std::string path = SizedFile(dir, "small.wav", 48 * 128 + 1);
-    Poke(path, 44 * 128, "\x10\x00");     // record 45: +16
-    Poke(path, 45 * 128, "\xF0\xFF");     // record 46: -16
-    Poke(path, 47 * 128, "\xFF\x7F");     // record 48: 32767
-    Poke(path, 48 * 128, "\x05");         // record 49: one byte only
+    Poke(path, 44 * 128, "\x10\x00"); // record 45: +16
+    Poke(path, 45 * 128, "\xF0\xFF"); // record 46: -16
+    Poke(path, 47 * 128, "\xFF\x7F"); // record 48: 32767
+    Poke(path, 48 * 128, "\x05"); // record 49: one byte only
     const auto t = TraceWaveform(path);
     ASSERT_TRUE(t.ok());
     EXPECT_EQ(t->step, 1);
-    const std::vector<TracePoint> want{{0, 35016}, {1, 34984}, {2, 35000}, {3, 67767}, {4, 35005}};
+    const std::vector<TracePoint> want {{0, 35016}, {1, 34984}, {2, 35000}, {3, 67767}, {4, 35005}};
     EXPECT_EQ(t->points, want);
 }
 
@@ -76,7 +78,7 @@ TEST(WaveformTrace, ShortOrMissingFilesAreNotDrawn)
 
     const auto forty = TraceWaveform(dir.write("forty.wav", std::string(40, 'x')));
     ASSERT_TRUE(forty.ok());
-    EXPECT_EQ(forty->points, (std::vector<TracePoint>{{0, 35000}}));
+    EXPECT_EQ(forty->points, (std::vector<TracePoint> {{0, 35000}}));
 
     const auto missing = TraceWaveform(dir.file("absent.wav"));
     ASSERT_FALSE(missing.ok());

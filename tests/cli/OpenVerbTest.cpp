@@ -22,7 +22,8 @@ std::map<std::string, std::string> Snapshot(const std::string& folder)
     std::map<std::string, std::string> snap;
     for (const auto& e : fs::recursive_directory_iterator(folder)) {
         const auto t = fs::last_write_time(e.path()).time_since_epoch().count();
-        snap[e.path().string()] = (e.is_regular_file() ? std::to_string(e.file_size()) : "dir") + "@" + std::to_string(t);
+        snap[e.path().string()]
+            = (e.is_regular_file() ? std::to_string(e.file_size()) : "dir") + "@" + std::to_string(t);
     }
     return snap;
 }
@@ -51,12 +52,15 @@ TEST(OpenVerb, SampleIncidentOpensCompleteAndUntouched)
     EXPECT_EQ(Snapshot(kSample), before) << "nothing in the evidence folder is created or written";
     ASSERT_EQ(r.status, 0) << r.err;
 
-    EXPECT_NE(r.out.find(R"("title":" Norvik Technologies   Pellam v7.54 - Reviewing Case Number 4711")"), std::string::npos);
+    EXPECT_NE(
+        r.out.find(R"("title":" Norvik Technologies   Pellam v7.54 - Reviewing Case Number 4711")"), std::string::npos);
     EXPECT_NE(r.out.find(R"("MainLog":")" + kSample + R"(/4711_MainLOG.doc")"), std::string::npos);
     EXPECT_NE(r.out.find(R"("AdminLog":")" + kSample + R"(/ADCOMM.rtf")"), std::string::npos);
-    EXPECT_NE(r.out.find(R"("RoleNames":["Subject","Family","Hostage","Involved","Other","Parent","Victim","Witness","UNK"])"),
-              std::string::npos);
-    EXPECT_NE(r.out.find(R"({"FileName":"FloorPlan.pdf","Description":"Floor plan of the residence")"), std::string::npos);
+    EXPECT_NE(r.out.find(
+                  R"("RoleNames":["Subject","Family","Hostage","Involved","Other","Parent","Victim","Witness","UNK"])"),
+        std::string::npos);
+    EXPECT_NE(
+        r.out.find(R"({"FileName":"FloorPlan.pdf","Description":"Floor plan of the residence")"), std::string::npos);
     EXPECT_NE(r.out.find(R"("Vistrel":{"enabled":false,"visible":false})"), std::string::npos);
     EXPECT_NE(r.out.find(R"("Intel Upload Files":{"enabled":true,"visible":true})"), std::string::npos);
     EXPECT_EQ(r.out.find(R"("About")"), std::string::npos) << "unchanged entries are left out";
@@ -71,7 +75,8 @@ TEST(OpenVerb, SampleIncidentOpensCompleteAndUntouched)
         ASSERT_NE(at, std::string::npos) << row.FileName;
         EXPECT_EQ(log.substr(at + row.FileName.size() + 27, 11), row.CRC) << row.FileName;
         EXPECT_TRUE(std::regex_match(row.Duration, std::regex("00:[01][0-9]"))) << row.Duration;
-        EXPECT_TRUE(std::regex_match(row.Created, std::regex("12/5/2026 [23]:[0-5][0-9]:[0-5][0-9] PM"))) << row.Created;
+        EXPECT_TRUE(std::regex_match(row.Created, std::regex("12/5/2026 [23]:[0-5][0-9]:[0-5][0-9] PM")))
+            << row.Created;
         EXPECT_TRUE(std::regex_match(row.Size, std::regex("[0-9]+ KB"))) << row.Size;
         const auto d = RunVerb({"duration", kSample + "/" + row.FileName});
         EXPECT_EQ(d.out, row.Duration + "\n");

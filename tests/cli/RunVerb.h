@@ -31,7 +31,8 @@ inline CliOutput RunVerb(const std::vector<std::string>& args)
     std::string command = ShellQuote(PELLAM_CLI);
     for (const auto& a : args)
         command += " " + ShellQuote(a);
-    const int status = std::system((command + " >" + ShellQuote(dir.file("out")) + " 2>" + ShellQuote(dir.file("err"))).c_str());
+    const int status
+        = std::system((command + " >" + ShellQuote(dir.file("out")) + " 2>" + ShellQuote(dir.file("err"))).c_str());
     return {ReadAll(dir.file("out")), ReadAll(dir.file("err")), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 

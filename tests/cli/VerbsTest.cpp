@@ -1,9 +1,10 @@
+#include "records/RecordWriter.h"
 #include "records/clsRecord.h"
 
+#include "../attachments/TagBuilder.h"
+#include "../records/RecordFiles.h"
 #include "RunVerb.h"
 #include "support/TempDir.h"
-#include "../records/RecordFiles.h"
-#include "../attachments/TagBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +27,16 @@ TEST(CliCrc, PrintsTheConfirmedTextThenThePathAsGivenUnknownWhenUnreadable)
 TEST(CliEvent, PrintsTheIncidentAsJsonOrNotOk)
 {
     TempDir dir;
-    const auto path = dir.write("9.evt", "a,b,\"9\",\"0800\",\"1/2/2026\",\"Dock \"\"B\"\"\",c,d,e,f,g,1,"
-                                         "\"Ann\",\"1/1/1990\",x,\"/att\",\"1/3/2026\",\"0900\",2");
+    const auto path = dir.write("9.evt",
+        "a,b,\"9\",\"0800\",\"1/2/2026\",\"Dock \"\"B\"\"\",c,d,e,f,g,1,"
+        "\"Ann\",\"1/1/1990\",x,\"/att\",\"1/3/2026\",\"0900\",2");
     const auto r = RunVerb({"event", path});
     EXPECT_EQ(r.status, 0);
     // The quoted location ends at its second quote; the rest up to the comma is dropped.
-    EXPECT_EQ(r.out, "{\"ok\":true,\"CaseNumber\":\"9\",\"StartTime\":\"0800\",\"StartDate\":\"1/2/2026\","
-                     "\"Location\":\"Dock \",\"SubjectCount\":1,\"Subjects\":[{\"Name\":\"Ann\",\"DOB\":\"1/1/1990\"}],"
-                     "\"AttachPath\":\"/att/\",\"EndDate\":\"1/3/2026\",\"EndTime\":\"0900\",\"Mp3Count\":2}\n");
+    EXPECT_EQ(r.out,
+        "{\"ok\":true,\"CaseNumber\":\"9\",\"StartTime\":\"0800\",\"StartDate\":\"1/2/2026\","
+        "\"Location\":\"Dock \",\"SubjectCount\":1,\"Subjects\":[{\"Name\":\"Ann\",\"DOB\":\"1/1/1990\"}],"
+        "\"AttachPath\":\"/att/\",\"EndDate\":\"1/3/2026\",\"EndTime\":\"0900\",\"Mp3Count\":2}\n");
 
     const auto bad = RunVerb({"event", dir.write("bad.evt", "1,2,3")});
     EXPECT_EQ(bad.status, 1);
@@ -57,19 +60,23 @@ TEST(VerbRecords, PrintsTheHeaderAndEveryPersonInFileOrder)
     table(0, 1, 1, 2) = "not shown";
     table(1, 2, 3, 7) = "B";
     table(1, 2, 3, 10) = "Quote \"q\"";
-    ASSERT_TRUE(store.RecordSave(table));
+    ASSERT_TRUE(RecordSave(store, table));
 
     const auto r = RunVerb({"records", store.RecordPath()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out.rfind("{\"ok\":true,\"header\":[\"150\",\"1\",\"2\",\"\",\"\",\"\",\"\",\"\",\"\",\"nine\",\"Suspect\"],"
-                          "\"persons\":[{\"role\":0,\"person\":1,\"RoleName\":\"Suspect\",\"DisplayName\":\"Ann Lee\","
-                          "\"fields\":{\"IdNumber\":\"ID-1\",\"Name\":\"Ann\",\"Involvement\":\"\",",
-                          0),
-              0u)
+    EXPECT_EQ(
+        r.out.rfind("{\"ok\":true,\"header\":[\"150\",\"1\",\"2\",\"\",\"\",\"\",\"\",\"\",\"\",\"nine\",\"Suspect\"],"
+                    "\"persons\":[{\"role\":0,\"person\":1,\"RoleName\":\"Suspect\",\"DisplayName\":\"Ann Lee\","
+                    "\"fields\":{\"IdNumber\":\"ID-1\",\"Name\":\"Ann\",\"Involvement\":\"\",",
+            0),
+        0u)
         << r.out;
-    EXPECT_NE(r.out.find("{\"role\":1,\"person\":1,\"RoleName\":\"Family\",\"DisplayName\":\"\","), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("{\"role\":1,\"person\":2,\"RoleName\":\"Family\",\"DisplayName\":\" B Quote \\\"q\\\"\","), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("{\"role\":1,\"person\":1,\"RoleName\":\"Family\",\"DisplayName\":\"\","), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("{\"role\":1,\"person\":2,\"RoleName\":\"Family\",\"DisplayName\":\" B Quote \\\"q\\\"\","),
+        std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("\"NamePart3\":\"\",\"NamePart4\":\"Quote \\\"q\\\"\"}}]}\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("not shown"), std::string::npos);
 }
@@ -86,18 +93,20 @@ TEST(VerbRecords, AnInvalidFileIsANegativeAnswer)
 TEST(VerbTags, PrintsEveryPropertyAndTheFramesInFirstSeenOrder)
 {
     TempDir dir;
-    const std::string path = dir.write("a.mp3", PaddedTag(3, Frame("TIT2", Latin1("Call 12")) + Frame("COMM", "eng\"a\"")
-                                                              + Frame("TCON", "(17)") + Frame("COMM", "engb")));
+    const std::string path = dir.write("a.mp3",
+        PaddedTag(3,
+            Frame("TIT2", Latin1("Call 12")) + Frame("COMM", "eng\"a\"") + Frame("TCON", "(17)")
+                + Frame("COMM", "engb")));
     const auto r = RunVerb({"tags", path});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out,
-              "{\"HasID3v2Tag\":true,\"TagVersion\":3,\"Title\":\"Call 12\",\"Artist\":\"\",\"Album\":\"\","
-              "\"Year\":\"\",\"Comment\":\"eng\\\"a\\\"\\u0000\\r\\nengb\",\"Track\":\"\",\"Genre\":17,"
-              "\"GenreName\":\"Rock\",\"OtherGenreName\":\"Rock\",\"EncodedBy\":\"\",\"Copyright\":\"\","
-              "\"Composer\":\"\",\"OriginalArtist\":\"\",\"LinkTo\":\"\",\"PlayCounter\":\"\",\"AudioURL\":\"\","
-              "\"ArtistURL\":\"\",\"BuyURL\":\"\",\"Lyrics\":\"\",\"Frames\":[{\"id\":\"TIT2\",\"count\":1},"
-              "{\"id\":\"COMM\",\"count\":2},{\"id\":\"TCON\",\"count\":1}]}\n");
+        "{\"HasID3v2Tag\":true,\"TagVersion\":3,\"Title\":\"Call 12\",\"Artist\":\"\",\"Album\":\"\","
+        "\"Year\":\"\",\"Comment\":\"eng\\\"a\\\"\\u0000\\r\\nengb\",\"Track\":\"\",\"Genre\":17,"
+        "\"GenreName\":\"Rock\",\"OtherGenreName\":\"Rock\",\"EncodedBy\":\"\",\"Copyright\":\"\","
+        "\"Composer\":\"\",\"OriginalArtist\":\"\",\"LinkTo\":\"\",\"PlayCounter\":\"\",\"AudioURL\":\"\","
+        "\"ArtistURL\":\"\",\"BuyURL\":\"\",\"Lyrics\":\"\",\"Frames\":[{\"id\":\"TIT2\",\"count\":1},"
+        "{\"id\":\"COMM\",\"count\":2},{\"id\":\"TCON\",\"count\":1}]}\n");
 }
 
 TEST(VerbTags, FilesWithoutATagAndPeerFiles)
@@ -118,8 +127,8 @@ TEST(CliVerbs, AFileThatCannotBeOpenedIsBadInput)
 {
     TempDir dir;
     for (const char* verb : {"tags", "records", "duration"}) {
-        for (const auto& [path, reason] : {std::pair{dir.file("gone.mp3"), "No such file or directory"},
-                                           std::pair{dir.str(), "Is a directory"}}) {
+        for (const auto& [path, reason] :
+            {std::pair {dir.file("gone.mp3"), "No such file or directory"}, std::pair {dir.str(), "Is a directory"}}) {
             const auto r = RunVerb({verb, path});
             EXPECT_EQ(r.status, 2) << verb << " " << path;
             EXPECT_EQ(r.out, "") << verb;
@@ -133,8 +142,14 @@ TEST(CliVerbs, AFileThatCannotBeOpenedIsBadInput)
 
 namespace {
 
-std::string Le16(unsigned v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
-std::string Le32(unsigned v) { return Le16(v & 0xFFFF) + Le16(v >> 16); }
+std::string Le16(unsigned v)
+{
+    return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+}
+std::string Le32(unsigned v)
+{
+    return Le16(v & 0xFFFF) + Le16(v >> 16);
+}
 
 std::string Wave(unsigned tag, unsigned bits, const std::string& data)
 {
@@ -153,8 +168,9 @@ TEST(Wav2pcm, WritesTheConvertedStreamAndItsPropertiesOrTheRefusal)
     const std::string wav = dir.write("a.wav", Wave(1, 8, std::string(4000, '\x80') + std::string(4000, '\xFF')));
     const auto r = RunVerb({"wav2pcm", wav, dir.file("out.pcm")});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "{\"status\":0,\"SamplesPerSecond\":8000,\"Channels\":1,\"BitsPerSecond\":64000,"
-                     "\"Duration\":1000,\"bytes\":16000}\n");
+    EXPECT_EQ(r.out,
+        "{\"status\":0,\"SamplesPerSecond\":8000,\"Channels\":1,\"BitsPerSecond\":64000,"
+        "\"Duration\":1000,\"bytes\":16000}\n");
     const std::string pcm = ReadAll(dir.file("out.pcm"));
     ASSERT_EQ(pcm.size(), 16000u);
     EXPECT_EQ(pcm.substr(0, 2), std::string(2, '\0'));

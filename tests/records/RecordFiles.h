@@ -20,7 +20,7 @@ inline std::string Slot(const std::string& bytes, std::size_t L)
 // A records file: the header slots (slot length text, counts of roles 0..7,
 // header 9 and 10), `persons` person slots, and the trailer when asked.
 inline std::string RecordFile(const std::string& lengthText, std::size_t L, const std::vector<std::string>& counts,
-                       std::size_t persons, bool trailer = true)
+    std::size_t persons, bool trailer = true)
 {
     std::string out = Slot(lengthText, L);
     for (std::size_t k = 0; k < 8; ++k)

@@ -1,5 +1,6 @@
 #include "records/clsRecord.h"
 #include "records/RecordFields.h"
+#include "records/RecordWriter.h"
 
 #include "RecordFiles.h"
 #include "support/TempDir.h"
@@ -27,7 +28,7 @@ Loaded Load(const std::string& path)
 {
     clsRecord store;
     store.SetRecordPath(path);
-    Loaded l{false, std::make_unique<RecordTable>(), RoleTable{}};
+    Loaded l {false, std::make_unique<RecordTable>(), RoleTable {}};
     l.table->Header(5) = "stale"; // a load starts from a cleared table
     l.roles.RoleName0 = "Before"; // and only a load that succeeds takes over the file's role label
     l.ok = store.RECORDLOAD(*l.table, l.roles);
@@ -47,7 +48,8 @@ TEST(clsRecord, SlotLengthComesFromTheFirstSlot)
     const struct {
         const char* text;
         std::size_t L;
-    } cases[] = {{"", 1050}, {"0", 1050}, {"-5", 1050}, {"75", 150}, {"149", 150}, {"150", 150}, {"151", 151}, {" 200 ", 200}};
+    } cases[] = {
+        {"", 1050}, {"0", 1050}, {"-5", 1050}, {"75", 150}, {"149", 150}, {"150", 150}, {"151", 151}, {" 200 ", 200}};
     for (const auto& c : cases) {
         const auto l = LoadBytes(RecordFile(c.text, c.L, {}, 0));
         EXPECT_TRUE(l.ok) << c.text;
@@ -76,7 +78,10 @@ TEST(clsRecord, PersonsFollowTheRoleCounts)
     EXPECT_EQ((*l.table)(2, 3, 1, 0), "");
     EXPECT_EQ((*l.table)(0, 1, 1, 0), "");
     EXPECT_EQ(l.table->Header(9), "nine");
-    EXPECT_EQ(l.table->Trailer(), "\xC3\x82\x02" "0%\x1B" "F&\xE2\x80\x9C\xC2\xA9\xC2\xA4\xC3\x9B");
+    EXPECT_EQ(l.table->Trailer(),
+        "\xC3\x82\x02"
+        "0%\x1B"
+        "F&\xE2\x80\x9C\xC2\xA9\xC2\xA4\xC3\x9B");
 
     const auto full = LoadBytes(RecordFile("150", 150, {"", "", "", "", "", "", "", "100"}, 100));
     ASSERT_TRUE(full.ok);
@@ -113,7 +118,7 @@ TEST(clsRecord, DamagedCutAndMissingFiles)
     EXPECT_TRUE(LoadBytes(bytes.substr(0, bytes.size() - 100)).ok);
 
     const std::size_t person = 11 * 150;
-    for (std::size_t cut : {std::size_t{0}, std::size_t{150}, person + 5 * 150, person + 1, person + 3})
+    for (std::size_t cut : {std::size_t {0}, std::size_t {150}, person + 5 * 150, person + 1, person + 3})
         EXPECT_FALSE(LoadBytes(bytes.substr(0, cut)).ok) << cut;
 
     TempDir dir;
@@ -169,7 +174,7 @@ TEST(clsRecord, SaveThenLoadGivesBackEveryText)
     for (int i = 0; i < 190; ++i)
         longest += "\xC3\xA9";
     table(5, 2, 1, 2) = longest;
-    ASSERT_TRUE(store.RecordSave(table));
+    ASSERT_TRUE(RecordSave(store, table));
     EXPECT_EQ(table.Trailer(), clsRecord::TrailerText());
 
     const std::string bytes = ReadAll(store.RecordPath());
@@ -198,7 +203,7 @@ TEST(clsRecord, BackupHasNoTrailerAndLiesBesideTheFile)
     RecordTable table;
     table.Header(2) = "1";
     table(1, 1, 2, 5) = "95814";
-    ASSERT_TRUE(store.RECORDSAVEBAK(table));
+    ASSERT_TRUE(RECORDSAVEBAK(store, table));
     EXPECT_EQ(table.Trailer(), "");
     EXPECT_EQ(ReadAll(dir.file("77_Records.bak")).size(), (11u + 33u) * 150u);
     EXPECT_FALSE(std::filesystem::exists(dir.file("77_Records.rmq")));
@@ -208,7 +213,7 @@ TEST(clsRecord, BackupHasNoTrailerAndLiesBesideTheFile)
 
     store.SetRecordPath("abc");
     EXPECT_FALSE(store.BackupPath());
-    EXPECT_FALSE(store.RECORDSAVEBAK(table));
+    EXPECT_FALSE(RECORDSAVEBAK(store, table));
     store.SetRecordPath("/a/\xC3\xA9.rmq\xC3\xA9");
     EXPECT_EQ(store.BackupPath(), "/a/\xC3\xA9..bak");
 }
@@ -219,29 +224,29 @@ TEST(clsRecord, WritingFilesAndFolders)
     clsRecord store;
     RecordTable table;
     store.SetRecordPath(dir.file("missing/1_Records.rmq"));
-    EXPECT_FALSE(store.RecordSave(table));
+    EXPECT_FALSE(RecordSave(store, table));
     store.SetRecordPath(dir.file("1_Records.rmq"));
     table.Header(1) = "101";
-    EXPECT_FALSE(store.RecordSave(table));
+    EXPECT_FALSE(RecordSave(store, table));
     table.Header(1) = "1";
     table(0, 1, 1, 1) = std::string(70000, 'n'); // longer than a length word counts
-    EXPECT_FALSE(store.RecordSave(table));
+    EXPECT_FALSE(RecordSave(store, table));
 
     // StoreData replaces the file and creates its folders.
     store.SetRecordPath(dir.str() + "/case/sub/2_Records.rmq");
-    ASSERT_TRUE(store.StoreData(std::string(500, 'o')));
-    ASSERT_TRUE(store.StoreData("caf\xC3\xA9\r\n"));
+    ASSERT_TRUE(StoreData(store, std::string(500, 'o')));
+    ASSERT_TRUE(StoreData(store, "caf\xC3\xA9\r\n"));
     EXPECT_EQ(ReadAll(store.RecordPath()), "caf\xE9\r\n");
     store.SetRecordPath(dir.str());
-    EXPECT_FALSE(store.StoreData("x"));
+    EXPECT_FALSE(StoreData(store, "x"));
 
     // CheckDir creates folders but not a final name.
-    clsRecord::CheckDir(dir.str() + "/a/b/file");
+    CheckDir(dir.str() + "/a/b/file");
     EXPECT_TRUE(std::filesystem::is_directory(dir.str() + "/a/b"));
     EXPECT_FALSE(std::filesystem::exists(dir.str() + "/a/b/file"));
-    clsRecord::CheckDir(dir.str() + "/a/b/c/");
+    CheckDir(dir.str() + "/a/b/c/");
     EXPECT_TRUE(std::filesystem::is_directory(dir.str() + "/a/b/c"));
-    clsRecord::CheckDir("relative/x/");
+    CheckDir("relative/x/");
     EXPECT_FALSE(std::filesystem::exists("relative"));
 }
 

@@ -5,19 +5,22 @@
 #include "support/TempDir.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 namespace pellam::test {
 
-inline bool HaveLame() { return std::system("lame --version >/dev/null 2>&1") == 0; }
+inline bool HaveLame()
+{
+    return std::system("lame --version >/dev/null 2>&1") == 0;
+}
 
 // Encodes `samples` samples at `rate` Hz into dir/name with the given lame
 // options (for example "-b 64" or "-V 5"); returns the path, "" on failure.
-inline std::string EncodeTone(const TempDir& dir, const std::string& name, std::int64_t samples, int rate,
-                              const std::string& options)
+inline std::string EncodeTone(
+    const TempDir& dir, const std::string& name, std::int64_t samples, int rate, const std::string& options)
 {
     std::string pcm;
     pcm.reserve(static_cast<std::size_t>(samples) * 2);
@@ -30,8 +33,8 @@ inline std::string EncodeTone(const TempDir& dir, const std::string& name, std::
     const std::string out = dir.file(name);
     char khz[32];
     std::snprintf(khz, sizeof khz, "%g", rate / 1000.0);
-    const std::string cmd = "lame --quiet -r -s " + std::string(khz) + " --bitwidth 16 --signed --little-endian -m m " + options
-        + " '" + raw + "' '" + out + "' 2>/dev/null";
+    const std::string cmd = "lame --quiet -r -s " + std::string(khz) + " --bitwidth 16 --signed --little-endian -m m "
+        + options + " '" + raw + "' '" + out + "' 2>/dev/null";
     std::remove(out.c_str());
     const bool ok = std::system(cmd.c_str()) == 0;
     std::remove(raw.c_str());

@@ -1,7 +1,7 @@
 #pragma once
 // A Prompter for window tests: it records every message and beep instead of
 // showing a dialog, so no test ever blocks.
-#include "workspace/ui/Prompter.h"
+#include "base/Prompter.h"
 
 #include <vector>
 

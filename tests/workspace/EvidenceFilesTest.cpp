@@ -1,8 +1,8 @@
 // The files an evidence folder holds: the event file, the system configuration,
 // the attachment list, and the comma-delimited reader beneath them.
+#include "workspace/DelimitedReader.h"
 #include "workspace/Incident.h"
 #include "workspace/SysConfig.h"
-#include "workspace/DelimitedReader.h"
 
 #include "support/IncidentFiles.h"
 #include "support/TempDir.h"
@@ -104,10 +104,12 @@ TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoads)
 
 TEST(SysConfig, MissingOrMalformedFileGivesTheDataLoadErrorBox)
 {
-    const Message want{"Data Load Error", "Error opening Cordane System Configuration Data file.", MessageIcon::Exclamation};
+    const Message want {
+        "Data Load Error", "Error opening Cordane System Configuration Data file.", MessageIcon::Exclamation};
     test::TempDir dir;
     RoleTable roles;
-    for (const std::string& text : {std::string(), std::string("\"a\",\"b\",notanumber,\"d\""), SysCfg().substr(0, 40)}) {
+    for (const std::string& text :
+        {std::string(), std::string("\"a\",\"b\",notanumber,\"d\""), SysCfg().substr(0, 40)}) {
         if (!text.empty())
             dir.write("SGfg.dat", text);
         EXPECT_EQ(LoadSysConfig(dir.str() + "/", roles), want) << text;
@@ -154,9 +156,15 @@ TEST(AttachmentList, ReadsGroupsInFileOrderUpToTheLimit)
 TEST(FileCategory, MapsExtensionsWithoutRegardToCase)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"MP3", "Audio File"}, {"mP3", "Audio File"}, {"jpeg", "Photo"}, {"aspx", "Web File"}, {"ra", "Audio File"},
+        {"MP3", "Audio File"},
+        {"mP3", "Audio File"},
+        {"jpeg", "Photo"},
+        {"aspx", "Web File"},
+        {"ra", "Audio File"},
         {"r", "R"}, // a prefix of a known extension is not that extension
-        {".mp3", "Unknown"}, {"xyz", "XYZ"}, {"", "Unknown"},
+        {".mp3", "Unknown"},
+        {"xyz", "XYZ"},
+        {"", "Unknown"},
     };
     for (const auto& [ext, want] : cases)
         EXPECT_EQ(FileCategory(ext), want) << ext;

@@ -7,8 +7,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,15 +17,27 @@ using namespace pellam;
 TEST(SizeText, UnitsBoundariesAndHalvesToEvenAfterFourDecimals)
 {
     const std::pair<std::int64_t, const char*> cases[] = {
-        {0, "0 Bytes"}, {1023, "1023 Bytes"}, {1024, "1 KB"}, {10000, "10 KB"}, {1048575, "1024 KB"},
-        {1048576, "1 MB"}, {1073741823, "1024 MB"}, {1073741824, "1 GB"}, {1610612736, "1.5 GB"}, {-1, "Error"},
-        {1536, "2 KB"}, {2560, "2 KB"}, {3584, "4 KB"},         // 1.5, 2.5, 3.5
-        {1114112, "1.062 MB"}, {1245184, "1.188 MB"},           // 1.0625, 1.1875
-        {1049100, "1 MB"}, {1049101, "1 MB"},                   // 1.0005 at four decimals, whose half goes down
+        {0, "0 Bytes"},
+        {1023, "1023 Bytes"},
+        {1024, "1 KB"},
+        {10000, "10 KB"},
+        {1048575, "1024 KB"},
+        {1048576, "1 MB"},
+        {1073741823, "1024 MB"},
+        {1073741824, "1 GB"},
+        {1610612736, "1.5 GB"},
+        {-1, "Error"},
+        {1536, "2 KB"},
+        {2560, "2 KB"},
+        {3584, "4 KB"}, // 1.5, 2.5, 3.5
+        {1114112, "1.062 MB"},
+        {1245184, "1.188 MB"}, // 1.0625, 1.1875
+        {1049100, "1 MB"},
+        {1049101, "1 MB"}, // 1.0005 at four decimals, whose half goes down
         {3670016, "3.5 MB"},
     };
     for (const auto& [bytes, want] : cases)
-        EXPECT_EQ(SizeText(bytes, LocaleFormats{}), want) << bytes;
+        EXPECT_EQ(SizeText(bytes, LocaleFormats {}), want) << bytes;
     LocaleFormats de;
     de.DecimalSeparator = ",";
     EXPECT_EQ(SizeText(1114112, de), "1,062 MB");
@@ -54,13 +66,13 @@ TEST(FileDate, ShortDateAndLongTime)
     const std::time_t when = 1796489353; // 2026-12-05 16:49:13 UTC
     struct timespec times[2] = {{when, 0}, {when, 0}};
     EXPECT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-    EXPECT_EQ(GetFileDate(path, LocaleFormats{}), "12/5/2026 4:49:13 PM");
-    EXPECT_EQ(GetFileDate(dir.file("missing.mp3"), LocaleFormats{}), "");
+    EXPECT_EQ(GetFileDate(path, LocaleFormats {}), "12/5/2026 4:49:13 PM");
+    EXPECT_EQ(GetFileDate(dir.file("missing.mp3"), LocaleFormats {}), "");
 
-    EXPECT_EQ(DateText(when - 16 * 3600, LocaleFormats{}), "12/5/2026 12:49:13 AM");
-    EXPECT_EQ(DateText(when - 4 * 3600, LocaleFormats{}), "12/5/2026 12:49:13 PM");
-    EXPECT_EQ(DateText(when - (16 * 3600 + 49 * 60 + 13), LocaleFormats{}), "12/5/2026") << "midnight shows no time";
-    EXPECT_EQ(DateText(when - (16 * 3600 + 49 * 60 + 12), LocaleFormats{}), "12/5/2026 12:00:01 AM");
+    EXPECT_EQ(DateText(when - 16 * 3600, LocaleFormats {}), "12/5/2026 12:49:13 AM");
+    EXPECT_EQ(DateText(when - 4 * 3600, LocaleFormats {}), "12/5/2026 12:49:13 PM");
+    EXPECT_EQ(DateText(when - (16 * 3600 + 49 * 60 + 13), LocaleFormats {}), "12/5/2026") << "midnight shows no time";
+    EXPECT_EQ(DateText(when - (16 * 3600 + 49 * 60 + 12), LocaleFormats {}), "12/5/2026 12:00:01 AM");
 
     LocaleFormats de;
     de.ShortDate = PatternFromStrftime("%d.%m.%Y");

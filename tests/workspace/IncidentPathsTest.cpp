@@ -23,15 +23,16 @@ TEST(FolderListing, SortsWithoutRegardToCaseAndSkipsHiddenFilesAndFolders)
 {
     test::TempDir dir;
     std::filesystem::create_directory(dir.path() / "Photo");
-    const auto listing = ListingOf(dir, {"b.mp3", "A.mp3", "a.mp3", "C.evt", "b.evt", ".hidden", "_x.doc", "10.mp3", "9.mp3",
-                                         "old.RMQ", "rmq", "x.rmqx", "z.rmq"});
-    const std::vector<std::string> want = {"10.mp3", "9.mp3", "_x.doc", "A.mp3", "a.mp3", "b.evt", "b.mp3", "C.evt",
-                                           "old.RMQ", "rmq", "x.rmqx", "z.rmq"};
+    const auto listing = ListingOf(dir,
+        {"b.mp3", "A.mp3", "a.mp3", "C.evt", "b.evt", ".hidden", "_x.doc", "10.mp3", "9.mp3", "old.RMQ", "rmq",
+            "x.rmqx", "z.rmq"});
+    const std::vector<std::string> want = {
+        "10.mp3", "9.mp3", "_x.doc", "A.mp3", "a.mp3", "b.evt", "b.mp3", "C.evt", "old.RMQ", "rmq", "x.rmqx", "z.rmq"};
     EXPECT_EQ(listing.names(), want);
     EXPECT_TRUE(listing.FileInList("a.mp3"));
     EXPECT_FALSE(listing.FileInList("B.mp3")) << "presence is case-sensitive";
     EXPECT_EQ(listing.PathOf("a.mp3"), dir.str() + "/a.mp3");
-    EXPECT_EQ(listing.WithExtension("rmq"), (std::vector<std::string>{"old.RMQ", "z.rmq"}));
+    EXPECT_EQ(listing.WithExtension("rmq"), (std::vector<std::string> {"old.RMQ", "z.rmq"}));
     EXPECT_EQ(FindEventFile(listing), dir.str() + "/b.evt") << "the alphabetically first event file";
 
     test::TempDir none;
@@ -58,8 +59,8 @@ TEST(SplitEventPath, SplitsOnlyLowerCaseEvtNames)
 TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
 {
     test::TempDir dir, npp, empty;
-    const auto listing =
-        ListingOf(dir, {"MainLOG.doc", "77_MainLOG.doc", "77_NOCLOG.rtf", "77_NPP_Rpt.rtf", "NPP_Rpt.rtf", "adcomm.rtf"});
+    const auto listing = ListingOf(
+        dir, {"MainLOG.doc", "77_MainLOG.doc", "77_NOCLOG.rtf", "77_NPP_Rpt.rtf", "NPP_Rpt.rtf", "adcomm.rtf"});
     Paths paths;
     MenuState menus;
     EXPECT_EQ(NegotiateLogPaths(listing, "77", paths, menus), 1);

@@ -1,10 +1,10 @@
 #include "workspace/OpenIncident.h"
 
 #include "checksums/CrcText.h"
-#include "workspace/Mp3Duration.h"
 #include "support/IncidentFiles.h"
 #include "support/LameEncode.h"
 #include "support/TempDir.h"
+#include "workspace/Mp3Duration.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +29,8 @@ void Folder(const TempDir& dir, std::initializer_list<std::pair<const char*, std
 // Answers from a table: a missing entry is "not known yet" for ever.
 class ScriptedProbe final : public RecordingProbe {
 public:
-    explicit ScriptedProbe(std::map<std::size_t, std::string> durations) : m_durations(std::move(durations)) {}
-    void Start(const std::vector<std::string>&) override {}
+    explicit ScriptedProbe(std::map<std::size_t, std::string> durations) : m_durations(std::move(durations)) { }
+    void Start(const std::vector<std::string>&) override { }
     std::optional<std::string> Duration(std::size_t i) override
     {
         ++polls[i];
@@ -62,7 +62,8 @@ void OpenScripted(Session& s, const std::string& evt, std::size_t recordings)
 TEST(RecordingList, OnlyLowerCaseMp3NamesAreRecordingsNumberedInListingOrder)
 {
     TempDir dir;
-    Folder(dir, {{"b.mp3", "data"}, {"A.mp3", "data"}, {"C.MP3", ""}, {"10.mp3", ""}, {"x.Mp3", ""}, {"d.mp3.txt", ""}});
+    Folder(
+        dir, {{"b.mp3", "data"}, {"A.mp3", "data"}, {"C.MP3", ""}, {"10.mp3", ""}, {"x.Mp3", ""}, {"d.mp3.txt", ""}});
     Session s;
     OpenScripted(s, dir.file("none.evt"), 3);
     ASSERT_EQ(s.MP3Count, 3);
@@ -74,7 +75,7 @@ TEST(RecordingList, OnlyLowerCaseMp3NamesAreRecordingsNumberedInListingOrder)
     EXPECT_EQ(s.MP3Table[2].CRC, "C2");
     EXPECT_EQ(s.MP3Table[2].Size, "4 Bytes");
     EXPECT_EQ(s.ListRows[0].Duration, "00:07");
-    EXPECT_EQ(s.title, std::string(kBaseTitle) + " - Viewing 3 MP3 Files (no incident found)");
+    EXPECT_EQ(s.title, BaseTitle() + " - Viewing 3 MP3 Files (no incident found)");
 }
 
 TEST(RecordingList, UnansweredDurationGivesUpAfter541PollsAndThePassGoesOn)
@@ -82,7 +83,7 @@ TEST(RecordingList, UnansweredDurationGivesUpAfter541PollsAndThePassGoesOn)
     TempDir dir;
     Folder(dir, {{"a.mp3", "x"}, {"b.mp3", "x"}, {"c.mp3", "x"}});
     Session s;
-    auto probe = std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string>{{1, "00:00"}, {2, "01:05"}});
+    auto probe = std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {{1, "00:00"}, {2, "01:05"}});
     ScriptedProbe* seen = probe.get();
     OpenIncident open(s, std::move(probe));
     ASSERT_FALSE(open.Open(dir.file("x.evt")));
@@ -120,10 +121,10 @@ TEST(RecordingList, WithoutRecordingsFinishLoadUpRunsAtOnce)
     TempDir dir;
     Folder(dir, {{"notes.txt", "x"}});
     Session s;
-    OpenIncident open(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string>{}));
+    OpenIncident open(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {}));
     ASSERT_FALSE(open.Open(dir.file("x.evt"))); // chosen file need not exist; no event file is listed
     EXPECT_TRUE(open.Finished()) << "no pass runs without recordings";
-    EXPECT_EQ(s.title, kBaseTitle);
+    EXPECT_EQ(s.title, BaseTitle());
     EXPECT_EQ(s.MP3Count, 0);
     EXPECT_FALSE(s.menus[MenuEntry::Statistics].enabled);
     EXPECT_FALSE(s.menus[MenuEntry::OpenIncident].enabled);
@@ -136,11 +137,12 @@ TEST(RecordingList, WithoutRecordingsFinishLoadUpRunsAtOnce)
 TEST(RecordingList, EventFileAndFolderExtrasSetTitleRecordsPathAndMenuEntries)
 {
     TempDir dir, bare;
-    Folder(dir, {{"55.evt", EventText("55")}, {"old.RMQ", "x"}, {"z_Records.rmq", "x"}, {"IntelUpload/55_InUpLog.rtf", "x"},
-                 {"Vistrel/Vistrel", "x"}});
+    Folder(dir,
+        {{"55.evt", EventText("55")}, {"old.RMQ", "x"}, {"z_Records.rmq", "x"}, {"IntelUpload/55_InUpLog.rtf", "x"},
+            {"Vistrel/Vistrel", "x"}});
     Session s;
     OpenScripted(s, dir.file("55.evt"), 0);
-    EXPECT_EQ(s.title, std::string(kBaseTitle) + " - Reviewing Case Number 55");
+    EXPECT_EQ(s.title, BaseTitle() + " - Reviewing Case Number 55");
     EXPECT_EQ(s.CaseNumber, "55");
     EXPECT_TRUE(s.menus[MenuEntry::Statistics].enabled);
     EXPECT_TRUE(s.RecordsFound);
@@ -169,7 +171,8 @@ TEST(OpenIncident, RefusalsLeaveOpenIncidentEnabled)
     const auto upper = open.Open(dir.file("1.EVT"));
     ASSERT_TRUE(upper);
     EXPECT_EQ(*upper, LoadErrorMessage());
-    EXPECT_EQ(upper->text, "Error Loading Event!      \r\nThe Pellam Program was unable to negotiate the file paths for this event.");
+    EXPECT_EQ(upper->text,
+        "Error Loading Event!      \r\nThe Pellam Program was unable to negotiate the file paths for this event.");
 
     dir.write("1.evt", "x"); // no SGfg.dat
     const auto noConfig = open.Open(dir.file("1.evt"));
@@ -199,8 +202,7 @@ TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)
     Session sequential;
     OpenIncident b(sequential, std::make_unique<SequentialProbe>());
     ASSERT_FALSE(b.Open(dir.file("9.evt")));
-    while (b.tick()) {
-    }
+    while (b.tick()) { }
 
     ASSERT_EQ(threaded.ListRows.size(), 5u);
     EXPECT_EQ(threaded.ListRows, sequential.ListRows);

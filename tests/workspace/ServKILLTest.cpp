@@ -20,7 +20,7 @@ ProcessSource Fixed(std::vector<std::vector<std::string>> names)
     return [names] {
         std::vector<ProcessNames> out;
         for (const auto& n : names)
-            out.push_back(ProcessNames{n});
+            out.push_back(ProcessNames {n});
         return ProcessList(out);
     };
 }
@@ -76,7 +76,7 @@ TEST(ProcessCheck, AnUnreadableProcessListGivesTheMessages)
     ASSERT_TRUE(check.error);
     EXPECT_EQ(check.error->title, "Server Error");
     EXPECT_EQ(check.error->text,
-              "Error Terminating a Running Incidence of the CordaneComm Server!\r\nNetworking will not be available!");
+        "Error Terminating a Running Incidence of the CordaneComm Server!\r\nNetworking will not be available!");
     const auto running = ProcessRunning("Vistrel.exe", broken);
     EXPECT_FALSE(running.result);
     ASSERT_TRUE(running.error);

@@ -1,6 +1,6 @@
 #include "SampleFiles.h"
 
-#include "workspace/Cp1252.h"
+#include "base/Cp1252.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -21,8 +21,9 @@ void WriteFile(const std::string& path, const std::string& bytes)
 
 std::string RtfDocument(const std::vector<std::string>& lines)
 {
-    std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}\r\n"
-                      "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
+    std::string out
+        = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}\r\n"
+          "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
     for (const auto& utf8 : lines) {
         const bool bold = utf8.rfind("**", 0) == 0;
         const std::string text = EncodeCp1252(bold ? utf8.substr(2) : utf8);
@@ -53,7 +54,7 @@ namespace {
 
 class BitWriter {
 public:
-    explicit BitWriter(std::string& out) : m_out(out) {}
+    explicit BitWriter(std::string& out) : m_out(out) { }
     void Put(std::uint32_t bits, int count)
     {
         for (int i = count - 1; i >= 0; --i) {
@@ -108,8 +109,8 @@ std::string BlockJpeg(int width, int height, const std::function<int(int, int)>&
     Marker(out, 0xE0, std::string("JFIF\0", 5) + Bytes({1, 1, 0, 0, 1, 0, 1, 0, 0}));
     // Quantisation: 8 everywhere, so a block's DC coefficient is its shade - 128.
     Marker(out, 0xDB, std::string(1, '\0') + std::string(64, '\x08'));
-    Marker(out, 0xC0,
-           Bytes({8, (height >> 8) & 0xFF, height & 0xFF, (width >> 8) & 0xFF, width & 0xFF, 1, 1, 0x11, 0}));
+    Marker(
+        out, 0xC0, Bytes({8, (height >> 8) & 0xFF, height & 0xFF, (width >> 8) & 0xFF, width & 0xFF, 1, 1, 0x11, 0}));
     // DC table 0: sizes 0..11, each a 4-bit code equal to the size.
     std::string dc = Bytes({0x00, 0, 0, 0, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     for (int s = 0; s <= 11; ++s)
@@ -161,7 +162,8 @@ std::string TextPdf(const std::vector<std::string>& lines)
     const std::vector<std::string> objects = {
         "<< /Type /Catalog /Pages 2 0 R >>",
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 4 0 R >> >> /Contents 5 0 R >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 4 0 R >> >> /Contents 5 0 R "
+        ">>",
         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
         "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream",
     };

@@ -16,15 +16,16 @@
 
 #include "checksums/CrcText.h"
 #include "records/RecordFields.h"
+#include "records/RecordWriter.h"
 #include "records/clsRecord.h"
 
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <fcntl.h>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -38,7 +39,7 @@ const std::string kCase = "4711";
 const std::string kSeparator(71, '-');
 
 struct Note {
-    const char* at;      // wall-clock time of the entry
+    const char* at; // wall-clock time of the entry
     const char* elapsed; // mm:ss into the running recording
     bool remote;
     const char* author;
@@ -58,29 +59,29 @@ const std::vector<Recording>& Recordings()
 {
     static const std::vector<Recording> list = {
         {"4711_Rec01_1433.mp3", "Recording MP3 File:", "14:33:02", "Initial contact",
-         "Hello, this is Sergeant Varga with the county negotiation team. Nobody here wants anyone to get hurt. "
-         "Can you tell me your name? Dale, thank you. Is everybody inside okay right now?",
-         {{"14:33:05", "00:03", false, "Sgt. Ilse Varga", "Subject picked up on the third ring, calm voice."},
-          {"14:33:12", "00:10", false, "Sgt. Ilse Varga", "Subject confirms his name is Dale."}}},
+            "Hello, this is Sergeant Varga with the county negotiation team. Nobody here wants anyone to get hurt. "
+            "Can you tell me your name? Dale, thank you. Is everybody inside okay right now?",
+            {{"14:33:05", "00:03", false, "Sgt. Ilse Varga", "Subject picked up on the third ring, calm voice."},
+                {"14:33:12", "00:10", false, "Sgt. Ilse Varga", "Subject confirms his name is Dale."}}},
         {"4711_Sub01_1441.mp3", "Forced Sub Recording:", "14:41:40", "Hostage welfare",
-         "Dale, I hear you. Let us talk about the people with you. Does anyone need a doctor? "
-         "We can send water and food to the front door whenever you are ready.",
-         {{"14:41:46", "00:06", false, "Sgt. Ilse Varga", "Asked about the welfare of the two hostages."},
-          {"14:41:52", "00:12", true, "Lt. Omar Reyes", "Command post approves the delivery of water."}}},
+            "Dale, I hear you. Let us talk about the people with you. Does anyone need a doctor? "
+            "We can send water and food to the front door whenever you are ready.",
+            {{"14:41:46", "00:06", false, "Sgt. Ilse Varga", "Asked about the welfare of the two hostages."},
+                {"14:41:52", "00:12", true, "Lt. Omar Reyes", "Command post approves the delivery of water."}}},
         {"4711_MIC01_1450.mp3", "Recording Covert MIC File:", "14:50:15", "Covert microphone",
-         "He said he just wants to talk to his brother. He keeps walking between the kitchen and the window. "
-         "The two people on the couch are quiet.",
-         {{"14:50:19", "00:04", false, "Det. Nina Holt", "Covert microphone active in the kitchen."}}},
+            "He said he just wants to talk to his brother. He keeps walking between the kitchen and the window. "
+            "The two people on the couch are quiet.",
+            {{"14:50:19", "00:04", false, "Det. Nina Holt", "Covert microphone active in the kitchen."}}},
         {"4711_Sub02_1502.mp3", "Started Sub Recording File", "15:02:30", "Third party call",
-         "This is Tomas, Dale's brother. Dale, it is me. Please put the phone on speaker. "
-         "Nobody is angry with you. Let them walk out the front door.",
-         {{"15:02:33", "00:03", false, "Sgt. Ilse Varga", "Brother Tomas joined the call from the command post."},
-          {"15:02:41", "00:11", true, "Lt. Omar Reyes", "Tactical team holding positions."}}},
+            "This is Tomas, Dale's brother. Dale, it is me. Please put the phone on speaker. "
+            "Nobody is angry with you. Let them walk out the front door.",
+            {{"15:02:33", "00:03", false, "Sgt. Ilse Varga", "Brother Tomas joined the call from the command post."},
+                {"15:02:41", "00:11", true, "Lt. Omar Reyes", "Tactical team holding positions."}}},
         {"4711_Rec02_1515.mp3", "Recording MP3 File:", "15:15:08", "Surrender",
-         "Okay Dale, here is what happens next. Both of them walk out first, slowly, hands visible. "
-         "Then you come out with nothing in your hands. You are doing the right thing.",
-         {{"15:15:14", "00:06", false, "Sgt. Ilse Varga", "Hostages released through the front door."},
-          {"15:15:20", "00:12", false, "Sgt. Ilse Varga", "Subject surrendered without incident."}}},
+            "Okay Dale, here is what happens next. Both of them walk out first, slowly, hands visible. "
+            "Then you come out with nothing in your hands. You are doing the right thing.",
+            {{"15:15:14", "00:06", false, "Sgt. Ilse Varga", "Hostages released through the front door."},
+                {"15:15:20", "00:12", false, "Sgt. Ilse Varga", "Subject surrendered without incident."}}},
     };
     return list;
 }
@@ -90,7 +91,7 @@ const char* kDate = "12/5/2026";
 // Local time of 5 December 2026 at hh:mm:ss.
 std::time_t At(const char* hms)
 {
-    std::tm t{};
+    std::tm t {};
     t.tm_year = 2026 - 1900;
     t.tm_mon = 11;
     t.tm_mday = 5;
@@ -108,7 +109,10 @@ void Touch(const std::string& path, std::time_t when)
         throw std::runtime_error("cannot set the time of " + path);
 }
 
-std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+std::string Quote(const std::string& s)
+{
+    return "\"" + s + "\"";
+}
 
 void WriteEventFile(const std::string& folder, const std::string& attachPath)
 {
@@ -128,16 +132,16 @@ void WriteEventFile(const std::string& folder, const std::string& attachPath)
 void WriteConfig(const std::string& folder)
 {
     WriteFile(folder + "/SGfg.dat",
-              "\"County Crisis Negotiation Team\",\"Harbor District\",3,\"CNT-7\",\"Station 4\",\"\",\"\",\"\","
-              "\"Subject\",\"\",\"\",\"\",0,1,1,0,\"\",\"\",\"\",\"\"\r\n");
-    WriteFile(folder + "/SCfg.dat",
-              "\"Family\",\"Hostage\",\"Involved\",\"Other\",\"Parent\",\"Victim\",\"Witness\"\r\n");
+        "\"County Crisis Negotiation Team\",\"Harbor District\",3,\"CNT-7\",\"Station 4\",\"\",\"\",\"\","
+        "\"Subject\",\"\",\"\",\"\",0,1,1,0,\"\",\"\",\"\",\"\"\r\n");
+    WriteFile(
+        folder + "/SCfg.dat", "\"Family\",\"Hostage\",\"Involved\",\"Other\",\"Parent\",\"Victim\",\"Witness\"\r\n");
 }
 
 std::string Header(const Note& n)
 {
-    return std::string(kDate) + " " + n.at + " - (" + n.elapsed + ") " + (n.remote ? "Remote Notation By " : "Notation By ")
-        + n.author + ": " + n.text;
+    return std::string(kDate) + " " + n.at + " - (" + n.elapsed + ") "
+        + (n.remote ? "Remote Notation By " : "Notation By ") + n.author + ": " + n.text;
 }
 
 void WriteMainLog(const std::string& folder)
@@ -176,24 +180,23 @@ void WriteMainLog(const std::string& folder)
 void WriteOtherLogs(const std::string& folder)
 {
     WriteFile(folder + "/" + kCase + "_NOCLOG.rtf",
-              RtfDocument({"**NOC Communications Log - Case " + kCase, kSeparator,
-                           std::string(kDate) + " 14:35:00 - NOC: Phone line to the residence isolated.",
-                           std::string(kDate) + " 14:48:30 - NOC: Cell tower records requested for (555) 201-7730.",
-                           std::string(kDate) + " 15:20:05 - NOC: Line released."}));
+        RtfDocument({"**NOC Communications Log - Case " + kCase, kSeparator,
+            std::string(kDate) + " 14:35:00 - NOC: Phone line to the residence isolated.",
+            std::string(kDate) + " 14:48:30 - NOC: Cell tower records requested for (555) 201-7730.",
+            std::string(kDate) + " 15:20:05 - NOC: Line released."}));
     WriteFile(folder + "/ADCOMM.rtf",
-              RtfDocument({"**ADMIN Communications Log - Case " + kCase, kSeparator,
-                           std::string(kDate) + " 14:40:00 - Admin: Chief notified of the barricade.",
-                           std::string(kDate) + " 16:10:00 - Admin: Press statement approved."}));
+        RtfDocument({"**ADMIN Communications Log - Case " + kCase, kSeparator,
+            std::string(kDate) + " 14:40:00 - Admin: Chief notified of the barricade.",
+            std::string(kDate) + " 16:10:00 - Admin: Press statement approved."}));
     WriteFile(folder + "/" + kCase + "_NPP_Rpt.rtf",
-              RtfDocument({"**Negotiator Position Paper", "Case Number: " + kCase, kSeparator,
-                           "Subject: Dale Orrin, 55, no prior violent contacts.",
-                           "Demands: to speak with his brother Tomas.",
-                           "Assessment: low risk of harm to the persons inside; continue dialogue.",
-                           "Recommendation: third-party call under supervision, then surrender plan."}));
+        RtfDocument({"**Negotiator Position Paper", "Case Number: " + kCase, kSeparator,
+            "Subject: Dale Orrin, 55, no prior violent contacts.", "Demands: to speak with his brother Tomas.",
+            "Assessment: low risk of harm to the persons inside; continue dialogue.",
+            "Recommendation: third-party call under supervision, then surrender plan."}));
     WriteFile(folder + "/IntelUpload/" + kCase + "_InUpLog.rtf",
-              RtfDocument({"**Intel Upload Log - Case " + kCase,
-                           std::string(kDate) + " 14:52:00 - Uploaded floor plan of the residence.",
-                           std::string(kDate) + " 15:05:00 - Uploaded vehicle registration of the subject."}));
+        RtfDocument({"**Intel Upload Log - Case " + kCase,
+            std::string(kDate) + " 14:52:00 - Uploaded floor plan of the residence.",
+            std::string(kDate) + " 15:05:00 - Uploaded vehicle registration of the subject."}));
 }
 
 // A head-and-shoulders silhouette; `tone` tells the persons apart.
@@ -271,25 +274,25 @@ void WriteRecords(const std::string& folder)
     table.Header(10) = "Subject";
     clsRecord store;
     store.SetRecordPath(folder + "/" + kCase + "_Records.rmq");
-    if (!store.RecordSave(table))
+    if (!RecordSave(store, table))
         throw std::runtime_error("cannot write the records file");
 }
 
 void WriteAttachments(const std::string& attachFolder)
 {
     WriteFile(attachFolder + "/FloorPlan.pdf",
-              TextPdf({"1200 Harbor Street, Unit 4 - floor plan notes", "Front door faces the street.",
-                       "Kitchen at the back, living room to the left.", "Stairs to the basement behind the kitchen."}));
+        TextPdf({"1200 Harbor Street, Unit 4 - floor plan notes", "Front door faces the street.",
+            "Kitchen at the back, living room to the left.", "Stairs to the basement behind the kitchen."}));
     WriteFile(attachFolder + "/Residence.jpg", BlockJpeg(128, 96, [](int bx, int by) {
-                  const bool roof = by >= 2 && by <= 5 && bx >= 5 - by + 2 && bx <= 10 + by - 2;
-                  const bool walls = by >= 6 && by <= 10 && bx >= 4 && bx <= 11;
-                  const bool door = walls && by >= 8 && bx == 7;
-                  return door ? 40 : walls ? 150 : roof ? 90 : 220;
-              }));
+        const bool roof = by >= 2 && by <= 5 && bx >= 5 - by + 2 && bx <= 10 + by - 2;
+        const bool walls = by >= 6 && by <= 10 && bx >= 4 && bx <= 11;
+        const bool door = walls && by >= 8 && bx == 7;
+        return door ? 40 : walls ? 150 : roof ? 90 : 220;
+    }));
     WriteFile(attachFolder + "/WitnessStatement.txt",
-              "Statement of Rui Santos, 12/5/2026\r\n"
-              "At about 2:20 PM I saw my neighbour Dale carry a sports bag into his house.\r\n"
-              "He looked upset and did not answer when I said hello.\r\n");
+        "Statement of Rui Santos, 12/5/2026\r\n"
+        "At about 2:20 PM I saw my neighbour Dale carry a sports bag into his house.\r\n"
+        "He looked upset and did not answer when I said hello.\r\n");
     std::string list = "3\r\n";
     list += "\"Floor plan of the residence\",\"" + std::string("Acrobat DOC") + "\",\"FloorPlan.pdf\",\"1 KB\"\r\n";
     list += "\"Photo of the residence\",\"Photo\",\"Residence.jpg\",\"1 KB\"\r\n";
@@ -300,17 +303,17 @@ void WriteAttachments(const std::string& attachFolder)
 void WriteConversations(const std::string& folder)
 {
     WriteFile(folder + "/TxT.dat",
-              "\"1|True|Dale Orrin|(555) 201-7730\",\"2|True|Tomas Orrin|555.201.9912\"\r\n"
-              "\"3|False||\",\"4|False||\"\r\n");
+        "\"1|True|Dale Orrin|(555) 201-7730\",\"2|True|Tomas Orrin|555.201.9912\"\r\n"
+        "\"3|False||\",\"4|False||\"\r\n");
     WriteFile(folder + "/" + kCase + "_TextCon0.doc",
-              RtfDocument({"**Text conversation with Dale Orrin", "14:36 CNT: Dale, this is Ilse. You can text me here too.",
-                           "14:37 Dale Orrin: i dont want to talk on the phone right now",
-                           "14:39 Dale Orrin: this is the house [IMG_0412.jpg]",
-                           "14:40 CNT: Thank you. Is everyone inside unhurt?", "14:41 Dale Orrin: yes"}));
+        RtfDocument({"**Text conversation with Dale Orrin", "14:36 CNT: Dale, this is Ilse. You can text me here too.",
+            "14:37 Dale Orrin: i dont want to talk on the phone right now",
+            "14:39 Dale Orrin: this is the house [IMG_0412.jpg]", "14:40 CNT: Thank you. Is everyone inside unhurt?",
+            "14:41 Dale Orrin: yes"}));
     WriteFile(folder + "/" + kCase + "_TextCon1.doc",
-              RtfDocument({"**Text conversation with Tomas Orrin",
-                           "14:55 Tomas Orrin: I am on my way. Here is what he told me last week [notes.txt]",
-                           "14:56 CNT: Thank you, Tomas. Please come to the command post on Pier Road."}));
+        RtfDocument({"**Text conversation with Tomas Orrin",
+            "14:55 Tomas Orrin: I am on my way. Here is what he told me last week [notes.txt]",
+            "14:56 CNT: Thank you, Tomas. Please come to the command post on Pier Road."}));
     WriteFile(folder + "/TextFiles/IMG_0412.jpg", Portrait(100));
     WriteFile(folder + "/TextFiles/notes.txt", "Dale said he lost his job and the bank called about the house.\r\n");
 }

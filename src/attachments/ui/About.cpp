@@ -1,6 +1,6 @@
 #include "attachments/ui/About.h"
 
-#include "workspace/Twips.h"
+#include "base/Twips.h"
 
 #include <QLabel>
 #include <QLinearGradient>

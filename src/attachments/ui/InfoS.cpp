@@ -1,6 +1,6 @@
 #include "attachments/ui/InfoS.h"
 
-#include "workspace/Twips.h"
+#include "base/Twips.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -23,9 +23,9 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
         int x, y, w;
         bool bold;
     };
-    const Place place[8] = {{120, 300, 3800, false}, {960, 600, 2960, false}, {960, 900, 2960, false},
-                          {960, 1200, 2960, false}, {120, 600, 800, true},  {120, 900, 800, true},
-                          {120, 1200, 800, true},   {120, 60, 3800, true}};
+    const Place place[8]
+        = {{120, 300, 3800, false}, {960, 600, 2960, false}, {960, 900, 2960, false}, {960, 1200, 2960, false},
+            {120, 600, 800, true}, {120, 900, 800, true}, {120, 1200, 800, true}, {120, 60, 3800, true}};
     for (int i = 0; i < 8; ++i) {
         auto* l = new QLabel(this);
         l->setObjectName(QString("Label%1").arg(i + 1));
@@ -33,7 +33,8 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
         f.setPointSize(8);
         f.setBold(place[i].bold);
         l->setFont(f);
-        l->setGeometry(TwipsToPixels(place[i].x), TwipsToPixels(place[i].y), TwipsToPixels(place[i].w), TwipsToPixels(240));
+        l->setGeometry(
+            TwipsToPixels(place[i].x), TwipsToPixels(place[i].y), TwipsToPixels(place[i].w), TwipsToPixels(240));
         // Clicks on a label close the window like clicks on the window.
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_labels[i] = l;
@@ -53,7 +54,10 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
     m_openItUp.start();
 }
 
-void InfoS::ApplySize() { resize(TwipsToPixels(m_growth.width()), TwipsToPixels(m_growth.height())); }
+void InfoS::ApplySize()
+{
+    resize(TwipsToPixels(m_growth.width()), TwipsToPixels(m_growth.height()));
+}
 
 void InfoS::OpenItUpTick()
 {

@@ -5,7 +5,7 @@
 #include "audio/LoadSequence.h"
 #include "audio/WAVPlayer.h"
 #include "audio/ui/PlaybackPanel.h"
-#include "workspace/ui/Prompter.h"
+#include "base/Prompter.h"
 
 #include <QObject>
 #include <QTimer>
@@ -18,7 +18,7 @@ class LoadSequenceDriver final : public QObject, public LoadHost {
     Q_OBJECT
 public:
     LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, Decoder& decoder, const Paths& paths,
-                       Prompter& prompter, ProcessSource processes = {}, QObject* parent = nullptr);
+        Prompter& prompter, ProcessSource processes = {}, QObject* parent = nullptr);
     ~LoadSequenceDriver() override;
 
     LoadSequence& sequence() { return m_seq; }

@@ -4,7 +4,7 @@
 #include "audio/PanelRules.h"
 #include "audio/WaveformTrace.h"
 #include "audio/ui/ButtonIcons.h"
-#include "workspace/Twips.h"
+#include "base/Twips.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

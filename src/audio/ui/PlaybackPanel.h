@@ -7,7 +7,7 @@
 #include "audio/WAVPlayer.h"
 #include "audio/ui/VolumePicture.h"
 #include "audio/ui/WaveformPicture.h"
-#include "workspace/ui/Prompter.h"
+#include "base/Prompter.h"
 
 #include <QFrame>
 #include <QTimer>

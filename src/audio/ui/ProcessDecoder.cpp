@@ -10,7 +10,7 @@
 
 namespace pellam {
 
-ProcessDecoder::ProcessDecoder(QString programFolder) : m_folder(std::move(programFolder)) {}
+ProcessDecoder::ProcessDecoder(QString programFolder) : m_folder(std::move(programFolder)) { }
 
 ProcessDecoder::~ProcessDecoder()
 {
@@ -59,8 +59,8 @@ DecoderStart ProcessDecoder::Start(const std::string& program, const std::vector
 
 bool ProcessDecoder::IsRunning() const
 {
-    return std::any_of(m_processes.begin(), m_processes.end(),
-                       [](const auto& p) { return p->state() != QProcess::NotRunning; });
+    return std::any_of(
+        m_processes.begin(), m_processes.end(), [](const auto& p) { return p->state() != QProcess::NotRunning; });
 }
 
 } // namespace pellam

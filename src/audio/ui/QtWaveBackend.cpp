@@ -1,6 +1,6 @@
 #include "audio/ui/QtWaveBackend.h"
 
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 #include <QIODevice>
 #include <QMediaDevices>
@@ -23,10 +23,18 @@ QAudioFormat ToQt(const WaveFormat& f)
     q.setSampleRate(static_cast<int>(f.samplesPerSec));
     q.setChannelCount(f.channels);
     switch (f.bitsPerSample) {
-    case 8: q.setSampleFormat(QAudioFormat::UInt8); break;
-    case 16: q.setSampleFormat(QAudioFormat::Int16); break;
-    case 32: q.setSampleFormat(QAudioFormat::Int32); break;
-    default: q.setSampleFormat(QAudioFormat::Unknown); break;
+    case 8:
+        q.setSampleFormat(QAudioFormat::UInt8);
+        break;
+    case 16:
+        q.setSampleFormat(QAudioFormat::Int16);
+        break;
+    case 32:
+        q.setSampleFormat(QAudioFormat::Int32);
+        break;
+    default:
+        q.setSampleFormat(QAudioFormat::Unknown);
+        break;
     }
     return q;
 }
@@ -88,7 +96,10 @@ QtWaveBackend::QtWaveBackend() : m_source(std::make_unique<Source>())
     QObject::connect(&m_poll, &QTimer::timeout, [this] { Poll(); });
 }
 
-QtWaveBackend::~QtWaveBackend() { Close(); }
+QtWaveBackend::~QtWaveBackend()
+{
+    Close();
+}
 
 QAudioDevice QtWaveBackend::DeviceAt(std::int32_t device) const
 {
@@ -209,7 +220,7 @@ std::int64_t QtWaveBackend::PlayedBytes() const
     const std::int64_t pulled = m_source->Pulled();
     if (m_stalledPolls >= kStallPolls)
         return pulled;
-    const std::int64_t byTime = m_sink->processedUSecs() * std::int64_t{m_format.avgBytesPerSec} / 1000000;
+    const std::int64_t byTime = m_sink->processedUSecs() * std::int64_t {m_format.avgBytesPerSec} / 1000000;
     // The sink's clock may run a little past the data on a restarted stream.
     return std::clamp<std::int64_t>(byTime, 0, pulled);
 }
@@ -248,9 +259,15 @@ void QtWaveBackend::ApplyVolume()
         m_sink->setVolume(static_cast<qreal>(DeviceVolume(m_device) & 0xFFFFu) / 65535.0);
 }
 
-std::uint32_t QtWaveBackend::Volume() const { return DeviceVolume(m_device); }
+std::uint32_t QtWaveBackend::Volume() const
+{
+    return DeviceVolume(m_device);
+}
 
-void QtWaveBackend::SetVolume(std::uint32_t leftRight) { SetDeviceVolume(m_device, leftRight); }
+void QtWaveBackend::SetVolume(std::uint32_t leftRight)
+{
+    SetDeviceVolume(m_device, leftRight);
+}
 
 std::uint32_t QtWaveBackend::DeviceVolume(std::int32_t device) const
 {

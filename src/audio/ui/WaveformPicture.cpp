@@ -1,6 +1,6 @@
 #include "audio/ui/WaveformPicture.h"
 
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 #include <QMouseEvent>
 #include <QPainter>

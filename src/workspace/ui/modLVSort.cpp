@@ -18,8 +18,8 @@ SortResult SortListView(QTreeWidget* list, int column, long order, long kind)
     SortResult r;
     if (!list || column < 1 || column > list->columnCount() || kind != 0) {
         // 9: subscript out of range, as the list control reported a bad column.
-        r.error = Message{"", std::string("ERROR IN SORT ROUTINE:") + kLineBreak + "9\tSubscript out of range",
-                          MessageIcon::None};
+        r.error = Message {
+            "", std::string("ERROR IN SORT ROUTINE:") + kLineBreak + "9\tSubscript out of range", MessageIcon::None};
         return r;
     }
     ApplySort(list, order, column - 1);

@@ -2,7 +2,7 @@
 // Sorting of the recording list by a column's text: every header click sorts
 // ascending by that column, without regard to letter case. Sizes, dates and
 // durations are compared as texts (10 KB comes before 9 KB).
-#include "workspace/Message.h"
+#include "base/Message.h"
 
 #include <QTreeWidgetItem>
 

@@ -1,6 +1,6 @@
 // The recording-details window: content from the ID3 tag, growth, closing.
-#include "attachments/RecordingDetails.h"
 #include "attachments/ui/InfoS.h"
+#include "attachments/RecordingDetails.h"
 #include "attachments/TagBuilder.h"
 
 #include <QFile>
@@ -31,7 +31,9 @@ private slots:
         QTemporaryDir dir;
         const std::string audio = std::string("\xFF\xFB\x90\x00", 4) + std::string(400, '\0');
         Write(dir, "4711_0001.mp3",
-              PaddedTag(3, Frame("TPE1", Latin1("Unit 4")) + Frame("TALB", Latin1("Harbor Call")) + Frame("TCON", Latin1("(10)"))) + audio);
+            PaddedTag(3,
+                Frame("TPE1", Latin1("Unit 4")) + Frame("TALB", Latin1("Harbor Call")) + Frame("TCON", Latin1("(10)")))
+                + audio);
         Write(dir, "plain.mp3", audio);
         cMP3ID3v2 reader;
         const auto d = ReadRecordingDetails(reader, dir.path().toStdString(), "4711_0001.mp3");
@@ -50,7 +52,7 @@ private slots:
 
     void growsToItsSizeThenStops()
     {
-        InfoS w(RecordingDetails{"a.mp3", "x", "y", "z"});
+        InfoS w(RecordingDetails {"a.mp3", "x", "y", "z"});
         w.OpenItUpTIM().stop();
         w.show();
         QCOMPARE(w.label(8)->text(), QString("MP3 Tag Info:"));
@@ -69,7 +71,7 @@ private slots:
 
     void anyClickClosesItEvenWhileGrowing()
     {
-        QPointer<InfoS> w = new InfoS(RecordingDetails{"a.mp3", "", "", ""});
+        QPointer<InfoS> w = new InfoS(RecordingDetails {"a.mp3", "", "", ""});
         w->show();
         QTest::mouseClick(w->label(3), Qt::LeftButton);
         QTRY_VERIFY(w.isNull());

@@ -1,13 +1,13 @@
 // The whole load: a real MP3 made at test time, the real decoder started as a
 // child process, the load sequence on real timers, the player on the virtual
 // sound device and the panel drawing the waveform.
-#include "audio/VirtualWaveBackend.h"
 #include "audio/WAVPlayer.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
 #include "audio/ui/ProcessDecoder.h"
 #include "audio/ui/QtDispatcher.h"
 #include "support/RecordingPrompter.h"
+#include "support/VirtualWaveBackend.h"
 
 #include "../WavFiles.h"
 
@@ -86,8 +86,8 @@ private:
         QCOMPARE(player.Status(), std::int32_t(kPlayerPlaying)); // the double-click plays
         QVERIFY(prompter.messages.empty());
         // The decoder wrote only the temporary file: no name was split by a shell.
-        QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files), QStringList{"TMP.WAV"});
-        QCOMPARE(QDir(dir.filePath("evidence")).entryList(QDir::Files), QStringList{name});
+        QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files), QStringList {"TMP.WAV"});
+        QCOMPARE(QDir(dir.filePath("evidence")).entryList(QDir::Files), QStringList {name});
     }
 
 private slots:

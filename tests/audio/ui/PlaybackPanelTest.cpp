@@ -1,11 +1,11 @@
 // The playback panel on the virtual-clock sound device: cursor drawing,
 // buttons following the player, seeking by mouse, volume, and the redraw
 // after a resize. Timers are never waited for: their ticks are called.
-#include "audio/VirtualWaveBackend.h"
+#include "audio/ui/PlaybackPanel.h"
 #include "audio/WAVPlayer.h"
 #include "audio/ui/LoadSequenceDriver.h"
-#include "audio/ui/PlaybackPanel.h"
 #include "support/RecordingPrompter.h"
+#include "support/VirtualWaveBackend.h"
 
 #include "../WavFiles.h"
 
@@ -45,9 +45,9 @@ struct NoDecoder : Decoder {
 struct Rig {
     VirtualWaveBackend backend;
     ManualDispatcher loop;
-    WAVPlayer player{backend, loop};
+    WAVPlayer player {backend, loop};
     test::RecordingPrompter prompter;
-    PlaybackPanel panel{player, prompter};
+    PlaybackPanel panel {player, prompter};
 
     Rig()
     {
@@ -66,8 +66,8 @@ struct Rig {
     }
     bool Buttons(bool play, bool pause, bool stop) const
     {
-        return panel.PlayButton()->isEnabled() == play && panel.PauseButton()->isEnabled() == pause &&
-               panel.StopButton()->isEnabled() == stop;
+        return panel.PlayButton()->isEnabled() == play && panel.PauseButton()->isEnabled() == pause
+            && panel.StopButton()->isEnabled() == stop;
     }
 };
 
@@ -123,10 +123,10 @@ private slots:
         QVERIFY(r.Buttons(true, false, false));
         r.panel.PlayClicked(); // nothing loaded
         QCOMPARE(r.prompter.beeps, 1);
-        QCOMPARE(r.panel.Status(), (StatusLine{"No Sound File Loaded!", kStatusYellow}));
+        QCOMPARE(r.panel.Status(), (StatusLine {"No Sound File Loaded!", kStatusYellow}));
         r.panel.StopClicked(); // the device is closed, so stopping fails
         QCOMPARE(r.prompter.messages.size(), std::size_t(1));
-        QCOMPARE(r.prompter.messages[0], (Message{"", "Couldn't stop!", MessageIcon::Exclamation}));
+        QCOMPARE(r.prompter.messages[0], (Message {"", "Couldn't stop!", MessageIcon::Exclamation}));
 
         const std::string wav = WriteWav(m_dir.filePath("one.wav"), 1);
         QVERIFY(r.player.FileOpen(wav));
@@ -213,8 +213,8 @@ private slots:
 
         Rig r;
         NoDecoder decoder;
-        LoadSequenceDriver driver(r.panel, r.player, decoder, paths, r.prompter,
-                                  [] { return ProcessList(std::vector<ProcessNames>{}); });
+        LoadSequenceDriver driver(
+            r.panel, r.player, decoder, paths, r.prompter, [] { return ProcessList(std::vector<ProcessNames> {}); });
         driver.SelectedItem = [] { return std::string("a.mp3"); };
 
         // Playing a loaded recording: the resize stops it and reopens it through the wait timer.

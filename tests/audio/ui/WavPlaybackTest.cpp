@@ -71,11 +71,11 @@ private slots:
         QVERIFY(out.WriteSamples(tenth.data(), 17992, 2));
         clock.start();
         QVERIFY(out.Play());
-        QTRY_COMPARE_WITH_TIMEOUT(done.size(), std::size_t{2}, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), std::size_t {2}, 3000);
         const qint64 first = at[0];
         const qint64 second = at[1];
         qInfo("first buffer (100 ms) reported done after %lld ms, second after %lld ms", first, second);
-        QCOMPARE(done, (std::vector<std::int32_t>{1, 2}));
+        QCOMPARE(done, (std::vector<std::int32_t> {1, 2}));
         QVERIFY(first >= 90 && first < 600);
         // When the queue runs dry the sink's time jumps to the end of what it holds,
         // so the last buffer may be reported up to a sink period early.
@@ -110,8 +110,8 @@ private slots:
         const std::int32_t played = player.Position();
         const double pace = static_cast<double>(played) / static_cast<double>(wall);
         const double steady = static_cast<double>(played - played0) / static_cast<double>(wall - wall0);
-        qInfo("position %d ms after %lld ms of wall time: pace %.3f overall, %.3f after the start",
-              played, wall, pace, steady);
+        qInfo("position %d ms after %lld ms of wall time: pace %.3f overall, %.3f after the start", played, wall, pace,
+            steady);
         QVERIFY(pace > 0.85 && pace < 1.05);
         QVERIFY(steady > 0.9 && steady < 1.1);
 

@@ -1,14 +1,14 @@
 // The main window: its menu, start-up and shared procedures, and opening the
 // sample incident: the list fills, the menus follow the folder, the list
 // sorts, and a recording decodes and plays.
+#include "app/Main.h"
 #include "attachments/ui/About.h"
 #include "attachments/ui/InfoS.h"
-#include "audio/VirtualWaveBackend.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
+#include "base/Twips.h"
 #include "support/RecordingPrompter.h"
-#include "workspace/Twips.h"
-#include "workspace/ui/Main.h"
+#include "support/VirtualWaveBackend.h"
 #include "workspace/ui/modLVSort.h"
 
 #include <QAction>
@@ -92,7 +92,7 @@ private slots:
         QStringList captions;
         for (QAction* a : top.first()->actions())
             captions << (a->isSeparator() ? QString("-") : a->text());
-        QCOMPARE(captions, (QStringList{"Open Incident", "-", "View", "Print", "About", "-", "Exit"}));
+        QCOMPARE(captions, (QStringList {"Open Incident", "-", "View", "Print", "About", "-", "Exit"}));
         QVERIFY(w->action(MenuEntry::OpenIncident)->isEnabled());
         QVERIFY(!w->action(MenuEntry::LogFileViewer)->isEnabled());
         QVERIFY(!w->action(MenuEntry::Statistics)->isEnabled());
@@ -179,16 +179,16 @@ private slots:
         QTreeWidget list;
         list.setColumnCount(2);
         for (const char* name : {"b", "A", "a2", "B1"})
-            new ListRow(&list, QStringList{name, QString("%1 KB").arg(std::strlen(name) == 1 ? 9 : 10)});
+            new ListRow(&list, QStringList {name, QString("%1 KB").arg(std::strlen(name) == 1 ? 9 : 10)});
         for (int click = 0; click < 2; ++click) { // a second click does not reverse
             QVERIFY(SortListView(&list, 1, 0, 0).ok);
-            QCOMPARE(Column(&list, 0), (QStringList{"A", "a2", "b", "B1"}));
+            QCOMPARE(Column(&list, 0), (QStringList {"A", "a2", "b", "B1"}));
         }
         QVERIFY(SortListView(&list, 2, 0, 0).ok);
-        QCOMPARE(Column(&list, 1), (QStringList{"10 KB", "10 KB", "9 KB", "9 KB"}));
+        QCOMPARE(Column(&list, 1), (QStringList {"10 KB", "10 KB", "9 KB", "9 KB"}));
         const SortResult bad = SortListView(&list, 3, 0, 0);
         QVERIFY(!bad.ok && bad.error);
-        QCOMPARE(Column(&list, 1), (QStringList{"10 KB", "10 KB", "9 KB", "9 KB"}));
+        QCOMPARE(Column(&list, 1), (QStringList {"10 KB", "10 KB", "9 KB", "9 KB"}));
     }
 
     void workingFolderFailureEndsTheProgramWithTheMessage()
@@ -202,8 +202,8 @@ private slots:
         QCOMPARE(m_prompter->messages.size(), size_t(1));
         QCOMPARE(QString::fromStdString(m_prompter->messages[0].title), QString("Error"));
         QCOMPARE(QString::fromStdString(m_prompter->messages[0].text),
-                 QString("Failed to establish a Temporary Folder on this PC. \r\n"
-                         "Perhaps the security levels are too high on this PC."));
+            QString("Failed to establish a Temporary Folder on this PC. \r\n"
+                    "Perhaps the security levels are too high on this PC."));
         QVERIFY(!w->isVisible());
     }
 
@@ -213,7 +213,7 @@ private slots:
         w->mnuVREC();
         QCOMPARE(m_prompter->messages.size(), size_t(1));
         QCOMPARE(QString::fromStdString(m_prompter->messages[0].text),
-                 QString("Unable to locate a Record File for this incident.     "));
+            QString("Unable to locate a Record File for this incident.     "));
         QCOMPARE(m_prompter->messages[0].icon, MessageIcon::Information);
 
         QSignalSpy opened(w.get(), &Main::openUrlRequested);

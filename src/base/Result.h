@@ -8,30 +8,49 @@
 
 namespace pellam {
 
-template <typename E>
+template<typename E>
 struct Unexpected {
     E error;
 };
 
-template <typename E>
-Unexpected<E> fail(E error) { return Unexpected<E>{std::move(error)}; }
+template<typename E>
+Unexpected<E> fail(E error)
+{
+    return Unexpected<E> {std::move(error)};
+}
 
-template <typename T, typename E>
+template<typename T, typename E>
 class Result {
 public:
-    Result(T value) : m_data(std::in_place_index<0>, std::move(value)) {}
-    Result(Unexpected<E> e) : m_data(std::in_place_index<1>, std::move(e.error)) {}
+    Result(T value) : m_data(std::in_place_index<0>, std::move(value)) { }
+    Result(Unexpected<E> e) : m_data(std::in_place_index<1>, std::move(e.error)) { }
 
     bool ok() const { return m_data.index() == 0; }
     explicit operator bool() const { return ok(); }
 
-    const T& value() const& { assert(ok()); return std::get<0>(m_data); }
-    T& value() & { assert(ok()); return std::get<0>(m_data); }
-    T&& value() && { assert(ok()); return std::get<0>(std::move(m_data)); }
+    const T& value() const&
+    {
+        assert(ok());
+        return std::get<0>(m_data);
+    }
+    T& value() &
+    {
+        assert(ok());
+        return std::get<0>(m_data);
+    }
+    T&& value() &&
+    {
+        assert(ok());
+        return std::get<0>(std::move(m_data));
+    }
     const T& operator*() const& { return value(); }
     const T* operator->() const { return &value(); }
 
-    const E& error() const { assert(!ok()); return std::get<1>(m_data); }
+    const E& error() const
+    {
+        assert(!ok());
+        return std::get<1>(m_data);
+    }
 
     T value_or(T fallback) const { return ok() ? value() : std::move(fallback); }
 

@@ -4,13 +4,13 @@
 // incident and every other window.
 #include "attachments/cMP3ID3v2.h"
 #include "audio/Decoder.h"
-#include "audio/WaveOutBackend.h"
 #include "audio/WAVPlayer.h"
+#include "audio/WaveOutBackend.h"
 #include "audio/ui/QtDispatcher.h"
+#include "base/Prompter.h"
 #include "workspace/MenuState.h"
 #include "workspace/OpenIncident.h"
 #include "workspace/Session.h"
-#include "workspace/ui/Prompter.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -40,7 +40,7 @@ public:
     // The sound backend and decoder may be replaced (tests); by default the
     // program plays through the sound server and decodes with lame.
     explicit Main(Prompter& prompter, std::unique_ptr<WaveOutBackend> backend = nullptr,
-                  std::unique_ptr<Decoder> decoder = nullptr, QWidget* parent = nullptr);
+        std::unique_ptr<Decoder> decoder = nullptr, QWidget* parent = nullptr);
     ~Main() override;
 
     Session& session() { return m_session; }
@@ -96,8 +96,8 @@ public:
 
     // Menu actions.
     void mnuAbout();
-    void mnuSB();   // "Vistrel"
-    void mnuIU();   // "Intel Upload Files"
+    void mnuSB(); // "Vistrel"
+    void mnuIU(); // "Intel Upload Files"
     void mnuVREC(); // "Record Viewer"
 
 signals:

@@ -1,15 +1,12 @@
-#include "audio/VirtualWaveBackend.h"
+#include "support/VirtualWaveBackend.h"
 
-#include "workspace/Rounding.h"
+#include "base/Rounding.h"
 
 #include <algorithm>
 
 namespace pellam {
 
-VirtualWaveBackend::VirtualWaveBackend(std::vector<WaveDeviceCaps> devices)
-    : m_devices(std::move(devices))
-{
-}
+VirtualWaveBackend::VirtualWaveBackend(std::vector<WaveDeviceCaps> devices) : m_devices(std::move(devices)) { }
 
 bool VirtualWaveBackend::Open(const WaveFormat& format, std::int32_t device, DoneCallback onDone)
 {
@@ -81,7 +78,7 @@ std::size_t VirtualWaveBackend::Advance(std::int64_t ms)
         const auto left = static_cast<std::int64_t>(front.bytes.size() - front.played);
         const std::int64_t take = std::min(left, budget);
         m_played.insert(m_played.end(), front.bytes.begin() + static_cast<std::ptrdiff_t>(front.played),
-                        front.bytes.begin() + static_cast<std::ptrdiff_t>(front.played + static_cast<std::size_t>(take)));
+            front.bytes.begin() + static_cast<std::ptrdiff_t>(front.played + static_cast<std::size_t>(take)));
         front.played += static_cast<std::size_t>(take);
         m_playedSinceReset += take;
         budget -= take;
@@ -121,9 +118,15 @@ void VirtualWaveBackend::SetDeviceVolume(std::int32_t device, std::uint32_t left
     m_volumes[device] = leftRight;
 }
 
-std::uint32_t VirtualWaveBackend::Volume() const { return DeviceVolume(m_device); }
+std::uint32_t VirtualWaveBackend::Volume() const
+{
+    return DeviceVolume(m_device);
+}
 
-void VirtualWaveBackend::SetVolume(std::uint32_t leftRight) { SetDeviceVolume(m_device, leftRight); }
+void VirtualWaveBackend::SetVolume(std::uint32_t leftRight)
+{
+    SetDeviceVolume(m_device, leftRight);
+}
 
 bool VirtualWaveBackend::DeviceCaps(std::int32_t device, WaveDeviceCaps& caps) const
 {

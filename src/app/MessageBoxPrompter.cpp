@@ -1,4 +1,4 @@
-#include "workspace/ui/Prompter.h"
+#include "app/MessageBoxPrompter.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -9,11 +9,21 @@ void MessageBoxPrompter::Show(const Message& message)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (message.icon) {
-    case MessageIcon::None: icon = QMessageBox::NoIcon; break;
-    case MessageIcon::Critical: icon = QMessageBox::Critical; break;
-    case MessageIcon::Question: icon = QMessageBox::Question; break;
-    case MessageIcon::Exclamation: icon = QMessageBox::Warning; break;
-    case MessageIcon::Information: icon = QMessageBox::Information; break;
+    case MessageIcon::None:
+        icon = QMessageBox::NoIcon;
+        break;
+    case MessageIcon::Critical:
+        icon = QMessageBox::Critical;
+        break;
+    case MessageIcon::Question:
+        icon = QMessageBox::Question;
+        break;
+    case MessageIcon::Exclamation:
+        icon = QMessageBox::Warning;
+        break;
+    case MessageIcon::Information:
+        icon = QMessageBox::Information;
+        break;
     }
     // A message box without a title of its own carries the program's name.
     const QString title = message.title.empty() ? QStringLiteral("Pellam") : QString::fromStdString(message.title);
@@ -21,6 +31,9 @@ void MessageBoxPrompter::Show(const Message& message)
     box.exec();
 }
 
-void MessageBoxPrompter::Beep() { QApplication::beep(); }
+void MessageBoxPrompter::Beep()
+{
+    QApplication::beep();
+}
 
 } // namespace pellam

@@ -4,6 +4,7 @@
 // every ordering of writes, resets and finished buffers can be replayed step
 // by step without a sound server.
 #include "audio/WaveOutBackend.h"
+#include "support/ManualDispatcher.h"
 
 #include <cstddef>
 #include <deque>
@@ -69,7 +70,7 @@ private:
     DoneCallback m_onDone;
     std::deque<Queued> m_queue;
     std::int64_t m_playedSinceReset = 0; // bytes
-    std::int64_t m_carryMicros = 0;      // clock time not yet worth a whole byte
+    std::int64_t m_carryMicros = 0; // clock time not yet worth a whole byte
     std::vector<std::uint8_t> m_played;
     std::size_t m_resets = 0;
 };

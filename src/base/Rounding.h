@@ -13,7 +13,16 @@ inline double RoundHalfEven(double v)
     return std::nearbyint(v);
 }
 
-inline std::int64_t RoundToInt(double v) { return static_cast<std::int64_t>(RoundHalfEven(v)); }
+// A 64-bit figure as the 32-bit signed value an interface carries, saturated.
+inline std::int32_t ClampToInt32(std::int64_t v)
+{
+    return static_cast<std::int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+}
+
+inline std::int64_t RoundToInt(double v)
+{
+    return static_cast<std::int64_t>(RoundHalfEven(v));
+}
 
 // num / den rounded half-to-even, exactly, for den > 0.
 inline std::int64_t DivRoundHalfEven(std::int64_t num, std::int64_t den)

@@ -1,11 +1,11 @@
-#include "workspace/RoleNames.h"
+#include "records/RoleNames.h"
 
 namespace pellam {
 
 std::string RoleTable::RoleName(std::int16_t n) const
 {
-    static const char* const kDefaults[9] = {nullptr, "Family", "Hostage", "Involved", "Other",
-                                             "Parent", "Victim", "Witness", "UNK"};
+    static const char* const kDefaults[9]
+        = {nullptr, "Family", "Hostage", "Involved", "Other", "Parent", "Victim", "Witness", "UNK"};
     if (n < 0 || n > 8)
         return std::string();
     if (!RoleNames[static_cast<std::size_t>(n)].empty())

@@ -1,4 +1,4 @@
-#include "workspace/ui/Main.h"
+#include "app/Main.h"
 
 #include "attachments/RecordingDetails.h"
 #include "attachments/ui/About.h"
@@ -7,10 +7,10 @@
 #include "audio/ui/PlaybackPanel.h"
 #include "audio/ui/ProcessDecoder.h"
 #include "audio/ui/QtWaveBackend.h"
+#include "base/Twips.h"
 #include "workspace/MainLayout.h"
 #include "workspace/RecordingList.h"
 #include "workspace/ServKILL.h"
-#include "workspace/Twips.h"
 #include "workspace/WorkFolder.h"
 #include "workspace/ui/modLVSort.h"
 
@@ -29,10 +29,9 @@
 
 namespace pellam {
 
-Main::Main(Prompter& prompter, std::unique_ptr<WaveOutBackend> backend, std::unique_ptr<Decoder> decoder,
-           QWidget* parent)
-    : QMainWindow(parent),
-      m_prompter(prompter),
+Main::Main(
+    Prompter& prompter, std::unique_ptr<WaveOutBackend> backend, std::unique_ptr<Decoder> decoder, QWidget* parent)
+    : QMainWindow(parent), m_prompter(prompter),
       m_backend(backend ? std::move(backend) : std::make_unique<QtWaveBackend>()),
       m_decoder(decoder ? std::move(decoder) : std::make_unique<ProcessDecoder>())
 {
@@ -76,10 +75,22 @@ Main::~Main()
         QApplication::restoreOverrideCursor();
 }
 
-About* Main::aboutWindow() const { return m_about.data(); }
-InfoS* Main::infoWindow() const { return m_info.data(); }
-QLabel* Main::NPLabel() const { return m_panel->NPLabel(); }
-QWidget* Main::Frame1() const { return m_panel; }
+About* Main::aboutWindow() const
+{
+    return m_about.data();
+}
+InfoS* Main::infoWindow() const
+{
+    return m_info.data();
+}
+QLabel* Main::NPLabel() const
+{
+    return m_panel->NPLabel();
+}
+QWidget* Main::Frame1() const
+{
+    return m_panel;
+}
 
 void Main::BuildMenu()
 {
@@ -110,9 +121,9 @@ void Main::BuildMenu()
     QMenu* print = m_menu->addMenu("Print");
     print->setObjectName("mnuhPrnt");
     m_actions[MenuEntry::Print] = print->menuAction();
-    for (auto [entry, name] : {std::pair{MenuEntry::PrintMainLog, "mnuPML"}, std::pair{MenuEntry::PrintNolLog, "mnuPNL"},
-                               std::pair{MenuEntry::PrintAdminLog, "mnuPAL"},
-                               std::pair{MenuEntry::PrintNppReport, "mnuPNPP"}})
+    for (auto [entry, name] :
+        {std::pair {MenuEntry::PrintMainLog, "mnuPML"}, std::pair {MenuEntry::PrintNolLog, "mnuPNL"},
+            std::pair {MenuEntry::PrintAdminLog, "mnuPAL"}, std::pair {MenuEntry::PrintNppReport, "mnuPNPP"}})
         connect(add(print, entry, name), &QAction::triggered, this, &Main::KillInfo);
 
     connect(add(m_menu, MenuEntry::About, "mnuAbout"), &QAction::triggered, this, &Main::mnuAbout);
@@ -178,9 +189,9 @@ void Main::Form_Load(bool showSplash)
     auto establishWorkFolder = [this] {
         if (!MakeTempFolder(m_session.paths.Temp)) {
             ShowMessage({"Error",
-                         std::string("Failed to establish a Temporary Folder on this PC. ") + kLineBreak +
-                             "Perhaps the security levels are too high on this PC.",
-                         MessageIcon::Exclamation});
+                std::string("Failed to establish a Temporary Folder on this PC. ") + kLineBreak
+                    + "Perhaps the security levels are too high on this PC.",
+                MessageIcon::Exclamation});
             close();
             return false;
         }
@@ -211,7 +222,7 @@ void Main::Form_Load(bool showSplash)
 void Main::ContinueLoad()
 {
     m_label2->setText(QCoreApplication::applicationDirPath());
-    m_session.title = kBaseTitle;
+    m_session.title = BaseTitle();
     setWindowTitle(QString::fromStdString(m_session.title));
     emit ready();
 }
@@ -280,9 +291,8 @@ void Main::RenderRows()
         return;
     for (auto i = shown; i < rows.size(); ++i) {
         const auto& r = rows[i];
-        auto* item = new ListRow(QStringList{QString::fromStdString(r.FileName), QString::fromStdString(r.Size),
-                                             QString::fromStdString(r.Created), QString::fromStdString(r.CRC),
-                                             QString::fromStdString(r.Duration)});
+        auto* item = new ListRow(QStringList {QString::fromStdString(r.FileName), QString::fromStdString(r.Size),
+            QString::fromStdString(r.Created), QString::fromStdString(r.CRC), QString::fromStdString(r.Duration)});
         m_lv1->addTopLevelItem(item);
     }
     // A list sorted once keeps itself in that order as rows arrive.
@@ -344,7 +354,8 @@ void Main::LV1DoubleClick()
 void Main::ShowDetails(QPoint releasePoint)
 {
     KillInfo();
-    const RecordingDetails details = ReadRecordingDetails(m_tagReader, FolderOf(m_session.paths.Evidence), m_session.DetailsFile);
+    const RecordingDetails details
+        = ReadRecordingDetails(m_tagReader, FolderOf(m_session.paths.Evidence), m_session.DetailsFile);
     m_info = new InfoS(details, this);
     SetTopMost(m_info);
     // Left edge at the window's outer left + x + 500 twips, top at its outer
@@ -352,7 +363,7 @@ void Main::ShowDetails(QPoint releasePoint)
     const QPoint onList = m_lv1->viewport()->mapTo(m_lv1, releasePoint);
     const QRect outer = frameGeometry();
     m_info->move(TwipsToPixels(PixelsToTwips(outer.left() + onList.x()) + 500),
-                 TwipsToPixels(PixelsToTwips(outer.top() + onList.y()) + 1000));
+        TwipsToPixels(PixelsToTwips(outer.top() + onList.y()) + 1000));
     connect(m_info, &InfoS::grown, this, [this] { activateWindow(); });
     m_info->show();
 }
@@ -372,11 +383,13 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
                 m_lv1->setCurrentItem(item);
             const Qt::MouseButton button = me->button();
             const QPoint point = me->position().toPoint();
-            QMetaObject::invokeMethod(this, [this, button, point] { LV1MouseUp(button, point); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, button, point] { LV1MouseUp(button, point); }, Qt::QueuedConnection);
             break;
         }
         case QEvent::MouseButtonDblClick:
-            QMetaObject::invokeMethod(this, [this] { LV1DoubleClick(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { LV1DoubleClick(); }, Qt::QueuedConnection);
             break;
         default:
             break;
@@ -478,12 +491,12 @@ void Main::Form_Resize()
     // (below the menu bar): what the title bar, menu bar and borders take is
     // the room left below the progress bar.
     const int left = TwipsToPixels(120);
-    m_lv1->setGeometry(left, TwipsToPixels(120), std::max(0, TwipsToPixels(l.listWidth)),
-                       std::max(0, TwipsToPixels(l.listHeight)));
-    m_panel->setGeometry(left, std::max(0, TwipsToPixels(l.frameTop)), std::max(0, TwipsToPixels(l.frameWidth)),
-                         TwipsToPixels(1440));
+    m_lv1->setGeometry(
+        left, TwipsToPixels(120), std::max(0, TwipsToPixels(l.listWidth)), std::max(0, TwipsToPixels(l.listHeight)));
+    m_panel->setGeometry(
+        left, std::max(0, TwipsToPixels(l.frameTop)), std::max(0, TwipsToPixels(l.frameWidth)), TwipsToPixels(1440));
     m_pb1->setGeometry(left, std::max(0, TwipsToPixels(l.progressTop)), std::max(0, TwipsToPixels(l.progressWidth)),
-                       TwipsToPixels(200));
+        TwipsToPixels(200));
     m_panel->restartReGraph();
 }
 

@@ -1,0 +1,55 @@
+#pragma once
+// One owner for a POSIX file descriptor, and the reads and writes every
+// reader of evidence needs: whole counts, retried when a signal interrupts.
+#include "base/Result.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace pellam {
+
+class FileDescriptor {
+public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int fd) : m_fd(fd) { }
+    ~FileDescriptor();
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.release()) { }
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    // Opens a regular file for reading. A folder, a FIFO, a device or a socket
+    // is refused (EISDIR, or EINVAL for the others) without blocking on it.
+    static Result<FileDescriptor, int> OpenForReading(const std::string& path);
+
+    bool valid() const { return m_fd >= 0; }
+    int get() const { return m_fd; }
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+    // Closes now; false (errno set) when the system reports a failure.
+    bool Close();
+
+    // The file's size in bytes, or -1.
+    std::int64_t Size() const;
+
+    // Reads up to n bytes at the current offset; the count read (0 at the
+    // end), or -1 on an error.
+    std::int64_t ReadSome(void* out, std::size_t n) const;
+    // Reads up to n bytes at offset, as many as the file holds there; the
+    // count read, or -1 on an error.
+    std::int64_t ReadAt(std::int64_t offset, void* out, std::size_t n) const;
+    // Reads exactly n bytes at offset; false when the file ends first or on an error.
+    bool ReadExactlyAt(std::int64_t offset, void* out, std::size_t n) const;
+    // Writes all n bytes at the current offset.
+    bool WriteAll(const void* data, std::size_t n) const;
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace pellam

@@ -1,0 +1,47 @@
+#include "base/PathText.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace pellam {
+
+std::string BaseName(std::string_view path)
+{
+    const auto slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name)
+{
+    std::string out(folder);
+    if (out.empty() || out.back() != '/')
+        out += '/';
+    out += name;
+    return out;
+}
+
+std::string WithTrailingSeparator(std::string_view folder)
+{
+    std::string out(folder);
+    if (out.empty() || out.back() != '/')
+        out += '/';
+    return out;
+}
+
+std::string MakeAbsolute(std::string_view path)
+{
+    if (path.empty())
+        return {};
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(path), ec);
+    if (ec)
+        p = std::filesystem::path(path);
+    std::string out = p.lexically_normal().string();
+    // "lexically_normal" keeps a trailing separator of a folder; the program's
+    // folder values carry none (the root stays "/").
+    while (out.size() > 1 && out.back() == '/')
+        out.pop_back();
+    return out;
+}
+
+} // namespace pellam
