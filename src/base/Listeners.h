@@ -2,6 +2,7 @@
 // A list of listeners to one kind of event. Every subscriber is called, in the
 // order they subscribed; a subscription ends when its handle is destroyed or
 // reset, so a listener that goes away cannot be called afterwards.
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -59,13 +60,18 @@ public:
         });
     }
 
-    // Calls every listener. Listeners added or removed during the call take
-    // effect from the next one.
+    // Calls every listener. One added during the call is first called by the
+    // next one; one removed during the call is not called after its removal.
     void operator()(Args... args) const
     {
-        const auto entries = m_state->entries;
-        for (const auto& e : entries)
-            e.handler(args...);
+        const auto state = m_state; // the list may be destroyed by a listener
+        const auto entries = state->entries;
+        for (const auto& e : entries) {
+            const bool present = std::any_of(state->entries.begin(), state->entries.end(),
+                                             [&e](const Entry& current) { return current.id == e.id; });
+            if (present)
+                e.handler(args...);
+        }
     }
 
     bool empty() const { return m_state->entries.empty(); }
