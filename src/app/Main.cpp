@@ -316,6 +316,17 @@ QString Main::SelectedText() const
     return item ? item->text(0) : QString();
 }
 
+std::optional<RecordingRef> Main::SelectedRecording() const
+{
+    // Interim: the row's file name looked up in the recording table.
+    const std::string name = SelectedText().toStdString();
+    for (std::size_t i = 0; i < m_session.MP3Paths.size(); ++i) {
+        if (BaseName(m_session.MP3Paths[i]) == name)
+            return RecordingRef {static_cast<std::int16_t>(i + 1), name, m_session.MP3Paths[i]};
+    }
+    return std::nullopt;
+}
+
 void Main::LV1ColumnClick(int column)
 {
     const SortResult r = SortListView(m_lv1, column + 1, 0, 0);

@@ -4,6 +4,7 @@
 // incident and every other window.
 #include "attachments/cMP3ID3v2.h"
 #include "audio/Decoder.h"
+#include "audio/RecordingRef.h"
 #include "audio/WAVPlayer.h"
 #include "audio/WaveOutBackend.h"
 #include "audio/ui/QtDispatcher.h"
@@ -19,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -125,6 +127,8 @@ private:
     void RenderRows();
     void UpdatePointer();
     QString SelectedText() const;
+    // The recording of the list's current row, taken from the recording table.
+    std::optional<RecordingRef> SelectedRecording() const;
 
     Session m_session;
     Prompter& m_prompter;
