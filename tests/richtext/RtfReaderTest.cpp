@@ -1,0 +1,184 @@
+#include "richtext/RtfReader.h"
+#include "richtext/TextPositions.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include <sys/stat.h>
+
+namespace pellam {
+namespace {
+
+std::string Plain(std::string_view rtf)
+{
+    return ToUtf8(ReadRtf(rtf).PlainText());
+}
+
+// As a rich-edit control saves a short log: font and colour tables, a
+// generator destination, formatting changes inside paragraphs.
+constexpr std::string_view kRichEditLog
+    = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Tahoma;}"
+      "{\\f1\\fnil\\fcharset204 Arial Cyr;}}\r\n"
+      "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}\r\n"
+      "{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n"
+      "\\pard\\qc\\b\\f0\\fs28 Incident 4711\\b0\\par\r\n"
+      "\\pard\\cf1\\i Started\\i0\\cf0  at 10:00\\par\r\n"
+      "\\ul Caf\\'e9\\ulnone  \\f1\\'c0\\f0\\par\r\n"
+      "}\r\n\0";
+
+// As a word processor saves one: stylesheet, info, list tables and an
+// ignorable destination the reader does not know, a field with its result.
+constexpr std::string_view kWordProcessorDoc
+    = "{\\rtf1\\adeflang1025\\ansi\\ansicpg1252\\uc1\\adeff0\\deff0{\\fonttbl{\\f0\\froman\\fcharset0\\fprq2"
+      "{\\*\\panose 02020603050405020304}Times New Roman{\\*\\falt Times};}}"
+      "{\\stylesheet{\\ql \\fs24 \\snext0 Normal;}{\\*\\cs10 \\additive Default Paragraph Font;}}"
+      "{\\info{\\title Log}{\\author Officer}{\\creatim\\yr2025\\mo3\\dy1}}"
+      "{\\*\\rsidtbl \\rsid123}{\\*\\xmlnstbl {\\xmlns1 http://x}}{\\*\\unknowndest hidden text}"
+      "\\pard\\plain \\ql\\fs24 Entry {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt shown}} end\\par "
+      "{\\pict\\wmetafile8\\picw100\\pich100 0100090000035c0000000000}tail\\par}";
+
+TEST(RtfReader, ReadsTheTablesAndFormatsOfRichEditAndWordProcessorFiles)
+{
+    const RichDocument doc = ReadRtf(kRichEditLog);
+    EXPECT_EQ(ToUtf8(doc.PlainText()), "Incident 4711\r\nStarted at 10:00\r\nCaf\xC3\xA9 \xD0\x90\r\n");
+    ASSERT_EQ(doc.fonts.size(), 2u);
+    EXPECT_EQ(doc.font(0)->name, "Tahoma");
+    EXPECT_EQ(doc.font(1)->charset, 204);
+    ASSERT_EQ(doc.colours.size(), 3u);
+    EXPECT_TRUE(doc.colours[0].automatic);
+    EXPECT_EQ(doc.colours[2], (Colour {0, 0, 128, false}));
+
+    ASSERT_EQ(doc.paragraphs.size(), 4u);
+    EXPECT_EQ(doc.paragraphs[0].alignment, Alignment::Center);
+    EXPECT_EQ(doc.paragraphs[1].alignment, Alignment::Left);
+    const pellam::Run& title = doc.paragraphs[0].runs.at(0);
+    EXPECT_TRUE(title.format.bold);
+    EXPECT_EQ(title.format.halfPoints, 28);
+    EXPECT_EQ(title.format.font, 0);
+    const auto& started = doc.paragraphs[1].runs;
+    ASSERT_GE(started.size(), 2u);
+    EXPECT_TRUE(started[0].format.italic);
+    EXPECT_EQ(started[0].format.colour, 1);
+    EXPECT_FALSE(started[1].format.italic);
+    EXPECT_TRUE(doc.paragraphs[2].runs.at(0).format.underline);
+
+    const RichDocument word = ReadRtf(kWordProcessorDoc);
+    EXPECT_EQ(ToUtf8(word.PlainText()), "Entry shown end\r\ntail\r\n");
+    EXPECT_EQ(word.font(0)->name, "Times New Roman");
+}
+
+TEST(RtfReader, DecodesCodePagesAndUnicodeWithItsFallbackSkipped)
+{
+    // The document's code page, and a font's charset over it.
+    EXPECT_EQ(Plain("{\\rtf1\\ansi\\ansicpg1252 \\'80\\'e9}"), "\xE2\x82\xAC\xC3\xA9");
+    EXPECT_EQ(Plain("{\\rtf1\\ansi\\ansicpg1251 \\'c0}"), "\xD0\x90");
+    EXPECT_EQ(Plain("{\\rtf1{\\fonttbl{\\f1\\fcharset238 EE;}}\\f1\\'b9}"), "\xC4\x85");
+    // A double-byte page: the trail byte as \'hh or as a plain character.
+    EXPECT_EQ(Plain("{\\rtf1{\\fonttbl{\\f1\\fcharset128 MS;}}\\f1\\'82\\'a0\\'82\\'a2}"), "\xE3\x81\x82\xE3\x81\x84");
+    EXPECT_EQ(Plain("{\\rtf1{\\fonttbl{\\f1\\fcharset128 MS;}}\\f1\\'83A}"), "\xE3\x82\xA2");
+
+    // \u and its fallback: \uc counts characters, \'hh and symbols count one each.
+    EXPECT_EQ(Plain("{\\rtf1\\uc1\\u8364?x}"),
+        "\xE2\x82\xAC"
+        "x");
+    EXPECT_EQ(Plain("{\\rtf1\\uc2\\u8364\\'80\\'80x}"),
+        "\xE2\x82\xAC"
+        "x");
+    EXPECT_EQ(Plain("{\\rtf1\\uc0\\u8364 x}"),
+        "\xE2\x82\xAC"
+        "x");
+    EXPECT_EQ(Plain("{\\rtf1{\\uc3\\u8364 ab}cd}"),
+        "\xE2\x82\xAC"
+        "cd"); // a group end stops the skip
+    EXPECT_EQ(Plain("{\\rtf1\\u-3913?}"), "\xEF\x82\xB7"); // negative: +65536
+    EXPECT_EQ(Plain("{\\rtf1\\u-10179?\\u-8903?}"), "\xF0\x9F\x94\xB9"); // a surrogate pair
+    // Out-of-range values and a negative \uc do no harm.
+    EXPECT_EQ(Plain("{\\rtf1\\u99999999999999?x}"),
+        "\xEF\xBF\xBD"
+        "x");
+    EXPECT_EQ(Plain("{\\rtf1\\uc-5\\u65 x}"), "Ax");
+}
+
+TEST(RtfReader, BreaksSymbolsAndPositionsCountLineBreaksAsTwoCharacters)
+{
+    const RichDocument doc
+        = ReadRtf("{\\rtf1 a\\line b\\tab c\\page d\\par\ne\\cell f\\row g\\~h\\-i\\_j \\{\\}\\\\ k}");
+    const std::u16string text = doc.PlainText();
+    EXPECT_EQ(ToUtf8(text), "a\r\nb\tc\r\nd\r\ne\tf\r\ng\xC2\xA0h\xC2\xADi\xE2\x80\x91j {}\\ k");
+    EXPECT_EQ(doc.PlainLength(), text.size());
+
+    // Positions: 'b' is at 3 in the document and at 2 in a view that counts
+    // one character per break; every character maps there and back.
+    const TextPositions map(doc);
+    EXPECT_EQ(map.ToView(3), 2);
+    EXPECT_EQ(map.ToView(2), 1); // the line feed of the first break: the break
+    std::int64_t view = 0;
+    for (std::size_t d = 0; d <= text.size(); ++d) {
+        if (d > 0 && text[d - 1] == u'\r')
+            continue; // on a line feed
+        EXPECT_EQ(map.ToDocument(map.ToView(static_cast<std::int64_t>(d))), static_cast<std::int64_t>(d)) << d;
+        EXPECT_EQ(map.ToView(static_cast<std::int64_t>(d)), view) << d;
+        ++view;
+    }
+}
+
+TEST(RtfReader, SkipsBinaryDataPicturesAndUnknownWords)
+{
+    // \bin's bytes may hold braces and backslashes; they are never read as RTF.
+    EXPECT_EQ(Plain("{\\rtf1 a{\\*\\blip\\bin4 }{\\\\}b}"), "ab");
+    EXPECT_EQ(Plain("{\\rtf1 a{\\pict\\bin99999999 }"), "a"); // past the end: the document ends
+    EXPECT_EQ(Plain("{\\rtf1 a\\bin-5 b}"), "ab");
+    EXPECT_EQ(Plain("{\\rtf1 a\\madeupword12 b\\ZZ c}"), "abc"); // the blank ends the word
+    EXPECT_EQ(Plain("{\\rtf1 a{\\pict\\pngblip 89504e47}b}"), "ab");
+}
+
+TEST(RtfReader, DamagedInputEndsCleanly)
+{
+    EXPECT_EQ(Plain("{\\rtf1 abc"), "abc"); // truncated
+    EXPECT_EQ(Plain("{\\rtf1 abc\\"), "abc"); // truncated in a word
+    EXPECT_EQ(Plain("{\\rtf1 abc\\'4"), "abc"); // truncated in \'hh
+    EXPECT_EQ(Plain("{\\rtf1 a}}}} trailing"), "a"); // unbalanced closing braces
+    EXPECT_EQ(Plain("{\\rtf1 a\\'zzb}"), "ab"); // not hexadecimal
+    EXPECT_EQ(Plain(std::string("{\\rtf1 a}\r\n\0", 12)), "a"); // a NUL after the end
+    EXPECT_EQ(ReadRtf("").paragraphs.size(), 1u);
+
+    // Deep nesting: an explicit stack, no recursion.
+    std::string deep = "{\\rtf1 ";
+    deep += std::string(100000, '{') + "x" + std::string(100000, '}') + "y}";
+    EXPECT_EQ(Plain(deep), "xy");
+
+    // Random damage never crashes and the positions stay consistent.
+    std::mt19937 random(4711);
+    const std::string base(kRichEditLog);
+    for (int round = 0; round < 300; ++round) {
+        std::string damaged = base;
+        for (int k = 0; k < 8; ++k)
+            damaged[random() % damaged.size()] = "{}\\'*u0 9-"[random() % 10];
+        damaged.resize(random() % damaged.size());
+        const RichDocument doc = ReadRtf(damaged);
+        EXPECT_EQ(doc.PlainLength(), doc.PlainText().size());
+    }
+}
+
+TEST(RtfReader, PlainTextFilesAreReadAsWindows1252Lines)
+{
+    EXPECT_EQ(Plain("line one\r\nline \x80\nlast"), "line one\r\nline \xE2\x82\xAC\r\nlast");
+}
+
+TEST(RtfReader, LoadsFilesAndRefusesWhatIsNoFile)
+{
+    test::TempDir dir;
+    const auto loaded = LoadRichTextFile(dir.write("log.rtf", "{\\rtf1 Main\\par Log}"));
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_EQ(ToUtf8(loaded->PlainText()), "Main\r\nLog");
+    EXPECT_EQ(LoadRichTextFile(dir.file("missing.rtf")).error(), RichTextFileError::NotFound);
+    EXPECT_EQ(LoadRichTextFile(dir.str()).error(), RichTextFileError::NotAFile);
+    ASSERT_EQ(::mkfifo(dir.file("fifo.rtf").c_str(), 0600), 0);
+    EXPECT_EQ(LoadRichTextFile(dir.file("fifo.rtf")).error(), RichTextFileError::NotAFile); // does not block
+}
+
+} // namespace
+} // namespace pellam
