@@ -1,0 +1,44 @@
+// pellam-cli rtf2text RTF: the plain text of a rich-text document, with every
+// line break written as carriage return and line feed, so that byte offsets
+// of ASCII text are the positions the log viewer counts.
+#include "cli/Verbs.h"
+#include "richtext/RtfReader.h"
+
+#include <cstdio>
+
+namespace pellam::cli {
+namespace {
+
+const char* Reason(RichTextFileError error)
+{
+    switch (error) {
+    case RichTextFileError::NotFound:
+        return "No such file or directory";
+    case RichTextFileError::NotAFile:
+        return "not a regular file";
+    case RichTextFileError::TooLarge:
+        return "larger than a log document can be";
+    case RichTextFileError::Unreadable:
+        break;
+    }
+    return "cannot be read";
+}
+
+int Run(const Args& args)
+{
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: pellam-cli rtf2text RTF\n");
+        return kBadInput;
+    }
+    const auto doc = LoadRichTextFile(args[0]);
+    if (!doc)
+        return Complain(args[0], Reason(doc.error()));
+    const std::string text = ToUtf8(doc->PlainText());
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return kOk;
+}
+
+const VerbRegistrar reg("rtf2text", "RTF", &Run);
+
+} // namespace
+} // namespace pellam::cli
