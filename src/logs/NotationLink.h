@@ -1,0 +1,57 @@
+#pragma once
+// The Main Log's notations and recording labels as plain text: finding the
+// notation under a double-click, the elapsed time written in its header and
+// the recording that was running then; and the recording name under a single
+// click. Every scan reads the document's plain text (line breaks counted as
+// two characters) and is bounded, so a click costs the same in any log.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pellam {
+
+// Start of the header line around caret position cp (the separator line
+// before it ends with "---" and a line break); 0 = none.
+std::int32_t FindLineStart(std::u16string_view text, std::int32_t cp);
+// End of the header that starts at s: just after the first ": " found 21 to
+// 90 characters into the line; 0 = none.
+std::int32_t FindHeaderEnd(std::u16string_view text, std::int32_t s);
+// Whether a header is a notation's: at least 20 characters holding " - (".
+bool IsNotationHeader(std::u16string_view header);
+// NoteScanPos for a header: just past its first occurrence from position 1
+// (letter case ignored) plus five; nothing when it lies at 5 or before.
+std::optional<std::int32_t> FindHeaderInLog(std::u16string_view text, std::u16string_view header);
+
+// What LandedNOTE found scanning back from NoteScanPos.
+struct LandedNote {
+    bool NoteAudioFound = false;
+    std::string NoteAudioMP3; // the recording's file name
+    std::string NoteAudioTime; // "mm:ss" as written
+    std::int32_t NoteAudioStart = 0; // whole seconds into the recording
+};
+LandedNote LandedNOTE(std::u16string_view text, std::int32_t noteScanPos);
+
+// The whole double-click: the recording and the offset a notation at caret
+// position cp asks for, or nothing.
+std::optional<LandedNote> NotationAtCaret(std::u16string_view text, std::int32_t cp);
+
+// The recording name under a single click.
+struct MP3LT {
+    std::int32_t CarrotPOS = 0;
+    std::int32_t Start = 0;
+    std::int32_t Stop = 0;
+    std::string Name;
+};
+// Finds the name around caret.CarrotPOS; true when it ends with ".mp3" and
+// begins with the case number.
+bool LandedMP3(std::u16string_view text, const std::string& caseNumber, MP3LT& caret);
+
+// Where a notation's recording starts playing: 10 seconds before the
+// notation, or at the start.
+inline std::int32_t NotePlaybackPositionMs(std::int32_t noteAudioStart)
+{
+    return noteAudioStart > 10 ? (noteAudioStart - 10) * 1000 : 0;
+}
+
+} // namespace pellam
