@@ -1,0 +1,88 @@
+#pragma once
+// The incident log viewer: the four logs of an incident on four tabs, a
+// search per log, the log printouts, and on the Main Log the link from a
+// notation to the moment it was spoken.
+#include "base/Prompter.h"
+#include "logs/LogSearch.h"
+#include "logs/NotationLink.h"
+#include "richtext/TextPositions.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+
+namespace pellam {
+
+// What the viewer needs of the incident.
+struct LogViewerInput {
+    // Full paths, or "NONE" for a log the incident does not have; in the order
+    // Main Log, NOC Communications Log, ADMIN Communications Log, Negotiator
+    // Position Paper.
+    std::array<std::string, 4> paths;
+    std::string caseNumber;
+    std::string evidenceFolder; // for the load-failure message
+};
+
+class DocViewer : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kLogs = 4;
+    static constexpr int kMinimumWidthTwips = 11400;
+
+    DocViewer(LogViewerInput input, Prompter& prompter, QWidget* parent = nullptr);
+
+    // True once every present log has loaded (the title then names the case).
+    bool LogViewerOpen() const { return m_open; }
+
+    // A press of log i's SEARCH button (Enter in its search box does the same).
+    void Search(int log);
+    // The notation-to-recording link for a double-click at view position `viewPos` of the Main Log.
+    void MainLogDoubleClicked(int viewPos);
+    // The name highlight for a click whose caret landed at view position `viewPos` of the Main Log.
+    void MainLogClicked(int viewPos);
+
+    QTextEdit* logBox(int log) const { return m_boxes[static_cast<std::size_t>(log)]; }
+    const SearchState& searchState(int log) const { return m_search[static_cast<std::size_t>(log)]; }
+    QTimer& mp3TIM1() { return m_mp3Tim; }
+
+signals:
+    // A notation's recording is to be played from an offset (whole seconds).
+    void notationActivated(const QString& recording, int noteAudioStart);
+    // A log file is to be printed (the main window prints it).
+    void printRequested(const QString& path);
+    void closed();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Load();
+    void ShowSearchPair(int log);
+    void Layout();
+
+    LogViewerInput m_input;
+    Prompter& m_prompter;
+    bool m_open = false;
+
+    QTabWidget* m_tabs = nullptr;
+    std::array<QTextEdit*, kLogs> m_boxes {};
+    std::array<QLineEdit*, kLogs> m_searchBoxes {};
+    std::array<QPushButton*, kLogs> m_searchButtons {};
+    std::array<QAction*, kLogs> m_printEntries {};
+    std::array<SearchState, kLogs> m_search {};
+    std::array<std::u16string, kLogs> m_text {};
+    std::array<TextPositions, kLogs> m_positions {};
+    QTimer m_mp3Tim;
+};
+
+} // namespace pellam

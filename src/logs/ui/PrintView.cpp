@@ -1,0 +1,50 @@
+#include "logs/ui/PrintView.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace pellam {
+
+int PrintRichText(const QTextDocument& source, QPrinter& printer, PrintMargins margins)
+{
+    // Coordinates from the paper's corner, so margins are measured from the
+    // edge whatever the printer's unprintable border is.
+    printer.setFullPage(true);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return 0;
+
+    const double perTwip = printer.resolution() / 1440.0;
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF area(margins.left * perTwip, margins.top * perTwip,
+        paper.width() - (margins.left + margins.right) * perTwip,
+        paper.height() - (margins.top + margins.bottom) * perTwip);
+
+    // Laid out for the printer's own resolution, in a copy so the document
+    // on screen keeps its layout.
+    std::unique_ptr<QTextDocument> doc(source.clone());
+    doc->documentLayout()->setPaintDevice(&printer);
+    doc->setPageSize(area.size());
+    const int pages = std::max(1, doc->pageCount());
+
+    QAbstractTextDocumentLayout::PaintContext context;
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0)
+            printer.newPage();
+        painter.save();
+        const QRectF view(0, page * area.height(), area.width(), area.height());
+        painter.translate(area.left(), area.top() - view.top());
+        painter.setClipRect(view);
+        context.clip = view;
+        doc->documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+    painter.end();
+    return pages;
+}
+
+} // namespace pellam

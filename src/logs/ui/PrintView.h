@@ -1,0 +1,29 @@
+#pragma once
+// Every printout of the program: the whole of one rich document, page by
+// page, with the margins measured from the paper's edge, in the document's
+// own fonts, colours and alignment.
+#include "base/Twips.h"
+
+class QPrinter;
+class QTextDocument;
+
+namespace pellam {
+
+struct PrintMargins {
+    int left = 0; // twips
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The margins the log printouts and the CRC report use.
+inline constexpr PrintMargins kLogMargins {500, 1000, 500, 1000};
+// The statistics page and the record sheet.
+inline constexpr PrintMargins kSheetMargins {1000, 1000, 1000, 1000};
+
+// Prints `doc` on `printer` (a queue or a PDF file) and returns the number of
+// pages printed: at least one, an empty document too; 0 when the printer
+// cannot be started.
+int PrintRichText(const QTextDocument& doc, QPrinter& printer, PrintMargins margins);
+
+} // namespace pellam

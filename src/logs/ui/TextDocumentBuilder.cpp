@@ -1,0 +1,74 @@
+#include "logs/ui/TextDocumentBuilder.h"
+
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace pellam {
+namespace {
+
+Qt::Alignment ToQt(Alignment a)
+{
+    switch (a) {
+    case Alignment::Center:
+        return Qt::AlignHCenter;
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Justify:
+        return Qt::AlignJustify;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+QTextCharFormat ToQt(const RichDocument& doc, const CharFormat& f)
+{
+    QTextCharFormat out;
+    if (const FontEntry* font = doc.font(f.font); font && !font->name.empty())
+        out.setFontFamilies({QString::fromStdString(font->name)});
+    out.setFontPointSize(f.halfPoints / 2.0);
+    out.setFontWeight(f.bold ? QFont::Bold : QFont::Normal);
+    out.setFontItalic(f.italic);
+    out.setFontUnderline(f.underline);
+    const Colour c = doc.colour(f.colour);
+    if (!c.automatic)
+        out.setForeground(QColor(c.red, c.green, c.blue));
+    return out;
+}
+
+} // namespace
+
+void FillTextDocument(QTextDocument& target, const RichDocument& doc)
+{
+    target.clear();
+    QTextCursor cursor(&target);
+    cursor.beginEditBlock();
+    for (std::size_t p = 0; p < doc.paragraphs.size(); ++p) {
+        const Paragraph& para = doc.paragraphs[p];
+        QTextBlockFormat block;
+        block.setAlignment(ToQt(para.alignment));
+        if (p == 0)
+            cursor.setBlockFormat(block);
+        else
+            cursor.insertBlock(block);
+        for (const Run& run : para.runs) {
+            // Characters a text view would take as its own breaks stay
+            // single characters: the document's positions count them so.
+            QString text = QString::fromUtf16(run.text.data(), static_cast<qsizetype>(run.text.size()));
+            text.replace(QChar::ParagraphSeparator, QChar::Space).replace(QChar::LineSeparator, QChar::Space);
+            cursor.insertText(text, ToQt(doc, run.format));
+        }
+    }
+    cursor.endEditBlock();
+}
+
+std::unique_ptr<QTextDocument> BuildTextDocument(const RichDocument& doc, QObject* parent)
+{
+    auto out = std::make_unique<QTextDocument>(parent);
+    FillTextDocument(*out, doc);
+    return out;
+}
+
+} // namespace pellam

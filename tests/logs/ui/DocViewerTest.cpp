@@ -1,0 +1,176 @@
+// The log viewer on the sample incident's logs: loading, searching, the
+// notation link, and printing a log to a PDF file.
+#include "logs/ui/DocViewer.h"
+#include "logs/ui/PrintView.h"
+#include "support/RecordingPrompter.h"
+
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+#include <QTextEdit>
+
+using namespace pellam;
+
+namespace {
+
+const std::string kSample = std::string(PELLAM_BINARY_DIR) + "/sample/4711/";
+
+LogViewerInput SampleLogs()
+{
+    return LogViewerInput {{kSample + "4711_MainLOG.doc", kSample + "4711_NOCLOG.rtf", kSample + "ADCOMM.rtf",
+                               kSample + "4711_NPP_Rpt.rtf"},
+        "4711", kSample.substr(0, kSample.size() - 1)};
+}
+
+QString PdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+int PdfPages(const QString& pdf)
+{
+    QProcess p;
+    p.start("pdfinfo", {pdf});
+    p.waitForFinished(20000);
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
+        if (line.startsWith("Pages:"))
+            return line.mid(6).trimmed().toInt();
+    return -1;
+}
+
+} // namespace
+
+class DocViewerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loadsEveryPresentLogAndHidesTheMissingOnes()
+    {
+        test::RecordingPrompter prompter;
+        LogViewerInput input = SampleLogs();
+        input.paths[1] = "NONE";
+        DocViewer viewer(input, prompter);
+        QVERIFY(viewer.LogViewerOpen());
+        QCOMPARE(viewer.windowTitle(), QString(" Incident Log Viewer - Case Number: 4711"));
+        auto* tabs = viewer.findChild<QTabWidget*>("SSTab1");
+        QVERIFY(tabs->isTabVisible(0));
+        QVERIFY(!tabs->isTabVisible(1));
+        QVERIFY(!viewer.findChild<QAction*>("mnuNOC")->isVisible());
+        QVERIFY(viewer.logBox(0)->toPlainText().contains("Incident Number: 4711 Started."));
+        QVERIFY(prompter.messages.empty());
+
+        // A log that cannot be read: the message, and the title keeps its caption.
+        input.paths[2] = kSample + "Photo";
+        DocViewer broken(input, prompter);
+        QVERIFY(!broken.LogViewerOpen());
+        QCOMPARE(broken.windowTitle(), QString("Incident Log Viewer"));
+        QCOMPARE(prompter.messages.size(), std::size_t {1});
+        QCOMPARE(QString::fromStdString(prompter.messages[0].title), QString("Load Error"));
+        QVERIFY(QString::fromStdString(prompter.messages[0].text).startsWith("Error opening \r\n"));
+    }
+
+    void searchesOneMatchPerPressThenSaysSoAndKeepsEachLogsState()
+    {
+        test::RecordingPrompter prompter;
+        DocViewer viewer(SampleLogs(), prompter);
+        auto* box = viewer.findChild<QLineEdit*>("Text1");
+        const QString text = viewer.logBox(0)->toPlainText();
+        const auto expected = text.count("remote notation", Qt::CaseInsensitive);
+        QVERIFY(expected >= 2);
+
+        box->setText("remote NOTATION");
+        int previous = -1;
+        for (qsizetype n = 0; n < expected; ++n) {
+            QTest::keyClick(box, Qt::Key_Return); // Enter is the button
+            const QTextCursor c = viewer.logBox(0)->textCursor();
+            QVERIFY(c.selectionStart() > previous);
+            QCOMPARE(c.selectedText().toLower(), QString("remote notation"));
+            previous = c.selectionStart();
+        }
+        QVERIFY(prompter.messages.empty());
+        viewer.Search(0);
+        QCOMPARE(prompter.messages.size(), std::size_t {1});
+        QCOMPARE(QString::fromStdString(prompter.messages[0].text),
+            QString("No other matches found for \"remote NOTATION\"  "));
+
+        // Another log's search is its own; a changed text starts from the top.
+        viewer.findChild<QLineEdit*>("Text3")->setText("zzzz-not-there");
+        viewer.Search(2);
+        QCOMPARE(
+            QString::fromStdString(prompter.messages.back().text), QString("No match found for \"zzzz-not-there\""));
+        QVERIFY(viewer.searchState(0).SearchActive);
+        box->setText("remote notatio");
+        viewer.Search(0);
+        QCOMPARE(
+            viewer.logBox(0)->textCursor().selectionStart(), text.indexOf("remote notatio", 0, Qt::CaseInsensitive));
+        box->clear();
+        const auto before = prompter.messages.size();
+        viewer.Search(0); // an empty box does nothing
+        QCOMPARE(prompter.messages.size(), before);
+    }
+
+    void aDoubleClickedNotationAsksForItsRecordingAndAClickSelectsAName()
+    {
+        test::RecordingPrompter prompter;
+        DocViewer viewer(SampleLogs(), prompter);
+        QSignalSpy spy(&viewer, &DocViewer::notationActivated);
+        const QString text = viewer.logBox(0)->toPlainText();
+        viewer.MainLogDoubleClicked(static_cast<int>(text.indexOf("Command post approves")));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy[0][0].toString(), QString("4711_Sub01_1441.mp3"));
+        QCOMPARE(spy[0][1].toInt(), 12);
+        viewer.MainLogDoubleClicked(3); // the title: nothing
+        QCOMPARE(spy.count(), 1);
+
+        const int name = static_cast<int>(text.indexOf("4711_MIC01_1450.mp3"));
+        viewer.MainLogClicked(name + 6);
+        QCOMPARE(viewer.logBox(0)->textCursor().selectedText(), QString("4711_MIC01_1450.mp3"));
+    }
+
+    void printsALogToPdfPageByPage()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        test::RecordingPrompter prompter;
+        DocViewer viewer(SampleLogs(), prompter);
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("main.pdf"));
+        const int pages = PrintRichText(*viewer.logBox(0)->document(), printer, kLogMargins);
+        QCOMPARE(PdfPages(dir.filePath("main.pdf")), pages);
+        const QString printed = PdfText(dir.filePath("main.pdf"));
+        QVERIFY(printed.contains("Incident Number: 4711 Started."));
+        QVERIFY(printed.contains("Incident Number: 4711 Ended."));
+
+        // A long log goes on over as many pages as it needs, no line lost.
+        QTextDocument longLog;
+        QStringList lines;
+        for (int n = 1; n <= 300; ++n)
+            lines << QString("Entry %1 of the long log").arg(n);
+        longLog.setPlainText(lines.join('\n'));
+        printer.setOutputFileName(dir.filePath("long.pdf"));
+        const int longPages = PrintRichText(longLog, printer, kLogMargins);
+        QVERIFY(longPages >= 4);
+        QCOMPARE(PdfPages(dir.filePath("long.pdf")), longPages);
+        const QString longText = PdfText(dir.filePath("long.pdf"));
+        for (int n : {1, 57, 150, 299, 300})
+            QVERIFY2(longText.contains(QString("Entry %1 of the long log").arg(n)), qPrintable(QString::number(n)));
+
+        QTextDocument empty;
+        printer.setOutputFileName(dir.filePath("empty.pdf"));
+        QCOMPARE(PrintRichText(empty, printer, kLogMargins), 1);
+        QCOMPARE(PdfPages(dir.filePath("empty.pdf")), 1);
+    }
+};
+
+QTEST_MAIN(DocViewerTest)
+#include "DocViewerTest.moc"
