@@ -19,3 +19,8 @@ foreach(src IN LISTS ui_test_sources)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS "ui" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endforeach()
+
+# The sound stress test runs two hundred start, pause and seek cycles in real time.
+if(TEST audio_SinkStressTest)
+  set_tests_properties(audio_SinkStressTest PROPERTIES LABELS "ui;sound" TIMEOUT 240)
+endif()

@@ -7,15 +7,20 @@
 #include <QtGlobal>
 
 #include <algorithm>
-#include <cstring>
 
 namespace pellam {
 
 namespace {
 constexpr int kPollMs = 10;
-// Polls without progress after which an idle sink is taken to have played out
-// everything it was given (its time can stop a fraction short of the end).
+// Polls without progress, with every byte handed over, after which the sink is
+// taken to have played out everything it was given (its time can stop a
+// fraction short of the end).
 constexpr int kStallPolls = 15;
+// Polls without progress after which a sink holding the last bytes is told to
+// play them: a stream that has not reached its start threshold waits for more.
+constexpr int kKickPolls = 3;
+// The sink's buffer asked for on every start.
+constexpr std::int64_t kBufferMs = 200;
 
 QAudioFormat ToQt(const WaveFormat& f)
 {
@@ -40,58 +45,59 @@ QAudioFormat ToQt(const WaveFormat& f)
 }
 } // namespace
 
-// Hands out the queued bytes, oldest buffer first; returns nothing when the
-// queue is empty, which lets the sink go idle instead of playing silence.
-class QtWaveBackend::Source final : public QIODevice {
+// The bytes written and not yet handed to the sink, oldest buffer first.
+class QtWaveBackend::Queue {
 public:
-    void Append(std::vector<std::uint8_t> bytes) { m_chunks.push_back({std::move(bytes), 0}); }
+    void Append(std::vector<std::uint8_t> bytes)
+    {
+        if (!bytes.empty())
+            m_chunks.push_back({std::move(bytes), 0});
+    }
     void Clear()
     {
         m_chunks.clear();
-        m_pulled = 0;
+        m_handed = 0;
     }
     bool Empty() const { return m_chunks.empty(); }
-    std::int64_t Pulled() const { return m_pulled; }
+    std::int64_t Handed() const { return m_handed; }
 
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override
+    // Writes up to `room` bytes, whole frames only, into the sink's input, in
+    // pieces the sound server takes in one go; stops at the first short write.
+    void WriteTo(QIODevice& input, std::int64_t room, std::int64_t frame)
     {
-        qint64 n = QIODevice::bytesAvailable();
-        for (const auto& c : m_chunks)
-            n += static_cast<qint64>(c.bytes.size() - c.offset);
-        return n;
-    }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        qint64 done = 0;
-        while (done < maxSize && !m_chunks.empty()) {
+        if (frame <= 0)
+            return;
+        room -= room % frame;
+        const std::int64_t piece = kPieceBytes - kPieceBytes % frame;
+        while (room > 0 && !m_chunks.empty()) {
             auto& c = m_chunks.front();
-            const auto n = std::min<qint64>(maxSize - done, static_cast<qint64>(c.bytes.size() - c.offset));
-            std::memcpy(data + done, c.bytes.data() + c.offset, static_cast<std::size_t>(n));
-            c.offset += static_cast<std::size_t>(n);
-            done += n;
+            const auto left = static_cast<std::int64_t>(c.bytes.size() - c.offset);
+            const std::int64_t n = std::min({room, left, piece});
+            const qint64 written = input.write(reinterpret_cast<const char*>(c.bytes.data() + c.offset), n);
+            if (written <= 0)
+                return;
+            c.offset += static_cast<std::size_t>(written);
+            room -= written;
+            m_handed += written;
             if (c.offset == c.bytes.size())
                 m_chunks.pop_front();
+            if (written < n)
+                return;
         }
-        m_pulled += done;
-        return done;
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
+    static constexpr std::int64_t kPieceBytes = 8192;
     struct Chunk {
         std::vector<std::uint8_t> bytes;
         std::size_t offset;
     };
     std::deque<Chunk> m_chunks;
-    std::int64_t m_pulled = 0; // bytes handed to the sink since the last reset
+    std::int64_t m_handed = 0; // bytes handed to the sink since the last reset
 };
 
-QtWaveBackend::QtWaveBackend() : m_source(std::make_unique<Source>())
+QtWaveBackend::QtWaveBackend() : m_queue(std::make_unique<Queue>())
 {
-    m_source->open(QIODevice::ReadOnly);
     m_poll.setInterval(kPollMs);
     QObject::connect(&m_poll, &QTimer::timeout, [this] { Poll(); });
 }
@@ -113,10 +119,19 @@ QAudioDevice QtWaveBackend::DeviceAt(std::int32_t device) const
 
 bool QtWaveBackend::StartSink()
 {
-    m_source->Clear();
-    m_sink->start(m_source.get());
-    if (m_sink->state() == QAudio::StoppedState && m_sink->error() != QAudio::NoError)
+    m_queue->Clear();
+    m_input = nullptr;
+    // The same buffer on every start. Left alone, the sink asks the server for
+    // the buffer it was granted last time, which the server trims again, so
+    // that every restart shrinks it until the stream no longer starts.
+    const std::int64_t frame = std::max<std::int64_t>(m_format.blockAlign, 1);
+    const std::int64_t bytes = std::int64_t {m_format.avgBytesPerSec} * kBufferMs / 1000;
+    m_sink->setBufferSize(static_cast<qsizetype>(std::max(bytes - bytes % frame, frame)));
+    m_input = m_sink->start();
+    if (m_input == nullptr || (m_sink->state() == QAudio::StoppedState && m_sink->error() != QAudio::NoError)) {
+        m_input = nullptr;
         return false;
+    }
     if (m_paused)
         m_sink->suspend();
     return true;
@@ -149,11 +164,12 @@ bool QtWaveBackend::Open(const WaveFormat& format, std::int32_t device, DoneCall
 void QtWaveBackend::Close()
 {
     m_poll.stop();
+    m_input = nullptr;
     if (m_sink) {
         m_sink->stop();
         m_sink.reset();
     }
-    m_source->Clear();
+    m_queue->Clear();
     m_pending.clear();
     m_onDone = nullptr;
     m_written = 0;
@@ -165,12 +181,18 @@ void QtWaveBackend::Write(std::uint64_t id, std::vector<std::uint8_t> bytes)
         return;
     m_written += static_cast<std::int64_t>(bytes.size());
     m_pending.push_back({id, m_written});
-    m_source->Append(std::move(bytes));
-    // A sink that ran dry stops asking for data; a suspend and resume wakes it.
-    if (!m_paused && m_sink->state() == QAudio::IdleState) {
-        m_sink->suspend();
-        m_sink->resume();
-    }
+    m_queue->Append(std::move(bytes));
+    Feed();
+}
+
+void QtWaveBackend::Feed()
+{
+    if (!m_sink || m_paused || m_input == nullptr)
+        return;
+    const QAudio::State state = m_sink->state();
+    if (state != QAudio::ActiveState && state != QAudio::IdleState)
+        return;
+    m_queue->WriteTo(*m_input, m_sink->bytesFree(), m_format.blockAlign);
 }
 
 void QtWaveBackend::Pause()
@@ -189,6 +211,7 @@ void QtWaveBackend::Resume()
     if (m_sink->state() == QAudio::SuspendedState)
         m_sink->resume();
     m_stalledPolls = 0;
+    Feed();
     m_poll.start();
 }
 
@@ -196,7 +219,9 @@ void QtWaveBackend::Reset()
 {
     if (!m_sink)
         return;
-    // Restarting the sink drops what it holds and brings its processed time back to 0.
+    // Restarting the sink drops what it holds and brings its processed time
+    // back to 0; the input device of the old stream goes with it.
+    m_input = nullptr;
     m_sink->reset();
     std::deque<Pending> returned;
     returned.swap(m_pending);
@@ -217,12 +242,12 @@ std::int64_t QtWaveBackend::PlayedBytes() const
 {
     if (!m_sink || m_format.avgBytesPerSec == 0)
         return 0;
-    const std::int64_t pulled = m_source->Pulled();
+    const std::int64_t handed = m_queue->Handed();
     if (m_stalledPolls >= kStallPolls)
-        return pulled;
+        return handed;
     const std::int64_t byTime = m_sink->processedUSecs() * std::int64_t {m_format.avgBytesPerSec} / 1000000;
     // The sink's clock may run a little past the data on a restarted stream.
-    return std::clamp<std::int64_t>(byTime, 0, pulled);
+    return std::clamp<std::int64_t>(byTime, 0, handed);
 }
 
 std::int64_t QtWaveBackend::PositionMs() const
@@ -236,10 +261,18 @@ void QtWaveBackend::Poll()
 {
     if (!m_sink || m_paused)
         return;
+    Feed();
     const std::int64_t played = PlayedBytes();
-    if (played == m_lastPlayed && m_source->Empty() && m_sink->state() == QAudio::IdleState) {
+    if (played == m_lastPlayed && m_queue->Empty()) {
         if (m_stalledPolls < kStallPolls)
             ++m_stalledPolls;
+        // Everything is with the sink but its time stands still: a stream
+        // still short of its start threshold plays once it is triggered,
+        // which a suspend and resume does.
+        if (m_stalledPolls == kKickPolls && m_sink->state() != QAudio::StoppedState) {
+            m_sink->suspend();
+            m_sink->resume();
+        }
     } else if (played != m_lastPlayed) {
         m_stalledPolls = 0;
     }

@@ -1,8 +1,8 @@
 #pragma once
 // The sound device of the program: a QAudioSink on the system's sound server,
-// fed by a pull source that hands out the queued buffers in order. A buffer
-// counts as finished once the sink's processed time has passed its last byte,
-// which a short timer checks while the sink runs.
+// in push mode: a short timer writes as much of the queued buffers as the
+// sink has room for, in order. A buffer counts as finished once the sink's
+// processed time has passed its last byte, which the same timer checks.
 #include "audio/WaveOutBackend.h"
 
 #include <QAudioDevice>
@@ -37,7 +37,7 @@ public:
     bool DeviceCaps(std::int32_t device, WaveDeviceCaps& caps) const override;
 
 private:
-    class Source;
+    class Queue;
     struct Pending {
         std::uint64_t id;
         std::int64_t end; // byte offset since the last reset just past this buffer
@@ -46,11 +46,13 @@ private:
     QAudioDevice DeviceAt(std::int32_t device) const;
     std::int64_t PlayedBytes() const;
     void Poll();
+    void Feed();
     bool StartSink();
     void ApplyVolume();
 
-    std::unique_ptr<Source> m_source;
+    std::unique_ptr<Queue> m_queue;
     std::unique_ptr<QAudioSink> m_sink;
+    QIODevice* m_input = nullptr; // the sink's own input device; a restart replaces it
     QTimer m_poll;
     WaveFormat m_format;
     std::int32_t m_device = -1;

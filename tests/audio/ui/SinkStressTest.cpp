@@ -1,0 +1,199 @@
+// Stop, pause and seek again and again on the real sound server (the null sink
+// of the test services), and after every step check that the position moves
+// and that sound comes out of the sink, heard on its monitor through parec.
+#include "audio/WAVPlayer.h"
+#include "audio/ui/QtDispatcher.h"
+#include "audio/ui/QtWaveBackend.h"
+
+#include "../WavFiles.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+
+using namespace pellam;
+
+namespace {
+
+constexpr int kToneMs = 60000;
+constexpr int kMonitorRate = 11025;
+
+// The sample bytes of a stereo 44100 Hz tone of the given length.
+std::string Tone(int ms)
+{
+    const int frames = 44100 / 100 * (ms / 10);
+    std::vector<std::int16_t> s(static_cast<std::size_t>(frames) * 2);
+    for (int i = 0; i < frames; ++i) {
+        const auto v = static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / 44100.0));
+        s[2 * static_cast<std::size_t>(i)] = v;
+        s[2 * static_cast<std::size_t>(i) + 1] = v;
+    }
+    return test::Samples16(s);
+}
+
+// Records the sink's monitor (mono, 16 bit) and counts the samples loud enough
+// to be the tone rather than the silence the null sink renders on its own.
+class SinkMonitor {
+public:
+    bool Start()
+    {
+        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { Read(); });
+        m_parec.start("parec",
+            {"--device=testsink.monitor", "--raw", "--format=s16le", "--channels=1",
+                QString("--rate=%1").arg(kMonitorRate), "--latency-msec=20"});
+        return m_parec.waitForStarted(5000);
+    }
+    void Stop()
+    {
+        m_parec.kill();
+        m_parec.waitForFinished(5000);
+    }
+    qint64 LoudSamples() const { return m_loud; }
+
+private:
+    void Read()
+    {
+        m_pending += m_parec.readAllStandardOutput();
+        const qsizetype whole = m_pending.size() / 2 * 2;
+        for (qsizetype i = 0; i < whole; i += 2) {
+            const auto v = static_cast<std::int16_t>(
+                static_cast<std::uint8_t>(m_pending[i]) | (static_cast<std::uint8_t>(m_pending[i + 1]) << 8));
+            if (std::abs(v) > 1000)
+                ++m_loud;
+        }
+        m_pending.remove(0, whole);
+    }
+
+    QProcess m_parec;
+    QByteArray m_pending;
+    qint64 m_loud = 0;
+};
+
+} // namespace
+
+class SinkStressTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::string m_wav;
+    SinkMonitor m_monitor;
+
+    static bool ServerUp() { return !qEnvironmentVariableIsEmpty("PELLAM_SOUND_SERVER"); }
+
+    // After a start or a seek from `from` ms: the position must move on by
+    // 60 ms, and then the monitor must hear at least 40 ms more of the tone,
+    // which can only be the sound of this start.
+    bool Advances(const WAVPlayer& player, std::int32_t from, int cycle, const char* what)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (player.Position() < from + 60 && clock.elapsed() < 2000)
+            QTest::qWait(5);
+        const std::int32_t position = player.Position();
+        if (position < from + 60) {
+            qWarning("cycle %d (%s): the position stays at %d ms, started from %d ms", cycle, what, position, from);
+            return false;
+        }
+        const qint64 loud = m_monitor.LoudSamples();
+        const qint64 wanted = loud + kMonitorRate * 40 / 1000;
+        while (m_monitor.LoudSamples() < wanted && clock.elapsed() < 3000)
+            QTest::qWait(5);
+        if (m_monitor.LoudSamples() < wanted) {
+            qWarning("cycle %d (%s): the position reads %d ms but the sink is silent", cycle, what, player.Position());
+            return false;
+        }
+        return true;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (!ServerUp())
+            QSKIP("no sound server: start it with scripts/lib/services.sh (start_pulse)");
+        QVERIFY(m_dir.isValid());
+        m_wav = m_dir.filePath("tone.wav").toStdString();
+        std::ofstream(m_wav, std::ios::binary) << test::PcmWav(2, 44100, Tone(kToneMs));
+        QVERIFY2(m_monitor.Start(), "parec (pulseaudio-utils) could not be started");
+    }
+
+    void cleanupTestCase() { m_monitor.Stop(); }
+
+    // A sound shorter than the server's start threshold, written to a stream
+    // restarted while playing (as a seek near the end does), is played all
+    // the same, not only counted as done.
+    void shortSoundIsHeard()
+    {
+        QtWaveBackend backend;
+        QtDispatcher dispatcher;
+        WaveOut out(backend, dispatcher);
+        QVERIFY(out.Init(44100, 2, 16, -1));
+        int done = 0;
+        out.BufferDone = [&](std::int32_t) { ++done; };
+        const std::string tone = Tone(100);
+        QVERIFY(out.Play());
+        QVERIFY(out.ClearBufferQueue());
+        const qint64 loud = m_monitor.LoudSamples();
+        QVERIFY(out.WriteSamples(tone.data(), static_cast<std::int32_t>(tone.size())));
+        QTRY_COMPARE_WITH_TIMEOUT(done, 1, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_monitor.LoudSamples() - loud >= kMonitorRate * 60 / 1000, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(out.Elapsed(), 100, 2000);
+    }
+
+    // Stop then Play, Pause then Play and seeks while playing, in an order
+    // and with waits of 0 to 300 ms drawn from a fixed seed.
+    void mixedCyclesKeepPlaying()
+    {
+        QtWaveBackend backend;
+        QtDispatcher dispatcher;
+        WAVPlayer player(backend, dispatcher);
+        QVERIFY(player.SetSelectedDevice(-1).ok());
+        QVERIFY(player.FileOpen(m_wav));
+        int ends = 0;
+        player.EndOfStream = [&] { ++ends; };
+        QVERIFY(player.PlaybackStart());
+        QVERIFY(Advances(player, 0, 0, "first start"));
+
+        std::mt19937 rng(20261206u);
+        int counts[3] = {};
+        QElapsedTimer clock;
+        clock.start();
+        for (int cycle = 1; cycle <= 200; ++cycle) {
+            const auto kind = rng() % 3;
+            const auto wait = static_cast<int>(rng() % 301);
+            ++counts[kind];
+            if (kind == 0) {
+                QVERIFY(player.PlaybackStop());
+                QCOMPARE(player.Position(), 0);
+                QTest::qWait(wait);
+                QVERIFY(player.PlaybackStart());
+                QVERIFY(Advances(player, 0, cycle, "stop, play"));
+            } else if (kind == 1) {
+                QVERIFY(player.PlaybackPause());
+                QTest::qWait(wait);
+                const std::int32_t held = player.Position();
+                QVERIFY(player.PlaybackStart());
+                QVERIFY(Advances(player, held, cycle, "pause, play"));
+            } else {
+                QTest::qWait(wait);
+                const auto target = static_cast<std::int32_t>(rng() % 40000);
+                player.SetPosition(target);
+                QVERIFY(player.Position() >= target && player.Position() < target + 50);
+                QVERIFY(Advances(player, target, cycle, "seek"));
+            }
+            QCOMPARE(player.Status(), static_cast<std::int32_t>(kPlayerPlaying));
+        }
+        qInfo("200 cycles (%d stop, %d pause, %d seek) in %lld ms", counts[0], counts[1], counts[2], clock.elapsed());
+        QCOMPARE(ends, 0);
+        QVERIFY(player.FileClose());
+    }
+};
+
+QTEST_GUILESS_MAIN(SinkStressTest)
+#include "SinkStressTest.moc"
