@@ -172,9 +172,12 @@ void PlaybackPanel::ShowTrace(const TraceReader::Trace& trace)
             SetStatus({kGraphFailed, m_statusLine.colour});
         return;
     }
-    // A cursor placed while the file was read (playback from an offset) is
-    // drawn again on the waveform, in its scale.
+    // A cursor placed on the grid while the file was read (playback from an
+    // offset) is taken off in the grid's scale and drawn again on the
+    // waveform, in its own.
     const bool cursorShown = CursorX >= 0;
+    if (cursorShown)
+        m_graph->XorCursor(CursorX);
     m_graph->DrawTrace(*trace);
     CursorX = -1;
     m_graph->SetScale(m_player.Duration(), kTraceHeight);

@@ -123,6 +123,20 @@ private slots:
             for (int y = 0; y < want.height(); ++y)
                 want.setPixel(x, y, want.pixel(x, y) ^ 0x00FF0000u);
         QCOMPARE(r.panel.PlayGRFX()->image(), want);
+
+        // A cursor placed while the waveform is still being read (playback
+        // from an offset) ends up where it belongs and leaves nothing behind.
+        Rig early;
+        QVERIFY(early.player.FileOpen(wav));
+        early.panel.PopulateGFX(wav);
+        early.panel.PlaceCur(); // at 0, on the grid
+        QVERIFY(QTest::qWaitFor([&] { return !early.panel.TracePending(); }, 10000));
+        QImage atStart = before;
+        for (int x : {0, 1})
+            for (int y = 0; y < atStart.height(); ++y)
+                atStart.setPixel(x, y, atStart.pixel(x, y) ^ 0x00FF0000u);
+        QCOMPARE(early.panel.PlayGRFX()->image(), atStart);
+        QCOMPARE(early.panel.CursorX, 0);
     }
 
     void buttonsFollowThePlayer()
