@@ -158,8 +158,7 @@ void Main::BuildControls()
     m_panel = new PlaybackPanel(*m_player, m_prompter, central);
     m_panel->setObjectName("Frame1");
     m_load = new LoadSequenceDriver(*m_panel, *m_player, *m_decoder, m_session.paths, m_prompter);
-    m_load->SelectedItem = [this] { return SelectedText().toStdString(); };
-    m_panel->RegraphRequested = [this] { m_load->sequence().Reload(); };
+    m_load->SelectedRecording = [this] { return SelectedRecording(); };
 
     m_label2 = new QLabel(central);
     m_label2->setObjectName("Label2");
@@ -352,14 +351,12 @@ void Main::LV1MouseUp(Qt::MouseButton button, QPoint releasePoint)
         ShowDetails(releasePoint);
         return;
     }
-    m_load->sequence().ListClick(text.toStdString());
+    m_load->ListClick();
 }
 
 void Main::LV1DoubleClick()
 {
-    const QString text = SelectedText();
-    if (!text.isEmpty())
-        m_load->sequence().ListDoubleClick(text.toStdString());
+    m_load->ListDoubleClick();
 }
 
 void Main::ShowDetails(QPoint releasePoint)

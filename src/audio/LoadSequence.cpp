@@ -1,13 +1,31 @@
 #include "audio/LoadSequence.h"
 
+#include "workspace/WorkFolder.h"
+
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace pellam {
 
-LoadSequence::LoadSequence(LoadHost& host, Decoder& decoder, const Paths& paths, ProcessSource processes)
-    : m_host(host), m_decoder(decoder), m_paths(paths), m_processes(std::move(processes))
+LoadSequence::LoadSequence(
+    LoadHost& host, WAVPlayer& player, Decoder& decoder, const Paths& paths, ProcessSource processes, int pid)
+    : m_host(host), m_player(player), m_decoder(decoder), m_paths(paths), m_processes(std::move(processes)),
+      m_pid(pid != 0 ? pid : static_cast<int>(::getpid()))
 { }
+
+LoadSequence::~LoadSequence()
+{
+    if (m_paths.Temp.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::remove(TempWavPath(), ignored);
+}
+
+std::string LoadSequence::TempWavPath() const
+{
+    return m_paths.Temp + TempWavName(m_pid);
+}
 
 void LoadSequence::SetTimer(TimerRequest& timer, bool enabled, int intervalMs)
 {
@@ -15,53 +33,67 @@ void LoadSequence::SetTimer(TimerRequest& timer, bool enabled, int intervalMs)
     if (timer == next)
         return;
     timer = next;
-    if (TimersChanged)
-        TimersChanged();
+    TimersChanged();
 }
 
 void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
 {
-    if (!m_host.PlayButtonEnabled())
+    if (m_player.Status() == PlayerStatus::Playing)
         m_host.PressStop();
-    m_host.ClosePlayerFile();
+    m_player.FileClose();
+    m_player.SetSelectedDevice(-1); // refused only while playing, and the player was stopped first
 
     // A decode that fails must not leave the previous recording to be played.
     std::error_code ignored;
     std::filesystem::remove(TempWavPath(), ignored);
 
-    m_host.SetStatus({kConverting, m_host.Status().colour});
+    m_host.SetStatusText(kConverting);
     m_host.SetPointer(MousePointer::Busy);
 
     const DecoderStart started = m_decoder.Start(kDecoderProgram, {"--decode", fullPath, TempWavPath()});
     if (started.outcome == DecoderStart::Outcome::Started) {
+        m_state = LoadState::Decoding;
         SetTimer(m_wait, true, 500);
         return;
     }
+    m_state = LoadState::Failed;
     m_host.SetPointer(MousePointer::Normal);
-    const std::string text = started.outcome == DecoderStart::Outcome::Missing
-        ? std::string(kMissingCodec)
-        : kStartFailedPrefix + std::to_string(started.error);
-    m_host.SetStatus({text, m_host.Status().colour});
+    m_host.SetStatusText(started.outcome == DecoderStart::Outcome::Missing
+            ? std::string(kMissingCodec)
+            : kStartFailedPrefix + std::to_string(started.error));
 }
 
-void LoadSequence::ListClick(const std::string& selectedText)
+void LoadSequence::Decode(const RecordingRef& recording)
 {
-    if (selectedText.empty() || selectedText == LoadedMP3)
+    ConvertMP3toWAV(recording.path);
+    m_loaded = recording;
+    LoadedMP3 = recording.fileName;
+}
+
+bool LoadSequence::IsLoaded(const RecordingRef& recording) const
+{
+    // The path tells two incidents' recordings of the same number apart.
+    return m_loaded && m_loaded->number == recording.number && m_loaded->path == recording.path;
+}
+
+void LoadSequence::ListClick(const std::optional<RecordingRef>& selected)
+{
+    if (!selected || IsLoaded(*selected))
         return;
     AutoPlay = false;
-    ConvertMP3toWAV(RecordingPath(selectedText));
-    LoadedMP3 = selectedText;
+    Decode(*selected);
 }
 
-void LoadSequence::ListDoubleClick(const std::string& selectedText)
+void LoadSequence::ListDoubleClick(const std::optional<RecordingRef>& selected)
 {
-    if (selectedText.empty())
+    if (!selected)
         return;
     AutoPlay = true;
-    if (selectedText != LoadedMP3) {
-        ConvertMP3toWAV(RecordingPath(selectedText));
-        LoadedMP3 = selectedText;
+    if (!IsLoaded(*selected)) {
+        Decode(*selected);
     } else {
+        if (m_state != LoadState::Decoding)
+            m_state = LoadState::Loading;
         SetTimer(m_wait, true, m_wait.intervalMs);
     }
 }
@@ -69,6 +101,8 @@ void LoadSequence::ListDoubleClick(const std::string& selectedText)
 void LoadSequence::Reload()
 {
     AutoPlay = false;
+    if (m_state != LoadState::Decoding)
+        m_state = LoadState::Loading;
     SetTimer(m_wait, true, m_wait.intervalMs);
 }
 
@@ -98,44 +132,47 @@ void LoadSequence::Failed()
     if (m_retries >= kLoadAttempts) {
         m_host.DrawGrid();
         m_retries = 0;
+        m_state = LoadState::Failed;
         m_host.SetStatus({kCouldNotLoad, kStatusRed});
         m_host.SetPointer(MousePointer::Normal);
         return;
     }
-    const std::string current = m_host.Status().text;
-    const std::string text = current.rfind("Load", 0) == 0 ? current + "." : std::string("Loading..");
-    m_host.SetStatus({text, m_retries < kRedFromAttempt ? kStatusYellow : kStatusRed});
+    // "Loading.." after the first failed attempt, one more dot for each further one.
+    m_state = LoadState::Loading;
+    m_host.SetStatus({"Loading" + std::string(static_cast<std::size_t>(m_retries) + 1, '.'),
+        m_retries < kRedFromAttempt ? kStatusYellow : kStatusRed});
     SetTimer(m_load, true, m_load.intervalMs);
 }
 
 void LoadSequence::StartAtNoteOffset()
 {
-    m_host.SetPlayerPosition(0);
+    m_player.SetPosition(0);
     if (NoteAudioStart > 10)
-        m_host.SetPlayerPosition((NoteAudioStart - 10) * 1000);
+        m_player.SetPosition((NoteAudioStart - 10) * 1000);
     NoteAudioStart = 0;
     m_host.PlaceCur();
     m_host.ClearResumeAfterSeek();
-    m_host.PlaybackStart();
+    m_player.PlaybackStart();
 }
 
 void LoadSequence::WavLoad()
 {
     // Other programs may open a file that is still being written, so the
     // file only counts once the decoder we started has exited.
-    const bool opened = !m_decoder.IsRunning() && m_host.OpenPlayerFile(TempWavPath());
+    const bool opened = !m_decoder.IsRunning() && m_player.FileOpen(TempWavPath());
     if (!opened) {
         Failed();
         return;
     }
-    m_host.SetStatus({kPlayingPrefix + m_host.SelectedItemText(), kStatusGreen});
+    m_state = LoadState::Loaded;
+    m_host.SetStatus({kPlayingPrefix + LoadedMP3, kStatusGreen});
     if (NoteAudioStart > 0) {
         AutoPlay = false;
-        m_host.PopulateGFX();
+        m_host.PopulateGFX(TempWavPath());
         StartAtNoteOffset();
         return;
     }
-    m_host.PopulateGFX();
+    m_host.PopulateGFX(TempWavPath());
     if (AutoPlay) {
         AutoPlay = false;
         m_host.PressPlay();

@@ -1,47 +1,45 @@
 #pragma once
-// Loading a recording into the player: the decoder turns the MP3 into the
-// one temporary WAV file of the working folder, the sequence waits for it,
-// opens it (up to 15 attempts a second apart), has the panel draw it and
-// starts playback when asked, possibly from an offset. Progress and failures
-// are reported in the status line. Timers are requests the window carries
-// out: it runs the ticks below while they are enabled.
+// Loading a recording into the player: the decoder turns the MP3 into this
+// process's temporary WAV file ("TMP.WAV") in the working folder, the sequence
+// waits for it, opens it (up to 15 attempts a second apart), has the panel draw
+// it and starts playback when asked, possibly from an offset. Progress and
+// failures are reported in the status line. Timers are requests the window
+// carries out: it runs the ticks below while they are enabled.
 #include "audio/Decoder.h"
+#include "audio/RecordingRef.h"
 #include "audio/StatusLine.h"
+#include "audio/WAVPlayer.h"
+#include "base/Listeners.h"
 #include "base/Message.h"
 #include "workspace/IncidentPaths.h"
 #include "workspace/ServKILL.h"
 
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 
 namespace pellam {
 
-// The player and the playback panel as the sequence drives them.
+// What the sequence shows: the panel's pictures, its buttons' actions, the
+// status line, the mouse pointer and messages.
 class LoadHost {
 public:
     virtual ~LoadHost() = default;
 
-    // The Play button is disabled while the player plays.
-    virtual bool PlayButtonEnabled() const = 0;
+    // Act as the panel's Play and Stop buttons.
     virtual void PressPlay() = 0;
     virtual void PressStop() = 0;
-    // Closes the player's file and selects the system's default device.
-    virtual void ClosePlayerFile() = 0;
-    virtual bool OpenPlayerFile(const std::string& path) = 0;
-    virtual void SetPlayerPosition(std::int32_t ms) = 0;
-    virtual bool PlaybackStart() = 0;
 
-    virtual void PopulateGFX() = 0;
+    // Draws the grid and the waveform of the file at wavPath.
+    virtual void PopulateGFX(const std::string& wavPath) = 0;
     virtual void DrawGrid() = 0;
     virtual void PlaceCur() = 0;
     virtual void ClearResumeAfterSeek() = 0;
 
-    virtual StatusLine Status() const = 0;
     virtual void SetStatus(const StatusLine& status) = 0;
+    // Changes the text only; the colour shown stays.
+    virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetPointer(MousePointer pointer) = 0;
-    // Text of the recording list's selected item ("" when none).
-    virtual std::string SelectedItemText() const = 0;
     virtual void ShowMessage(const Message& message) = 0;
 };
 
@@ -51,38 +49,59 @@ struct TimerRequest {
     bool operator==(const TimerRequest&) const = default;
 };
 
+// Where a load stands.
+enum class LoadState {
+    Idle, // nothing sent to the decoder yet
+    Decoding, // the decoder was started and has not been waited for yet
+    Loading, // opening the decoded file, possibly again after a failed attempt
+    Loaded, // the file is open in the player and drawn
+    Failed, // the decoder did not start or the file never opened
+};
+
 inline constexpr const char* kDecoderProgram = "lame";
-inline constexpr const char* kTempWavName = "TMP.WAV";
 inline constexpr std::int16_t kLoadAttempts = 15;
 inline constexpr std::int16_t kRedFromAttempt = 7;
 
 class LoadSequence {
 public:
     // paths.Evidence and paths.Temp are read at each use; processes lists the
-    // running programs (the system's when empty).
-    LoadSequence(LoadHost& host, Decoder& decoder, const Paths& paths, ProcessSource processes = {});
+    // running programs (the system's when empty); pid names this copy's
+    // temporary file (our own process id when 0).
+    LoadSequence(LoadHost& host, WAVPlayer& player, Decoder& decoder, const Paths& paths, ProcessSource processes = {},
+        int pid = 0);
+    // Deletes this copy's temporary file.
+    ~LoadSequence();
+    LoadSequence(const LoadSequence&) = delete;
+    LoadSequence& operator=(const LoadSequence&) = delete;
 
-    // Recording last sent to the decoder (its list text).
+    // File name of the recording last sent to the decoder, for the status
+    // line and the log viewer.
     std::string LoadedMP3;
     // Whole seconds into the recording to be heard on the next load; 0 = none.
     std::int32_t NoteAudioStart = 0;
     bool AutoPlay = false;
     std::int16_t Retries() const { return m_retries; }
+    LoadState State() const { return m_state; }
+    // The status line reads "Converting MP3 to WAV": Play is refused meanwhile.
+    bool Converting() const { return m_state == LoadState::Decoding; }
 
-    std::string TempWavPath() const { return m_paths.Temp + kTempWavName; }
-    std::string RecordingPath(const std::string& fileName) const { return m_paths.Evidence + "/" + fileName; }
+    // This copy's own temporary WAV file; two copies of the program never share one.
+    std::string TempWavPath() const;
 
     // Stops and closes the player, deletes the old temporary WAV and starts
     // the decoder on fullPath.
     void ConvertMP3toWAV(const std::string& fullPath);
+    // Decodes a recording and remembers it as the loaded one.
+    void Decode(const RecordingRef& recording);
+    // Whether this recording (same number in the same table) is the one last decoded.
+    bool IsLoaded(const RecordingRef& recording) const;
 
     // Release of a mouse button other than the right one over the recording
-    // list, with the selected item's text: decodes it unless it is the
-    // loaded recording.
-    void ListClick(const std::string& selectedText);
-    // Double-click on the list: load and play, decoding only when the item
-    // is not the loaded recording.
-    void ListDoubleClick(const std::string& selectedText);
+    // list, with the selected recording: decodes it unless it is the loaded one.
+    void ListClick(const std::optional<RecordingRef>& selected);
+    // Double-click on the list: load and play, decoding only when the
+    // recording is not the loaded one.
+    void ListDoubleClick(const std::optional<RecordingRef>& selected);
     // The panel redraws the waveform at a new size: reopen without playing.
     void Reload();
     // Positions the player 10 s before NoteAudioStart (or at 0), clears the
@@ -92,7 +111,7 @@ public:
     const TimerRequest& WaitTimer() const { return m_wait; } // Wait_For_It_TIMER
     const TimerRequest& LoadTimer() const { return m_load; } // WaveLoadTIM
     // Raised whenever a timer request changes.
-    std::function<void()> TimersChanged;
+    Listeners<> TimersChanged;
 
     void WaitForItTick();
     void WaveLoadTick();
@@ -103,9 +122,13 @@ private:
     void Failed();
 
     LoadHost& m_host;
+    WAVPlayer& m_player;
     Decoder& m_decoder;
     const Paths& m_paths;
     ProcessSource m_processes;
+    int m_pid;
+    std::optional<RecordingRef> m_loaded;
+    LoadState m_state = LoadState::Idle;
     std::int16_t m_retries = 0;
     TimerRequest m_wait {false, 200};
     TimerRequest m_load {false, 1000};

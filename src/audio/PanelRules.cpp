@@ -4,16 +4,17 @@
 
 namespace pellam {
 
-ButtonStates ButtonsForStatus(std::int32_t status)
+ButtonStates ButtonsForStatus(PlayerStatus status)
 {
     switch (status) {
-    case 1:
+    case PlayerStatus::Paused:
         return {true, false, true, false, false};
-    case 2:
+    case PlayerStatus::Playing:
         return {false, true, true, true, true};
-    default:
-        return {true, false, false, false, false};
+    case PlayerStatus::Stopped:
+        break;
     }
+    return {true, false, false, false, false};
 }
 
 std::int32_t PositionAt(double x)

@@ -1,6 +1,8 @@
 #pragma once
 // The arithmetic of the playback panel: which buttons a player status
 // allows, where a click on the waveform seeks to, and the volume wedge.
+#include "audio/WAVPlayer.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -15,9 +17,8 @@ struct ButtonStates {
     bool operator==(const ButtonStates&) const = default;
 };
 
-// For player status 0 (stopped), 1 (paused) and 2 (playing); any other value
-// is treated as stopped.
-ButtonStates ButtonsForStatus(std::int32_t status);
+// The buttons each player status allows; a value outside the three counts as stopped.
+ButtonStates ButtonsForStatus(PlayerStatus status);
 
 // A waveform coordinate (ms) as a position: rounded, halves to even.
 std::int32_t PositionAt(double x);

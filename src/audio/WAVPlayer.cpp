@@ -119,18 +119,16 @@ bool WAVPlayer::PlaybackStart()
         m_device.StopPlayback();
         return false;
     }
-    m_status = kPlayerPlaying;
-    if (StatusChanged)
-        StatusChanged(m_status);
+    m_status = PlayerStatus::Playing;
+    StatusChanged(m_status);
     return true;
 }
 
 bool WAVPlayer::PlaybackPause()
 {
     const bool paused = m_device.Pause();
-    m_status = kPlayerPaused;
-    if (StatusChanged)
-        StatusChanged(m_status);
+    m_status = PlayerStatus::Paused;
+    StatusChanged(m_status);
     return paused;
 }
 
@@ -140,18 +138,16 @@ bool WAVPlayer::PlaybackStop()
     m_stream.StreamSeek(0, kSeekSeconds);
     m_endReached = false;
     m_loopCount = 0;
-    m_status = kPlayerStopped;
-    if (StatusChanged)
-        StatusChanged(m_status);
+    m_status = PlayerStatus::Stopped;
+    StatusChanged(m_status);
     return stopped;
 }
 
 void WAVPlayer::EndPlayback()
 {
     m_device.StopPlayback();
-    m_status = kPlayerStopped;
-    if (EndOfStream)
-        EndOfStream();
+    m_status = PlayerStatus::Stopped;
+    EndOfStream();
 }
 
 void WAVPlayer::OnBufferDone(std::int32_t user)
@@ -240,7 +236,7 @@ Result<std::int32_t, PlayerError> WAVPlayer::SetBufferSize(std::int32_t value)
 
 Result<std::int16_t, PlayerError> WAVPlayer::SetSelectedDevice(std::int16_t device)
 {
-    if (m_status == kPlayerPlaying)
+    if (m_status == PlayerStatus::Playing)
         return fail(PlayerError {256, "Stop playback before you change the device!"});
     m_selectedDevice = device;
     if (m_fileOpen) {

@@ -5,6 +5,7 @@
 // playback panel; state changes are reported through the events below.
 #include "audio/StreamWAV.h"
 #include "audio/WaveOut.h"
+#include "base/Listeners.h"
 #include "base/Result.h"
 
 #include <cstdint>
@@ -20,10 +21,11 @@ struct PlayerError {
     bool operator==(const PlayerError&) const = default;
 };
 
-enum PlayerStatus : std::int32_t {
-    kPlayerStopped = 0,
-    kPlayerPaused = 1,
-    kPlayerPlaying = 2,
+// The player's state; the numbers are the ones shown where a status is printed.
+enum class PlayerStatus : std::int32_t {
+    Stopped = 0,
+    Paused = 1,
+    Playing = 2,
 };
 
 class WAVPlayer {
@@ -37,9 +39,11 @@ public:
 
     // A looping pass has finished playing; a handler that sets stop ends playback.
     std::function<void(std::int16_t loopCount, bool& stop)> NextLoop;
-    std::function<void(std::int32_t status)> StatusChanged;
-    // Playback ended by itself (end of file or a NextLoop handler); status is 0 already.
-    std::function<void()> EndOfStream;
+    // Start, pause and stop, each with the status it leads to.
+    Listeners<PlayerStatus> StatusChanged;
+    // Playback ended by itself (end of file or a NextLoop handler); the status
+    // is Stopped already and StatusChanged is not raised for it.
+    Listeners<> EndOfStream;
 
     bool FileOpen(const std::string& path);
     bool FileClose();
@@ -52,7 +56,7 @@ public:
     // Seeks the stream to the whole second and restarts the device count at ms.
     void SetPosition(std::int32_t ms);
     std::int32_t Duration() const;
-    std::int32_t Status() const { return m_status; }
+    PlayerStatus Status() const { return m_status; }
 
     std::int32_t Volume() const;
     void SetVolume(std::int32_t value);
@@ -92,7 +96,7 @@ private:
     bool m_endReached = false;
     bool m_loop = false;
     std::int16_t m_loopCount = 0;
-    std::int32_t m_status = kPlayerStopped;
+    PlayerStatus m_status = PlayerStatus::Stopped;
 };
 
 } // namespace pellam

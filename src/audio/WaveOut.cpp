@@ -25,14 +25,14 @@ WaveOut::~WaveOut()
 {
     // No handler may run for a half-destroyed owner.
     BufferDone = nullptr;
-    PlayStatusChanged = nullptr;
+    m_destroying = true;
     Deinit();
     m_alive.reset();
 }
 
-void WaveOut::Raise(std::int32_t status)
+void WaveOut::Raise(WaveStatus status)
 {
-    if (PlayStatusChanged)
+    if (!m_destroying)
         PlayStatusChanged(status);
 }
 
@@ -67,7 +67,7 @@ bool WaveOut::Init(std::int32_t rate, std::int16_t channels, std::int16_t bits, 
     }
     // Open paused, so buffers written before Play wait.
     m_backend.Pause();
-    m_status = kWaveStopped;
+    m_status = WaveStatus::Stopped;
     m_open = true;
     Raise(m_status);
     return true;
@@ -81,7 +81,7 @@ bool WaveOut::Deinit()
     m_queued.clear();
     m_offsetMs = 0;
     m_open = false;
-    m_status = kWaveStopped;
+    m_status = WaveStatus::Stopped;
     Raise(m_status);
     return true;
 }
@@ -111,7 +111,7 @@ void WaveOut::HandleDone(std::uint64_t id)
     const std::int32_t user = it->second;
     m_queued.erase(it);
     // Buffers returned by a reset while paused or stopped are released silently.
-    if (m_status == kWavePlaying && BufferDone)
+    if (m_status == WaveStatus::Playing && BufferDone)
         BufferDone(user);
 }
 
@@ -120,7 +120,7 @@ bool WaveOut::Pause()
     if (!m_open)
         return false;
     m_backend.Pause();
-    m_status = kWavePaused;
+    m_status = WaveStatus::Paused;
     Raise(m_status);
     return true;
 }
@@ -130,7 +130,7 @@ bool WaveOut::Play()
     if (!m_open)
         return false;
     m_backend.Resume();
-    m_status = kWavePlaying;
+    m_status = WaveStatus::Playing;
     Raise(m_status);
     return true;
 }
@@ -143,7 +143,7 @@ bool WaveOut::StopPlayback()
     m_backend.Pause();
     m_offsetMs = 0;
     m_queued.clear();
-    m_status = kWaveStopped;
+    m_status = WaveStatus::Stopped;
     Raise(m_status);
     return true;
 }

@@ -7,6 +7,7 @@
 // from its BufferDone handler.
 #include "audio/Dispatcher.h"
 #include "audio/WaveOutBackend.h"
+#include "base/Listeners.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,10 +17,11 @@
 
 namespace pellam {
 
-enum WavePlayStatus : std::int32_t {
-    kWavePlaying = 0,
-    kWavePaused = 1,
-    kWaveStopped = 2,
+// The device's state; the numbers are the ones shown where a status is printed.
+enum class WaveStatus : std::int32_t {
+    Playing = 0,
+    Paused = 1,
+    Stopped = 2,
 };
 
 class WaveOut {
@@ -32,7 +34,7 @@ public:
     // Raised for each finished buffer, with its user value, while playing only.
     std::function<void(std::int32_t user)> BufferDone;
     // Raised after Init, Deinit, Pause, Play and StopPlayback.
-    std::function<void(std::int32_t status)> PlayStatusChanged;
+    Listeners<WaveStatus> PlayStatusChanged;
 
     // Opens the device (index -1 = the system default) paused; closes whatever was open first.
     bool Init(std::int32_t rate, std::int16_t channels, std::int16_t bits, std::int32_t device);
@@ -47,7 +49,7 @@ public:
     bool ClearBufferQueue();
 
     std::int32_t Buffers() const { return static_cast<std::int32_t>(m_queued.size()); }
-    std::int32_t PlayStatus() const { return m_status; }
+    WaveStatus PlayStatus() const { return m_status; }
     bool IsOpen() const { return m_open; }
     const WaveFormat& Format() const { return m_format; }
 
@@ -74,13 +76,14 @@ private:
     void Queue(std::uint64_t id);
     void HandleDone(std::uint64_t id);
     std::int64_t DevicePositionMs() const;
-    void Raise(std::int32_t status);
+    void Raise(WaveStatus status);
 
     WaveOutBackend& m_backend;
     Dispatcher& m_dispatcher;
     WaveFormat m_format;
     bool m_open = false;
-    std::int32_t m_status = kWaveStopped;
+    WaveStatus m_status = WaveStatus::Stopped;
+    bool m_destroying = false; // the closing Deinit tells no listener
     // Buffers written and not yet reported done: id → user value. Ids are never
     // reused, so a report of a buffer dropped by StopPlayback or Deinit finds
     // nothing here and is ignored.

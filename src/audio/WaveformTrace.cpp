@@ -14,7 +14,7 @@ std::int64_t TraceStep(std::int64_t fileSize)
     return 16;
 }
 
-Result<WaveformTrace, TraceError> TraceWaveform(const std::string& path)
+Result<WaveformTrace, TraceError> TraceWaveform(const std::string& path, const std::function<bool()>& stop)
 {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!f)
@@ -35,6 +35,8 @@ Result<WaveformTrace, TraceError> TraceWaveform(const std::string& path)
 
     std::int64_t x = 0;
     for (std::int64_t r = kTraceFirstRecord + t.step;; r += t.step, x += t.step) {
+        if (stop && (t.points.size() % 4096) == 0 && stop())
+            return fail(TraceError::Stopped);
         const std::int64_t offset = (r - 1) * kTraceRecordBytes;
         unsigned char b[2] = {0, 0};
         std::size_t got = 0;

@@ -8,6 +8,7 @@
 #include "base/Result.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ struct WaveformTrace {
 enum class TraceError {
     Unreadable, // the file could not be opened
     TooShort, // fewer than 40 bytes
+    Stopped, // the caller's stop check asked to give up
 };
 
 // Records skipped between samples: 1 up to 4,000,000 bytes, 8 up to 9,000,000, 16 above.
@@ -43,7 +45,8 @@ std::int64_t TraceStep(std::int64_t fileSize);
 
 // Samples records 44 + step, 44 + 2 step, ... until the first read that the
 // end of the file cuts short; that read's point is included, its missing
-// bytes counting as zero.
-Result<WaveformTrace, TraceError> TraceWaveform(const std::string& path);
+// bytes counting as zero. stop, when given, is asked now and then whether the
+// trace is still wanted.
+Result<WaveformTrace, TraceError> TraceWaveform(const std::string& path, const std::function<bool()>& stop = {});
 
 } // namespace pellam

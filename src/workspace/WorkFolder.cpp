@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,9 +37,67 @@ bool MakeTempFolder(std::string& temp)
         std::filesystem::create_directories(data, ec);
     }
     struct stat st { };
-    if (::stat(temp.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode);
+    if (::stat(temp.c_str(), &st) == 0) {
+        if (!S_ISDIR(st.st_mode))
+            return false;
+        RemoveStaleTempWavs(temp);
+        return true;
+    }
     return ::mkdir(temp.c_str(), 0700) == 0;
+}
+
+namespace {
+constexpr std::string_view kTempPrefix = "TMP-";
+constexpr std::string_view kTempSuffix = ".WAV";
+} // namespace
+
+std::string TempWavName(int pid)
+{
+    return std::string(kTempPrefix) + std::to_string(pid) + std::string(kTempSuffix);
+}
+
+int TempWavOwner(const std::string& name)
+{
+    if (!name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix))
+        return 0;
+    const std::string_view digits
+        = std::string_view(name).substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
+    // Process ids are at most 2^22 on Linux; seven digits and no leading zero.
+    if (digits.empty() || digits.size() > 7 || digits.front() == '0')
+        return 0;
+    int pid = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+bool ProcessExists(int pid)
+{
+    if (pid <= 0)
+        return false;
+    struct stat st { };
+    return ::stat(("/proc/" + std::to_string(pid)).c_str(), &st) == 0;
+}
+
+int RemoveStaleTempWavs(const std::string& folder, const std::function<bool(int pid)>& exists)
+{
+    int removed = 0;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    if (ec)
+        return 0;
+    for (const auto& entry : it) {
+        const int pid = TempWavOwner(entry.path().filename().string());
+        if (pid == 0 || exists(pid))
+            continue;
+        std::error_code ignored;
+        if (entry.is_regular_file(ignored) && std::filesystem::remove(entry.path(), ignored))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace pellam

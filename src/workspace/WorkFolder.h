@@ -1,6 +1,9 @@
 #pragma once
 // The program's own working folder under the user's data folder; it holds the
-// temporary decoded recording. Nothing is ever written into an evidence folder.
+// temporary decoded recording ("TMP.WAV"), one per running copy of the program
+// so that two copies never play each other's audio. Nothing is ever written
+// into an evidence folder.
+#include <functional>
 #include <string>
 
 namespace pellam {
@@ -14,7 +17,20 @@ std::string GetSpecialFolder(int folder);
 
 // Establishes `temp` as the data folder followed by "/NorvikTECH-Pellam/",
 // creating it (and a missing data folder) when needed; false when it cannot
-// be established.
+// be established. Decoded recordings left there by copies of the program that
+// no longer run are deleted.
 bool MakeTempFolder(std::string& temp);
+
+// This process's decoded recording in the working folder: "TMP-<pid>.WAV".
+std::string TempWavName(int pid);
+// The process id in a name of that pattern; 0 for any other name.
+int TempWavOwner(const std::string& name);
+
+// Whether a process with this id exists (/proc/<pid>).
+bool ProcessExists(int pid);
+
+// Deletes the decoded recordings in folder whose process is gone; other
+// files, and those of running processes, stay. Returns how many were deleted.
+int RemoveStaleTempWavs(const std::string& folder, const std::function<bool(int pid)>& exists = ProcessExists);
 
 } // namespace pellam

@@ -1,10 +1,16 @@
 #include "audio/LoadSequence.h"
 
+#include "support/ManualDispatcher.h"
 #include "support/TempDir.h"
+#include "support/VirtualWaveBackend.h"
+#include "workspace/WorkFolder.h"
+
+#include "WavFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 using namespace pellam;
@@ -12,90 +18,96 @@ using pellam::test::TempDir;
 
 namespace {
 
+constexpr std::uint32_t kRate = 8000;
+
+// Writes a silent mono WAV of the given length.
+void WriteWav(const std::string& path, std::int32_t seconds)
+{
+    const std::vector<std::int16_t> silence(static_cast<std::size_t>(kRate * seconds));
+    std::ofstream(path, std::ios::binary) << test::PcmWav(1, kRate, test::Samples16(silence));
+}
+
+// Stands in for the decoder program: logs its command line and writes a WAV of
+// `seconds` to the destination it was given (nothing when seconds is 0).
 struct FakeDecoder : Decoder {
     DecoderStart answer {DecoderStart::Outcome::Started, 0};
+    std::int32_t seconds = 2;
     bool running = false;
     std::vector<std::vector<std::string>> starts;
-    std::string tempPath;
-    bool tempExistedAtStart = true;
+    bool destinationExistedAtStart = true;
 
     DecoderStart Start(const std::string& program, const std::vector<std::string>& args) override
     {
         std::vector<std::string> call {program};
         call.insert(call.end(), args.begin(), args.end());
         starts.push_back(call);
-        tempExistedAtStart = std::filesystem::exists(tempPath);
+        destinationExistedAtStart = std::filesystem::exists(args.back());
+        if (answer.outcome == DecoderStart::Outcome::Started && seconds > 0)
+            WriteWav(args.back(), seconds);
         return answer;
     }
     bool IsRunning() const override { return running; }
 };
 
-// The panel and the player as a log of calls.
+// The panel as a log of what it was asked to show; its buttons act on the real player.
 struct FakeHost : LoadHost {
-    bool playing = false;
-    int openFailures = 0; // attempts that fail before one succeeds; -1 = always
-    int opens = 0;
+    WAVPlayer& player;
     std::vector<std::string> calls;
     std::vector<StatusLine> statuses {{"Norvik Technologies", kStatusCyan}};
     MousePointer pointer = MousePointer::Normal;
 
-    bool PlayButtonEnabled() const override { return !playing; }
+    explicit FakeHost(WAVPlayer& p) : player(p) { }
+    StatusLine Status() const { return statuses.back(); }
+
     void PressPlay() override
     {
         calls.push_back("Play");
-        playing = true;
+        player.PlaybackStart();
     }
     void PressStop() override
     {
         calls.push_back("Stop");
-        playing = false;
+        player.PlaybackStop();
     }
-    void ClosePlayerFile() override { calls.push_back("Close"); }
-    bool OpenPlayerFile(const std::string&) override
+    void PopulateGFX(const std::string& wavPath) override
     {
-        ++opens;
-        calls.push_back("Open");
-        return openFailures >= 0 && opens > openFailures;
-    }
-    void SetPlayerPosition(std::int32_t ms) override { calls.push_back("Position " + std::to_string(ms)); }
-    bool PlaybackStart() override
-    {
-        calls.push_back("Start");
-        playing = true;
-        return true;
-    }
-    void PopulateGFX() override
-    {
-        calls.push_back("PopulateGFX");
+        calls.push_back("PopulateGFX " + std::filesystem::path(wavPath).filename().string());
         pointer = MousePointer::Normal;
     }
     void DrawGrid() override { calls.push_back("DrawGrid"); }
     void PlaceCur() override { calls.push_back("PlaceCur"); }
     void ClearResumeAfterSeek() override { calls.push_back("ClearResume"); }
-    StatusLine Status() const override { return statuses.back(); }
     void SetStatus(const StatusLine& s) override { statuses.push_back(s); }
+    void SetStatusText(const std::string& text) override { statuses.push_back({text, Status().colour}); }
     void SetPointer(MousePointer p) override { pointer = p; }
-    std::string SelectedItemText() const override { return "rec 1.mp3"; }
     void ShowMessage(const Message& m) override { calls.push_back("Message " + m.text); }
 };
 
 struct Rig {
     TempDir dir;
     Paths paths;
-    FakeHost host;
+    VirtualWaveBackend backend;
+    ManualDispatcher loop;
+    WAVPlayer player {backend, loop};
+    FakeHost host {player};
     FakeDecoder decoder;
     std::size_t decodersRunning = 0; // as the process list shows them
-    LoadSequence seq {host, decoder, paths, [this] {
-                          std::vector<ProcessNames> list {{{"bash"}}};
-                          list.insert(list.end(), decodersRunning, ProcessNames {{"lame"}});
-                          return ProcessList(list);
-                      }};
+    LoadSequence seq {host, player, decoder, paths,
+        [this] {
+            std::vector<ProcessNames> list {{{"bash"}}};
+            list.insert(list.end(), decodersRunning, ProcessNames {{"lame"}});
+            return ProcessList(list);
+        },
+        4242};
 
     Rig()
     {
-        paths.Evidence = dir.str() + "/evidence";
+        paths.Evidence = dir.str() + "/4711/";
         paths.Temp = dir.str() + "/";
-        decoder.tempPath = seq.TempWavPath();
+    }
+    RecordingRef Recording(std::int16_t number, const std::string& name) const
+    {
+        return {number, name, paths.Evidence + name};
     }
     // Runs the wait timer and then the load timer while they are enabled.
     void RunTimers(int maxTicks = 100)
@@ -113,86 +125,121 @@ struct Rig {
 
 } // namespace
 
-TEST(LoadSequence, ClickDecodesIntoTheTemporaryFileAfterDeletingTheOldOne)
+TEST(LoadSequence, ClickDecodesTheTablePathIntoThisCopysTemporaryFile)
 {
     Rig r;
-    r.dir.write("TMP.WAV", "previous recording");
-    r.host.playing = true;
+    const std::string temp = r.dir.str() + "/TMP-4242.WAV";
+    ASSERT_EQ(r.seq.TempWavPath(), temp);
+    WriteWav(temp, 1); // the previous recording, playing
+    ASSERT_TRUE(r.player.FileOpen(temp) && r.player.PlaybackStart());
+    int timerChanges = 0;
+    Subscription watch = r.seq.TimersChanged.Subscribe([&] { ++timerChanges; });
     EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest {false, 200}));
-    r.seq.ListClick("rec 1.mp3");
+    EXPECT_EQ(r.seq.State(), LoadState::Idle);
 
+    r.seq.ListClick(r.Recording(3, "rec 1.mp3"));
     ASSERT_EQ(r.decoder.starts.size(), 1u);
-    EXPECT_EQ(r.decoder.starts[0],
-        (std::vector<std::string> {"lame", "--decode", r.paths.Evidence + "/rec 1.mp3", r.dir.str() + "/TMP.WAV"}));
-    EXPECT_FALSE(r.decoder.tempExistedAtStart);
-    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"Stop", "Close"}));
+    // The path is the table's, not rebuilt from the folder and the list text.
+    EXPECT_EQ(r.decoder.starts[0], (std::vector<std::string> {"lame", "--decode", r.paths.Evidence + "rec 1.mp3", temp}));
+    EXPECT_FALSE(r.decoder.destinationExistedAtStart);
+    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"Stop"})); // the player was playing
+    EXPECT_FALSE(r.player.IsFileOpen());
     EXPECT_EQ(r.host.Status(), (StatusLine {"Converting MP3 to WAV", kStatusCyan}));
     EXPECT_EQ(r.host.pointer, MousePointer::Busy);
     EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest {true, 500}));
+    EXPECT_EQ(timerChanges, 1);
+    EXPECT_TRUE(r.seq.Converting());
     EXPECT_EQ(r.seq.LoadedMP3, "rec 1.mp3");
     EXPECT_FALSE(r.seq.AutoPlay);
 
     r.RunTimers();
+    EXPECT_EQ(r.seq.State(), LoadState::Loaded);
+    EXPECT_FALSE(r.seq.Converting());
     EXPECT_EQ(r.host.Status(), (StatusLine {"Playing rec 1.mp3", kStatusGreen}));
-    EXPECT_EQ(r.host.calls.back(), "PopulateGFX");
+    EXPECT_EQ(r.host.calls.back(), "PopulateGFX TMP-4242.WAV");
     EXPECT_EQ(r.host.pointer, MousePointer::Normal);
+    EXPECT_TRUE(r.player.IsFileOpen());
+    EXPECT_EQ(r.player.Duration(), 2000);
+    EXPECT_EQ(r.player.Status(), PlayerStatus::Stopped);
+
+    // A paused player is not stopped through the panel: only playing counts.
+    ASSERT_TRUE(r.player.PlaybackStart() && r.player.PlaybackPause());
+    r.host.calls.clear();
+    r.seq.ListClick(r.Recording(4, "rec 2.mp3"));
+    EXPECT_TRUE(r.host.calls.empty());
 }
 
-TEST(LoadSequence, LoadedRecordingIsReopenedNotDecodedAgain)
+TEST(LoadSequence, LoadedRecordingIsKnownByItsNumberAndReopenedNotDecodedAgain)
 {
     Rig r;
-    r.seq.ListClick("rec 1.mp3");
+    const RecordingRef first = r.Recording(1, "rec 1.mp3");
+    r.seq.ListClick(first);
     r.RunTimers();
     r.host.calls.clear();
 
-    r.seq.ListClick("rec 1.mp3");
-    r.seq.ListClick("");
+    r.seq.ListClick(first);
+    r.seq.ListClick(std::nullopt);
+    r.seq.ListDoubleClick(std::nullopt);
     EXPECT_EQ(r.decoder.starts.size(), 1u);
     EXPECT_FALSE(r.seq.WaitTimer().enabled);
     EXPECT_TRUE(r.host.calls.empty());
 
     // The double-click reopens the finished file through the wait timer and plays it.
-    r.seq.ListDoubleClick("rec 1.mp3");
+    r.seq.ListDoubleClick(first);
     EXPECT_EQ(r.decoder.starts.size(), 1u);
     EXPECT_TRUE(r.seq.WaitTimer().enabled);
+    EXPECT_FALSE(r.seq.Converting()); // Play is not refused while a decoded file is reopened
     r.RunTimers();
-    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"Open", "PopulateGFX", "Play"}));
+    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"PopulateGFX TMP-4242.WAV", "Play"}));
+    EXPECT_EQ(r.player.Status(), PlayerStatus::Playing);
     EXPECT_FALSE(r.seq.AutoPlay);
 
     // A reload (after a resize) reopens it without playing.
+    r.player.PlaybackStop();
     r.host.calls.clear();
     r.seq.AutoPlay = true;
     r.seq.Reload();
     EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest {true, 500})); // the interval the decoder start set
     r.RunTimers();
-    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"Open", "PopulateGFX"}));
+    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"PopulateGFX TMP-4242.WAV"}));
     EXPECT_EQ(r.decoder.starts.size(), 1u);
 
-    // Another recording is decoded, and played once loaded.
-    r.seq.ListDoubleClick("rec 2.mp3");
+    // The same file name under another number, and the same number in another
+    // incident's table, are other recordings: both are decoded.
+    r.seq.ListDoubleClick(RecordingRef {2, "rec 1.mp3", r.paths.Evidence + "copy/rec 1.mp3"});
     EXPECT_EQ(r.decoder.starts.size(), 2u);
-    EXPECT_EQ(r.seq.LoadedMP3, "rec 2.mp3");
     EXPECT_TRUE(r.seq.AutoPlay);
+    r.RunTimers();
+    r.seq.ListClick(RecordingRef {2, "rec 1.mp3", r.dir.str() + "/4712/rec 1.mp3"});
+    EXPECT_EQ(r.decoder.starts.size(), 3u);
+    EXPECT_EQ(r.decoder.starts.back()[2], r.dir.str() + "/4712/rec 1.mp3");
 }
 
-TEST(LoadSequence, FailingLoadCountsDotsAndTurnsRedThenGivesUp)
+TEST(LoadSequence, FailingLoadCountsItsOwnAttemptsAndTurnsRedThenGivesUp)
 {
     Rig r;
-    r.host.openFailures = -1;
-    r.seq.ListClick("rec 1.mp3");
+    r.decoder.seconds = 0; // writes nothing: every open fails
+    r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
     r.seq.WaitForItTick();
     for (std::size_t attempt = 1; attempt <= 14; ++attempt) {
         const StatusLine want {"Loading" + std::string(attempt + 1, '.'), attempt < 7 ? kStatusYellow : kStatusRed};
         EXPECT_EQ(r.host.Status(), want) << attempt;
+        EXPECT_EQ(r.seq.State(), LoadState::Loading);
         ASSERT_EQ(r.seq.LoadTimer(), (TimerRequest {true, 1000})) << attempt;
         r.seq.WaveLoadTick();
     }
     EXPECT_EQ(r.host.Status(), (StatusLine {"Couldn't Load Audio Clip", kStatusRed}));
-    EXPECT_EQ(r.host.opens, 15);
+    EXPECT_EQ(r.seq.State(), LoadState::Failed);
     EXPECT_EQ(r.host.calls.back(), "DrawGrid");
     EXPECT_EQ(r.host.pointer, MousePointer::Normal);
     EXPECT_FALSE(r.seq.LoadTimer().enabled);
     EXPECT_EQ(r.seq.Retries(), 0);
+
+    // A new attempt starts counting afresh, whatever the status line says.
+    r.host.SetStatus({"Loading.....", kStatusRed});
+    r.seq.ListDoubleClick(r.Recording(1, "rec 1.mp3"));
+    r.seq.WaitForItTick();
+    EXPECT_EQ(r.host.Status(), (StatusLine {"Loading..", kStatusYellow}));
 }
 
 TEST(LoadSequence, WaitsForTheDecoders)
@@ -200,23 +247,23 @@ TEST(LoadSequence, WaitsForTheDecoders)
     // While two decoders show in the process list, the wait timer goes on.
     Rig r;
     r.decodersRunning = 2;
-    r.seq.ListClick("rec 1.mp3");
+    r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
     r.seq.WaitForItTick();
     r.seq.WaitForItTick();
     EXPECT_TRUE(r.seq.WaitTimer().enabled);
-    EXPECT_EQ(r.host.opens, 0);
+    EXPECT_TRUE(r.seq.Converting());
     r.decodersRunning = 1; // ours alone
     r.seq.WaitForItTick();
     EXPECT_FALSE(r.seq.WaitTimer().enabled);
-    EXPECT_EQ(r.host.opens, 1);
+    EXPECT_TRUE(r.player.IsFileOpen());
 
     // The file counts as unopenable while our own decoder runs.
     Rig q;
-    q.seq.ListClick("rec 1.mp3");
+    q.seq.ListClick(q.Recording(1, "rec 1.mp3"));
     q.decoder.running = true;
     q.seq.WaitForItTick();
     q.seq.WaveLoadTick();
-    EXPECT_EQ(q.host.opens, 0);
+    EXPECT_FALSE(q.player.IsFileOpen());
     EXPECT_EQ(q.host.Status().text, "Loading...");
     q.decoder.running = false;
     q.seq.WaveLoadTick();
@@ -227,13 +274,15 @@ TEST(LoadSequence, DecoderThatCannotStartLeavesThePointerNormal)
 {
     Rig r;
     r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
-    r.seq.ListClick("rec 1.mp3");
-    EXPECT_EQ(r.host.Status().text, "Error: Missing CODEC");
+    r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
+    EXPECT_EQ(r.host.Status(), (StatusLine {"Error: Missing CODEC", kStatusCyan}));
     EXPECT_EQ(r.host.pointer, MousePointer::Normal);
+    EXPECT_EQ(r.seq.State(), LoadState::Failed);
+    EXPECT_FALSE(r.seq.Converting());
     EXPECT_FALSE(r.seq.WaitTimer().enabled);
 
     r.decoder.answer = {DecoderStart::Outcome::Failed, 13};
-    r.seq.ListClick("rec 2.mp3");
+    r.seq.ListClick(r.Recording(2, "rec 2.mp3"));
     EXPECT_EQ(r.host.Status().text, "ShellExecute Failed - Err#13");
     EXPECT_EQ(r.host.pointer, MousePointer::Normal);
 }
@@ -242,23 +291,36 @@ TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)
 {
     const struct {
         std::int32_t second;
-        std::vector<std::string> positions;
-    } cases[] = {
-        {125, {"Position 0", "Position 115000"}},
-        {11, {"Position 0", "Position 1000"}},
-        {10, {"Position 0"}},
-    };
+        std::int32_t position;
+    } cases[] = {{125, 115000}, {11, 1000}, {10, 0}};
     for (const auto& c : cases) {
         Rig r;
+        r.decoder.seconds = 200;
         r.seq.NoteAudioStart = c.second;
         r.seq.AutoPlay = true;
-        r.seq.ConvertMP3toWAV(r.seq.RecordingPath("rec 1.mp3"));
+        r.seq.ConvertMP3toWAV(r.paths.Evidence + "rec 1.mp3");
         r.RunTimers();
-        std::vector<std::string> want {"Close", "Open", "PopulateGFX"};
-        want.insert(want.end(), c.positions.begin(), c.positions.end());
-        want.insert(want.end(), {"PlaceCur", "ClearResume", "Start"});
-        EXPECT_EQ(r.host.calls, want) << c.second;
+        EXPECT_EQ(r.host.calls,
+            (std::vector<std::string> {"PopulateGFX TMP-4242.WAV", "PlaceCur", "ClearResume"}))
+            << c.second;
+        EXPECT_EQ(r.player.Status(), PlayerStatus::Playing);
+        EXPECT_EQ(r.player.Position(), c.position) << c.second;
         EXPECT_EQ(r.seq.NoteAudioStart, 0);
         EXPECT_FALSE(r.seq.AutoPlay);
     }
+}
+
+TEST(LoadSequence, EndingCopyDeletesOnlyItsOwnFile)
+{
+    // Two copies side by side are run as real processes in the window tests;
+    // here one ends beside the other.
+    Rig r;
+    r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
+    {
+        LoadSequence other {r.host, r.player, r.decoder, r.paths, {}, 4444};
+        other.ConvertMP3toWAV(r.paths.Evidence + "x.mp3");
+        EXPECT_TRUE(std::filesystem::exists(other.TempWavPath()));
+    }
+    EXPECT_FALSE(std::filesystem::exists(r.paths.Temp + TempWavName(4444)));
+    EXPECT_TRUE(std::filesystem::exists(r.seq.TempWavPath()));
 }

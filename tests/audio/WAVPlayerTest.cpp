@@ -34,10 +34,12 @@ struct Rig {
     int ends = 0;
     int stopAtLoop = -1;
 
+    Subscription statusWatch = player.StatusChanged.Subscribe(
+        [this](PlayerStatus s) { statuses.push_back(static_cast<std::int32_t>(s)); });
+    Subscription endWatch = player.EndOfStream.Subscribe([this] { ++ends; });
+
     Rig()
     {
-        player.StatusChanged = [this](std::int32_t s) { statuses.push_back(s); };
-        player.EndOfStream = [this] { ++ends; };
         player.NextLoop = [this](std::int16_t n, bool& stop) {
             loops.push_back(n);
             stop = (n == stopAtLoop);
@@ -84,7 +86,7 @@ TEST(WAVPlayer, PropertyDefaultsAndRejectedWrites)
     EXPECT_EQ(r.player.BufferSize(), 10240);
     EXPECT_EQ(r.player.SelectedDevice(), 0);
     EXPECT_FALSE(r.player.PlaybackLoop());
-    EXPECT_EQ(r.player.Status(), kPlayerStopped);
+    EXPECT_EQ(r.player.Status(), PlayerStatus::Stopped);
 
     EXPECT_EQ(r.player.SetBufferSize(10241).value(), 10242);
     EXPECT_EQ(r.player.SetBufferSize(3).value(), 6);
@@ -109,10 +111,15 @@ TEST(WAVPlayer, PropertyDefaultsAndRejectedWrites)
 TEST(WAVPlayer, PlaysTheFileInOrderAndStartsOverAfterEndOfStream)
 {
     Rig r;
+    // A second window listening beside the rig's listeners: both hear every event.
+    std::vector<PlayerStatus> second;
+    int secondEnds = 0;
+    Subscription secondStatus = r.player.StatusChanged.Subscribe([&](PlayerStatus s) { second.push_back(s); });
+    Subscription secondEnd = r.player.EndOfStream.Subscribe([&] { ++secondEnds; });
     const auto samples = SecondMarks(kRate, 8); // 128000 bytes
     ASSERT_TRUE(r.player.FileOpen(r.File(samples)));
     ASSERT_TRUE(r.player.PlaybackStart());
-    EXPECT_EQ(r.player.Status(), kPlayerPlaying);
+    EXPECT_EQ(r.player.Status(), PlayerStatus::Playing);
     ASSERT_EQ(r.backend.Queue().size(), 10u); // 10 x 10240 = 102400 bytes queued
     for (const auto& q : r.backend.Queue())
         EXPECT_EQ(q.bytes.size(), 10240u);
@@ -123,8 +130,11 @@ TEST(WAVPlayer, PlaysTheFileInOrderAndStartsOverAfterEndOfStream)
 
     r.PumpUntilEnd();
     EXPECT_EQ(r.ends, 1);
-    EXPECT_EQ(r.player.Status(), kPlayerStopped);
+    EXPECT_EQ(r.player.Status(), PlayerStatus::Stopped);
     EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2})); // the end raises no StatusChanged
+    EXPECT_EQ(second, (std::vector<PlayerStatus> {PlayerStatus::Playing}));
+    EXPECT_EQ(secondEnds, 1);
+    secondEnd.reset(); // that window went away
     EXPECT_EQ(r.PlayedSamples(), samples);
     EXPECT_EQ(r.player.Position(), 0);
     r.Pump(500);
@@ -134,6 +144,7 @@ TEST(WAVPlayer, PlaysTheFileInOrderAndStartsOverAfterEndOfStream)
     ASSERT_TRUE(r.player.PlaybackStart());
     r.PumpUntilEnd();
     EXPECT_EQ(r.ends, 2);
+    EXPECT_EQ(secondEnds, 1);
     EXPECT_EQ(r.PlayedSamples(mark), samples);
 }
 
@@ -182,7 +193,7 @@ TEST(WAVPlayer, ShortFileLoopsThroughCopiesUntilAHandlerStops)
     r.PumpUntilEnd(10000);
     EXPECT_EQ(r.loops, (std::vector<std::int16_t> {1, 2, 3}));
     EXPECT_EQ(r.ends, 1);
-    EXPECT_EQ(r.player.Status(), kPlayerStopped);
+    EXPECT_EQ(r.player.Status(), PlayerStatus::Stopped);
     EXPECT_EQ(r.player.LoopCount(), 0);
     EXPECT_EQ(r.backend.Queue().size(), 0u);
     // Three passes were heard, and the device had begun the fourth when the handler stopped it.
@@ -248,7 +259,7 @@ TEST(WAVPlayer, PauseHoldsTheQueueAndASeekWhilePausedRefillsOnStart)
     ASSERT_TRUE(r.player.PlaybackStart());
     r.Pump(400);
     ASSERT_TRUE(r.player.PlaybackPause());
-    EXPECT_EQ(r.player.Status(), kPlayerPaused);
+    EXPECT_EQ(r.player.Status(), PlayerStatus::Paused);
     const std::size_t held = r.backend.Played().size();
     r.Pump(500);
     EXPECT_EQ(r.backend.Played().size(), held);
@@ -278,7 +289,7 @@ TEST(WAVPlayer, FailuresLeaveNothingQueued)
     ASSERT_EQ(r.player.SetBufferSize(10241).value(), 10242);
     EXPECT_FALSE(r.player.PlaybackStart());
     EXPECT_EQ(r.backend.Queue().size(), 0u);
-    EXPECT_EQ(r.player.Status(), kPlayerStopped);
+    EXPECT_EQ(r.player.Status(), PlayerStatus::Stopped);
 
     // The same failure during playback stops the device without telling the owner.
     ASSERT_EQ(r.player.SetBufferSize(10240).value(), 10240);

@@ -15,12 +15,13 @@ struct Rig {
     ManualDispatcher loop;
     WaveOut out {backend, loop};
     std::vector<std::int32_t> done;
-    std::vector<std::int32_t> statuses;
+    std::vector<std::int32_t> statuses; // as numbers, as they are shown
+    Subscription statusWatch = out.PlayStatusChanged.Subscribe(
+        [this](WaveStatus s) { statuses.push_back(static_cast<std::int32_t>(s)); });
 
     Rig()
     {
         out.BufferDone = [this](std::int32_t user) { done.push_back(user); };
-        out.PlayStatusChanged = [this](std::int32_t s) { statuses.push_back(s); };
     }
     bool Write(std::int32_t bytes, std::int32_t user = 0)
     {
@@ -39,7 +40,7 @@ TEST(WaveOut, InitBuildsTheWaveFormatAndRefusesFormatsOutOfRange)
     ASSERT_TRUE(r.out.Init(44100, 2, 16, -1));
     EXPECT_EQ(r.out.Format().blockAlign, 4);
     EXPECT_EQ(r.out.Format().avgBytesPerSec, 176400u);
-    EXPECT_EQ(r.out.PlayStatus(), kWaveStopped);
+    EXPECT_EQ(r.out.PlayStatus(), WaveStatus::Stopped);
     EXPECT_TRUE(r.backend.IsPaused()); // written buffers wait for Play
     EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2}));
 
@@ -130,7 +131,7 @@ TEST(WaveOut, StopPlaybackEmptiesTheQueueAtOnceAndSilently)
     r.out.SetElapsed(3000);
     ASSERT_TRUE(r.out.StopPlayback());
     EXPECT_EQ(r.out.Buffers(), 0);
-    EXPECT_EQ(r.out.PlayStatus(), kWaveStopped);
+    EXPECT_EQ(r.out.PlayStatus(), WaveStatus::Stopped);
     EXPECT_EQ(r.out.Elapsed(), 0);
     EXPECT_TRUE(r.backend.IsPaused());
     EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2, 0, 2}));

@@ -1,11 +1,16 @@
+#include "audio/TraceReader.h"
 #include "audio/WaveformTrace.h"
 
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 using namespace pellam;
 using pellam::test::TempDir;
@@ -29,6 +34,38 @@ void Poke(const std::string& path, std::int64_t offset, std::string_view bytes)
     f.seekp(offset);
     f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+// A dispatcher the reader's workers may post to from their threads; the
+// queue runs on the test's thread when asked.
+class ThreadDispatcher final : public Dispatcher {
+public:
+    void Post(std::function<void()> task) override
+    {
+        const std::lock_guard lock(m_mutex);
+        m_tasks.push_back(std::move(task));
+        m_posted.notify_all();
+    }
+    bool WaitForPending(std::size_t count)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_posted.wait_for(lock, std::chrono::seconds(20), [&] { return m_tasks.size() >= count; });
+    }
+    void RunPending()
+    {
+        std::deque<std::function<void()>> tasks;
+        {
+            const std::lock_guard lock(m_mutex);
+            tasks.swap(m_tasks);
+        }
+        for (auto& task : tasks)
+            task();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_posted;
+    std::deque<std::function<void()>> m_tasks;
+};
 
 } // namespace
 
@@ -83,4 +120,65 @@ TEST(WaveformTrace, ShortOrMissingFilesAreNotDrawn)
     const auto missing = TraceWaveform(dir.file("absent.wav"));
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.error(), TraceError::Unreadable);
+}
+
+TEST(WaveformTrace, StopCheckEndsTheRead)
+{
+    TempDir dir;
+    const std::string path = SizedFile(dir, "big.wav", 4'000'000);
+    int asked = 0;
+    const auto t = TraceWaveform(path, [&] { return ++asked == 3; });
+    ASSERT_FALSE(t.ok());
+    EXPECT_EQ(t.error(), TraceError::Stopped);
+    EXPECT_EQ(asked, 3);
+}
+
+TEST(TraceReader, OnlyTheNewestRequestIsDelivered)
+{
+    TempDir dir;
+    const std::string older = SizedFile(dir, "older.wav", 1'000'000);
+    const std::string newer = SizedFile(dir, "newer.wav", 64'000);
+    ThreadDispatcher ui;
+    std::vector<std::int64_t> drawn; // file sizes of the traces delivered
+    std::vector<TraceError> errors;
+    const auto done = [&](const TraceReader::Trace& t) {
+        if (t.ok())
+            drawn.push_back(t->fileSize);
+        else
+            errors.push_back(t.error());
+    };
+    TraceReader reader(ui);
+    EXPECT_FALSE(reader.Pending());
+
+    // The older trace is already waiting in the queue when the newer request
+    // comes: it is dropped, the newer one arrives.
+    reader.Read(older, done);
+    ASSERT_TRUE(ui.WaitForPending(1));
+    EXPECT_TRUE(reader.Pending());
+    reader.Read(newer, done);
+    ASSERT_TRUE(ui.WaitForPending(2));
+    ui.RunPending();
+    EXPECT_EQ(drawn, (std::vector<std::int64_t> {64'000}));
+    EXPECT_FALSE(reader.Pending());
+
+    // Cancelled, the result is dropped; a failure is delivered like a trace.
+    reader.Read(older, done);
+    ASSERT_TRUE(ui.WaitForPending(1));
+    reader.Cancel();
+    EXPECT_FALSE(reader.Pending());
+    ui.RunPending();
+    reader.Read(dir.file("absent.wav"), done);
+    ASSERT_TRUE(ui.WaitForPending(1));
+    ui.RunPending();
+    EXPECT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(errors, (std::vector<TraceError> {TraceError::Unreadable}));
+
+    // A result that outlives its reader is dropped.
+    {
+        TraceReader gone(ui);
+        gone.Read(newer, done);
+        ASSERT_TRUE(ui.WaitForPending(1));
+    }
+    ui.RunPending();
+    EXPECT_EQ(drawn.size(), 1u);
 }

@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace pellam;
@@ -108,7 +110,25 @@ TEST(WorkFolder, IsCreatedUnderTheUsersDataFolderUnlessAFileStandsInTheWay)
     EXPECT_TRUE(MakeTempFolder(temp));
     EXPECT_EQ(temp, home.str() + "/.local/share/NorvikTECH-Pellam/");
     EXPECT_TRUE(std::filesystem::is_directory(temp));
-    EXPECT_TRUE(MakeTempFolder(temp)) << "an existing folder is fine";
+    // An existing folder is fine; the decoded recordings of copies that have
+    // ended go, everything else stays.
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string mine = TempWavName(::getpid());
+    for (const std::string& name : {TempWavName(dead), mine, std::string("TMP.WAV"), std::string("TMP-12x.WAV"),
+             std::string("TMP-0.WAV"), std::string("notes.txt")})
+        std::ofstream(temp + name) << "x";
+    EXPECT_TRUE(MakeTempFolder(temp));
+    EXPECT_FALSE(std::filesystem::exists(temp + TempWavName(dead)));
+    for (const std::string& kept : {mine, std::string("TMP.WAV"), std::string("TMP-12x.WAV"), std::string("TMP-0.WAV"),
+             std::string("notes.txt")})
+        EXPECT_TRUE(std::filesystem::exists(temp + kept)) << kept;
+    EXPECT_EQ(TempWavOwner(mine), ::getpid());
+    EXPECT_EQ(TempWavOwner("TMP-0042.WAV"), 0);
+    EXPECT_EQ(TempWavOwner("TMP-42.wav"), 0);
 
     blocked.write(".local/share/NorvikTECH-Pellam", "not a folder");
     ::setenv("HOME", blocked.str().c_str(), 1);

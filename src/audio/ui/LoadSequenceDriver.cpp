@@ -1,24 +1,23 @@
 #include "audio/ui/LoadSequenceDriver.h"
 
-#include <QToolButton>
-
 namespace pellam {
 
 LoadSequenceDriver::LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, Decoder& decoder, const Paths& paths,
-    Prompter& prompter, ProcessSource processes, QObject* parent)
-    : QObject(parent), m_panel(panel), m_player(player), m_prompter(prompter),
-      m_seq(*this, decoder, paths, std::move(processes))
+    Prompter& prompter, ProcessSource processes, QObject* parent, int pid)
+    : QObject(parent), m_panel(panel), m_prompter(prompter),
+      m_seq(*this, player, decoder, paths, std::move(processes), pid)
 {
     connect(&m_waitTimer, &QTimer::timeout, this, [this] { m_seq.WaitForItTick(); });
     connect(&m_loadTimer, &QTimer::timeout, this, [this] { m_seq.WaveLoadTick(); });
-    m_seq.TimersChanged = [this] { SyncTimers(); };
-    m_panel.RegraphRequested = [this] { m_seq.Reload(); };
+    m_timersChanged = m_seq.TimersChanged.Subscribe([this] { SyncTimers(); });
+    connect(&m_panel, &PlaybackPanel::RegraphRequested, this, [this] { m_seq.Reload(); });
+    m_panel.FollowLoads(&m_seq);
     SyncTimers();
 }
 
 LoadSequenceDriver::~LoadSequenceDriver()
 {
-    m_panel.RegraphRequested = nullptr;
+    m_panel.FollowLoads(nullptr);
 }
 
 void LoadSequenceDriver::SyncTimers()
@@ -35,10 +34,6 @@ void LoadSequenceDriver::SyncTimers()
     apply(m_loadTimer, m_seq.LoadTimer());
 }
 
-bool LoadSequenceDriver::PlayButtonEnabled() const
-{
-    return m_panel.PlayButton()->isEnabled();
-}
 void LoadSequenceDriver::PressPlay()
 {
     m_panel.PlayClicked();
@@ -47,28 +42,9 @@ void LoadSequenceDriver::PressStop()
 {
     m_panel.StopClicked();
 }
-
-void LoadSequenceDriver::ClosePlayerFile()
+void LoadSequenceDriver::PopulateGFX(const std::string& wavPath)
 {
-    m_player.FileClose();
-    m_player.SetSelectedDevice(-1); // refused only while playing, and the player was stopped first
-}
-
-bool LoadSequenceDriver::OpenPlayerFile(const std::string& path)
-{
-    return m_player.FileOpen(path);
-}
-void LoadSequenceDriver::SetPlayerPosition(std::int32_t ms)
-{
-    m_player.SetPosition(ms);
-}
-bool LoadSequenceDriver::PlaybackStart()
-{
-    return m_player.PlaybackStart();
-}
-void LoadSequenceDriver::PopulateGFX()
-{
-    m_panel.PopulateGFX(m_seq.TempWavPath());
+    m_panel.PopulateGFX(wavPath);
 }
 void LoadSequenceDriver::DrawGrid()
 {
@@ -82,21 +58,17 @@ void LoadSequenceDriver::ClearResumeAfterSeek()
 {
     m_panel.ResumeAfterSeek = false;
 }
-StatusLine LoadSequenceDriver::Status() const
-{
-    return m_panel.Status();
-}
 void LoadSequenceDriver::SetStatus(const StatusLine& status)
 {
     m_panel.SetStatus(status);
 }
+void LoadSequenceDriver::SetStatusText(const std::string& text)
+{
+    m_panel.SetStatus({text, m_panel.Status().colour});
+}
 void LoadSequenceDriver::SetPointer(MousePointer pointer)
 {
     m_panel.SetPointer(pointer);
-}
-std::string LoadSequenceDriver::SelectedItemText() const
-{
-    return SelectedItem ? SelectedItem() : std::string();
 }
 void LoadSequenceDriver::ShowMessage(const Message& message)
 {

@@ -3,57 +3,59 @@
 // decoder, and owns the sequence's two timers (Wait_For_It_TIMER and
 // WaveLoadTIM), running the sequence's ticks while they are requested.
 #include "audio/LoadSequence.h"
+#include "audio/RecordingRef.h"
 #include "audio/WAVPlayer.h"
 #include "audio/ui/PlaybackPanel.h"
+#include "base/Listeners.h"
 #include "base/Prompter.h"
 
 #include <QObject>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 namespace pellam {
 
 class LoadSequenceDriver final : public QObject, public LoadHost {
     Q_OBJECT
 public:
+    // pid names the temporary file (our own process id when 0).
     LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, Decoder& decoder, const Paths& paths,
-        Prompter& prompter, ProcessSource processes = {}, QObject* parent = nullptr);
+        Prompter& prompter, ProcessSource processes = {}, QObject* parent = nullptr, int pid = 0);
     ~LoadSequenceDriver() override;
 
     LoadSequence& sequence() { return m_seq; }
     QTimer& Wait_For_It_TIMER() { return m_waitTimer; }
     QTimer& WaveLoadTIM() { return m_loadTimer; }
 
-    // The recording list's selected item text; the main window supplies it.
-    std::function<std::string()> SelectedItem;
+    // The recording selected in the recording list; the main window supplies it.
+    std::function<std::optional<RecordingRef>()> SelectedRecording;
+    // The list's click and double-click, for the selected recording.
+    void ListClick() { m_seq.ListClick(Selected()); }
+    void ListDoubleClick() { m_seq.ListDoubleClick(Selected()); }
 
-    bool PlayButtonEnabled() const override;
     void PressPlay() override;
     void PressStop() override;
-    void ClosePlayerFile() override;
-    bool OpenPlayerFile(const std::string& path) override;
-    void SetPlayerPosition(std::int32_t ms) override;
-    bool PlaybackStart() override;
-    void PopulateGFX() override;
+    void PopulateGFX(const std::string& wavPath) override;
     void DrawGrid() override;
     void PlaceCur() override;
     void ClearResumeAfterSeek() override;
-    StatusLine Status() const override;
     void SetStatus(const StatusLine& status) override;
+    void SetStatusText(const std::string& text) override;
     void SetPointer(MousePointer pointer) override;
-    std::string SelectedItemText() const override;
     void ShowMessage(const Message& message) override;
 
 private:
     void SyncTimers();
+    std::optional<RecordingRef> Selected() const { return SelectedRecording ? SelectedRecording() : std::nullopt; }
 
     PlaybackPanel& m_panel;
-    WAVPlayer& m_player;
     Prompter& m_prompter;
     LoadSequence m_seq;
     QTimer m_waitTimer;
     QTimer m_loadTimer;
+    Subscription m_timersChanged;
 };
 
 } // namespace pellam

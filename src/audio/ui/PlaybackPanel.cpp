@@ -1,6 +1,7 @@
 #include "audio/ui/PlaybackPanel.h"
 
 #include "audio/FormatTime.h"
+#include "audio/LoadSequence.h"
 #include "audio/PanelRules.h"
 #include "audio/WaveformTrace.h"
 #include "audio/ui/ButtonIcons.h"
@@ -76,14 +77,14 @@ PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* par
     m_graph->DblClick = [this] { GraphDblClick(); };
     m_vol->LeftButtonAt = [this](double x) { VolumeMouse(x); };
 
-    m_player.StatusChanged = [this](std::int32_t s) { OnStatusChanged(s); };
-    m_player.EndOfStream = [this] { OnStatusChanged(kPlayerStopped); };
+    m_statusWatch = m_player.StatusChanged.Subscribe([this](PlayerStatus s) { OnStatusChanged(s); });
+    m_endWatch = m_player.EndOfStream.Subscribe([this] { OnStatusChanged(PlayerStatus::Stopped); });
 }
 
 PlaybackPanel::~PlaybackPanel()
 {
-    m_player.StatusChanged = nullptr;
-    m_player.EndOfStream = nullptr;
+    m_statusWatch.reset();
+    m_endWatch.reset();
     SetPointer(MousePointer::Normal);
 }
 
@@ -127,7 +128,7 @@ void PlaybackPanel::ShowTime(double positionMs)
     m_time->setText(QString::fromStdString(TimeLabelText(positionMs, m_player.Duration())));
 }
 
-void PlaybackPanel::OnStatusChanged(std::int32_t status)
+void PlaybackPanel::OnStatusChanged(PlayerStatus status)
 {
     const ButtonStates b = ButtonsForStatus(status);
     m_play->setEnabled(b.play);
@@ -139,12 +140,13 @@ void PlaybackPanel::OnStatusChanged(std::int32_t status)
         m_tmrPos.stop();
     if (b.focusStop)
         m_stop->setFocus();
-    if (status != kPlayerPaused && status != kPlayerPlaying)
+    if (status == PlayerStatus::Stopped)
         ShowTime(0);
 }
 
 void PlaybackPanel::DrawGrid()
 {
+    m_traces.Cancel();
     m_graph->DrawGrid();
 }
 
@@ -156,21 +158,32 @@ void PlaybackPanel::PopulateGFX(const std::string& wavPath)
         m_player.SetVolume(LoweredVolume(volume));
     DrawVolume(m_player.Volume());
     DrawGrid();
+    CursorX = -1; // the grid replaced any cursor drawn before
     ShowTime(m_player.Position());
+    // The grid shows while the file is read.
+    m_traces.Read(wavPath, [this](const TraceReader::Trace& trace) { ShowTrace(trace); });
+}
 
-    const auto trace = TraceWaveform(wavPath);
+void PlaybackPanel::ShowTrace(const TraceReader::Trace& trace)
+{
     if (!trace.ok()) {
         SetPointer(MousePointer::Normal);
         if (trace.error() == TraceError::TooShort)
             SetStatus({kGraphFailed, m_statusLine.colour});
         return;
     }
-    m_graph->repaint(); // the grid shows while the waveform is drawn
+    // A cursor placed on the grid while the file was read (playback from an
+    // offset) is taken off in the grid's scale and drawn again on the
+    // waveform, in its own.
+    const bool cursorShown = CursorX >= 0;
+    if (cursorShown)
+        m_graph->XorCursor(CursorX);
     m_graph->DrawTrace(*trace);
-
     CursorX = -1;
     m_graph->SetScale(m_player.Duration(), kTraceHeight);
     GraphDrawn = true;
+    if (cursorShown)
+        PlaceCur();
     SetPointer(MousePointer::Normal);
 }
 
@@ -185,7 +198,7 @@ void PlaybackPanel::PlaceCur()
 
 void PlaybackPanel::StartOrComplain()
 {
-    if (m_statusLine.text == kConverting)
+    if (m_loads && m_loads->Converting())
         return;
     if (!m_player.PlaybackStart()) {
         m_prompter.Beep();
@@ -234,15 +247,14 @@ void PlaybackPanel::ReGraphTick()
     m_reGraph.stop();
     if (!GraphDrawn)
         return;
-    if (!m_play->isEnabled())
+    if (m_player.Status() == PlayerStatus::Playing)
         StopClicked();
-    if (RegraphRequested)
-        RegraphRequested();
+    emit RegraphRequested();
 }
 
 void PlaybackPanel::StopForSeek()
 {
-    if (m_player.Status() != kPlayerPlaying)
+    if (m_player.Status() != PlayerStatus::Playing)
         return;
     if (!m_player.PlaybackStop())
         m_prompter.Beep();

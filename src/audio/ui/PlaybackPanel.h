@@ -1,12 +1,16 @@
 #pragma once
 // The playback panel of the main window (Frame1): waveform with position
 // cursor, time label, status label, Play/Pause/Stop, volume wedge. It drives
-// the main window's player and follows the player's StatusChanged and
-// EndOfStream events (it takes those two handlers over).
+// the main window's player and listens to the player's StatusChanged and
+// EndOfStream events beside any other listener. The waveform file is read on
+// a worker thread; the picture is drawn when the trace comes back.
 #include "audio/StatusLine.h"
+#include "audio/TraceReader.h"
 #include "audio/WAVPlayer.h"
+#include "audio/ui/QtDispatcher.h"
 #include "audio/ui/VolumePicture.h"
 #include "audio/ui/WaveformPicture.h"
+#include "base/Listeners.h"
 #include "base/Prompter.h"
 
 #include <QFrame>
@@ -19,6 +23,8 @@ class QLabel;
 class QToolButton;
 
 namespace pellam {
+
+class LoadSequence;
 
 class PlaybackPanel : public QFrame {
     Q_OBJECT
@@ -42,8 +48,12 @@ public:
     MousePointer Pointer() const { return m_pointer; }
     void SetPointer(MousePointer pointer);
 
-    // Draws the grid and the waveform of the temporary WAV file at wavPath.
+    // Draws the grid at once and the waveform of the temporary WAV file at
+    // wavPath once it has been read; a newer call or DrawGrid supersedes it.
     void PopulateGFX(const std::string& wavPath);
+    // The waveform of the last PopulateGFX is still being read.
+    bool TracePending() const { return m_traces.Pending(); }
+    // Clears the picture to the grid; a waveform still being read is dropped.
     void DrawGrid();
     // Erases the last cursor (when it was above 0) and draws it at the current position.
     void PlaceCur();
@@ -57,8 +67,9 @@ public:
     // redrawn 250 ms after the last one.
     void restartReGraph();
     void ReGraphTick();
-    // Asked by the redraw after a resize to reopen the file without playing.
-    std::function<void()> RegraphRequested;
+    // The load sequence whose state decides whether Play is refused (while it
+    // converts); none when null.
+    void FollowLoads(const LoadSequence* loads) { m_loads = loads; }
 
     // Mouse on the waveform, x in its scale (ms once a waveform is drawn).
     void GraphMouseDown(double x);
@@ -76,11 +87,16 @@ public:
     double MouseDownX = 0;
     bool GraphDrawn = false;
 
+signals:
+    // Asked by the redraw after a resize to reopen the file without playing.
+    void RegraphRequested();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void OnStatusChanged(std::int32_t status);
+    void OnStatusChanged(PlayerStatus status);
+    void ShowTrace(const TraceReader::Trace& trace);
     void ShowTime(double positionMs);
     void StopForSeek();
     void StartOrComplain();
@@ -99,6 +115,11 @@ private:
     QTimer m_reGraph;
     StatusLine m_statusLine;
     MousePointer m_pointer = MousePointer::Normal;
+    const LoadSequence* m_loads = nullptr;
+    QtDispatcher m_uiThread; // outlives m_traces: traces come back through it
+    TraceReader m_traces {m_uiThread};
+    Subscription m_statusWatch;
+    Subscription m_endWatch;
 };
 
 } // namespace pellam

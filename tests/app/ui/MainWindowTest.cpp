@@ -351,7 +351,7 @@ private slots:
         w->LV1DoubleClick();
         QCOMPARE(w->NPLabel()->text(), QString("Converting MP3 to WAV"));
         QTRY_COMPARE_WITH_TIMEOUT(w->NPLabel()->text(), QString("Playing 4711_MIC01_1450.mp3"), 20000);
-        QCOMPARE(w->player().Status(), kPlayerPlaying);
+        QCOMPARE(w->player().Status(), PlayerStatus::Playing);
         QVERIFY(w->player().Duration() > 8000 && w->player().Duration() < 10500);
         SaveScreenshot(*w, "main-playing");
     }

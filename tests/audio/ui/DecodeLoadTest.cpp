@@ -1,6 +1,8 @@
 // The whole load: a real MP3 made at test time, the real decoder started as a
 // child process, the load sequence on real timers, the player on the virtual
-// sound device and the panel drawing the waveform.
+// sound device and the panel drawing the waveform. Run with --decode-child,
+// the binary is one copy of the program decoding one recording, so that two
+// copies can be run side by side.
 #include "audio/WAVPlayer.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
@@ -8,27 +10,34 @@
 #include "audio/ui/QtDispatcher.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
+#include "workspace/WorkFolder.h"
 
 #include "../WavFiles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
+#include <string_view>
+#include <unistd.h>
 
 using namespace pellam;
 
 namespace {
 
-// Encodes a 3-second 440 Hz tone into evidence/<name> with the decoder program itself.
-bool MakeMp3(const QString& path)
+// Encodes a 440 Hz tone of the given length into path with the decoder program itself.
+bool MakeMp3(const QString& path, int seconds = 3)
 {
     const QString wav = path + ".src.wav";
-    std::vector<std::int16_t> s(22050 * 3);
+    std::vector<std::int16_t> s(static_cast<std::size_t>(22050 * seconds));
     for (std::size_t i = 0; i < s.size(); ++i)
         s[i] = static_cast<std::int16_t>(10000 * std::sin(2 * M_PI * 440.0 * static_cast<double>(i) / 22050.0));
     std::ofstream(wav.toStdString(), std::ios::binary) << test::PcmWav(1, 22050, test::Samples16(s));
@@ -44,6 +53,39 @@ int GreenPixels(const QImage& image)
         for (int x = 0; x < image.width(); ++x)
             n += image.pixel(x, y) == qRgb(0, 255, 0);
     return n;
+}
+
+// One copy of the program: decodes mp3 into its own file in workDir, waits
+// until every copy in syncDir's count has decoded, opens its file again and
+// prints the duration it plays and the file it opened.
+int DecodeChild(const QString& mp3, const QString& workDir, const QString& syncDir, int copies)
+{
+    Paths paths;
+    paths.Temp = workDir.toStdString() + "/";
+    VirtualWaveBackend backend;
+    QtDispatcher dispatcher;
+    WAVPlayer player(backend, dispatcher);
+    test::RecordingPrompter prompter;
+    PlaybackPanel panel(player, prompter);
+    ProcessDecoder decoder;
+    LoadSequenceDriver driver(panel, player, decoder, paths, prompter);
+    const RecordingRef recording {1, QFileInfo(mp3).fileName().toStdString(), mp3.toStdString()};
+    const auto loaded = [&] {
+        return QTest::qWaitFor([&] { return driver.sequence().State() == LoadState::Loaded; }, 30000);
+    };
+
+    driver.sequence().ListClick(recording);
+    if (!loaded())
+        return 2;
+    if (!QFile(syncDir + "/" + QString::number(::getpid())).open(QIODevice::WriteOnly))
+        return 3;
+    if (!QTest::qWaitFor([&] { return QDir(syncDir).entryList(QDir::Files).size() >= copies; }, 30000))
+        return 3;
+    driver.sequence().ListDoubleClick(recording); // the loaded one: its file is opened again
+    if (!loaded())
+        return 4;
+    std::printf("%d %s\n", player.Duration(), driver.sequence().TempWavPath().c_str());
+    return 0;
 }
 
 } // namespace
@@ -71,10 +113,11 @@ private:
         panel.show();
         ProcessDecoder decoder;
         LoadSequenceDriver driver(panel, player, decoder, paths, prompter);
-        driver.SelectedItem = [&] { return name.toStdString(); };
+        driver.SelectedRecording = [&] { return RecordingRef {1, name.toStdString(), mp3.toStdString()}; };
+        const QString temp = QString::fromStdString(TempWavName(static_cast<int>(::getpid())));
 
-        driver.sequence().ListDoubleClick(name.toStdString());
-        QVERIFY(decoder.IsRunning() || QFile::exists(dir.filePath("work/TMP.WAV")));
+        driver.ListDoubleClick();
+        QVERIFY(decoder.IsRunning() || QFile::exists(dir.filePath("work/" + temp)));
         QCOMPARE(panel.Pointer(), MousePointer::Busy);
         QTRY_COMPARE_WITH_TIMEOUT(panel.Status().text, "Playing " + name.toStdString(), 20000);
 
@@ -83,10 +126,10 @@ private:
         QVERIFY(panel.GraphDrawn);
         QVERIFY(GreenPixels(panel.PlayGRFX()->image()) > 200);
         QVERIFY(player.Duration() >= 2900 && player.Duration() <= 3300);
-        QCOMPARE(player.Status(), std::int32_t(kPlayerPlaying)); // the double-click plays
+        QCOMPARE(player.Status(), PlayerStatus::Playing); // the double-click plays
         QVERIFY(prompter.messages.empty());
         // The decoder wrote only the temporary file: no name was split by a shell.
-        QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files), QStringList {"TMP.WAV"});
+        QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files), QStringList {temp});
         QCOMPARE(QDir(dir.filePath("evidence")).entryList(QDir::Files), QStringList {name});
     }
 
@@ -123,7 +166,46 @@ private slots:
 
         QCOMPARE(decoder.Start("no-such-decoder-program", {}).outcome, DecoderStart::Outcome::Missing);
     }
+
+    void twoCopiesEachPlayTheirOwnRecording()
+    {
+        // Two copies of the program on one working folder, each decoding a
+        // recording of its own length at the same time.
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("work") && QDir(dir.path()).mkdir("sync"));
+        const int seconds[] = {2, 5};
+        QProcess copies[2];
+        for (int i = 0; i < 2; ++i) {
+            const QString mp3 = dir.filePath(QString("rec%1.mp3").arg(i));
+            QVERIFY(MakeMp3(mp3, seconds[i]));
+            copies[i].start(QCoreApplication::applicationFilePath(),
+                {"--decode-child", mp3, dir.filePath("work"), dir.filePath("sync")});
+        }
+        QStringList opened;
+        for (int i = 0; i < 2; ++i) {
+            const qint64 pid = copies[i].processId();
+            QVERIFY(copies[i].waitForFinished(90000));
+            QCOMPARE(copies[i].exitCode(), 0);
+            const QStringList out = QString::fromUtf8(copies[i].readAllStandardOutput()).trimmed().split(' ');
+            QCOMPARE(out.size(), 2);
+            const int duration = out[0].toInt();
+            QVERIFY2(std::abs(duration - seconds[i] * 1000) < 400, qPrintable(out[0]));
+            QCOMPARE(QFileInfo(out[1]).fileName(), QString::fromStdString(TempWavName(static_cast<int>(pid))));
+            opened << out[1];
+        }
+        QVERIFY(opened[0] != opened[1]);
+        // Each copy deleted its own file when it ended.
+        QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files), QStringList {});
+    }
 };
 
-QTEST_MAIN(DecodeLoadTest)
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc == 5 && std::string_view(argv[1]) == "--decode-child")
+        return DecodeChild(argv[2], argv[3], argv[4], 2);
+    DecodeLoadTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "DecodeLoadTest.moc"

@@ -32,14 +32,16 @@ std::string WriteWav(const QString& path, std::uint32_t seconds)
     return path.toStdString();
 }
 
-struct NoDecoder : Decoder {
+// A decoder that starts and never finishes, or is missing.
+struct StubDecoder : Decoder {
+    DecoderStart::Outcome outcome = DecoderStart::Outcome::Missing;
     int starts = 0;
     DecoderStart Start(const std::string&, const std::vector<std::string>&) override
     {
         ++starts;
-        return {DecoderStart::Outcome::Missing, 2};
+        return {outcome, 2};
     }
-    bool IsRunning() const override { return false; }
+    bool IsRunning() const override { return outcome == DecoderStart::Outcome::Started; }
 };
 
 struct Rig {
@@ -55,11 +57,17 @@ struct Rig {
         panel.show();
     }
     int GraphWidth() const { return panel.PlayGRFX()->width(); }
+    // Draws the waveform and waits for the trace read in the background.
+    bool Draw(const std::string& wav)
+    {
+        panel.PopulateGFX(wav);
+        return QTest::qWaitFor([this] { return !panel.TracePending(); }, 10000);
+    }
     QString Time() const { return panel.lblTime()->text(); }
     // Plays the virtual device until the player stops by itself.
     void PlayToEnd()
     {
-        for (int i = 0; i < 1000 && player.Status() == kPlayerPlaying; ++i) {
+        for (int i = 0; i < 1000 && player.Status() == PlayerStatus::Playing; ++i) {
             backend.PlayAll();
             loop.RunPending();
         }
@@ -95,7 +103,7 @@ private slots:
         QCOMPARE(r.GraphWidth(), 800);
         const std::string wav = WriteWav(m_dir.filePath("ten.wav"), 10);
         QVERIFY(r.player.FileOpen(wav));
-        r.panel.PopulateGFX(wav);
+        QVERIFY(r.Draw(wav));
         QVERIFY(r.panel.GraphDrawn);
         QCOMPARE(r.Time(), QString("0:00/0:10"));
         const QImage before = r.panel.PlayGRFX()->image();
@@ -115,6 +123,20 @@ private slots:
             for (int y = 0; y < want.height(); ++y)
                 want.setPixel(x, y, want.pixel(x, y) ^ 0x00FF0000u);
         QCOMPARE(r.panel.PlayGRFX()->image(), want);
+
+        // A cursor placed while the waveform is still being read (playback
+        // from an offset) ends up where it belongs and leaves nothing behind.
+        Rig early;
+        QVERIFY(early.player.FileOpen(wav));
+        early.panel.PopulateGFX(wav);
+        early.panel.PlaceCur(); // at 0, on the grid
+        QVERIFY(QTest::qWaitFor([&] { return !early.panel.TracePending(); }, 10000));
+        QImage atStart = before;
+        for (int x : {0, 1})
+            for (int y = 0; y < atStart.height(); ++y)
+                atStart.setPixel(x, y, atStart.pixel(x, y) ^ 0x00FF0000u);
+        QCOMPARE(early.panel.PlayGRFX()->image(), atStart);
+        QCOMPARE(early.panel.CursorX, 0);
     }
 
     void buttonsFollowThePlayer()
@@ -130,7 +152,7 @@ private slots:
 
         const std::string wav = WriteWav(m_dir.filePath("one.wav"), 1);
         QVERIFY(r.player.FileOpen(wav));
-        r.panel.PopulateGFX(wav);
+        QVERIFY(r.Draw(wav));
         r.panel.PlayClicked();
         QVERIFY(r.Buttons(false, true, true));
         QVERIFY(r.panel.tmrPos().isActive());
@@ -146,7 +168,7 @@ private slots:
         QCOMPARE(r.Time(), QString("0:00/0:01")); // 0.5 s rounds to even
 
         r.PlayToEnd();
-        QCOMPARE(r.player.Status(), std::int32_t(kPlayerStopped));
+        QCOMPARE(r.player.Status(), PlayerStatus::Stopped);
         QVERIFY(r.Buttons(true, false, false));
         QVERIFY(!r.panel.tmrPos().isActive());
         QCOMPARE(r.Time(), QString("0:00/0:01"));
@@ -158,12 +180,12 @@ private slots:
         Rig r;
         const std::string wav = WriteWav(m_dir.filePath("eighty.wav"), 80);
         QVERIFY(r.player.FileOpen(wav));
-        r.panel.PopulateGFX(wav);
+        QVERIFY(r.Draw(wav));
         QWidget* graph = r.panel.PlayGRFX();
         // 80 s over 800 pixels: 100 ms a pixel.
         r.panel.PlayClicked();
         QTest::mousePress(graph, Qt::LeftButton, {}, QPoint(300, 10));
-        QCOMPARE(r.player.Status(), std::int32_t(kPlayerStopped));
+        QCOMPARE(r.player.Status(), PlayerStatus::Stopped);
         QVERIFY(r.panel.Dragging);
         QVERIFY(r.panel.ResumeAfterSeek);
         QTest::mouseMove(graph, QPoint(500, 10)); // dragging moves the cursor, not the player
@@ -174,7 +196,7 @@ private slots:
         QCOMPARE(r.player.Position(), 62000);
         QCOMPARE(r.panel.CurrentPosition, 62000.0f);
         QCOMPARE(r.panel.CursorX, 62000);
-        QCOMPARE(r.player.Status(), std::int32_t(kPlayerPlaying));
+        QCOMPARE(r.player.Status(), PlayerStatus::Playing);
         QVERIFY(!r.panel.Dragging);
         QVERIFY(!r.panel.ResumeAfterSeek);
 
@@ -198,7 +220,7 @@ private slots:
         QCOMPARE(r.panel.Vol()->Drawn(), std::optional<std::int32_t>(65535));
         r.panel.VolumeMouse(65535); // outside the picture's range: ignored
         QCOMPARE(r.player.Volume(), 65535);
-        r.panel.PopulateGFX(wav);
+        QVERIFY(r.Draw(wav));
         QCOMPARE(r.player.Volume(), 65534);
         QCOMPARE(r.panel.Vol()->Drawn(), std::optional<std::int32_t>(65534));
     }
@@ -209,28 +231,32 @@ private slots:
         Paths paths;
         paths.Evidence = work.path().toStdString();
         paths.Temp = work.path().toStdString() + "/";
-        const std::string wav = WriteWav(work.filePath("TMP.WAV"), 4);
 
         Rig r;
-        NoDecoder decoder;
+        StubDecoder decoder;
         LoadSequenceDriver driver(
             r.panel, r.player, decoder, paths, r.prompter, [] { return ProcessList(std::vector<ProcessNames> {}); });
-        driver.SelectedItem = [] { return std::string("a.mp3"); };
+        const std::string wav = WriteWav(QString::fromStdString(driver.sequence().TempWavPath()), 4);
+        // A second listener to the redraw request beside the load sequence.
+        int regraphs = 0;
+        connect(&r.panel, &PlaybackPanel::RegraphRequested, this, [&] { ++regraphs; });
 
         // Playing a loaded recording: the resize stops it and reopens it through the wait timer.
         QVERIFY(r.player.FileOpen(wav));
-        r.panel.PopulateGFX(wav);
+        QVERIFY(r.Draw(wav));
         r.panel.PlayClicked();
-        QCOMPARE(r.player.Status(), std::int32_t(kPlayerPlaying));
+        QCOMPARE(r.player.Status(), PlayerStatus::Playing);
         r.panel.resize(405, 140);
         r.panel.restartReGraph();
         QVERIFY(r.panel.ReGraphTIM().isActive());
         r.panel.ReGraphTick();
         QVERIFY(!r.panel.ReGraphTIM().isActive());
-        QCOMPARE(r.player.Status(), std::int32_t(kPlayerStopped));
+        QCOMPARE(regraphs, 1);
+        QCOMPARE(r.player.Status(), PlayerStatus::Stopped);
         QVERIFY(driver.Wait_For_It_TIMER().isActive());
         driver.sequence().WaitForItTick();
-        QCOMPARE(r.player.Status(), std::int32_t(kPlayerStopped));
+        QVERIFY(QTest::qWaitFor([&] { return !r.panel.TracePending(); }, 10000));
+        QCOMPARE(r.player.Status(), PlayerStatus::Stopped);
         QVERIFY(r.player.IsFileOpen());
         QCOMPARE(decoder.starts, 0);
         QCOMPARE(r.panel.PlayGRFX()->image().width(), 400);
@@ -239,6 +265,61 @@ private slots:
         const QImage image = r.panel.PlayGRFX()->image();
         QVERIFY(GreenPixels(image, 355) > 0);
         QCOMPARE(GreenPixels(image, 375), 0);
+    }
+
+    void supersededWaveformIsNeverDrawn()
+    {
+        Rig r;
+        // The long file's trace runs to the right edge, the short one's ends near pixel 730.
+        const std::string longWav = WriteWav(m_dir.filePath("long.wav"), 300);
+        const std::string shortWav = WriteWav(m_dir.filePath("short.wav"), 4);
+        QVERIFY(r.player.FileOpen(shortWav));
+        r.panel.SetPointer(MousePointer::Busy);
+        r.panel.PopulateGFX(longWav);
+        QVERIFY(r.Draw(shortWav));
+        QVERIFY(r.panel.GraphDrawn);
+        QCOMPARE(r.panel.Pointer(), MousePointer::Normal);
+        const QImage drawn = r.panel.PlayGRFX()->image();
+        QVERIFY(GreenPixels(drawn, 700) > 0);
+        QCOMPARE(GreenPixels(drawn, 750), 0);
+        QTest::qWait(300); // whatever the older read still delivers changes nothing
+        QCOMPARE(r.panel.PlayGRFX()->image(), drawn);
+
+        // The grid drawn after a failed load is not painted over by a read in flight.
+        r.panel.PopulateGFX(longWav);
+        r.panel.DrawGrid();
+        QVERIFY(!r.panel.TracePending());
+        const QImage grid = r.panel.PlayGRFX()->image();
+        QTest::qWait(300);
+        QCOMPARE(r.panel.PlayGRFX()->image(), grid);
+        QCOMPARE(GreenPixels(grid, 0), 0);
+    }
+
+    void playIsRefusedWhileTheSequenceConvertsNotByTheLabel()
+    {
+        QTemporaryDir work;
+        Paths paths;
+        paths.Temp = work.path().toStdString() + "/";
+        Rig r;
+        const std::string wav = WriteWav(m_dir.filePath("two.wav"), 2);
+        StubDecoder decoder;
+        decoder.outcome = DecoderStart::Outcome::Started;
+        LoadSequenceDriver driver(
+            r.panel, r.player, decoder, paths, r.prompter, [] { return ProcessList(std::vector<ProcessNames> {}); });
+
+        // The label's text alone does not refuse Play.
+        QVERIFY(r.player.FileOpen(wav));
+        r.panel.SetStatus({"Converting MP3 to WAV", kStatusYellow});
+        r.panel.PlayClicked();
+        QCOMPARE(r.player.Status(), PlayerStatus::Playing);
+
+        // While the decoder converts, Play does nothing and the label stays.
+        driver.sequence().ListClick(RecordingRef {1, "a.mp3", paths.Temp + "a.mp3"});
+        QCOMPARE(r.player.Status(), PlayerStatus::Stopped);
+        r.panel.PlayClicked();
+        QCOMPARE(r.panel.Status().text, std::string("Converting MP3 to WAV"));
+        QCOMPARE(r.prompter.beeps, 0);
+        r.panel.SetPointer(MousePointer::Normal);
     }
 };
 

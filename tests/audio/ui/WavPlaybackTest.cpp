@@ -97,7 +97,7 @@ private slots:
         QVERIFY(player.FileOpen(m_wav));
         QCOMPARE(player.Duration(), 3000);
         int ends = 0;
-        player.EndOfStream = [&] { ++ends; };
+        Subscription endWatch = player.EndOfStream.Subscribe([&] { ++ends; });
 
         QElapsedTimer clock;
         clock.start();
@@ -129,7 +129,7 @@ private slots:
         const qint64 tail = sinceSeek.elapsed();
         qInfo("end of stream %lld ms after seeking to 1 s before the end", tail);
         QVERIFY(tail >= 900 && tail < 1800);
-        QCOMPARE(player.Status(), static_cast<std::int32_t>(kPlayerStopped));
+        QCOMPARE(player.Status(), PlayerStatus::Stopped);
 
         // The next start plays from the beginning again.
         clock.restart();
