@@ -76,6 +76,7 @@ Main::~Main()
     delete m_load;
     m_load = nullptr;
     m_lv1->viewport()->removeEventFilter(this); // the list is half gone while its viewport dies
+    m_lv1->removeEventFilter(this);
     delete takeCentralWidget();
     m_panel = nullptr;
     if (m_hourglass)
