@@ -7,11 +7,15 @@
 #include "audio/ui/PlaybackPanel.h"
 #include "audio/ui/ProcessDecoder.h"
 #include "audio/ui/QtWaveBackend.h"
+#include "base/PathText.h"
 #include "base/Twips.h"
 #include "workspace/MainLayout.h"
 #include "workspace/RecordingList.h"
 #include "workspace/ServKILL.h"
 #include "workspace/WorkFolder.h"
+#include "workspace/ui/RecordingListView.h"
+#include "workspace/ui/RecordingTableModel.h"
+#include "workspace/ui/TextSortProxy.h"
 #include "workspace/ui/modLVSort.h"
 
 #include <QAction>
@@ -20,12 +24,15 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QTreeWidget>
+#include <QShortcut>
+#include <QToolButton>
 
 namespace pellam {
 
@@ -69,6 +76,7 @@ Main::~Main()
     delete m_load;
     m_load = nullptr;
     m_lv1->viewport()->removeEventFilter(this); // the list is half gone while its viewport dies
+    m_lv1->removeEventFilter(this);
     delete takeCentralWidget();
     m_panel = nullptr;
     if (m_hourglass)
@@ -99,17 +107,20 @@ void Main::BuildMenu()
     // Opening the menu closes the recording-details window.
     connect(m_menu, &QMenu::aboutToShow, this, &Main::KillInfo);
 
-    auto add = [this](QMenu* menu, MenuEntry e, const char* name) {
+    auto add = [this](QMenu* menu, MenuEntry e, const char* name, QKeySequence keys = {}) {
         QAction* a = menu->addAction(MenuState::Caption(e));
         a->setObjectName(name);
+        a->setShortcut(keys); // shown beside the caption; the caption itself is unchanged
         m_actions[e] = a;
         return a;
     };
-    connect(add(m_menu, MenuEntry::OpenIncident, "mnuOpen"), &QAction::triggered, this, &Main::mnuOpen);
+    connect(add(m_menu, MenuEntry::OpenIncident, "mnuOpen", QKeySequence(Qt::CTRL | Qt::Key_O)), &QAction::triggered,
+        this, &Main::mnuOpen);
     m_menu->addSeparator();
     QMenu* view = m_menu->addMenu("View");
     view->setObjectName("mnu7100");
-    connect(add(view, MenuEntry::LogFileViewer, "mnuVML"), &QAction::triggered, this, &Main::KillInfo);
+    connect(add(view, MenuEntry::LogFileViewer, "mnuVML", QKeySequence(Qt::CTRL | Qt::Key_L)), &QAction::triggered,
+        this, &Main::KillInfo);
     add(view, MenuEntry::TextConversations, "mnuTXT");
     connect(add(view, MenuEntry::RecordViewer, "mnuVREC"), &QAction::triggered, this, &Main::mnuVREC);
     connect(add(view, MenuEntry::Vistrel, "mnuSB"), &QAction::triggered, this, &Main::mnuSB);
@@ -124,11 +135,15 @@ void Main::BuildMenu()
     for (auto [entry, name] :
         {std::pair {MenuEntry::PrintMainLog, "mnuPML"}, std::pair {MenuEntry::PrintNolLog, "mnuPNL"},
             std::pair {MenuEntry::PrintAdminLog, "mnuPAL"}, std::pair {MenuEntry::PrintNppReport, "mnuPNPP"}})
-        connect(add(print, entry, name), &QAction::triggered, this, &Main::KillInfo);
+        connect(add(print, entry, name,
+                    entry == MenuEntry::PrintMainLog ? QKeySequence(Qt::CTRL | Qt::Key_P) : QKeySequence()),
+            &QAction::triggered, this, &Main::KillInfo);
 
-    connect(add(m_menu, MenuEntry::About, "mnuAbout"), &QAction::triggered, this, &Main::mnuAbout);
+    connect(add(m_menu, MenuEntry::About, "mnuAbout", QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
+        &Main::mnuAbout);
     m_menu->addSeparator();
-    connect(add(m_menu, MenuEntry::Exit, "mnuEXIT"), &QAction::triggered, this, &Main::close);
+    connect(add(m_menu, MenuEntry::Exit, "mnuEXIT", QKeySequence(Qt::CTRL | Qt::Key_Q)), &QAction::triggered, this,
+        &Main::close);
 }
 
 void Main::BuildControls()
@@ -136,19 +151,23 @@ void Main::BuildControls()
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
-    m_lv1 = new QTreeWidget(central);
+    // The recording rows (in recording-number order) seen through a sort
+    // proxy: the list starts in listing order and sorts on a header click.
+    m_rows = new RecordingTableModel(this);
+    m_sorted = new TextSortProxy(this);
+    m_sorted->setSourceModel(m_rows);
+    m_lv1 = new RecordingListView(central);
     m_lv1->setObjectName("LV1");
-    m_lv1->setRootIsDecorated(false);
-    m_lv1->setUniformRowHeights(true);
-    m_lv1->setAllColumnsShowFocus(true);
-    m_lv1->setHeaderLabels({"MP3 File Name", "Size", "Date / Time  MP3 Created", "32 bit CRC Value", "Duration"});
+    m_lv1->setModel(m_sorted);
+    m_lv1->SetEmptyHint(QString::fromUtf8(kOpenIncidentHint));
     m_lv1->header()->setSectionsClickable(true);
-    const int widths[] = {4040, 1200, 2600, 1800, 2540};
-    for (int i = 0; i < 5; ++i)
-        m_lv1->setColumnWidth(i, TwipsToPixels(widths[i]));
+    m_lv1->header()->setStretchLastSection(false);
+    for (int i = 0; i < RecordingTableModel::kColumns; ++i)
+        m_lv1->setColumnWidth(i, TwipsToPixels(RecordingTableModel::ColumnWidthTwips(i)));
     connect(m_lv1->header(), &QHeaderView::sectionClicked, this, &Main::LV1ColumnClick);
-    connect(m_lv1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { LV1RowClick(item); });
+    connect(m_lv1, &QAbstractItemView::clicked, this, &Main::LV1RowClick);
     m_lv1->viewport()->installEventFilter(this);
+    m_lv1->installEventFilter(this); // Enter plays the current row
 
     m_pb1 = new QProgressBar(central);
     m_pb1->setObjectName("PB1");
@@ -160,12 +179,29 @@ void Main::BuildControls()
     m_load = new LoadSequenceDriver(*m_panel, *m_player, *m_decoder, m_session.paths, m_prompter);
     m_load->SelectedRecording = [this] { return SelectedRecording(); };
 
-    m_label2 = new QLabel(central);
+    // Space plays or pauses while the list or the panel has the focus.
+    for (QWidget* area : {static_cast<QWidget*>(m_lv1), static_cast<QWidget*>(m_panel)}) {
+        auto* space = new QShortcut(QKeySequence(Qt::Key_Space), area);
+        space->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(space, &QShortcut::activated, this, &Main::TogglePlayPause);
+    }
+
+    // The path label and the diagnostic label sit in the menu bar's free
+    // right-hand part: the list, the panel and the progress bar take the
+    // whole client area the layout rules give out.
+    auto* labels = new QWidget(menuBar());
+    auto* row = new QHBoxLayout(labels);
+    row->setContentsMargins(0, 0, 8, 0);
+    row->setSpacing(24);
+    m_label2 = new QLabel(labels);
     m_label2->setObjectName("Label2");
-    m_label2->hide();
-    m_label5 = new QLabel(central);
+    m_label5 = new QLabel(labels);
     m_label5->setObjectName("Label5");
-    m_label5->hide();
+    for (QLabel* label : {m_label2, m_label5}) {
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        row->addWidget(label);
+    }
+    menuBar()->setCornerWidget(labels, Qt::TopRightCorner);
 }
 
 void Main::ApplyMenus()
@@ -239,13 +275,16 @@ void Main::mnuOpen()
 void Main::OpenEventFile(const QString& path)
 {
     m_open = std::make_unique<OpenIncident>(m_session);
-    const auto refusal = m_open->Open(path.toStdString());
+    // Recordings are read by the paths built from this one: it must not
+    // depend on the current folder.
+    const auto refusal = m_open->Open(MakeAbsolute(path.toStdString()));
     RenderSession();
     if (refusal) {
         m_open.reset();
         ShowMessage(*refusal);
         return;
     }
+    m_lv1->SetEmptyHint(QString()); // an incident with no recording shows an empty list
     if (!m_open->Finished())
         m_getDirsTim.start();
 }
@@ -279,24 +318,9 @@ void Main::RenderSession()
 
 void Main::RenderRows()
 {
-    const auto& rows = m_session.ListRows;
-    if (rows.empty()) {
-        m_lv1->clear();
-        return;
-    }
-    // Rows are only ever appended while FinishLoadUp runs.
-    const auto shown = static_cast<std::size_t>(m_lv1->topLevelItemCount());
-    if (shown == rows.size())
-        return;
-    for (auto i = shown; i < rows.size(); ++i) {
-        const auto& r = rows[i];
-        auto* item = new ListRow(QStringList {QString::fromStdString(r.FileName), QString::fromStdString(r.Size),
-            QString::fromStdString(r.Created), QString::fromStdString(r.CRC), QString::fromStdString(r.Duration)});
-        m_lv1->addTopLevelItem(item);
-    }
-    // A list sorted once keeps itself in that order as rows arrive.
-    if (m_lv1->property("pellamSorted").toBool())
-        m_lv1->sortItems(m_lv1->header()->sortIndicatorSection(), m_lv1->header()->sortIndicatorOrder());
+    // Only rows and cells that changed reach the view; a list sorted once
+    // keeps itself in that order as rows arrive.
+    m_rows->Sync(m_session.ListRows);
 }
 
 void Main::UpdatePointer()
@@ -311,34 +335,59 @@ void Main::UpdatePointer()
 
 QString Main::SelectedText() const
 {
-    const QTreeWidgetItem* item = m_lv1->currentItem();
-    return item ? item->text(0) : QString();
+    const auto recording = SelectedRecording();
+    return recording ? QString::fromStdString(recording->fileName) : QString();
+}
+
+std::optional<RecordingRef> Main::RecordingAt(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return std::nullopt;
+    const int number = index.data(RecordingTableModel::RecordingNumberRole).toInt();
+    if (number < 1 || static_cast<std::size_t>(number) > m_session.MP3Paths.size())
+        return std::nullopt;
+    const std::string& path = m_session.MP3Paths[static_cast<std::size_t>(number) - 1];
+    if (path.empty())
+        return std::nullopt;
+    return RecordingRef {static_cast<std::int16_t>(number), BaseName(path), path};
 }
 
 std::optional<RecordingRef> Main::SelectedRecording() const
 {
-    // Interim: the row's file name looked up in the recording table.
-    const std::string name = SelectedText().toStdString();
-    for (std::size_t i = 0; i < m_session.MP3Paths.size(); ++i) {
-        if (BaseName(m_session.MP3Paths[i]) == name)
-            return RecordingRef {static_cast<std::int16_t>(i + 1), name, m_session.MP3Paths[i]};
-    }
-    return std::nullopt;
+    return RecordingAt(m_lv1->currentIndex());
+}
+
+void Main::MarkLoadedRow()
+{
+    // The load sequence names the loaded recording by its file name.
+    const std::string& loaded = m_load->sequence().LoadedMP3;
+    int number = 0;
+    for (std::size_t i = 0; i < m_session.MP3Paths.size() && !loaded.empty(); ++i)
+        if (BaseName(m_session.MP3Paths[i]) == loaded)
+            number = static_cast<int>(i) + 1;
+    m_rows->SetLoadedNumber(number);
 }
 
 void Main::LV1ColumnClick(int column)
 {
-    const SortResult r = SortListView(m_lv1, column + 1, 0, 0);
-    if (r.error)
-        ShowMessage(*r.error);
+    const auto sorted = SortListView(m_sorted, column + 1, 0, 0);
+    if (!sorted)
+        ShowMessage(sorted.error());
 }
 
-void Main::LV1RowClick(QTreeWidgetItem* item)
+void Main::LV1RowClick(const QModelIndex& index)
 {
-    if (!item)
+    const auto recording = RecordingAt(index);
+    if (!recording)
         return;
-    m_session.DetailsFile = item->text(0).toStdString();
+    m_session.DetailsFile = recording->fileName;
     KillInfo();
+}
+
+void Main::TogglePlayPause()
+{
+    QToolButton* button = m_player->Status() == PlayerStatus::Playing ? m_panel->PauseButton() : m_panel->PlayButton();
+    button->click(); // a disabled button does nothing, as when clicked
 }
 
 void Main::LV1MouseUp(Qt::MouseButton button, QPoint releasePoint)
@@ -347,23 +396,27 @@ void Main::LV1MouseUp(Qt::MouseButton button, QPoint releasePoint)
     if (text.isEmpty())
         return;
     if (button == Qt::RightButton) {
-        m_session.DetailsFile = text.toStdString();
+        m_session.DetailsFile = text.toStdString(); // the selected recording's file name
         ShowDetails(releasePoint);
         return;
     }
     m_load->ListClick();
+    MarkLoadedRow();
 }
 
 void Main::LV1DoubleClick()
 {
     m_load->ListDoubleClick();
+    MarkLoadedRow();
 }
 
 void Main::ShowDetails(QPoint releasePoint)
 {
     KillInfo();
-    const RecordingDetails details
-        = ReadRecordingDetails(m_tagReader, FolderOf(m_session.paths.Evidence), m_session.DetailsFile);
+    const auto recording = SelectedRecording();
+    if (!recording)
+        return;
+    const RecordingDetails details = ReadRecordingDetails(m_tagReader, recording->path);
     m_info = new InfoS(details, this);
     SetTopMost(m_info);
     // Left edge at the window's outer left + x + 500 twips, top at its outer
@@ -378,6 +431,15 @@ void Main::ShowDetails(QPoint releasePoint)
 
 bool Main::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_lv1 && event->type() == QEvent::KeyPress) {
+        // Enter decodes and plays the current row as a double click does;
+        // the arrows only move (the list handles them).
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            LV1DoubleClick();
+            return true;
+        }
+    }
     if (watched == m_lv1->viewport()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -386,9 +448,9 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
         case QEvent::MouseButtonRelease: {
             auto* me = static_cast<QMouseEvent*>(event);
             // Let the list select the row under the pointer first.
-            QTreeWidgetItem* item = m_lv1->itemAt(me->position().toPoint());
-            if (item && me->button() == Qt::RightButton)
-                m_lv1->setCurrentItem(item);
+            const QModelIndex under = m_lv1->indexAt(me->position().toPoint());
+            if (under.isValid() && me->button() == Qt::RightButton)
+                m_lv1->setCurrentIndex(under);
             const Qt::MouseButton button = me->button();
             const QPoint point = me->position().toPoint();
             QMetaObject::invokeMethod(
@@ -448,7 +510,7 @@ bool Main::SetTopMost(QWidget* window)
 
 void Main::mnuSB()
 {
-    const std::string base = JoinPath(m_session.listing.folder(), "Vistrel/Vistrel");
+    const std::string base = JoinPath(m_session.paths.Evidence, "Vistrel/Vistrel");
     std::string program;
     for (const std::string& candidate : {base + ".exe", base})
         if (QFileInfo(QString::fromStdString(candidate)).isFile())
@@ -471,7 +533,7 @@ void Main::mnuSB()
 void Main::mnuIU()
 {
     if (m_session.CaseNumber.size() > 1)
-        emit openUrlRequested(QString::fromStdString(JoinPath(m_session.listing.folder(), "IntelUpload")));
+        emit openUrlRequested(QString::fromStdString(JoinPath(m_session.paths.Evidence, "IntelUpload")));
 }
 
 void Main::mnuVREC()
@@ -505,6 +567,7 @@ void Main::Form_Resize()
         left, std::max(0, TwipsToPixels(l.frameTop)), std::max(0, TwipsToPixels(l.frameWidth)), TwipsToPixels(1440));
     m_pb1->setGeometry(left, std::max(0, TwipsToPixels(l.progressTop)), std::max(0, TwipsToPixels(l.progressWidth)),
         TwipsToPixels(200));
+
     m_panel->restartReGraph();
 }
 

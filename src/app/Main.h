@@ -25,9 +25,8 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QModelIndex;
 class QProgressBar;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace pellam {
 
@@ -35,6 +34,12 @@ class About;
 class InfoS;
 class LoadSequenceDriver;
 class PlaybackPanel;
+class RecordingListView;
+class RecordingTableModel;
+class TextSortProxy;
+
+// What the empty recording list says while no incident is open.
+inline constexpr const char* kOpenIncidentHint = "Open an incident: Menu \u2192 Open Incident (Ctrl+O)";
 
 class Main : public QMainWindow {
     Q_OBJECT
@@ -59,7 +64,8 @@ public:
 
     // "Open Incident": asks for the event file, then opens it.
     void mnuOpen();
-    // The open sequence for a chosen event file (what the dialog returned).
+    // The open sequence for a chosen event file (what the dialog returned or
+    // the command line named; a relative path is taken from the current folder).
     void OpenEventFile(const QString& path);
     // One 20 ms step of the duration pass and FinishLoadUp.
     void GetDirsTIMTick();
@@ -78,23 +84,23 @@ public:
     QAction* action(MenuEntry e) const { return m_actions.at(e); }
     void ApplyMenus();
 
-    QTreeWidget* LV1() const { return m_lv1; }
     QProgressBar* PB1() const { return m_pb1; }
     QLabel* NPLabel() const;
-    QLabel* Label2() const { return m_label2; }
-    QLabel* Label5() const { return m_label5; }
     QWidget* Frame1() const;
     QTimer& AboutTIM() { return m_aboutTim; }
     About* aboutWindow() const;
     InfoS* infoWindow() const;
 
-    // Recording list events (row texts are file names).
+    // Recording list events. Rows carry their recording number; the path of
+    // a recording is always MP3Paths' entry, never a column's text.
     void LV1ColumnClick(int column); // 0-based
-    void LV1RowClick(QTreeWidgetItem* item);
+    void LV1RowClick(const QModelIndex& index);
     void LV1MouseUp(Qt::MouseButton button, QPoint releasePoint);
     void LV1DoubleClick();
     // The recording-details window for the selected row, at a point of the list.
     void ShowDetails(QPoint releasePoint);
+    // Space over the list or the panel: Pause while playing, else Play.
+    void TogglePlayPause();
 
     // Menu actions.
     void mnuAbout();
@@ -127,8 +133,12 @@ private:
     void RenderRows();
     void UpdatePointer();
     QString SelectedText() const;
-    // The recording of the list's current row, taken from the recording table.
+    // The recording of a row of the list, taken from the recording table.
+    std::optional<RecordingRef> RecordingAt(const QModelIndex& index) const;
+    // The recording of the list's current row.
     std::optional<RecordingRef> SelectedRecording() const;
+    // Marks the row of the recording the load sequence has loaded.
+    void MarkLoadedRow();
 
     Session m_session;
     Prompter& m_prompter;
@@ -142,7 +152,9 @@ private:
 
     QMenu* m_menu = nullptr;
     std::map<MenuEntry, QAction*> m_actions;
-    QTreeWidget* m_lv1 = nullptr;
+    RecordingListView* m_lv1 = nullptr;
+    RecordingTableModel* m_rows = nullptr;
+    TextSortProxy* m_sorted = nullptr;
     QProgressBar* m_pb1 = nullptr;
     PlaybackPanel* m_panel = nullptr;
     LoadSequenceDriver* m_load = nullptr;

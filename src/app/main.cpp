@@ -3,6 +3,7 @@
 // named on the command line is then opened as if chosen in "Open Incident".
 #include "app/Main.h"
 #include "app/MessageBoxPrompter.h"
+#include "base/PathText.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -23,7 +24,9 @@ int main(int argc, char** argv)
         [](const QString& program, const QString& folder) { QProcess::startDetached(program, {}, folder); });
 
     const QStringList args = QApplication::arguments();
-    const QString eventFile = args.size() > 1 ? args.at(1) : QString();
+    // Taken as absolute now, against the folder the program was started in.
+    const QString eventFile
+        = args.size() > 1 ? QString::fromStdString(pellam::MakeAbsolute(args.at(1).toStdString())) : QString();
     QObject::connect(&window, &pellam::Main::ready, &window, [&window, eventFile] {
         window.show();
         if (!eventFile.isEmpty())

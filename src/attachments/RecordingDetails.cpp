@@ -4,14 +4,14 @@
 
 namespace pellam {
 
-RecordingDetails ReadRecordingDetails(cMP3ID3v2& reader, const std::string& folder, const std::string& fileName)
+RecordingDetails ReadRecordingDetails(cMP3ID3v2& reader, const std::string& path)
 {
     RecordingDetails d;
-    if (!reader.SetMP3File(JoinPath(folder, fileName))) {
+    if (!reader.SetMP3File(path)) {
         d.fileName = kFileLoadError;
         return d;
     }
-    d.fileName = fileName;
+    d.fileName = BaseName(path);
     d.artist = reader.Artist();
     d.album = reader.Album();
     d.genre = cMP3ID3v2::GenreName(reader.Genre());

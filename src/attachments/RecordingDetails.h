@@ -16,7 +16,8 @@ struct RecordingDetails {
 
 inline constexpr const char* kFileLoadError = "FILE LOAD ERROR";
 
-// Points the tag reader at folder + "/" + fileName and reads the details.
-RecordingDetails ReadRecordingDetails(cMP3ID3v2& reader, const std::string& folder, const std::string& fileName);
+// Points the tag reader at the recording's full path and reads the details;
+// the file name shown is the path's last component.
+RecordingDetails ReadRecordingDetails(cMP3ID3v2& reader, const std::string& path);
 
 } // namespace pellam

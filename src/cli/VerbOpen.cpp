@@ -1,11 +1,11 @@
 // pellam-cli open EVT: the workspace after the open sequence and the end of
 // the recording pass, as the main window holds it.
+#include "base/PathText.h"
 #include "cli/Json.h"
 #include "cli/Verbs.h"
 #include "workspace/OpenIncident.h"
 
 #include <cstdio>
-#include <filesystem>
 
 namespace pellam::cli {
 namespace {
@@ -61,10 +61,9 @@ int Run(const Args& args)
         std::fprintf(stderr, "usage: pellam-cli open EVT\n");
         return kBadInput;
     }
-    // The open dialog hands over full paths; recordings are checksummed by theirs.
-    std::error_code ec;
-    const auto absolute = std::filesystem::absolute(args[0], ec);
-    const std::string eventFile = ec ? args[0] : absolute.lexically_normal().string();
+    // The open dialog hands over full paths; a path named here relative to the
+    // current folder is made absolute before the folder is taken from it.
+    const std::string eventFile = MakeAbsolute(args[0]);
 
     Session session;
     session.Formats = LocaleFormats::FromEnvironment();
@@ -79,7 +78,7 @@ int Run(const Args& args)
     Json j;
     j.BeginObject()
         .Field("title", s.title)
-        .Field("Evidence", s.paths.Evidence)
+        .Field("Evidence", WithTrailingSeparator(s.paths.Evidence))
         .Field("MainLog", s.paths.MainLog)
         .Field("NocLog", s.paths.NocLog)
         .Field("AdminLog", s.paths.AdminLog)

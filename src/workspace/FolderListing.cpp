@@ -24,7 +24,6 @@ bool FolderListing::Before(std::string_view a, std::string_view b)
 FolderListing FolderListing::Read(const std::string& folder)
 {
     FolderListing listing;
-    listing.m_folder = folder;
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return listing;
@@ -61,11 +60,6 @@ std::vector<std::string> FolderListing::WithExtension(std::string_view ext) cons
             out.push_back(name);
     }
     return out;
-}
-
-std::string FolderListing::PathOf(std::string_view name) const
-{
-    return JoinPath(m_folder, name);
 }
 
 } // namespace pellam

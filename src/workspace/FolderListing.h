@@ -1,6 +1,7 @@
 #pragma once
-// The evidence folder listing: a snapshot of the folder's regular files taken
-// when the folder is chosen, as the review station's file list holds it.
+// The evidence folder listing: a snapshot of the names of the folder's
+// regular files taken when the folder is chosen (the folder itself is kept
+// once, in Paths::Evidence), as the review station's file list holds it.
 // Hidden files (names beginning with ".") are not listed. Names are sorted
 // alphabetically without regard to letter case, ties in byte order, so
 // recording numbers follow this order.
@@ -18,7 +19,6 @@ public:
     // Reads the folder now; a missing or unreadable folder gives an empty listing.
     static FolderListing Read(const std::string& folder);
 
-    const std::string& folder() const { return m_folder; }
     const std::vector<std::string>& names() const { return m_names; }
     bool empty() const { return m_names.empty(); }
     std::size_t size() const { return m_names.size(); }
@@ -27,14 +27,11 @@ public:
     bool FileInList(std::string_view name) const;
     // Names whose extension matches, without regard to case ("rmq" for "*.rmq").
     std::vector<std::string> WithExtension(std::string_view ext) const;
-    // Folder, "/", name (no doubled separator at the root).
-    std::string PathOf(std::string_view name) const;
 
     // Case-insensitive order of the listing.
     static bool Before(std::string_view a, std::string_view b);
 
 private:
-    std::string m_folder;
     std::vector<std::string> m_names;
 };
 

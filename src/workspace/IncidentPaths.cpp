@@ -6,31 +6,40 @@ namespace pellam {
 namespace {
 
 // The first candidate present in the listing, as a full path; "NONE" otherwise.
-std::string FindDocument(const FolderListing& listing, std::initializer_list<std::string> names, int& missing)
+std::string FindDocument(
+    const FolderListing& listing, const std::string& folder, std::initializer_list<std::string> names, int& missing)
 {
     for (const auto& name : names)
         if (listing.FileInList(name))
-            return listing.PathOf(name);
+            return JoinPath(folder, name);
     ++missing;
     return kNone;
 }
 
 } // namespace
 
-bool SplitEventPath(NewLoad& load)
+bool SplitEventPath(NewLoad& load, Paths& paths)
 {
     if (!load.EventFile.ends_with("evt"))
         return false;
     load.FileName = BaseName(load.EventFile);
-    load.LocationPath = load.EventFile.substr(0, load.EventFile.size() - load.FileName.size());
+    std::string folder = load.EventFile.substr(0, load.EventFile.size() - load.FileName.size());
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    paths.Evidence = folder;
     return true;
 }
 
-std::string FindEventFile(const FolderListing& listing)
+std::string PicPath(const Paths& paths)
+{
+    return WithTrailingSeparator(JoinPath(paths.Evidence, "Photo"));
+}
+
+std::string FindEventFile(const FolderListing& listing, const std::string& folder)
 {
     for (const auto& name : listing.names())
         if (name.ends_with("evt"))
-            return listing.PathOf(name);
+            return JoinPath(folder, name);
     return std::string();
 }
 
@@ -38,11 +47,12 @@ int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumbe
 {
     int missing = 0;
     const std::string& c = caseNumber;
+    const std::string& f = paths.Evidence;
     paths.NppReport
-        = FindDocument(listing, {"NPRpt.tmp", c + "_NPRpt.tmp", "NPP_Rpt.rtf", c + "_NPP_Rpt.rtf"}, missing);
-    paths.AdminLog = FindDocument(listing, {"ADCOMM.rtf", c + "_ADCOMM.rtf"}, missing);
-    paths.MainLog = FindDocument(listing, {"MainLOG.doc", c + "_MainLOG.doc"}, missing);
-    paths.NocLog = FindDocument(listing, {"NOCLOG.rtf", c + "_NOCLOG.rtf"}, missing);
+        = FindDocument(listing, f, {"NPRpt.tmp", c + "_NPRpt.tmp", "NPP_Rpt.rtf", c + "_NPP_Rpt.rtf"}, missing);
+    paths.AdminLog = FindDocument(listing, f, {"ADCOMM.rtf", c + "_ADCOMM.rtf"}, missing);
+    paths.MainLog = FindDocument(listing, f, {"MainLOG.doc", c + "_MainLOG.doc"}, missing);
+    paths.NocLog = FindDocument(listing, f, {"NOCLOG.rtf", c + "_NOCLOG.rtf"}, missing);
 
     if (missing < 4) {
         menus.SetEnabled(MenuEntry::LogFileViewer, true);

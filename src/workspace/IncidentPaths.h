@@ -14,10 +14,12 @@ inline constexpr const char* kNone = "NONE";
 struct NewLoad {
     std::string EventFile; // full path chosen in the open dialog
     std::string FileName; // its last "/"-separated component
-    std::string LocationPath; // the evidence folder, always ending with "/"
 };
 
 struct Paths {
+    // The evidence folder: absolute, without a trailing separator (the root
+    // stays "/"). It is the one place the folder is kept; the form ending with
+    // "/" is WithTrailingSeparator(Evidence), the photo folder PicPath(paths).
     std::string Evidence;
     std::string MainLog;
     std::string NocLog;
@@ -26,16 +28,20 @@ struct Paths {
     std::string Temp; // the working folder, ending with "/"
 };
 
-// Splits NewLoad.EventFile into FileName and LocationPath when it ends in
-// exactly "evt" (case-sensitive); otherwise false and nothing changes.
-bool SplitEventPath(NewLoad& load);
+// Splits NewLoad.EventFile into FileName and the folder that holds it
+// (paths.Evidence) when it ends in exactly "evt" (case-sensitive); otherwise
+// false and nothing changes. EventFile is expected to be absolute.
+bool SplitEventPath(NewLoad& load, Paths& paths);
+
+// The photo folder of the evidence folder, ending with "/".
+std::string PicPath(const Paths& paths);
 
 // Full path of the first listed file whose name ends in exactly "evt", or "".
-std::string FindEventFile(const FolderListing& listing);
+std::string FindEventFile(const FolderListing& listing, const std::string& folder);
 
-// Sets the four log paths from the listing (plain names win over case-prefixed
-// ones; "NONE" when absent) and the menu entries that follow from them.
-// Returns the number of missing documents.
+// Sets the four log paths from the listing of paths.Evidence (plain names win
+// over case-prefixed ones; "NONE" when absent) and the menu entries that
+// follow from them. Returns the number of missing documents.
 int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumber, Paths& paths, MenuState& menus);
 
 } // namespace pellam

@@ -21,18 +21,17 @@ std::optional<Message> OpenIncident::Open(const std::string& eventFile)
 {
     Session& s = m_session;
     s.newLoad.EventFile = eventFile;
-    if (!SplitEventPath(s.newLoad)) {
+    if (!SplitEventPath(s.newLoad, s.paths)) {
         s.menus.SetEnabled(MenuEntry::OpenIncident, true);
         return LoadErrorMessage();
     }
-    Dir1_Change(s, FolderOf(s.newLoad.LocationPath));
-    s.paths.Evidence = s.newLoad.LocationPath;
-    if (auto refusal = LoadSysConfig(s.newLoad.LocationPath, s.roles)) {
+    Dir1_Change(s);
+    if (auto refusal = LoadSysConfig(s.paths.Evidence, s.roles)) {
         s.menus.SetEnabled(MenuEntry::OpenIncident, true);
         s.Hourglass = false;
         return refusal;
     }
-    SetRoleNames(s.newLoad.LocationPath, s.roles);
+    SetRoleNames(s.paths.Evidence, s.roles);
     s.Hourglass = true;
     m_pass.GetAllDurations();
 

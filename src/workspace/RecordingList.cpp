@@ -7,14 +7,6 @@
 
 namespace pellam {
 
-std::string FolderOf(const std::string& locationPath)
-{
-    std::string folder = locationPath;
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return folder;
-}
-
 bool IsRecording(const std::string& name)
 {
     return name.ends_with("mp3");
@@ -47,7 +39,7 @@ void ApplyRecordsFile(Session& s)
     s.RecordsFound = !records.empty();
     s.menus.SetEnabled(MenuEntry::RecordViewer, s.RecordsFound);
     if (s.RecordsFound) {
-        s.RecHandler.SetRecordPath(s.listing.PathOf(records.front()));
+        s.RecHandler.SetRecordPath(JoinPath(s.paths.Evidence, records.front()));
         s.PathLabel = s.RecHandler.RecordPath();
     } else {
         s.PathLabel.clear();
@@ -56,13 +48,12 @@ void ApplyRecordsFile(Session& s)
 
 } // namespace
 
-void Dir1_Change(Session& session, const std::string& folder)
+void Dir1_Change(Session& session)
 {
     session.ListRows.clear();
     session.title = BaseTitle();
-    session.listing = FolderListing::Read(folder);
-    session.PicPath = folder + "/Photo/";
-    session.PhotoLabel = "PicPath = " + session.PicPath;
+    session.listing = FolderListing::Read(session.paths.Evidence);
+    session.PhotoLabel = "PicPath = " + PicPath(session.paths);
     ApplyRecordsFile(session);
     if (!session.listing.empty())
         session.Progress.Max = static_cast<int>(session.listing.size()) + 2;
@@ -96,7 +87,7 @@ void RecordingPass::GetAllDurations()
     std::vector<std::string> paths;
     paths.reserve(m_names.size());
     for (const auto& name : m_names)
-        paths.push_back(s.listing.PathOf(name));
+        paths.push_back(JoinPath(s.paths.Evidence, name));
     m_probe.Start(paths);
 
     if (!m_names.empty()) {
@@ -180,7 +171,7 @@ bool RecordingPass::TickRow()
             return false; // this row again next tick
         const std::size_t n = m_row++;
         ++m_file;
-        s.MP3Paths[n] = s.listing.PathOf(name);
+        s.MP3Paths[n] = JoinPath(s.paths.Evidence, name);
         s.MP3Count = static_cast<std::int16_t>(n + 1);
         Mp3Record& rec = s.MP3Table[n];
         rec.Size = GetFileSize(s.MP3Paths[n], s.Formats);
@@ -196,9 +187,9 @@ void RecordingPass::EndFinishLoadUp()
 {
     Session& s = m_session;
     s.Progress.Value = 0;
-    const std::string folder = s.listing.folder();
+    const std::string& folder = s.paths.Evidence;
 
-    const std::string eventFile = FindEventFile(s.listing);
+    const std::string eventFile = FindEventFile(s.listing, folder);
     if (!eventFile.empty() && ReadEventFile(eventFile, s.incident)) {
         s.CaseNumber = s.incident.CaseNumber;
         EnableLOGS(s.menus);
@@ -216,9 +207,10 @@ void RecordingPass::EndFinishLoadUp()
     s.menus.SetEnabled(MenuEntry::Attachments, true);
     s.menus.SetEnabled(MenuEntry::Print, true);
     s.menus.SetEnabled(MenuEntry::RecordViewer, true);
+    s.menus.Set(MenuEntry::Vistrel,
+        FileExists(JoinPath(folder, "Vistrel/Vistrel.exe")) || FileExists(JoinPath(folder, "Vistrel/Vistrel")));
     s.menus.Set(
-        MenuEntry::Vistrel, FileExists(folder + "/Vistrel/Vistrel.exe") || FileExists(folder + "/Vistrel/Vistrel"));
-    s.menus.Set(MenuEntry::IntelUploadFiles, FileExists(folder + "/IntelUpload/" + s.CaseNumber + "_InUpLog.rtf"));
+        MenuEntry::IntelUploadFiles, FileExists(JoinPath(folder, "IntelUpload/" + s.CaseNumber + "_InUpLog.rtf")));
     s.Hourglass = false;
     m_stage = Stage::Finished;
 }

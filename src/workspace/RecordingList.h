@@ -15,20 +15,16 @@
 
 namespace pellam {
 
-// The folder-list path of the evidence folder: LocationPath without its
-// closing "/" (the root stays "/").
-std::string FolderOf(const std::string& locationPath);
-
 // A listed name ending in exactly "mp3" (lower case) is a recording.
 bool IsRecording(const std::string& name);
 
 // Whether a regular file exists at the path.
 bool FileExists(const std::string& path);
 
-// The folder-change handling: takes the folder's listing into the session
-// (clearing the list), sets the base title, PicPath, the records file and the
-// menu entries that follow from the folder.
-void Dir1_Change(Session& session, const std::string& folder);
+// The folder-change handling for paths.Evidence: takes the folder's listing
+// into the session (clearing the list), sets the base title, the photo label,
+// the records file and the menu entries that follow from the folder.
+void Dir1_Change(Session& session);
 
 // "Log File Viewer" and "Statistics and CRC Analysis" together.
 void EnableLOGS(MenuState& menus);

@@ -47,8 +47,7 @@ struct Session {
 
     // Incident folder and event file (written by the open sequence).
     NewLoad newLoad;
-    Paths paths;
-    std::string PicPath;
+    Paths paths; // paths.Evidence is the evidence folder
     std::string CaseNumber;
     Incident incident;
     FolderListing listing; // the evidence folder as listed when it was chosen
@@ -78,7 +77,7 @@ struct Session {
     MenuState menus;
     std::string title = BaseTitle();
     std::string PathLabel; // the path label: the records file's path, or ""
-    std::string PhotoLabel; // the diagnostic label: "PicPath = " and PicPath
+    std::string PhotoLabel; // the diagnostic label: "PicPath = " and PicPath(paths)
     ProgressBar Progress;
     bool Hourglass = false; // the mouse pointer shows the hourglass
 

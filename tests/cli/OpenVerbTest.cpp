@@ -54,6 +54,7 @@ TEST(OpenVerb, SampleIncidentOpensCompleteAndUntouched)
 
     EXPECT_NE(
         r.out.find(R"("title":" Norvik Technologies   Pellam v7.54 - Reviewing Case Number 4711")"), std::string::npos);
+    EXPECT_NE(r.out.find(R"("Evidence":")" + kSample + R"(/")"), std::string::npos);
     EXPECT_NE(r.out.find(R"("MainLog":")" + kSample + R"(/4711_MainLOG.doc")"), std::string::npos);
     EXPECT_NE(r.out.find(R"("AdminLog":")" + kSample + R"(/ADCOMM.rtf")"), std::string::npos);
     EXPECT_NE(r.out.find(
@@ -81,6 +82,15 @@ TEST(OpenVerb, SampleIncidentOpensCompleteAndUntouched)
         const auto d = RunVerb({"duration", kSample + "/" + row.FileName});
         EXPECT_EQ(d.out, row.Duration + "\n");
     }
+
+    // Named relative to the current folder, as the README's example does, the
+    // incident opens the same: same folder, same paths, same CRCs.
+    const auto here = fs::current_path();
+    fs::current_path(PELLAM_BINARY_DIR);
+    const auto relative = RunVerb({"open", "./sample/../sample/4711/4711.evt"});
+    fs::current_path(here);
+    EXPECT_EQ(relative.status, 0) << relative.err;
+    EXPECT_EQ(relative.out, r.out);
 }
 
 TEST(OpenVerb, FolderWithoutSystemConfigurationIsRefused)

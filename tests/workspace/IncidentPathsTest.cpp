@@ -31,29 +31,38 @@ TEST(FolderListing, SortsWithoutRegardToCaseAndSkipsHiddenFilesAndFolders)
     EXPECT_EQ(listing.names(), want);
     EXPECT_TRUE(listing.FileInList("a.mp3"));
     EXPECT_FALSE(listing.FileInList("B.mp3")) << "presence is case-sensitive";
-    EXPECT_EQ(listing.PathOf("a.mp3"), dir.str() + "/a.mp3");
     EXPECT_EQ(listing.WithExtension("rmq"), (std::vector<std::string> {"old.RMQ", "z.rmq"}));
-    EXPECT_EQ(FindEventFile(listing), dir.str() + "/b.evt") << "the alphabetically first event file";
+    EXPECT_EQ(FindEventFile(listing, dir.str()), dir.str() + "/b.evt") << "the alphabetically first event file";
 
     test::TempDir none;
-    EXPECT_EQ(FindEventFile(ListingOf(none, {"x.EVT", "y.txt", "b.evt.txt"})), "");
+    EXPECT_EQ(FindEventFile(ListingOf(none, {"x.EVT", "y.txt", "b.evt.txt"}), none.str()), "");
     EXPECT_TRUE(FolderListing::Read("/nonexistent/pellam/folder").empty());
     EXPECT_EQ(JoinPath("/", "a"), "/a");
     EXPECT_EQ(JoinPath("/x/", "a"), "/x/a");
 }
 
-TEST(SplitEventPath, SplitsOnlyLowerCaseEvtNames)
+// The folder is kept once, without its closing "/"; the forms with it derive from it.
+TEST(SplitEventPath, SplitsOnlyLowerCaseEvtNamesIntoNameAndFolder)
 {
     NewLoad load;
+    Paths paths;
     load.EventFile = "/cases/1234/1234.evt";
-    ASSERT_TRUE(SplitEventPath(load));
+    ASSERT_TRUE(SplitEventPath(load, paths));
     EXPECT_EQ(load.FileName, "1234.evt");
-    EXPECT_EQ(load.LocationPath, "/cases/1234/");
+    EXPECT_EQ(paths.Evidence, "/cases/1234");
+    EXPECT_EQ(WithTrailingSeparator(paths.Evidence), "/cases/1234/");
+    EXPECT_EQ(PicPath(paths), "/cases/1234/Photo/");
+
+    load.EventFile = "/x.evt";
+    ASSERT_TRUE(SplitEventPath(load, paths));
+    EXPECT_EQ(paths.Evidence, "/") << "the root keeps its one separator";
+    EXPECT_EQ(PicPath(paths), "/Photo/");
 
     load.EventFile = "/cases/1234/1234.EVT";
     load.FileName = "before";
-    EXPECT_FALSE(SplitEventPath(load));
+    EXPECT_FALSE(SplitEventPath(load, paths));
     EXPECT_EQ(load.FileName, "before");
+    EXPECT_EQ(paths.Evidence, "/");
 }
 
 TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
@@ -62,6 +71,7 @@ TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
     const auto listing = ListingOf(
         dir, {"MainLOG.doc", "77_MainLOG.doc", "77_NOCLOG.rtf", "77_NPP_Rpt.rtf", "NPP_Rpt.rtf", "adcomm.rtf"});
     Paths paths;
+    paths.Evidence = dir.str();
     MenuState menus;
     EXPECT_EQ(NegotiateLogPaths(listing, "77", paths, menus), 1);
     EXPECT_EQ(paths.MainLog, dir.str() + "/MainLOG.doc");
@@ -72,6 +82,7 @@ TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
     EXPECT_TRUE(menus[MenuEntry::PrintMainLog].visible);
     EXPECT_FALSE(menus[MenuEntry::PrintAdminLog].visible);
 
+    paths.Evidence = npp.str();
     NegotiateLogPaths(ListingOf(npp, {"5_NPRpt.tmp", "NPP_Rpt.rtf"}), "5", paths, menus);
     EXPECT_EQ(paths.NppReport, npp.str() + "/5_NPRpt.tmp") << "the NPP candidates are tried in order";
 

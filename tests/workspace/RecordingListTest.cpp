@@ -147,7 +147,8 @@ TEST(RecordingList, EventFileAndFolderExtrasSetTitleRecordsPathAndMenuEntries)
     EXPECT_TRUE(s.menus[MenuEntry::Statistics].enabled);
     EXPECT_TRUE(s.RecordsFound);
     EXPECT_EQ(s.RecHandler.RecordPath(), dir.str() + "/old.RMQ");
-    EXPECT_EQ(s.PicPath, dir.str() + "/Photo/");
+    EXPECT_EQ(s.PhotoLabel, "PicPath = " + dir.str() + "/Photo/");
+    EXPECT_EQ(s.paths.Evidence, dir.str());
     EXPECT_TRUE(s.menus[MenuEntry::IntelUploadFiles].visible);
     EXPECT_TRUE(s.menus[MenuEntry::Vistrel].enabled);
     EXPECT_TRUE(s.menus[MenuEntry::TextConversations].enabled);

@@ -1,43 +1,31 @@
 #include "workspace/ui/modLVSort.h"
 
-#include "workspace/FolderListing.h"
+#include <QSortFilterProxyModel>
 
-#include <QHeaderView>
-#include <QTreeWidget>
+#include <string>
 
 namespace pellam {
 
-bool ListRow::operator<(const QTreeWidgetItem& other) const
+Result<bool, Message> SortListView(QSortFilterProxyModel* list, int column, long order, long kind)
 {
-    const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-    return FolderListing::Before(text(column).toStdString(), other.text(column).toStdString());
-}
-
-SortResult SortListView(QTreeWidget* list, int column, long order, long kind)
-{
-    SortResult r;
     if (!list || column < 1 || column > list->columnCount() || kind != 0) {
         // 9: subscript out of range, as the list control reported a bad column.
-        r.error = Message {
-            "", std::string("ERROR IN SORT ROUTINE:") + kLineBreak + "9\tSubscript out of range", MessageIcon::None};
-        return r;
+        return fail(Message {
+            "", std::string("ERROR IN SORT ROUTINE:") + kLineBreak + "9\tSubscript out of range", MessageIcon::None});
     }
     ApplySort(list, order, column - 1);
-    r.ok = true;
-    return r;
+    return true;
 }
 
-void ApplySort(QTreeWidget* list, long order, int key)
+void ApplySort(QSortFilterProxyModel* list, long order, int key)
 {
-    // The order is remembered on the list; values other than 0 and 1 keep the last one.
-    Qt::SortOrder sortOrder = list->header()->sortIndicatorOrder();
+    Qt::SortOrder sortOrder = list->sortOrder();
     if (order == 0)
         sortOrder = Qt::AscendingOrder;
     else if (order == 1)
         sortOrder = Qt::DescendingOrder;
-    list->sortItems(key, sortOrder);
-    // Sorting stays on: rows added later take their place in this order.
-    list->setProperty("pellamSorted", true);
+    // The proxy sorts dynamically: rows added later take their place in this order.
+    list->sort(key, sortOrder);
 }
 
 } // namespace pellam

@@ -1,31 +1,20 @@
 #pragma once
-// Sorting of the recording list by a column's text: every header click sorts
-// ascending by that column, without regard to letter case. Sizes, dates and
-// durations are compared as texts (10 KB comes before 9 KB).
+// Sorting of a list by a column's text: every header click sorts ascending by
+// that column, without regard to letter case. Sizes, dates and durations are
+// compared as texts (10 KB comes before 9 KB). The list keeps that order as
+// rows arrive.
 #include "base/Message.h"
+#include "base/Result.h"
 
-#include <QTreeWidgetItem>
-
-#include <optional>
-
-class QTreeWidget;
+class QSortFilterProxyModel;
 
 namespace pellam {
 
-// A list row that compares its texts without regard to letter case.
-class ListRow : public QTreeWidgetItem {
-public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    bool operator<(const QTreeWidgetItem& other) const override;
-};
-
-struct SortResult {
-    bool ok = false;
-    std::optional<Message> error; // the sort routine's error box
-};
-
-// column is 1-based; order 0 ascending, 1 descending; kind 0 sorts by text.
-SortResult SortListView(QTreeWidget* list, int column, long order, long kind);
-void ApplySort(QTreeWidget* list, long order, int key);
+// column is 1-based; order 0 ascending, 1 descending (other values keep the
+// last order); kind 0 sorts by text, the only kind there is. A column the
+// list does not have, or another kind, gives the sort routine's error box
+// and leaves the order as it was.
+Result<bool, Message> SortListView(QSortFilterProxyModel* list, int column, long order, long kind);
+void ApplySort(QSortFilterProxyModel* list, long order, int key);
 
 } // namespace pellam

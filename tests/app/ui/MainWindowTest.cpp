@@ -1,15 +1,17 @@
 // The main window: its menu, start-up and shared procedures, and opening the
 // sample incident: the list fills, the menus follow the folder, the list
-// sorts, and a recording decodes and plays.
+// sorts, keys work the list, and a recording decodes and plays.
 #include "app/Main.h"
 #include "attachments/ui/About.h"
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
 #include "base/Twips.h"
+#include "checksums/CrcText.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
-#include "workspace/ui/modLVSort.h"
+#include "workspace/ui/RecordingListView.h"
+#include "workspace/ui/RecordingTableModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +27,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cstring>
@@ -49,12 +51,32 @@ bool FinishOpening(Main& w)
     return !w.Loading();
 }
 
-QStringList Column(const QTreeWidget* list, int c)
+RecordingListView* List(const Main& w)
+{
+    return w.findChild<RecordingListView*>("LV1");
+}
+
+int Rows(const Main& w)
+{
+    return List(w)->model()->rowCount();
+}
+
+QString Cell(const Main& w, int row, int column, int role = Qt::DisplayRole)
+{
+    return List(w)->model()->index(row, column).data(role).toString();
+}
+
+QStringList Column(const Main& w, int c)
 {
     QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        texts << list->topLevelItem(i)->text(c);
+    for (int i = 0; i < Rows(w); ++i)
+        texts << Cell(w, i, c);
     return texts;
+}
+
+void SelectRow(const Main& w, int row)
+{
+    List(w)->setCurrentIndex(List(w)->model()->index(row, 0));
 }
 
 void SaveScreenshot(QWidget& w, const char* name)
@@ -98,8 +120,8 @@ private slots:
         QVERIFY(!w->action(MenuEntry::Statistics)->isEnabled());
         QVERIFY(w->action(MenuEntry::Print)->isEnabled());
         QVERIFY(!w->action(MenuEntry::PrintMainLog)->isEnabled());
-        QCOMPARE(w->LV1()->headerItem()->text(2), QString("Date / Time  MP3 Created"));
-        QCOMPARE(w->LV1()->columnWidth(0), 269); // 4040 twips
+        QCOMPARE(List(*w)->model()->headerData(2, Qt::Horizontal).toString(), QString("Date / Time  MP3 Created"));
+        QCOMPARE(List(*w)->columnWidth(0), 269); // 4040 twips
 
         w->Form_Load(false);
         QCOMPARE(w->windowTitle(), QString(" Norvik Technologies   Pellam v7.54"));
@@ -161,34 +183,29 @@ private slots:
     }
 
     // Panel and progress bar are placed from the outer height inside the
-    // client area, below the list and one above the other.
-    void layoutKeepsListPanelAndBarApart()
+    // client area, below the list and one above the other; the path and
+    // diagnostic labels show in the menu bar's free part, beside "Menu".
+    void layoutKeepsListPanelBarAndLabelsApart()
     {
         w->Form_Load(false);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         const int outerTwips = PixelsToTwips(w->frameGeometry().height());
         QCOMPARE(w->Frame1()->y(), TwipsToPixels(outerTwips - 2700));
-        QVERIFY(w->LV1()->geometry().bottom() < w->Frame1()->geometry().top());
+        QVERIFY(List(*w)->geometry().bottom() < w->Frame1()->geometry().top());
         QVERIFY(w->Frame1()->geometry().bottom() < w->PB1()->geometry().top());
         QVERIFY(w->PB1()->geometry().bottom() < w->centralWidget()->height());
-    }
 
-    void sortIsAscendingByTextWithoutRegardToCase()
-    {
-        QTreeWidget list;
-        list.setColumnCount(2);
-        for (const char* name : {"b", "A", "a2", "B1"})
-            new ListRow(&list, QStringList {name, QString("%1 KB").arg(std::strlen(name) == 1 ? 9 : 10)});
-        for (int click = 0; click < 2; ++click) { // a second click does not reverse
-            QVERIFY(SortListView(&list, 1, 0, 0).ok);
-            QCOMPARE(Column(&list, 0), (QStringList {"A", "a2", "b", "B1"}));
+        auto* label2 = w->findChild<QLabel*>("Label2");
+        auto* label5 = w->findChild<QLabel*>("Label5");
+        QCOMPARE(label2->text(), QCoreApplication::applicationDirPath());
+        const QRect menuEntry = w->menuBar()->actionGeometry(w->menuBar()->actions().first());
+        for (QLabel* label : {label2, label5}) {
+            QVERIFY(label->isVisible());
+            const QRect onBar(label->mapTo(w->menuBar(), QPoint(0, 0)), label->size());
+            QVERIFY(w->menuBar()->rect().contains(onBar));
+            QVERIFY(!onBar.intersects(menuEntry));
         }
-        QVERIFY(SortListView(&list, 2, 0, 0).ok);
-        QCOMPARE(Column(&list, 1), (QStringList {"10 KB", "10 KB", "9 KB", "9 KB"}));
-        const SortResult bad = SortListView(&list, 3, 0, 0);
-        QVERIFY(!bad.ok && bad.error);
-        QCOMPARE(Column(&list, 1), (QStringList {"10 KB", "10 KB", "9 KB", "9 KB"}));
     }
 
     void workingFolderFailureEndsTheProgramWithTheMessage()
@@ -232,7 +249,7 @@ private slots:
         QVERIFY(QDir(evidence.path()).mkpath("Vistrel"));
         const QString exe = evidence.path() + "/Vistrel/Vistrel";
         QVERIFY(QFile::copy("/bin/sleep", exe));
-        w->session().listing = FolderListing::Read(evidence.path().toStdString());
+        w->session().paths.Evidence = evidence.path().toStdString();
         QSignalSpy started(w.get(), &Main::startProgramRequested);
         w->mnuSB();
         QCOMPARE(started.count(), 1);
@@ -248,18 +265,33 @@ private slots:
         running.waitForFinished();
     }
 
+    // Opened by its path relative to the current folder (as the README's
+    // example names it), the incident's recordings are still read as files:
+    // every CRC is the file's.
     void openingFillsTheListTitleAndMenus()
     {
         w->Form_Load(false);
         w->show();
-        w->ChooseEventFile = [] { return kSample + "/4711.evt"; };
+        QCOMPARE(List(*w)->EmptyHint(), QString("Open an incident: Menu \u2192 Open Incident (Ctrl+O)"));
+        const QString here = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(PELLAM_BINARY_DIR));
+        w->ChooseEventFile = [] { return QString("sample/4711/4711.evt"); };
         w->mnuOpen();
+        QDir::setCurrent(here);
         QVERIFY(FinishOpening(*w));
         QVERIFY(m_prompter->messages.empty());
+        QCOMPARE(QString::fromStdString(w->session().paths.Evidence), kSample);
+        QCOMPARE(w->findChild<QLabel*>("Label5")->text(), "PicPath = " + kSample + "/Photo/");
+        QCOMPARE(List(*w)->EmptyHint(), QString());
         QCOMPARE(w->windowTitle(), QString(" Norvik Technologies   Pellam v7.54 - Reviewing Case Number 4711"));
-        QCOMPARE(w->LV1()->topLevelItemCount(), 5);
-        QVERIFY(w->LV1()->topLevelItem(0)->text(1).endsWith(" KB")); // names and CRCs: see the sorting test
-        QCOMPARE(w->LV1()->topLevelItem(0)->text(4), QString("00:09"));
+        QCOMPARE(Rows(*w), 5);
+        clsCRC crc;
+        crc.SetAlgorithm(1);
+        for (int row = 0; row < Rows(*w); ++row)
+            QCOMPARE(Cell(*w, row, 3),
+                QString::fromStdString(FileCRCText(crc, (kSample + "/" + Cell(*w, row, 0)).toStdString())));
+        QVERIFY(Cell(*w, 0, 1).endsWith(" KB"));
+        QCOMPARE(Cell(*w, 0, 4), QString("00:09"));
         QVERIFY(!w->action(MenuEntry::OpenIncident)->isEnabled());
         QVERIFY(w->action(MenuEntry::LogFileViewer)->isEnabled());
         QVERIFY(w->action(MenuEntry::Attachments)->isEnabled());
@@ -286,7 +318,6 @@ private slots:
     // A header clicked while FinishLoadUp still adds rows: later rows take
     // their place in that order. The pass's hourglass and the load
     // sequence's are counted apart: the end of the pass leaves the other.
-    // Every click sorts ascending by text; a second click does not reverse.
     void headerClicksSortAscendingAlsoForRowsArrivingLater()
     {
         w->Form_Load(false);
@@ -294,11 +325,11 @@ private slots:
         w->GetDirsTIM().stop();
         QElapsedTimer clock;
         clock.start();
-        while (w->LV1()->topLevelItemCount() < 2 && w->Loading() && clock.elapsed() < 30000) {
+        while (Rows(*w) < 2 && w->Loading() && clock.elapsed() < 30000) {
             w->GetDirsTIMTick();
             QTest::qWait(1);
         }
-        QCOMPARE(w->LV1()->topLevelItemCount(), 2);
+        QCOMPARE(Rows(*w), 2);
         QVERIFY(QApplication::overrideCursor());
         w->panel().SetPointer(MousePointer::Busy);
         w->LV1ColumnClick(3); // by CRC: not the listing's order
@@ -307,8 +338,8 @@ private slots:
         w->panel().SetPointer(MousePointer::Normal);
         QVERIFY(!QApplication::overrideCursor());
 
-        QStringList crcs = Column(w->LV1(), 3);
-        const QStringList names = Column(w->LV1(), 0);
+        QStringList crcs = Column(*w, 3);
+        const QStringList names = Column(*w, 0);
         for (auto& c : crcs)
             c = c.toLower();
         QCOMPARE(crcs.size(), 5);
@@ -319,41 +350,70 @@ private slots:
             QVERIFY(i >= 0);
             QCOMPARE(crcs[i], QString::fromStdString(rec.CRC).toLower());
         }
-
-        w->LV1ColumnClick(0);
-        w->LV1ColumnClick(0);
-        QCOMPARE(Column(w->LV1(), 0).first(), QString("4711_MIC01_1450.mp3"));
-        QCOMPARE(Column(w->LV1(), 0).last(), QString("4711_Sub02_1502.mp3"));
     }
 
-    // Right click shows the tag details; a double click has the real decoder
-    // turn the recording into the temporary WAV file, and the load sequence plays it.
-    void rightClickShowsDetailsAndDoubleClickDecodesAndPlays()
+    // Ctrl+O opens; on a sorted list a right click shows the details of the
+    // row's own recording; the arrows move without decoding; Enter has the
+    // real decoder turn the row's recording into the temporary WAV file and
+    // the load sequence plays it, its row in bold; Space pauses and resumes.
+    void keysAndClicksWorkTheSortedList()
     {
         w->Form_Load(false);
         w->show();
-        w->OpenEventFile(kSample + "/4711.evt");
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        int asked = 0;
+        w->ChooseEventFile = [&asked] {
+            ++asked;
+            return kSample + "/4711.evt";
+        };
+        QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(asked, 1);
         QVERIFY(FinishOpening(*w));
-        w->LV1()->setCurrentItem(w->LV1()->topLevelItem(1));
+        w->LV1ColumnClick(3); // by CRC: rows no longer in recording order
+
+        SelectRow(*w, 1);
         w->LV1MouseUp(Qt::RightButton, QPoint(40, 30));
         QVERIFY(w->InfoSUp());
         // At the window's outer corner + the point on the list + 500 and 1000 twips.
-        const QPoint onList = w->LV1()->viewport()->mapTo(w->LV1(), QPoint(40, 30));
+        const QPoint onList = List(*w)->viewport()->mapTo(List(*w), QPoint(40, 30));
         QCOMPARE(w->infoWindow()->pos(), w->frameGeometry().topLeft() + onList + QPoint(33, 67));
-        QCOMPARE(w->infoWindow()->label(1)->text(), w->LV1()->topLevelItem(1)->text(0));
+        QCOMPARE(w->infoWindow()->label(1)->text(), Cell(*w, 1, 0));
+        QCOMPARE(QString::fromStdString(w->session().DetailsFile), Cell(*w, 1, 0));
         QVERIFY(!w->infoWindow()->label(2)->text().isEmpty()); // the sample's recordings name an artist
         // The sample's tags name their genre as text, not as a number: no genre name.
         QCOMPARE(w->infoWindow()->label(4)->text(), QString());
         w->KillInfo();
         QTRY_VERIFY(!w->InfoSUp());
 
-        w->LV1()->setCurrentItem(w->LV1()->topLevelItem(0));
-        w->LV1DoubleClick();
+        RecordingListView* list = List(*w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        list->setFocus();
+        SelectRow(*w, 0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentIndex().row(), 1);
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(list->currentIndex().row(), 0);
+        QVERIFY(w->NPLabel()->text().isEmpty()); // nothing decoded
+        QVERIFY(w->loader().sequence().LoadedMP3.empty());
+
+        QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(w->NPLabel()->text(), QString("Converting MP3 to WAV"));
-        QTRY_COMPARE_WITH_TIMEOUT(w->NPLabel()->text(), QString("Playing 4711_MIC01_1450.mp3"), 20000);
+        const QString name = Cell(*w, 0, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(w->NPLabel()->text(), "Playing " + name, 20000);
         QCOMPARE(w->player().Status(), PlayerStatus::Playing);
-        QVERIFY(w->player().Duration() > 8000 && w->player().Duration() < 10500);
+        QVERIFY(w->player().Duration() > 8000 && w->player().Duration() < 20000);
+        QVERIFY(list->model()->index(0, 2).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!list->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
         SaveScreenshot(*w, "main-playing");
+
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(w->player().Status(), PlayerStatus::Paused);
+        QCOMPARE(list->currentIndex().row(), 0);
+        w->panel().StopButton()->setFocus();
+        QTest::keyClick(w->panel().StopButton(), Qt::Key_Space);
+        QCOMPARE(w->player().Status(), PlayerStatus::Playing);
     }
 
 private:

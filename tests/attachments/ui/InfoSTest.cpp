@@ -36,17 +36,17 @@ private slots:
                 + audio);
         Write(dir, "plain.mp3", audio);
         cMP3ID3v2 reader;
-        const auto d = ReadRecordingDetails(reader, dir.path().toStdString(), "4711_0001.mp3");
+        const auto d = ReadRecordingDetails(reader, dir.filePath("4711_0001.mp3").toStdString());
         QCOMPARE(QString::fromStdString(d.fileName), QString("4711_0001.mp3"));
         QCOMPARE(QString::fromStdString(d.artist), QString("Unit 4"));
         QCOMPARE(QString::fromStdString(d.album), QString("Harbor Call"));
         QCOMPARE(QString::fromStdString(d.genre), QString("Speech"));
 
-        const auto none = ReadRecordingDetails(reader, dir.path().toStdString(), "plain.mp3");
+        const auto none = ReadRecordingDetails(reader, dir.filePath("plain.mp3").toStdString());
         QCOMPARE(QString::fromStdString(none.fileName), QString("plain.mp3"));
         QVERIFY(none.artist.empty() && none.album.empty() && none.genre.empty());
 
-        const auto missing = ReadRecordingDetails(reader, dir.path().toStdString(), "gone.mp3");
+        const auto missing = ReadRecordingDetails(reader, dir.filePath("gone.mp3").toStdString());
         QCOMPARE(QString::fromStdString(missing.fileName), QString("FILE LOAD ERROR"));
     }
 

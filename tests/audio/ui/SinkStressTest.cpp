@@ -156,7 +156,7 @@ private slots:
         QVERIFY(player.SetSelectedDevice(-1).ok());
         QVERIFY(player.FileOpen(m_wav));
         int ends = 0;
-        player.EndOfStream = [&] { ++ends; };
+        const Subscription endSubscription = player.EndOfStream.Subscribe([&] { ++ends; });
         QVERIFY(player.PlaybackStart());
         QVERIFY(Advances(player, 0, 0, "first start"));
 
@@ -187,7 +187,7 @@ private slots:
                 QVERIFY(player.Position() >= target && player.Position() < target + 50);
                 QVERIFY(Advances(player, target, cycle, "seek"));
             }
-            QCOMPARE(player.Status(), static_cast<std::int32_t>(kPlayerPlaying));
+            QCOMPARE(player.Status(), PlayerStatus::Playing);
         }
         qInfo("200 cycles (%d stop, %d pause, %d seek) in %lld ms", counts[0], counts[1], counts[2], clock.elapsed());
         QCOMPARE(ends, 0);

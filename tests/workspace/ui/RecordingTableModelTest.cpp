@@ -1,0 +1,112 @@
+// The recording list's model and sort proxy: rows arrive and change without
+// the model being reset, every row keeps its recording number through
+// sorting, and a header sort is ascending by text without regard to case.
+#include "workspace/ui/RecordingTableModel.h"
+#include "workspace/ui/TextSortProxy.h"
+#include "workspace/ui/modLVSort.h"
+
+#include <QFont>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace pellam;
+
+namespace {
+
+Mp3Record Row(const char* name, const char* size, const char* duration = "00:01")
+{
+    return Mp3Record {"AA BB CC DD", name, duration, "12/5/2026 3:00:00 PM", size};
+}
+
+QStringList Column(const QAbstractItemModel& m, int column, int role = Qt::DisplayRole)
+{
+    QStringList texts;
+    for (int r = 0; r < m.rowCount(); ++r)
+        texts << m.index(r, column).data(role).toString();
+    return texts;
+}
+
+} // namespace
+
+class RecordingTableModelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void syncInsertsAndChangesOnlyWhatDiffers()
+    {
+        RecordingTableModel model;
+        QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+
+        std::vector<Mp3Record> rows {Row("a.mp3", "1 KB"), Row("b.mp3", "2 KB")};
+        model.Sync(rows);
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+        QCOMPARE(inserted.at(0).at(2).toInt(), 1);
+
+        rows[1].Duration = "??:??";
+        rows.push_back(Row("c.mp3", "3 KB"));
+        model.Sync(rows);
+        QCOMPARE(changed.count(), 1); // only the changed cell of row 2
+        QCOMPARE(changed.at(0).at(0).toModelIndex(), model.index(1, 4));
+        QCOMPARE(changed.at(0).at(1).toModelIndex(), model.index(1, 4));
+        QCOMPARE(inserted.count(), 2);
+        QCOMPARE(inserted.at(1).at(1).toInt(), 2);
+        QCOMPARE(Column(model, 4), (QStringList {"00:01", "??:??", "00:01"}));
+        QCOMPARE(Column(model, 0, RecordingTableModel::RecordingNumberRole), (QStringList {"1", "2", "3"}));
+
+        model.Sync(rows); // nothing new: nothing reported
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(inserted.count(), 2);
+
+        // The loaded recording's row is bold, and only that row.
+        model.SetLoadedNumber(2);
+        QCOMPARE(changed.count(), 2);
+        QVERIFY(model.index(1, 3).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!model.index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+        model.SetLoadedNumber(3);
+        QVERIFY(!model.index(1, 0).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(model.index(2, 0).data(Qt::FontRole).value<QFont>().bold());
+
+        model.Sync({}); // a new incident clears the list
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(reset.count(), 0);
+    }
+
+    // Every click sorts ascending; sizes compare as texts; rows arriving later
+    // take their place; the recording number travels with the row.
+    void headerSortIsAscendingByTextWithoutRegardToCase()
+    {
+        RecordingTableModel model;
+        TextSortProxy sorted;
+        sorted.setSourceModel(&model);
+        std::vector<Mp3Record> rows {Row("b", "9 KB"), Row("A", "9 KB"), Row("a2", "10 KB"), Row("B1", "10 KB")};
+        model.Sync(rows);
+        QCOMPARE(Column(sorted, 0), (QStringList {"b", "A", "a2", "B1"})); // recording order until a click
+
+        for (int click = 0; click < 2; ++click) { // a second click does not reverse
+            QVERIFY(SortListView(&sorted, 1, 0, 0).ok());
+            QCOMPARE(Column(sorted, 0), (QStringList {"A", "a2", "b", "B1"}));
+        }
+        QCOMPARE(Column(sorted, 0, RecordingTableModel::RecordingNumberRole), (QStringList {"2", "3", "1", "4"}));
+
+        rows.push_back(Row("a10", "1 KB"));
+        model.Sync(rows);
+        QCOMPARE(Column(sorted, 0), (QStringList {"A", "a10", "a2", "b", "B1"}));
+
+        QVERIFY(SortListView(&sorted, 2, 0, 0).ok());
+        QCOMPARE(Column(sorted, 1), (QStringList {"1 KB", "10 KB", "10 KB", "9 KB", "9 KB"}));
+
+        for (auto [column, kind] : {std::pair {6, 0L}, std::pair {0, 0L}, std::pair {1, 1L}}) {
+            const auto bad = SortListView(&sorted, column, 0, kind);
+            QVERIFY(!bad.ok());
+            QCOMPARE(bad.error(), (Message {"", "ERROR IN SORT ROUTINE:\r\n9\tSubscript out of range"}));
+        }
+        QCOMPARE(Column(sorted, 1), (QStringList {"1 KB", "10 KB", "10 KB", "9 KB", "9 KB"}));
+    }
+};
+
+QTEST_MAIN(RecordingTableModelTest)
+#include "RecordingTableModelTest.moc"
