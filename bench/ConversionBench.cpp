@@ -112,7 +112,7 @@ void Convert(benchmark::State& state, const std::string& path)
         return;
     }
     pellam::StreamWAV stream;
-    if (stream.StreamOpen(path) != pellam::kStreamOk) {
+    if (stream.StreamOpen(path) != pellam::StreamStatus::Ok) {
         state.SkipWithError("open failed");
         return;
     }
@@ -121,7 +121,7 @@ void Convert(benchmark::State& state, const std::string& path)
     for (auto _ : state) {
         stream.StreamSeek(0, 0);
         std::int32_t read = 0;
-        while (stream.StreamRead(buffer.data(), 10240, read) == pellam::kStreamOk)
+        while (stream.StreamRead(buffer.data(), 10240, read) == pellam::StreamStatus::Ok)
             total += read;
         total += read;
         benchmark::DoNotOptimize(buffer.data());

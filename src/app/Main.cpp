@@ -519,11 +519,11 @@ void Main::mnuSB()
         return;
     for (const char* name : {"Vistrel.exe", "Vistrel"}) {
         const auto running = ProcessRunning(name);
-        if (running.error) {
-            ShowMessage(*running.error);
+        if (!running) {
+            ShowMessage(running.error().Shown);
             return;
         }
-        if (running.result)
+        if (running.value())
             return; // already running: no second copy
     }
     const QString exe = QString::fromStdString(program);

@@ -2,6 +2,8 @@
 
 #include "attachments/Id3Genres.h"
 #include "base/Cp1252.h"
+#include "base/ErrnoText.h"
+#include "base/FileDescriptor.h"
 #include "base/PathText.h"
 #include "base/Text.h"
 
@@ -12,8 +14,6 @@
 #include <cstring>
 #include <string_view>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pellam {
@@ -33,7 +33,7 @@ std::string FailureSource()
 
 TagReadFailure FailureFromErrno(int err)
 {
-    return TagReadFailure {err, std::strerror(err), FailureSource()};
+    return TagReadFailure {err, ErrnoText(err), FailureSource()};
 }
 
 // A read-only file read at explicit offsets. Reading past the end gives NUL
@@ -42,23 +42,14 @@ TagReadFailure FailureFromErrno(int err)
 // than the file holds.
 class TagFile {
 public:
-    ~TagFile()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-
+    // 0, or the error number when the file cannot be opened for reading.
     int Open(const std::string& path)
     {
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (m_fd < 0)
-            return errno;
-        struct stat st { };
-        if (::fstat(m_fd, &st) != 0)
-            return errno;
-        if (S_ISDIR(st.st_mode))
-            return EISDIR;
-        m_size = st.st_size;
+        auto opened = FileDescriptor::OpenForReading(path);
+        if (!opened)
+            return opened.error();
+        m_fd = std::move(opened).value();
+        m_size = m_fd.Size();
         return 0;
     }
 
@@ -72,20 +63,10 @@ public:
         if (offset >= m_size || max <= 0)
             return 0;
         out.resize(static_cast<std::size_t>(std::min(max, m_size - offset)));
-        std::size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t n = ::pread(m_fd, out.data() + done, out.size() - done,
-                static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                return errno;
-            }
-            if (n == 0)
-                break; // the file shrank under us
-            done += static_cast<std::size_t>(n);
-        }
-        out.resize(done);
+        const std::int64_t got = m_fd.ReadAt(offset, out.data(), out.size());
+        if (got < 0)
+            return errno;
+        out.resize(static_cast<std::size_t>(got)); // the file may have shrunk under us
         return 0;
     }
 
@@ -101,7 +82,7 @@ public:
     }
 
 private:
-    int m_fd = -1;
+    FileDescriptor m_fd;
     std::int64_t m_size = 0;
 };
 

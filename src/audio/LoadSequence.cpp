@@ -111,9 +111,9 @@ void LoadSequence::WaitForItTick()
     // A second decoder (one we did not start, or an older one of ours) is
     // still at work: wait for it.
     const ProcessCheck others = CheckProcess(kDecoderProgram, m_processes);
-    if (others.error)
-        m_host.ShowMessage(*others.error);
-    if (others.result)
+    if (!others)
+        m_host.ShowMessage(others.error().Shown);
+    if (others.value_or(false))
         return;
     SetTimer(m_wait, false, m_wait.intervalMs);
     m_retries = 0;

@@ -1,34 +1,26 @@
 #include "audio/RiffChunk.h"
 
+#include <algorithm>
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "audio/WaveFormat.h"
 
 namespace pellam {
 namespace {
 
-struct Fd {
-    int fd;
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
 struct Header {
     char id[4];
     std::int64_t size;
 };
 
-bool ReadHeader(int fd, std::int64_t at, Header& h)
+// The 8-byte chunk header at `at`; nothing at the end of the file.
+Result<bool, ChunkError> ReadHeader(const FileDescriptor& file, std::int64_t at, Header& h)
 {
     std::uint8_t b[8];
-    if (::pread(fd, b, sizeof b, static_cast<off_t>(at)) != static_cast<ssize_t>(sizeof b))
+    const std::int64_t got = file.ReadAt(at, b, sizeof b);
+    if (got < 0)
+        return fail(ChunkError::ReadFailed);
+    if (got != static_cast<std::int64_t>(sizeof b))
         return false;
     std::memcpy(h.id, b, 4);
     h.size = ReadLe32(b + 4);
@@ -42,21 +34,24 @@ std::int64_t Padded(std::int64_t size)
 
 } // namespace
 
-ChunkSpan LocateChunk(const std::string& path, const char (&id)[5])
+Result<ChunkSpan, ChunkError> LocateChunk(const FileDescriptor& file, const char (&id)[5])
 {
-    Fd f {::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    struct stat st { };
-    if (f.fd < 0 || ::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return {};
-    const std::int64_t fileSize = st.st_size;
+    const std::int64_t fileSize = file.Size();
+    if (fileSize < 0)
+        return fail(ChunkError::ReadFailed);
 
     // The RIFF chunk of form "WAVE" among the top-level chunks.
     std::int64_t at = 0;
     std::int64_t riffEnd = -1;
     Header h {};
-    while (at + 12 <= fileSize && ReadHeader(f.fd, at, h)) {
+    while (at + 12 <= fileSize) {
+        const auto header = ReadHeader(file, at, h);
+        if (!header)
+            return fail(header.error());
+        if (!header.value())
+            break;
         char form[4];
-        if (std::memcmp(h.id, "RIFF", 4) == 0 && ::pread(f.fd, form, 4, static_cast<off_t>(at + 8)) == 4
+        if (std::memcmp(h.id, "RIFF", 4) == 0 && file.ReadExactlyAt(at + 8, form, 4)
             && std::memcmp(form, "WAVE", 4) == 0) {
             // Writers that stream their output leave the size 0; then the
             // form runs to the end of the file.
@@ -67,14 +62,19 @@ ChunkSpan LocateChunk(const std::string& path, const char (&id)[5])
         at += 8 + Padded(h.size);
     }
     if (riffEnd < 0)
-        return {};
+        return fail(ChunkError::NotWave);
 
-    while (at + 8 <= riffEnd && ReadHeader(f.fd, at, h)) {
+    while (at + 8 <= riffEnd) {
+        const auto header = ReadHeader(file, at, h);
+        if (!header)
+            return fail(header.error());
+        if (!header.value())
+            break;
         if (std::memcmp(h.id, id, 4) == 0)
-            return {at + 8, h.size};
+            return ChunkSpan {at + 8, h.size};
         at += 8 + Padded(h.size);
     }
-    return {};
+    return fail(ChunkError::Missing);
 }
 
 } // namespace pellam

@@ -1,22 +1,20 @@
 #include "audio/StreamWAV.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "audio/PcmConverter.h"
 #include "audio/RiffChunk.h"
 #include "audio/WaveFormat.h"
+#include "base/FileDescriptor.h"
 #include "base/Rounding.h"
 
 namespace pellam {
 
 struct StreamWAV::State {
-    int file = -1;
+    FileDescriptor file;
     std::string path;
     std::int64_t dataStart = 0;
     std::int64_t dataLength = 0;
@@ -47,41 +45,6 @@ struct StreamWAV::State {
     bool Refill();
     void CloseFile();
 };
-
-namespace {
-
-// Opens a path for reading when it names a regular file; -1 otherwise.
-int OpenForReading(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    struct stat st { };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-// Reads up to `count` bytes, retrying short reads; the count read, or -1.
-std::int64_t ReadFully(int fd, std::uint8_t* into, std::size_t count)
-{
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(fd, into + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return done > 0 ? static_cast<std::int64_t>(done) : -1;
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<std::int64_t>(done);
-}
-
-} // namespace
 
 bool StreamWAV::State::OpenConversion()
 {
@@ -172,7 +135,7 @@ bool StreamWAV::State::Refill()
     }
 
     // Never read past the end of the data chunk; reaching it ends the input.
-    const std::int64_t here = ::lseek(file, 0, SEEK_CUR);
+    const std::int64_t here = ::lseek(file.get(), 0, SEEK_CUR);
     const std::int64_t dataEnd = dataStart + dataLength;
     std::int64_t want = inputSize - leftover;
     if (here < 0 || here >= dataEnd) {
@@ -184,7 +147,7 @@ bool StreamWAV::State::Refill()
     }
     std::int64_t got = 0;
     if (want > 0) {
-        got = ReadFully(file, input.data() + leftover, static_cast<std::size_t>(want));
+        got = file.ReadSome(input.data() + leftover, static_cast<std::size_t>(want));
         // A failed or short read (the file shrank under us) ends the input too.
         if (got < want)
             inputEnded = true;
@@ -201,9 +164,7 @@ bool StreamWAV::State::Refill()
 void StreamWAV::State::CloseFile()
 {
     CloseConversion();
-    if (file >= 0)
-        ::close(file);
-    file = -1;
+    file = FileDescriptor();
     path.clear();
     position = 0;
 }
@@ -225,71 +186,69 @@ std::vector<std::string> StreamWAV::StreamExtensions() const
     return {"WAV"};
 }
 
-std::int32_t StreamWAV::StreamOpen(const std::string& path)
+StreamStatus StreamWAV::StreamOpen(const std::string& path)
 {
-    const int probe = OpenForReading(path);
-    if (probe < 0)
-        return kStreamNotOpen;
-    ::close(probe);
+    // A file that cannot be opened leaves whatever was open as it is.
+    auto opened = FileDescriptor::OpenForReading(path);
+    if (!opened)
+        return StreamStatus::NotOpen;
 
     StreamClose();
 
-    const ChunkSpan data = LocateChunk(path, "data");
-    const ChunkSpan format = LocateChunk(path, "fmt ");
-    if (data.start == 0 || format.start == 0 || format.length < 16)
-        return kStreamNotOpen;
+    FileDescriptor file = std::move(opened).value();
+    const auto data = LocateChunk(file, "data");
+    const auto format = LocateChunk(file, "fmt ");
+    if (!data || !format || format->length < 16)
+        return StreamStatus::NotOpen;
 
     State& s = *m;
-    s.file = OpenForReading(path);
-    if (s.file < 0)
-        return kStreamNotOpen;
+    s.file = std::move(file);
     s.path = path;
-    s.dataStart = data.start;
-    s.dataLength = data.length;
-    s.formatStart = format.start;
-    s.formatLength = format.length;
+    s.dataStart = data->start;
+    s.dataLength = data->length;
+    s.formatStart = format->start;
+    s.formatLength = format->length;
 
-    struct stat st { };
-    const std::int64_t fileSize = ::fstat(s.file, &st) == 0 ? st.st_size : 0;
+    const std::int64_t fileSize = std::max<std::int64_t>(0, s.file.Size());
     if (fileSize < s.dataStart + s.dataLength)
         s.dataLength = std::max<std::int64_t>(0, fileSize - s.dataStart);
 
     // The whole "fmt " payload, as far as the file holds it.
     const std::int64_t formatBytes = std::min(s.formatLength, std::max<std::int64_t>(0, fileSize - s.formatStart));
     s.formatBytes.assign(static_cast<std::size_t>(formatBytes), 0);
-    const ssize_t got = ::pread(s.file, s.formatBytes.data(), s.formatBytes.size(), static_cast<off_t>(s.formatStart));
+    const std::int64_t got = s.file.ReadAt(s.formatStart, s.formatBytes.data(), s.formatBytes.size());
     if (got < 16) {
         s.CloseFile();
-        return kStreamNotOpen;
+        return StreamStatus::NotOpen;
     }
     s.formatBytes.resize(static_cast<std::size_t>(got));
     s.source = WaveFormat::Parse(s.formatBytes);
 
-    if (::lseek(s.file, static_cast<off_t>(s.dataStart), SEEK_SET) < 0 || !s.OpenConversion()) {
+    if (::lseek(s.file.get(), static_cast<off_t>(s.dataStart), SEEK_SET) < 0 || !s.OpenConversion()) {
         s.CloseFile();
-        return kStreamNoCodec;
+        return StreamStatus::NoCodec;
     }
-    return kStreamOk;
+    return StreamStatus::Ok;
 }
 
-std::int32_t StreamWAV::StreamClose()
+StreamStatus StreamWAV::StreamClose()
 {
-    if (m->file < 0)
-        return kStreamNotOpen;
+    if (!m->file.valid())
+        return StreamStatus::NotOpen;
     m->CloseFile();
-    return kStreamOk;
+    return StreamStatus::Ok;
 }
 
-std::int32_t StreamWAV::StreamRead(void* destination, std::int32_t count, std::int32_t& read)
+StreamStatus StreamWAV::StreamRead(void* destination, std::int32_t count, std::int32_t& read)
 {
     read = 0;
     State& s = *m;
-    if (s.file < 0 || !s.conversion)
-        return kStreamNotOpen;
+    if (!s.file.valid() || !s.conversion)
+        return StreamStatus::NotOpen;
     if (!destination)
         count = 0;
     auto* out = static_cast<std::uint8_t*>(destination);
-    std::int32_t status = kStreamOk;
+    StreamStatus status = StreamStatus::Ok;
     while (read < count) {
         if (s.outputValid > 0) {
             const std::int32_t available = s.outputValid - s.outputReadPos;
@@ -307,7 +266,7 @@ std::int32_t StreamWAV::StreamRead(void* destination, std::int32_t count, std::i
             }
         }
         if (!s.Refill()) {
-            status = kStreamEnded;
+            status = StreamStatus::Ended;
             break;
         }
     }
@@ -318,21 +277,21 @@ std::int32_t StreamWAV::StreamRead(void* destination, std::int32_t count, std::i
     return status;
 }
 
-std::int32_t StreamWAV::StreamSeek(std::int32_t value, std::int32_t mode)
+StreamStatus StreamWAV::StreamSeek(std::int32_t value, std::int32_t mode)
 {
     State& s = *m;
-    if (s.file < 0)
-        return kStreamNotOpen;
+    if (!s.file.valid())
+        return StreamStatus::NotOpen;
 
     std::int64_t offset = 0;
     if (mode == 0) {
         if (value < 0 || value > 99)
-            return kStreamBadSeek;
+            return StreamStatus::BadSeek;
         offset = DivRoundHalfEven(std::int64_t {value} * s.dataLength, 100);
     } else if (mode == 1) {
         // value <= Duration / 1000, compared exactly.
         if (value < 0 || std::int64_t {value} * 1000 > Duration())
-            return kStreamBadSeek;
+            return StreamStatus::BadSeek;
         offset = std::int64_t {s.source.avgBytesPerSec} * value;
     }
 
@@ -341,7 +300,7 @@ std::int32_t StreamWAV::StreamSeek(std::int32_t value, std::int32_t mode)
         const std::int64_t align = s.source.blockAlign > 0 ? s.source.blockAlign : 1;
         target = s.dataStart + (offset - offset % align);
     }
-    const off_t landed = ::lseek(s.file, static_cast<off_t>(target), SEEK_SET);
+    const off_t landed = ::lseek(s.file.get(), static_cast<off_t>(target), SEEK_SET);
     const std::int64_t here = landed < 0 ? s.dataStart : landed;
     s.position = s.source.avgBytesPerSec == 0
         ? 0
@@ -353,7 +312,7 @@ std::int32_t StreamWAV::StreamSeek(std::int32_t value, std::int32_t mode)
         // first opening succeeded.
         (void)s.OpenConversion();
     }
-    return kStreamOk;
+    return StreamStatus::Ok;
 }
 
 std::int32_t StreamWAV::Position() const

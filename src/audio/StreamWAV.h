@@ -9,13 +9,14 @@
 
 namespace pellam {
 
-// Status codes of the stream operations.
-enum StreamStatus : std::int32_t {
-    kStreamOk = 0,
-    kStreamNotOpen = 1, // no file open, cannot be opened, or not a usable WAVE file
-    kStreamNoCodec = 3, // no conversion from the file's format to PCM
-    kStreamBadSeek = 4, // seek argument out of range
-    kStreamEnded = 5, // end of the audio reached before the request was filled
+// Status codes of the stream operations; the numbers are part of the
+// interface (pellam-cli prints the open status).
+enum class StreamStatus : std::int32_t {
+    Ok = 0,
+    NotOpen = 1, // no file open, cannot be opened, or not a usable WAVE file
+    NoCodec = 3, // no conversion from the file's format to PCM
+    BadSeek = 4, // seek argument out of range
+    Ended = 5, // end of the audio reached before the request was filled
 };
 
 class StreamWAV {
@@ -28,10 +29,11 @@ public:
     std::string StreamDescription() const; // "Wave Audio"
     std::vector<std::string> StreamExtensions() const; // {"WAV"}
 
-    std::int32_t StreamOpen(const std::string& path);
-    std::int32_t StreamClose();
-    std::int32_t StreamRead(void* destination, std::int32_t count, std::int32_t& read);
-    std::int32_t StreamSeek(std::int32_t value, std::int32_t mode); // mode 0: percent, 1: seconds
+    // A folder, FIFO or device is refused (NotOpen) without waiting on it.
+    StreamStatus StreamOpen(const std::string& path);
+    StreamStatus StreamClose();
+    StreamStatus StreamRead(void* destination, std::int32_t count, std::int32_t& read);
+    StreamStatus StreamSeek(std::int32_t value, std::int32_t mode); // mode 0: percent, 1: seconds
 
     std::int32_t Position() const; // ms handed out, less 500
     std::int32_t Duration() const; // ms of the data chunk

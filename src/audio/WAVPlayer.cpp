@@ -24,7 +24,7 @@ WAVPlayer::~WAVPlayer()
 
 bool WAVPlayer::FileOpen(const std::string& path)
 {
-    if (m_stream.StreamOpen(path) != kStreamOk) {
+    if (m_stream.StreamOpen(path) != StreamStatus::Ok) {
         m_fileOpen = false;
         return false;
     }
@@ -41,11 +41,11 @@ bool WAVPlayer::FileClose()
 {
     PlaybackStop();
     const bool deinit = m_device.Deinit();
-    const std::int32_t closed = m_stream.StreamClose();
+    const StreamStatus closed = m_stream.StreamClose();
     m_fileOpen = false;
     m_endReached = false;
     m_loopCount = 0;
-    return closed == kStreamOk ? deinit : false;
+    return closed == StreamStatus::Ok ? deinit : false;
 }
 
 bool WAVPlayer::FillBuffer()
@@ -195,7 +195,7 @@ void WAVPlayer::SetPosition(std::int32_t ms)
         return;
     // A landed seek leaves the end behind: refills read from the new place
     // instead of rewinding to the start.
-    if (m_stream.StreamSeek(ms / 1000, kSeekSeconds) == kStreamOk)
+    if (m_stream.StreamSeek(ms / 1000, kSeekSeconds) == StreamStatus::Ok)
         m_endReached = false;
     m_device.SetElapsed(ms);
     m_device.ClearBufferQueue();

@@ -1,11 +1,10 @@
 // pellam-cli duration MP3: the duration text the recording list shows for a file.
+#include "base/ErrnoText.h"
+#include "base/FileDescriptor.h"
 #include "cli/Verbs.h"
 #include "workspace/RecordingList.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace pellam::cli {
 namespace {
@@ -18,13 +17,8 @@ int Run(const Args& args)
     }
     // A file that cannot be read at all is bad input, not a recording whose
     // duration never arrives.
-    std::FILE* f = std::fopen(args[0].c_str(), "rb");
-    if (!f)
-        return Complain(args[0], std::strerror(errno));
-    std::fclose(f);
-    struct stat st { };
-    if (::stat(args[0].c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return Complain(args[0], std::strerror(EISDIR));
+    if (auto file = FileDescriptor::OpenForReading(args[0]); !file)
+        return Complain(args[0], ErrnoText(file.error()));
     // The same probe and retry rule as the recording pass, for one recording.
     SequentialProbe probe;
     probe.Start({args[0]});

@@ -15,11 +15,12 @@ int Run(const Args& args)
         std::fprintf(stderr, "usage: pellam-cli event EVT\n");
         return kBadInput;
     }
-    Incident inc;
-    if (!ReadEventFile(args[0], inc)) {
+    const auto read = ReadEventFile(args[0]);
+    if (!read) {
         std::printf("{\"ok\":false}\n");
         return kNegative;
     }
+    const Incident& inc = read.value();
     Json j;
     j.BeginObject()
         .Field("ok", true)

@@ -5,28 +5,11 @@
 #include "records/RoleNames.h"
 #include "records/clsRecord.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
-
-#include <sys/stat.h>
 
 namespace pellam::cli {
 namespace {
-
-// Why a records file cannot be read at all, or "" when it can be opened.
-std::string UnreadableReason(const std::string& path)
-{
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return std::strerror(errno);
-    std::fclose(f);
-    struct stat st { };
-    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return std::strerror(EISDIR);
-    return std::string();
-}
 
 int Run(const Args& args)
 {
@@ -34,14 +17,15 @@ int Run(const Args& args)
         std::fprintf(stderr, "usage: pellam-cli records RMQ\n");
         return kBadInput;
     }
-    if (const std::string reason = UnreadableReason(args[0]); !reason.empty())
-        return Complain(args[0], reason);
-
     clsRecord store;
     store.SetRecordPath(args[0]);
     auto table = std::make_unique<RecordTable>();
     RoleTable roles;
-    const bool ok = store.RECORDLOAD(*table, roles);
+    const auto loaded = store.RECORDLOAD(*table, roles);
+    // A file the system refuses is bad input; a damaged one a negative answer.
+    if (!loaded && loaded.error().Errno != 0)
+        return Complain(args[0], loaded.error().Reason);
+    const bool ok = loaded.ok();
 
     Json j;
     j.BeginObject().Field("ok", ok).Key("header").BeginArray();

@@ -16,19 +16,19 @@ int Run(const Args& args)
     if (args.size() != 2)
         return Complain("wav2pcm", "expected WAV OUT");
     StreamWAV stream;
-    const std::int32_t status = stream.StreamOpen(args[0]);
+    const StreamStatus status = stream.StreamOpen(args[0]);
     std::int64_t total = 0;
-    if (status == kStreamOk) {
+    if (status == StreamStatus::Ok) {
         std::ofstream out(args[1], std::ios::binary | std::ios::trunc);
         if (!out)
             return Complain(args[1], "cannot be written");
         std::vector<char> buffer(65536);
         for (;;) {
             std::int32_t read = 0;
-            const std::int32_t rc = stream.StreamRead(buffer.data(), static_cast<std::int32_t>(buffer.size()), read);
+            const StreamStatus rc = stream.StreamRead(buffer.data(), static_cast<std::int32_t>(buffer.size()), read);
             out.write(buffer.data(), read);
             total += read;
-            if (rc != kStreamOk)
+            if (rc != StreamStatus::Ok)
                 break;
         }
         if (!out.flush())
@@ -36,7 +36,7 @@ int Run(const Args& args)
     }
     Json json;
     json.BeginObject()
-        .Field("status", status)
+        .Field("status", static_cast<std::int32_t>(status))
         .Field("SamplesPerSecond", std::int64_t {stream.SamplesPerSecond()})
         .Field("Channels", std::int64_t {stream.Channels()})
         .Field("BitsPerSecond", std::int64_t {stream.BitsPerSecond()})
@@ -44,7 +44,7 @@ int Run(const Args& args)
         .Field("bytes", total)
         .EndObject();
     std::printf("%s\n", json.str().c_str());
-    return status == kStreamOk ? kOk : kNegative;
+    return status == StreamStatus::Ok ? kOk : kNegative;
 }
 
 static VerbRegistrar reg("wav2pcm", "WAV OUT", &Run);

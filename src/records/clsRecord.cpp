@@ -1,18 +1,14 @@
 #include "records/clsRecord.h"
 
 #include "base/Cp1252.h"
+#include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
 #include "base/Text.h"
 
 #include <cerrno>
-#include <cstring>
 #include <limits>
 #include <string_view>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pellam {
 namespace {
@@ -22,45 +18,64 @@ constexpr std::int32_t kDefaultSlotLength = 1050;
 constexpr std::int32_t kMinimumSlotLength = 150;
 constexpr int kMaxPersons = 100;
 
+RecordLoadError Damaged(std::string reason)
+{
+    return RecordLoadError {0, std::move(reason)};
+}
+
 // The records file opened for reading slot by slot.
 class SlotReader {
 public:
-    explicit SlotReader(const std::string& path)
+    static Result<SlotReader, RecordLoadError> Open(const std::string& path)
     {
         auto opened = FileDescriptor::OpenForReading(path);
-        m_ok = opened.ok();
-        if (m_ok) {
-            m_fd = std::move(opened).value();
-            m_size = m_fd.Size();
-        }
+        if (!opened)
+            return fail(RecordLoadError {opened.error(), ErrnoText(opened.error())});
+        return SlotReader(std::move(opened).value());
     }
-    bool ok() const { return m_ok; }
 
     // Reads slot n (from 1) of a file with slot length L. A slot must hold its
     // length word and all its text bytes (the padding may be cut off); a slot
     // starting at or after the end reads as "" only when `emptyPastEnd`.
-    bool Read(std::int64_t n, std::int32_t L, bool emptyPastEnd, std::string& text) const
+    Result<std::string, RecordLoadError> Read(std::int64_t n, std::int32_t L, bool emptyPastEnd) const
     {
-        text.clear();
         const std::int64_t offset = (n - 1) * L;
         if (offset >= m_size && emptyPastEnd)
-            return true;
+            return std::string();
+        const std::string slot = "slot " + std::to_string(n);
         unsigned char word[2];
-        if (offset + 2 > m_size || !m_fd.ReadExactlyAt(offset, word, 2))
-            return false;
+        if (offset + 2 > m_size)
+            return fail(Damaged(slot + " lies past the end of the file"));
+        if (auto read = ReadAt(offset, word, 2); !read)
+            return fail(read.error());
         const std::int64_t m = word[0] | (word[1] << 8);
-        if (m > L - 2 || offset + 2 + m > m_size)
-            return false;
+        if (m > L - 2)
+            return fail(Damaged(slot + " claims " + std::to_string(m) + " bytes, more than a slot holds"));
+        if (offset + 2 + m > m_size)
+            return fail(Damaged(slot + " is cut short by the end of the file"));
         std::string bytes(static_cast<std::size_t>(m), '\0');
-        if (!m_fd.ReadExactlyAt(offset + 2, bytes.data(), bytes.size()))
-            return false;
-        text = DecodeCp1252(bytes);
-        return true;
+        if (auto read = ReadAt(offset + 2, bytes.data(), bytes.size()); !read)
+            return fail(read.error());
+        return DecodeCp1252(bytes);
     }
 
 private:
+    explicit SlotReader(FileDescriptor fd) : m_fd(std::move(fd)), m_size(m_fd.Size()) { }
+
+    // Reads n bytes the file was seen to hold; a short read means it shrank.
+    Result<bool, RecordLoadError> ReadAt(std::int64_t offset, void* out, std::size_t n) const
+    {
+        const std::int64_t got = m_fd.ReadAt(offset, out, n);
+        if (got < 0) {
+            const int err = errno;
+            return fail(RecordLoadError {err, ErrnoText(err)});
+        }
+        if (got < static_cast<std::int64_t>(n))
+            return fail(Damaged("the file shrank while it was read"));
+        return true;
+    }
+
     FileDescriptor m_fd;
-    bool m_ok = false;
     std::int64_t m_size = 0;
 };
 
@@ -118,48 +133,59 @@ const std::string& clsRecord::TrailerText()
     return text;
 }
 
-bool clsRecord::RECORDLOAD(RecordTable& table, RoleTable& roles) const
+Result<int, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, RoleTable& roles) const
 {
     table.Clear();
+    auto opened = SlotReader::Open(m_path);
+    if (!opened)
+        return fail(opened.error());
+    const SlotReader& file = opened.value();
 
+    // Slot 1 holds the slot length; it is read as if slots were 128 bytes long.
     std::int32_t L = kDefaultSlotLength;
     {
-        SlotReader probe(m_path);
-        std::string first;
-        if (!probe.ok() || !probe.Read(1, kProbeSlotLength, false, first))
-            return false;
-        if (!first.empty()) {
+        auto first = file.Read(1, kProbeSlotLength, false);
+        if (!first)
+            return fail(first.error());
+        if (!first.value().empty()) {
             std::int64_t v = 0;
-            if (!ParseInteger(
-                    first, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), v))
-                return false;
+            if (!ParseInteger(first.value(), std::numeric_limits<std::int32_t>::min(),
+                    std::numeric_limits<std::int32_t>::max(), v))
+                return fail(Damaged("the slot length is not a number"));
             L = v < 1 ? kDefaultSlotLength : v < kMinimumSlotLength ? kMinimumSlotLength : static_cast<std::int32_t>(v);
         }
     }
 
-    SlotReader file(m_path);
-    if (!file.ok())
-        return false;
+    // Each text goes into the table as soon as it is read, so a failure
+    // leaves everything before it in place.
     std::int64_t slot = 1;
+    auto readInto = [&](std::string& into, bool emptyPastEnd) -> Result<bool, RecordLoadError> {
+        auto text = file.Read(slot++, L, emptyPastEnd);
+        if (!text)
+            return fail(text.error());
+        into = std::move(text).value();
+        return true;
+    };
     for (int i = 0; i < clsRecord::kHeaderSlots; ++i)
-        if (!file.Read(slot++, L, false, table.Header(i)))
-            return false;
+        if (auto r = readInto(table.Header(i), false); !r)
+            return fail(r.error());
+    int persons = 0;
     for (int k = 0; k < clsRecord::kWrittenRoles; ++k) {
         const auto count = PersonCount(table, k);
         if (!count)
-            return false;
-        for (int r = 1; r <= *count; ++r)
+            return fail(Damaged("the person count of role " + std::to_string(k) + " is not a number up to 100"));
+        for (int r = 1; r <= *count; ++r, ++persons)
             for (int page = 1; page <= 3; ++page)
                 for (int field = 0; field < RecordTable::kFields; ++field)
-                    if (!file.Read(slot++, L, false, table(k, r, page, field)))
-                        return false;
+                    if (auto read = readInto(table(k, r, page, field), false); !read)
+                        return fail(read.error());
     }
-    if (!file.Read(slot, L, true, table.Trailer()))
-        return false;
+    if (auto r = readInto(table.Trailer(), true); !r)
+        return fail(r.error());
 
     roles.RoleName0 = table.Header(10);
     roles.RoleNames[0] = roles.RoleName0;
-    return true;
+    return persons;
 }
 
 std::int32_t clsRecord::SlotLength(const RecordTable& table)

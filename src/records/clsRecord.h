@@ -3,6 +3,7 @@
 // little-endian length and that many Windows-1252 bytes. Slot 1 holds the slot
 // length, slots 1..11 the header texts, then every person's 33 texts role by
 // role, then a trailer slot (absent in the backup file).
+#include "base/Result.h"
 #include "records/RecordTable.h"
 #include "records/RoleNames.h"
 
@@ -12,15 +13,23 @@
 
 namespace pellam {
 
+// Why the records file was not loaded: the system's error number when the file
+// could not be opened or read (0 when its content was at fault) and a description.
+struct RecordLoadError {
+    int Errno = 0;
+    std::string Reason;
+};
+
 class clsRecord {
 public:
     const std::string& RecordPath() const { return m_path; }
     void SetRecordPath(std::string path) { m_path = std::move(path); }
 
-    // Fills `table` from the file. On success the file's role-0 label (header
-    // text 10) becomes roles.RoleName0 and roles.RoleNames[0]. On failure the
-    // table keeps what was read so far and `roles` is untouched.
-    bool RECORDLOAD(RecordTable& table, RoleTable& roles) const;
+    // Fills `table` from the file and gives the number of persons read. On
+    // success the file's role-0 label (header text 10) becomes
+    // roles.RoleName0 and roles.RoleNames[0]. On failure the table keeps what
+    // was read so far and `roles` is untouched.
+    Result<int, RecordLoadError> RECORDLOAD(RecordTable& table, RoleTable& roles) const;
 
     // Slot length for writing: the longest text of roles 0..7 plus 50, at least 150.
     static std::int32_t SlotLength(const RecordTable& table);

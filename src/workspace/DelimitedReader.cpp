@@ -1,9 +1,11 @@
 #include "workspace/DelimitedReader.h"
 
 #include "base/Cp1252.h"
+#include "base/ErrnoText.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 
 namespace pellam {
 namespace {
@@ -24,12 +26,13 @@ DelimitedReader::DelimitedReader(DelimitedReader&&) noexcept = default;
 DelimitedReader& DelimitedReader::operator=(DelimitedReader&&) noexcept = default;
 DelimitedReader::~DelimitedReader() = default;
 
-Result<DelimitedReader, ReadError> DelimitedReader::OpenFile(const std::string& path)
+Result<DelimitedReader, OpenError> DelimitedReader::OpenFile(const std::string& path)
 {
+    auto opened = FileDescriptor::OpenForReading(path);
+    if (!opened)
+        return fail(OpenError {opened.error(), ErrnoText(opened.error())});
     DelimitedReader r;
-    r.m_file.reset(std::fopen(path.c_str(), "rb"));
-    if (!r.m_file)
-        return fail(ReadError::CannotOpen);
+    r.m_file = std::move(opened).value();
     return r;
 }
 
@@ -49,12 +52,11 @@ bool DelimitedReader::Fill()
     m_pos = 0;
     const std::size_t old = m_buf.size();
     m_buf.resize(old + kChunk);
-    const std::size_t got = std::fread(m_buf.data() + old, 1, kChunk, m_file.get());
-    m_buf.resize(old + got);
-    if (got < kChunk) {
+    const std::int64_t got = m_file.ReadSome(m_buf.data() + old, kChunk);
+    m_buf.resize(old + static_cast<std::size_t>(std::max<std::int64_t>(got, 0)));
+    if (got < static_cast<std::int64_t>(kChunk)) {
         m_eof = true;
-        if (std::ferror(m_file.get()))
-            m_readFailed = true;
+        m_readFailed = got < 0;
     }
     return got > 0;
 }
@@ -149,6 +151,21 @@ Result<std::int16_t, ReadError> DelimitedReader::ReadInt16()
     if (v < -32768 || v > 32767)
         return fail(ReadError::Overflow);
     return static_cast<std::int16_t>(v);
+}
+
+const char* DelimitedReader::Describe(ReadError e)
+{
+    switch (e) {
+    case ReadError::PrematureEnd:
+        return "the file ends before this value";
+    case ReadError::TypeMismatch:
+        return "not a decimal number";
+    case ReadError::Overflow:
+        return "a number outside -32768..32767";
+    case ReadError::ReadFailed:
+        return "the file could not be read";
+    }
+    return "";
 }
 
 Result<bool, ReadError> DelimitedReader::Skip(int n)

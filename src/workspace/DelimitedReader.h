@@ -5,18 +5,22 @@
 // and line breaks and loses its quotes; leading blanks of a value are skipped;
 // integers are decimal numbers in -32768..32767. Texts are decoded from
 // Windows-1252. The file is read lazily, so a huge file costs only what is read.
+#include "base/FileDescriptor.h"
 #include "base/Result.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 
 namespace pellam {
 
+// Why a file could not be opened: the system's error number and its description.
+struct OpenError {
+    int Errno = 0;
+    std::string Reason;
+};
+
 enum class ReadError {
-    CannotOpen, // the file is missing or unreadable
     PrematureEnd, // a value was asked for after the last one
     TypeMismatch, // an integer value that is not a decimal number
     Overflow, // an integer value outside -32768..32767
@@ -25,7 +29,8 @@ enum class ReadError {
 
 class DelimitedReader {
 public:
-    static Result<DelimitedReader, ReadError> OpenFile(const std::string& path);
+    // Opens a regular file; a folder, FIFO or device is refused without waiting on it.
+    static Result<DelimitedReader, OpenError> OpenFile(const std::string& path);
     static DelimitedReader FromText(std::string bytes);
 
     DelimitedReader(DelimitedReader&&) noexcept;
@@ -38,6 +43,9 @@ public:
     // Reads and discards n text values.
     Result<bool, ReadError> Skip(int n);
 
+    // A short English description of an error, for messages.
+    static const char* Describe(ReadError e);
+
 private:
     DelimitedReader();
     int Peek();
@@ -46,7 +54,7 @@ private:
     // Raw bytes of the next value, quotes removed.
     Result<std::string, ReadError> ReadRaw();
 
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_file {nullptr, &std::fclose};
+    FileDescriptor m_file;
     std::string m_buf;
     std::size_t m_pos = 0;
     bool m_eof = false;

@@ -2,74 +2,96 @@
 
 #include "workspace/DelimitedReader.h"
 
-#include <optional>
-
 namespace pellam {
 namespace {
 
-// Reads the values in file order; the first error ends the read.
-std::optional<Incident> Parse(DelimitedReader& in)
-{
-    Incident inc;
-    bool ok = true;
-    auto text = [&](std::string& into) {
-        if (!ok)
-            return;
-        auto v = in.ReadText();
-        ok = v.ok();
-        if (ok)
-            into = std::move(v).value();
-    };
-    auto integer = [&](std::int16_t& into) {
-        if (!ok)
-            return;
-        auto v = in.ReadInt16();
-        ok = v.ok();
-        if (ok)
-            into = v.value();
-    };
-    auto skip = [&](int n) {
-        if (ok)
-            ok = in.Skip(n).ok();
-    };
+// Reads the values in file order; the first error ends the read and names the
+// value it met.
+class Parser {
+public:
+    explicit Parser(DelimitedReader& in) : m_in(in) { }
 
-    skip(2);
-    text(inc.CaseNumber);
-    text(inc.StartTime);
-    text(inc.StartDate);
-    text(inc.Location);
-    skip(5);
-    integer(inc.SubjectCount);
-    if (ok && inc.SubjectCount > Incident::kMaxSubjects)
-        return std::nullopt; // the subject table holds ten
-    for (int i = 1; ok && i <= inc.SubjectsRead(); ++i) {
-        text(inc.SubjectName[static_cast<std::size_t>(i)]);
-        text(inc.SubjectDOB[static_cast<std::size_t>(i)]);
+    Result<Incident, EventFileError> Run()
+    {
+        Incident inc;
+        Skip(2);
+        Text(inc.CaseNumber, "case number");
+        Text(inc.StartTime, "start time");
+        Text(inc.StartDate, "start date");
+        Text(inc.Location, "location");
+        Skip(5);
+        Integer(inc.SubjectCount, "subject count");
+        if (m_error.Reason.empty() && inc.SubjectCount > Incident::kMaxSubjects)
+            m_error.Reason = std::to_string(inc.SubjectCount) + " subjects; at most 10 are kept";
+        for (int i = 1; m_error.Reason.empty() && i <= inc.SubjectsRead(); ++i) {
+            Text(inc.SubjectName[static_cast<std::size_t>(i)], "subject name");
+            Text(inc.SubjectDOB[static_cast<std::size_t>(i)], "subject date of birth");
+        }
+        Skip(1);
+        Text(inc.AttachPath, "attachments folder");
+        Text(inc.EndDate, "end date");
+        Text(inc.EndTime, "end time");
+        Integer(inc.Mp3Count, "recording count");
+        if (!m_error.Reason.empty())
+            return fail(m_error);
+        return inc;
     }
-    skip(1);
-    text(inc.AttachPath);
-    text(inc.EndDate);
-    text(inc.EndTime);
-    integer(inc.Mp3Count);
-    if (!ok)
-        return std::nullopt;
-    return inc;
-}
+
+private:
+    void Failed(ReadError e, const char* what)
+    {
+        m_error.Reason = std::string(what) + " (value " + std::to_string(m_values) + "): " + DelimitedReader::Describe(e);
+    }
+    void Text(std::string& into, const char* what)
+    {
+        if (!m_error.Reason.empty())
+            return;
+        ++m_values;
+        auto v = m_in.ReadText();
+        if (v)
+            into = std::move(v).value();
+        else
+            Failed(v.error(), what);
+    }
+    void Integer(std::int16_t& into, const char* what)
+    {
+        if (!m_error.Reason.empty())
+            return;
+        ++m_values;
+        auto v = m_in.ReadInt16();
+        if (v)
+            into = v.value();
+        else
+            Failed(v.error(), what);
+    }
+    void Skip(int n)
+    {
+        for (int i = 0; i < n && m_error.Reason.empty(); ++i) {
+            ++m_values;
+            if (auto v = m_in.Skip(1); !v)
+                Failed(v.error(), "unused value");
+        }
+    }
+
+    DelimitedReader& m_in;
+    EventFileError m_error;
+    int m_values = 0; // values asked for so far, counted from 1
+};
 
 } // namespace
 
-bool ReadEventFile(const std::string& path, Incident& incident)
+Result<Incident, EventFileError> ReadEventFile(const std::string& path)
 {
     auto reader = DelimitedReader::OpenFile(path);
     if (!reader)
-        return false;
-    auto parsed = Parse(reader.value());
+        return fail(EventFileError {reader.error().Errno, reader.error().Reason});
+    auto parsed = Parser(reader.value()).Run();
     if (!parsed)
-        return false;
-    incident = std::move(*parsed);
+        return parsed;
+    Incident incident = std::move(parsed).value();
     if (incident.AttachPath.empty() || incident.AttachPath.back() != '/')
         incident.AttachPath += '/';
-    return true;
+    return incident;
 }
 
 } // namespace pellam

@@ -1,5 +1,7 @@
 #pragma once
 // The incident record read from the event file.
+#include "base/Result.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -25,8 +27,15 @@ struct Incident {
     int SubjectsRead() const { return SubjectCount >= 2 ? SubjectCount : 1; }
 };
 
+// Why an event file was not read: the system's error number when the file
+// could not be opened (0 when its content was at fault) and a description.
+struct EventFileError {
+    int Errno = 0;
+    std::string Reason;
+};
+
 // Reads an event file. A missing, unreadable or short file, a bad integer or
-// more than 10 subjects gives false and leaves `incident` as it was.
-bool ReadEventFile(const std::string& path, Incident& incident);
+// more than 10 subjects is an error.
+Result<Incident, EventFileError> ReadEventFile(const std::string& path);
 
 } // namespace pellam

@@ -3,8 +3,9 @@
 // minutes at least two digits and counting on past 59 (75:03 is an hour and a
 // quarter). The length comes from a scan of every frame header through
 // libmpg123, so variable-bitrate files and encoder padding are accounted for.
+#include "base/Result.h"
+
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace pellam {
@@ -17,13 +18,21 @@ inline constexpr const char* kNoDuration = "00:00";
 // Whole seconds as "mm:ss"; negative values count as 0.
 std::string DurationText(std::int64_t seconds);
 
-// Number of samples per channel and sample rate of a scanned MP3, or nothing
-// when the file cannot be opened or holds no MPEG audio frame.
+// Number of samples per channel and sample rate of a scanned MP3.
 struct Mp3Length {
     std::int64_t samples = 0;
     std::int64_t rate = 0;
 };
-std::optional<Mp3Length> ScanMp3(const std::string& path);
+
+// Why a file has no length: the system's error number when it could not be
+// opened (0 when its content was at fault) and a description.
+struct Mp3ScanError {
+    int Errno = 0;
+    std::string Reason;
+};
+
+// Scans a regular file; a folder, FIFO or device is refused without waiting on it.
+Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path);
 
 // samples / rate rounded to whole seconds (halves to the even second), as
 // "mm:ss"; "??:??" for an unreadable, empty or non-MP3 file.

@@ -190,7 +190,8 @@ void RecordingPass::EndFinishLoadUp()
     const std::string& folder = s.paths.Evidence;
 
     const std::string eventFile = FindEventFile(s.listing, folder);
-    if (!eventFile.empty() && ReadEventFile(eventFile, s.incident)) {
+    if (auto incident = ReadEventFile(eventFile); !eventFile.empty() && incident) {
+        s.incident = std::move(incident).value();
         s.CaseNumber = s.incident.CaseNumber;
         EnableLOGS(s.menus);
         s.title = BaseTitle() + " - Reviewing Case Number " + s.CaseNumber;

@@ -1,11 +1,11 @@
 #include "workspace/ServKILL.h"
 
 #include "base/AsciiCase.h"
+#include "base/ErrnoText.h"
 #include "base/PathText.h"
 #include "base/Text.h"
 
 #include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
@@ -32,8 +32,10 @@ ProcessList List(const ProcessSource& source)
 ProcessList ReadProcFs(const std::string& procRoot)
 {
     DIR* dir = ::opendir(procRoot.c_str());
-    if (!dir)
-        return fail(errno);
+    if (!dir) {
+        const int err = errno;
+        return fail(ProcessListError {err, ErrnoText(err)});
+    }
     std::vector<ProcessNames> out;
     while (const dirent* e = ::readdir(dir)) {
         const std::string pid = e->d_name;
@@ -80,39 +82,35 @@ bool ProcessMatches(const ProcessNames& process, const std::string& target, bool
 
 ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source)
 {
-    ProcessCheck check;
     const auto processes = List(source);
-    if (!processes) {
-        check.error = Message {"Server Error",
-            std::string("Error Terminating a Running Incidence of the CordaneComm Server!") + kLineBreak
-                + "Networking will not be available!",
-            MessageIcon::Information};
-        return check;
-    }
+    if (!processes)
+        return fail(ProcessCheckError {processes.error(),
+            Message {"Server Error",
+                std::string("Error Terminating a Running Incidence of the CordaneComm Server!") + kLineBreak
+                    + "Networking will not be available!",
+                MessageIcon::Information}});
     int count = 0;
     for (const auto& p : processes.value())
         if (ProcessMatches(p, target, false) && ++count > 1)
-            check.result = true;
-    return check;
+            return true;
+    return false;
 }
 
 ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& source)
 {
-    ProcessCheck check;
     const auto processes = List(source);
     if (!processes) {
-        check.error = Message {"Process Error",
-            std::string("Error occurred while checking processes.") + kLineBreak + "Error# "
-                + std::to_string(processes.error()) + " - " + std::strerror(processes.error()),
-            MessageIcon::Information};
-        return check;
+        const ProcessListError& cause = processes.error();
+        return fail(ProcessCheckError {cause,
+            Message {"Process Error",
+                std::string("Error occurred while checking processes.") + kLineBreak + "Error# "
+                    + std::to_string(cause.Errno) + " - " + cause.Reason,
+                MessageIcon::Information}});
     }
     for (const auto& p : processes.value())
-        if (ProcessMatches(p, target, true)) {
-            check.result = true;
-            break;
-        }
-    return check;
+        if (ProcessMatches(p, target, true))
+            return true;
+    return false;
 }
 
 } // namespace pellam

@@ -5,7 +5,6 @@
 #include "base/Result.h"
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +17,14 @@ struct ProcessNames {
     std::vector<std::string> names;
 };
 
-// The running processes, or the system error number when they cannot be listed.
-using ProcessList = Result<std::vector<ProcessNames>, int>;
+// Why the processes could not be listed: the system's error number and its description.
+struct ProcessListError {
+    int Errno = 0;
+    std::string Reason;
+};
+
+// The running processes, or why they cannot be listed.
+using ProcessList = Result<std::vector<ProcessNames>, ProcessListError>;
 using ProcessSource = std::function<ProcessList()>;
 
 // The system's processes, read from /proc.
@@ -30,10 +35,13 @@ ProcessList ReadProcFs(const std::string& procRoot = "/proc");
 // CheckProcess compares them as listed.
 bool ProcessMatches(const ProcessNames& process, const std::string& target, bool trimBlanks);
 
-struct ProcessCheck {
-    bool result = false;
-    std::optional<Message> error; // shown to the operator when the list could not be read
+// A check that could not list the processes: the cause, and the message box
+// the operator is shown for it.
+struct ProcessCheckError {
+    ProcessListError Cause;
+    Message Shown;
 };
+using ProcessCheck = Result<bool, ProcessCheckError>;
 
 // True when two or more processes match (one running copy gives false).
 ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source = {});

@@ -19,9 +19,19 @@ cMP3ID3v2 Read(const std::string& name)
     return r;
 }
 
+// The files are not part of this repository; a clone on its own skips these tests.
+class PeerTagFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::is_directory(kDir))
+            GTEST_SKIP() << "the tag files written by other programs are not here: " << kDir;
+    }
+};
+
 } // namespace
 
-TEST(PeerTagFiles, EveryFileReadsWithoutFailure)
+TEST_F(PeerTagFiles, EveryFileReadsWithoutFailure)
 {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(kDir)) {
@@ -52,7 +62,7 @@ TEST(PeerTagFiles, EveryFileReadsWithoutFailure)
     EXPECT_EQ(itunes.OtherGenreName(), "Heavy Metal");
 }
 
-TEST(PeerTagFiles, TagSearchOutcomesAndDamagedTags)
+TEST_F(PeerTagFiles, TagSearchOutcomesAndDamagedTags)
 {
     for (const char* none : {"mutagen_emptyfile.mp3", "mutagen_no-tags.mp3", "taglib_mpeg2.mp3"})
         EXPECT_FALSE(Read(none).HasID3v2Tag()) << none;

@@ -34,7 +34,7 @@ int MaxDifference(const std::vector<std::int16_t>& a, const std::vector<std::int
 std::string DecodeWithStream(const std::string& path)
 {
     StreamWAV s;
-    EXPECT_EQ(s.StreamOpen(path), kStreamOk) << path;
+    EXPECT_EQ(s.StreamOpen(path), StreamStatus::Ok) << path;
     const std::string pcm = ReadToEnd(s);
     EXPECT_TRUE(s.EndOfStream());
     return pcm;
@@ -143,7 +143,7 @@ TEST(CodecFiles, MpegInWave)
     ASSERT_GT(mp3.size(), 10000u);
 
     StreamWAV s;
-    ASSERT_EQ(s.StreamOpen(dir.write("m.wav", MpegWave(mp3, 2, 44100, 16000))), kStreamOk);
+    ASSERT_EQ(s.StreamOpen(dir.write("m.wav", MpegWave(mp3, 2, 44100, 16000))), StreamStatus::Ok);
     EXPECT_EQ(s.BitsPerSecond(), 128000);
     const auto pcm = ToSamples(ReadToEnd(s, 4096));
     EXPECT_TRUE(s.EndOfStream());
@@ -159,7 +159,7 @@ TEST(CodecFiles, MpegInWave)
         EXPECT_EQ(ToSamples(DecodeWithStream(dir.write("d.wav", MpegWave(mp3, 2, 44100, avg)))), pcm) << avg;
 
     // A seek to the middle resynchronises on the next frame.
-    ASSERT_EQ(s.StreamSeek(50, 0), kStreamOk);
+    ASSERT_EQ(s.StreamSeek(50, 0), StreamStatus::Ok);
     const auto rest = ToSamples(ReadToEnd(s));
     EXPECT_NEAR(static_cast<double>(rest.size()) / static_cast<double>(pcm.size()), 0.5, 0.05);
 
@@ -201,11 +201,11 @@ TEST(CodecFiles, CorruptedFilesNeverCrashOrHang)
             if (next() % 3 == 0)
                 bytes.resize(next() % bytes.size());
             StreamWAV s;
-            if (s.StreamOpen(dir.write("bad.wav", bytes)) != kStreamOk)
+            if (s.StreamOpen(dir.write("bad.wav", bytes)) != StreamStatus::Ok)
                 continue;
             // 64 MB is far beyond what any of these can decode to.
             EXPECT_LT(ReadToEnd(s).size(), 64u << 20) << "round " << round;
-            EXPECT_EQ(s.StreamSeek(static_cast<std::int32_t>(next() % 100), 0), kStreamOk);
+            EXPECT_EQ(s.StreamSeek(static_cast<std::int32_t>(next() % 100), 0), StreamStatus::Ok);
             EXPECT_LT(ReadToEnd(s).size(), 64u << 20) << "round " << round;
         }
     }

@@ -1,6 +1,7 @@
 #include "audio/StreamWAV.h"
 
 #include "WavFiles.h"
+#include "support/Fifo.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +25,12 @@ protected:
     StreamWAV s;
 
     // Writes the file and opens it; the status is returned for the caller to check.
-    std::int32_t Open(const std::string& bytes) { return s.StreamOpen(dir.write("a.wav", bytes)); }
+    StreamStatus Open(const std::string& bytes) { return s.StreamOpen(dir.write("a.wav", bytes)); }
     std::int16_t FirstSampleRead()
     {
         std::int16_t v = -1;
         std::int32_t got = 0;
-        EXPECT_EQ(s.StreamRead(&v, 2, got), kStreamOk);
+        EXPECT_EQ(s.StreamRead(&v, 2, got), StreamStatus::Ok);
         EXPECT_EQ(got, 2);
         return v;
     }
@@ -39,20 +40,18 @@ protected:
 
 TEST_F(StreamWAVTest, PropertiesOfSixteenBitStereo)
 {
-    ASSERT_EQ(Open(PcmWav(2, 44100, std::string(176400, '\0'))), kStreamOk);
+    ASSERT_EQ(Open(PcmWav(2, 44100, std::string(176400, '\0'))), StreamStatus::Ok);
     EXPECT_EQ(s.BitsPerSecond(), 1411200);
     EXPECT_EQ(s.Duration(), 1000);
     EXPECT_EQ(s.Channels(), 2);
     EXPECT_EQ(s.SamplesPerSecond(), 44100);
     EXPECT_EQ(s.BitsPerSample(), 16);
     EXPECT_EQ(s.Position(), -500);
-    EXPECT_EQ(s.StreamDescription(), "Wave Audio");
-    EXPECT_EQ(s.StreamExtensions(), std::vector<std::string> {"WAV"});
 
     // 17640 bytes are a tenth of a second.
     std::vector<char> buf(17640);
     std::int32_t got = 0;
-    EXPECT_EQ(s.StreamRead(buf.data(), 17640, got), kStreamOk);
+    EXPECT_EQ(s.StreamRead(buf.data(), 17640, got), StreamStatus::Ok);
     EXPECT_EQ(s.Position(), -400);
 }
 
@@ -61,29 +60,29 @@ TEST_F(StreamWAVTest, ConvertsInHalfSecondBlocks)
     // The input ends with the block whose read reaches the end of the data:
     // 88200 bytes of data fit one half-second block, 88204 need a second one.
     for (std::size_t length : {88200u, 88204u}) {
-        ASSERT_EQ(Open(PcmWav(2, 44100, std::string(length, '\x01'))), kStreamOk);
+        ASSERT_EQ(Open(PcmWav(2, 44100, std::string(length, '\x01'))), StreamStatus::Ok);
         std::vector<char> buf(88200);
         std::int32_t got = 0;
-        EXPECT_EQ(s.StreamRead(buf.data(), 88200, got), kStreamOk);
+        EXPECT_EQ(s.StreamRead(buf.data(), 88200, got), StreamStatus::Ok);
         EXPECT_EQ(s.EndOfStream(), length == 88200u) << length;
     }
 }
 
 TEST_F(StreamWAVTest, ReadPastTheEndReportsEndedTwice)
 {
-    ASSERT_EQ(Open(PcmWav(1, 8000, Ramp(8000))), kStreamOk);
+    ASSERT_EQ(Open(PcmWav(1, 8000, Ramp(8000))), StreamStatus::Ok);
     std::vector<char> buf(10240);
     std::int32_t got = 0;
-    ASSERT_EQ(s.StreamRead(buf.data(), 10000, got), kStreamOk);
+    ASSERT_EQ(s.StreamRead(buf.data(), 10000, got), StreamStatus::Ok);
     EXPECT_FALSE(s.EndOfStream());
 
-    EXPECT_EQ(s.StreamRead(buf.data(), 10240, got), kStreamEnded);
+    EXPECT_EQ(s.StreamRead(buf.data(), 10240, got), StreamStatus::Ended);
     EXPECT_EQ(got, 6000);
     EXPECT_EQ(ToSamples(std::string(buf.data(), 6000)), ToSamples(Ramp(8000).substr(10000)));
     EXPECT_TRUE(s.EndOfStream());
 
     got = 99;
-    EXPECT_EQ(s.StreamRead(buf.data(), 10240, got), kStreamEnded);
+    EXPECT_EQ(s.StreamRead(buf.data(), 10240, got), StreamStatus::Ended);
     EXPECT_EQ(got, 0);
     EXPECT_TRUE(s.EndOfStream());
     EXPECT_EQ(s.Position(), 1000 - 500);
@@ -92,61 +91,61 @@ TEST_F(StreamWAVTest, ReadPastTheEndReportsEndedTwice)
 TEST_F(StreamWAVTest, SeekByPercentAlignsDownToABlock)
 {
     // 1025 stereo frames: 99 % of 4100 bytes is 4059, aligned down to 4056 = frame 1014.
-    ASSERT_EQ(Open(PcmWav(2, 44100, Ramp(1025, 2))), kStreamOk);
-    EXPECT_EQ(s.StreamSeek(100, 0), kStreamBadSeek);
-    EXPECT_EQ(s.StreamSeek(-1, 0), kStreamBadSeek);
+    ASSERT_EQ(Open(PcmWav(2, 44100, Ramp(1025, 2))), StreamStatus::Ok);
+    EXPECT_EQ(s.StreamSeek(100, 0), StreamStatus::BadSeek);
+    EXPECT_EQ(s.StreamSeek(-1, 0), StreamStatus::BadSeek);
     EXPECT_EQ(s.Position(), -500);
-    ASSERT_EQ(s.StreamSeek(99, 0), kStreamOk);
+    ASSERT_EQ(s.StreamSeek(99, 0), StreamStatus::Ok);
     EXPECT_EQ(s.Position(), 23 - 500); // 4056 / 176400 s
     EXPECT_EQ(FirstSampleRead(), 1014);
-    ASSERT_EQ(s.StreamSeek(0, 0), kStreamOk);
+    ASSERT_EQ(s.StreamSeek(0, 0), StreamStatus::Ok);
     EXPECT_EQ(FirstSampleRead(), 0);
 }
 
 TEST_F(StreamWAVTest, SeekBySecondsUpToTheDuration)
 {
     // 2.5 s of 8 kHz mono.
-    ASSERT_EQ(Open(PcmWav(1, 8000, Ramp(20000))), kStreamOk);
-    ASSERT_EQ(s.StreamSeek(1, 1), kStreamOk);
+    ASSERT_EQ(Open(PcmWav(1, 8000, Ramp(20000))), StreamStatus::Ok);
+    ASSERT_EQ(s.StreamSeek(1, 1), StreamStatus::Ok);
     EXPECT_EQ(FirstSampleRead(), 8000);
 
     // Refused seeks leave the stream where it was.
-    EXPECT_EQ(s.StreamSeek(3, 1), kStreamBadSeek);
-    EXPECT_EQ(s.StreamSeek(-1, 1), kStreamBadSeek);
+    EXPECT_EQ(s.StreamSeek(3, 1), StreamStatus::BadSeek);
+    EXPECT_EQ(s.StreamSeek(-1, 1), StreamStatus::BadSeek);
     EXPECT_EQ(FirstSampleRead(), 8001);
 
-    ASSERT_EQ(s.StreamSeek(2, 1), kStreamOk);
+    ASSERT_EQ(s.StreamSeek(2, 1), StreamStatus::Ok);
     EXPECT_EQ(s.Position(), 2000 - 500);
     EXPECT_EQ(FirstSampleRead(), 16000);
     EXPECT_EQ(ReadToEnd(s).size(), 2u * (20000 - 16001));
     EXPECT_TRUE(s.EndOfStream());
 
     // After the end a seek makes the stream readable again, the conversion afresh.
-    ASSERT_EQ(s.StreamSeek(0, 1), kStreamOk);
+    ASSERT_EQ(s.StreamSeek(0, 1), StreamStatus::Ok);
     EXPECT_FALSE(s.EndOfStream());
     EXPECT_EQ(s.Position(), -500);
     EXPECT_EQ(FirstSampleRead(), 0);
 
     // On a file of whole seconds the last second is a valid target, with nothing after it.
-    ASSERT_EQ(Open(PcmWav(1, 8000, Ramp(16000))), kStreamOk);
-    EXPECT_EQ(s.StreamSeek(3, 1), kStreamBadSeek);
-    ASSERT_EQ(s.StreamSeek(2, 1), kStreamOk);
+    ASSERT_EQ(Open(PcmWav(1, 8000, Ramp(16000))), StreamStatus::Ok);
+    EXPECT_EQ(s.StreamSeek(3, 1), StreamStatus::BadSeek);
+    ASSERT_EQ(s.StreamSeek(2, 1), StreamStatus::Ok);
     EXPECT_EQ(ReadToEnd(s).size(), 0u);
 }
 
 TEST_F(StreamWAVTest, OperationsOnAClosedStream)
 {
-    EXPECT_EQ(s.StreamClose(), kStreamNotOpen);
-    EXPECT_EQ(s.StreamSeek(0, 0), kStreamNotOpen);
+    EXPECT_EQ(s.StreamClose(), StreamStatus::NotOpen);
+    EXPECT_EQ(s.StreamSeek(0, 0), StreamStatus::NotOpen);
     char b[4];
     std::int32_t got = 7;
-    EXPECT_EQ(s.StreamRead(b, 4, got), kStreamNotOpen);
+    EXPECT_EQ(s.StreamRead(b, 4, got), StreamStatus::NotOpen);
     EXPECT_EQ(got, 0);
     EXPECT_FALSE(s.EndOfStream());
 
-    ASSERT_EQ(Open(PcmWav(1, 8000, Ramp(100))), kStreamOk);
-    EXPECT_EQ(s.StreamClose(), kStreamOk);
-    EXPECT_EQ(s.StreamClose(), kStreamNotOpen);
+    ASSERT_EQ(Open(PcmWav(1, 8000, Ramp(100))), StreamStatus::Ok);
+    EXPECT_EQ(s.StreamClose(), StreamStatus::Ok);
+    EXPECT_EQ(s.StreamClose(), StreamStatus::NotOpen);
 }
 
 TEST_F(StreamWAVTest, ChunkLayouts)
@@ -161,11 +160,11 @@ TEST_F(StreamWAVTest, ChunkLayouts)
         {"16-byte fmt without extra-size", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 16)) + data)},
     };
     for (const auto& [name, bytes] : cases) {
-        ASSERT_EQ(Open(bytes), kStreamOk) << name;
+        ASSERT_EQ(Open(bytes), StreamStatus::Ok) << name;
         EXPECT_EQ(ReadToEnd(s), Ramp(100)) << name;
     }
     // A data chunk claiming more than the file holds is cut to what is there.
-    ASSERT_EQ(Open(Riff(fmt + Chunk("data", Ramp(4000), 1000000))), kStreamOk);
+    ASSERT_EQ(Open(Riff(fmt + Chunk("data", Ramp(4000), 1000000))), StreamStatus::Ok);
     EXPECT_EQ(s.Duration(), 500);
     EXPECT_EQ(ReadToEnd(s), Ramp(4000));
     EXPECT_TRUE(s.EndOfStream());
@@ -178,39 +177,41 @@ TEST_F(StreamWAVTest, UnusableFilesAreRefused)
     const struct {
         const char* name;
         std::string bytes;
-        std::int32_t status;
+        StreamStatus status;
     } cases[] = {
-        {"empty", "", kStreamNotOpen},
-        {"not RIFF", "MThd" + std::string(100, 'x'), kStreamNotOpen},
-        {"RIFF of another form", Riff(fmt + data, "AVI "), kStreamNotOpen},
-        {"no fmt", Riff(data), kStreamNotOpen},
-        {"no data", Riff(fmt), kStreamNotOpen},
-        {"fmt of 14 bytes", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 14)) + data), kStreamNotOpen},
+        {"empty", "", StreamStatus::NotOpen},
+        {"not RIFF", "MThd" + std::string(100, 'x'), StreamStatus::NotOpen},
+        {"RIFF of another form", Riff(fmt + data, "AVI "), StreamStatus::NotOpen},
+        {"no fmt", Riff(data), StreamStatus::NotOpen},
+        {"no data", Riff(fmt), StreamStatus::NotOpen},
+        {"fmt of 14 bytes", Riff(Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 14)) + data), StreamStatus::NotOpen},
         {"fmt claims more than the file holds",
-            Riff(data + Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 10), 0xFFFFFFF0u)), kStreamNotOpen},
+            Riff(data + Chunk("fmt ", PcmFmt(1, 8000, 16).substr(0, 10), 0xFFFFFFF0u)), StreamStatus::NotOpen},
         {"chunk size runs past the end before data", Riff(fmt + Chunk("LIST", "ab", 0x7FFFFFFF) + data),
-            kStreamNotOpen},
-        {"zero channels", Riff(Chunk("fmt ", Fmt(1, 0, 8000, 16000, 2, 16)) + data), kStreamNoCodec},
-        {"zero rate", Riff(Chunk("fmt ", Fmt(1, 1, 0, 16000, 2, 16)) + data), kStreamNoCodec},
-        {"block alignment 0", Riff(Chunk("fmt ", Fmt(1, 1, 8000, 16000, 0, 16)) + data), kStreamNoCodec},
-        {"40 bits per sample", Riff(Chunk("fmt ", Fmt(1, 1, 8000, 40000, 5, 40)) + data), kStreamNoCodec},
-        {"GSM 6.10", Riff(Chunk("fmt ", Fmt(0x31, 1, 8000, 1625, 65, 0, Le16(320))) + data), kStreamNoCodec},
-        {"absurd rate", Riff(Chunk("fmt ", Fmt(1, 2, 0xFFFFFFFFu, 4, 4, 16)) + data), kStreamNoCodec},
+            StreamStatus::NotOpen},
+        {"zero channels", Riff(Chunk("fmt ", Fmt(1, 0, 8000, 16000, 2, 16)) + data), StreamStatus::NoCodec},
+        {"zero rate", Riff(Chunk("fmt ", Fmt(1, 1, 0, 16000, 2, 16)) + data), StreamStatus::NoCodec},
+        {"block alignment 0", Riff(Chunk("fmt ", Fmt(1, 1, 8000, 16000, 0, 16)) + data), StreamStatus::NoCodec},
+        {"40 bits per sample", Riff(Chunk("fmt ", Fmt(1, 1, 8000, 40000, 5, 40)) + data), StreamStatus::NoCodec},
+        {"GSM 6.10", Riff(Chunk("fmt ", Fmt(0x31, 1, 8000, 1625, 65, 0, Le16(320))) + data), StreamStatus::NoCodec},
+        {"absurd rate", Riff(Chunk("fmt ", Fmt(1, 2, 0xFFFFFFFFu, 4, 4, 16)) + data), StreamStatus::NoCodec},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Open(c.bytes), c.status) << c.name;
-        EXPECT_EQ(s.StreamClose(), kStreamNotOpen) << c.name << ": left open";
+        EXPECT_EQ(s.StreamClose(), StreamStatus::NotOpen) << c.name << ": left open";
     }
-    EXPECT_EQ(s.StreamOpen(dir.file("missing.wav")), kStreamNotOpen);
-    EXPECT_EQ(s.StreamOpen(dir.str()), kStreamNotOpen) << "a folder";
+    EXPECT_EQ(s.StreamOpen(dir.file("missing.wav")), StreamStatus::NotOpen);
+    EXPECT_EQ(s.StreamOpen(dir.str()), StreamStatus::NotOpen) << "a folder";
+    const std::string fifo = test::MakeFifo(dir, "pipe.wav");
+    EXPECT_EQ(test::ReadPromptly(fifo, [&] { return s.StreamOpen(fifo); }), StreamStatus::NotOpen) << "a FIFO";
 
     // A zero average rate opens, with no duration and only the start to seek to.
-    ASSERT_EQ(Open(Riff(Chunk("fmt ", Fmt(1, 1, 8000, 0, 2, 16)) + data)), kStreamOk);
+    ASSERT_EQ(Open(Riff(Chunk("fmt ", Fmt(1, 1, 8000, 0, 2, 16)) + data)), StreamStatus::Ok);
     EXPECT_EQ(s.Duration(), 0);
     EXPECT_EQ(s.BitsPerSecond(), 0);
-    EXPECT_EQ(s.StreamSeek(1, 1), kStreamBadSeek);
-    EXPECT_EQ(s.StreamSeek(0, 1), kStreamOk);
-    EXPECT_EQ(s.StreamSeek(50, 0), kStreamOk);
+    EXPECT_EQ(s.StreamSeek(1, 1), StreamStatus::BadSeek);
+    EXPECT_EQ(s.StreamSeek(0, 1), StreamStatus::Ok);
+    EXPECT_EQ(s.StreamSeek(50, 0), StreamStatus::Ok);
     EXPECT_EQ(s.Position(), -500);
     EXPECT_EQ(ReadToEnd(s).size(), 100u);
 }

@@ -83,7 +83,7 @@ inline std::string ReadToEnd(StreamWAV& s, std::int32_t piece = 10240, std::size
         std::int32_t got = 0;
         const auto rc = s.StreamRead(buf.data(), piece, got);
         all.append(buf.data(), static_cast<std::size_t>(got));
-        if (rc != kStreamOk || all.size() > limit)
+        if (rc != StreamStatus::Ok || all.size() > limit)
             return all;
     }
 }

@@ -28,7 +28,8 @@ inline std::string ShellQuote(const std::string& s)
 inline CliOutput RunVerb(const std::vector<std::string>& args)
 {
     TempDir dir;
-    std::string command = ShellQuote(PELLAM_CLI);
+    // A verb that hangs (waiting on a FIFO, say) is ended and fails its test.
+    std::string command = "timeout 30 " + ShellQuote(PELLAM_CLI);
     for (const auto& a : args)
         command += " " + ShellQuote(a);
     const int status

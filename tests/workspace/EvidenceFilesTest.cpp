@@ -4,6 +4,7 @@
 #include "workspace/Incident.h"
 #include "workspace/SysConfig.h"
 
+#include "support/Fifo.h"
 #include "support/IncidentFiles.h"
 #include "support/TempDir.h"
 
@@ -16,8 +17,9 @@ using pellam::test::SysCfg;
 TEST(EventFile, ReadsEveryFieldAndTheSubjectPairsTheCountAsksFor)
 {
     test::TempDir dir;
-    Incident inc;
-    ASSERT_TRUE(ReadEventFile(dir.write("a.evt", EventText("1234", "3", 3)), inc));
+    auto read = ReadEventFile(dir.write("a.evt", EventText("1234", "3", 3)));
+    ASSERT_TRUE(read) << read.error().Reason;
+    const Incident& inc = read.value();
     EXPECT_EQ(inc.CaseNumber, "1234");
     EXPECT_EQ(inc.StartTime, "0930");
     EXPECT_EQ(inc.StartDate, "12/5/2026");
@@ -30,21 +32,23 @@ TEST(EventFile, ReadsEveryFieldAndTheSubjectPairsTheCountAsksFor)
     EXPECT_EQ(inc.EndTime, "1015");
     EXPECT_EQ(inc.Mp3Count, 7);
 
-    ASSERT_TRUE(ReadEventFile(dir.write("b.evt", EventText("1", "10", 10, "/x/Attach/")), inc)); // ten fill the table
-    EXPECT_EQ(inc.SubjectName[10], "Name 10");
-    EXPECT_EQ(inc.AttachPath, "/x/Attach/") << "one trailing slash, never two";
-    ASSERT_TRUE(ReadEventFile(dir.write("c.evt", EventText("1", "1", 1, "")), inc));
-    EXPECT_EQ(inc.AttachPath, "/");
+    const auto ten = ReadEventFile(dir.write("b.evt", EventText("1", "10", 10, "/x/Attach/"))); // ten fill the table
+    ASSERT_TRUE(ten);
+    EXPECT_EQ(ten->SubjectName[10], "Name 10");
+    EXPECT_EQ(ten->AttachPath, "/x/Attach/") << "one trailing slash, never two";
+    const auto noAttach = ReadEventFile(dir.write("c.evt", EventText("1", "1", 1, "")));
+    ASSERT_TRUE(noAttach);
+    EXPECT_EQ(noAttach->AttachPath, "/");
 
     for (const char* count : {"0", "1", "-4"}) { // below two there is still one pair to consume
-        Incident one;
-        ASSERT_TRUE(ReadEventFile(dir.write("d.evt", EventText("1", count, 1)), one)) << count;
-        EXPECT_EQ(one.SubjectName[1], "Name 1") << count;
-        EXPECT_EQ(one.EndTime, "1015") << count;
+        const auto one = ReadEventFile(dir.write("d.evt", EventText("1", count, 1)));
+        ASSERT_TRUE(one) << count;
+        EXPECT_EQ(one->SubjectName[1], "Name 1") << count;
+        EXPECT_EQ(one->EndTime, "1015") << count;
     }
 }
 
-TEST(EventFile, BadFilesAreRefusedAndLeaveTheRecordAsItWas)
+TEST(EventFile, BadFilesAreRefusedWithTheReason)
 {
     test::TempDir dir;
     const std::string good = EventText("1", "2", 2);
@@ -60,14 +64,19 @@ TEST(EventFile, BadFilesAreRefusedAndLeaveTheRecordAsItWas)
         {"binary", std::string("\x00\xff\x01\x89PNG\r\n\x1a\n", 12)},
     };
     for (const auto& [what, text] : cases) {
-        Incident inc;
-        inc.CaseNumber = "kept";
-        EXPECT_FALSE(ReadEventFile(dir.write("bad.evt", text), inc)) << what;
-        EXPECT_EQ(inc.CaseNumber, "kept") << what;
+        const auto read = ReadEventFile(dir.write("bad.evt", text));
+        ASSERT_FALSE(read) << what;
+        EXPECT_EQ(read.error().Errno, 0) << what;
+        EXPECT_FALSE(read.error().Reason.empty()) << what;
     }
-    Incident inc;
-    EXPECT_FALSE(ReadEventFile(dir.file("missing.evt"), inc));
-    EXPECT_FALSE(ReadEventFile(dir.str(), inc)) << "a folder is not an event file";
+    EXPECT_EQ(ReadEventFile(dir.write("bad.evt", EventText("1", "12x"))).error().Reason,
+        "subject count (value 12): not a decimal number");
+
+    EXPECT_EQ(ReadEventFile(dir.file("missing.evt")).error().Errno, ENOENT);
+    EXPECT_EQ(ReadEventFile(dir.str()).error().Errno, EISDIR) << "a folder is not an event file";
+    const std::string fifo = test::MakeFifo(dir, "pipe.evt");
+    const auto piped = test::ReadPromptly(fifo, [&] { return ReadEventFile(fifo); });
+    EXPECT_EQ(piped.error().Errno, EINVAL) << "a FIFO is refused, not waited on";
 }
 
 TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoads)
@@ -229,5 +238,7 @@ TEST(DelimitedReader, ReadsFilesLargerThanItsBufferLazily)
     EXPECT_EQ(Text(reader), big);
     EXPECT_EQ(reader.ReadInt16().value(), 1);
     EXPECT_EQ(Text(reader), "tail");
-    EXPECT_EQ(DelimitedReader::OpenFile(dir.file("missing.dat")).error(), ReadError::CannotOpen);
+    const auto missing = DelimitedReader::OpenFile(dir.file("missing.dat"));
+    EXPECT_EQ(missing.error().Errno, ENOENT);
+    EXPECT_EQ(missing.error().Reason, "No such file or directory");
 }

@@ -1,6 +1,7 @@
 #include "workspace/FileFacts.h"
 #include "workspace/WorkFolder.h"
 
+#include "support/Fifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +56,8 @@ TEST(GetFileSize, ReadsTheFileAndReportsErrors)
     EXPECT_EQ(GetFileSize(big, us), "1.5 GB");
     EXPECT_EQ(GetFileSize(dir.file("missing.mp3"), us), "Error");
     EXPECT_EQ(GetFileSize(dir.str(), us), "Error");
+    const std::string fifo = test::MakeFifo(dir, "pipe.mp3");
+    EXPECT_EQ(test::ReadPromptly(fifo, [&] { return GetFileSize(fifo, us); }), "Error");
 }
 
 TEST(FileDate, ShortDateAndLongTime)

@@ -56,33 +56,33 @@ TEST(ProcessCheck, SuffixMatchesCheckProcessNeedsTwoProcessRunningOne)
 {
     EXPECT_TRUE(ProcessMatches({{"myLAME.exe"}}, "LAME.exe", false));
     EXPECT_FALSE(ProcessMatches({{"lame.exe.bak"}}, "LAME.exe", true));
-    EXPECT_TRUE(ProcessMatches({{"bash", "lame"}}, "lame", false)) << "any of a process's names may match";
     const auto padded = Fixed({{" Vistrel.exe "}, {"Vistrel.exe "}});
-    EXPECT_TRUE(ProcessRunning("Vistrel.exe", padded).result);
-    EXPECT_FALSE(CheckProcess("Vistrel.exe", padded).result) << "CheckProcess compares the names untrimmed";
+    EXPECT_TRUE(ProcessRunning("Vistrel.exe", padded).value());
+    EXPECT_FALSE(CheckProcess("Vistrel.exe", padded).value()) << "CheckProcess compares the names untrimmed";
 
     const auto one = Fixed({{"init"}, {"lame"}});
-    EXPECT_FALSE(CheckProcess("lame", one).result);
-    EXPECT_TRUE(CheckProcess("lame", Fixed({{"lame"}, {"init"}, {"/usr/bin/LAME"}})).result);
-    EXPECT_TRUE(ProcessRunning("lame", one).result);
-    EXPECT_FALSE(ProcessRunning("Vistrel.exe", one).result);
+    EXPECT_FALSE(CheckProcess("lame", one).value());
+    EXPECT_TRUE(CheckProcess("lame", Fixed({{"lame"}, {"init"}, {"/usr/bin/LAME"}})).value());
+    EXPECT_TRUE(ProcessRunning("lame", one).value());
+    EXPECT_FALSE(ProcessRunning("Vistrel.exe", one).value());
 }
 
 TEST(ProcessCheck, AnUnreadableProcessListGivesTheMessages)
 {
-    const ProcessSource broken = [] { return ProcessList(fail(13)); };
+    const ProcessSource broken = [] { return ProcessList(fail(ProcessListError {13, "Permission denied"})); };
     const auto check = CheckProcess("lame", broken);
-    EXPECT_FALSE(check.result);
-    ASSERT_TRUE(check.error);
-    EXPECT_EQ(check.error->title, "Server Error");
-    EXPECT_EQ(check.error->text,
+    ASSERT_FALSE(check);
+    EXPECT_EQ(check.error().Cause.Errno, 13);
+    EXPECT_EQ(check.error().Shown.title, "Server Error");
+    EXPECT_EQ(check.error().Shown.text,
         "Error Terminating a Running Incidence of the CordaneComm Server!\r\nNetworking will not be available!");
     const auto running = ProcessRunning("Vistrel.exe", broken);
-    EXPECT_FALSE(running.result);
-    ASSERT_TRUE(running.error);
-    EXPECT_EQ(running.error->title, "Process Error");
-    EXPECT_EQ(running.error->text.rfind("Error occurred while checking processes.\r\nError# 13 - ", 0), 0u);
-    EXPECT_FALSE(ReadProcFs("/nonexistent-proc").ok());
+    ASSERT_FALSE(running);
+    EXPECT_EQ(running.error().Shown.title, "Process Error");
+    EXPECT_EQ(running.error().Shown.text, "Error occurred while checking processes.\r\nError# 13 - Permission denied");
+    const auto missing = ReadProcFs("/nonexistent-proc");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().Errno, ENOENT);
 }
 
 TEST(ProcessCheck, SeesRealProcessesWithNamesLongerThanCommHolds)
@@ -90,14 +90,14 @@ TEST(ProcessCheck, SeesRealProcessesWithNamesLongerThanCommHolds)
     test::TempDir dir;
     // 22 characters: /proc/PID/comm would cut it to 15.
     const std::string name = "pellam-test-myLAME.exe";
-    EXPECT_FALSE(ProcessRunning(name).result);
+    EXPECT_FALSE(ProcessRunning(name).value());
     NamedProcess first(dir, name);
     ASSERT_TRUE(first.started());
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(ProcessRunning("myLAME.EXE").result);
-    EXPECT_FALSE(CheckProcess(name).result) << "one running copy is not two";
+    EXPECT_TRUE(ProcessRunning("myLAME.EXE").value());
+    EXPECT_FALSE(CheckProcess(name).value()) << "one running copy is not two";
     NamedProcess second(dir, name);
     ASSERT_TRUE(second.started());
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(CheckProcess(name).result);
+    EXPECT_TRUE(CheckProcess(name).value());
 }
