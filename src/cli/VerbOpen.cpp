@@ -5,7 +5,6 @@
 #include "workspace/OpenIncident.h"
 
 #include <cstdio>
-#include <filesystem>
 
 namespace pellam::cli {
 namespace {
@@ -61,16 +60,19 @@ int Run(const Args& args)
         std::fprintf(stderr, "usage: pellam-cli open EVT\n");
         return kBadInput;
     }
-    // The open dialog hands over full paths; recordings are checksummed by theirs.
-    std::error_code ec;
-    const auto absolute = std::filesystem::absolute(args[0], ec);
-    const std::string eventFile = ec ? args[0] : absolute.lexically_normal().string();
+    // The event file is checked as the desktop program checks one named on
+    // its command line; the open dialog would hand over a full path.
+    const auto eventFile = CheckEventFileArgument(args[0]);
+    if (!eventFile) {
+        const std::string& text = eventFile.error().text;
+        return Complain(args[0], text.substr(text.find(kLineBreak) + 2));
+    }
 
     Session session;
-    session.Formats = LocaleFormats::FromEnvironment();
+    session.Formats = UserFormats();
     OpenIncident open(session);
-    if (const auto refusal = open.Open(eventFile)) {
-        std::fprintf(stderr, "%s\n%s\n", refusal->title.c_str(), refusal->text.c_str());
+    if (const auto opened = open.Open(eventFile.value()); !opened) {
+        std::fprintf(stderr, "%s\n%s\n", opened.error().title.c_str(), opened.error().text.c_str());
         return kNegative;
     }
     open.RunToEnd();

@@ -56,11 +56,12 @@ void ApplyRecordsFile(Session& s)
 
 } // namespace
 
-void Dir1_Change(Session& session, const std::string& folder)
+void Dir1_Change(Session& session, FolderListing listing)
 {
+    const std::string folder = listing.folder();
     session.ListRows.clear();
     session.title = BaseTitle();
-    session.listing = FolderListing::Read(folder);
+    session.listing = std::move(listing);
     session.PicPath = folder + "/Photo/";
     session.PhotoLabel = "PicPath = " + session.PicPath;
     ApplyRecordsFile(session);

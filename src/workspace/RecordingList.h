@@ -27,8 +27,9 @@ bool FileExists(const std::string& path);
 
 // The folder-change handling: takes the folder's listing into the session
 // (clearing the list), sets the base title, PicPath, the records file and the
-// menu entries that follow from the folder.
-void Dir1_Change(Session& session, const std::string& folder);
+// menu entries that follow from the folder. The caller lists the folder and
+// reports a folder that cannot be listed.
+void Dir1_Change(Session& session, FolderListing listing);
 
 // "Log File Viewer" and "Statistics and CRC Analysis" together.
 void EnableLOGS(MenuState& menus);
