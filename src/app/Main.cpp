@@ -22,19 +22,47 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QShortcut>
 #include <QToolButton>
+#include <QSettings>
+#include <QUrl>
 
 namespace pellam {
+namespace {
+
+// Where the program keeps what it remembers between runs.
+QSettings Settings()
+{
+    return QSettings(QStringLiteral("NorvikTECH"), QStringLiteral("Pellam"));
+}
+const QString kLastIncidentFolder = QStringLiteral("LastIncidentFolder");
+
+} // namespace
+
+LocaleFormats FormatsFor(const QLocale& locale)
+{
+    // Both programs read the figures from the C library's data for the locale,
+    // so the window and pellam-cli write the same texts for the same locale.
+    const std::string name = locale.name().toStdString();
+    for (const std::string& candidate : {name + ".UTF-8", name + ".utf8", name}) {
+        LocaleFormats f = LocaleFormats::FromLocaleName(candidate);
+        if (f.Known)
+            return f;
+    }
+    return LocaleFormats {};
+}
 
 Main::Main(
     Prompter& prompter, std::unique_ptr<WaveOutBackend> backend, std::unique_ptr<Decoder> decoder, QWidget* parent)
@@ -59,13 +87,16 @@ Main::Main(
     connect(&m_getDirsTim, &QTimer::timeout, this, &Main::GetDirsTIMTick);
 
     ChooseEventFile = [this] {
-        QFileDialog dialog(this, "Open Event", QCoreApplication::applicationDirPath(), "Event Files (*.evt)");
+        QFileDialog dialog(this, "Open Event", OpenDialogFolder(), "Event Files (*.evt)");
+        dialog.resize(900, 600); // room for names and dates
         dialog.setDefaultSuffix("evt");
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::ReadOnly);
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                        : QString();
     };
+    MakeWorkFolder = [](std::string& temp) { return MakeTempFolder(temp); };
+    DesktopOpen = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
     ApplyMenus();
 }
 
@@ -77,6 +108,7 @@ Main::~Main()
     m_load = nullptr;
     m_lv1->viewport()->removeEventFilter(this); // the list is half gone while its viewport dies
     m_lv1->removeEventFilter(this);
+    m_pb1->removeEventFilter(this);
     delete takeCentralWidget();
     m_panel = nullptr;
     if (m_hourglass)
@@ -173,6 +205,8 @@ void Main::BuildControls()
     m_pb1->setObjectName("PB1");
     m_pb1->setTextVisible(false);
     m_pb1->setValue(0);
+    m_pb1->hide(); // shown only while an incident is being opened
+    m_pb1->installEventFilter(this); // the list takes the bar's room while it is hidden
 
     m_panel = new PlaybackPanel(*m_player, m_prompter, central);
     m_panel->setObjectName("Frame1");
@@ -202,6 +236,8 @@ void Main::BuildControls()
         row->addWidget(label);
     }
     menuBar()->setCornerWidget(labels, Qt::TopRightCorner);
+
+    central->setMinimumSize(TwipsToPixels(kMinClientWidthTwips), TwipsToPixels(kMinClientHeightTwips));
 }
 
 void Main::ApplyMenus()
@@ -217,17 +253,21 @@ void Main::Form_Load(bool showSplash)
     m_panel->SetStatus({"Norvik Technologies", kStatusCyan});
     resize(TwipsToPixels(kMainWidthTwips), TwipsToPixels(kMainHeightTwips));
     m_splashShown = false;
+    m_session.Formats = FormatsFor(QLocale()); // the system locale unless a default was set
     m_session.menus.SetEnabled(MenuEntry::Attachments, false);
     m_session.CRC.SetAlgorithm(1);
     ApplyMenus();
 
     auto establishWorkFolder = [this] {
-        if (!MakeTempFolder(m_session.paths.Temp)) {
+        if (!MakeWorkFolder(m_session.paths.Temp)) {
             ShowMessage({"Error",
                 std::string("Failed to establish a Temporary Folder on this PC. ") + kLineBreak
                     + "Perhaps the security levels are too high on this PC.",
                 MessageIcon::Exclamation});
             close();
+            // The window may never have been shown, so closing it ends nothing
+            // by itself: the program is told to end.
+            emit startupFailed();
             return false;
         }
         return true;
@@ -262,14 +302,38 @@ void Main::ContinueLoad()
     emit ready();
 }
 
-void Main::mnuOpen()
+void Main::BeginOpen()
 {
     CloseAllWindows();
     m_panel->SetStatus({"", kStatusYellow});
+}
+
+void Main::mnuOpen()
+{
+    BeginOpen();
     const QString chosen = ChooseEventFile ? ChooseEventFile() : QString();
     if (chosen.isEmpty())
         return;
     OpenEventFile(chosen);
+}
+
+void Main::OpenFromCommandLine(const QString& given)
+{
+    BeginOpen();
+    const auto checked = CheckEventFileArgument(given.toStdString());
+    if (!checked) {
+        ShowMessage(checked.error());
+        return;
+    }
+    OpenEventFile(QString::fromStdString(checked.value()));
+}
+
+QString Main::OpenDialogFolder() const
+{
+    const QString last = Settings().value(kLastIncidentFolder).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return QDir::homePath();
 }
 
 void Main::OpenEventFile(const QString& path)
@@ -277,15 +341,17 @@ void Main::OpenEventFile(const QString& path)
     m_open = std::make_unique<OpenIncident>(m_session);
     // Recordings are read by the paths built from this one: it must not
     // depend on the current folder.
-    const auto refusal = m_open->Open(MakeAbsolute(path.toStdString()));
-    RenderSession();
-    if (refusal) {
+    const auto opened = m_open->Open(MakeAbsolute(path.toStdString()));
+    if (!opened) {
         m_open.reset();
-        ShowMessage(*refusal);
+        RenderSession();
+        ShowMessage(opened.error());
         return;
     }
+    Settings().setValue(kLastIncidentFolder, QString::fromStdString(m_session.paths.Evidence));
     m_lv1->SetEmptyHint(QString()); // an incident with no recording shows an empty list
-    if (!m_open->Finished())
+    RenderSession();
+    if (opened.value().passRunning)
         m_getDirsTim.start();
 }
 
@@ -308,6 +374,7 @@ void Main::RenderSession()
     m_pb1->setValue(std::min(m_session.Progress.Value, m_pb1->maximum()));
     m_label2->setText(QString::fromStdString(m_session.PathLabel));
     m_label5->setText(QString::fromStdString(m_session.PhotoLabel));
+    m_pb1->setVisible(Loading());
     ApplyMenus();
     RenderRows();
     if (m_session.Hourglass != m_hourglass) {
@@ -440,6 +507,8 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
+    if (watched == m_pb1 && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        PlaceControls();
     if (watched == m_lv1->viewport()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -533,7 +602,20 @@ void Main::mnuSB()
 void Main::mnuIU()
 {
     if (m_session.CaseNumber.size() > 1)
-        emit openUrlRequested(QString::fromStdString(JoinPath(m_session.paths.Evidence, "IntelUpload")));
+        OpenWithDesktop(QString::fromStdString(JoinPath(m_session.paths.Evidence, "IntelUpload")));
+}
+
+bool Main::OpenWithDesktop(const QString& path)
+{
+    if (DesktopOpen && DesktopOpen(path))
+        return true;
+    const bool folder = QFileInfo(path).isDir();
+    ShowMessage({"Open Error",
+        std::string("Unable to open ") + (folder ? "the folder " : "the file ") + path.toStdString() + " " + kLineBreak
+            + (folder ? "No file manager took it. Please open the folder by hand."
+                      : "No program on this PC opens this kind of file. Please open it by hand."),
+        MessageIcon::Exclamation});
+    return false;
 }
 
 void Main::mnuVREC()
@@ -555,20 +637,24 @@ void Main::resizeEvent(QResizeEvent* event)
 void Main::Form_Resize()
 {
     KillInfo();
-    const QRect outer = frameGeometry();
-    const MainLayout l = LayoutFor(PixelsToTwips(outer.height()), PixelsToTwips(outer.width()));
-    // The sizes come from the outer size, the tops are inside the client area
-    // (below the menu bar): what the title bar, menu bar and borders take is
-    // the room left below the progress bar.
-    const int left = TwipsToPixels(120);
-    m_lv1->setGeometry(
-        left, TwipsToPixels(120), std::max(0, TwipsToPixels(l.listWidth)), std::max(0, TwipsToPixels(l.listHeight)));
-    m_panel->setGeometry(
-        left, std::max(0, TwipsToPixels(l.frameTop)), std::max(0, TwipsToPixels(l.frameWidth)), TwipsToPixels(1440));
-    m_pb1->setGeometry(left, std::max(0, TwipsToPixels(l.progressTop)), std::max(0, TwipsToPixels(l.progressWidth)),
-        TwipsToPixels(200));
-
+    PlaceControls();
     m_panel->restartReGraph();
+}
+
+void Main::PlaceControls()
+{
+    const QWidget* client = centralWidget();
+    const ClientLayout l = LayoutInClient(
+        PixelsToTwips(client->height()), PixelsToTwips(client->width()), m_pb1->isVisibleTo(this));
+    const auto place = [](QWidget* w, const Box& b) {
+        // Edges are rounded, not sizes, so parts that share an edge in twips share it in pixels.
+        const int x = TwipsToPixels(b.x);
+        const int y = TwipsToPixels(b.y);
+        w->setGeometry(x, y, std::max(0, TwipsToPixels(b.right()) - x), std::max(0, TwipsToPixels(b.bottom()) - y));
+    };
+    place(m_lv1, l.list);
+    place(m_panel, l.frame);
+    place(m_pb1, l.progress);
 }
 
 void Main::closeEvent(QCloseEvent* event)

@@ -23,6 +23,7 @@
 #include <optional>
 
 class QAction;
+class QLocale;
 class QLabel;
 class QMenu;
 class QModelIndex;
@@ -32,6 +33,10 @@ namespace pellam {
 
 class About;
 class InfoS;
+
+// The figures sizes and dates are written with in a locale.
+LocaleFormats FormatsFor(const QLocale& locale);
+
 class LoadSequenceDriver;
 class PlaybackPanel;
 class RecordingListView;
@@ -64,15 +69,31 @@ public:
 
     // "Open Incident": asks for the event file, then opens it.
     void mnuOpen();
+    // An event file named on the command line: checked, then opened exactly as
+    // if chosen in "Open Incident"; a missing file, a folder or another kind of
+    // file gets a message saying what was given and what is expected.
+    void OpenFromCommandLine(const QString& given);
     // The open sequence for a chosen event file (what the dialog returned or
     // the command line named; a relative path is taken from the current folder).
     void OpenEventFile(const QString& path);
+    // The folder the open dialog starts in: that of the last incident opened,
+    // else the home folder.
+    QString OpenDialogFolder() const;
     // One 20 ms step of the duration pass and FinishLoadUp.
     void GetDirsTIMTick();
     QTimer& GetDirsTIM() { return m_getDirsTim; }
     bool Loading() const { return m_open && !m_open->Finished(); }
     // Asks for the event file; replaced by tests.
     std::function<QString()> ChooseEventFile;
+    // Establishes the working folder (false when it cannot); replaced by tests.
+    std::function<bool(std::string& temp)> MakeWorkFolder;
+    // Hands a folder or file to the desktop (file manager, associated
+    // program); false when nothing took it. Replaced by tests.
+    std::function<bool(const QString& path)> DesktopOpen;
+
+    // Every open with the desktop goes through here: a path nothing could
+    // open gets a message naming it, so the operator can open it by hand.
+    bool OpenWithDesktop(const QString& path);
 
     // Shared procedures other windows call.
     void CloseAllWindows();
@@ -111,8 +132,9 @@ public:
 signals:
     // Start-up is over: the window can be shown and used.
     void ready();
-    // A folder or file is to be opened with the desktop (file manager, program).
-    void openUrlRequested(const QString& path);
+    // The working folder could not be made; its message was shown and the
+    // program is to end.
+    void startupFailed();
     // A program is to be started in its own folder, without waiting for it.
     void startProgramRequested(const QString& program, const QString& workingFolder);
 
@@ -125,6 +147,10 @@ private:
     void BuildMenu();
     void BuildControls();
     void Form_Resize();
+    // Places list, panel and progress bar in the client area.
+    void PlaceControls();
+    // What every open does first, whichever way the file was chosen.
+    void BeginOpen();
     void Form_Unload();
     void ShowAbout(bool splashShown);
     void ShowMessage(const Message& m) { m_prompter.Show(m); }

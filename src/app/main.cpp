@@ -3,12 +3,9 @@
 // named on the command line is then opened as if chosen in "Open Incident".
 #include "app/Main.h"
 #include "app/MessageBoxPrompter.h"
-#include "base/PathText.h"
+#include "app/Program.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QProcess>
-#include <QUrl>
 
 int main(int argc, char** argv)
 {
@@ -18,20 +15,7 @@ int main(int argc, char** argv)
     pellam::MessageBoxPrompter prompter;
     pellam::Main window(prompter);
     prompter.setParent(&window);
-    QObject::connect(&window, &pellam::Main::openUrlRequested,
-        [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
-    QObject::connect(&window, &pellam::Main::startProgramRequested,
-        [](const QString& program, const QString& folder) { QProcess::startDetached(program, {}, folder); });
-
-    const QStringList args = QApplication::arguments();
-    // Taken as absolute now, against the folder the program was started in.
-    const QString eventFile
-        = args.size() > 1 ? QString::fromStdString(pellam::MakeAbsolute(args.at(1).toStdString())) : QString();
-    QObject::connect(&window, &pellam::Main::ready, &window, [&window, eventFile] {
-        window.show();
-        if (!eventFile.isEmpty())
-            window.OpenEventFile(eventFile);
-    });
+    pellam::WireProgram(window, QApplication::arguments());
     window.Form_Load();
     return app.exec();
 }

@@ -61,15 +61,19 @@ int Run(const Args& args)
         std::fprintf(stderr, "usage: pellam-cli open EVT\n");
         return kBadInput;
     }
-    // The open dialog hands over full paths; a path named here relative to the
-    // current folder is made absolute before the folder is taken from it.
-    const std::string eventFile = MakeAbsolute(args[0]);
+    // The event file is checked as the desktop program checks one named on
+    // its command line; the open dialog would hand over a full path.
+    const auto eventFile = CheckEventFileArgument(args[0]);
+    if (!eventFile) {
+        const std::string& text = eventFile.error().text;
+        return Complain(args[0], text.substr(text.find(kLineBreak) + 2));
+    }
 
     Session session;
-    session.Formats = LocaleFormats::FromEnvironment();
+    session.Formats = UserFormats();
     OpenIncident open(session);
-    if (const auto refusal = open.Open(eventFile)) {
-        std::fprintf(stderr, "%s\n%s\n", refusal->title.c_str(), refusal->text.c_str());
+    if (const auto opened = open.Open(eventFile.value()); !opened) {
+        std::fprintf(stderr, "%s\n%s\n", opened.error().title.c_str(), opened.error().text.c_str());
         return kNegative;
     }
     open.RunToEnd();

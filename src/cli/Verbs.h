@@ -1,6 +1,8 @@
 #pragma once
 // pellam-cli verbs register themselves here, one file per verb, so adding a
 // verb touches nothing else.
+#include "workspace/LocaleFormats.h"
+
 #include <string>
 #include <vector>
 
@@ -17,6 +19,10 @@ inline constexpr int kBadInput = 2;
 struct VerbRegistrar {
     VerbRegistrar(const char* name, const char* usage, VerbFn fn);
 };
+
+// The figures of the user's locale, read once at start-up from the
+// environment (LC_ALL, LC_NUMERIC / LC_TIME, LANG), as sizes and dates are written.
+const LocaleFormats& UserFormats();
 
 // Writes "pellam-cli: <file>: <reason>" to stderr; returns kBadInput.
 int Complain(const std::string& file, const std::string& reason);

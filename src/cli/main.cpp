@@ -15,6 +15,12 @@ struct Verb {
     VerbFn fn;
 };
 
+LocaleFormats& Formats()
+{
+    static LocaleFormats formats;
+    return formats;
+}
+
 std::map<std::string, Verb>& Registry()
 {
     static std::map<std::string, Verb> verbs;
@@ -36,6 +42,11 @@ VerbRegistrar::VerbRegistrar(const char* name, const char* usage, VerbFn fn)
     Registry()[name] = Verb {usage, fn};
 }
 
+const LocaleFormats& UserFormats()
+{
+    return Formats();
+}
+
 int Complain(const std::string& file, const std::string& reason)
 {
     std::fprintf(stderr, "pellam-cli: %s: %s\n", file.c_str(), reason.c_str());
@@ -54,6 +65,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "pellam-cli: unknown verb '%s'\n", argv[1]);
         return Usage();
     }
+    // Sizes and dates follow the user's locale; the process itself stays in the
+    // C locale so numbers in JSON keep their "." whatever the user reads.
+    Formats() = pellam::LocaleFormats::FromEnvironment();
     const Args args(argv + 2, argv + argc);
     return it->second.fn(args);
 }

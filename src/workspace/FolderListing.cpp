@@ -3,10 +3,26 @@
 #include "base/AsciiCase.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
 
 namespace pellam {
+namespace {
+
+ListingError ErrorOf(int number)
+{
+    return ListingError {number, std::strerror(number)};
+}
+
+} // namespace
+
+bool ListingError::missing() const
+{
+    return number == ENOENT || number == ENOTDIR;
+}
+
 bool FolderListing::Before(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
@@ -21,13 +37,23 @@ bool FolderListing::Before(std::string_view a, std::string_view b)
     return a < b;
 }
 
-FolderListing FolderListing::Read(const std::string& folder)
+Result<FolderListing, ListingError> FolderListing::Read(const std::string& folder)
 {
     FolderListing listing;
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
-        return listing;
-    while (const dirent* entry = ::readdir(dir)) {
+        return fail(ErrorOf(errno));
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            const int err = errno;
+            if (err != 0) { // a listing cut short is no listing
+                ::closedir(dir);
+                return fail(ErrorOf(err));
+            }
+            break;
+        }
         const std::string name = entry->d_name;
         if (name.empty() || name[0] == '.')
             continue;

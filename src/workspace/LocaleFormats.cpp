@@ -130,11 +130,14 @@ std::string PatternFromStrftime(const std::string& format)
 LocaleFormats LocaleFormats::FromLocaleName(const std::string& name)
 {
     LocaleFormats f;
-    if (IsUsDefault(name))
+    if (IsUsDefault(name)) {
+        f.Known = true;
         return f;
+    }
     locale_t loc = ::newlocale(LC_ALL_MASK, name.c_str(), static_cast<locale_t>(nullptr));
     if (!loc)
         return f;
+    f.Known = true;
     const std::string radix = ::nl_langinfo_l(RADIXCHAR, loc);
     if (!radix.empty())
         f.DecimalSeparator = radix;

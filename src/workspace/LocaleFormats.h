@@ -2,8 +2,9 @@
 // The figures of the user's locale that the recording list writes with: the
 // decimal separator and the short-date and long-time patterns. Patterns use
 // the tokens d dd M MM yy yyyy h hh H HH m mm s ss t tt (text in single quotes
-// is literal). The desktop program may fill this from its toolkit's locale;
-// without one it is built from the process environment.
+// is literal). Both programs fill it at start-up from the C library's data for
+// the user's locale: the window names the locale its toolkit reports, the
+// command line takes it from the environment.
 #include <ctime>
 #include <string>
 
@@ -15,6 +16,8 @@ struct LocaleFormats {
     std::string LongTime = "h:mm:ss tt";
     std::string AM = "AM";
     std::string PM = "PM";
+    // Built from a locale the system has (false: the defaults stood in).
+    bool Known = false;
 
     // The C/POSIX locale and US English give the defaults above.
     static LocaleFormats FromEnvironment();

@@ -1,5 +1,5 @@
 #pragma once
-// Where the main window's parts go for a given outer size, in twips.
+// Where the main window's parts go for a given size, in twips.
 namespace pellam {
 
 struct MainLayout {
@@ -12,7 +12,7 @@ struct MainLayout {
     int waveformWidth; // the waveform picture inside the panel
 };
 
-// Outer height and width of the window in twips.
+// The layout rules, written for the window's outer height and width in twips.
 inline MainLayout LayoutFor(int outerHeight, int outerWidth)
 {
     MainLayout l {};
@@ -26,8 +26,50 @@ inline MainLayout LayoutFor(int outerHeight, int outerWidth)
     return l;
 }
 
+// A rectangle in twips.
+struct Box {
+    int x = 0, y = 0, width = 0, height = 0;
+    int right() const { return x + width; }
+    int bottom() const { return y + height; }
+};
+
+// The parts placed inside the client area (below the menu bar), in twips.
+struct ClientLayout {
+    Box list;
+    Box frame;
+    Box progress;
+};
+
+inline constexpr int kMarginTwips = 120; // around the parts, on every side
+inline constexpr int kFrameHeightTwips = 1440;
+inline constexpr int kProgressHeightTwips = 200;
+inline constexpr int kProgressGapTwips = 40; // between panel and progress bar
+
+// The rules above count the title bar, menu bar and borders of the outer
+// size; placed in the client area they would leave a wide right margin and a
+// dead strip at the bottom. Here the client size is turned into the outer
+// size those rules expect, so the margins come out equal on every side. A
+// hidden progress bar gives its room to the list.
+inline ClientLayout LayoutInClient(int clientHeight, int clientWidth, bool progressShown)
+{
+    const int spare = progressShown ? 0 : kProgressGapTwips + kProgressHeightTwips;
+    const int outerHeight = clientHeight + 2700 - 1480 - kProgressHeightTwips - kMarginTwips + spare;
+    const int outerWidth = clientWidth + 525 - 2 * kMarginTwips;
+    const MainLayout l = LayoutFor(outerHeight, outerWidth);
+    ClientLayout c;
+    c.list = {kMarginTwips, kMarginTwips, l.listWidth, l.listHeight};
+    c.frame = {kMarginTwips, l.frameTop, l.frameWidth, kFrameHeightTwips};
+    c.progress = {kMarginTwips, l.progressTop, l.progressWidth, kProgressHeightTwips};
+    return c;
+}
+
 // The window's designed size.
 inline constexpr int kMainWidthTwips = 16095;
 inline constexpr int kMainHeightTwips = 10395;
+
+// The smallest client area in which the panel's buttons, time and volume
+// stay apart and the list still shows its header and a few rows.
+inline constexpr int kMinClientWidthTwips = 6600;
+inline constexpr int kMinClientHeightTwips = 3900;
 
 } // namespace pellam

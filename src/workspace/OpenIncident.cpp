@@ -1,6 +1,11 @@
 #include "workspace/OpenIncident.h"
 
+#include "base/PathText.h"
 #include "workspace/SysConfig.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace pellam {
 
@@ -12,25 +17,68 @@ Message LoadErrorMessage()
         MessageIcon::Critical};
 }
 
+Message FileErrorMessage(const std::string& reason)
+{
+    return Message {"File Error", std::string("Error loading Event. ") + kLineBreak + reason, MessageIcon::Critical};
+}
+
+Message PathErrorMessage(const ListingError& error)
+{
+    std::string text = "Internal Directory Alteration Error!      ";
+    if (error.number > 0)
+        text += std::string(kLineBreak) + "ERROR #" + std::to_string(error.number) + " - " + error.description;
+    return Message {"Path Error", text, MessageIcon::Critical};
+}
+
+Result<std::string, Message> CheckEventFileArgument(const std::string& given)
+{
+    const std::string quoted = "\"" + given + "\"";
+    struct stat st { };
+    if (given.empty() || ::stat(given.c_str(), &st) != 0) {
+        const int err = given.empty() ? ENOENT : errno;
+        if (err == ENOENT || err == ENOTDIR)
+            return fail(FileErrorMessage("The event file " + quoted + " does not exist."));
+        return fail(FileErrorMessage("The event file " + quoted + " cannot be reached: " + std::strerror(err) + "."));
+    }
+    if (S_ISDIR(st.st_mode))
+        return fail(FileErrorMessage(
+            quoted + " is a folder. Name the incident's event file (*.evt), which lies in its evidence folder."));
+    if (!S_ISREG(st.st_mode) || !given.ends_with("evt"))
+        return fail(FileErrorMessage(quoted + " is not an event file. Name the incident's event file (*.evt)."));
+    return MakeAbsolute(given);
+}
+
 OpenIncident::OpenIncident(Session& session, std::unique_ptr<RecordingProbe> probe)
     : m_session(session), m_probe(probe ? std::move(probe) : std::make_unique<ThreadedProbe>()),
       m_pass(session, *m_probe)
 { }
 
-std::optional<Message> OpenIncident::Open(const std::string& eventFile)
+Result<Opened, Message> OpenIncident::Refuse(Message message)
+{
+    m_session.menus.SetEnabled(MenuEntry::OpenIncident, true);
+    m_session.Hourglass = false;
+    return fail(std::move(message));
+}
+
+Result<Opened, Message> OpenIncident::Open(const std::string& eventFile)
 {
     Session& s = m_session;
     s.newLoad.EventFile = eventFile;
-    if (!SplitEventPath(s.newLoad, s.paths)) {
-        s.menus.SetEnabled(MenuEntry::OpenIncident, true);
-        return LoadErrorMessage();
+    if (!SplitEventPath(s.newLoad, s.paths))
+        return Refuse(LoadErrorMessage());
+
+    // A folder that went away since it was chosen fails the open itself; one
+    // that is there but cannot be read fails the folder change.
+    auto listing = FolderListing::Read(s.paths.Evidence);
+    if (!listing) {
+        const ListingError& e = listing.error();
+        if (e.missing())
+            return Refuse(FileErrorMessage("ERROR #" + std::to_string(e.number) + " - " + e.description));
+        return Refuse(PathErrorMessage(e));
     }
-    Dir1_Change(s);
-    if (auto refusal = LoadSysConfig(s.paths.Evidence, s.roles)) {
-        s.menus.SetEnabled(MenuEntry::OpenIncident, true);
-        s.Hourglass = false;
-        return refusal;
-    }
+    Dir1_Change(s, std::move(listing).value());
+    if (auto config = LoadSysConfig(s.paths.Evidence, s.roles); !config)
+        return Refuse(config.error());
     SetRoleNames(s.paths.Evidence, s.roles);
     s.Hourglass = true;
     m_pass.GetAllDurations();
@@ -44,7 +92,7 @@ std::optional<Message> OpenIncident::Open(const std::string& eventFile)
     s.menus.Set(MenuEntry::PrintAdminLog, s.paths.AdminLog != kNone);
     s.menus.Set(MenuEntry::PrintNppReport, s.paths.NppReport != kNone);
     s.menus.SetEnabled(MenuEntry::OpenIncident, false);
-    return std::nullopt;
+    return Opened {!m_pass.Finished()};
 }
 
 void OpenIncident::RunToEnd()

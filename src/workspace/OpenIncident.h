@@ -1,32 +1,47 @@
 #pragma once
 // The open-incident sequence from the chosen event file on, as the main window
-// and pellam-cli both run it: split the path, change to the folder, load the
-// system configuration and role labels, start the recording pass, set the
-// print entries and lock "Open Incident". The recording pass and FinishLoadUp
-// then run on tick() until Finished().
+// and pellam-cli both run it: split the path, list the folder, load the system
+// configuration and role labels, start the recording pass, set the print
+// entries and lock "Open Incident". The recording pass and FinishLoadUp then
+// run on tick() until Finished().
 #include "base/Message.h"
+#include "base/Result.h"
+#include "workspace/FolderListing.h"
 #include "workspace/RecordingList.h"
 #include "workspace/RecordingProbe.h"
 #include "workspace/Session.h"
 
 #include <chrono>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace pellam {
 
 // The box shown for a chosen file whose name does not end in "evt".
 Message LoadErrorMessage();
+// The box for an open that failed on the way: "Error loading Event. " and the reason.
+Message FileErrorMessage(const std::string& reason);
+// The box for an evidence folder that is there but cannot be listed.
+Message PathErrorMessage(const ListingError& error);
+
+// An event file named on the command line, checked before it is opened as if
+// chosen in the open dialog (which only hands over existing files): the full
+// path, or the "File Error" box saying what was given and what is expected.
+Result<std::string, Message> CheckEventFileArgument(const std::string& given);
+
+// An open that went through: whether the recording pass still has steps to run.
+struct Opened {
+    bool passRunning = false;
+};
 
 class OpenIncident {
 public:
     // Without a probe the answers are worked out on background threads.
     explicit OpenIncident(Session& session, std::unique_ptr<RecordingProbe> probe = nullptr);
 
-    // Opens the incident of the chosen event file. A refused open returns the
-    // message box to show and leaves "Open Incident" enabled.
-    std::optional<Message> Open(const std::string& eventFile);
+    // Opens the incident of the chosen event file. A refused or failed open
+    // gives the message box to show and leaves "Open Incident" enabled.
+    Result<Opened, Message> Open(const std::string& eventFile);
 
     // One step of the recording pass; true while steps remain.
     bool tick() { return m_pass.tick(); }
@@ -40,6 +55,8 @@ public:
     void RunToEnd();
 
 private:
+    Result<Opened, Message> Refuse(Message message);
+
     Session& m_session;
     std::unique_ptr<RecordingProbe> m_probe;
     RecordingPass m_pass;

@@ -48,11 +48,11 @@ void ApplyRecordsFile(Session& s)
 
 } // namespace
 
-void Dir1_Change(Session& session)
+void Dir1_Change(Session& session, FolderListing listing)
 {
     session.ListRows.clear();
     session.title = BaseTitle();
-    session.listing = FolderListing::Read(session.paths.Evidence);
+    session.listing = std::move(listing);
     session.PhotoLabel = "PicPath = " + PicPath(session.paths);
     ApplyRecordsFile(session);
     if (!session.listing.empty())

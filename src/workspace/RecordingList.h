@@ -23,8 +23,9 @@ bool FileExists(const std::string& path);
 
 // The folder-change handling for paths.Evidence: takes the folder's listing
 // into the session (clearing the list), sets the base title, the photo label,
-// the records file and the menu entries that follow from the folder.
-void Dir1_Change(Session& session);
+// the records file and the menu entries that follow from the folder. The
+// caller lists the folder and reports a folder that cannot be listed.
+void Dir1_Change(Session& session, FolderListing listing);
 
 // "Log File Viewer" and "Statistics and CRC Analysis" together.
 void EnableLOGS(MenuState& menus);

@@ -10,10 +10,10 @@
 
 namespace pellam {
 
-std::optional<Message> LoadSysConfig(const std::string& locationPath, RoleTable& roles)
+Result<std::string, Message> LoadSysConfig(const std::string& locationPath, RoleTable& roles)
 {
-    const Message failure {
-        "Data Load Error", "Error opening Cordane System Configuration Data file.", MessageIcon::Exclamation};
+    const auto failure = fail(Message {
+        "Data Load Error", "Error opening Cordane System Configuration Data file.", MessageIcon::Exclamation});
     // The folder already ends with "/"; the doubled separator is harmless.
     auto reader = DelimitedReader::OpenFile(locationPath + "/SGfg.dat");
     if (!reader)
@@ -37,7 +37,7 @@ std::optional<Message> LoadSysConfig(const std::string& locationPath, RoleTable&
         return failure;
     if (Utf8Length(roleLabel) > 2)
         roles.RoleNames[0] = roleLabel;
-    return std::nullopt;
+    return roleLabel;
 }
 
 bool LoadRoleNames(const std::string& locationPath, RoleTable& roles)

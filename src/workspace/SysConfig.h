@@ -3,18 +3,19 @@
 // "SGfg.dat" (system configuration, gives role 0's label), "SCfg.dat" (labels
 // of roles 1..7) and the attachments list "ATCH.lst".
 #include "base/Message.h"
+#include "base/Result.h"
 #include "records/RoleNames.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace pellam {
 
-// Reads "SGfg.dat" in the folder (ending with "/"). On success role 0's label
-// is taken from value 9 when it is longer than 2 characters. On failure the
-// message box to show is returned and the incident must not be opened.
-std::optional<Message> LoadSysConfig(const std::string& locationPath, RoleTable& roles);
+// Reads "SGfg.dat" in the folder (ending with "/") and gives its value 9, the
+// label the incident system uses for role 0; role 0's label is taken from it
+// when it is longer than 2 characters. On failure the message box to show is
+// the error and the incident must not be opened.
+Result<std::string, Message> LoadSysConfig(const std::string& locationPath, RoleTable& roles);
 
 // Reads the labels of roles 1..7 from "SCfg.dat"; false when it cannot.
 bool LoadRoleNames(const std::string& locationPath, RoleTable& roles);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using pellam::test::RunVerb;
@@ -102,6 +103,30 @@ TEST(OpenVerb, FolderWithoutSystemConfigurationIsRefused)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Data Load Error\nError opening Cordane System Configuration Data file.\n");
+}
+
+// Run as a user who may not read the evidence folder (as nobody when the
+// tests run as root, who reads every folder).
+TEST(OpenVerb, UnreadableFolderGivesThePathError)
+{
+    TempDir dir;
+    const std::string evidence = dir.str() + "/evidence";
+    dir.write("evidence/5.evt", "x");
+    std::string prefix;
+    if (::geteuid() == 0) {
+        if (std::system("command -v setpriv >/dev/null") != 0)
+            GTEST_SKIP() << "setpriv is missing: cannot run as another user";
+        prefix = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+        fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::others_exec);
+    }
+    fs::permissions(evidence, fs::perms::owner_write | fs::perms::owner_exec | fs::perms::others_exec);
+    const std::string command = prefix + pellam::test::ShellQuote(PELLAM_CLI) + " open "
+        + pellam::test::ShellQuote(evidence + "/5.evt") + " 2>" + pellam::test::ShellQuote(dir.file("err"));
+    const int status = std::system(command.c_str());
+    fs::permissions(evidence, fs::perms::owner_all);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(pellam::test::ReadAll(dir.file("err")),
+        "Path Error\nInternal Directory Alteration Error!      \r\nERROR #13 - Permission denied\n");
 }
 
 TEST(DurationVerb, ADamagedFileHasAnUnknownDuration)

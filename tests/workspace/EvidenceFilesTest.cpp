@@ -85,14 +85,14 @@ TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoads)
     const std::string folder = dir.str() + "/";
     dir.write("SGfg.dat", SysCfg("Target"));
     RoleTable defaults;
-    ASSERT_FALSE(LoadSysConfig(folder, defaults).has_value());
+    ASSERT_EQ(LoadSysConfig(folder, defaults).value_or("?"), "Target");
     SetRoleNames(folder, defaults);
     EXPECT_EQ(defaults.RoleName(0), "Subject") << "without SCfg.dat role 0 falls back to RoleName0";
     EXPECT_EQ(defaults.RoleName(7), "Witness");
 
     dir.write("SCfg.dat", "\"Relative\",\"Captive\",\"Bystander\",\"Misc\",\"Guardian\",\"Injured\",\"Observer\"\r\n");
     RoleTable roles;
-    ASSERT_FALSE(LoadSysConfig(folder, roles).has_value());
+    ASSERT_TRUE(LoadSysConfig(folder, roles).ok());
     SetRoleNames(folder, roles);
     EXPECT_EQ(roles.RoleName(0), "Target");
     EXPECT_EQ(roles.RoleName(2), "Captive");
@@ -100,7 +100,7 @@ TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoads)
 
     dir.write("SGfg.dat", SysCfg("TG"));
     RoleTable two;
-    ASSERT_FALSE(LoadSysConfig(folder, two).has_value());
+    ASSERT_EQ(LoadSysConfig(folder, two).value_or("?"), "TG");
     EXPECT_EQ(two.RoleNames[0], "") << "a two-character label is not used";
 
     dir.write("SCfg.dat", "\"One\",\"Two\"");
@@ -121,7 +121,9 @@ TEST(SysConfig, MissingOrMalformedFileGivesTheDataLoadErrorBox)
         {std::string(), std::string("\"a\",\"b\",notanumber,\"d\""), SysCfg().substr(0, 40)}) {
         if (!text.empty())
             dir.write("SGfg.dat", text);
-        EXPECT_EQ(LoadSysConfig(dir.str() + "/", roles), want) << text;
+        const auto loaded = LoadSysConfig(dir.str() + "/", roles);
+        ASSERT_FALSE(loaded.ok()) << text;
+        EXPECT_EQ(loaded.error(), want) << text;
     }
 }
 

@@ -14,7 +14,7 @@ FolderListing ListingOf(const test::TempDir& dir, std::initializer_list<const ch
 {
     for (const char* n : names)
         dir.write(n, "x");
-    return FolderListing::Read(dir.str());
+    return FolderListing::Read(dir.str()).value();
 }
 
 } // namespace
@@ -36,7 +36,10 @@ TEST(FolderListing, SortsWithoutRegardToCaseAndSkipsHiddenFilesAndFolders)
 
     test::TempDir none;
     EXPECT_EQ(FindEventFile(ListingOf(none, {"x.EVT", "y.txt", "b.evt.txt"}), none.str()), "");
-    EXPECT_TRUE(FolderListing::Read("/nonexistent/pellam/folder").empty());
+    const auto missing = FolderListing::Read("/nonexistent/pellam/folder");
+    ASSERT_FALSE(missing.ok()) << "a missing folder is an error, not an empty listing";
+    EXPECT_TRUE(missing.error().missing());
+    EXPECT_EQ(missing.error().description, "No such file or directory");
     EXPECT_EQ(JoinPath("/", "a"), "/a");
     EXPECT_EQ(JoinPath("/x/", "a"), "/x/a");
 }

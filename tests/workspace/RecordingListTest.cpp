@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <map>
+#include <unistd.h>
 
 using namespace pellam;
 using pellam::test::TempDir;
@@ -52,7 +54,7 @@ void OpenScripted(Session& s, const std::string& evt, std::size_t recordings)
     for (std::size_t i = 0; i < recordings; ++i)
         answers[i] = "00:07";
     OpenIncident open(s, std::make_unique<ScriptedProbe>(answers));
-    ASSERT_FALSE(open.Open(evt));
+    ASSERT_TRUE(open.Open(evt).ok());
     open.RunToEnd();
     ASSERT_TRUE(open.Finished());
 }
@@ -86,7 +88,7 @@ TEST(RecordingList, UnansweredDurationGivesUpAfter541PollsAndThePassGoesOn)
     auto probe = std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {{1, "00:00"}, {2, "01:05"}});
     ScriptedProbe* seen = probe.get();
     OpenIncident open(s, std::move(probe));
-    ASSERT_FALSE(open.Open(dir.file("x.evt")));
+    ASSERT_TRUE(open.Open(dir.file("x.evt")).ok());
     for (int i = 0; i < 540; ++i)
         open.tick();
     EXPECT_EQ(open.pass().stage(), RecordingPass::Stage::Durations);
@@ -122,7 +124,7 @@ TEST(RecordingList, WithoutRecordingsFinishLoadUpRunsAtOnce)
     Folder(dir, {{"notes.txt", "x"}});
     Session s;
     OpenIncident open(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {}));
-    ASSERT_FALSE(open.Open(dir.file("x.evt"))); // chosen file need not exist; no event file is listed
+    ASSERT_TRUE(open.Open(dir.file("x.evt")).ok()); // chosen file need not exist; no event file is listed
     EXPECT_TRUE(open.Finished()) << "no pass runs without recordings";
     EXPECT_EQ(s.title, BaseTitle());
     EXPECT_EQ(s.MP3Count, 0);
@@ -170,17 +172,48 @@ TEST(OpenIncident, RefusalsLeaveOpenIncidentEnabled)
     Session s;
     OpenIncident open(s, std::make_unique<SequentialProbe>());
     const auto upper = open.Open(dir.file("1.EVT"));
-    ASSERT_TRUE(upper);
-    EXPECT_EQ(*upper, LoadErrorMessage());
-    EXPECT_EQ(upper->text,
+    ASSERT_FALSE(upper.ok());
+    EXPECT_EQ(upper.error(), LoadErrorMessage());
+    EXPECT_EQ(upper.error().text,
         "Error Loading Event!      \r\nThe Pellam Program was unable to negotiate the file paths for this event.");
 
     dir.write("1.evt", "x"); // no SGfg.dat
     const auto noConfig = open.Open(dir.file("1.evt"));
-    ASSERT_TRUE(noConfig);
-    EXPECT_EQ(noConfig->title, "Data Load Error");
+    ASSERT_FALSE(noConfig.ok());
+    EXPECT_EQ(noConfig.error().title, "Data Load Error");
     EXPECT_TRUE(s.menus[MenuEntry::OpenIncident].enabled);
     EXPECT_FALSE(open.Finished());
+
+    // The folder went away between choosing and listing: the open fails with the reason.
+    std::string gone;
+    {
+        TempDir vanished;
+        gone = vanished.write("2.evt", "x");
+    }
+    const auto removed = open.Open(gone);
+    ASSERT_FALSE(removed.ok());
+    EXPECT_EQ(removed.error(),
+        (Message {"File Error", "Error loading Event. \r\nERROR #2 - No such file or directory", MessageIcon::Critical}));
+    EXPECT_TRUE(s.menus[MenuEntry::OpenIncident].enabled);
+}
+
+// A folder that is there but cannot be read is no folder without recordings.
+TEST(OpenIncident, UnreadableFolderGivesThePathError)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every folder; OpenVerb.UnreadableFolderGivesThePathError runs this as nobody";
+    TempDir dir;
+    Folder(dir, {{"3.evt", EventText("3")}});
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write | std::filesystem::perms::owner_exec);
+    Session s;
+    OpenIncident open(s, std::make_unique<SequentialProbe>());
+    const auto opened = open.Open(dir.file("3.evt"));
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    ASSERT_FALSE(opened.ok());
+    EXPECT_EQ(opened.error(), PathErrorMessage({EACCES, "Permission denied"}));
+    EXPECT_EQ(opened.error().text, "Internal Directory Alteration Error!      \r\nERROR #13 - Permission denied");
+    EXPECT_EQ(opened.error().icon, MessageIcon::Critical);
+    EXPECT_TRUE(s.menus[MenuEntry::OpenIncident].enabled);
 }
 
 TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)
@@ -197,12 +230,12 @@ TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)
 
     Session threaded;
     OpenIncident a(threaded); // background threads
-    ASSERT_FALSE(a.Open(dir.file("9.evt")));
+    ASSERT_TRUE(a.Open(dir.file("9.evt")).ok());
     a.RunToEnd();
 
     Session sequential;
     OpenIncident b(sequential, std::make_unique<SequentialProbe>());
-    ASSERT_FALSE(b.Open(dir.file("9.evt")));
+    ASSERT_TRUE(b.Open(dir.file("9.evt")).ok());
     while (b.tick()) { }
 
     ASSERT_EQ(threaded.ListRows.size(), 5u);

@@ -42,6 +42,13 @@ About::About(bool splashShown, QWidget* parent)
     m_pb1->setObjectName("PB1");
     m_pb1->setTextVisible(false);
     m_pb1->setGeometry(24, height() - 36, width() - 48, 12);
+    // Where a click closes the window, a hint says so; the splash closes by itself.
+    m_hint = MakeLabel(this);
+    m_hint->setObjectName("CloseHint");
+    m_hint->setText("click to close");
+    m_hint->setStyleSheet("color: #a0aac0; font: italic 8pt;");
+    m_hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_hint->setGeometry(24, height() - 40, width() - 48, 18);
 
     m_label2->clear();
     m_label3->setText(m_label2->text());
@@ -51,6 +58,7 @@ About::About(bool splashShown, QWidget* parent)
         m_timer1.setInterval(AboutSplash::kTickMs);
         connect(&m_timer1, &QTimer::timeout, this, &About::Timer1Tick);
         m_timer1.start();
+        m_hint->hide();
     } else {
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
         m_label2->move(m_label2->x(), TwipsToPixels(4020));

@@ -21,6 +21,7 @@ public:
     const AboutSplash& splash() const { return m_splash; }
     QLabel* Label1() const { return m_label1; }
     QProgressBar* PB1() const { return m_pb1; }
+    QLabel* closeHint() const { return m_hint; }
     QTimer& Timer1() { return m_timer1; }
 
     // One step of the splash timer (the timer calls it every 400 ms).
@@ -42,6 +43,7 @@ private:
     QLabel* m_label2;
     QLabel* m_label3;
     QProgressBar* m_pb1;
+    QLabel* m_hint;
     QTimer m_timer1;
 };
 

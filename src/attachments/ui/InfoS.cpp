@@ -25,7 +25,7 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
     };
     const Place place[8]
         = {{120, 300, 3800, false}, {960, 600, 2960, false}, {960, 900, 2960, false}, {960, 1200, 2960, false},
-            {120, 600, 800, true}, {120, 900, 800, true}, {120, 1200, 800, true}, {120, 60, 3800, true}};
+            {120, 600, 800, true}, {120, 900, 800, true}, {120, 1200, 800, true}, {120, 60, 2100, true}};
     for (int i = 0; i < 8; ++i) {
         auto* l = new QLabel(this);
         l->setObjectName(QString("Label%1").arg(i + 1));
@@ -47,6 +47,18 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
     m_labels[5]->setText("Info:");
     m_labels[6]->setText("Genre:");
     m_labels[7]->setText("MP3 Tag Info:");
+
+    // The window has no frame and no close button: say how it goes away.
+    m_hint = new QLabel("click to close", this);
+    m_hint->setObjectName("CloseHint");
+    QFont small("Tahoma");
+    small.setPointSize(7);
+    small.setItalic(true);
+    m_hint->setFont(small);
+    m_hint->setStyleSheet("color: #808080;");
+    m_hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_hint->setGeometry(TwipsToPixels(2280), TwipsToPixels(60), TwipsToPixels(1665), TwipsToPixels(240));
+    m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     ApplySize();
     m_openItUp.setInterval(InfoSGrowth::kTickMs);

@@ -17,6 +17,7 @@ public:
     InfoS(const RecordingDetails& details, QWidget* parent = nullptr);
 
     QLabel* label(int n) const { return m_labels[n - 1]; } // Label1..Label8
+    QLabel* closeHint() const { return m_hint; }
     QTimer& OpenItUpTIM() { return m_openItUp; }
     const InfoSGrowth& growth() const { return m_growth; }
     void OpenItUpTick();
@@ -32,6 +33,7 @@ private:
     void ApplySize();
 
     QLabel* m_labels[8];
+    QLabel* m_hint;
     InfoSGrowth m_growth;
     QTimer m_openItUp;
 };

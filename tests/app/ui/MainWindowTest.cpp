@@ -2,6 +2,7 @@
 // sample incident: the list fills, the menus follow the folder, the list
 // sorts, keys work the list, and a recording decodes and plays.
 #include "app/Main.h"
+#include "app/Program.h"
 #include "attachments/ui/About.h"
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"
@@ -24,6 +25,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +33,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <locale.h>
 
 using namespace pellam;
 
@@ -79,11 +82,30 @@ void SelectRow(const Main& w, int row)
     List(w)->setCurrentIndex(List(w)->model()->index(row, 0));
 }
 
-void SaveScreenshot(QWidget& w, const char* name)
+// Visible children of a widget whose rectangles overlap, or that stick out of it.
+QStringList Clashes(const QWidget* parent)
 {
-    const QByteArray dir = qgetenv("PELLAM_SCREENSHOT_DIR");
-    if (!dir.isEmpty())
-        w.grab().save(QString::fromUtf8(dir) + "/" + name + ".png");
+    QList<const QWidget*> kids;
+    for (const QWidget* c : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (c->isVisibleTo(parent) && !c->isWindow())
+            kids << c;
+    QStringList out;
+    for (int i = 0; i < kids.size(); ++i) {
+        if (!parent->rect().contains(kids[i]->geometry()))
+            out << kids[i]->objectName() + " sticks out";
+        for (int j = i + 1; j < kids.size(); ++j)
+            if (kids[i]->geometry().intersects(kids[j]->geometry()))
+                out << kids[i]->objectName() + " overlaps " + kids[j]->objectName();
+    }
+    return out;
+}
+
+bool LocaleInstalled(const char* name)
+{
+    locale_t l = ::newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
+    if (l)
+        ::freelocale(l);
+    return l != nullptr;
 }
 
 } // namespace
@@ -95,6 +117,7 @@ private slots:
     {
         m_home.reset(new QTemporaryDir);
         qputenv("HOME", m_home->path().toUtf8());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
         m_prompter = std::make_unique<test::RecordingPrompter>();
         w = std::make_unique<Main>(*m_prompter, std::make_unique<VirtualWaveBackend>());
     }
@@ -103,6 +126,7 @@ private slots:
     {
         w.reset();
         m_prompter.reset();
+        QLocale::setDefault(QLocale::system());
     }
 
     // The menu as designed, then start-up without the splash, then About from the menu.
@@ -182,19 +206,34 @@ private slots:
         QCOMPARE(ready.count(), 1); // the window is shown all the same
     }
 
-    // Panel and progress bar are placed from the outer height inside the
-    // client area, below the list and one above the other; the path and
-    // diagnostic labels show in the menu bar's free part, beside "Menu".
-    void layoutKeepsListPanelBarAndLabelsApart()
+    // At any size the window can take, list, panel and progress bar stay apart
+    // inside the client area with equal margins, and so do the panel's parts;
+    // the bar shows only while an incident is being opened.
+    void partsNeverOverlapAndMarginsAreEqual()
     {
         w->Form_Load(false);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        const int outerTwips = PixelsToTwips(w->frameGeometry().height());
-        QCOMPARE(w->Frame1()->y(), TwipsToPixels(outerTwips - 2700));
-        QVERIFY(List(*w)->geometry().bottom() < w->Frame1()->geometry().top());
-        QVERIFY(w->Frame1()->geometry().bottom() < w->PB1()->geometry().top());
-        QVERIFY(w->PB1()->geometry().bottom() < w->centralWidget()->height());
+        QVERIFY(!w->PB1()->isVisible());
+        const QWidget* client = w->centralWidget();
+        for (const QSize size : {QSize(200, 150), QSize(400, 300), QSize(640, 480), QSize(1073, 693)}) {
+            for (const bool loading : {false, true}) {
+                w->PB1()->setVisible(loading); // as while an incident is being opened
+                w->resize(size);
+                QTRY_VERIFY(w->width() >= std::min(size.width(), w->minimumWidth()));
+                QCoreApplication::processEvents();
+                const QString at = QString("%1x%2 bar %3").arg(size.width()).arg(size.height()).arg(loading);
+                QVERIFY2(Clashes(client).isEmpty(), qPrintable(at + ": " + Clashes(client).join(", ")));
+                QVERIFY2(Clashes(w->Frame1()).isEmpty(), qPrintable(at + ": " + Clashes(w->Frame1()).join(", ")));
+                const QRect list = List(*w)->geometry();
+                QCOMPARE(list.left(), client->width() - 1 - list.right());
+                QCOMPARE(list.top(), list.left());
+                const QRect last = (loading ? w->PB1() : w->Frame1())->geometry();
+                QCOMPARE(client->height() - 1 - last.bottom(), list.left()); // no dead strip at the bottom
+                QVERIFY(w->Frame1()->geometry().left() == list.left());
+                QVERIFY(w->Frame1()->geometry().right() <= list.right());
+            }
+        }
 
         auto* label2 = w->findChild<QLabel*>("Label2");
         auto* label5 = w->findChild<QLabel*>("Label5");
@@ -214,8 +253,10 @@ private slots:
         QDir().mkpath(m_home->path() + "/.local/share");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        w->show();
+        WireProgram(*w, {"pellam"});
+        QTimer::singleShot(10000, [] { QCoreApplication::exit(99); }); // the fault: it would run on
         w->Form_Load(false);
+        QCOMPARE(QCoreApplication::exec(), kStartupFailedStatus);
         QCOMPARE(m_prompter->messages.size(), size_t(1));
         QCOMPARE(QString::fromStdString(m_prompter->messages[0].title), QString("Error"));
         QCOMPARE(QString::fromStdString(m_prompter->messages[0].text),
@@ -233,13 +274,26 @@ private slots:
             QString("Unable to locate a Record File for this incident.     "));
         QCOMPARE(m_prompter->messages[0].icon, MessageIcon::Information);
 
-        QSignalSpy opened(w.get(), &Main::openUrlRequested);
+        QStringList opened;
+        bool works = true;
+        w->DesktopOpen = [&](const QString& path) {
+            opened << path;
+            return works;
+        };
         w->session().CaseNumber = "7";
         w->mnuIU();
-        QCOMPARE(opened.count(), 0);
+        QVERIFY(opened.isEmpty());
         w->session().CaseNumber = "77";
         w->mnuIU();
-        QCOMPARE(opened.count(), 1);
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+
+        // Nothing took the folder (no file manager): the operator is told where it is.
+        works = false;
+        QVERIFY(!w->OpenWithDesktop("/evidence/IntelUpload"));
+        QCOMPARE(m_prompter->messages.size(), size_t(2));
+        QVERIFY(QString::fromStdString(m_prompter->messages[1].text).contains("/evidence/IntelUpload"));
+        QCOMPARE(m_prompter->messages[1].icon, MessageIcon::Exclamation);
     }
 
     // The sibling program starts from its folder, and never as a second copy.
@@ -297,8 +351,71 @@ private slots:
         QVERIFY(w->action(MenuEntry::Attachments)->isEnabled());
         QVERIFY(w->action(MenuEntry::IntelUploadFiles)->isVisible());
         QVERIFY(!w->action(MenuEntry::Vistrel)->isVisible());
-        QCOMPARE(w->PB1()->value(), 0);
-        SaveScreenshot(*w, "main-opened");
+        QVERIFY(!w->PB1()->isVisible());
+        // The next open dialog starts where this incident was.
+        QCOMPARE(Main(*m_prompter, std::make_unique<VirtualWaveBackend>()).OpenDialogFolder(), kSample);
+    }
+
+    // Named on the command line, the sample opens as from the menu (the
+    // status line is cleared first); what is not an event file is named.
+    void commandLineOpenIsTheMenuOpen()
+    {
+        QCOMPARE(w->OpenDialogFolder(), QDir::homePath());
+        WireProgram(*w, {"pellam", kSample + "/4711.evt"});
+        w->Form_Load(false);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->NPLabel()->text(), QString());
+        QVERIFY(FinishOpening(*w));
+        QCOMPARE(List(*w)->model()->rowCount(), 5);
+        QVERIFY(m_prompter->messages.empty());
+
+        const std::pair<QString, QString> bad[] = {{kSample + "/4712.evt", "does not exist"},
+            {kSample, "is a folder"}, {kSample + "/4711_MainLOG.doc", "is not an event file"}};
+        for (const auto& [given, says] : bad) {
+            w->OpenFromCommandLine(given);
+            QCOMPARE(QString::fromStdString(m_prompter->messages.back().title), QString("File Error"));
+            const QString text = QString::fromStdString(m_prompter->messages.back().text);
+            QVERIFY2(text.contains(given) && text.contains(says), qPrintable(text));
+        }
+    }
+
+    // The window writes sizes and dates in its locale exactly as pellam-cli
+    // does in the same locale.
+    void sizesAndDatesFollowTheLocaleAsInTheCommandLine()
+    {
+        QTemporaryDir evidence;
+        QFile::copy(kSample + "/SGfg.dat", evidence.filePath("SGfg.dat"));
+        QFile(evidence.filePath("none.evt")).open(QIODevice::WriteOnly); // no incident in it
+        QFile big(evidence.filePath("big.mp3"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        big.write(QByteArray(1114112, '\xFF')); // 1.062 MB
+        QVERIFY(big.setFileTime(QDateTime(QDate(2026, 12, 5), QTime(16, 49, 13)), QFileDevice::FileModificationTime));
+        big.close();
+        const std::pair<const char*, QString> cases[]
+            = {{"de_DE", "1,062 MB|05.12.2026 16:49:13"}, {"en_US", "1.062 MB|12/5/2026 4:49:13 PM"}};
+        for (const auto& [name, want] : cases) {
+            const QString full = QString(name) + ".UTF-8";
+            if (!LocaleInstalled(full.toUtf8().constData())) {
+                qWarning("%s is not installed (scripts/setup generates it); skipped", qPrintable(full));
+                continue;
+            }
+            QLocale::setDefault(QLocale(name));
+            Main window(*m_prompter, std::make_unique<VirtualWaveBackend>());
+            window.Form_Load(false);
+            window.OpenEventFile(evidence.filePath("none.evt"));
+            QVERIFY(FinishOpening(window));
+            QCOMPARE(Cell(window, 0, 1) + "|" + Cell(window, 0, 2), want);
+
+            QProcess cli;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("LC_ALL", full);
+            cli.setProcessEnvironment(env);
+            cli.start(PELLAM_BINARY_DIR "/bin/pellam-cli", {"open", evidence.filePath("none.evt")});
+            QVERIFY(cli.waitForFinished(30000));
+            const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+            const QStringList texts = want.split('|');
+            QVERIFY2(out.contains("\"Size\":\"" + texts[0] + "\",\"Created\":\"" + texts[1] + "\""), qPrintable(out));
+        }
     }
 
     void refusedOpenShowsTheBoxAndKeepsOpenIncident()
@@ -406,7 +523,6 @@ private slots:
         QVERIFY(w->player().Duration() > 8000 && w->player().Duration() < 20000);
         QVERIFY(list->model()->index(0, 2).data(Qt::FontRole).value<QFont>().bold());
         QVERIFY(!list->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
-        SaveScreenshot(*w, "main-playing");
 
         QTest::keyClick(list, Qt::Key_Space);
         QCOMPARE(w->player().Status(), PlayerStatus::Paused);
