@@ -1,6 +1,7 @@
 #include "workspace/Mp3Duration.h"
 
 #include "base/Rounding.h"
+#include "workspace/Mp3FileSource.h"
 
 #include <mpg123.h>
 
@@ -44,6 +45,7 @@ std::optional<Mp3Length> ScanMp3(const std::string& path)
     // with content are recordings.
     if (!IsRegularFile(path))
         return std::nullopt;
+    Mp3FileSource source; // declared before the handle, so it outlives it
     int err = MPG123_OK;
     Handle h(mpg123_new(nullptr, &err));
     if (!h)
@@ -52,7 +54,7 @@ std::optional<Mp3Length> ScanMp3(const std::string& path)
     // length is the audio the encoder was given; no hunting for frames after
     // a damaged one, which in data that is no MP3 finds frame headers by chance.
     mpg123_param(h.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_NO_RESYNC, 0.0);
-    if (mpg123_open(h.get(), path.c_str()) != MPG123_OK)
+    if (!source.Open(path) || !source.Attach(h.get()))
         return std::nullopt;
     long rate = 0;
     int channels = 0;

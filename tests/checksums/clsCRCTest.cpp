@@ -43,22 +43,6 @@ std::uint32_t RefReg16(std::uint32_t reg, std::span<const std::uint8_t> bytes)
     }
     return reg;
 }
-
-// A sparse file of `holeBytes` zeros followed by "tail", in memory when the
-// system has a memory file system (holes there read without disk or page cache).
-struct SparseFile {
-    explicit SparseFile(std::uint64_t holeBytes)
-    {
-        path = (std::filesystem::exists("/dev/shm") ? std::filesystem::path("/dev/shm")
-                                                    : std::filesystem::temp_directory_path())
-            / ("pellam-sparse-" + std::to_string(::getpid()) + ".mp3");
-        std::ofstream(path, std::ios::trunc).close();
-        std::filesystem::resize_file(path, holeBytes);
-        std::ofstream(path, std::ios::binary | std::ios::app) << "tail";
-    }
-    ~SparseFile() { std::filesystem::remove(path); }
-    std::filesystem::path path;
-};
 } // namespace
 
 TEST(clsCRC, CheckValuesOfBothAlgorithms)
@@ -177,20 +161,21 @@ TEST(clsCRC, FilesAreStreamedInBlocks)
     std::stop_source stop;
     stop.request_stop();
     EXPECT_EQ(crc.CalculateFile(dir.file("a"), stop.get_token()).error(), ECANCELED);
-}
 
-// A file past 4 GiB (sparse, so it costs no disk) is read whole, and the
-// reading holds one block, not the file.
-TEST(clsCRC, FilesPastFourGiBInBoundedMemory)
-{
-    const SparseFile sparse(4ull << 30);
-    const std::string path = sparse.path.string();
+    // 4 GiB of holes and "tail": read whole, holding one block, not the file.
+    // Holes in a memory file system read without disk or page cache.
+    const auto sparse = (std::filesystem::exists("/dev/shm") ? std::filesystem::path("/dev/shm") : dir.path())
+        / ("pellam-sparse-" + std::to_string(::getpid()) + ".mp3");
+    std::ofstream(sparse, std::ios::trunc).close();
+    std::filesystem::resize_file(sparse, 4ull << 30);
+    std::ofstream(sparse, std::ios::binary | std::ios::app) << "tail";
     rusage before {};
     ::getrusage(RUSAGE_SELF, &before);
-    clsCRC crc;
-    EXPECT_EQ(static_cast<std::uint32_t>(crc.CalculateFile(path).value()), 0x9B519C5Cu);
+    const auto value = crc.CalculateFile(sparse.string());
     rusage after {};
     ::getrusage(RUSAGE_SELF, &after);
+    std::filesystem::remove(sparse);
+    EXPECT_EQ(static_cast<std::uint32_t>(value.value()), 0x9B519C5Cu);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "peak resident size grew (KiB)";
 }
 
