@@ -24,13 +24,13 @@ std::string CrcValueText(std::int32_t value)
     return "0" + h + " 00 00 00";
 }
 
-std::string FileCRCText(clsCRC& crc, const std::string& path)
+std::string FileCRCText(clsCRC& crc, const std::string& path, std::stop_token stop)
 {
     if (path.empty())
         return kUnknownCrc;
     crc.SetAlgorithm(1);
     if (path[0] == '/') {
-        const auto v = crc.CalculateFile(path);
+        const auto v = crc.CalculateFile(path, stop);
         if (!v)
             return kUnknownCrc;
         return CrcValueText(v.value());
@@ -38,17 +38,27 @@ std::string FileCRCText(clsCRC& crc, const std::string& path)
     return CrcValueText(crc.CalculateString(path));
 }
 
-std::string GetStableCRC(clsCRC& crc, const std::string& path)
+std::string ConfirmReadings(const std::function<std::string()>& reading, std::stop_token stop)
 {
     for (int attempt = 0; attempt < 6; ++attempt) {
-        const std::string first = FileCRCText(crc, path);
+        if (stop.stop_requested())
+            return kUnknownCrc;
+        const std::string first = reading();
         bool agree = true;
-        for (int i = 1; i < 4 && agree; ++i)
-            agree = FileCRCText(crc, path) == first;
+        for (int i = 1; i < 4 && agree; ++i) {
+            if (stop.stop_requested())
+                return kUnknownCrc;
+            agree = reading() == first;
+        }
         if (agree)
             return first;
     }
     return kUnknownCrc;
+}
+
+std::string GetStableCRC(clsCRC& crc, const std::string& path, std::stop_token stop)
+{
+    return ConfirmReadings([&] { return FileCRCText(crc, path, stop); }, stop);
 }
 
 } // namespace pellam

@@ -5,6 +5,8 @@
 #include "checksums/clsCRC.h"
 
 #include <cstdint>
+#include <functional>
+#include <stop_token>
 #include <string>
 
 namespace pellam {
@@ -14,11 +16,17 @@ namespace pellam {
 std::string CrcValueText(std::int32_t value);
 
 // An absolute path ("/...") is read as a file; any other text is checksummed
-// as text. "" and an unreadable file give "Unknown". Selects CRC-32 on `crc`.
-std::string FileCRCText(clsCRC& crc, const std::string& path);
+// as text. "", an unreadable file and a reading stopped through `stop` give
+// "Unknown". Selects CRC-32 on `crc`.
+std::string FileCRCText(clsCRC& crc, const std::string& path, std::stop_token stop = {});
 
-// FileCRCText confirmed: four readings must agree, up to 6 attempts, else "Unknown".
-std::string GetStableCRC(clsCRC& crc, const std::string& path);
+// The confirmation rule: up to 6 attempts of four readings each; the text the
+// four readings of an attempt agree on, else "Unknown". A requested stop ends
+// it before the next reading with "Unknown".
+std::string ConfirmReadings(const std::function<std::string()>& reading, std::stop_token stop = {});
+
+// FileCRCText confirmed by ConfirmReadings.
+std::string GetStableCRC(clsCRC& crc, const std::string& path, std::stop_token stop = {});
 
 inline constexpr const char* kUnknownCrc = "Unknown";
 

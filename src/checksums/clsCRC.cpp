@@ -1,33 +1,25 @@
 #include "checksums/clsCRC.h"
 
 #include "base/Cp1252.h"
+#include "base/FileDescriptor.h"
 
+#include <isa-l/crc.h>
+
+#include <array>
 #include <cerrno>
-#include <cstdio>
+#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <vector>
 
 namespace pellam {
+namespace {
 
-clsCRC::clsCRC()
+// CRC-16 tables for eight bytes per step: entry k of byte x is the register
+// after x followed by k zero bytes, starting from 0. Entry 0 is the one-byte
+// table: r = 0, d = x * 256, eight times r = 2r (XOR 0x1021 when bit 15 of
+// r XOR d is set), d = 2d.
+constexpr std::array<std::array<std::uint16_t, 256>, 8> MakeTables16()
 {
-    SetAlgorithm(1);
-}
-
-void clsCRC::BuildTable32()
-{
-    for (std::uint32_t i = 0; i < 256; ++i) {
-        std::uint32_t r = i;
-        for (int k = 0; k < 8; ++k)
-            r = (r & 1u) ? (r >> 1) ^ 0xEDB88320u : r >> 1;
-        m_table32[i] = r;
-    }
-    m_built32 = true;
-}
-
-void clsCRC::BuildTable16()
-{
+    std::array<std::array<std::uint16_t, 256>, 8> t {};
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t r = 0;
         std::uint32_t d = i * 256;
@@ -35,18 +27,42 @@ void clsCRC::BuildTable16()
             r = ((r ^ d) & 0x8000u) ? (2 * r) ^ 0x1021u : 2 * r;
             d *= 2;
         }
-        m_table16[i] = r;
+        t[0][i] = static_cast<std::uint16_t>(r);
     }
-    m_built16 = true;
+    for (std::size_t k = 1; k < 8; ++k)
+        for (std::size_t i = 0; i < 256; ++i) {
+            const std::uint32_t prev = t[k - 1][i];
+            t[k][i] = static_cast<std::uint16_t>(t[0][prev >> 8] ^ ((prev & 0xFFu) << 8));
+        }
+    return t;
+}
+constexpr auto kTables16 = MakeTables16();
+
+std::uint32_t Crc16Bytes(std::uint32_t reg, const std::uint8_t* p, std::size_t n)
+{
+    // Only the register's low 16 bits reach the result of a byte, whatever
+    // setValue put above them.
+    reg &= 0xFFFFu;
+    const auto& t = kTables16;
+    for (; n >= 8; n -= 8, p += 8) {
+        reg = t[7][p[0] ^ (reg >> 8)] ^ t[6][p[1] ^ (reg & 0xFFu)] ^ t[5][p[2]] ^ t[4][p[3]] ^ t[3][p[4]] ^ t[2][p[5]]
+            ^ t[1][p[6]] ^ t[0][p[7]];
+    }
+    for (; n > 0; --n, ++p)
+        reg = t[0][((reg >> 8) ^ *p) & 0xFFu] ^ ((reg & 0xFFu) << 8);
+    return reg;
+}
+
+} // namespace
+
+clsCRC::clsCRC()
+{
+    SetAlgorithm(1);
 }
 
 void clsCRC::SetAlgorithm(std::int32_t algorithm)
 {
     m_crc32 = algorithm != 0;
-    if (m_crc32 && !m_built32)
-        BuildTable32();
-    if (!m_crc32 && !m_built16)
-        BuildTable16();
     Clear();
 }
 
@@ -58,16 +74,14 @@ void clsCRC::Clear()
 
 std::int32_t clsCRC::AddBytes(std::span<const std::uint8_t> bytes)
 {
-    if (m_crc32) {
-        std::uint32_t reg = m_reg32;
-        for (const std::uint8_t b : bytes)
-            reg = (reg >> 8) ^ m_table32[(reg ^ b) & 0xFFu];
-        m_reg32 = reg;
-    } else {
-        std::uint32_t reg = m_reg16;
-        for (const std::uint8_t b : bytes)
-            reg = (m_table16[((reg >> 8) ^ b) & 0xFFu] & 0xFFFFu) ^ ((reg & 0xFFu) << 8);
-        m_reg16 = reg;
+    if (!bytes.empty()) {
+        if (m_crc32) {
+            // The library takes and returns the inverted register (the CRC
+            // value so far), so a value can be carried from call to call.
+            m_reg32 = ~crc32_gzip_refl(~m_reg32, bytes.data(), bytes.size());
+        } else {
+            m_reg16 = Crc16Bytes(m_reg16, bytes.data(), bytes.size());
+        }
     }
     return value();
 }
@@ -90,30 +104,45 @@ std::int32_t clsCRC::CalculateString(std::string_view utf8)
     return AddString(utf8);
 }
 
-Result<std::int32_t, int> clsCRC::CalculateFile(const std::string& path)
+Result<std::int32_t, int> clsCRC::CalculateFile(const std::string& path, std::stop_token stop)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f)
-        return fail(errno);
-    // The whole file is held in memory and checksummed in one pass.
-    struct stat st { };
-    const bool sized = ::fstat(::fileno(f.get()), &st) == 0 && S_ISREG(st.st_mode);
-    std::vector<std::uint8_t> data(sized ? static_cast<std::size_t>(st.st_size) + 1 : 1 << 16);
-    std::size_t used = 0;
+    auto fd = FileDescriptor::OpenForReading(path);
+    if (!fd)
+        return fail(fd.error());
+    ::posix_fadvise(fd.value().get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    // An empty file gives 0 and a failed reading gives an error, both with
+    // the registers as they were before the call.
+    const std::uint32_t before32 = m_reg32;
+    const std::uint32_t before16 = m_reg16;
+    auto restore = [&] {
+        m_reg32 = before32;
+        m_reg16 = before16;
+    };
+    // One block, reused; the file is read to its end even when it grows meanwhile.
+    const auto block = std::make_unique_for_overwrite<std::uint8_t[]>(kFileBlock);
+    std::uint64_t total = 0;
+    Clear();
     for (;;) {
-        if (used == data.size())
-            data.resize(data.size() * 2); // the file grew while it was read
-        const std::size_t got = std::fread(data.data() + used, 1, data.size() - used, f.get());
-        used += got;
+        if (stop.stop_requested()) {
+            restore();
+            return fail(ECANCELED);
+        }
+        const std::int64_t got = fd.value().ReadSome(block.get(), kFileBlock);
+        if (got < 0) {
+            const int error = errno != 0 ? errno : EIO;
+            restore();
+            return fail(error);
+        }
         if (got == 0)
             break;
+        total += static_cast<std::uint64_t>(got);
+        AddBytes({block.get(), static_cast<std::size_t>(got)});
     }
-    data.resize(used);
-    if (std::ferror(f.get()))
-        return fail(errno != 0 ? errno : EIO);
-    if (data.empty())
+    if (total == 0) {
+        restore();
         return 0;
-    return CalculateBytes(data);
+    }
+    return value();
 }
 
 std::int32_t clsCRC::value() const

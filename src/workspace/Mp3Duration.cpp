@@ -3,6 +3,7 @@
 #include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
 #include "base/Rounding.h"
+#include "workspace/Mp3FileSource.h"
 
 #include <mpg123.h>
 
@@ -41,13 +42,14 @@ std::string DurationText(std::int64_t seconds)
 Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path)
 {
     // libmpg123 would happily "open" a folder or wait on a FIFO; only regular
-    // files with content are recordings. The library reads through our
-    // descriptor and leaves closing it to us.
+    // files with content are recordings. The library reads through a
+    // block buffer of ours.
     auto file = FileDescriptor::OpenForReading(path);
     if (!file)
         return fail(Mp3ScanError {file.error(), ErrnoText(file.error())});
     if (file.value().Size() <= 0)
         return fail(Refused("the file is empty"));
+    Mp3FileSource source; // declared before the handle, so it outlives it
     int err = MPG123_OK;
     Handle h(mpg123_new(nullptr, &err));
     if (!h)
@@ -56,7 +58,7 @@ Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path)
     // length is the audio the encoder was given; no hunting for frames after
     // a damaged one, which in data that is no MP3 finds frame headers by chance.
     mpg123_param(h.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_NO_RESYNC, 0.0);
-    if (mpg123_open_fd(h.get(), file.value().get()) != MPG123_OK)
+    if (!source.Open(path) || !source.Attach(h.get()))
         return fail(Refused("the MPEG decoder could not read the file"));
     long rate = 0;
     int channels = 0;

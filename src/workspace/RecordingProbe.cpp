@@ -39,7 +39,7 @@ void ThreadedProbe::Stop()
 {
     {
         std::lock_guard lock(m_mutex);
-        m_stop = true;
+        m_stop.request_stop();
     }
     m_ready.notify_all();
     for (auto& t : m_threads)
@@ -53,7 +53,7 @@ void ThreadedProbe::Start(const std::vector<std::string>& paths)
     m_paths = paths;
     for (auto& answers : m_answers)
         answers.assign(paths.size(), std::nullopt);
-    m_stop = false;
+    m_stop = std::stop_source();
     m_waitingFor.reset();
     m_threads[kDuration] = std::thread(&ThreadedProbe::Run, this, kDuration);
     m_threads[kCrc] = std::thread(&ThreadedProbe::Run, this, kCrc);
@@ -62,20 +62,20 @@ void ThreadedProbe::Start(const std::vector<std::string>& paths)
 void ThreadedProbe::Run(Kind kind)
 {
     clsCRC crc; // this thread's own engine
+    const std::stop_token stop = m_stop.get_token(); // the source is replaced only while no thread runs
     for (std::size_t i = 0; i < m_paths.size(); ++i) {
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_stop)
-                return;
-        }
+        if (stop.stop_requested())
+            return;
         std::string answer;
         try {
-            answer = kind == kDuration ? Mp3DurationText(m_paths[i]) : GetStableCRC(crc, m_paths[i]);
+            answer = kind == kDuration ? Mp3DurationText(m_paths[i]) : GetStableCRC(crc, m_paths[i], stop);
         } catch (...) { // out of memory: the file's answer is the one for an unreadable file
             answer = kind == kDuration ? kUnknownDuration : kUnknownCrc;
         }
         {
             std::lock_guard lock(m_mutex);
+            if (stop.stop_requested())
+                return; // a stopped reading's "Unknown" is no answer
             m_answers[kind][i] = std::move(answer);
         }
         m_ready.notify_all();
@@ -107,8 +107,10 @@ std::optional<std::string> ThreadedProbe::Crc(std::size_t i)
 void ThreadedProbe::Wait(std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(m_mutex);
-    m_ready.wait_for(lock, timeout,
-        [&] { return m_stop || !m_waitingFor || m_answers[m_waitingFor->first][m_waitingFor->second].has_value(); });
+    m_ready.wait_for(lock, timeout, [&] {
+        return m_stop.stop_requested() || !m_waitingFor
+            || m_answers[m_waitingFor->first][m_waitingFor->second].has_value();
+    });
 }
 
 } // namespace pellam

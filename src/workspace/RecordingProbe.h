@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,8 +49,9 @@ private:
 
 // Works the answers out on two background threads, durations and CRCs, each
 // in recording order and each with its own CRC engine; a question whose
-// answer is not there yet gets nothing. The destructor stops the threads
-// after the file they are on.
+// answer is not there yet gets nothing. The destructor stops the threads:
+// the CRC thread between two blocks of the file it reads, the duration
+// thread after the file it scans.
 class ThreadedProbe final : public RecordingProbe {
 public:
     ThreadedProbe() = default;
@@ -72,7 +74,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_ready;
     std::vector<std::optional<std::string>> m_answers[2];
-    bool m_stop = false;
+    std::stop_source m_stop;
     std::optional<std::pair<Kind, std::size_t>> m_waitingFor; // the last unanswered question
     std::thread m_threads[2];
 };
