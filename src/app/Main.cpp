@@ -1,5 +1,10 @@
 #include "app/Main.h"
 
+#include "logs/ui/DocViewer.h"
+#include "logs/ui/PrintView.h"
+#include "logs/ui/TextDocumentBuilder.h"
+#include "richtext/RtfReader.h"
+
 #include "attachments/RecordingDetails.h"
 #include "attachments/ui/About.h"
 #include "attachments/ui/InfoS.h"
@@ -33,10 +38,13 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
-#include <QShortcut>
-#include <QToolButton>
 #include <QSettings>
+#include <QShortcut>
+#include <QTextDocument>
+#include <QToolButton>
 #include <QUrl>
 
 namespace pellam {
@@ -152,7 +160,7 @@ void Main::BuildMenu()
     QMenu* view = m_menu->addMenu("View");
     view->setObjectName("mnu7100");
     connect(add(view, MenuEntry::LogFileViewer, "mnuVML", QKeySequence(Qt::CTRL | Qt::Key_L)), &QAction::triggered,
-        this, &Main::KillInfo);
+        this, &Main::mnuVML);
     add(view, MenuEntry::TextConversations, "mnuTXT");
     connect(add(view, MenuEntry::RecordViewer, "mnuVREC"), &QAction::triggered, this, &Main::mnuVREC);
     connect(add(view, MenuEntry::Vistrel, "mnuSB"), &QAction::triggered, this, &Main::mnuSB);
@@ -169,7 +177,16 @@ void Main::BuildMenu()
             std::pair {MenuEntry::PrintAdminLog, "mnuPAL"}, std::pair {MenuEntry::PrintNppReport, "mnuPNPP"}})
         connect(add(print, entry, name,
                     entry == MenuEntry::PrintMainLog ? QKeySequence(Qt::CTRL | Qt::Key_P) : QKeySequence()),
-            &QAction::triggered, this, &Main::KillInfo);
+            &QAction::triggered, this, [this, entry] {
+                KillInfo();
+                const Paths& p = m_session.paths;
+                const std::string& path = entry == MenuEntry::PrintMainLog ? p.MainLog
+                    : entry == MenuEntry::PrintNolLog                      ? p.NocLog
+                    : entry == MenuEntry::PrintAdminLog                    ? p.AdminLog
+                                                                           : p.NppReport;
+                if (path != kNone)
+                    PrintLOG(QString::fromStdString(path));
+            });
 
     connect(add(m_menu, MenuEntry::About, "mnuAbout", QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
         &Main::mnuAbout);
@@ -560,6 +577,8 @@ void Main::CloseAllWindows()
 {
     if (m_about)
         m_about->close();
+    if (m_logViewer)
+        m_logViewer->close();
     KillInfo();
 }
 
@@ -618,6 +637,64 @@ bool Main::OpenWithDesktop(const QString& path)
     return false;
 }
 
+void Main::mnuVML()
+{
+    KillInfo();
+    if (m_logViewer) {
+        m_logViewer->raise();
+        return;
+    }
+    const Paths& p = m_session.paths;
+    LogViewerInput input {{p.MainLog, p.NocLog, p.AdminLog, p.NppReport}, m_session.CaseNumber, p.Evidence};
+    m_logViewer = new DocViewer(std::move(input), m_prompter, this);
+    m_logViewer->setWindowFlag(Qt::Window, true);
+    connect(m_logViewer, &DocViewer::notationActivated, this, &Main::PlayNotation);
+    connect(m_logViewer, &DocViewer::printRequested, this, &Main::PrintLOG);
+    m_logViewer->show();
+}
+
+DocViewer* Main::logViewer() const
+{
+    return m_logViewer.data();
+}
+
+void Main::PrintLOG(const QString& path)
+{
+    CloseAllWindows();
+    const auto doc = LoadRichTextFile(path.toStdString());
+    if (!doc)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    const bool chosen
+        = ChoosePrinter ? ChoosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+    if (!chosen)
+        return;
+    const auto text = BuildTextDocument(*doc);
+    PrintRichText(*text, printer, kLogMargins);
+}
+
+void Main::PlayNotation(const QString& recording, int noteAudioStart)
+{
+    const std::string name = recording.toStdString();
+    LoadSequence& seq = m_load->sequence();
+    seq.NoteAudioStart = noteAudioStart;
+    if (!seq.LoadedMP3.empty() && name == seq.LoadedMP3) {
+        seq.StartAtNoteOffset();
+        return;
+    }
+    // The first row, in the list's order, that shows the recording.
+    for (int row = 0; row < m_sorted->rowCount(); ++row) {
+        const QModelIndex index = m_sorted->index(row, 0);
+        const auto ref = RecordingAt(index);
+        if (ref && ref->fileName == name) {
+            m_lv1->setCurrentIndex(index);
+            seq.ListDoubleClick(ref);
+            MarkLoadedRow();
+            return;
+        }
+    }
+}
+
 void Main::mnuVREC()
 {
     KillInfo();
@@ -644,8 +721,8 @@ void Main::Form_Resize()
 void Main::PlaceControls()
 {
     const QWidget* client = centralWidget();
-    const ClientLayout l = LayoutInClient(
-        PixelsToTwips(client->height()), PixelsToTwips(client->width()), m_pb1->isVisibleTo(this));
+    const ClientLayout l
+        = LayoutInClient(PixelsToTwips(client->height()), PixelsToTwips(client->width()), m_pb1->isVisibleTo(this));
     const auto place = [](QWidget* w, const Box& b) {
         // Edges are rounded, not sizes, so parts that share an edge in twips share it in pixels.
         const int x = TwipsToPixels(b.x);

@@ -27,11 +27,13 @@ class QLocale;
 class QLabel;
 class QMenu;
 class QModelIndex;
+class QPrinter;
 class QProgressBar;
 
 namespace pellam {
 
 class About;
+class DocViewer;
 class InfoS;
 
 // The figures sizes and dates are written with in a locale.
@@ -128,6 +130,19 @@ public:
     void mnuSB(); // "Vistrel"
     void mnuIU(); // "Intel Upload Files"
     void mnuVREC(); // "Record Viewer"
+    void mnuVML(); // "Log File Viewer"
+    bool LogViewerOpen() const { return !m_logViewer.isNull(); }
+    DocViewer* logViewer() const;
+
+    // PrintLOG: closes the other windows, asks for the printer and prints a
+    // log file with the log margins; nothing when the file cannot be read or
+    // the printer dialog is cancelled.
+    void PrintLOG(const QString& path);
+    // Asks for the printer (a queue or a PDF file); replaced by tests.
+    std::function<bool(QPrinter&)> ChoosePrinter;
+    // A notation's recording played from an offset: at once when it is the
+    // loaded one, else its row is selected and it is decoded first.
+    void PlayNotation(const QString& recording, int noteAudioStart);
 
 signals:
     // Start-up is over: the window can be shown and used.
@@ -193,6 +208,7 @@ private:
     bool m_hourglass = false;
     QPointer<About> m_about;
     QPointer<InfoS> m_info;
+    QPointer<DocViewer> m_logViewer;
 };
 
 } // namespace pellam
