@@ -58,12 +58,17 @@ std::int64_t FileDescriptor::Size() const
     return static_cast<std::int64_t>(st.st_size);
 }
 
-std::int64_t FileDescriptor::ReadSome(void* out, std::size_t n) const
+namespace {
+
+// Reads until n bytes are in, the file ends or an error other than an
+// interruption occurs; readPart(into, count, done) reads one piece.
+template<typename ReadPart>
+std::int64_t ReadFully(void* out, std::size_t n, ReadPart readPart)
 {
     auto* bytes = static_cast<char*>(out);
     std::size_t done = 0;
     while (done < n) {
-        const ssize_t got = ::read(m_fd, bytes + done, n - done);
+        const ssize_t got = readPart(bytes + done, n - done, done);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -75,24 +80,20 @@ std::int64_t FileDescriptor::ReadSome(void* out, std::size_t n) const
     return static_cast<std::int64_t>(done);
 }
 
+} // namespace
+
+std::int64_t FileDescriptor::ReadSome(void* out, std::size_t n) const
+{
+    return ReadFully(out, n, [this](char* into, std::size_t count, std::size_t) { return ::read(m_fd, into, count); });
+}
+
 std::int64_t FileDescriptor::ReadAt(std::int64_t offset, void* out, std::size_t n) const
 {
     if (offset < 0)
         return -1;
-    auto* bytes = static_cast<char*>(out);
-    std::size_t done = 0;
-    while (done < n) {
-        const ssize_t got
-            = ::pread(m_fd, bytes + done, n - done, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    return static_cast<std::int64_t>(done);
+    return ReadFully(out, n, [this, offset](char* into, std::size_t count, std::size_t done) {
+        return ::pread(m_fd, into, count, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    });
 }
 
 bool FileDescriptor::ReadExactlyAt(std::int64_t offset, void* out, std::size_t n) const
