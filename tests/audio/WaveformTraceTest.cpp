@@ -1,5 +1,5 @@
-#include "audio/WaveformTrace.h"
 #include "audio/TraceReader.h"
+#include "audio/WaveformTrace.h"
 
 #include "support/TempDir.h"
 
