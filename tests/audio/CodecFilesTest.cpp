@@ -81,33 +81,6 @@ INSTANTIATE_TEST_SUITE_P(Encodings, CodecFiles,
         Encoding {"msadpcm", "-e ms-adpcm", 0}),
     [](const auto& param) { return std::string(param.param.name); });
 
-TEST(CodecFiles, TruncatedAdpcmFilesDecodeWhatTheyHold)
-{
-    if (!HaveTool("sox"))
-        GTEST_SKIP() << "sox is not installed";
-    TempDir dir;
-    for (const char* encoding : {"ima-adpcm", "ms-adpcm"}) {
-        const std::string enc = dir.file("enc.wav");
-        ASSERT_TRUE(Shell(std::string("sox -q -n -r 8000 -c 2 -e ") + encoding + " " + enc + " synth 2 sine 500"));
-        const std::string bytes = ReadAll(enc);
-        const auto full = ToSamples(DecodeWithStream(enc));
-        const std::size_t dataAt = bytes.find("data");
-        ASSERT_NE(dataAt, std::string::npos);
-        // Cut the file at several places: every prefix decodes to a prefix of the whole.
-        for (std::size_t cut : {std::size_t {300}, std::size_t {1025}, bytes.size() - dataAt - 8 - 5}) {
-            const auto part = ToSamples(DecodeWithStream(dir.write("cut.wav", bytes.substr(0, dataAt + 8 + cut))));
-            ASSERT_LE(part.size(), full.size()) << encoding << " cut " << cut;
-            EXPECT_TRUE(std::equal(part.begin(), part.end(), full.begin())) << encoding << " cut " << cut;
-            EXPECT_GT(part.size(), cut) << encoding << " cut " << cut << ": about 2 samples per byte expected";
-        }
-        // 9 bytes hold the two 4-byte IMA headers and no group: one sample per
-        // channel; they do not hold the 14 header bytes of stereo MS ADPCM.
-        EXPECT_EQ(DecodeWithStream(dir.write("cut.wav", bytes.substr(0, dataAt + 8 + 9))).size(),
-            std::string(encoding) == "ima-adpcm" ? 4u : 0u)
-            << encoding;
-    }
-}
-
 namespace {
 
 // An MPEG layer 3 WAVE around the MP3 frames in `mp3`.
@@ -166,14 +139,6 @@ TEST(CodecFiles, MpegInWave)
     // A mono header over stereo frames is mixed down to the header's channels.
     EXPECT_EQ(
         ToSamples(DecodeWithStream(dir.write("mono.wav", MpegWave(mp3, 1, 44100, 16000)))).size(), pcm.size() / 2);
-
-    // A truncated last frame and garbage in place of frames end the stream quietly.
-    const std::string cut = mp3.substr(0, mp3.size() - 200);
-    EXPECT_LT(ToSamples(DecodeWithStream(dir.write("cut.wav", MpegWave(cut, 2, 44100, 16000)))).size(), pcm.size());
-    std::string garbage(40000, '\0');
-    for (std::size_t i = 0; i < garbage.size(); ++i)
-        garbage[i] = static_cast<char>((i * 2654435761u) >> 13);
-    EXPECT_LT(DecodeWithStream(dir.write("junk.wav", MpegWave(garbage, 2, 44100, 0))).size(), 4u * 44100 * 5);
 }
 
 TEST(CodecFiles, CorruptedFilesNeverCrashOrHang)

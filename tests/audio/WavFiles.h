@@ -1,6 +1,7 @@
 #pragma once
 // Building WAVE files byte by byte for the audio tests, and running the sound
 // tools (sox, lame) that make reference material when they are installed.
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -61,6 +62,17 @@ inline std::string Samples16(const std::vector<std::int16_t>& s)
     for (auto v : s)
         b += Le16(static_cast<std::uint16_t>(v));
     return b;
+}
+
+// The sample bytes of a 440 Hz tone of `ms` at `rate`, the same on every channel.
+inline std::string Tone(std::uint32_t rate, unsigned channels, int ms, double amplitude = 8000)
+{
+    const auto frames = static_cast<std::size_t>(rate) * static_cast<std::size_t>(ms) / 1000;
+    std::vector<std::int16_t> s;
+    for (std::size_t i = 0; i < frames; ++i)
+        s.insert(s.end(), channels,
+            static_cast<std::int16_t>(amplitude * std::sin(2 * M_PI * 440.0 * static_cast<double>(i) / rate)));
+    return Samples16(s);
 }
 
 template<typename Bytes>

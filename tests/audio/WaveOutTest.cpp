@@ -16,8 +16,8 @@ struct Rig {
     WaveOut out {backend, loop};
     std::vector<std::int32_t> done;
     std::vector<std::int32_t> statuses; // as numbers, as they are shown
-    Subscription statusWatch = out.PlayStatusChanged.Subscribe(
-        [this](WaveStatus s) { statuses.push_back(static_cast<std::int32_t>(s)); });
+    Subscription statusWatch
+        = out.PlayStatusChanged.Subscribe([this](WaveStatus s) { statuses.push_back(static_cast<std::int32_t>(s)); });
 
     Rig()
     {
@@ -44,8 +44,6 @@ TEST(WaveOut, InitBuildsTheWaveFormatAndRefusesFormatsOutOfRange)
     EXPECT_TRUE(r.backend.IsPaused()); // written buffers wait for Play
     EXPECT_EQ(r.statuses, (std::vector<std::int32_t> {2}));
 
-    ASSERT_TRUE(r.out.Init(8000, 1, 12, 0));
-    EXPECT_EQ(r.out.Format().blockAlign, 2); // 1.5 rounds to the even 2
     ASSERT_TRUE(r.out.Init(8000, 1, 20, 0));
     EXPECT_EQ(r.out.Format().blockAlign, 2); // 2.5 rounds to the even 2
 
@@ -189,7 +187,6 @@ TEST(WaveOut, VolumeUsesTheLowSixteenBitsOnBothChannelsAndNamesCarryTheDriverVer
     r.out.SetVolumeForDev(1, 70000);
     EXPECT_EQ(r.backend.DeviceVolume(1), 0x11701170u);
     EXPECT_EQ(r.out.VolumeForDev(1), 4464);
-    EXPECT_EQ(r.out.VolumeForDev(0), 0x2345);
 
     EXPECT_EQ(r.out.GetNumDevs(), 2);
     EXPECT_EQ(r.out.GetDevName(0), "Speakers 5.1");

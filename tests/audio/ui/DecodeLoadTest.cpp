@@ -1,8 +1,5 @@
-// The whole load: a real MP3 made at test time, the real decoder started as a
-// child process, the load sequence on real timers, the player on the virtual
-// sound device and the panel drawing the waveform. Run with --decode-child,
-// the binary is one copy of the program decoding one recording, so that two
-// copies can be run side by side.
+// The whole load with a real MP3 and the real decoder as a child process. With
+// --decode-child the binary is one copy of the program decoding one recording.
 #include "audio/WAVPlayer.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
@@ -13,6 +10,7 @@
 #include "workspace/WorkFolder.h"
 
 #include "../WavFiles.h"
+#include "Images.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string_view>
@@ -37,22 +34,10 @@ namespace {
 bool MakeMp3(const QString& path, int seconds = 3)
 {
     const QString wav = path + ".src.wav";
-    std::vector<std::int16_t> s(static_cast<std::size_t>(22050 * seconds));
-    for (std::size_t i = 0; i < s.size(); ++i)
-        s[i] = static_cast<std::int16_t>(10000 * std::sin(2 * M_PI * 440.0 * static_cast<double>(i) / 22050.0));
-    std::ofstream(wav.toStdString(), std::ios::binary) << test::PcmWav(1, 22050, test::Samples16(s));
+    std::ofstream(wav.toStdString(), std::ios::binary) << test::PcmWav(1, 22050, test::Tone(22050, 1, seconds * 1000));
     const int rc = QProcess::execute("lame", {"--quiet", wav, path});
     QFile::remove(wav);
     return rc == 0 && QFile::exists(path);
-}
-
-int GreenPixels(const QImage& image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) == qRgb(0, 255, 0);
-    return n;
 }
 
 // One copy of the program: decodes mp3 into its own file in workDir, waits
@@ -70,9 +55,8 @@ int DecodeChild(const QString& mp3, const QString& workDir, const QString& syncD
     ProcessDecoder decoder;
     LoadSequenceDriver driver(panel, player, decoder, paths, prompter);
     const RecordingRef recording {1, QFileInfo(mp3).fileName().toStdString(), mp3.toStdString()};
-    const auto loaded = [&] {
-        return QTest::qWaitFor([&] { return driver.sequence().State() == LoadState::Loaded; }, 30000);
-    };
+    const auto loaded
+        = [&] { return QTest::qWaitFor([&] { return driver.sequence().State() == LoadState::Loaded; }, 30000); };
 
     driver.sequence().ListClick(recording);
     if (!loaded())
@@ -117,13 +101,8 @@ private:
         const QString temp = QString::fromStdString(TempWavName(static_cast<int>(::getpid())));
 
         driver.ListDoubleClick();
-        QVERIFY(decoder.IsRunning() || QFile::exists(dir.filePath("work/" + temp)));
-        QCOMPARE(panel.Pointer(), MousePointer::Busy);
         QTRY_COMPARE_WITH_TIMEOUT(panel.Status().text, "Playing " + name.toStdString(), 20000);
 
-        QCOMPARE(panel.Status().colour, kStatusGreen);
-        QCOMPARE(panel.Pointer(), MousePointer::Normal);
-        QVERIFY(panel.GraphDrawn);
         QVERIFY(GreenPixels(panel.PlayGRFX()->image()) > 200);
         QVERIFY(player.Duration() >= 2900 && player.Duration() <= 3300);
         QCOMPARE(player.Status(), PlayerStatus::Playing); // the double-click plays
@@ -140,9 +119,8 @@ private slots:
             QSKIP("the decoder program lame is not installed (scripts/setup installs it)");
     }
 
-    void decodesARecordingAndPlaysIt() { decodeAndPlay("rec 1.mp3"); }
-
-    void fileNamesAreNotInterpretedByAShell() { decodeAndPlay("it's; $HOME \"x\" `id`.mp3"); }
+    // The name's spaces, quotes and shell characters reach the decoder untouched.
+    void decodesARecordingAndPlaysIt() { decodeAndPlay("rec 1 it's; $HOME \"x\" `id`.mp3"); }
 
     void decoderIsLookedForBesideTheProgramFirst()
     {

@@ -31,17 +31,13 @@ private slots:
         QtDispatcher dispatcher;
         WaveOut out(backend, dispatcher);
         QCOMPARE(out.GetNumDevs(), 0);
-        QCOMPARE(out.GetDevName(-1), std::string(" 0.0"));
         QVERIFY(!out.Init(44100, 2, 16, -1));
-        QVERIFY(!out.Init(44100, 2, 16, 0));
         QVERIFY(!out.WriteSamples("abcd", 4));
 
         WAVPlayer player(backend, dispatcher);
         QVERIFY(player.SetSelectedDevice(-1).ok());
         QVERIFY(!player.FileOpen(wav));
         QVERIFY(!player.PlaybackStart());
-        QCOMPARE(player.Position(), 0);
-        qInfo("failing open took %lld ms", clock.elapsed());
         QVERIFY(clock.elapsed() < 10000);
     }
 };

@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -23,19 +22,6 @@ namespace {
 
 constexpr int kToneMs = 60000;
 constexpr int kMonitorRate = 11025;
-
-// The sample bytes of a stereo 44100 Hz tone of the given length.
-std::string Tone(int ms)
-{
-    const int frames = 44100 / 100 * (ms / 10);
-    std::vector<std::int16_t> s(static_cast<std::size_t>(frames) * 2);
-    for (int i = 0; i < frames; ++i) {
-        const auto v = static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / 44100.0));
-        s[2 * static_cast<std::size_t>(i)] = v;
-        s[2 * static_cast<std::size_t>(i) + 1] = v;
-    }
-    return test::Samples16(s);
-}
 
 // Records the sink's monitor (mono, 16 bit) and counts the samples loud enough
 // to be the tone rather than the silence the null sink renders on its own.
@@ -119,7 +105,7 @@ private slots:
             QSKIP("no sound server: start it with scripts/lib/services.sh (start_pulse)");
         QVERIFY(m_dir.isValid());
         m_wav = m_dir.filePath("tone.wav").toStdString();
-        std::ofstream(m_wav, std::ios::binary) << test::PcmWav(2, 44100, Tone(kToneMs));
+        std::ofstream(m_wav, std::ios::binary) << test::PcmWav(2, 44100, test::Tone(44100, 2, kToneMs));
         QVERIFY2(m_monitor.Start(), "parec (pulseaudio-utils) could not be started");
     }
 
@@ -136,7 +122,7 @@ private slots:
         QVERIFY(out.Init(44100, 2, 16, -1));
         int done = 0;
         out.BufferDone = [&](std::int32_t) { ++done; };
-        const std::string tone = Tone(100);
+        const std::string tone = test::Tone(44100, 2, 100);
         QVERIFY(out.Play());
         QVERIFY(out.ClearBufferQueue());
         const qint64 loud = m_monitor.LoudSamples();

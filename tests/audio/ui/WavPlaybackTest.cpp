@@ -1,5 +1,4 @@
-// Plays real WAV files through the sound server (a null sink in the test
-// services): real-time pace of the position, seeking and the end of the file.
+// Real WAV files through the sound server's null sink: pace, seeking and the end.
 #include "audio/WAVPlayer.h"
 #include "audio/ui/QtDispatcher.h"
 #include "audio/ui/QtWaveBackend.h"
@@ -10,27 +9,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cmath>
 #include <fstream>
 
 using namespace pellam;
-
-namespace {
-
-// A stereo 44100 Hz tone of the given length.
-std::string ToneWav(int ms)
-{
-    const int frames = 44100 * ms / 1000;
-    std::vector<std::int16_t> s(static_cast<std::size_t>(frames) * 2);
-    for (int i = 0; i < frames; ++i) {
-        const auto v = static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440.0 * i / 44100.0));
-        s[2 * static_cast<std::size_t>(i)] = v;
-        s[2 * static_cast<std::size_t>(i) + 1] = v;
-    }
-    return test::PcmWav(2, 44100, test::Samples16(s));
-}
-
-} // namespace
 
 class WavPlaybackTest : public QObject {
     Q_OBJECT
@@ -46,7 +27,7 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         m_wav = m_dir.filePath("tone.wav").toStdString();
-        std::ofstream(m_wav, std::ios::binary) << ToneWav(3000);
+        std::ofstream(m_wav, std::ios::binary) << test::PcmWav(2, 44100, test::Tone(44100, 2, 3000));
     }
 
     void firstBufferFinishesAfterItsOwnLength()
@@ -57,7 +38,6 @@ private slots:
         QtDispatcher dispatcher;
         WaveOut out(backend, dispatcher);
         QVERIFY(out.GetNumDevs() >= 1);
-        QVERIFY(!out.GetDevName(-1).empty());
         QVERIFY(out.Init(44100, 2, 16, -1));
         std::vector<std::int32_t> done;
         std::vector<qint64> at;
@@ -74,13 +54,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(done.size(), std::size_t {2}, 3000);
         const qint64 first = at[0];
         const qint64 second = at[1];
-        qInfo("first buffer (100 ms) reported done after %lld ms, second after %lld ms", first, second);
         QCOMPARE(done, (std::vector<std::int32_t> {1, 2}));
-        QVERIFY(first >= 90 && first < 600);
+        QVERIFY2(first >= 90 && first < 600, qPrintable(QString::number(first)));
         // When the queue runs dry the sink's time jumps to the end of what it holds,
         // so the last buffer may be reported up to a sink period early.
-        QVERIFY(second > first && second >= 150 && second < 800);
-        QCOMPARE(out.Buffers(), 0);
+        QVERIFY2(second > first && second >= 150 && second < 800, qPrintable(QString::number(second)));
         // Once the sink has played out, the position is every byte given to
         // it: 35632 bytes are 201.995 ms, which rounds to 202.
         QTRY_COMPARE_WITH_TIMEOUT(out.Elapsed(), 202, 2000);
@@ -121,27 +99,16 @@ private slots:
         sinceSeek.start();
         QVERIFY(player.Position() >= 2000 && player.Position() < 2050);
         QTest::qWait(300);
-        const std::int32_t afterSeek = player.Position();
-        qInfo("300 ms after the seek the position reads %d", afterSeek);
-        QVERIFY(afterSeek > 2100 && afterSeek < 2400);
+        QVERIFY2(player.Position() > 2100 && player.Position() < 2400, qPrintable(QString::number(player.Position())));
 
         QTRY_COMPARE_WITH_TIMEOUT(ends, 1, 5000);
         const qint64 tail = sinceSeek.elapsed();
-        qInfo("end of stream %lld ms after seeking to 1 s before the end", tail);
-        QVERIFY(tail >= 900 && tail < 1800);
-        QCOMPARE(player.Status(), PlayerStatus::Stopped);
+        QVERIFY2(tail >= 900 && tail < 1800, qPrintable(QString::number(tail)));
 
-        // The next start plays from the beginning again.
-        clock.restart();
+        // The next start plays from the beginning again (pause and stop are the stress test's).
         QVERIFY(player.PlaybackStart());
         QTest::qWait(500);
         QVERIFY(player.Position() > 300 && player.Position() < 700);
-        QVERIFY(player.PlaybackPause());
-        const std::int32_t held = player.Position();
-        QTest::qWait(300);
-        QVERIFY(std::abs(player.Position() - held) <= 20);
-        QVERIFY(player.PlaybackStop());
-        QCOMPARE(player.Position(), 0);
         QVERIFY(player.FileClose());
     }
 };
