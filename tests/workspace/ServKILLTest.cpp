@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -88,13 +90,15 @@ TEST(ProcessCheck, AnUnreadableProcessListGivesTheMessages)
 TEST(ProcessCheck, SeesRealProcessesWithNamesLongerThanCommHolds)
 {
     test::TempDir dir;
-    // 22 characters: /proc/PID/comm would cut it to 15.
-    const std::string name = "pellam-test-myLAME.exe";
+    // Over 15 characters, which /proc/PID/comm would cut; the process id
+    // keeps copies of this test running elsewhere apart.
+    const std::string name = "pellam-" + std::to_string(::getpid()) + "-myLAME.exe";
+    const std::string tail = std::to_string(::getpid()) + "-MYLAME.EXE"; // an end of the name, in capitals
     EXPECT_FALSE(ProcessRunning(name).value());
     NamedProcess first(dir, name);
     ASSERT_TRUE(first.started());
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(ProcessRunning("myLAME.EXE").value());
+    EXPECT_TRUE(ProcessRunning(tail).value());
     EXPECT_FALSE(CheckProcess(name).value()) << "one running copy is not two";
     NamedProcess second(dir, name);
     ASSERT_TRUE(second.started());
