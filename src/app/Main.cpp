@@ -229,6 +229,8 @@ void Main::BuildControls()
     m_panel->setObjectName("Frame1");
     m_load = new LoadSequenceDriver(*m_panel, *m_player, *m_decoder, m_session.paths, m_prompter);
     m_load->SelectedRecording = [this] { return SelectedRecording(); };
+    connect(
+        m_lv1->selectionModel(), &QItemSelectionModel::currentChanged, m_load, [this] { m_load->CurrentRowChanged(); });
 
     // Space plays or pauses while the list or the panel has the focus.
     for (QWidget* area : {static_cast<QWidget*>(m_lv1), static_cast<QWidget*>(m_panel)}) {
@@ -443,13 +445,12 @@ std::optional<RecordingRef> Main::SelectedRecording() const
 
 void Main::MarkLoadedRow()
 {
-    // The load sequence names the loaded recording by its file name.
-    const std::string& loaded = m_load->sequence().LoadedMP3;
-    int number = 0;
-    for (std::size_t i = 0; i < m_session.MP3Paths.size() && !loaded.empty(); ++i)
-        if (BaseName(m_session.MP3Paths[i]) == loaded)
-            number = static_cast<int>(i) + 1;
-    m_rows->SetLoadedNumber(number);
+    // Only a recording of this incident's table is marked.
+    const auto& loaded = m_load->sequence().LoadedRecording();
+    const bool ours = loaded && loaded->number >= 1
+        && static_cast<std::size_t>(loaded->number) <= m_session.MP3Paths.size()
+        && m_session.MP3Paths[static_cast<std::size_t>(loaded->number) - 1] == loaded->path;
+    m_rows->SetLoadedNumber(ours ? loaded->number : 0);
 }
 
 void Main::LV1ColumnClick(int column)

@@ -76,6 +76,15 @@ bool LoadSequence::IsLoaded(const RecordingRef& recording) const
     return m_loaded && m_loaded->number == recording.number && m_loaded->path == recording.path;
 }
 
+void LoadSequence::ShowLoaded(const std::optional<RecordingRef>& current)
+{
+    if (m_state != LoadState::Loaded)
+        return;
+    const bool ownRow = current && IsLoaded(*current);
+    const bool playing = m_player.Status() == PlayerStatus::Playing;
+    m_host.SetStatus({(ownRow || playing ? kPlayingPrefix : kLoadedPrefix) + LoadedMP3, kStatusGreen});
+}
+
 void LoadSequence::ListClick(const std::optional<RecordingRef>& selected)
 {
     if (!selected || IsLoaded(*selected))

@@ -95,6 +95,13 @@ public:
     void Decode(const RecordingRef& recording);
     // Whether this recording (same number in the same table) is the one last decoded.
     bool IsLoaded(const RecordingRef& recording) const;
+    // The recording last sent to the decoder, if any.
+    const std::optional<RecordingRef>& LoadedRecording() const { return m_loaded; }
+    // Once a recording is loaded, the status line names it for the list's
+    // current row: "Playing ..." for its own row, and for another row
+    // "Playing ..." only while it plays, "Loaded ..." otherwise, so the
+    // operator always sees what Play will play.
+    void ShowLoaded(const std::optional<RecordingRef>& current);
 
     // Release of a mouse button other than the right one over the recording
     // list, with the selected recording: decodes it unless it is the loaded one.

@@ -210,6 +210,29 @@ TEST(LoadSequence, LoadedRecordingIsKnownByItsNumberAndReopenedNotDecodedAgain)
     EXPECT_EQ(r.decoder.starts.back()[2], r.dir.str() + "/4712/rec 1.mp3");
 }
 
+TEST(LoadSequence, StatusLineNamesTheLoadedRecordingWhileAnotherRowIsCurrent)
+{
+    Rig r;
+    const RecordingRef first = r.Recording(1, "rec 1.mp3"), second = r.Recording(2, "rec 2.mp3");
+    r.seq.ShowLoaded(second); // nothing loaded yet: the status line is left alone
+    EXPECT_EQ(r.host.Status().text, "Norvik Technologies");
+    r.seq.ListClick(first);
+    r.RunTimers();
+    const auto shown = [&](const std::optional<RecordingRef>& current) {
+        r.seq.ShowLoaded(current);
+        return r.host.Status();
+    };
+    EXPECT_EQ(shown(second), (StatusLine {"Loaded rec 1.mp3", kStatusGreen}));
+    EXPECT_EQ(shown(std::nullopt).text, "Loaded rec 1.mp3");
+    EXPECT_EQ(shown(first).text, "Playing rec 1.mp3");
+    ASSERT_TRUE(r.player.PlaybackStart());
+    EXPECT_EQ(shown(second).text, "Playing rec 1.mp3");
+    ASSERT_TRUE(r.player.PlaybackPause());
+    EXPECT_EQ(shown(second).text, "Loaded rec 1.mp3");
+    r.seq.ListClick(second); // decoding: the line is the decoder's
+    EXPECT_EQ(shown(first).text, "Converting MP3 to WAV");
+}
+
 TEST(LoadSequence, FailingLoadCountsItsOwnAttemptsAndTurnsRedThenGivesUp)
 {
     Rig r;

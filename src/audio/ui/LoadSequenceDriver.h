@@ -34,6 +34,8 @@ public:
     // The list's click and double-click, for the selected recording.
     void ListClick() { m_seq.ListClick(Selected()); }
     void ListDoubleClick() { m_seq.ListDoubleClick(Selected()); }
+    // The list's current row moved.
+    void CurrentRowChanged() { m_seq.ShowLoaded(Selected()); }
 
     void PressPlay() override;
     void PressStop() override;
@@ -56,6 +58,7 @@ private:
     QTimer m_waitTimer;
     QTimer m_loadTimer;
     Subscription m_timersChanged;
+    Subscription m_playerStatus;
 };
 
 } // namespace pellam

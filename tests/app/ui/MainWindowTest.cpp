@@ -481,9 +481,13 @@ private slots:
         QVERIFY(list->model()->index(0, 2).data(Qt::FontRole).value<QFont>().bold());
         QVERIFY(!list->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
 
+        // On another row the status line still names what plays, and what is loaded once paused.
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(w->NPLabel()->text(), "Playing " + name);
         QTest::keyClick(list, Qt::Key_Space);
         QCOMPARE(w->player().Status(), PlayerStatus::Paused);
-        QCOMPARE(list->currentIndex().row(), 0);
+        QCOMPARE(w->NPLabel()->text(), "Loaded " + name);
+        QCOMPARE(list->currentIndex().row(), 1);
         w->panel().StopButton()->setFocus();
         QTest::keyClick(w->panel().StopButton(), Qt::Key_Space);
         QCOMPARE(w->player().Status(), PlayerStatus::Playing);
