@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "app/CornerLabel.h"
 
 #include "logs/ui/DocViewer.h"
 #include "logs/ui/PrintView.h"
@@ -41,6 +42,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QResizeEvent>
 #include <QSettings>
 #include <QShortcut>
 #include <QTextDocument>
@@ -246,14 +248,12 @@ void Main::BuildControls()
     auto* row = new QHBoxLayout(labels);
     row->setContentsMargins(0, 0, 8, 0);
     row->setSpacing(24);
-    m_label2 = new QLabel(labels);
+    m_label2 = new CornerLabel(labels);
     m_label2->setObjectName("Label2");
-    m_label5 = new QLabel(labels);
+    m_label5 = new CornerLabel(labels);
     m_label5->setObjectName("Label5");
-    for (QLabel* label : {m_label2, m_label5}) {
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        row->addWidget(label);
-    }
+    for (QLabel* label : {m_label2, m_label5})
+        row->addWidget(label, 1);
     menuBar()->setCornerWidget(labels, Qt::TopRightCorner);
 
     central->setMinimumSize(TwipsToPixels(kMinClientWidthTwips), TwipsToPixels(kMinClientHeightTwips));
@@ -313,9 +313,19 @@ void Main::Form_Load(bool showSplash)
     });
 }
 
+void Main::SetCornerText(QLabel* label, const QString& text)
+{
+    if (label->text() == text)
+        return;
+    label->setText(text);
+    // The menu bar places its corner widget only when it is itself resized.
+    QResizeEvent resize(menuBar()->size(), menuBar()->size());
+    QCoreApplication::sendEvent(menuBar(), &resize);
+}
+
 void Main::ContinueLoad()
 {
-    m_label2->setText(QCoreApplication::applicationDirPath());
+    SetCornerText(m_label2, QCoreApplication::applicationDirPath());
     m_session.title = BaseTitle();
     setWindowTitle(QString::fromStdString(m_session.title));
     emit ready();
@@ -391,8 +401,8 @@ void Main::RenderSession()
     setWindowTitle(QString::fromStdString(m_session.title));
     m_pb1->setMaximum(std::max(1, m_session.Progress.Max));
     m_pb1->setValue(std::min(m_session.Progress.Value, m_pb1->maximum()));
-    m_label2->setText(QString::fromStdString(m_session.PathLabel));
-    m_label5->setText(QString::fromStdString(m_session.PhotoLabel));
+    SetCornerText(m_label2, QString::fromStdString(m_session.PathLabel));
+    SetCornerText(m_label5, QString::fromStdString(m_session.PhotoLabel));
     m_pb1->setVisible(Loading());
     ApplyMenus();
     RenderRows();

@@ -199,6 +199,7 @@ private:
     QProgressBar* m_pb1 = nullptr;
     PlaybackPanel* m_panel = nullptr;
     LoadSequenceDriver* m_load = nullptr;
+    void SetCornerText(QLabel* label, const QString& text);
     QLabel* m_label2 = nullptr;
     QLabel* m_label5 = nullptr;
 

@@ -1,6 +1,7 @@
 // The main window: its menu, start-up and shared procedures, and opening the
 // sample incident: the list fills, the menus follow the folder, the list
 // sorts, keys work the list, and a recording decodes and plays.
+#include "app/CornerLabel.h"
 #include "app/Main.h"
 #include "app/Program.h"
 #include "attachments/ui/About.h"
@@ -316,7 +317,14 @@ private slots:
         QDir::setCurrent(here);
         QVERIFY(FinishOpening(*w));
         QVERIFY(m_prompter->messages.empty());
-        QCOMPARE(w->findChild<QLabel*>("Label5")->text(), "PicPath = " + kSample + "/Photo/");
+        // The corner labels make room for their new texts, eliding only what does not fit.
+        auto* picPath = w->findChild<CornerLabel*>("Label5");
+        QCOMPARE(picPath->text(), "PicPath = " + kSample + "/Photo/");
+        QTRY_VERIFY(picPath->width() >= picPath->fontMetrics().horizontalAdvance(picPath->text()));
+        w->resize(w->minimumSize());
+        auto* recordPath = w->findChild<CornerLabel*>("Label2");
+        QTRY_VERIFY(recordPath->Elided());
+        QCOMPARE(recordPath->toolTip(), recordPath->text());
         QCOMPARE(List(*w)->EmptyHint(), QString());
         QVERIFY(w->windowTitle().endsWith(" - Reviewing Case Number 4711"));
         QCOMPARE(Rows(*w), 5);
