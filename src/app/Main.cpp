@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "analysis/ui/StatsWindow.h"
 #include "app/CornerLabel.h"
 
 #include "logs/ui/DocViewer.h"
@@ -169,7 +170,7 @@ void Main::BuildMenu()
     add(view, MenuEntry::Attachments, "mnuAttach");
     connect(add(view, MenuEntry::IntelUploadFiles, "mnuIU"), &QAction::triggered, this, &Main::mnuIU);
     view->addSeparator();
-    connect(add(view, MenuEntry::Statistics, "mnuSTATS"), &QAction::triggered, this, &Main::KillInfo);
+    connect(add(view, MenuEntry::Statistics, "mnuSTATS"), &QAction::triggered, this, &Main::mnuSTATS);
 
     QMenu* print = m_menu->addMenu("Print");
     print->setObjectName("mnuhPrnt");
@@ -590,6 +591,8 @@ void Main::CloseAllWindows()
         m_about->close();
     if (m_logViewer)
         m_logViewer->close();
+    if (m_stats)
+        m_stats->close();
     KillInfo();
 }
 
@@ -662,6 +665,23 @@ void Main::mnuVML()
     connect(m_logViewer, &DocViewer::notationActivated, this, &Main::PlayNotation);
     connect(m_logViewer, &DocViewer::printRequested, this, &Main::PrintLOG);
     m_logViewer->show();
+}
+
+void Main::mnuSTATS()
+{
+    KillInfo();
+    if (m_stats) {
+        m_stats->raise();
+        return;
+    }
+    m_stats = new StatsWindow(m_session, m_prompter, this);
+    m_stats->ChoosePrinter = ChoosePrinter;
+    m_stats->show();
+}
+
+StatsWindow* Main::statsWindow() const
+{
+    return m_stats.data();
 }
 
 DocViewer* Main::logViewer() const

@@ -34,6 +34,7 @@ namespace pellam {
 
 class About;
 class DocViewer;
+class StatsWindow;
 class InfoS;
 
 // The figures sizes and dates are written with in a locale.
@@ -133,6 +134,9 @@ public:
     void mnuVML(); // "Log File Viewer"
     bool LogViewerOpen() const { return !m_logViewer.isNull(); }
     DocViewer* logViewer() const;
+    // "Statistics and CRC Analysis": opens the statistics window, or raises it.
+    void mnuSTATS();
+    StatsWindow* statsWindow() const;
 
     // PrintLOG: closes the other windows, asks for the printer and prints a
     // log file with the log margins; nothing when the file cannot be read or
@@ -210,6 +214,7 @@ private:
     QPointer<About> m_about;
     QPointer<InfoS> m_info;
     QPointer<DocViewer> m_logViewer;
+    QPointer<StatsWindow> m_stats;
 };
 
 } // namespace pellam

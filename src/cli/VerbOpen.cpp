@@ -2,8 +2,8 @@
 // the recording pass, as the main window holds it.
 #include "base/PathText.h"
 #include "cli/Json.h"
+#include "cli/OpenedIncident.h"
 #include "cli/Verbs.h"
-#include "workspace/OpenIncident.h"
 
 #include <cstdio>
 
@@ -61,22 +61,9 @@ int Run(const Args& args)
         std::fprintf(stderr, "usage: pellam-cli open EVT\n");
         return kBadInput;
     }
-    // The event file is checked as the desktop program checks one named on
-    // its command line; the open dialog would hand over a full path.
-    const auto eventFile = CheckEventFileArgument(args[0]);
-    if (!eventFile) {
-        const std::string& text = eventFile.error().text;
-        return Complain(args[0], text.substr(text.find(kLineBreak) + 2));
-    }
-
     Session session;
-    session.Formats = UserFormats();
-    OpenIncident open(session);
-    if (const auto opened = open.Open(eventFile.value()); !opened) {
-        std::fprintf(stderr, "%s\n%s\n", opened.error().title.c_str(), opened.error().text.c_str());
-        return kNegative;
-    }
-    open.RunToEnd();
+    if (const auto failed = OpenIncidentArgument(args[0], session))
+        return *failed;
 
     const Session& s = session;
     Json j;

@@ -5,9 +5,7 @@
 #include <algorithm>
 
 namespace pellam {
-namespace {
-
-char16_t Fold(char16_t c)
+char16_t FoldCase(char16_t c)
 {
     if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
         return static_cast<char16_t>(c + 32);
@@ -16,16 +14,14 @@ char16_t Fold(char16_t c)
     return c;
 }
 
-} // namespace
-
 std::int32_t FindIgnoringCase(std::u16string_view text, std::u16string_view needle, std::int32_t from)
 {
     from = std::max(from, 0);
     if (needle.empty() || static_cast<std::size_t>(from) > text.size())
         return -1;
     const auto begin = text.begin() + from;
-    const auto it = std::search(
-        begin, text.end(), needle.begin(), needle.end(), [](char16_t a, char16_t b) { return Fold(a) == Fold(b); });
+    const auto it = std::search(begin, text.end(), needle.begin(), needle.end(),
+        [](char16_t a, char16_t b) { return FoldCase(a) == FoldCase(b); });
     return it == text.end() ? -1 : static_cast<std::int32_t>(it - text.begin());
 }
 

@@ -34,6 +34,10 @@ struct SearchStepResult {
 SearchStepResult SearchStep(
     SearchState& state, const std::u16string& t, std::u16string_view text, std::int32_t selectionLength);
 
+// The letter-case folding every search of a log uses: capitals of Latin
+// (ASCII and Latin-1) and Cyrillic to their small letters.
+char16_t FoldCase(char16_t c);
+
 // The first position at or after `from` where `needle` occurs in `text`,
 // letter case ignored; -1 when none.
 std::int32_t FindIgnoringCase(std::u16string_view text, std::u16string_view needle, std::int32_t from);

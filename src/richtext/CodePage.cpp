@@ -1,6 +1,7 @@
 #include "richtext/CodePage.h"
 
 #include "base/Cp1252.h"
+#include "richtext/RichDocument.h"
 
 #include <cerrno>
 #include <cstring>
@@ -10,30 +11,6 @@
 
 namespace pellam {
 namespace {
-
-std::u16string Utf8ToUtf16(std::string_view utf8)
-{
-    std::u16string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        char32_t c = 0xFFFD;
-        std::size_t n = 1;
-        if (b < 0x80) {
-            c = b;
-        } else if ((b & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-            c = ((b & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-            n = 2;
-        } else if ((b & 0xF0) == 0xE0 && i + 2 < utf8.size()) {
-            c = ((b & 0x0Fu) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6)
-                | (static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu);
-            n = 3;
-        }
-        out += static_cast<char16_t>(c);
-        i += n;
-    }
-    return out;
-}
 
 const char* IconvName(int codePage)
 {
@@ -143,7 +120,7 @@ std::u16string DecodeCodePage(int codePage, std::string_view bytes)
     std::u16string out;
     if (const char* name = IconvName(codePage); name && ConvertWithIconv(name, bytes, out))
         return out;
-    return Utf8ToUtf16(DecodeCp1252(bytes));
+    return FromUtf8(DecodeCp1252(bytes));
 }
 
 bool IsLeadByte(int codePage, unsigned char b)

@@ -6,6 +6,7 @@
 // counts as two characters.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pellam {
@@ -67,5 +68,7 @@ struct RichDocument {
 
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);
+// UTF-8 to UTF-16; a byte that does not begin a well-formed sequence becomes U+FFFD.
+std::u16string FromUtf8(std::string_view text);
 
 } // namespace pellam

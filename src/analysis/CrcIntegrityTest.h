@@ -1,0 +1,110 @@
+#pragma once
+// The CRC integrity test: every listed recording's CRC, as computed when the
+// list was filled, against the CRC the incident system noted in the Main Log
+// when the incident ended, written as a report. The test is a small state
+// machine: Start() writes the heading, each Step() one recording's line, and
+// the last step the summary, so a window can let its events run between steps.
+#include "analysis/ReportWriter.h"
+#include "base/Message.h"
+#include "richtext/RichDocument.h"
+#include "workspace/Session.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace pellam {
+
+inline constexpr const char* kNoMainLog = "NONE";
+inline constexpr const char* kLogError = "(LOG ERROR)";
+inline constexpr const char* kUnreadableCrc = "?? ?? ?? ??";
+
+// The CRCs the Main Log notes after its end-of-incident marker. The marker is
+// located once; each name is then found in the text after it.
+class LoggedCrcList {
+public:
+    // A Main Log that could not be read: every lookup is a read error.
+    LoggedCrcList() = default;
+    LoggedCrcList(std::u16string_view logText, const std::string& caseNumber);
+
+    bool Readable() const { return m_readable; }
+    // "Incident Number: <case> Ended." occurs in the log (letter case ignored).
+    bool Ended() const { return m_ended; }
+    // The 11 characters ending 38 characters after the name's first occurrence
+    // after the marker; "(LOG ERROR)" when the log is not ended or does not
+    // name it there; "?? ?? ?? ??" when the log could not be read.
+    std::string GetLoggedCRC(const std::string& name) const;
+    // Finds where the names occur, all in one pass over the log, so that
+    // looking each of them up afterwards costs nothing.
+    void Locate(const std::vector<std::string>& names);
+
+private:
+    std::optional<std::size_t> FindName(const std::string& name) const;
+
+    bool m_readable = false;
+    bool m_ended = false;
+    std::u16string m_after; // the text from the marker on, letter case folded
+    std::u16string m_afterOriginal;
+    std::unordered_map<std::string, std::optional<std::size_t>> m_located; // end of each name's first occurrence
+};
+
+struct CrcTestRecording {
+    std::string FileName;
+    std::string CRC;
+};
+
+enum class CrcTestOutcome {
+    Running,
+    NoRecordings, // nothing listed: the short report
+    NoMainLog, // the incident has no Main Log: nothing tested
+    NotEnded, // the Main Log has no end marker for this case
+    AllPassed,
+    SomeFailed,
+    LogUnreadable, // the Main Log could not be read: every recording failed
+};
+
+class CRCTest {
+public:
+    CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<CrcTestRecording> recordings);
+    CRCTest(const CRCTest&) = delete;
+    CRCTest& operator=(const CRCTest&) = delete;
+    // The test of the session's listed recordings against its Main Log.
+    static std::unique_ptr<CRCTest> Of(const Session& session);
+
+    // Steps 1 to 6: the heading, or the short report without recordings.
+    // Without a Main Log nothing is written and the message is returned.
+    std::optional<Message> Start();
+    // Compares the next recording; the last step writes the summary. False
+    // once the test has ended.
+    bool Step();
+    // Start() and every step; the message when the test could not start.
+    std::optional<Message> Run();
+
+    const RichDocument& Report() const { return m_report; }
+    CrcTestOutcome Outcome() const { return m_outcome; }
+    int ProgressMax() const { return static_cast<int>(m_recordings.size()); }
+    int Progress() const { return m_progress; }
+
+private:
+    bool CheckLoggedCRC(const std::string& name, const std::string& crc);
+    void WriteNotEnded();
+    void WriteSummary();
+
+    std::string m_caseNumber;
+    std::string m_mainLogPath;
+    std::vector<CrcTestRecording> m_recordings;
+    RichDocument m_report;
+    ReportWriter m_out {m_report};
+    LoggedCrcList m_logged;
+    std::vector<bool> m_failFlags;
+    std::size_t m_maxNameLength = 0;
+    std::size_t m_next = 0;
+    int m_progress = 0;
+    bool m_logNotEnded = false;
+    CrcTestOutcome m_outcome = CrcTestOutcome::Running;
+};
+
+} // namespace pellam

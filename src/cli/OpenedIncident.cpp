@@ -1,0 +1,30 @@
+#include "cli/OpenedIncident.h"
+
+#include "base/Message.h"
+#include "cli/Verbs.h"
+#include "workspace/OpenIncident.h"
+
+#include <cstdio>
+
+namespace pellam::cli {
+
+std::optional<int> OpenIncidentArgument(const std::string& argument, Session& session)
+{
+    // The event file is checked as the desktop program checks one named on
+    // its command line; the open dialog would hand over a full path.
+    const auto eventFile = CheckEventFileArgument(argument);
+    if (!eventFile) {
+        const std::string& text = eventFile.error().text;
+        return Complain(argument, text.substr(text.find(kLineBreak) + 2));
+    }
+    session.Formats = UserFormats();
+    OpenIncident open(session);
+    if (const auto opened = open.Open(eventFile.value()); !opened) {
+        std::fprintf(stderr, "%s\n%s\n", opened.error().title.c_str(), opened.error().text.c_str());
+        return kNegative;
+    }
+    open.RunToEnd();
+    return std::nullopt;
+}
+
+} // namespace pellam::cli

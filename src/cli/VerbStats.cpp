@@ -1,0 +1,30 @@
+// pellam-cli stats EVT: the statistics page of an incident as plain text,
+// line by line as the statistics window shows it.
+#include "analysis/ReportWriter.h"
+#include "analysis/Statistics.h"
+#include "cli/OpenedIncident.h"
+#include "cli/Verbs.h"
+
+#include <cstdio>
+
+namespace pellam::cli {
+namespace {
+
+int Run(const Args& args)
+{
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: pellam-cli stats EVT\n");
+        return kBadInput;
+    }
+    Session session;
+    if (const auto failed = OpenIncidentArgument(args[0], session))
+        return *failed;
+    const std::string text = PlainLines(BuildStatistics(session));
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return kOk;
+}
+
+const VerbRegistrar reg("stats", "EVT", &Run);
+
+} // namespace
+} // namespace pellam::cli

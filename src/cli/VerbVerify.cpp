@@ -1,0 +1,44 @@
+// pellam-cli verify EVT: the CRC integrity report of an incident as plain
+// text, line by line as the statistics window shows it. Exit 0 when every
+// recording passed, 1 when any failed, 2 when the test could not run.
+#include "analysis/CrcIntegrityTest.h"
+#include "analysis/ReportWriter.h"
+#include "cli/OpenedIncident.h"
+#include "cli/Verbs.h"
+
+#include <cstdio>
+
+namespace pellam::cli {
+namespace {
+
+int Run(const Args& args)
+{
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: pellam-cli verify EVT\n");
+        return kBadInput;
+    }
+    Session session;
+    if (const auto failed = OpenIncidentArgument(args[0], session))
+        return *failed;
+    const auto test = CRCTest::Of(session);
+    if (const auto refused = test->Run()) {
+        std::fprintf(stderr, "%s\n%s\n", refused->title.c_str(), refused->text.c_str());
+        return kBadInput;
+    }
+    const std::string text = PlainLines(test->Report());
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    switch (test->Outcome()) {
+    case CrcTestOutcome::NoRecordings:
+    case CrcTestOutcome::AllPassed:
+        return kOk;
+    case CrcTestOutcome::SomeFailed:
+        return kNegative;
+    default:
+        return kBadInput; // not ended, or the Main Log could not be read
+    }
+}
+
+const VerbRegistrar reg("verify", "EVT", &Run);
+
+} // namespace
+} // namespace pellam::cli

@@ -1,0 +1,110 @@
+#include "analysis/Statistics.h"
+#include "analysis/ReportWriter.h"
+
+#include <gtest/gtest.h>
+
+namespace pellam {
+namespace {
+
+std::vector<Mp3Record> Durations(std::initializer_list<const char*> texts)
+{
+    std::vector<Mp3Record> table;
+    for (const char* d : texts)
+        table.push_back(Mp3Record {"", "", d, "", ""});
+    return table;
+}
+
+std::string RunTime(const char* startDate, const char* startTime, const char* endDate, const char* endTime)
+{
+    Incident i;
+    i.StartDate = startDate;
+    i.StartTime = startTime;
+    i.EndDate = endDate;
+    i.EndTime = endTime;
+    return RunTimeText(i, "M/d/yyyy");
+}
+
+} // namespace
+
+TEST(Statistics, TotalAndAverageRecordingTime)
+{
+    const struct {
+        std::vector<Mp3Record> table;
+        int count;
+        std::string total, average;
+    } cases[] = {
+        {Durations({"01:50", "02:30"}), 2, "00:04:20", "02:10"},
+        {Durations({"00:45"}), 1, "00:00:45", "00:45"},
+        // Unknown and empty durations add nothing but count in the average.
+        {Durations({"59:59", "??:??", "", "x1:05", "10:00"}), 5, "01:09:59", "14:00"},
+        {Durations({"00:01", "00:02"}), 2, "00:00:03", "00:02"}, // 1.5 s rounds to the even 2
+        {{}, 0, "00:00:00", "00:00"},
+    };
+    for (const auto& c : cases) {
+        const RecordingTimes t = TotalAndAverage(c.table, c.count);
+        EXPECT_EQ(t.Total + " " + t.Average, c.total + " " + c.average);
+    }
+}
+
+TEST(Statistics, RunTimeWithDayAndHourCorrections)
+{
+    EXPECT_EQ(RunTime("12/5/2026", "2359", "12/6/2026", "0001"), "0 Days, 0 Hours, 2 Minutes");
+    EXPECT_EQ(RunTime("12/5/2026", "10:00", "12/5/2026", "11:30"), "0 Days, 1 Hours, 30 Minutes");
+    EXPECT_EQ(RunTime("12/5/2026", "1432", "12/6/2026", "1432"), "1 Day, 0 Hours, 0 Minutes");
+    EXPECT_EQ(RunTime("12/31/2026", "2300", "1/1/2027", "0100"), "0 Days, 2 Hours, 0 Minutes");
+    EXPECT_EQ(RunTime("2/28/2024", "0000", "3/1/2024", "0000"), "2 Days, 0 Hours, 0 Minutes"); // leap day
+    // Unreadable or reversed dates give no days; unreadable times count as 00.
+    EXPECT_EQ(RunTime("", "", "12/5/2026", "0130"), "0 Days, 1 Hours, 30 Minutes");
+    EXPECT_EQ(RunTime("12/6/2026", "0900", "12/5/2026", "1000"), "0 Days, 1 Hours, 0 Minutes");
+    EXPECT_EQ(RunTime("13/45/2026", "ab", "2/30/2026", ""), "0 Days, 0 Hours, 0 Minutes");
+    EXPECT_EQ(DayNumber("05.12.26", "dd.MM.yy"), DayNumber("2026-12-05", "dd.MM.yy"));
+}
+
+TEST(Statistics, PageListsAtMostTenSubjectsUnderTheRoleWord)
+{
+    Incident i;
+    i.CaseNumber = "4711";
+    i.Location = "AB"; // too short for a location line
+    i.StartDate = i.EndDate = "12/5/2026";
+    i.StartTime = "1000";
+    i.EndTime = "1130";
+    i.SubjectCount = 12;
+    for (std::size_t n = 1; n <= 10; ++n) {
+        i.SubjectName[n] = "Name " + std::to_string(n);
+        i.SubjectDOB[n] = "1/1/1980";
+    }
+    i.Mp3Count = 2;
+    const auto table = Durations({"01:50", "02:30"});
+    const std::string page = PlainLines(BuildStatistics({i, table, 2, "Subject", "M/d/yyyy"}));
+    std::string want = "Statistical Analysis of Case # 4711\n" + std::string(81, '-')
+        + "\n\n\n"
+          " Incident Started on: 12/5/2026 at 1000 hours.\n"
+          " Incident Ended on: 12/5/2026 at 1130 hours.\n"
+          "     Total run time: 0 Days, 1 Hours, 30 Minutes\n\n"
+          " Subjects identified during incident: 12\n";
+    for (int n = 1; n <= 10; ++n)
+        want += "      Name " + std::to_string(n) + "\tDOB: 1/1/1980\n";
+    want += "\n MP3 Audio Files created during this incident: 2\n"
+            "     Total Audio Recording Time: 00:04:20\n"
+            "     Average Recording Length: 02:10\n";
+    EXPECT_EQ(page, want);
+
+    i.SubjectCount = 0;
+    i.Mp3Count = 0;
+    i.Location = "Pier";
+    const std::string none = PlainLines(BuildStatistics({i, {}, 0, "Witness", "M/d/yyyy"}));
+    EXPECT_NE(none.find("Location: Pier\n"), std::string::npos);
+    EXPECT_NE(none.find(" There were no Witness identified during this incident. \n"), std::string::npos);
+    EXPECT_NE(none.find(" There were no MP3 Audio Files created during this incident.\n"), std::string::npos);
+}
+
+TEST(Statistics, RoleWordIsTargetWhenTheRecordsCannotBeReloaded)
+{
+    Session session;
+    session.RecHandler.SetRecordPath("/nonexistent/records.rmq");
+    RefreshRoleName0(session);
+    EXPECT_EQ(session.roles.RoleName0, "Target");
+    EXPECT_NE(PlainLines(BuildStatistics(session)).find("There were no Targets identified"), std::string::npos);
+}
+
+} // namespace pellam

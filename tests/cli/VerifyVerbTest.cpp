@@ -1,0 +1,56 @@
+#include "cli/RunVerb.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace pellam::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// verify on copies of the sample incident: as written, with a recording
+// changed by one byte, and with its Main Log never ended.
+TEST(VerbVerify, ExitStatusTellsPassedFailedAndCouldNotTest)
+{
+    TempDir dir;
+    const fs::path incident = dir.path() / "4711";
+    fs::copy(fs::path(PELLAM_BINARY_DIR) / "sample/4711", incident, fs::copy_options::recursive);
+    const std::string evt = (incident / "4711.evt").string();
+
+    const CliOutput passed = RunVerb({"verify", evt});
+    EXPECT_EQ(passed.status, 0) << passed.err;
+    EXPECT_TRUE(passed.out.starts_with("CRC Integrity Test for Case # 4711\n")) << passed.out;
+    EXPECT_NE(passed.out.find("  Comparing CRC for 4711_Rec01_1433.mp3 - "), std::string::npos);
+    EXPECT_TRUE(passed.out.ends_with("\nTest Completed. No discrepancies found.\n")) << passed.out;
+
+    {
+        std::fstream mp3(incident / "4711_Rec01_1433.mp3", std::ios::in | std::ios::out | std::ios::binary);
+        mp3.seekp(1000);
+        mp3.put('\x55');
+    }
+    const CliOutput failed = RunVerb({"verify", evt});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.out.find("  CRC discrepancy found in the following MP3 File:\n\t4711_Rec01_1433.mp3: Current CRC"),
+        std::string::npos)
+        << failed.out;
+
+    const std::string log = (incident / "4711_MainLOG.doc").string();
+    std::string text = ReadAll(log);
+    text.replace(text.find("4711 Ended."), 11, "4711 Closed");
+    std::ofstream(log, std::ios::binary) << text;
+    const CliOutput notEnded = RunVerb({"verify", evt});
+    EXPECT_EQ(notEnded.status, 2);
+    EXPECT_NE(notEnded.out.find("This event was not ended. Cannot continue."), std::string::npos);
+
+    const CliOutput stats = RunVerb({"stats", evt});
+    EXPECT_EQ(stats.status, 0);
+    EXPECT_TRUE(stats.out.starts_with("Statistical Analysis of Case # 4711\n")) << stats.out;
+    EXPECT_NE(stats.out.find("     Total run time: 0 Days, 3 Hours, 26 Minutes\n"), std::string::npos);
+
+    EXPECT_EQ(RunVerb({"verify", (incident / "none.evt").string()}).status, 2);
+}
+
+} // namespace
+} // namespace pellam::test
