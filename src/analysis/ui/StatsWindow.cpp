@@ -29,7 +29,6 @@ QWidget* ReportTab(QTextEdit*& box, const char* boxName, QProgressBar*& bar, con
     box = new QTextEdit(frame);
     box->setObjectName(boxName);
     box->setReadOnly(true);
-    box->setLineWrapMode(QTextEdit::NoWrap);
     inFrame->addWidget(box);
     column->addWidget(frame, 1);
     bar = new QProgressBar(tab);
