@@ -54,24 +54,10 @@ void ReportWriter::Append(std::string_view text, bool bold, bool italic, bool li
         format.bold = bold;
         format.italic = italic;
         format.colour = m_colour;
-        m_doc.paragraphs.back().runs.push_back(Run {FromUtf8(text), format});
+        m_doc.paragraphs.back().runs.push_back(Run {FromUtf8(text), format, {}});
     }
     if (lineBreak)
         NewParagraph();
-}
-
-std::string PlainLines(const RichDocument& doc)
-{
-    std::string out;
-    for (const Paragraph& p : doc.paragraphs) {
-        for (const Run& run : p.runs)
-            out += ToUtf8(run.text);
-        out += '\n';
-    }
-    // The break after the last line opens an empty paragraph: no line of its own.
-    if (!doc.paragraphs.empty() && doc.paragraphs.back().runs.empty())
-        out.pop_back();
-    return out;
 }
 
 } // namespace pellam

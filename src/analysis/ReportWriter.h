@@ -35,8 +35,4 @@ private:
     Alignment m_alignment = Alignment::Left;
 };
 
-// The document as lines of plain text, each ending with "\n" (the report as
-// the command line writes it: alignment and fonts dropped, tabs kept).
-std::string PlainLines(const RichDocument& doc);
-
 } // namespace pellam

@@ -203,8 +203,7 @@ RichDocument BuildStatistics(const StatisticsInput& in)
 
 void RefreshRoleName0(Session& session)
 {
-    RecordTable table;
-    if (!session.RecHandler.RECORDLOAD(table, session.roles))
+    if (!session.RecHandler.RECORDLOAD(session.Records, session.roles))
         session.roles.RoleName0 = "Target";
 }
 

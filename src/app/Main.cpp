@@ -1,11 +1,12 @@
 #include "app/Main.h"
 #include "analysis/ui/StatsWindow.h"
 #include "app/CornerLabel.h"
+#include "records/ui/RecordViewer.h"
 
 #include "logs/ui/DocViewer.h"
-#include "logs/ui/PrintView.h"
-#include "logs/ui/TextDocumentBuilder.h"
 #include "richtext/RtfReader.h"
+#include "richtext/ui/PrintView.h"
+#include "richtext/ui/TextDocumentBuilder.h"
 
 #include "attachments/RecordingDetails.h"
 #include "attachments/ui/About.h"
@@ -593,6 +594,8 @@ void Main::CloseAllWindows()
         m_logViewer->close();
     if (m_stats)
         m_stats->close();
+    if (m_records)
+        m_records->close();
     KillInfo();
 }
 
@@ -679,6 +682,11 @@ void Main::mnuSTATS()
     m_stats->show();
 }
 
+RecordViewer* Main::recordViewer() const
+{
+    return m_records.data();
+}
+
 StatsWindow* Main::statsWindow() const
 {
     return m_stats.data();
@@ -733,7 +741,15 @@ void Main::mnuVREC()
         ShowMessage({"Not Found", "Unable to locate a Record File for this incident.     ", MessageIcon::Information});
         return;
     }
-    // The record list window opens here once it exists.
+    if (m_records) {
+        m_records->raise();
+        return;
+    }
+    RecordSource source {m_session.RecHandler, m_session.Records, m_session.roles, PicPath(m_session.paths),
+        TodayText(m_session.Formats)};
+    m_records = new RecordViewer(std::move(source), m_prompter, this);
+    m_records->ChoosePrinter = ChoosePrinter;
+    m_records->show();
 }
 
 void Main::resizeEvent(QResizeEvent* event)

@@ -35,6 +35,7 @@ namespace pellam {
 class About;
 class DocViewer;
 class StatsWindow;
+class RecordViewer;
 class InfoS;
 
 // The figures sizes and dates are written with in a locale.
@@ -137,6 +138,7 @@ public:
     // "Statistics and CRC Analysis": opens the statistics window, or raises it.
     void mnuSTATS();
     StatsWindow* statsWindow() const;
+    RecordViewer* recordViewer() const;
 
     // PrintLOG: closes the other windows, asks for the printer and prints a
     // log file with the log margins; nothing when the file cannot be read or
@@ -215,6 +217,7 @@ private:
     QPointer<InfoS> m_info;
     QPointer<DocViewer> m_logViewer;
     QPointer<StatsWindow> m_stats;
+    QPointer<RecordViewer> m_records;
 };
 
 } // namespace pellam

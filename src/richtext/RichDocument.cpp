@@ -112,4 +112,18 @@ std::string ToUtf8(std::u16string_view text)
     return out;
 }
 
+std::string PlainLines(const RichDocument& doc)
+{
+    std::string out;
+    for (const Paragraph& p : doc.paragraphs) {
+        for (const Run& run : p.runs)
+            out += ToUtf8(run.text);
+        out += '\n';
+    }
+    // The break after the last line opens an empty paragraph: no line of its own.
+    if (!doc.paragraphs.empty() && doc.paragraphs.back().runs.empty())
+        out.pop_back();
+    return out;
+}
+
 } // namespace pellam

@@ -39,6 +39,9 @@ struct CharFormat {
 struct Run {
     std::u16string text;
     CharFormat format;
+    // Names the picture shown in place of the text (a view supplies the
+    // picture itself); the text stands for it where pictures cannot be shown.
+    std::string picture;
 };
 
 struct Paragraph {
@@ -65,6 +68,10 @@ struct RichDocument {
     // Its length without building it.
     std::size_t PlainLength() const;
 };
+
+// The document as lines of plain text, each ending with "\n" (as the command line writes
+// a report: alignment and fonts dropped, tabs kept).
+std::string PlainLines(const RichDocument& doc);
 
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);

@@ -165,7 +165,7 @@ private:
         Paragraph& p = m_doc.paragraphs.back();
         p.alignment = State().alignment;
         if (p.runs.empty() || !(p.runs.back().format == format))
-            p.runs.push_back(pellam::Run {{}, format});
+            p.runs.push_back(pellam::Run {{}, format, {}});
         p.runs.back().text += text;
     }
 
@@ -502,7 +502,7 @@ RichDocument ReadPlainText(std::string_view bytes)
     auto add = [&](std::size_t end) {
         const std::u16string text = DecodeCodePage(1252, bytes.substr(start, end - start));
         if (!text.empty())
-            doc.paragraphs.back().runs.push_back(Run {text, CharFormat {}});
+            doc.paragraphs.back().runs.push_back(Run {text, CharFormat {}, {}});
     };
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\n' || bytes[i] == '\r') {

@@ -220,3 +220,17 @@ std::string FormatDateTime(const std::tm& t, const std::string& pattern, const L
 }
 
 } // namespace pellam
+
+namespace pellam {
+
+std::string TodayText(const LocaleFormats& formats)
+{
+    if (const char* fixed = std::getenv("PELLAM_TODAY"); fixed && *fixed)
+        return fixed;
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    return FormatDateTime(local, formats.ShortDate, formats);
+}
+
+} // namespace pellam

@@ -28,6 +28,10 @@ struct LocaleFormats {
 // A date pattern of the C library ("%d.%m.%Y") in the tokens above.
 std::string PatternFromStrftime(const std::string& format);
 
+// Today's date in the short-date pattern; the environment variable
+// PELLAM_TODAY, when set, stands for it as it is (for scripts and tests).
+std::string TodayText(const LocaleFormats& formats);
+
 // Writes a broken-down local time by a pattern.
 std::string FormatDateTime(const std::tm& t, const std::string& pattern, const LocaleFormats& formats);
 

@@ -65,6 +65,9 @@ struct Session {
     // Records file (written by the folder change and FinishLoadUp).
     bool RecordsFound = false;
     clsRecord RecHandler;
+    // The persons, as the last records load left them (written by the record
+    // list window and the statistics page through RecHandler.RECORDLOAD).
+    RecordTable Records;
 
     // Configuration data (written by the open sequence and the records store).
     RoleTable roles;

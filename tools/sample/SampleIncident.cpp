@@ -241,14 +241,19 @@ void WriteRecords(const std::string& folder)
         {2, "Jonas", "Pell", "M", "01/30/1990", "Neighbour held in the living room.", "4711_Hostage1.jpg"},
         {2, "Ada", "Kress", "F", "09/09/1985", "Visitor held in the living room.", "4711_Hostage2.jpg"},
         {7, "Rui", "Santos", "M", "05/18/1979", "Saw the subject enter with a bag at 14:20.", ""},
+        // A photo file that is not a picture, and a caller of whom only the name is known.
+        {4, "Lena", "Voss", "F", "1980", "Landlady; gave the floor plan.", "4711_Other1.jpg"},
+        {3, "Caller", "", "", "", "", ""},
     };
     RecordTable table;
     int counts[8] = {};
     int tone = 0;
     for (const auto& p : persons) {
         const int r = ++counts[p.role];
-        SetField(table, p.role, r, "IdNumber", kCase + "-" + std::to_string(p.role) + std::to_string(r));
         SetField(table, p.role, r, "Name", p.first);
+        if (!*p.last)
+            continue; // nothing else is known of this person
+        SetField(table, p.role, r, "IdNumber", kCase + "-" + std::to_string(p.role) + std::to_string(r));
         SetField(table, p.role, r, "NamePart2", p.last);
         SetField(table, p.role, r, "Involvement", p.involvement);
         SetField(table, p.role, r, "Sex", p.sex);
@@ -265,7 +270,9 @@ void WriteRecords(const std::string& folder)
         SetField(table, p.role, r, "ZIP", "98001");
         SetField(table, p.role, r, "PhotoFile", p.photo);
         SetField(table, p.role, r, "PriorContacts", p.role == 0 ? "Noise complaint 2019." : "None.");
-        if (*p.photo)
+        if (p.role == 4)
+            WriteFile(folder + "/Photo/" + p.photo, "not a picture\r\n");
+        else if (*p.photo)
             WriteFile(folder + "/Photo/" + p.photo, Portrait(tone += 25));
     }
     for (int k = 0; k < 8; ++k)

@@ -2,8 +2,8 @@
 
 #include "analysis/Statistics.h"
 #include "base/Twips.h"
-#include "logs/ui/PrintView.h"
-#include "logs/ui/TextDocumentBuilder.h"
+#include "richtext/ui/PrintView.h"
+#include "richtext/ui/TextDocumentBuilder.h"
 
 #include <QElapsedTimer>
 #include <QPrintDialog>

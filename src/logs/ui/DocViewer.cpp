@@ -1,7 +1,7 @@
 #include "logs/ui/DocViewer.h"
 
 #include "base/Twips.h"
-#include "logs/ui/TextDocumentBuilder.h"
+#include "richtext/ui/TextDocumentBuilder.h"
 #include "richtext/RtfReader.h"
 
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "logs/ui/PrintView.h"
+#include "richtext/ui/PrintView.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

@@ -1,4 +1,7 @@
-#include "logs/ui/TextDocumentBuilder.h"
+#include "richtext/ui/TextDocumentBuilder.h"
+
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -40,9 +43,11 @@ QTextCharFormat ToQt(const RichDocument& doc, const CharFormat& f)
 
 } // namespace
 
-void FillTextDocument(QTextDocument& target, const RichDocument& doc)
+void FillTextDocument(QTextDocument& target, const RichDocument& doc, const Pictures& pictures)
 {
     target.clear();
+    for (auto it = pictures.begin(); it != pictures.end(); ++it)
+        target.addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
     for (std::size_t p = 0; p < doc.paragraphs.size(); ++p) {
@@ -54,6 +59,12 @@ void FillTextDocument(QTextDocument& target, const RichDocument& doc)
         else
             cursor.insertBlock(block);
         for (const Run& run : para.runs) {
+            if (const QString name = QString::fromStdString(run.picture); pictures.contains(name)) {
+                QTextImageFormat image;
+                image.setName(name);
+                cursor.insertImage(image);
+                continue;
+            }
             // Characters a text view would take as its own breaks stay
             // single characters: the document's positions count them so.
             QString text = QString::fromUtf16(run.text.data(), static_cast<qsizetype>(run.text.size()));
@@ -64,10 +75,10 @@ void FillTextDocument(QTextDocument& target, const RichDocument& doc)
     cursor.endEditBlock();
 }
 
-std::unique_ptr<QTextDocument> BuildTextDocument(const RichDocument& doc, QObject* parent)
+std::unique_ptr<QTextDocument> BuildTextDocument(const RichDocument& doc, QObject* parent, const Pictures& pictures)
 {
     auto out = std::make_unique<QTextDocument>(parent);
-    FillTextDocument(*out, doc);
+    FillTextDocument(*out, doc, pictures);
     return out;
 }
 

@@ -1,0 +1,49 @@
+// pellam-cli sheet EVT ROLE PERSON: the record sheet of a person as plain
+// text, the photo's place shown as its note or "[photo]".
+#include "cli/OpenedIncident.h"
+#include "cli/Verbs.h"
+#include "records/RecordFields.h"
+#include "records/RecordSheet.h"
+#include "records/clsRecord.h"
+
+#include <cstdio>
+
+namespace pellam::cli {
+namespace {
+
+int Run(const Args& args)
+{
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: pellam-cli sheet EVT ROLE PERSON\n");
+        return kBadInput;
+    }
+    Session session;
+    if (const auto failed = OpenIncidentArgument(args[0], session))
+        return *failed;
+    if (const auto loaded = session.RecHandler.RECORDLOAD(session.Records, session.roles); !loaded)
+        return Complain(session.RecHandler.RecordPath(), "Failed to Load Record Data: " + loaded.error().Reason);
+    const auto number = [](const std::string& text, int low, int high) {
+        int v = -1;
+        if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
+            return -1;
+        v = std::stoi(text);
+        return v >= low && v <= high ? v : -1;
+    };
+    const int role = number(args[1], 0, clsRecord::kWrittenRoles - 1);
+    const int count = role < 0 ? 0 : clsRecord::PersonCount(session.Records, role).value_or(0);
+    const int person = number(args[2], 1, count);
+    if (role < 0 || person < 0)
+        return Complain(args[0],
+            "no person " + args[2] + " of role " + args[1] + " (roles 0 to 7, persons from 1 to the role's count)");
+    const auto r = static_cast<std::int16_t>(role), p = static_cast<std::int16_t>(person);
+    const std::string note = PhotoNoteFor(FieldText(session.Records, r, p, "PhotoFile"), PicPath(session.paths));
+    const std::string text
+        = PlainLines(Fillerup(session.Records, session.roles, r, p, note, TodayText(session.Formats)));
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return kOk;
+}
+
+const VerbRegistrar reg("sheet", "EVT ROLE PERSON", &Run);
+
+} // namespace
+} // namespace pellam::cli

@@ -1,0 +1,31 @@
+#include "records/ui/PhotoLoader.h"
+
+#include <QImageReader>
+#include <QPainter>
+
+namespace pellam {
+
+std::optional<QImage> LoadPhoto(const QString& path, QSize box)
+{
+    QImageReader reader(path);
+    const QSize natural = reader.size();
+    if (!reader.canRead() || !natural.isValid() || natural.isEmpty())
+        return std::nullopt;
+    QSize drawn = natural;
+    if (natural.width() > box.width()) {
+        const double scale = natural.width() > natural.height() ? double(box.width()) / natural.width()
+                                                                : double(box.height()) / natural.height();
+        drawn = QSize(std::max(1, qRound(natural.width() * scale)), std::max(1, qRound(natural.height() * scale)));
+        reader.setScaledSize(drawn);
+    }
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        return std::nullopt;
+    QImage out(box, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter painter(&out);
+    painter.drawImage(QPoint(box.width() / 2 - drawn.width() / 2, box.height() / 2 - drawn.height() / 2), picture);
+    return out;
+}
+
+} // namespace pellam

@@ -1,0 +1,104 @@
+#include "records/ui/RCEV.h"
+
+#include "base/Twips.h"
+#include "records/RecordFields.h"
+#include "records/RecordSheet.h"
+#include "records/ui/PhotoLoader.h"
+#include "richtext/ui/PrintView.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextEdit>
+
+namespace pellam {
+
+RCEV::RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person,
+    std::string picPath, std::string today, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_table(table), m_roles(roles), m_role(role),
+      m_person(person), m_today(std::move(today))
+{
+    setObjectName("RCEV");
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_rtBack = new QFrame(this);
+    m_rtBack->setObjectName("RTBack");
+    static_cast<QFrame*>(m_rtBack)->setFrameShape(QFrame::Box);
+    m_rtb = new QTextEdit(this);
+    m_rtb->setObjectName("RTB");
+    m_rtb->setReadOnly(true);
+    m_text1 = new QLineEdit(this);
+    m_text1->setObjectName("Text1");
+    m_text1->setFixedSize(1, 1); // only holds the keyboard focus, away from the sheet
+    m_print = new QPushButton("Print This Record", this);
+    m_exit = new QPushButton("Exit", this);
+    connect(m_print, &QPushButton::clicked, this, &RCEV::PrintThisRecord);
+    connect(m_exit, &QPushButton::clicked, this, &QWidget::close);
+
+    // The photo is loaded before the sheet is built: its note decides the sheet's photo place.
+    const std::string photoFile = FieldText(table, role, person, "PhotoFile");
+    if (photoFile.empty()) {
+        m_photoNote = kPhotoNotAvailable;
+    } else {
+        const int side = TwipsToPixels(kPhotoBoxTwips);
+        const auto photo = LoadPhoto(QString::fromStdString(picPath + photoFile), QSize(side, side));
+        if (photo)
+            m_pictures.insert(kSheetPhoto, *photo);
+        else
+            m_photoNote = kPhotoLoadError;
+    }
+    setWindowTitle(QString::fromStdString(SheetCaption(table, role, person)));
+
+    m_getNewPic.setSingleShot(true);
+    m_getNewPic.setInterval(20);
+    connect(&m_getNewPic, &QTimer::timeout, this, &RCEV::GetNewPicTIMTick);
+    m_getNewPic.start();
+    m_timer1.setInterval(100);
+    connect(&m_timer1, &QTimer::timeout, this, [this] { m_text1->setFocus(); });
+    m_timer1.start();
+    resize(TwipsToPixels(10500), TwipsToPixels(11000));
+}
+
+void RCEV::Fillerup()
+{
+    m_sheet = pellam::Fillerup(m_table, m_roles, m_role, m_person, m_photoNote, m_today);
+    FillTextDocument(*m_rtb->document(), m_sheet, m_pictures);
+    m_rtb->moveCursor(QTextCursor::Start);
+}
+
+void RCEV::GetNewPicTIMTick()
+{
+    m_getNewPic.stop();
+    setWindowTitle(QString::fromStdString(SheetCaption(m_table, m_role, m_person)));
+    Fillerup();
+}
+
+void RCEV::PrintThisRecord()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const bool chosen
+        = ChoosePrinter ? ChoosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+    if (!chosen)
+        return;
+    const auto doc = BuildTextDocument(m_sheet, nullptr, m_pictures);
+    PrintRichText(*doc, printer, kSheetMargins);
+}
+
+void RCEV::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int w = PixelsToTwips(width()), h = PixelsToTwips(height());
+    const int sheetW = std::max(0, w - 500), sheetH = std::max(0, h - 1300);
+    const int left = (w - sheetW) / 2;
+    m_rtb->setGeometry(TwipsToPixels(left), TwipsToPixels(120), TwipsToPixels(sheetW), TwipsToPixels(sheetH));
+    m_rtBack->setGeometry(
+        TwipsToPixels(left - 6), TwipsToPixels(112), TwipsToPixels(sheetW + 12), TwipsToPixels(sheetH + 25));
+    const int buttonsTop = TwipsToPixels(120 + sheetH + 250);
+    m_print->move(m_rtb->x(), buttonsTop);
+    m_exit->move(m_rtb->geometry().right() - m_exit->width(), buttonsTop);
+    m_text1->move(0, height() - 1);
+}
+
+} // namespace pellam

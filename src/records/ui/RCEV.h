@@ -1,0 +1,67 @@
+#pragma once
+// The record sheet window: one person's sheet, read-only, with the photo, a
+// print button and an exit button. The sheet is built 20 ms after the window
+// opens (GetNewPicTIM). The photo goes into the sheet as a picture of the
+// document, which cannot fail once the photo has loaded.
+#include "records/RecordTable.h"
+#include "records/RoleNames.h"
+#include "richtext/RichDocument.h"
+#include "richtext/ui/TextDocumentBuilder.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+class QTextEdit;
+
+namespace pellam {
+
+class RCEV final : public QWidget {
+    Q_OBJECT
+public:
+    // The photo box's side.
+    static constexpr int kPhotoBoxTwips = 2700;
+
+    RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person, std::string picPath,
+        std::string today, QWidget* parent = nullptr);
+
+    std::function<bool(QPrinter&)> ChoosePrinter;
+
+    const std::string& PhotoNote() const { return m_photoNote; }
+    const RichDocument& Sheet() const { return m_sheet; }
+    QTextEdit* RTB() const { return m_rtb; }
+    QTimer& GetNewPicTIM() { return m_getNewPic; }
+
+    void GetNewPicTIMTick();
+    void PrintThisRecord();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Fillerup();
+
+    const RecordTable& m_table;
+    const RoleTable& m_roles;
+    std::int16_t m_role;
+    std::int16_t m_person;
+    std::string m_today;
+    std::string m_photoNote;
+    Pictures m_pictures;
+    RichDocument m_sheet;
+
+    QTextEdit* m_rtb = nullptr;
+    QWidget* m_rtBack = nullptr;
+    QLineEdit* m_text1 = nullptr;
+    QPushButton* m_print = nullptr;
+    QPushButton* m_exit = nullptr;
+    QTimer m_getNewPic;
+    QTimer m_timer1;
+};
+
+} // namespace pellam

@@ -1,0 +1,104 @@
+#include "records/ui/RecordViewer.h"
+
+#include "base/Twips.h"
+#include "records/ui/RCEV.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace pellam {
+
+int RecordListModel::ColumnWidthTwips(int column)
+{
+    static constexpr int kWidths[kColumns] = {1000, 2700, 1100, 885};
+    return kWidths[column];
+}
+
+void RecordListModel::SetRows(std::vector<RecordListRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+int RecordListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int RecordListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant RecordListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+        return {};
+    const RecordListRow& r = m_rows[static_cast<std::size_t>(index.row())];
+    const std::string* texts[kColumns] = {&r.Type, &r.Name, &r.DOB, &r.Photo};
+    return QString::fromStdString(*texts[index.column()]);
+}
+
+QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    static const char* const kCaptions[kColumns] = {"Type", "Name", "DOB", "Photo"};
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= kColumns)
+        return {};
+    return QString(kCaptions[section]);
+}
+
+RecordViewer::RecordViewer(RecordSource source, Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_source(std::move(source))
+{
+    setObjectName("RecordViewer");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle("Record Viewer");
+    m_model = new RecordListModel(this);
+    m_lv1 = new QTreeView(this);
+    m_lv1->setObjectName("LV1");
+    m_lv1->setRootIsDecorated(false);
+    m_lv1->setModel(m_model);
+    m_lv1->header()->setSectionsClickable(false); // a header click does nothing
+    for (int c = 0; c < RecordListModel::kColumns; ++c)
+        m_lv1->setColumnWidth(c, TwipsToPixels(RecordListModel::ColumnWidthTwips(c)));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_lv1);
+    resize(TwipsToPixels(6200), TwipsToPixels(4500));
+    connect(
+        m_lv1, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) { RowDoubleClicked(index.row()); });
+
+    m_unload.setSingleShot(true);
+    m_unload.setInterval(20);
+    connect(&m_unload, &QTimer::timeout, this, &QWidget::close);
+
+    if (!m_source.handler.RECORDLOAD(m_source.table, m_source.roles)) {
+        prompter.Show({"File Error", "Failed to Load Record Data", MessageIcon::Critical});
+        m_unload.start();
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_model->SetRows(UpdateListCTL(m_source.table, m_source.roles));
+    QApplication::restoreOverrideCursor();
+}
+
+RCEV* RecordViewer::sheet() const
+{
+    return m_sheet.data();
+}
+
+void RecordViewer::RowDoubleClicked(int row)
+{
+    if (row < 0 || row >= m_model->rowCount() || m_model->Rows()[static_cast<std::size_t>(row)].Type.empty())
+        return;
+    if (m_sheet)
+        m_sheet->close();
+    const RecordListRow& r = m_model->Rows()[static_cast<std::size_t>(row)];
+    m_sheet = new RCEV(m_source.table, m_source.roles, r.Role, r.Person, m_source.picPath, m_source.today, this);
+    m_sheet->ChoosePrinter = ChoosePrinter;
+    m_sheet->show();
+}
+
+} // namespace pellam
