@@ -1,5 +1,6 @@
 #include "audio/LoadSequence.h"
 
+#include "support/FakeDecoder.h"
 #include "support/ManualDispatcher.h"
 #include "support/TempDir.h"
 #include "support/VirtualWaveBackend.h"
@@ -18,32 +19,11 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-// Writes a silent 8 kHz mono WAV of the given length.
-void WriteWav(const std::string& path, std::int32_t seconds)
+// A silent 8 kHz mono WAV of the given length.
+std::string Wav(std::uint32_t seconds)
 {
-    std::ofstream(path, std::ios::binary) << test::PcmWav(1, 8000, std::string(16000u * seconds, '\0'));
+    return test::PcmWav(1, 8000, std::string(16000u * seconds, '\0'));
 }
-
-// Stands in for the decoder program: logs its command line and writes a WAV of
-// `seconds` to the destination it was given (nothing when seconds is 0).
-struct FakeDecoder : Decoder {
-    DecoderStart answer {DecoderStart::Outcome::Started, 0};
-    std::int32_t seconds = 2;
-    bool running = false;
-    std::vector<Calls> starts;
-    bool destinationExistedAtStart = true;
-
-    DecoderStart Start(const std::string& program, const std::vector<std::string>& args) override
-    {
-        starts.push_back(Calls {program});
-        starts.back().insert(starts.back().end(), args.begin(), args.end());
-        destinationExistedAtStart = std::filesystem::exists(args.back());
-        if (answer.outcome == DecoderStart::Outcome::Started && seconds > 0)
-            WriteWav(args.back(), seconds);
-        return answer;
-    }
-    bool IsRunning() const override { return running; }
-};
 
 // The panel as a log of what it was asked to show; its buttons act on the real player.
 struct FakeHost : LoadHost {
@@ -77,7 +57,7 @@ struct Rig {
     ManualDispatcher loop;
     WAVPlayer player {backend, loop};
     FakeHost host {player};
-    FakeDecoder decoder;
+    test::FakeDecoder decoder;
     std::size_t decodersRunning = 0; // as the process list shows them
     LoadSequence seq {host, player, decoder, paths,
         [this] {
@@ -89,6 +69,7 @@ struct Rig {
 
     Rig()
     {
+        decoder.output = Wav(2);
         paths.Evidence = dir.str() + "/4711/";
         paths.Temp = dir.str() + "/";
     }
@@ -117,7 +98,7 @@ TEST(LoadSequence, ClickDecodesTheTablePathIntoThisCopysTemporaryFile)
     Rig r;
     const std::string temp = r.dir.str() + "/TMP-4242.WAV";
     ASSERT_EQ(r.seq.TempWavPath(), temp);
-    WriteWav(temp, 1); // the previous recording, playing
+    std::ofstream(temp, std::ios::binary) << Wav(1); // the previous recording, playing
     ASSERT_TRUE(r.player.FileOpen(temp) && r.player.PlaybackStart());
     int timerChanges = 0;
     Subscription watch = r.seq.TimersChanged.Subscribe([&] { ++timerChanges; });
@@ -207,7 +188,7 @@ TEST(LoadSequence, StatusLineNamesTheLoadedRecordingWhileAnotherRowIsCurrent)
 TEST(LoadSequence, FailingLoadCountsItsOwnAttemptsAndTurnsRedThenGivesUp)
 {
     Rig r;
-    r.decoder.seconds = 0; // writes nothing: every open fails
+    r.decoder.output.clear(); // writes nothing: every open fails
     r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
     r.seq.WaitForItTick();
     for (std::size_t attempt = 1; attempt <= 14; ++attempt) {
@@ -258,18 +239,17 @@ TEST(LoadSequence, DecoderThatCannotStartLeavesThePointerNormal)
     r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
     r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
     EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Error: Missing CODEC", kStatusCyan}, MousePointer::Normal, false));
-    EXPECT_FALSE(r.seq.WaitTimer().enabled);
     r.decoder.answer = {DecoderStart::Outcome::Failed, 13};
     r.seq.ListClick(r.Recording(2, "rec 2.mp3"));
-    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer),
-        std::tuple("ShellExecute Failed - Err#13", MousePointer::Normal));
+    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.WaitTimer().enabled),
+        std::tuple("ShellExecute Failed - Err#13", MousePointer::Normal, false));
 }
 
 TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)
 {
     for (const auto& [second, position] : {std::pair {125, 115000}, {11, 1000}, {10, 0}}) {
         Rig r;
-        r.decoder.seconds = 200;
+        r.decoder.output = Wav(200);
         r.seq.NoteAudioStart = second;
         r.seq.AutoPlay = true;
         r.seq.ConvertMP3toWAV(r.paths.Evidence + "rec 1.mp3");
@@ -278,17 +258,4 @@ TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)
         EXPECT_EQ(std::tuple(r.player.Status(), r.player.Position(), r.seq.NoteAudioStart),
             std::tuple(PlayerStatus::Playing, position, 0));
     }
-}
-
-TEST(LoadSequence, EndingCopyDeletesOnlyItsOwnFile)
-{
-    Rig r;
-    r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
-    {
-        LoadSequence other {r.host, r.player, r.decoder, r.paths, {}, 4444};
-        other.ConvertMP3toWAV(r.paths.Evidence + "x.mp3");
-        EXPECT_TRUE(std::filesystem::exists(other.TempWavPath()));
-    }
-    EXPECT_FALSE(std::filesystem::exists(r.paths.Temp + TempWavName(4444)));
-    EXPECT_TRUE(std::filesystem::exists(r.seq.TempWavPath()));
 }

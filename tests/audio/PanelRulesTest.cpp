@@ -19,7 +19,7 @@ TEST(PanelRules, TimesAndSeeksRoundToWholeSecondsHalvesToEven)
         {0.4, 0}, {0, std::nullopt}, {120000, std::nullopt}, {-5, std::nullopt}, {130000, std::nullopt}};
     for (const auto& [ms, want] : seeks)
         EXPECT_EQ(SeekTarget(ms, 120000), want) << ms;
-    EXPECT_EQ(std::pair(PositionAt(2.5), PositionAt(3.5)), std::pair(2, 4));
+    EXPECT_EQ(std::tuple(PositionAt(2.5), PositionAt(3.5)), std::tuple(2, 4));
 }
 
 TEST(PanelRules, VolumeByMouseAndItsLoweringAtTheNextDrawing)
@@ -28,8 +28,7 @@ TEST(PanelRules, VolumeByMouseAndItsLoweringAtTheNextDrawing)
         std::tuple(65535, 0, std::nullopt, std::nullopt));
     EXPECT_EQ(std::tuple(LoweredVolume(65535), LoweredVolume(70000), LoweredVolume(65534), LoweredVolume(12000)),
         std::tuple(65534, 65534, 65534, 12000));
-    const VolumeWedge w = WedgeFor(32768); // 327.68 rounds to 328
-    EXPECT_EQ(std::tuple(w.slope, w.edge, w.base),
-        std::tuple(WedgeLine {1, 700, 32768, 372}, WedgeLine {32768, 372, 32768, 700}, WedgeLine {1, 700, 32768, 700}));
-    EXPECT_EQ(WedgeFor(250).slope.y2, 698); // 2.5 rounds to 2
+    // The wedge's top: 327.68 rounds to 328, 2.5 to 2.
+    EXPECT_EQ(
+        std::tuple(WedgeFor(32768).slope, WedgeFor(250).slope.y2), std::tuple(WedgeLine {1, 700, 32768, 372}, 698));
 }

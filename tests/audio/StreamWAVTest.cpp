@@ -60,20 +60,6 @@ TEST_F(StreamWAVTest, PositionHalfSecondBlocksAndTheEnd)
     EXPECT_EQ(std::tuple(s.EndOfStream(), s.Position()), std::tuple(true, 1000 - 500));
 }
 
-TEST_F(StreamWAVTest, SeekByPercentAlignsDownToABlock)
-{
-    // 1025 stereo frames: 99 % of 4100 bytes is 4059, aligned down to 4056 = frame 1014.
-    ASSERT_EQ(Open(PcmWav(2, 44100, Ramp(1025, 2))), StreamStatus::Ok);
-    EXPECT_EQ(s.StreamSeek(100, 0), StreamStatus::BadSeek);
-    EXPECT_EQ(s.StreamSeek(-1, 0), StreamStatus::BadSeek);
-    EXPECT_EQ(s.Position(), -500);
-    ASSERT_EQ(s.StreamSeek(99, 0), StreamStatus::Ok);
-    EXPECT_EQ(s.Position(), 23 - 500); // 4056 / 176400 s
-    EXPECT_EQ(std::get<2>(Read()), 1014);
-    ASSERT_EQ(s.StreamSeek(0, 0), StreamStatus::Ok);
-    EXPECT_EQ(std::get<2>(Read()), 0);
-}
-
 TEST_F(StreamWAVTest, SeekBySecondsUpToTheDuration)
 {
     // 2.5 s of 8 kHz mono.
