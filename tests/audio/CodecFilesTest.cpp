@@ -102,9 +102,6 @@ TEST_F(CodecFiles, MpegInWave)
     // one output buffer holds; the last block still comes out whole.
     for (std::uint32_t avg : {64000u, 160000u})
         EXPECT_EQ(DecodeWithStream(dir.write("d.wav", MpegWave(mp3, 2, 44100, avg))), pcm) << avg;
-    // A seek to the middle resynchronises on the next frame.
-    ASSERT_EQ(s.StreamSeek(50, 0), StreamStatus::Ok);
-    EXPECT_NEAR(static_cast<double>(ReadToEnd(s).size()) / 2 / static_cast<double>(pcm.size()), 0.5, 0.05);
     // A mono header over stereo frames is mixed down to the header's channels.
     EXPECT_EQ(DecodeWithStream(dir.write("mono.wav", MpegWave(mp3, 1, 44100, 16000))).size(), pcm.size() / 2);
 }
@@ -133,8 +130,6 @@ TEST_F(CodecFiles, CorruptedFilesNeverCrashOrHang)
             if (s.StreamOpen(dir.write("bad.wav", bytes)) != StreamStatus::Ok)
                 continue;
             // 64 MB is far beyond what any of these can decode to.
-            EXPECT_LT(ReadToEnd(s).size(), 64u << 20) << "round " << round;
-            EXPECT_EQ(s.StreamSeek(static_cast<std::int32_t>(next() % 100), 0), StreamStatus::Ok);
             EXPECT_LT(ReadToEnd(s).size(), 64u << 20) << "round " << round;
         }
     }

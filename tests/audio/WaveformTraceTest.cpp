@@ -41,7 +41,7 @@ TEST(WaveformTrace, StepGrowsWithFileSize)
     }
 }
 
-TEST(WaveformTrace, ReadsTheSampleStartingEachRecordAndTheCutLastOne)
+TEST(WaveformTrace, ReadsTheSampleStartingEachRecordTheCutLastOneAndNothingElse)
 {
     TempDir dir;
     // 48 records plus one byte: records 45..48 are whole, record 49 has one byte.
@@ -54,16 +54,13 @@ TEST(WaveformTrace, ReadsTheSampleStartingEachRecordAndTheCutLastOne)
     ASSERT_TRUE(t.ok());
     EXPECT_EQ(t->step, 1);
     EXPECT_EQ(t->points, (std::vector<TracePoint> {{0, 35016}, {1, 34984}, {2, 35000}, {3, 67767}, {4, 35005}}));
-}
 
-TEST(WaveformTrace, ShortMissingAndStoppedReads)
-{
-    TempDir dir;
+    // Short, missing and stopped reads.
     EXPECT_EQ(TraceWaveform(dir.write("short.wav", std::string(39, 'x'))).error(), TraceError::TooShort);
     EXPECT_EQ(
         TraceWaveform(dir.write("forty.wav", std::string(40, 'x')))->points, (std::vector<TracePoint> {{0, 35000}}));
     EXPECT_EQ(TraceWaveform(dir.file("absent.wav")).error(), TraceError::Unreadable);
     int asked = 0;
-    const auto t = TraceWaveform(SizedFile(dir, "big.wav", 4'000'000), [&] { return ++asked == 3; });
-    EXPECT_EQ(std::pair(t.error(), asked), std::pair(TraceError::Stopped, 3));
+    const auto stopped = TraceWaveform(SizedFile(dir, "big.wav", 4'000'000), [&] { return ++asked == 3; });
+    EXPECT_EQ(std::pair(stopped.error(), asked), std::pair(TraceError::Stopped, 3));
 }

@@ -119,23 +119,6 @@ private slots:
         QCOMPARE(QDir(dir.filePath("evidence")).entryList(QDir::Files), QStringList {name});
     }
 
-    void decoderIsLookedForBesideTheProgramFirst()
-    {
-        QTemporaryDir dir;
-        QFile own(dir.filePath("lame"));
-        QVERIFY(own.open(QIODevice::WriteOnly) && own.write("#!/bin/sh\nexit 0\n") > 0);
-        own.close();
-        ProcessDecoder decoder(dir.path());
-        QCOMPARE(decoder.Locate("lame"), own.fileName());
-        QVERIFY(own.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
-        const DecoderStart notRunnable = decoder.Start("lame", {});
-        QCOMPARE(std::pair(notRunnable.outcome, notRunnable.error), std::pair(DecoderStart::Outcome::Failed, 13));
-        QVERIFY(own.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
-        QCOMPARE(decoder.Start("lame", {}).outcome, DecoderStart::Outcome::Started);
-        QTRY_VERIFY_WITH_TIMEOUT(!decoder.IsRunning(), 10000);
-        QCOMPARE(decoder.Start("no-such-decoder-program", {}).outcome, DecoderStart::Outcome::Missing);
-    }
-
     void twoCopiesEachPlayTheirOwnRecording()
     {
         // Two copies of the program on one working folder, each decoding a

@@ -128,8 +128,6 @@ private slots:
         r.panel.PlayClicked(); // nothing loaded
         QCOMPARE(r.prompter.beeps, 1);
         QCOMPARE(r.panel.Status(), (StatusLine {"No Sound File Loaded!", kStatusYellow}));
-        r.panel.StopClicked(); // the device is closed, so stopping fails
-        QCOMPARE(r.prompter.messages, (std::vector {Message {"", "Couldn't stop!", MessageIcon::Exclamation}}));
 
         QVERIFY(r.OpenAndDraw(WriteWav(m_dir.filePath("one.wav"), 1)));
         r.panel.PlayClicked();
