@@ -16,15 +16,11 @@ using S = std::vector<std::int16_t>;
 
 namespace {
 
-std::vector<std::uint8_t> Bytes(const std::string& s)
-{
-    return {s.begin(), s.end()};
-}
-
 std::unique_ptr<PcmConverter> Open(const std::string& fmt)
 {
-    const WaveFormat in = WaveFormat::Parse(Bytes(fmt));
-    return OpenPcmConverter(Bytes(fmt), WaveFormat::Pcm(in.samplesPerSec, in.channels, 16));
+    const std::vector<std::uint8_t> bytes(fmt.begin(), fmt.end());
+    const WaveFormat in = WaveFormat::Parse(bytes);
+    return OpenPcmConverter(bytes, WaveFormat::Pcm(in.samplesPerSec, in.channels, 16));
 }
 
 // Converts `source` (copied into a buffer of exactly its size, so reads past

@@ -220,15 +220,14 @@ TEST(LoadSequence, WaitsForTheDecoders)
     EXPECT_EQ(std::tuple(r.seq.WaitTimer().enabled, r.player.IsFileOpen()), std::tuple(false, true));
 
     // The file counts as unopenable while our own decoder runs.
-    Rig q;
-    q.seq.ListClick(q.Recording(1, "rec 1.mp3"));
-    q.decoder.running = true;
-    q.seq.WaitForItTick();
-    q.seq.WaveLoadTick();
-    EXPECT_EQ(std::tuple(q.player.IsFileOpen(), q.host.Status().text), std::tuple(false, "Loading..."));
-    q.decoder.running = false;
-    q.seq.WaveLoadTick();
-    EXPECT_EQ(q.host.Status().text, "Playing rec 1.mp3");
+    r.seq.ListClick(r.Recording(2, "rec 2.mp3"));
+    r.decoder.running = true;
+    r.seq.WaitForItTick();
+    r.seq.WaveLoadTick();
+    EXPECT_EQ(std::tuple(r.player.IsFileOpen(), r.host.Status().text), std::tuple(false, "Loading..."));
+    r.decoder.running = false;
+    r.seq.WaveLoadTick();
+    EXPECT_EQ(r.host.Status().text, "Playing rec 2.mp3");
 }
 
 TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)

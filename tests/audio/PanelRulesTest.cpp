@@ -6,7 +6,7 @@
 using namespace pellam;
 
 // Whole seconds, halves to even, for the time text and for seeking by mouse.
-TEST(PanelRules, TimesAndSeeksRoundToWholeSecondsHalvesToEven)
+TEST(PanelRules, TimesSeeksAndVolumesRoundHalvesToEven)
 {
     const std::pair<double, const char*> times[] = {{0, "0:00"}, {59499, "0:59"}, {59500, "1:00"}, {60500, "1:00"},
         {61500, "1:02"}, {3600000, "60:00"}, {499.9f, "0:00"}, {5999499, "99:59"}};
@@ -20,10 +20,8 @@ TEST(PanelRules, TimesAndSeeksRoundToWholeSecondsHalvesToEven)
     for (const auto& [ms, want] : seeks)
         EXPECT_EQ(SeekTarget(ms, 120000), want) << ms;
     EXPECT_EQ(std::tuple(PositionAt(2.5), PositionAt(3.5)), std::tuple(2, 4));
-}
 
-TEST(PanelRules, VolumeByMouseAndItsLoweringAtTheNextDrawing)
-{
+    // The volume by mouse, and its lowering at the next drawing.
     EXPECT_EQ(std::tuple(VolumeAt(65534.6), VolumeAt(-0.5), VolumeAt(-1), VolumeAt(65535)),
         std::tuple(65535, 0, std::nullopt, std::nullopt));
     EXPECT_EQ(std::tuple(LoweredVolume(65535), LoweredVolume(70000), LoweredVolume(65534), LoweredVolume(12000)),

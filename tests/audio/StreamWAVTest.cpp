@@ -67,7 +67,7 @@ TEST_F(StreamWAVTest, ReadsToTheEndAndSeeksBySecondsUpToTheDuration)
     EXPECT_EQ(ReadToEnd(s).size(), 0u);
 }
 
-TEST_F(StreamWAVTest, ChunkLayouts)
+TEST_F(StreamWAVTest, ChunkLayoutsThatOpenAndFilesThatAreRefused)
 {
     const std::string fmt = Chunk("fmt ", PcmFmt(1, 8000, 16));
     const std::string data = Chunk("data", Ramp(100));
@@ -86,14 +86,10 @@ TEST_F(StreamWAVTest, ChunkLayouts)
     ASSERT_EQ(Open(Riff(fmt + Chunk("data", Ramp(4000), 1000000))), StreamStatus::Ok);
     EXPECT_EQ(s.Duration(), 500);
     EXPECT_EQ(ReadToEnd(s), Ramp(4000));
-}
 
-TEST_F(StreamWAVTest, UnusableFilesAreRefused)
-{
-    const std::string fmt = Chunk("fmt ", PcmFmt(1, 8000, 16));
-    const std::string data = Chunk("data", Ramp(100));
+    // Files that cannot be played are refused and leave the stream closed.
     const auto withFmt = [&](const std::string& f) { return Riff(Chunk("fmt ", f) + data); };
-    const std::tuple<const char*, std::string, StreamStatus> cases[] = {
+    const std::tuple<const char*, std::string, StreamStatus> refused[] = {
         {"empty", "", StreamStatus::NotOpen},
         {"not RIFF", "MThd" + std::string(100, 'x'), StreamStatus::NotOpen},
         {"RIFF of another form", Riff(fmt + data, "AVI "), StreamStatus::NotOpen},
@@ -111,7 +107,7 @@ TEST_F(StreamWAVTest, UnusableFilesAreRefused)
         {"GSM 6.10", withFmt(Fmt(0x31, 1, 8000, 1625, 65, 0, Le16(320))), StreamStatus::NoCodec},
         {"absurd rate", withFmt(Fmt(1, 2, 0xFFFFFFFFu, 4, 4, 16)), StreamStatus::NoCodec},
     };
-    for (const auto& [name, bytes, status] : cases) {
+    for (const auto& [name, bytes, status] : refused) {
         EXPECT_EQ(Open(bytes), status) << name;
         EXPECT_EQ(s.StreamClose(), StreamStatus::NotOpen) << name << ": left open";
     }

@@ -69,7 +69,7 @@ struct Rig {
 
 } // namespace
 
-TEST(WAVPlayer, PlaysTheFileInOrderAndStartsOverAfterEndOfStream)
+TEST(WAVPlayer, PlaysTheFileInOrderStartsOverAfterEndOfStreamAndFailsCleanly)
 {
     Rig r;
     // A second window listening beside the rig's listeners: both hear every event.
@@ -96,6 +96,14 @@ TEST(WAVPlayer, PlaysTheFileInOrderAndStartsOverAfterEndOfStream)
     ASSERT_TRUE(r.player.PlaybackStart());
     r.PumpUntilEnd();
     EXPECT_EQ(std::tuple(r.ends, secondEnds, r.Played(mark)), std::tuple(2, 1, SecondMarks(8)));
+
+    Rig f; // failed opens leave nothing open
+    EXPECT_FALSE(f.player.FileOpen(f.dir.file("missing.wav")));
+    EXPECT_FALSE(f.player.PlaybackStart());
+    EXPECT_FALSE(f.player.FileClose());
+    f.backend.FailOpenFor(0);
+    EXPECT_FALSE(f.player.FileOpen(f.File(SecondMarks(2))));
+    EXPECT_FALSE(f.player.IsFileOpen() || f.backend.IsOpen());
 }
 
 TEST(WAVPlayer, SeekingRefillsFromTheNewSecondAndCountsFromThere)
@@ -141,15 +149,4 @@ TEST(WAVPlayer, PauseHoldsTheQueueAndASeekWhilePausedRefillsOnStart)
     r.Pump(1000);
     EXPECT_TRUE(r.AllFromSecond(held, 2));
     EXPECT_EQ(std::tuple(r.player.Position(), r.statuses), std::tuple(3000, Ints {2, 1, 2}));
-}
-
-TEST(WAVPlayer, FailedOpensLeaveNothingOpen)
-{
-    Rig r;
-    EXPECT_FALSE(r.player.FileOpen(r.dir.file("missing.wav")));
-    EXPECT_FALSE(r.player.PlaybackStart());
-    EXPECT_FALSE(r.player.FileClose());
-    r.backend.FailOpenFor(0);
-    EXPECT_FALSE(r.player.FileOpen(r.File(SecondMarks(2))));
-    EXPECT_FALSE(r.player.IsFileOpen() || r.backend.IsOpen());
 }

@@ -99,9 +99,5 @@ inline bool Shell(const std::string& command)
 {
     return std::system(command.c_str()) == 0;
 }
-inline bool HaveTool(const char* name)
-{
-    return Shell(std::string("command -v ") + name + " >/dev/null 2>&1");
-}
 
 } // namespace pellam::test

@@ -126,8 +126,8 @@ private slots:
         Rig r;
         QVERIFY(r.Buttons(true, false, false));
         r.panel.PlayClicked(); // nothing loaded
-        QCOMPARE(r.prompter.beeps, 1);
-        QCOMPARE(r.panel.Status(), (StatusLine {"No Sound File Loaded!", kStatusYellow}));
+        QCOMPARE(std::pair(r.prompter.beeps, r.panel.Status()),
+            std::pair(1, StatusLine {"No Sound File Loaded!", kStatusYellow}));
 
         QVERIFY(r.OpenAndDraw(WriteWav(m_dir.filePath("one.wav"), 1)));
         r.panel.PlayClicked();
