@@ -41,7 +41,7 @@ protected:
     TempDir dir;
     void SetUp() override
     {
-        if (!Shell("command -v sox && command -v lame >/dev/null"))
+        if (!Shell("command -v sox >/dev/null && command -v lame >/dev/null"))
             GTEST_SKIP() << "sox or lame is not installed";
     }
 };
