@@ -1,5 +1,6 @@
 #include "audio/LoadSequence.h"
 
+#include "support/FakeDecoder.h"
 #include "support/ManualDispatcher.h"
 #include "support/TempDir.h"
 #include "support/VirtualWaveBackend.h"
@@ -11,64 +12,30 @@
 
 #include <filesystem>
 #include <fstream>
-#include <vector>
 
 using namespace pellam;
 using pellam::test::TempDir;
+using Calls = std::vector<std::string>;
 
 namespace {
 
-constexpr std::uint32_t kRate = 8000;
-
-// Writes a silent mono WAV of the given length.
-void WriteWav(const std::string& path, std::int32_t seconds)
+// A silent 8 kHz mono WAV of the given length.
+std::string Wav(std::uint32_t seconds)
 {
-    const std::vector<std::int16_t> silence(static_cast<std::size_t>(kRate * seconds));
-    std::ofstream(path, std::ios::binary) << test::PcmWav(1, kRate, test::Samples16(silence));
+    return test::PcmWav(1, 8000, std::string(16000u * seconds, '\0'));
 }
-
-// Stands in for the decoder program: logs its command line and writes a WAV of
-// `seconds` to the destination it was given (nothing when seconds is 0).
-struct FakeDecoder : Decoder {
-    DecoderStart answer {DecoderStart::Outcome::Started, 0};
-    std::int32_t seconds = 2;
-    bool running = false;
-    std::vector<std::vector<std::string>> starts;
-    bool destinationExistedAtStart = true;
-
-    DecoderStart Start(const std::string& program, const std::vector<std::string>& args) override
-    {
-        std::vector<std::string> call {program};
-        call.insert(call.end(), args.begin(), args.end());
-        starts.push_back(call);
-        destinationExistedAtStart = std::filesystem::exists(args.back());
-        if (answer.outcome == DecoderStart::Outcome::Started && seconds > 0)
-            WriteWav(args.back(), seconds);
-        return answer;
-    }
-    bool IsRunning() const override { return running; }
-};
 
 // The panel as a log of what it was asked to show; its buttons act on the real player.
 struct FakeHost : LoadHost {
     WAVPlayer& player;
-    std::vector<std::string> calls;
+    Calls calls;
     std::vector<StatusLine> statuses {{"Norvik Technologies", kStatusCyan}};
     MousePointer pointer = MousePointer::Normal;
 
     explicit FakeHost(WAVPlayer& p) : player(p) { }
     StatusLine Status() const { return statuses.back(); }
-
-    void PressPlay() override
-    {
-        calls.push_back("Play");
-        player.PlaybackStart();
-    }
-    void PressStop() override
-    {
-        calls.push_back("Stop");
-        player.PlaybackStop();
-    }
+    void PressPlay() override { calls.push_back("Play"), player.PlaybackStart(); }
+    void PressStop() override { calls.push_back("Stop"), player.PlaybackStop(); }
     void PopulateGFX(const std::string& wavPath) override
     {
         calls.push_back("PopulateGFX " + std::filesystem::path(wavPath).filename().string());
@@ -90,7 +57,7 @@ struct Rig {
     ManualDispatcher loop;
     WAVPlayer player {backend, loop};
     FakeHost host {player};
-    FakeDecoder decoder;
+    test::FakeDecoder decoder;
     std::size_t decodersRunning = 0; // as the process list shows them
     LoadSequence seq {host, player, decoder, paths,
         [this] {
@@ -102,25 +69,23 @@ struct Rig {
 
     Rig()
     {
+        decoder.output = Wav(2);
         paths.Evidence = dir.str() + "/4711/";
         paths.Temp = dir.str() + "/";
     }
-    RecordingRef Recording(std::int16_t number, const std::string& name) const
-    {
-        return {number, name, paths.Evidence + name};
-    }
+    RecordingRef Recording(std::int16_t n, const std::string& name) const { return {n, name, paths.Evidence + name}; }
     // Runs the wait timer and then the load timer while they are enabled.
-    void RunTimers(int maxTicks = 100)
+    void RunTimers()
     {
-        for (int i = 0; i < maxTicks; ++i) {
+        for (int i = 0; i < 100; ++i) {
             if (seq.WaitTimer().enabled)
                 seq.WaitForItTick();
             else if (seq.LoadTimer().enabled)
                 seq.WaveLoadTick();
-            else
-                return;
         }
     }
+    // What the panel shows and whether the sequence is converting.
+    auto Shown() const { return std::tuple(host.Status(), host.pointer, seq.Converting()); }
 };
 
 } // namespace
@@ -130,33 +95,24 @@ TEST(LoadSequence, ClickDecodesTheTablePathIntoThisCopysTemporaryFile)
     Rig r;
     const std::string temp = r.dir.str() + "/TMP-4242.WAV";
     ASSERT_EQ(r.seq.TempWavPath(), temp);
-    WriteWav(temp, 1); // the previous recording, playing
+    std::ofstream(temp, std::ios::binary) << Wav(1); // the previous recording, playing
     ASSERT_TRUE(r.player.FileOpen(temp) && r.player.PlaybackStart());
     int timerChanges = 0;
     Subscription watch = r.seq.TimersChanged.Subscribe([&] { ++timerChanges; });
 
     r.seq.ListClick(r.Recording(3, "rec 1.mp3"));
-    ASSERT_EQ(r.decoder.starts.size(), 1u);
     // The path is the table's, not rebuilt from the folder and the list text.
-    EXPECT_EQ(
-        r.decoder.starts[0], (std::vector<std::string> {"lame", "--decode", r.paths.Evidence + "rec 1.mp3", temp}));
+    EXPECT_EQ(r.decoder.starts, (std::vector<Calls> {{"lame", "--decode", r.paths.Evidence + "rec 1.mp3", temp}}));
     EXPECT_FALSE(r.decoder.destinationExistedAtStart);
-    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"Stop"})); // the player was playing
-    EXPECT_FALSE(r.player.IsFileOpen());
-    EXPECT_EQ(r.host.Status(), (StatusLine {"Converting MP3 to WAV", kStatusCyan}));
-    EXPECT_EQ(r.host.pointer, MousePointer::Busy);
-    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest {true, 500}));
-    EXPECT_EQ(timerChanges, 1);
-    EXPECT_TRUE(r.seq.Converting());
-    EXPECT_FALSE(r.seq.AutoPlay);
+    EXPECT_EQ(r.host.calls, (Calls {"Stop"})); // the player was playing
+    EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Converting MP3 to WAV", kStatusCyan}, MousePointer::Busy, true));
+    EXPECT_EQ(std::tuple(r.player.IsFileOpen(), r.seq.WaitTimer(), timerChanges, r.seq.AutoPlay),
+        std::tuple(false, TimerRequest {true, 500}, 1, false));
 
     r.RunTimers();
-    EXPECT_FALSE(r.seq.Converting());
-    EXPECT_EQ(r.host.Status(), (StatusLine {"Playing rec 1.mp3", kStatusGreen}));
+    EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Playing rec 1.mp3", kStatusGreen}, MousePointer::Normal, false));
     EXPECT_EQ(r.host.calls.back(), "PopulateGFX TMP-4242.WAV");
-    EXPECT_EQ(r.host.pointer, MousePointer::Normal);
-    EXPECT_EQ(r.player.Duration(), 2000);
-    EXPECT_EQ(r.player.Status(), PlayerStatus::Stopped);
+    EXPECT_EQ(std::tuple(r.player.Duration(), r.player.Status()), std::tuple(2000, PlayerStatus::Stopped));
 
     // A paused player is not stopped through the panel: only playing counts.
     ASSERT_TRUE(r.player.PlaybackStart() && r.player.PlaybackPause());
@@ -172,41 +128,26 @@ TEST(LoadSequence, LoadedRecordingIsKnownByItsNumberAndReopenedNotDecodedAgain)
     r.seq.ListClick(first);
     r.RunTimers();
     r.host.calls.clear();
-
     r.seq.ListClick(first);
     r.seq.ListClick(std::nullopt);
     r.seq.ListDoubleClick(std::nullopt);
-    EXPECT_EQ(r.decoder.starts.size(), 1u);
-    EXPECT_TRUE(r.host.calls.empty());
+    EXPECT_EQ(std::tuple(r.decoder.starts.size(), r.host.calls), std::tuple(1u, Calls {}));
 
-    // The double-click reopens the finished file through the wait timer and plays it.
+    // The double-click reopens the finished file through the wait timer and plays it;
+    // Play is not refused while a decoded file is reopened.
     r.seq.ListDoubleClick(first);
-    EXPECT_EQ(r.decoder.starts.size(), 1u);
-    EXPECT_TRUE(r.seq.WaitTimer().enabled);
-    EXPECT_FALSE(r.seq.Converting()); // Play is not refused while a decoded file is reopened
+    EXPECT_EQ(std::tuple(r.decoder.starts.size(), r.seq.WaitTimer().enabled, r.seq.Converting()),
+        std::tuple(1u, true, false));
     r.RunTimers();
-    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"PopulateGFX TMP-4242.WAV", "Play"}));
-    EXPECT_EQ(r.player.Status(), PlayerStatus::Playing);
-    EXPECT_FALSE(r.seq.AutoPlay);
-
-    // A reload (after a resize) reopens it without playing.
-    r.player.PlaybackStop();
-    r.host.calls.clear();
-    r.seq.AutoPlay = true;
-    r.seq.Reload();
-    EXPECT_EQ(r.seq.WaitTimer(), (TimerRequest {true, 500})); // the interval the decoder start set
-    r.RunTimers();
-    EXPECT_EQ(r.host.calls, (std::vector<std::string> {"PopulateGFX TMP-4242.WAV"}));
-    EXPECT_EQ(r.decoder.starts.size(), 1u);
+    EXPECT_EQ(r.host.calls, (Calls {"PopulateGFX TMP-4242.WAV", "Play"}));
+    EXPECT_EQ(std::tuple(r.player.Status(), r.seq.AutoPlay), std::tuple(PlayerStatus::Playing, false));
 
     // The same file name under another number, and the same number in another
     // incident's table, are other recordings: both are decoded.
     r.seq.ListDoubleClick(RecordingRef {2, "rec 1.mp3", r.paths.Evidence + "copy/rec 1.mp3"});
-    EXPECT_EQ(r.decoder.starts.size(), 2u);
-    EXPECT_TRUE(r.seq.AutoPlay);
+    EXPECT_EQ(std::tuple(r.decoder.starts.size(), r.seq.AutoPlay), std::tuple(2u, true));
     r.RunTimers();
     r.seq.ListClick(RecordingRef {2, "rec 1.mp3", r.dir.str() + "/4712/rec 1.mp3"});
-    EXPECT_EQ(r.decoder.starts.size(), 3u);
     EXPECT_EQ(r.decoder.starts.back()[2], r.dir.str() + "/4712/rec 1.mp3");
 }
 
@@ -214,29 +155,28 @@ TEST(LoadSequence, StatusLineNamesTheLoadedRecordingWhileAnotherRowIsCurrent)
 {
     Rig r;
     const RecordingRef first = r.Recording(1, "rec 1.mp3"), second = r.Recording(2, "rec 2.mp3");
-    r.seq.ShowLoaded(second); // nothing loaded yet: the status line is left alone
-    EXPECT_EQ(r.host.Status().text, "Norvik Technologies");
-    r.seq.ListClick(first);
-    r.RunTimers();
     const auto shown = [&](const std::optional<RecordingRef>& current) {
         r.seq.ShowLoaded(current);
-        return r.host.Status();
+        return r.host.Status().text;
     };
-    EXPECT_EQ(shown(second), (StatusLine {"Loaded rec 1.mp3", kStatusGreen}));
-    EXPECT_EQ(shown(std::nullopt).text, "Loaded rec 1.mp3");
-    EXPECT_EQ(shown(first).text, "Playing rec 1.mp3");
+    EXPECT_EQ(shown(second), "Norvik Technologies"); // nothing loaded yet: the line is left alone
+    r.seq.ListClick(first);
+    r.RunTimers();
+    r.seq.ShowLoaded(second);
+    EXPECT_EQ(r.host.Status(), (StatusLine {"Loaded rec 1.mp3", kStatusGreen}));
+    EXPECT_EQ(Calls({shown(std::nullopt), shown(first)}), Calls({"Loaded rec 1.mp3", "Playing rec 1.mp3"}));
     ASSERT_TRUE(r.player.PlaybackStart());
-    EXPECT_EQ(shown(second).text, "Playing rec 1.mp3");
+    EXPECT_EQ(shown(second), "Playing rec 1.mp3");
     ASSERT_TRUE(r.player.PlaybackPause());
-    EXPECT_EQ(shown(second).text, "Loaded rec 1.mp3");
+    EXPECT_EQ(shown(second), "Loaded rec 1.mp3");
     r.seq.ListClick(second); // decoding: the line is the decoder's
-    EXPECT_EQ(shown(first).text, "Converting MP3 to WAV");
+    EXPECT_EQ(shown(first), "Converting MP3 to WAV");
 }
 
-TEST(LoadSequence, FailingLoadCountsItsOwnAttemptsAndTurnsRedThenGivesUp)
+TEST(LoadSequence, FailingLoadCountsItsAttemptsThenGivesUpAndFailedStartsLeaveThePointerNormal)
 {
     Rig r;
-    r.decoder.seconds = 0; // writes nothing: every open fails
+    r.decoder.output.clear(); // writes nothing: every open fails
     r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
     r.seq.WaitForItTick();
     for (std::size_t attempt = 1; attempt <= 14; ++attempt) {
@@ -245,17 +185,25 @@ TEST(LoadSequence, FailingLoadCountsItsOwnAttemptsAndTurnsRedThenGivesUp)
         ASSERT_EQ(r.seq.LoadTimer(), (TimerRequest {true, 1000})) << attempt;
         r.seq.WaveLoadTick();
     }
-    EXPECT_EQ(r.host.Status(), (StatusLine {"Couldn't Load Audio Clip", kStatusRed}));
-    EXPECT_EQ(r.seq.State(), LoadState::Failed);
-    EXPECT_EQ(r.host.calls.back(), "DrawGrid");
-    EXPECT_EQ(r.host.pointer, MousePointer::Normal);
-    EXPECT_FALSE(r.seq.LoadTimer().enabled);
+    EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Couldn't Load Audio Clip", kStatusRed}, MousePointer::Normal, false));
+    EXPECT_EQ(std::tuple(r.seq.State(), r.host.calls.back(), r.seq.LoadTimer().enabled),
+        std::tuple(LoadState::Failed, "DrawGrid", false));
 
     // A new attempt starts counting afresh, whatever the status line says.
     r.host.SetStatus({"Loading.....", kStatusRed});
     r.seq.ListDoubleClick(r.Recording(1, "rec 1.mp3"));
     r.seq.WaitForItTick();
     EXPECT_EQ(r.host.Status(), (StatusLine {"Loading..", kStatusYellow}));
+
+    // A decoder that cannot start leaves the pointer normal.
+    r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
+    r.seq.ListClick(r.Recording(2, "rec 2.mp3"));
+    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.Converting()),
+        std::tuple("Error: Missing CODEC", MousePointer::Normal, false));
+    r.decoder.answer = {DecoderStart::Outcome::Failed, 13};
+    r.seq.ListClick(r.Recording(3, "rec 3.mp3"));
+    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.WaitTimer().enabled),
+        std::tuple("ShellExecute Failed - Err#13", MousePointer::Normal, false));
 }
 
 TEST(LoadSequence, WaitsForTheDecoders)
@@ -266,72 +214,33 @@ TEST(LoadSequence, WaitsForTheDecoders)
     r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
     r.seq.WaitForItTick();
     r.seq.WaitForItTick();
-    EXPECT_TRUE(r.seq.WaitTimer().enabled);
-    EXPECT_TRUE(r.seq.Converting());
+    EXPECT_EQ(std::tuple(r.seq.WaitTimer().enabled, r.seq.Converting()), std::tuple(true, true));
     r.decodersRunning = 1; // ours alone
     r.seq.WaitForItTick();
-    EXPECT_FALSE(r.seq.WaitTimer().enabled);
-    EXPECT_TRUE(r.player.IsFileOpen());
+    EXPECT_EQ(std::tuple(r.seq.WaitTimer().enabled, r.player.IsFileOpen()), std::tuple(false, true));
 
     // The file counts as unopenable while our own decoder runs.
-    Rig q;
-    q.seq.ListClick(q.Recording(1, "rec 1.mp3"));
-    q.decoder.running = true;
-    q.seq.WaitForItTick();
-    q.seq.WaveLoadTick();
-    EXPECT_FALSE(q.player.IsFileOpen());
-    EXPECT_EQ(q.host.Status().text, "Loading...");
-    q.decoder.running = false;
-    q.seq.WaveLoadTick();
-    EXPECT_EQ(q.host.Status().text, "Playing rec 1.mp3");
-}
-
-TEST(LoadSequence, DecoderThatCannotStartLeavesThePointerNormal)
-{
-    Rig r;
-    r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
-    r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
-    EXPECT_EQ(r.host.Status(), (StatusLine {"Error: Missing CODEC", kStatusCyan}));
-    EXPECT_EQ(r.host.pointer, MousePointer::Normal);
-    EXPECT_FALSE(r.seq.Converting());
-    EXPECT_FALSE(r.seq.WaitTimer().enabled);
-
-    r.decoder.answer = {DecoderStart::Outcome::Failed, 13};
     r.seq.ListClick(r.Recording(2, "rec 2.mp3"));
-    EXPECT_EQ(r.host.Status().text, "ShellExecute Failed - Err#13");
-    EXPECT_EQ(r.host.pointer, MousePointer::Normal);
+    r.decoder.running = true;
+    r.seq.WaitForItTick();
+    r.seq.WaveLoadTick();
+    EXPECT_EQ(std::tuple(r.player.IsFileOpen(), r.host.Status().text), std::tuple(false, "Loading..."));
+    r.decoder.running = false;
+    r.seq.WaveLoadTick();
+    EXPECT_EQ(r.host.Status().text, "Playing rec 2.mp3");
 }
 
 TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)
 {
-    const struct {
-        std::int32_t second;
-        std::int32_t position;
-    } cases[] = {{125, 115000}, {11, 1000}, {10, 0}};
-    for (const auto& c : cases) {
+    for (const auto& [second, position] : {std::pair {125, 115000}, {11, 1000}, {10, 0}}) {
         Rig r;
-        r.decoder.seconds = 200;
-        r.seq.NoteAudioStart = c.second;
+        r.decoder.output = Wav(200);
+        r.seq.NoteAudioStart = second;
         r.seq.AutoPlay = true;
         r.seq.ConvertMP3toWAV(r.paths.Evidence + "rec 1.mp3");
         r.RunTimers();
-        EXPECT_EQ(r.host.calls, (std::vector<std::string> {"PopulateGFX TMP-4242.WAV", "PlaceCur", "ClearResume"}))
-            << c.second;
-        EXPECT_EQ(r.player.Status(), PlayerStatus::Playing);
-        EXPECT_EQ(r.player.Position(), c.position) << c.second;
-        EXPECT_EQ(r.seq.NoteAudioStart, 0);
+        EXPECT_EQ(r.host.calls, (Calls {"PopulateGFX TMP-4242.WAV", "PlaceCur", "ClearResume"})) << second;
+        EXPECT_EQ(std::tuple(r.player.Status(), r.player.Position(), r.seq.NoteAudioStart),
+            std::tuple(PlayerStatus::Playing, position, 0));
     }
-}
-
-TEST(LoadSequence, EndingCopyDeletesOnlyItsOwnFile)
-{
-    Rig r;
-    r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
-    {
-        LoadSequence other {r.host, r.player, r.decoder, r.paths, {}, 4444};
-        other.ConvertMP3toWAV(r.paths.Evidence + "x.mp3");
-        EXPECT_TRUE(std::filesystem::exists(other.TempWavPath()));
-    }
-    EXPECT_FALSE(std::filesystem::exists(r.paths.Temp + TempWavName(4444)));
-    EXPECT_TRUE(std::filesystem::exists(r.seq.TempWavPath()));
 }

@@ -25,10 +25,7 @@ inline std::string Le32(std::uint32_t v)
 inline std::string Chunk(const std::string& id, const std::string& payload, std::int64_t claimed = -1)
 {
     const auto size = static_cast<std::uint32_t>(claimed >= 0 ? claimed : static_cast<std::int64_t>(payload.size()));
-    std::string c = id + Le32(size) + payload;
-    if (payload.size() % 2)
-        c += '\0';
-    return c;
+    return id + Le32(size) + payload + (payload.size() % 2 ? std::string(1, '\0') : std::string());
 }
 
 inline std::string Riff(const std::string& chunks, const std::string& form = "WAVE")
@@ -50,12 +47,6 @@ inline std::string PcmFmt(unsigned channels, std::uint32_t rate, unsigned bits)
     return Fmt(1, channels, rate, align * rate, align, bits);
 }
 
-// A 16-bit PCM WAVE file around the sample bytes `data`.
-inline std::string PcmWav(unsigned channels, std::uint32_t rate, const std::string& data)
-{
-    return Riff(Chunk("fmt ", PcmFmt(channels, rate, 16)) + Chunk("data", data));
-}
-
 inline std::string Samples16(const std::vector<std::int16_t>& s)
 {
     std::string b;
@@ -64,14 +55,19 @@ inline std::string Samples16(const std::vector<std::int16_t>& s)
     return b;
 }
 
-// The sample bytes of a 440 Hz tone of `ms` at `rate`, the same on every channel.
-inline std::string Tone(std::uint32_t rate, unsigned channels, int ms, double amplitude = 8000)
+// A 16-bit PCM WAVE file around the sample bytes `data`.
+inline std::string PcmWav(unsigned channels, std::uint32_t rate, const std::string& data)
 {
-    const auto frames = static_cast<std::size_t>(rate) * static_cast<std::size_t>(ms) / 1000;
+    return Riff(Chunk("fmt ", PcmFmt(channels, rate, 16)) + Chunk("data", data));
+}
+
+// The sample bytes of a 440 Hz tone of `ms` at `rate`, the same on every channel.
+inline std::string Tone(std::uint32_t rate, unsigned channels, int ms)
+{
     std::vector<std::int16_t> s;
-    for (std::size_t i = 0; i < frames; ++i)
+    for (std::size_t i = 0; i < static_cast<std::size_t>(rate) * static_cast<std::size_t>(ms) / 1000; ++i)
         s.insert(s.end(), channels,
-            static_cast<std::int16_t>(amplitude * std::sin(2 * M_PI * 440.0 * static_cast<double>(i) / rate)));
+            static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * 440.0 * static_cast<double>(i) / rate)));
     return Samples16(s);
 }
 
@@ -91,18 +87,12 @@ inline std::string ReadToEnd(StreamWAV& s, std::int32_t piece = 10240, std::size
 {
     std::string all;
     std::vector<char> buf(static_cast<std::size_t>(piece));
-    for (;;) {
-        std::int32_t got = 0;
+    for (std::int32_t got = 0;;) {
         const auto rc = s.StreamRead(buf.data(), piece, got);
         all.append(buf.data(), static_cast<std::size_t>(got));
         if (rc != StreamStatus::Ok || all.size() > limit)
             return all;
     }
-}
-
-inline bool HaveTool(const char* name)
-{
-    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 inline bool Shell(const std::string& command)

@@ -40,35 +40,48 @@ bool MakeMp3(const QString& path, int seconds = 3)
     return rc == 0 && QFile::exists(path);
 }
 
-// One copy of the program: decodes mp3 into its own file in workDir, waits
-// until every copy in syncDir's count has decoded, opens its file again and
-// prints the duration it plays and the file it opened.
-int DecodeChild(const QString& mp3, const QString& workDir, const QString& syncDir, int copies)
-{
+// One copy of the program: the panel, the player on a virtual device and the
+// real decoder, working in `work`; it loads the recording `mp3`.
+struct Station {
     Paths paths;
-    paths.Temp = workDir.toStdString() + "/";
     VirtualWaveBackend backend;
     QtDispatcher dispatcher;
-    WAVPlayer player(backend, dispatcher);
+    WAVPlayer player {backend, dispatcher};
     test::RecordingPrompter prompter;
-    PlaybackPanel panel(player, prompter);
+    PlaybackPanel panel {player, prompter};
     ProcessDecoder decoder;
-    LoadSequenceDriver driver(panel, player, decoder, paths, prompter);
-    const RecordingRef recording {1, QFileInfo(mp3).fileName().toStdString(), mp3.toStdString()};
-    const auto loaded
-        = [&] { return QTest::qWaitFor([&] { return driver.sequence().State() == LoadState::Loaded; }, 30000); };
+    std::unique_ptr<LoadSequenceDriver> driver;
+    RecordingRef recording;
 
-    driver.sequence().ListClick(recording);
-    if (!loaded())
+    Station(const QString& work, const QString& mp3)
+        : recording {1, QFileInfo(mp3).fileName().toStdString(), mp3.toStdString()}
+    {
+        paths.Temp = work.toStdString() + "/";
+        driver = std::make_unique<LoadSequenceDriver>(panel, player, decoder, paths, prompter);
+        driver->SelectedRecording = [this] { return recording; };
+    }
+    bool Loaded()
+    {
+        return QTest::qWaitFor([&] { return driver->sequence().State() == LoadState::Loaded; }, 30000);
+    }
+};
+
+// Decodes mp3 into its own file in workDir, waits until every copy in
+// syncDir's count has decoded, opens its file again and prints the duration
+// it plays and the file it opened.
+int DecodeChild(const QString& mp3, const QString& workDir, const QString& syncDir, int copies)
+{
+    Station s(workDir, mp3);
+    s.driver->sequence().ListClick(s.recording);
+    if (!s.Loaded())
         return 2;
-    if (!QFile(syncDir + "/" + QString::number(::getpid())).open(QIODevice::WriteOnly))
+    if (!QFile(syncDir + "/" + QString::number(::getpid())).open(QIODevice::WriteOnly)
+        || !QTest::qWaitFor([&] { return QDir(syncDir).entryList(QDir::Files).size() >= copies; }, 30000))
         return 3;
-    if (!QTest::qWaitFor([&] { return QDir(syncDir).entryList(QDir::Files).size() >= copies; }, 30000))
-        return 3;
-    driver.sequence().ListDoubleClick(recording); // the loaded one: its file is opened again
-    if (!loaded())
+    s.driver->sequence().ListDoubleClick(s.recording); // the loaded one: its file is opened again
+    if (!s.Loaded())
         return 4;
-    std::printf("%d %s\n", player.Duration(), driver.sequence().TempWavPath().c_str());
+    std::printf("%d %s\n", s.player.Duration(), s.driver->sequence().TempWavPath().c_str());
     return 0;
 }
 
@@ -76,41 +89,6 @@ int DecodeChild(const QString& mp3, const QString& workDir, const QString& syncD
 
 class DecodeLoadTest : public QObject {
     Q_OBJECT
-
-private:
-    void decodeAndPlay(const QString& name)
-    {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("evidence") && QDir(dir.path()).mkdir("work"));
-        const QString mp3 = dir.filePath("evidence/" + name);
-        QVERIFY(MakeMp3(mp3));
-        Paths paths;
-        paths.Evidence = dir.filePath("evidence").toStdString();
-        paths.Temp = dir.filePath("work").toStdString() + "/";
-
-        VirtualWaveBackend backend;
-        QtDispatcher dispatcher;
-        WAVPlayer player(backend, dispatcher);
-        test::RecordingPrompter prompter;
-        PlaybackPanel panel(player, prompter);
-        panel.resize(605, 140);
-        panel.show();
-        ProcessDecoder decoder;
-        LoadSequenceDriver driver(panel, player, decoder, paths, prompter);
-        driver.SelectedRecording = [&] { return RecordingRef {1, name.toStdString(), mp3.toStdString()}; };
-        const QString temp = QString::fromStdString(TempWavName(static_cast<int>(::getpid())));
-
-        driver.ListDoubleClick();
-        QTRY_COMPARE_WITH_TIMEOUT(panel.Status().text, "Playing " + name.toStdString(), 20000);
-
-        QVERIFY(GreenPixels(panel.PlayGRFX()->image()) > 200);
-        QVERIFY(player.Duration() >= 2900 && player.Duration() <= 3300);
-        QCOMPARE(player.Status(), PlayerStatus::Playing); // the double-click plays
-        QVERIFY(prompter.messages.empty());
-        // The decoder wrote only the temporary file: no name was split by a shell.
-        QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files), QStringList {temp});
-        QCOMPARE(QDir(dir.filePath("evidence")).entryList(QDir::Files), QStringList {name});
-    }
 
 private slots:
     void initTestCase()
@@ -120,29 +98,25 @@ private slots:
     }
 
     // The name's spaces, quotes and shell characters reach the decoder untouched.
-    void decodesARecordingAndPlaysIt() { decodeAndPlay("rec 1 it's; $HOME \"x\" `id`.mp3"); }
-
-    void decoderIsLookedForBesideTheProgramFirst()
+    void decodesARecordingAndPlaysIt()
     {
+        const QString name = "rec 1 it's; $HOME \"x\" `id`.mp3";
         QTemporaryDir dir;
-        const QString own = dir.filePath("lame");
-        QFile f(own);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\nexit 0\n");
-        f.close();
-
-        ProcessDecoder decoder(dir.path());
-        QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
-        QCOMPARE(decoder.Locate("lame"), own);
-        const DecoderStart notRunnable = decoder.Start("lame", {});
-        QCOMPARE(notRunnable.outcome, DecoderStart::Outcome::Failed);
-        QCOMPARE(notRunnable.error, 13);
-
-        QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(decoder.Start("lame", {}).outcome, DecoderStart::Outcome::Started);
-        QTRY_VERIFY_WITH_TIMEOUT(!decoder.IsRunning(), 10000);
-
-        QCOMPARE(decoder.Start("no-such-decoder-program", {}).outcome, DecoderStart::Outcome::Missing);
+        QVERIFY(QDir(dir.path()).mkdir("evidence") && QDir(dir.path()).mkdir("work"));
+        QVERIFY(MakeMp3(dir.filePath("evidence/" + name)));
+        Station s(dir.filePath("work"), dir.filePath("evidence/" + name));
+        s.panel.resize(605, 140);
+        s.panel.show();
+        s.driver->ListDoubleClick();
+        QTRY_COMPARE_WITH_TIMEOUT(s.panel.Status().text, "Playing " + name.toStdString(), 20000);
+        QVERIFY(GreenPixels(s.panel.PlayGRFX()->image()) > 200);
+        QVERIFY(s.player.Duration() >= 2900 && s.player.Duration() <= 3300);
+        QCOMPARE(s.player.Status(), PlayerStatus::Playing); // the double-click plays
+        QVERIFY(s.prompter.messages.empty());
+        // The decoder wrote only the temporary file: no name was split by a shell.
+        const QString temp = QString::fromStdString(TempWavName(static_cast<int>(::getpid())));
+        QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files), QStringList {temp});
+        QCOMPARE(QDir(dir.filePath("evidence")).entryList(QDir::Files), QStringList {name});
     }
 
     void twoCopiesEachPlayTheirOwnRecording()
@@ -166,8 +140,7 @@ private slots:
             QCOMPARE(copies[i].exitCode(), 0);
             const QStringList out = QString::fromUtf8(copies[i].readAllStandardOutput()).trimmed().split(' ');
             QCOMPARE(out.size(), 2);
-            const int duration = out[0].toInt();
-            QVERIFY2(std::abs(duration - seconds[i] * 1000) < 400, qPrintable(out[0]));
+            QVERIFY2(std::abs(out[0].toInt() - seconds[i] * 1000) < 400, qPrintable(out[0]));
             QCOMPARE(QFileInfo(out[1]).fileName(), QString::fromStdString(TempWavName(static_cast<int>(pid))));
             opened << out[1];
         }

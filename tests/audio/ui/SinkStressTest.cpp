@@ -1,6 +1,7 @@
-// Stop, pause and seek again and again on the real sound server (the null sink
-// of the test services), and after every step check that the position moves
-// and that sound comes out of the sink, heard on its monitor through parec.
+// The real sound server (the null sink of the test services): stop, pause and
+// seek again and again, and after every step check that the position moves
+// and that sound comes out of the sink, heard on its monitor through parec;
+// the pace of the position, the end of the file and short sounds.
 #include "audio/WAVPlayer.h"
 #include "audio/ui/QtDispatcher.h"
 #include "audio/ui/QtWaveBackend.h"
@@ -35,7 +36,7 @@ public:
                 QString("--rate=%1").arg(kMonitorRate), "--latency-msec=20"});
         return m_parec.waitForStarted(5000);
     }
-    void Stop()
+    ~SinkMonitor()
     {
         m_parec.kill();
         m_parec.waitForFinished(5000);
@@ -46,14 +47,9 @@ private:
     void Read()
     {
         m_pending += m_parec.readAllStandardOutput();
-        const qsizetype whole = m_pending.size() / 2 * 2;
-        for (qsizetype i = 0; i < whole; i += 2) {
-            const auto v = static_cast<std::int16_t>(
-                static_cast<std::uint8_t>(m_pending[i]) | (static_cast<std::uint8_t>(m_pending[i + 1]) << 8));
-            if (std::abs(v) > 1000)
-                ++m_loud;
-        }
-        m_pending.remove(0, whole);
+        for (const std::int16_t v : test::ToSamples(m_pending))
+            m_loud += std::abs(v) > 1000;
+        m_pending.remove(0, m_pending.size() / 2 * 2);
     }
 
     QProcess m_parec;
@@ -71,27 +67,18 @@ private:
     std::string m_wav;
     SinkMonitor m_monitor;
 
-    static bool ServerUp() { return !qEnvironmentVariableIsEmpty("PELLAM_SOUND_SERVER"); }
-
     // After a start or a seek from `from` ms: the position must move on by
     // 60 ms, and then the monitor must hear at least 40 ms more of the tone,
     // which can only be the sound of this start.
     bool Advances(const WAVPlayer& player, std::int32_t from, int cycle, const char* what)
     {
-        QElapsedTimer clock;
-        clock.start();
-        while (player.Position() < from + 60 && clock.elapsed() < 2000)
-            QTest::qWait(5);
-        const std::int32_t position = player.Position();
-        if (position < from + 60) {
-            qWarning("cycle %d (%s): the position stays at %d ms, started from %d ms", cycle, what, position, from);
+        if (!QTest::qWaitFor([&] { return player.Position() >= from + 60; }, 2000)) {
+            qWarning(
+                "cycle %d (%s): the position stays at %d ms, started from %d ms", cycle, what, player.Position(), from);
             return false;
         }
-        const qint64 loud = m_monitor.LoudSamples();
-        const qint64 wanted = loud + kMonitorRate * 40 / 1000;
-        while (m_monitor.LoudSamples() < wanted && clock.elapsed() < 3000)
-            QTest::qWait(5);
-        if (m_monitor.LoudSamples() < wanted) {
+        const qint64 wanted = m_monitor.LoudSamples() + kMonitorRate * 40 / 1000;
+        if (!QTest::qWaitFor([&] { return m_monitor.LoudSamples() >= wanted; }, 2000)) {
             qWarning("cycle %d (%s): the position reads %d ms but the sink is silent", cycle, what, player.Position());
             return false;
         }
@@ -101,15 +88,12 @@ private:
 private slots:
     void initTestCase()
     {
-        if (!ServerUp())
+        if (qEnvironmentVariableIsEmpty("PELLAM_SOUND_SERVER"))
             QSKIP("no sound server: start it with scripts/lib/services.sh (start_pulse)");
-        QVERIFY(m_dir.isValid());
         m_wav = m_dir.filePath("tone.wav").toStdString();
         std::ofstream(m_wav, std::ios::binary) << test::PcmWav(2, 44100, test::Tone(44100, 2, kToneMs));
         QVERIFY2(m_monitor.Start(), "parec (pulseaudio-utils) could not be started");
     }
-
-    void cleanupTestCase() { m_monitor.Stop(); }
 
     // A sound shorter than the server's start threshold, written to a stream
     // restarted while playing (as a seek near the end does), is played all
@@ -121,19 +105,23 @@ private slots:
         WaveOut out(backend, dispatcher);
         QVERIFY(out.Init(44100, 2, 16, -1));
         int done = 0;
-        out.BufferDone = [&](std::int32_t) { ++done; };
+        qint64 doneAt = 0;
+        QElapsedTimer clock;
+        out.BufferDone = [&](std::int32_t) { ++done, doneAt = clock.elapsed(); };
         const std::string tone = test::Tone(44100, 2, 100);
-        QVERIFY(out.Play());
-        QVERIFY(out.ClearBufferQueue());
+        QVERIFY(out.Play() && out.ClearBufferQueue());
         const qint64 loud = m_monitor.LoudSamples();
+        clock.start();
         QVERIFY(out.WriteSamples(tone.data(), static_cast<std::int32_t>(tone.size())));
         QTRY_COMPARE_WITH_TIMEOUT(done, 1, 2000);
+        QVERIFY2(doneAt >= 90, qPrintable(QString::number(doneAt))); // reported once played, not when written
         QTRY_VERIFY_WITH_TIMEOUT(m_monitor.LoudSamples() - loud >= kMonitorRate * 60 / 1000, 2000);
         QTRY_COMPARE_WITH_TIMEOUT(out.Elapsed(), 100, 2000);
     }
 
     // Stop then Play, Pause then Play and seeks while playing, in an order
-    // and with waits of 0 to 300 ms drawn from a fixed seed.
+    // and with waits of 0 to 300 ms drawn from a fixed seed; the position
+    // keeps real-time pace, and the last second plays out to the end.
     void mixedCyclesKeepPlaying()
     {
         QtWaveBackend backend;
@@ -143,13 +131,17 @@ private slots:
         QVERIFY(player.FileOpen(m_wav));
         int ends = 0;
         const Subscription endSubscription = player.EndOfStream.Subscribe([&] { ++ends; });
+        QElapsedTimer clock;
+        clock.start();
         QVERIFY(player.PlaybackStart());
         QVERIFY(Advances(player, 0, 0, "first start"));
+        QTest::qWait(1000);
+        const double pace = static_cast<double>(player.Position()) / static_cast<double>(clock.elapsed());
+        QVERIFY2(pace > 0.85 && pace < 1.05, qPrintable(QString::number(pace)));
 
         std::mt19937 rng(20261206u);
         int counts[3] = {};
-        QElapsedTimer clock;
-        clock.start();
+        clock.restart();
         for (int cycle = 1; cycle <= 200; ++cycle) {
             const auto kind = rng() % 3;
             const auto wait = static_cast<int>(rng() % 301);
@@ -177,6 +169,10 @@ private slots:
         }
         qInfo("200 cycles (%d stop, %d pause, %d seek) in %lld ms", counts[0], counts[1], counts[2], clock.elapsed());
         QCOMPARE(ends, 0);
+        player.SetPosition(kToneMs - 1000);
+        clock.restart();
+        QTRY_COMPARE_WITH_TIMEOUT(ends, 1, 5000);
+        QVERIFY2(clock.elapsed() >= 900 && clock.elapsed() < 1800, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(player.FileClose());
     }
 };

@@ -1,0 +1,31 @@
+#pragma once
+// Stands in for the decoder program: logs each command line and, when it
+// "starts", writes `output` (a WAV file's bytes, if any) to the destination,
+// which is the last argument. IsRunning says what `running` says.
+#include "audio/Decoder.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace pellam::test {
+
+struct FakeDecoder : Decoder {
+    DecoderStart answer {DecoderStart::Outcome::Started, 0};
+    std::string output;
+    bool running = false;
+    std::vector<std::vector<std::string>> starts; // program, then the arguments
+    bool destinationExistedAtStart = true;
+
+    DecoderStart Start(const std::string& program, const std::vector<std::string>& args) override
+    {
+        starts.push_back({program});
+        starts.back().insert(starts.back().end(), args.begin(), args.end());
+        destinationExistedAtStart = !args.empty() && std::filesystem::exists(args.back());
+        if (answer.outcome == DecoderStart::Outcome::Started && !output.empty())
+            std::ofstream(args.back(), std::ios::binary) << output;
+        return answer;
+    }
+    bool IsRunning() const override { return running; }
+};
+
+} // namespace pellam::test
