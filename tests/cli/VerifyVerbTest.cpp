@@ -54,3 +54,23 @@ TEST(VerbVerify, ExitStatusTellsPassedFailedAndCouldNotTest)
 
 } // namespace
 } // namespace pellam::test
+
+namespace pellam::test {
+namespace {
+
+TEST(VerbSheet, WritesTheSheetWithThePhotoPlaceAndRefusesUnknownPersons)
+{
+    const std::string evt = std::string(PELLAM_BINARY_DIR) + "/sample/4711/4711.evt";
+    ::setenv("PELLAM_TODAY", "3/14/2026", 1);
+    const CliOutput subject = RunVerb({"sheet", evt, "0", "1"});
+    ::unsetenv("PELLAM_TODAY");
+    EXPECT_EQ(subject.status, 0) << subject.err;
+    EXPECT_TRUE(subject.out.starts_with("Subject Record Sheet for\nDale Orrin\n[photo]\nID#: ")) << subject.out;
+    EXPECT_NE(subject.out.find("DOB: 03/14/1971 (55yrs)"), std::string::npos);
+    EXPECT_NE(RunVerb({"sheet", evt, "4", "1"}).out.find("\n(Photo Load Error)\n"), std::string::npos);
+    for (const auto& [role, person] : {std::pair {"9", "1"}, {"2", "3"}, {"x", "1"}, {"0", "0"}})
+        EXPECT_EQ(RunVerb({"sheet", evt, role, person}).status, 2) << role << " " << person;
+}
+
+} // namespace
+} // namespace pellam::test

@@ -56,7 +56,12 @@ RCEV::RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, 
     connect(&m_getNewPic, &QTimer::timeout, this, &RCEV::GetNewPicTIMTick);
     m_getNewPic.start();
     m_timer1.setInterval(100);
-    connect(&m_timer1, &QTimer::timeout, this, [this] { m_text1->setFocus(); });
+    // Keeps the keyboard away from the sheet, but only while this window is the
+    // operator's: another window's open menu keeps its focus.
+    connect(&m_timer1, &QTimer::timeout, this, [this] {
+        if (isActiveWindow() && !QApplication::activePopupWidget())
+            m_text1->setFocus();
+    });
     m_timer1.start();
     resize(TwipsToPixels(10500), TwipsToPixels(11000));
 }

@@ -82,6 +82,12 @@ RecordViewer::RecordViewer(RecordSource source, Prompter& prompter, QWidget* par
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_model->SetRows(UpdateListCTL(m_source.table, m_source.roles));
     QApplication::restoreOverrideCursor();
+    // A column is widened where the screen's font needs more room than its set width.
+    for (int c = 0; c < RecordListModel::kColumns; ++c) {
+        const int set = m_lv1->columnWidth(c);
+        m_lv1->resizeColumnToContents(c);
+        m_lv1->setColumnWidth(c, std::max(set, m_lv1->columnWidth(c)));
+    }
 }
 
 RCEV* RecordViewer::sheet() const

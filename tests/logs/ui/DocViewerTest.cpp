@@ -1,7 +1,7 @@
 // The log viewer on the sample incident's logs: loading, searching, the
 // notation link, and printing a log to a PDF file.
 #include "logs/ui/DocViewer.h"
-#include "logs/ui/PrintView.h"
+#include "richtext/ui/PrintView.h"
 #include "support/RecordingPrompter.h"
 
 #include <QLineEdit>

@@ -1,0 +1,122 @@
+#include "records/RecordSheet.h"
+#include "records/RecordFields.h"
+#include "records/RecordList.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace pellam {
+namespace {
+
+void Set(RecordTable& t, int role, int person, const std::string& name, const std::string& value)
+{
+    for (const auto& f : kRecordFields)
+        if (name == f.Name)
+            t(role, person, f.Page, f.Field) = value;
+}
+
+std::string Sheet(const RecordTable& t, const std::string& note = kPhotoNotAvailable)
+{
+    return PlainLines(Fillerup(t, RoleTable {}, 2, 1, note, "12/5/2026"));
+}
+
+const std::string kRule(92, '_');
+
+} // namespace
+
+TEST(RecordList, RowsFollowTheRolesAndMapToTheirPersons)
+{
+    RecordTable t;
+    t.Header(3) = "2"; // hostages
+    t.Header(8) = "1"; // witnesses
+    t.Header(1) = "-1";
+    t.Header(2) = "0";
+    Set(t, 2, 1, "Name", "Doe");
+    Set(t, 2, 1, "NamePart2", "John");
+    Set(t, 2, 1, "PhotoFile", "doe.jpg");
+    Set(t, 7, 1, "DOB", "01/02/1990");
+    const auto rows = UpdateListCTL(t, RoleTable {});
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (RecordListRow {2, 1, "Hostage", "Doe John", "", "Yes"}));
+    EXPECT_EQ(rows[1].Role * 10 + rows[1].Person, 22);
+    EXPECT_EQ(rows[2], (RecordListRow {7, 1, "Witness", "", "01/02/1990", "No"}));
+
+    // The map holds 100 rows: the list stops there.
+    for (int k = 1; k <= 8; ++k)
+        t.Header(k) = "100";
+    EXPECT_EQ(UpdateListCTL(t, RoleTable {}).size(), std::size_t(kRecordListRows));
+}
+
+TEST(RecordSheet, AgeFromEveryShortDateLayout)
+{
+    const struct {
+        const char* dob;
+        const char* today;
+        const char* age;
+    } cases[] = {
+        {"02/29/1980", "02/28/2026", "45"},
+        {"02/29/1980", "03/01/2026", "46"},
+        {"01/05/1990", "1/5/2026", "36"},
+        {"12/06/1990", "12/5/2026", "35"},
+        {"01/16/1990", "1/15/2026", "35"},
+        {"01/15/1990", "01/15/2026", "36"},
+        {"12/31/2030", "12/5/2026", "-5"}, // born in the future: the difference as it is
+        {"2/3/1980", "12/5/2026", ""},
+        {"", "12/5/2026", ""},
+        {"01/15/1990", "", ""},
+        {"ab/cd/efgh", "1/5/2026", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PersonAge(c.dob, c.today), c.age) << c.dob << " on " << c.today;
+}
+
+TEST(RecordSheet, SparseAndFullPersons)
+{
+    RecordTable t;
+    Set(t, 2, 1, "Name", "Ada");
+    EXPECT_EQ(Sheet(t),
+        "Hostage Record Sheet for\nAda\n\n(Photo Not Available)\nID#: \n" + kRule
+            + "\nDESCRIPTORS:\n\n(No Data Available for this section)\n" + kRule
+            + "\nPERSONAL INFORMATION:\n\n(No Data Available for this section)\n" + kRule
+            + "\nPRIOR CONTACT HISTORY:\n\n(No Data Available for this section)\n");
+
+    // Weight alone closes the descriptor line; eyes end it without blanks.
+    Set(t, 2, 1, "Weight", "170");
+    Set(t, 2, 1, "Eyes", "BLU");
+    Set(t, 2, 1, "DOB", "03/14/1971");
+    Set(t, 2, 1, "City", "Port Alder");
+    Set(t, 2, 1, "SSN", "123");
+    Set(t, 2, 1, "FBINumber", "F9");
+    Set(t, 2, 1, "GangAffiliation", "none known");
+    Set(t, 2, 1, "Involvement", "Held in the kitchen.");
+    Set(t, 2, 1, "ScarsMarksTattoos", "scar");
+    const std::string full = Sheet(t, "");
+    EXPECT_NE(full.find("Ada\n[photo]\nID#: "), std::string::npos) << full;
+    EXPECT_NE(
+        full.find("\nDOB: 03/14/1971 (55yrs)    Wt: 170     Eyes: BLU\nScars, Marks and Tattoos:\nscar\n" + kRule),
+        std::string::npos)
+        << full;
+    EXPECT_NE(full.find("\nCity: Port Alder     \n\nSocial Security Number: 123\nFBI Number: F9\n\n" + kRule),
+        std::string::npos)
+        << full;
+    EXPECT_NE(full.find("\nGang Affiliation\nnone known\n\n" + kRule + "\nINVOLVEMENT INFO:\n\nHeld in the kitchen.\n"),
+        std::string::npos)
+        << full;
+    EXPECT_EQ(SheetCaption(t, 2, 1), " Record Viewer:  Viewing Ada");
+}
+
+TEST(RecordSheet, PhotoNoteFromTheFile)
+{
+    test::TempDir dir;
+    dir.write("p.jpg", "\xFF\xD8\xFF\xE0 rest");
+    dir.write("p.txt", "not a picture");
+    dir.write("tiny.png", "\x89P");
+    const std::string folder = dir.str() + "/";
+    EXPECT_EQ(PhotoNoteFor("", folder), kPhotoNotAvailable);
+    EXPECT_EQ(PhotoNoteFor("p.jpg", folder), "");
+    for (const char* bad : {"p.txt", "tiny.png", "missing.jpg"})
+        EXPECT_EQ(PhotoNoteFor(bad, folder), kPhotoLoadError) << bad;
+}
+
+} // namespace pellam

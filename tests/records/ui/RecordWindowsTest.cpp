@@ -1,0 +1,130 @@
+// The record list and record sheet windows on the sample incident: rows,
+// sheets replacing each other, the photo and its notes, printing a sheet,
+// and a records file that cannot be loaded.
+#include "records/RecordSheet.h"
+#include "records/ui/PhotoLoader.h"
+#include "records/ui/RCEV.h"
+#include "records/ui/RecordViewer.h"
+#include "support/RecordingPrompter.h"
+#include "workspace/OpenIncident.h"
+
+#include <QPointer>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTreeView>
+#include <QtTest>
+
+using namespace pellam;
+
+class RecordWindowsTest : public QObject {
+    Q_OBJECT
+
+    RecordSource Source() const
+    {
+        return {m_session->RecHandler, m_session->Records, m_session->roles, PicPath(m_session->paths), "12/5/2026"};
+    }
+    // Opens the sheet of a list row and lets it build.
+    RCEV* OpenSheet(RecordViewer& list, int row)
+    {
+        list.RowDoubleClicked(row);
+        RCEV* sheet = list.sheet();
+        if (sheet)
+            sheet->GetNewPicTIMTick();
+        return sheet;
+    }
+
+private slots:
+    void init()
+    {
+        m_session = std::make_unique<Session>();
+        OpenIncident open(*m_session);
+        QVERIFY(open.Open(PELLAM_BINARY_DIR "/sample/4711/4711.evt"));
+        open.RunToEnd();
+    }
+
+    void listOpensOneSheetAtATimeWithThePhotoOrItsNote()
+    {
+        test::RecordingPrompter prompter;
+        RecordViewer list(Source(), prompter);
+        QVERIFY(prompter.messages.empty());
+        QCOMPARE(list.LV1()->model()->rowCount(), 8);
+        QCOMPARE(list.LV1()->model()->index(0, 1).data().toString(), QString("Dale Orrin"));
+
+        QPointer<RCEV> subject = OpenSheet(list, 0);
+        QVERIFY(subject);
+        QCOMPARE(subject->windowTitle(), QString(" Record Viewer:  Viewing Dale"));
+        QCOMPARE(subject->PhotoNote(), std::string());
+        const QVariant photo = subject->RTB()->document()->resource(QTextDocument::ImageResource, QUrl(kSheetPhoto));
+        QVERIFY(!photo.value<QImage>().isNull());
+
+        int other = -1; // the person whose photo file is no picture
+        for (int r = 0; r < list.LV1()->model()->rowCount(); ++r)
+            if (list.rows().Rows()[static_cast<std::size_t>(r)].Type == "Other")
+                other = r;
+        RCEV* second = OpenSheet(list, other);
+        QTRY_VERIFY(subject.isNull()); // the first sheet was closed
+        QCOMPARE(second->PhotoNote(), std::string(kPhotoLoadError));
+        QVERIFY(second->RTB()->toPlainText().contains("(Photo Load Error)"));
+    }
+
+    void printsASheetToPdf()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        test::RecordingPrompter prompter;
+        RecordViewer list(Source(), prompter);
+        QTemporaryDir dir;
+        list.ChoosePrinter = [&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dir.filePath("sheet.pdf"));
+            return true;
+        };
+        OpenSheet(list, 0)->PrintThisRecord();
+        QProcess p;
+        p.start("pdftotext", {dir.filePath("sheet.pdf"), "-"});
+        QVERIFY(p.waitForFinished(20000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+        QVERIFY2(
+            text.contains("Subject Record Sheet for") && text.contains("PRIOR CONTACT HISTORY:"), qPrintable(text));
+    }
+
+    void unloadableRecordsSayFailedAndClose()
+    {
+        m_session->RecHandler.SetRecordPath("/nonexistent/4711_Records.rmq");
+        test::RecordingPrompter prompter;
+        QPointer<RecordViewer> list = new RecordViewer(Source(), prompter);
+        QCOMPARE(prompter.messages.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(prompter.messages[0].text), QString("Failed to Load Record Data"));
+        QVERIFY(list->UnloadTIM().isActive());
+        QTRY_VERIFY(list.isNull());
+    }
+
+    // Wider than the box: scaled to its width and centred; narrower: drawn as it is.
+    void photosAreScaledOnlyWhenWiderThanTheBox()
+    {
+        QTemporaryDir dir;
+        QImage wide(4000, 2000, QImage::Format_RGB32);
+        wide.fill(Qt::black);
+        QVERIFY(wide.save(dir.filePath("wide.jpg")));
+        QImage tall(50, 400, QImage::Format_RGB32);
+        tall.fill(Qt::black);
+        QVERIFY(tall.save(dir.filePath("tall.png")));
+        const QImage w = *LoadPhoto(dir.filePath("wide.jpg"), QSize(200, 200));
+        QCOMPARE(w.size(), QSize(200, 200));
+        QCOMPARE(QColor(w.pixel(100, 40)), QColor(Qt::white)); // above the 200 x 100 picture
+        QVERIFY(qGray(w.pixel(100, 60)) < 30);
+        const QImage t = *LoadPhoto(dir.filePath("tall.png"), QSize(200, 200));
+        QCOMPARE(QColor(t.pixel(70, 100)), QColor(Qt::white));
+        QVERIFY(qGray(t.pixel(100, 0)) < 30 && qGray(t.pixel(100, 199)) < 30); // not scaled: cut by the box
+        QVERIFY(!LoadPhoto(dir.filePath("missing.jpg"), QSize(200, 200)));
+    }
+
+private:
+    std::unique_ptr<Session> m_session;
+};
+
+QTEST_MAIN(RecordWindowsTest)
+#include "RecordWindowsTest.moc"
