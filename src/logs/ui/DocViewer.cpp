@@ -3,6 +3,7 @@
 #include "base/Twips.h"
 #include "logs/ui/TextDocumentBuilder.h"
 #include "richtext/RtfReader.h"
+#include "workspace/IncidentPaths.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -32,8 +33,6 @@ constexpr std::array<LogCaptions, DocViewer::kLogs> kCaptions = {{
     {"ADMIN Communications Log", "Viewing ADMIN Communications Log", "ADMIN Log", "mnuAdmin"},
     {"Negotiator Position Paper", "Viewing Negotiator Position Paper", "NPP Paper", "mnuNPP"},
 }};
-
-constexpr const char* kNone = "NONE";
 
 } // namespace
 
