@@ -121,6 +121,10 @@ void DocViewer::Load()
             return;
         }
         FillTextDocument(*m_boxes[idx]->document(), *doc);
+        // The box's caret followed the inserted text to the end; a log opens at
+        // its top, and a caret at the end would have the box lay out the whole
+        // log at once to show it.
+        m_boxes[idx]->setTextCursor(QTextCursor(m_boxes[idx]->document()));
         m_text[idx] = doc->PlainText();
         m_positions[idx] = TextPositions(*doc);
         m_printEntries[idx]->setVisible(true);
