@@ -55,8 +55,15 @@ std::int32_t FindLineStart(std::u16string_view text, std::int32_t cp)
     if (cp < 11)
         return 0;
     std::int64_t p = cp;
+    std::int64_t steps = static_cast<std::int64_t>(cp) - 10;
+    // Steps past the end of the text cannot match: they are skipped, so a
+    // caret far beyond the text costs no more than one at its end.
+    if (const auto size = static_cast<std::int64_t>(text.size()); p > size) {
+        steps -= p - size;
+        p = size;
+    }
     bool found = false;
-    for (std::int64_t n = 0; n < static_cast<std::int64_t>(cp) - 10; ++n) {
+    for (std::int64_t n = 0; n < steps; ++n) {
         if (WindowIs(text, p - 5, p, u"---\r\n")) {
             found = true;
             break;
