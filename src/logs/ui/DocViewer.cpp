@@ -1,6 +1,7 @@
 #include "logs/ui/DocViewer.h"
 
 #include "base/Twips.h"
+#include "logs/ui/PrintView.h"
 #include "logs/ui/TextDocumentBuilder.h"
 #include "richtext/RtfReader.h"
 #include "workspace/IncidentPaths.h"
@@ -11,10 +12,13 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace pellam {
@@ -85,6 +89,10 @@ DocViewer::DocViewer(LogViewerInput input, Prompter& prompter, QWidget* parent)
                 emit printRequested(QString::fromStdString(path));
         });
     }
+    print->addSeparator();
+    QAction* preview = print->addAction("Print Preview");
+    preview->setObjectName("mnuPreview");
+    connect(preview, &QAction::triggered, this, [this] { PreviewLog(); });
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { ShowSearchPair(index); });
 
     // The Main Log box: double-click plays a notation, a click highlights a
@@ -167,6 +175,27 @@ void DocViewer::Search(int log)
         m_prompter.Show(*step.message);
 }
 
+QPrintPreviewDialog* DocViewer::PreviewLog()
+{
+    const int log = m_tabs->currentIndex();
+    if (log < 0 || log >= kLogs)
+        return nullptr;
+    const std::string& path = m_input.paths[static_cast<std::size_t>(log)];
+    if (path == kNone)
+        return nullptr;
+    // The file on disk, as printing takes it, not the box on screen.
+    const auto doc = LoadRichTextFile(path);
+    if (!doc)
+        return nullptr;
+    auto* dialog = new QPrintPreviewDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QTextDocument* text = BuildTextDocument(*doc, dialog).release();
+    connect(dialog, &QPrintPreviewDialog::paintRequested, text,
+        [text](QPrinter* printer) { PrintRichText(*text, *printer, kLogMargins); });
+    dialog->open();
+    return dialog;
+}
+
 void DocViewer::MainLogDoubleClicked(int viewPos)
 {
     const auto caret = static_cast<std::int32_t>(m_positions[0].ToDocument(viewPos));
@@ -216,10 +245,9 @@ void DocViewer::Layout()
         resize(minimum, height());
         return;
     }
-    QWidget* central = centralWidget();
     const int top = TwipsToPixels(240);
     const int tabWidth = std::max(0, width() - TwipsToPixels(360));
-    const int tabHeight = std::max(0, central->height() - TwipsToPixels(750) + TwipsToPixels(240));
+    const int tabHeight = std::max(0, height() - TwipsToPixels(750));
     m_tabs->setGeometry(TwipsToPixels(120), top, tabWidth, tabHeight);
     for (int i = 0; i < kLogs; ++i) {
         const auto idx = static_cast<std::size_t>(i);
