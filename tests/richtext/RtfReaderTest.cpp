@@ -144,6 +144,8 @@ TEST(RtfReader, DamagedInputEndsCleanly)
     EXPECT_EQ(Plain("{\\rtf1 a\\'zzb}"), "ab"); // not hexadecimal
     EXPECT_EQ(Plain(std::string("{\\rtf1 a}\r\n\0", 12)), "a"); // a NUL after the end
     EXPECT_EQ(ReadRtf("").paragraphs.size(), 1u);
+    EXPECT_EQ(Plain("{\\rtf1\\ansi{\\fonttbl{\\f3   Lucida  Console ;}}{\\colortbl;}\\f3\\par}"), "\r\n"); // no text
+    EXPECT_EQ(ReadRtf("{\\rtf1{\\fonttbl{\\f3   Lucida  Console ;}}}").font(3)->name, "Lucida  Console");
 
     // Deep nesting: an explicit stack, no recursion.
     std::string deep = "{\\rtf1 ";
