@@ -1,60 +1,47 @@
-// pellam-cli note on a small incident made by hand: its Main Log has a
-// notation that links to a listed recording and one whose recording is not
-// in the folder.
+// pellam-cli note on a small incident made by hand: a notation that links to
+// a listed recording, one whose recording is not in the folder, bad input.
 #include "RunVerb.h"
 #include "support/IncidentFiles.h"
 
 #include <gtest/gtest.h>
 
 namespace pellam::test {
-namespace {
 
 TEST(NoteVerb, ANotationNamesItsListedRecordingAndOffsetElseNull)
 {
-    TempDir dir;
+    TempDir dir, noLog;
     dir.write("SGfg.dat", SysCfg());
-    dir.write("55.evt", EventText("55"));
+    noLog.write("SGfg.dat", SysCfg());
     dir.write("55_Rec01.mp3", "not decoded by this verb");
-    // The title carries a code-page character: one position, as in the view.
-    const std::string separator = std::string(40, '-');
-    const std::vector<std::string> lines = {"Main Log of Caf\\'e9 55", std::string(400, '.'), separator,
-        "1/1/2026 10:00:00 - Recording MP3 File: 55_Rec01.mp3", separator,
-        "1/1/2026 10:01:05 - (01:05) Notation By A. B: Door opens.", separator,
-        "1/1/2026 10:02:00 - Forced Sub Recording: 55_Gone.mp3", separator,
-        "1/1/2026 10:02:09 - (00:09) Notation By A. B: Lights out.", separator};
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg1252 ";
-    std::string plain;
-    for (const auto& line : lines) {
-        rtf += line + "\\par\r\n";
-        plain += (line == lines[0] ? "Main Log of Cafe 55" : line) + "\r\n";
-    }
+    // The title's \'e9 is one position, as "e" is in `plain`; the caret on the
+    // header's first character finds its line only at the exact position.
+    const std::string sep = "\r\n" + std::string(40, '-') + "\r\n";
+    const std::string plain = "Main Log of Cafe 55\r\n" + std::string(400, '.') + sep
+        + "1/1/2026 10:00:00 - Recording MP3 File: 55_Rec01.mp3" + sep
+        + "1/1/2026 10:01:05 - (01:05) Notation By A. B: Door opens." + sep
+        + "1/1/2026 10:02:00 - Forced Sub Recording: 55_Gone.mp3" + sep
+        + "1/1/2026 10:02:09 - (00:09) Notation By A. B: Lights out." + sep;
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg1252 Main Log of Caf\\'e9" + plain.substr(16);
+    for (auto at = rtf.find("\r\n"); at != std::string::npos; at = rtf.find("\r\n", at + 6))
+        rtf.insert(at, "\\par");
     dir.write("55_MainLOG.doc", rtf + "}");
-    const std::string evt = dir.file("55.evt");
+    const std::string evt = dir.write("55.evt", EventText("55"));
     const auto at = [&](const char* word) { return std::to_string(plain.find(word)); };
 
-    CliOutput r = RunVerb({"note", evt, at("Door")});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "{\"recording\":\"55_Rec01.mp3\",\"start\":65}\n");
-    for (const std::string& pos : {at("Lights"), at("Forced"), std::string("3"), std::string("99999999")}) {
-        r = RunVerb({"note", evt, pos});
+    EXPECT_EQ(RunVerb({"note", evt, at("1/1/2026 10:01:05")}).out, "{\"recording\":\"55_Rec01.mp3\",\"start\":65}\n");
+    for (const std::string& pos : std::vector<std::string> {at("Lights"), at("Forced"), "3", "99999999"}) {
+        const CliOutput r = RunVerb({"note", evt, pos});
         EXPECT_EQ(r.status, 0) << pos;
         EXPECT_EQ(r.out, "{\"recording\":null,\"start\":0}\n") << pos;
     }
-
-    for (const std::string pos : {"-1", "12x", "", "4294967296"}) {
-        r = RunVerb({"note", evt, pos});
-        EXPECT_EQ(r.status, 2) << pos;
-        EXPECT_NE(r.err.find("POS"), std::string::npos);
-    }
-    r = RunVerb({"note", dir.file("56.evt"), "10"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("56.evt"), std::string::npos);
-    TempDir noLog;
-    noLog.write("SGfg.dat", SysCfg());
-    r = RunVerb({"note", noLog.write("57.evt", EventText("57")), "10"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("Main Log"), std::string::npos) << r.err;
+    for (const std::string pos : {"-1", "12x", "", "4294967296"})
+        EXPECT_EQ(RunVerb({"note", evt, pos}).status, 2) << pos;
+    const CliOutput missing = RunVerb({"note", dir.file("56.evt"), "10"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("56.evt"), std::string::npos);
+    const CliOutput withoutLog = RunVerb({"note", noLog.write("57.evt", EventText("57")), "10"});
+    EXPECT_EQ(withoutLog.status, 2);
+    EXPECT_NE(withoutLog.err.find("Main Log"), std::string::npos);
 }
 
-} // namespace
 } // namespace pellam::test
