@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     click.CarrotPOS = caret;
     const bool name = pellam::LandedMP3(text, "4711", click);
     if ((note && (!note->NoteAudioMP3.ends_with(".mp3") || note->NoteAudioStart < 0)) || s < 0
-        || s > std::max(caret, 0) + 10 || e < 0 || e > length
+        || s > std::max<std::int64_t>(caret, 0) + 10 || e < 0 || e > length
         || (name && (click.Start < 0 || click.Stop > length || !click.Name.starts_with("4711"))))
         std::abort();
     (void)pellam::LandedNOTE(text, caret);
