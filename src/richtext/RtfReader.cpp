@@ -129,7 +129,8 @@ private:
                 break;
             ++m_pos;
         }
-        m_bytes.append(m_in.data() + start, m_pos - start);
+        if (State().destination != Destination::Skip) // picture data and the like are never decoded
+            m_bytes.append(m_in.data() + start, m_pos - start);
     }
 
     int CodePage() const
