@@ -36,12 +36,12 @@ TEST(NoteVerb, ANotationNamesItsListedRecordingAndOffsetElseNull)
     }
     for (const std::string pos : {"-1", "12x", "", "4294967296"})
         EXPECT_EQ(RunVerb({"note", evt, pos}).status, 2) << pos;
-    const CliOutput missing = RunVerb({"note", dir.file("56.evt"), "10"});
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.err.find("56.evt"), std::string::npos);
-    const CliOutput withoutLog = RunVerb({"note", noLog.write("57.evt", EventText("57")), "10"});
-    EXPECT_EQ(withoutLog.status, 2);
-    EXPECT_NE(withoutLog.err.find("Main Log"), std::string::npos);
+    for (const auto& [given, says] : {std::pair {dir.file("56.evt"), "56.evt"},
+             {noLog.write("57.evt", EventText("57")), "the incident has no Main Log"}}) {
+        const CliOutput r = RunVerb({"note", given, "10"});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
+    }
 }
 
 } // namespace pellam::test
