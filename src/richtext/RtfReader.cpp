@@ -69,11 +69,11 @@ public:
                 Flush();
                 if (m_depthBeyond > 0) {
                     --m_depthBeyond;
-                    continue;
+                } else {
+                    EndGroup();
+                    if (m_stack.size() <= 1)
+                        break; // the document's closing brace; anything after it is not read
                 }
-                EndGroup();
-                if (m_stack.size() <= 1)
-                    break; // the document's closing brace; anything after it is not read
                 m_skipCount = 0;
                 continue;
             }
