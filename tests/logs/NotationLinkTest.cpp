@@ -111,8 +111,8 @@ TEST(NotationLink, AFiftyMegabyteLogsFirstAndLastNotationsLink)
     rtf.reserve(50'000'000 + entry.size() + 1);
     while (rtf.size() < 50'000'000)
         rtf += entry;
-    rtf += "\\par -----------------------------\\par 12/5/2026 23:59:59 - (59:59) Notation By Lt. Last: end";
-    const std::u16string text = ReadRtf(rtf + "}").PlainText();
+    rtf += "\\par -----------------------------\\par 12/5/2026 23:59:59 - (59:59) Notation By Lt. Last: end}";
+    const std::u16string text = ReadRtf(rtf).PlainText();
     for (const auto& [caret, start] : {std::pair {text.find(u"water"), 750}, {text.size() - 1, 3599}}) {
         const auto note = NotationAtCaret(text, static_cast<std::int32_t>(caret));
         ASSERT_TRUE(note) << caret;
