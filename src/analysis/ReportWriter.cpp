@@ -18,7 +18,7 @@ void ReportWriter::SetFont(const std::string& name)
         return;
     }
     m_font = static_cast<int>(m_doc.fonts.size());
-    m_doc.fonts.push_back({m_font, FontEntry {name, 0}});
+    m_doc.fonts.emplace(m_font, FontEntry {name, 0});
 }
 
 void ReportWriter::SetColour(Colour colour)

@@ -3,6 +3,7 @@
 #include "app/CornerLabel.h"
 #include "records/ui/RecordViewer.h"
 
+#include "logs/NotationLink.h"
 #include "logs/ui/DocViewer.h"
 #include "richtext/RtfReader.h"
 #include "richtext/ui/PrintView.h"
@@ -692,6 +693,11 @@ StatsWindow* Main::statsWindow() const
     return m_stats.data();
 }
 
+bool Main::LogViewerOpen() const
+{
+    return m_logViewer && m_logViewer->LogViewerOpen();
+}
+
 DocViewer* Main::logViewer() const
 {
     return m_logViewer.data();
@@ -721,17 +727,15 @@ void Main::PlayNotation(const QString& recording, int noteAudioStart)
         seq.StartAtNoteOffset();
         return;
     }
-    // The first row, in the list's order, that shows the recording.
-    for (int row = 0; row < m_sorted->rowCount(); ++row) {
-        const QModelIndex index = m_sorted->index(row, 0);
-        const auto ref = RecordingAt(index);
-        if (ref && ref->fileName == name) {
-            m_lv1->setCurrentIndex(index);
-            seq.ListDoubleClick(ref);
-            MarkLoadedRow();
-            return;
-        }
-    }
+    // The row that shows the recording is selected and the recording decoded.
+    const std::int16_t number = ListedRecordingNumber(m_session.ListRows, name);
+    const QModelIndex index = m_sorted->mapFromSource(m_rows->index(number - 1, 0));
+    const auto ref = RecordingAt(index);
+    if (number == 0 || !ref)
+        return;
+    m_lv1->setCurrentIndex(index);
+    seq.ListDoubleClick(ref);
+    MarkLoadedRow();
 }
 
 void Main::mnuVREC()

@@ -133,7 +133,8 @@ public:
     void mnuIU(); // "Intel Upload Files"
     void mnuVREC(); // "Record Viewer"
     void mnuVML(); // "Log File Viewer"
-    bool LogViewerOpen() const { return !m_logViewer.isNull(); }
+    // The viewer's own flag: false while it is closed and after a log failed to load.
+    bool LogViewerOpen() const;
     DocViewer* logViewer() const;
     // "Statistics and CRC Analysis": opens the statistics window, or raises it.
     void mnuSTATS();

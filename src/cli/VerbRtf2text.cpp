@@ -7,9 +7,8 @@
 #include <cstdio>
 
 namespace pellam::cli {
-namespace {
 
-const char* Reason(RichTextFileError error)
+const char* RichTextFileReason(RichTextFileError error)
 {
     switch (error) {
     case RichTextFileError::NotFound:
@@ -24,6 +23,8 @@ const char* Reason(RichTextFileError error)
     return "cannot be read";
 }
 
+namespace {
+
 int Run(const Args& args)
 {
     if (args.size() != 1) {
@@ -32,7 +33,7 @@ int Run(const Args& args)
     }
     const auto doc = LoadRichTextFile(args[0]);
     if (!doc)
-        return Complain(args[0], Reason(doc.error()));
+        return Complain(args[0], RichTextFileReason(doc.error()));
     const std::string text = ToUtf8(doc->PlainText());
     std::fwrite(text.data(), 1, text.size(), stdout);
     return kOk;

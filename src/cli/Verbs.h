@@ -1,6 +1,7 @@
 #pragma once
 // pellam-cli verbs register themselves here, one file per verb, so adding a
 // verb touches nothing else.
+#include "richtext/RtfReader.h"
 #include "workspace/LocaleFormats.h"
 
 #include <string>
@@ -23,6 +24,9 @@ struct VerbRegistrar {
 // The figures of the user's locale, read once at start-up from the
 // environment (LC_ALL, LC_NUMERIC / LC_TIME, LANG), as sizes and dates are written.
 const LocaleFormats& UserFormats();
+
+// Why a log document could not be read, for Complain.
+const char* RichTextFileReason(RichTextFileError error);
 
 // Writes "pellam-cli: <file>: <reason>" to stderr; returns kBadInput.
 int Complain(const std::string& file, const std::string& reason);

@@ -55,8 +55,15 @@ std::int32_t FindLineStart(std::u16string_view text, std::int32_t cp)
     if (cp < 11)
         return 0;
     std::int64_t p = cp;
+    std::int64_t steps = static_cast<std::int64_t>(cp) - 10;
+    // Steps past the end of the text cannot match: they are skipped, so a
+    // caret far beyond the text costs no more than one at its end.
+    if (const auto size = static_cast<std::int64_t>(text.size()); p > size) {
+        steps -= p - size;
+        p = size;
+    }
     bool found = false;
-    for (std::int64_t n = 0; n < static_cast<std::int64_t>(cp) - 10; ++n) {
+    for (std::int64_t n = 0; n < steps; ++n) {
         if (WindowIs(text, p - 5, p, u"---\r\n")) {
             found = true;
             break;
@@ -191,6 +198,15 @@ std::optional<LandedNote> NotationAtCaret(std::u16string_view text, std::int32_t
     if (!note.NoteAudioFound)
         return std::nullopt;
     return note;
+}
+
+std::int16_t ListedRecordingNumber(const std::vector<Mp3Record>& rows, std::string_view fileName)
+{
+    const std::size_t count = std::min(rows.size(), Session::kMaxRecordings);
+    for (std::size_t i = 0; i < count; ++i)
+        if (rows[i].FileName == fileName)
+            return static_cast<std::int16_t>(i + 1);
+    return 0;
 }
 
 bool LandedMP3(std::u16string_view text, const std::string& caseNumber, MP3LT& caret)

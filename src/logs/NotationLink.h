@@ -4,10 +4,13 @@
 // the recording that was running then; and the recording name under a single
 // click. Every scan reads the document's plain text (line breaks counted as
 // two characters) and is bounded, so a click costs the same in any log.
+#include "workspace/Session.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pellam {
 
@@ -35,6 +38,10 @@ LandedNote LandedNOTE(std::u16string_view text, std::int32_t noteScanPos);
 // The whole double-click: the recording and the offset a notation at caret
 // position cp asks for, or nothing.
 std::optional<LandedNote> NotationAtCaret(std::u16string_view text, std::int32_t cp);
+
+// The recording number (1-based) of the first list row whose file name is
+// exactly `fileName`; 0 when the list does not show it, and then nothing plays.
+std::int16_t ListedRecordingNumber(const std::vector<Mp3Record>& rows, std::string_view fileName);
 
 // The recording name under a single click.
 struct MP3LT {

@@ -3,6 +3,7 @@
 #include "base/Cp1252.h"
 #include "richtext/RichDocument.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -75,6 +76,25 @@ bool ConvertWithIconv(const char* name, std::string_view bytes, std::u16string& 
     return true;
 }
 
+// Windows-1252 straight to UTF-16: every byte is one character, so the text
+// is decoded in one pass; the 32 bytes from 80 to 9F take the code page's
+// own characters.
+std::u16string DecodeWindows1252(std::string_view bytes)
+{
+    static const auto kHigh = [] {
+        std::array<char16_t, 32> table {};
+        for (unsigned b = 0x80; b < 0xA0; ++b)
+            table[b - 0x80] = FromUtf8(DecodeCp1252(std::string(1, static_cast<char>(b))))[0];
+        return table;
+    }();
+    std::u16string out(bytes.size(), u'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out[i] = b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : static_cast<char16_t>(b);
+    }
+    return out;
+}
+
 } // namespace
 
 int CodePageOfCharset(int charset)
@@ -120,7 +140,7 @@ std::u16string DecodeCodePage(int codePage, std::string_view bytes)
     std::u16string out;
     if (const char* name = IconvName(codePage); name && ConvertWithIconv(name, bytes, out))
         return out;
-    return FromUtf8(DecodeCp1252(bytes));
+    return DecodeWindows1252(bytes);
 }
 
 bool IsLeadByte(int codePage, unsigned char b)

@@ -14,10 +14,8 @@ RichDocument::RichDocument() : paragraphs(1) { }
 
 const FontEntry* RichDocument::font(int number) const
 {
-    for (const auto& [n, entry] : fonts)
-        if (n == number)
-            return &entry;
-    return nullptr;
+    const auto it = fonts.find(number);
+    return it == fonts.end() ? nullptr : &it->second;
 }
 
 Colour RichDocument::colour(int index) const

@@ -5,6 +5,7 @@
 // the paragraphs with a carriage return and a line feed, so every line break
 // counts as two characters.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,7 +53,7 @@ struct Paragraph {
 };
 
 struct RichDocument {
-    std::vector<std::pair<int, FontEntry>> fonts; // \f number and entry, in table order
+    std::map<int, FontEntry> fonts; // by \f number
     std::vector<Colour> colours;
     std::vector<Paragraph> paragraphs; // at least one
 

@@ -57,16 +57,23 @@ public:
             if (c == '{') {
                 ++m_pos;
                 Flush();
-                m_stack.push_back(m_stack.back());
+                if (m_stack.size() < kMaxDepth)
+                    m_stack.push_back(m_stack.back());
+                else
+                    ++m_depthBeyond; // such groups share the deepest state; no memory per brace
                 m_groupStart = true;
                 continue;
             }
             if (c == '}') {
                 ++m_pos;
                 Flush();
-                EndGroup();
-                if (m_stack.size() <= 1)
-                    break; // the document's closing brace; anything after it is not read
+                if (m_depthBeyond > 0) {
+                    --m_depthBeyond;
+                } else {
+                    EndGroup();
+                    if (m_stack.size() <= 1)
+                        break; // the document's closing brace; anything after it is not read
+                }
                 m_skipCount = 0;
                 continue;
             }
@@ -80,6 +87,8 @@ public:
                 continue;
             m_groupStart = false;
             Byte(static_cast<unsigned char>(c));
+            if (m_skipCount == 0)
+                PlainSpan(); // the text up to the next brace, backslash or line end at once
         }
         Flush();
         // Unbalanced or truncated input: the open groups end here. A font or
@@ -109,6 +118,19 @@ private:
         if (SkipOne())
             return;
         m_bytes += static_cast<char>(b);
+    }
+
+    void PlainSpan()
+    {
+        const std::size_t start = m_pos;
+        while (m_pos < m_in.size()) {
+            const char c = m_in[m_pos];
+            if (c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n')
+                break;
+            ++m_pos;
+        }
+        if (State().destination != Destination::Skip) // picture data and the like are never decoded
+            m_bytes.append(m_in.data() + start, m_pos - start);
     }
 
     int CodePage() const
@@ -207,14 +229,8 @@ private:
             name.erase(semi);
         while (!name.empty() && name.back() == ' ')
             name.pop_back();
-        while (!name.empty() && name.front() == ' ')
-            name.erase(0, 1);
-        auto it = std::find_if(
-            m_doc.fonts.begin(), m_doc.fonts.end(), [&](const auto& e) { return e.first == m_fontNumber; });
-        if (it == m_doc.fonts.end())
-            m_doc.fonts.emplace_back(m_fontNumber, FontEntry {name, m_fontCharset});
-        else
-            it->second = FontEntry {name, m_fontCharset};
+        name.erase(0, std::min(name.size(), name.find_first_not_of(' ')));
+        m_doc.fonts[m_fontNumber] = FontEntry {name, m_fontCharset};
         m_fontNumber = -1;
         m_fontName.clear();
         m_fontCharset = 0;
@@ -478,9 +494,14 @@ private:
         }
     }
 
+    // Writers nest a few dozen groups; damaged or hostile input may open
+    // millions, which are counted instead of stacked.
+    static constexpr std::size_t kMaxDepth = 4096;
+
     std::string_view m_in;
     std::size_t m_pos = 0;
     std::vector<GroupState> m_stack;
+    std::size_t m_depthBeyond = 0;
     RichDocument m_doc;
     std::string m_bytes;
     int m_docCodePage = 1252;

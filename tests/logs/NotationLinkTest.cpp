@@ -82,26 +82,43 @@ TEST(NotationLink, ScansStopAtTheirBoundsAndTheEdgesOfTheText)
     std::u16string text = u"Recording MP3 File: 4711_A.mp3\r\n" + std::u16string(6000, u'x') + u"\r\n" + kSeparator
         + u"1/1/2026 10:00:00 - (00:30) Notation By A. B: far";
     EXPECT_FALSE(NotationAtCaret(text, static_cast<std::int32_t>(text.size()) - 2)); // the label is out of reach
-    // Caret beyond the end, at 0 and on an empty text.
+    // Caret beyond the end (however far: the scan starts at the end) and on an empty text.
     EXPECT_FALSE(NotationAtCaret(text, static_cast<std::int32_t>(text.size()) + 100));
+    EXPECT_EQ(FindLineStart(text, INT32_MAX), FindLineStart(text, static_cast<std::int32_t>(text.size())));
     EXPECT_FALSE(NotationAtCaret(u"", 20));
-    EXPECT_EQ(FindHeaderEnd(u"short", 1), 0);
-    EXPECT_FALSE(LandedNOTE(u"Notation By", 10).NoteAudioFound);
 }
 
-TEST(NotationLink, TheSampleLogsNotationsLinkToItsRecordings)
+TEST(NotationLink, ALogWithoutNotationsLinksNothingAnywhere)
 {
-    const auto doc = LoadRichTextFile(std::string(PELLAM_BINARY_DIR) + "/sample/4711/4711_MainLOG.doc");
-    ASSERT_TRUE(doc.ok());
-    const std::u16string text = doc->PlainText();
-    auto note = NotationAtCaret(text, CaretAt(text, u"Subject confirms"));
-    ASSERT_TRUE(note);
-    EXPECT_EQ(note->NoteAudioMP3, "4711_Rec01_1433.mp3");
-    EXPECT_EQ(note->NoteAudioStart, 10);
-    note = NotationAtCaret(text, CaretAt(text, u"Command post approves"));
-    ASSERT_TRUE(note);
-    EXPECT_EQ(note->NoteAudioMP3, "4711_Sub01_1441.mp3");
-    EXPECT_EQ(note->NoteAudioStart, 12);
+    const std::u16string text = Log({u"1/1/2026 10:00:00 - Recording MP3 File: 4711_A.mp3",
+        u"1/1/2026 10:01:00 - Incident opened by A. B: nothing noted"});
+    for (std::int32_t cp = 0; cp <= static_cast<std::int32_t>(text.size()) + 2; ++cp) {
+        ASSERT_FALSE(NotationAtCaret(text, cp)) << cp;
+        MP3LT click {cp, 0, 0, {}};
+        ASSERT_TRUE(!LandedMP3(text, "4711", click) || click.Name == "4711_A.mp3") << cp;
+    }
+}
+
+// A 50 MB Main Log, generated: read in one pass; its first notation, near the
+// top (where the line start steps past the line break), and its last, at the
+// very end of the text, link alike.
+TEST(NotationLink, AFiftyMegabyteLogsFirstAndLastNotationsLink)
+{
+    const std::string entry = "\\par -----------------------------\\par 12/5/2026 14:45:00 - Forced Sub Recording: "
+                              "{\\cf1 4711_Sub01_1445.mp3}\\par -----------------------------\\par 12/5/2026 "
+                              "14:45:32 - (12:30) Notation By Sgt. Ilse Varga: Caf\\'e9 {\\b asks} for water.";
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg1252 Main Log\\par Incident Number: 4711 Started.";
+    rtf.reserve(50'000'000 + entry.size() + 1);
+    while (rtf.size() < 50'000'000)
+        rtf += entry;
+    rtf += "\\par -----------------------------\\par 12/5/2026 23:59:59 - (59:59) Notation By Lt. Last: end}";
+    const std::u16string text = ReadRtf(rtf).PlainText();
+    for (const auto& [caret, start] : {std::pair {text.find(u"water"), 750}, {text.size() - 1, 3599}}) {
+        const auto note = NotationAtCaret(text, static_cast<std::int32_t>(caret));
+        ASSERT_TRUE(note) << caret;
+        EXPECT_EQ(note->NoteAudioMP3, "4711_Sub01_1445.mp3");
+        EXPECT_EQ(note->NoteAudioStart, start);
+    }
 }
 
 TEST(NotationLink, ASingleClickSelectsTheWholeRecordingName)

@@ -1,8 +1,10 @@
 #include "logs/ui/DocViewer.h"
 
 #include "base/Twips.h"
+#include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
 #include "richtext/RtfReader.h"
+#include "workspace/IncidentPaths.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -10,10 +12,13 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace pellam {
@@ -32,8 +37,6 @@ constexpr std::array<LogCaptions, DocViewer::kLogs> kCaptions = {{
     {"ADMIN Communications Log", "Viewing ADMIN Communications Log", "ADMIN Log", "mnuAdmin"},
     {"Negotiator Position Paper", "Viewing Negotiator Position Paper", "NPP Paper", "mnuNPP"},
 }};
-
-constexpr const char* kNone = "NONE";
 
 } // namespace
 
@@ -86,6 +89,10 @@ DocViewer::DocViewer(LogViewerInput input, Prompter& prompter, QWidget* parent)
                 emit printRequested(QString::fromStdString(path));
         });
     }
+    print->addSeparator();
+    QAction* preview = print->addAction("Print Preview");
+    preview->setObjectName("mnuPreview");
+    connect(preview, &QAction::triggered, this, [this] { PreviewLog(); });
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) { ShowSearchPair(index); });
 
     // The Main Log box: double-click plays a notation, a click highlights a
@@ -122,6 +129,10 @@ void DocViewer::Load()
             return;
         }
         FillTextDocument(*m_boxes[idx]->document(), *doc);
+        // The box's caret followed the inserted text to the end; a log opens at
+        // its top, and a caret at the end would have the box lay out the whole
+        // log at once to show it.
+        m_boxes[idx]->setTextCursor(QTextCursor(m_boxes[idx]->document()));
         m_text[idx] = doc->PlainText();
         m_positions[idx] = TextPositions(*doc);
         m_printEntries[idx]->setVisible(true);
@@ -162,6 +173,27 @@ void DocViewer::Search(int log)
     }
     if (step.message)
         m_prompter.Show(*step.message);
+}
+
+QPrintPreviewDialog* DocViewer::PreviewLog()
+{
+    const int log = m_tabs->currentIndex();
+    if (log < 0 || log >= kLogs)
+        return nullptr;
+    const std::string& path = m_input.paths[static_cast<std::size_t>(log)];
+    if (path == kNone)
+        return nullptr;
+    // The file on disk, as printing takes it, not the box on screen.
+    const auto doc = LoadRichTextFile(path);
+    if (!doc)
+        return nullptr;
+    auto* dialog = new QPrintPreviewDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QTextDocument* text = BuildTextDocument(*doc, dialog).release();
+    connect(dialog, &QPrintPreviewDialog::paintRequested, text,
+        [text](QPrinter* printer) { PrintRichText(*text, *printer, kLogMargins); });
+    dialog->open();
+    return dialog;
 }
 
 void DocViewer::MainLogDoubleClicked(int viewPos)
@@ -213,10 +245,9 @@ void DocViewer::Layout()
         resize(minimum, height());
         return;
     }
-    QWidget* central = centralWidget();
     const int top = TwipsToPixels(240);
     const int tabWidth = std::max(0, width() - TwipsToPixels(360));
-    const int tabHeight = std::max(0, central->height() - TwipsToPixels(750) + TwipsToPixels(240));
+    const int tabHeight = std::max(0, height() - TwipsToPixels(750));
     m_tabs->setGeometry(TwipsToPixels(120), top, tabWidth, tabHeight);
     for (int i = 0; i < kLogs; ++i) {
         const auto idx = static_cast<std::size_t>(i);

@@ -15,6 +15,7 @@
 
 class QLabel;
 class QLineEdit;
+class QPrintPreviewDialog;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
@@ -44,6 +45,10 @@ public:
 
     // A press of log i's SEARCH button (Enter in its search box does the same).
     void Search(int log);
+    // "Print Preview": the log file of the selected tab as it would print, in
+    // a preview window whose own print button prints it the same way. Nothing
+    // when the file cannot be read.
+    QPrintPreviewDialog* PreviewLog();
     // The notation-to-recording link for a double-click at view position `viewPos` of the Main Log.
     void MainLogDoubleClicked(int viewPos);
     // The name highlight for a click whose caret landed at view position `viewPos` of the Main Log.

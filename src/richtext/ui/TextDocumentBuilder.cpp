@@ -8,6 +8,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <utility>
+#include <vector>
+
 namespace pellam {
 namespace {
 
@@ -48,6 +51,17 @@ void FillTextDocument(QTextDocument& target, const RichDocument& doc, const Pict
     target.clear();
     for (auto it = pictures.begin(); it != pictures.end(); ++it)
         target.addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
+    // A log has a handful of formats over many runs: each is made once.
+    std::vector<std::pair<CharFormat, QTextCharFormat>> formats;
+    const auto format = [&](const CharFormat& f) {
+        for (const auto& [key, made] : formats)
+            if (key == f)
+                return made;
+        QTextCharFormat made = ToQt(doc, f);
+        if (formats.size() < 64) // a document of countless formats is not searched through
+            formats.emplace_back(f, made);
+        return made;
+    };
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
     for (std::size_t p = 0; p < doc.paragraphs.size(); ++p) {
@@ -69,7 +83,7 @@ void FillTextDocument(QTextDocument& target, const RichDocument& doc, const Pict
             // single characters: the document's positions count them so.
             QString text = QString::fromUtf16(run.text.data(), static_cast<qsizetype>(run.text.size()));
             text.replace(QChar::ParagraphSeparator, QChar::Space).replace(QChar::LineSeparator, QChar::Space);
-            cursor.insertText(text, ToQt(doc, run.format));
+            cursor.insertText(text, format(run.format));
         }
     }
     cursor.endEditBlock();

@@ -1,10 +1,12 @@
 // The log viewer on the sample incident's logs: loading, searching, the
 // notation link, and printing a log to a PDF file.
 #include "logs/ui/DocViewer.h"
+#include "base/Twips.h"
 #include "richtext/ui/PrintView.h"
 #include "support/RecordingPrompter.h"
 
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
@@ -65,6 +67,7 @@ private slots:
         QVERIFY(!tabs->isTabVisible(1));
         QVERIFY(!viewer.findChild<QAction*>("mnuNOC")->isVisible());
         QVERIFY(viewer.logBox(0)->toPlainText().contains("Incident Number: 4711 Started."));
+        QCOMPARE(viewer.logBox(0)->textCursor().position(), 0); // opens at its top
         QVERIFY(prompter.messages.empty());
 
         // A log that cannot be read: the message, and the title keeps its caption.
@@ -135,6 +138,17 @@ private slots:
         QCOMPARE(viewer.logBox(0)->textCursor().selectedText(), QString("4711_MIC01_1450.mp3"));
     }
 
+    void resizingKeepsTheMinimumWidthAndTheTabsFollowTheWindow()
+    {
+        test::RecordingPrompter prompter;
+        DocViewer viewer(SampleLogs(), prompter);
+        viewer.show();
+        viewer.resize(TwipsToPixels(12000), TwipsToPixels(9000));
+        QTRY_COMPARE(viewer.findChild<QTabWidget*>("SSTab1")->height(), TwipsToPixels(9000) - TwipsToPixels(750));
+        viewer.resize(TwipsToPixels(6000), TwipsToPixels(9000));
+        QTRY_COMPARE(viewer.width(), TwipsToPixels(DocViewer::kMinimumWidthTwips));
+    }
+
     void printsALogToPdfPageByPage()
     {
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
@@ -150,6 +164,11 @@ private slots:
         const QString printed = PdfText(dir.filePath("main.pdf"));
         QVERIFY(printed.contains("Incident Number: 4711 Started."));
         QVERIFY(printed.contains("Incident Number: 4711 Ended."));
+        // The preview of the selected log lays it out as the printer does.
+        viewer.findChild<QAction*>("mnuPreview")->trigger();
+        auto* preview = viewer.findChild<QPrintPreviewWidget*>();
+        QVERIFY(preview);
+        QTRY_COMPARE(preview->pageCount(), pages);
 
         // A long log goes on over as many pages as it needs, no line lost.
         QTextDocument longLog;
