@@ -18,8 +18,8 @@
 using namespace pellam;
 using namespace std::chrono_literals;
 
-// Closing the window during an open destroys the probe while its CRC thread
-// is inside a huge recording: the destructor must not wait for the file.
+// Closing the window during an open destroys the probe while its threads
+// are inside a huge recording: the destructor must not wait for the file.
 TEST(ThreadedProbe, StopsInsideAFile)
 {
     // 64 GiB of holes: four readings would take far longer than the bound.
