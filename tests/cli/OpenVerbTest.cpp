@@ -129,9 +129,8 @@ TEST(OpenVerb, UnreadableFolderOrRecording)
         return WEXITSTATUS(std::system(command.c_str()));
     };
     fs::permissions(evidence, fs::perms::owner_write | fs::perms::owner_exec | fs::perms::others_exec);
-    const int status = open();
+    EXPECT_EQ(open(), 1);
     fs::permissions(evidence, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    EXPECT_EQ(status, 1);
     EXPECT_EQ(pellam::test::ReadAll(dir.file("err")),
         "Path Error\nInternal Directory Alteration Error!      \r\nERROR #13 - Permission denied\n");
 
