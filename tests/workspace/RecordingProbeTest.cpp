@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -20,7 +22,8 @@ using namespace std::chrono_literals;
 
 // Closing the window during an open destroys the probe while its threads
 // are inside a huge recording: the destructor must not wait for the file.
-TEST(ThreadedProbe, StopsInsideAFile)
+// The window's probe threads run below the window's priority meanwhile.
+TEST(ThreadedProbe, YieldsAndStopsInsideAFile)
 {
     // 64 GiB of holes: four readings would take far longer than the bound.
     // A memory file system reads holes without touching disk.
@@ -30,10 +33,20 @@ TEST(ThreadedProbe, StopsInsideAFile)
     std::ofstream(path, std::ios::trunc).close();
     std::filesystem::resize_file(path, 64ull << 30);
 
-    auto probe = std::make_unique<ThreadedProbe>();
+    auto probe = std::make_unique<ThreadedProbe>(true);
     probe->Start({path.string(), path.string()});
     std::this_thread::sleep_for(100ms);
     EXPECT_FALSE(probe->Crc(0)) << "the reading has only begun";
+    int yielding = 0; // threads of this process whose nice value (field 19 of stat) is above this thread's
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        const std::string stat = test::ReadAll((task.path() / "stat").string());
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2)); // from field 3 on
+        std::string field;
+        for (int f = 3; f <= 19; ++f)
+            fields >> field;
+        yielding += std::stoi(field) > ::getpriority(PRIO_PROCESS, 0);
+    }
+    EXPECT_EQ(yielding, 2);
     const auto before = std::chrono::steady_clock::now();
     probe.reset();
     const auto took = std::chrono::steady_clock::now() - before;
