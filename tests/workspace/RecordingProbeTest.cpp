@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
@@ -37,15 +36,9 @@ TEST(ThreadedProbe, YieldsAndStopsInsideAFile)
     probe->Start({path.string(), path.string()});
     std::this_thread::sleep_for(100ms);
     EXPECT_FALSE(probe->Crc(0)) << "the reading has only begun";
-    int yielding = 0; // threads of this process whose nice value (field 19 of stat) is above this thread's
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-        const std::string stat = test::ReadAll((task.path() / "stat").string());
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2)); // from field 3 on
-        std::string field;
-        for (int f = 3; f <= 19; ++f)
-            fields >> field;
-        yielding += std::stoi(field) > ::getpriority(PRIO_PROCESS, 0);
-    }
+    int yielding = 0; // threads of this process below this thread's priority
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        yielding += ::getpriority(PRIO_PROCESS, std::stoi(task.path().filename())) > ::getpriority(PRIO_PROCESS, 0);
     EXPECT_EQ(yielding, 2);
     const auto before = std::chrono::steady_clock::now();
     probe.reset();
