@@ -1,7 +1,7 @@
 #pragma once
-// An evidence folder of `count` one-minute recordings for the benchmarks,
-// made once into the build tree and kept: one tone encoded by lame (128
-// kbit/s, about 940 KiB), copied with an ID3v1 tag that numbers each copy so
+// An evidence folder of `count` recordings of `seconds` each (one minute:
+// about 940 KiB) for the benchmarks, made once into the build tree and kept:
+// one tone encoded by lame (128 kbit/s), copied with an ID3v1 tag that numbers each copy so
 // that every file has its own CRC, beside an SGfg.dat and an event file.
 #include <cmath>
 #include <cstdint>
@@ -23,23 +23,24 @@ inline std::string ReadFile(const fs::path& path)
 }
 
 // The folder's event file, or "" when lame is missing or a file cannot be written.
-inline std::string GeneratedIncident(int count)
+inline std::string GeneratedIncident(int count, int seconds = 60)
 {
     const fs::path root = fs::path(PELLAM_BENCH_DIR) / "incidents";
-    const fs::path folder = root / ("rec" + std::to_string(count));
+    const std::string length = seconds == 60 ? "" : "x" + std::to_string(seconds) + "s";
+    const fs::path folder = root / ("rec" + std::to_string(count) + length);
     const fs::path done = folder / ".complete";
     if (fs::exists(done))
         return (folder / "bench.evt").string();
 
     std::error_code ec;
     fs::create_directories(root, ec);
-    const fs::path tone = root / "tone.mp3";
+    const fs::path tone = root / ("tone" + length + ".mp3");
     if (!fs::exists(tone)) {
         constexpr int kRate = 44100;
         const fs::path raw = root / "tone.raw";
         {
             std::ofstream out(raw, std::ios::binary);
-            for (int i = 0; i < kRate * 60; ++i) {
+            for (int i = 0; i < kRate * seconds; ++i) {
                 // A slow sweep, so the encoder has something to spend its bits on.
                 const double t = static_cast<double>(i) / kRate;
                 const auto v = static_cast<std::int16_t>(8000.0 * std::sin(2.0 * M_PI * (300.0 + 20.0 * t) * t));

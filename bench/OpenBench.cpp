@@ -27,7 +27,7 @@ void BM_Open(benchmark::State& state)
     for (auto _ : state) {
         pellam::Session session;
         pellam::OpenIncident open(session);
-        if (open.Open(evt)) {
+        if (!open.Open(evt)) {
             state.SkipWithError("the open was refused");
             return;
         }

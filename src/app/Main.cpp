@@ -49,6 +49,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QTextDocument>
+#include <QThreadPool>
 #include <QToolButton>
 #include <QUrl>
 
@@ -370,7 +371,8 @@ QString Main::OpenDialogFolder() const
 
 void Main::OpenEventFile(const QString& path)
 {
-    m_open = std::make_unique<OpenIncident>(m_session);
+    // The probe's threads yield to this one, which steps the pass and repaints.
+    m_open = std::make_unique<OpenIncident>(m_session, std::make_unique<ThreadedProbe>(true));
     // Recordings are read by the paths built from this one: it must not
     // depend on the current folder.
     const auto opened = m_open->Open(MakeAbsolute(path.toStdString()));
@@ -380,7 +382,11 @@ void Main::OpenEventFile(const QString& path)
         ShowMessage(opened.error());
         return;
     }
-    Settings().setValue(kLastIncidentFolder, QString::fromStdString(m_session.paths.Evidence));
+    // Remembered for the next open dialog. Writing the settings file can wait
+    // on the disk for tens of milliseconds: not on the window's thread.
+    QThreadPool::globalInstance()->start([folder = QString::fromStdString(m_session.paths.Evidence)] {
+        Settings().setValue(kLastIncidentFolder, folder);
+    });
     m_lv1->SetEmptyHint(QString()); // an incident with no recording shows an empty list
     RenderSession();
     if (opened.value().passRunning)

@@ -57,8 +57,14 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
         const std::string name = entry->d_name;
         if (name.empty() || name[0] == '.')
             continue;
-        struct stat st { };
-        if (::stat(JoinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        // The entry's type comes with it on most file systems; links and
+        // file systems that leave it out are asked with stat().
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat st { };
+            regular = ::stat(JoinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+        }
+        if (regular)
             listing.m_names.push_back(name);
     }
     ::closedir(dir);

@@ -39,7 +39,7 @@ std::string DurationText(std::int64_t seconds)
     return buf;
 }
 
-Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path)
+Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path, std::stop_token stop)
 {
     // libmpg123 would happily "open" a folder or wait on a FIFO; only regular
     // files with content are recordings. The library reads through a
@@ -58,7 +58,7 @@ Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path)
     // length is the audio the encoder was given; no hunting for frames after
     // a damaged one, which in data that is no MP3 finds frame headers by chance.
     mpg123_param(h.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_NO_RESYNC, 0.0);
-    if (!source.Open(path) || !source.Attach(h.get()))
+    if (!source.Open(path, std::move(stop)) || !source.Attach(h.get()))
         return fail(Refused("the MPEG decoder could not read the file"));
     long rate = 0;
     int channels = 0;
@@ -86,9 +86,9 @@ Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path)
     return Mp3Length {static_cast<std::int64_t>(samples), static_cast<std::int64_t>(rate)};
 }
 
-std::string Mp3DurationText(const std::string& path)
+std::string Mp3DurationText(const std::string& path, std::stop_token stop)
 {
-    const auto length = ScanMp3(path);
+    const auto length = ScanMp3(path, std::move(stop));
     if (!length)
         return kUnknownDuration;
     return DurationText(DivRoundHalfEven(length->samples, length->rate));

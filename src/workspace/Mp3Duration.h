@@ -6,6 +6,7 @@
 #include "base/Result.h"
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 
 namespace pellam {
@@ -31,11 +32,12 @@ struct Mp3ScanError {
     std::string Reason;
 };
 
-// Scans a regular file; a folder, FIFO or device is refused without waiting on it.
-Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path);
+// Scans a regular file; a folder, FIFO or device is refused without waiting
+// on it. A requested stop ends the scan at the next block read, refused.
+Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path, std::stop_token stop = {});
 
 // samples / rate rounded to whole seconds (halves to the even second), as
 // "mm:ss"; "??:??" for an unreadable, empty or non-MP3 file.
-std::string Mp3DurationText(const std::string& path);
+std::string Mp3DurationText(const std::string& path, std::stop_token stop = {});
 
 } // namespace pellam

@@ -22,8 +22,9 @@ off_t SeekSource(void* source, off_t offset, int whence)
 
 } // namespace
 
-bool Mp3FileSource::Open(const std::string& path)
+bool Mp3FileSource::Open(const std::string& path, std::stop_token stop)
 {
+    m_stop = std::move(stop);
     auto fd = FileDescriptor::OpenForReading(path);
     if (!fd)
         return false;
@@ -47,6 +48,8 @@ ssize_t Mp3FileSource::Read(void* out, std::size_t n)
     std::size_t done = 0;
     while (done < n) {
         if (m_begin == m_end) {
+            if (m_stop.stop_requested())
+                return done > 0 ? static_cast<ssize_t>(done) : -1;
             // A request of a block or more goes straight to the caller's memory.
             const bool direct = n - done >= kBlock;
             const std::int64_t got = m_fd.ReadSome(direct ? bytes + done : m_block.get(), direct ? n - done : kBlock);

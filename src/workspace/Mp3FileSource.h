@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <sys/types.h>
 
@@ -19,8 +20,10 @@ class Mp3FileSource {
 public:
     static constexpr std::size_t kBlock = 64 * 1024;
 
-    // Opens a regular file for reading; false for anything else or when it cannot be opened.
-    bool Open(const std::string& path);
+    // Opens a regular file for reading; false for anything else or when it
+    // cannot be opened. Once `stop` is requested every read fails, so a scan
+    // of a long file ends at its next block.
+    bool Open(const std::string& path, std::stop_token stop = {});
     // Opens the source on the handle (replacing its reader); the source must
     // outlive the handle's use of it. False when libmpg123 refuses.
     bool Attach(mpg123_handle_struct* handle);
@@ -36,6 +39,7 @@ private:
     std::int64_t Position() const { return m_fileEnd - static_cast<std::int64_t>(m_end - m_begin); }
 
     FileDescriptor m_fd;
+    std::stop_token m_stop;
     std::unique_ptr<unsigned char[]> m_block;
     std::size_t m_begin = 0; // buffered bytes not yet taken: [m_begin, m_end)
     std::size_t m_end = 0;

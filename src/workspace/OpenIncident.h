@@ -47,6 +47,7 @@ public:
     bool tick() { return m_pass.tick(); }
     bool Finished() const { return m_pass.Finished(); }
     const RecordingPass& pass() const { return m_pass; }
+    void SetClock(RecordingPass::Clock now) { m_pass.SetClock(std::move(now)); }
 
     // Waits up to `timeout` for the answer the pass is waiting for.
     void Wait(std::chrono::milliseconds timeout) { m_probe->Wait(timeout); }

@@ -107,38 +107,40 @@ void RecordingPass::GetAllDurations()
 
 bool RecordingPass::tick()
 {
-    switch (m_stage) {
-    case Stage::Durations:
-        TickDuration();
-        break;
-    case Stage::Rows:
-        if (TickRow() && m_file >= m_session.listing.size())
+    const auto end = m_now() + kTickBudget;
+    while (Running()) {
+        if (m_stage == Stage::Durations) {
+            if (!TickDuration())
+                break; // asked again next tick
+        } else if (!TickRow()) {
+            break; // this row again next tick
+        } else if (m_file >= m_session.listing.size()) {
             EndFinishLoadUp();
-        break;
-    case Stage::Idle:
-    case Stage::Finished:
-        break;
+        }
+        if (m_now() >= end)
+            break;
     }
-    return m_stage == Stage::Durations || m_stage == Stage::Rows;
+    return Running();
 }
 
-void RecordingPass::TickDuration()
+bool RecordingPass::TickDuration()
 {
     Session& s = m_session;
     s.Hourglass = true;
     s.Progress.Value = static_cast<int>(m_current) + 1;
     const auto d = m_poller.Poll(m_probe, m_current);
     if (!d)
-        return; // asked again next tick
+        return false;
     m_durations[m_current] = *d;
     if (*d != kUnknownDuration) { // a duration that never arrived leaves the table's texts empty
         s.MP3Table[m_current].Duration = *d;
         s.MP3Table[m_current].FileName = m_names[m_current];
     }
     if (++m_current < m_names.size())
-        return;
+        return true;
     s.Progress.Value = 0;
     BeginFinishLoadUp();
+    return true;
 }
 
 void RecordingPass::BeginFinishLoadUp()
@@ -178,7 +180,7 @@ bool RecordingPass::TickRow()
         rec.Created = GetFileDate(s.MP3Paths[n], s.Formats);
         rec.CRC = *crc;
         s.ListRows.push_back(Mp3Record {rec.CRC, name, m_durations[n], rec.Created, rec.Size});
-        return true; // one row per tick, so the window repaints between rows
+        return true;
     }
     return true;
 }

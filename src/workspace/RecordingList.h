@@ -1,14 +1,16 @@
 #pragma once
 // Filling the recording list when an incident is opened, without the window:
 // the folder change, the duration pass and FinishLoadUp write the Session, and
-// the main window shows what they wrote. The pass and FinishLoadUp advance one
-// small step per tick(): the window ticks them from a 20 ms timer and repaints
-// in between; the command line ticks them in a loop.
+// the main window shows what they wrote. The pass and FinishLoadUp advance in
+// ticks: the window ticks them from a 20 ms timer and repaints in between; the
+// command line ticks them in a loop. A tick takes the answers that are there,
+// up to kTickBudget of work, and ends at the first one that is not.
 #include "workspace/RecordingProbe.h"
 #include "workspace/Session.h"
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +50,10 @@ private:
 class RecordingPass {
 public:
     enum class Stage { Idle, Durations, Rows, Finished };
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    // How long one tick may work before it hands the thread back, so the
+    // window keeps answering while a thousand rows go in.
+    static constexpr std::chrono::milliseconds kTickBudget {10};
 
     RecordingPass(Session& session, RecordingProbe& probe) : m_session(session), m_probe(probe) { }
 
@@ -55,9 +61,14 @@ public:
     // FinishLoadUp to its end at once when there is none.
     void GetAllDurations();
 
-    // One step: one poll of the current recording's duration, or one row of
-    // FinishLoadUp. Returns true while steps remain.
+    // Settles durations, then adds FinishLoadUp's rows, as long as their
+    // answers are there and the tick's budget lasts. A duration not known yet
+    // ends the tick as one poll of it, so polls are counted per tick. Returns
+    // true while steps remain.
     bool tick();
+
+    // The clock the budget is measured on (tests advance their own).
+    void SetClock(Clock now) { m_now = std::move(now); }
 
     Stage stage() const { return m_stage; }
     bool Finished() const { return m_stage == Stage::Finished; }
@@ -65,7 +76,8 @@ public:
     const std::vector<std::string>& Durations() const { return m_durations; }
 
 private:
-    void TickDuration();
+    bool Running() const { return m_stage == Stage::Durations || m_stage == Stage::Rows; }
+    bool TickDuration(); // false when the duration is not settled yet
     void BeginFinishLoadUp();
     bool TickRow(); // false when the CRC is not there yet
     void EndFinishLoadUp();
@@ -73,6 +85,7 @@ private:
     Session& m_session;
     RecordingProbe& m_probe;
     Stage m_stage = Stage::Idle;
+    Clock m_now = [] { return std::chrono::steady_clock::now(); };
     std::vector<std::string> m_names; // the recordings of the pass, in listing order
     std::vector<std::string> m_durations;
     std::size_t m_current = 0; // the recording being asked about (0-based)

@@ -3,7 +3,24 @@
 #include "checksums/CrcText.h"
 #include "workspace/Mp3Duration.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <sys/resource.h>
+
 namespace pellam {
+namespace {
+
+// Two threads at least, so the answers come while the window's thread
+// runs; more where there are cores for them.
+unsigned WorkerCount()
+{
+    return std::clamp(std::thread::hardware_concurrency(), 2u, 4u);
+}
+
+// How much lower yielding threads are scheduled.
+constexpr int kYieldingNice = 5;
+
+} // namespace
 
 void SequentialProbe::Start(const std::vector<std::string>& paths)
 {
@@ -43,8 +60,8 @@ void ThreadedProbe::Stop()
     }
     m_ready.notify_all();
     for (auto& t : m_threads)
-        if (t.joinable())
-            t.join();
+        t.join();
+    m_threads.clear();
 }
 
 void ThreadedProbe::Start(const std::vector<std::string>& paths)
@@ -53,22 +70,39 @@ void ThreadedProbe::Start(const std::vector<std::string>& paths)
     m_paths = paths;
     for (auto& answers : m_answers)
         answers.assign(paths.size(), std::nullopt);
+    m_next = 0;
     m_stop = std::stop_source();
     m_waitingFor.reset();
-    m_threads[kDuration] = std::thread(&ThreadedProbe::Run, this, kDuration);
-    m_threads[kCrc] = std::thread(&ThreadedProbe::Run, this, kCrc);
+    const unsigned workers = static_cast<unsigned>(std::min<std::size_t>(WorkerCount(), paths.size()));
+    for (unsigned w = 0; w < workers; ++w)
+        m_threads.emplace_back(&ThreadedProbe::Run, this);
 }
 
-void ThreadedProbe::Run(Kind kind)
+void ThreadedProbe::Run()
 {
+    if (m_yielding) { // the nice value is the calling thread's own
+        errno = 0;
+        const int nice = ::getpriority(PRIO_PROCESS, 0);
+        if (errno == 0)
+            ::setpriority(PRIO_PROCESS, 0, std::min(nice + kYieldingNice, 19));
+    }
     clsCRC crc; // this thread's own engine
     const std::stop_token stop = m_stop.get_token(); // the source is replaced only while no thread runs
-    for (std::size_t i = 0; i < m_paths.size(); ++i) {
-        if (stop.stop_requested())
-            return;
+    const std::size_t count = m_paths.size();
+    for (;;) {
+        std::size_t job = 0;
+        {
+            std::lock_guard lock(m_mutex);
+            if (stop.stop_requested() || m_next >= 2 * count)
+                return;
+            job = m_next++;
+        }
+        // Every duration first: the pass asks for them all before it asks for a CRC.
+        const Kind kind = job < count ? kDuration : kCrc;
+        const std::size_t i = job % count;
         std::string answer;
         try {
-            answer = kind == kDuration ? Mp3DurationText(m_paths[i]) : GetStableCRC(crc, m_paths[i], stop);
+            answer = kind == kDuration ? Mp3DurationText(m_paths[i], stop) : GetStableCRC(crc, m_paths[i], stop);
         } catch (...) { // out of memory: the file's answer is the one for an unreadable file
             answer = kind == kDuration ? kUnknownDuration : kUnknownCrc;
         }

@@ -47,14 +47,19 @@ private:
     clsCRC m_crc;
 };
 
-// Works the answers out on two background threads, durations and CRCs, each
-// in recording order and each with its own CRC engine; a question whose
-// answer is not there yet gets nothing. The destructor stops the threads:
-// the CRC thread between two blocks of the file it reads, the duration
-// thread after the file it scans.
+// Works the answers out on background threads (two, or one per core up to
+// four), each with its own CRC engine. The threads share one queue: every
+// recording's duration in recording order, then every recording's CRC, so
+// the pass, which asks for all durations before the first CRC, finds its
+// answers in the order it asks and both cores work until the last one. A
+// question whose answer is not there yet gets nothing. The destructor stops
+// the threads inside the file they read, at the next block.
 class ThreadedProbe final : public RecordingProbe {
 public:
-    ThreadedProbe() = default;
+    // Yielding threads run at a lower scheduling priority than the thread
+    // that asks, so a window that asks from its event loop keeps its turns
+    // while they keep every core busy.
+    explicit ThreadedProbe(bool yielding = false) : m_yielding(yielding) { }
     ~ThreadedProbe() override;
     ThreadedProbe(const ThreadedProbe&) = delete;
     ThreadedProbe& operator=(const ThreadedProbe&) = delete;
@@ -67,16 +72,18 @@ public:
 private:
     enum Kind { kDuration, kCrc };
     std::optional<std::string> Take(Kind kind, std::size_t i);
-    void Run(Kind kind);
+    void Run();
     void Stop();
 
     std::vector<std::string> m_paths; // fixed once the threads run
     std::mutex m_mutex;
     std::condition_variable m_ready;
     std::vector<std::optional<std::string>> m_answers[2];
+    std::size_t m_next = 0; // the next job: durations 0..n-1, then CRCs n..2n-1
     std::stop_source m_stop;
     std::optional<std::pair<Kind, std::size_t>> m_waitingFor; // the last unanswered question
-    std::thread m_threads[2];
+    std::vector<std::thread> m_threads;
+    const bool m_yielding;
 };
 
 } // namespace pellam

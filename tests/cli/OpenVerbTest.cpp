@@ -1,5 +1,6 @@
 // pellam-cli open and duration, run as a user runs them, on the sample incident.
 #include "RunVerb.h"
+#include "support/IncidentFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -105,13 +106,15 @@ TEST(OpenVerb, FolderWithoutSystemConfigurationIsRefused)
     EXPECT_EQ(r.err, "Data Load Error\nError opening Cordane System Configuration Data file.\n");
 }
 
-// Run as a user who may not read the evidence folder (as nobody when the
-// tests run as root, who reads every folder).
-TEST(OpenVerb, UnreadableFolderGivesThePathError)
+// Run as a user who may not read the evidence folder, then one recording in
+// it (as nobody when the tests run as root, who reads everything).
+TEST(OpenVerb, UnreadableFolderOrRecording)
 {
     TempDir dir;
     const std::string evidence = dir.str() + "/evidence";
     dir.write("evidence/5.evt", "x");
+    dir.write("evidence/SGfg.dat", pellam::test::SysCfg());
+    dir.write("evidence/a.mp3", std::string(2000, 'x'));
     std::string prefix;
     if (::geteuid() == 0) {
         if (std::system("command -v setpriv >/dev/null") != 0)
@@ -119,14 +122,26 @@ TEST(OpenVerb, UnreadableFolderGivesThePathError)
         prefix = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
         fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::others_exec);
     }
+    auto open = [&] {
+        const std::string command = prefix + pellam::test::ShellQuote(PELLAM_CLI) + " open "
+            + pellam::test::ShellQuote(evidence + "/5.evt") + " >" + pellam::test::ShellQuote(dir.file("out")) + " 2>"
+            + pellam::test::ShellQuote(dir.file("err"));
+        return WEXITSTATUS(std::system(command.c_str()));
+    };
     fs::permissions(evidence, fs::perms::owner_write | fs::perms::owner_exec | fs::perms::others_exec);
-    const std::string command = prefix + pellam::test::ShellQuote(PELLAM_CLI) + " open "
-        + pellam::test::ShellQuote(evidence + "/5.evt") + " 2>" + pellam::test::ShellQuote(dir.file("err"));
-    const int status = std::system(command.c_str());
-    fs::permissions(evidence, fs::perms::owner_all);
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(open(), 1);
+    fs::permissions(evidence, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
     EXPECT_EQ(pellam::test::ReadAll(dir.file("err")),
         "Path Error\nInternal Directory Alteration Error!      \r\nERROR #13 - Permission denied\n");
+
+    // The row keeps what the folder tells; CRC and duration need the bytes.
+    fs::permissions(evidence + "/a.mp3", fs::perms::owner_write);
+    ASSERT_EQ(open(), 0) << pellam::test::ReadAll(dir.file("err"));
+    const auto rows = Recordings(pellam::test::ReadAll(dir.file("out")));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].Size, "2 KB");
+    EXPECT_EQ(rows[0].CRC, "Unknown");
+    EXPECT_EQ(rows[0].Duration, "??:??");
 }
 
 TEST(DurationVerb, ADamagedFileHasAnUnknownDuration)

@@ -23,11 +23,15 @@ TEST(FolderListing, SortsWithoutRegardToCaseAndSkipsHiddenFilesAndFolders)
 {
     test::TempDir dir;
     std::filesystem::create_directory(dir.path() / "Photo");
+    // Links count as what they lead to: a file, a folder, nothing.
+    std::filesystem::create_symlink("a.mp3", dir.path() / "link.mp3");
+    std::filesystem::create_directory_symlink("Photo", dir.path() / "photo.mp3");
+    std::filesystem::create_symlink("gone", dir.path() / "dangling.mp3");
     const auto listing = ListingOf(dir,
         {"b.mp3", "A.mp3", "a.mp3", "C.evt", "b.evt", ".hidden", "_x.doc", "10.mp3", "9.mp3", "old.RMQ", "rmq",
             "x.rmqx", "z.rmq"});
-    const std::vector<std::string> want = {
-        "10.mp3", "9.mp3", "_x.doc", "A.mp3", "a.mp3", "b.evt", "b.mp3", "C.evt", "old.RMQ", "rmq", "x.rmqx", "z.rmq"};
+    const std::vector<std::string> want = {"10.mp3", "9.mp3", "_x.doc", "A.mp3", "a.mp3", "b.evt", "b.mp3", "C.evt",
+        "link.mp3", "old.RMQ", "rmq", "x.rmqx", "z.rmq"};
     EXPECT_EQ(listing.names(), want);
     EXPECT_TRUE(listing.FileInList("a.mp3"));
     EXPECT_FALSE(listing.FileInList("B.mp3")) << "presence is case-sensitive";

@@ -60,6 +60,9 @@ TEST_F(Mp3DurationFiles, DamagedFilesHaveNoDuration)
     ASSERT_FALSE(good.empty());
     const std::string bytes = test::ReadAll(good);
     ASSERT_EQ(Mp3DurationText(good), "00:20");
+    std::stop_source closing; // the window closed during the scan
+    closing.request_stop();
+    EXPECT_EQ(Mp3DurationText(good, closing.get_token()), kUnknownDuration);
 
     EXPECT_EQ(Mp3DurationText(dir.write("empty.mp3", "")), kUnknownDuration);
     EXPECT_EQ(Mp3DurationText(dir.write("cut.mp3", bytes.substr(0, bytes.size() / 2))), kUnknownDuration);

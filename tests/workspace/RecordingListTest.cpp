@@ -25,20 +25,28 @@ void Folder(const TempDir& dir, std::initializer_list<std::pair<const char*, std
         dir.write(name, text);
 }
 
-// Answers from a table: a missing entry is "not known yet" for ever.
+// Answers from a table: a missing entry is "not known yet" for ever; so are
+// the CRCs from crcsReady on.
 class ScriptedProbe final : public RecordingProbe {
 public:
     explicit ScriptedProbe(std::map<std::size_t, std::string> durations) : m_durations(std::move(durations)) { }
     void Start(const std::vector<std::string>&) override { }
     std::optional<std::string> Duration(std::size_t i) override
     {
+        ++questions;
         ++polls[i];
         const auto it = m_durations.find(i);
         return it == m_durations.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
-    std::optional<std::string> Crc(std::size_t i) override { return "C" + std::to_string(i); }
+    std::optional<std::string> Crc(std::size_t i) override
+    {
+        ++questions;
+        return i < crcsReady ? std::optional<std::string>("C" + std::to_string(i)) : std::nullopt;
+    }
 
     std::map<std::size_t, int> polls;
+    int questions = 0;
+    std::size_t crcsReady = SIZE_MAX;
 
 private:
     std::map<std::size_t, std::string> m_durations;
@@ -113,6 +121,38 @@ TEST(RecordingList, UnansweredDurationGivesUpAfter541PollsAndThePassGoesOn)
     EXPECT_TRUE(s.menus[MenuEntry::PrintNolLog].visible);
     EXPECT_FALSE(s.menus[MenuEntry::LogFileViewer].enabled);
     EXPECT_TRUE(s.menus[MenuEntry::Print].enabled);
+}
+
+// Every question costs a millisecond on the pass's clock: a tick takes the
+// answers that are there for up to ten of them, and one not there ends it.
+TEST(RecordingList, TicksTakeTheAnswersThereWithinTheirBudget)
+{
+    TempDir dir;
+    Folder(dir, {});
+    std::map<std::size_t, std::string> answers;
+    for (std::size_t i = 0; i < 25; ++i) {
+        dir.write("r" + std::to_string(10 + i) + ".mp3", "x");
+        answers[i] = "00:07";
+    }
+    Session s;
+    auto probe = std::make_unique<ScriptedProbe>(answers);
+    ScriptedProbe* seen = probe.get();
+    seen->crcsReady = 12;
+    OpenIncident open(s, std::move(probe));
+    open.SetClock([&] { return std::chrono::steady_clock::time_point(std::chrono::milliseconds(seen->questions)); });
+    ASSERT_TRUE(open.Open(dir.file("x.evt")).ok());
+
+    // Durations ten a tick; the third settles the last five and adds five rows;
+    // the fourth stops at the first missing CRC, the fifth waits for it.
+    for (const auto& [progress, rows] : {std::pair(10, 0u), {20, 0u}, {5, 5u}, {13, 12u}, {13, 12u}}) {
+        EXPECT_TRUE(open.tick());
+        EXPECT_EQ(s.Progress.Value, progress);
+        EXPECT_EQ(s.ListRows.size(), rows);
+    }
+    seen->crcsReady = 25;
+    open.RunToEnd();
+    EXPECT_EQ(s.ListRows.size(), 25u);
+    EXPECT_EQ(seen->polls[3], 1) << "a settled duration is asked once";
 }
 
 TEST(RecordingList, WithoutRecordingsFinishLoadUpRunsAtOnce)

@@ -12,15 +12,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
 using namespace pellam;
 using namespace std::chrono_literals;
 
-// Closing the window during an open destroys the probe while its CRC thread
-// is inside a huge recording: the destructor must not wait for the file.
-TEST(ThreadedProbe, StopsInsideAFile)
+// Closing the window during an open destroys the probe while its threads
+// are inside a huge recording: the destructor must not wait for the file.
+// The window's probe threads run below the window's priority meanwhile.
+TEST(ThreadedProbe, YieldsAndStopsInsideAFile)
 {
     // 64 GiB of holes: four readings would take far longer than the bound.
     // A memory file system reads holes without touching disk.
@@ -30,10 +32,14 @@ TEST(ThreadedProbe, StopsInsideAFile)
     std::ofstream(path, std::ios::trunc).close();
     std::filesystem::resize_file(path, 64ull << 30);
 
-    auto probe = std::make_unique<ThreadedProbe>();
+    auto probe = std::make_unique<ThreadedProbe>(true);
     probe->Start({path.string(), path.string()});
     std::this_thread::sleep_for(100ms);
     EXPECT_FALSE(probe->Crc(0)) << "the reading has only begun";
+    int yielding = 0; // threads of this process below this thread's priority
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        yielding += ::getpriority(PRIO_PROCESS, std::stoi(task.path().filename())) > ::getpriority(PRIO_PROCESS, 0);
+    EXPECT_EQ(yielding, 2);
     const auto before = std::chrono::steady_clock::now();
     probe.reset();
     const auto took = std::chrono::steady_clock::now() - before;
