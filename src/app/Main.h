@@ -35,6 +35,8 @@ namespace pellam {
 class About;
 class DocViewer;
 class StatsWindow;
+class AttachFORM;
+class TextConvViewer;
 class InfoS;
 
 // The figures sizes and dates are written with in a locale.
@@ -137,6 +139,11 @@ public:
     // "Statistics and CRC Analysis": opens the statistics window, or raises it.
     void mnuSTATS();
     StatsWindow* statsWindow() const;
+    // "Attachments" and "Text Conversations": open the window, or raise it.
+    void mnuAttach();
+    AttachFORM* attachWindow() const;
+    void mnuTXT();
+    TextConvViewer* textConvViewer() const;
 
     // PrintLOG: closes the other windows, asks for the printer and prints a
     // log file with the log margins; nothing when the file cannot be read or
@@ -215,6 +222,8 @@ private:
     QPointer<InfoS> m_info;
     QPointer<DocViewer> m_logViewer;
     QPointer<StatsWindow> m_stats;
+    QPointer<AttachFORM> m_attach;
+    QPointer<TextConvViewer> m_textConv;
 };
 
 } // namespace pellam
