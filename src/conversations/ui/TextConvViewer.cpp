@@ -129,6 +129,7 @@ bool TextConvViewer::RestoreConversation(int slot)
     m_positions[t] = TextPositions(m_docs[t]);
     FillTextDocument(*m_boxes[t]->document(), m_docs[t]);
     m_tabs->show();
+    m_none->hide(); // the tabs cover it; its text must not shine through a conversation
     m_tabs->setTabVisible(tab, true);
     m_tabs->setTabText(tab, QString::fromStdString(m_index.entries[static_cast<std::size_t>(slot)].contact));
     return true;

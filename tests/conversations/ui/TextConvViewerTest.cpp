@@ -45,7 +45,7 @@ private slots:
         TextConvViewer v(session, prompter);
         v.LTIMTick();
         QCOMPARE(v.SSTab1()->tabText(0) + v.SSTab1()->tabText(1), QString("Dale OrrinTomas Orrin"));
-        QVERIFY(!v.SSTab1()->isTabVisible(2) && !v.SSTab1()->isTabVisible(3));
+        QVERIFY(!v.SSTab1()->isTabVisible(2) && !v.SSTab1()->isTabVisible(3) && v.Label1()->isHidden());
         QCOMPARE(v.Label3()->text(), QString("(555) 201-7730"));
         v.SSTab1()->setCurrentIndex(1);
         QCOMPARE(v.Label2()->text() + v.Label3()->text(), QString("Tomas Orrin(555) 201-9912"));
