@@ -8,6 +8,7 @@
 #include "workspace/SysConfig.h"
 
 #include <charconv>
+#include <cmath>
 #include <vector>
 
 namespace pellam {
@@ -63,7 +64,8 @@ std::optional<bool> TextToBoolean(std::string_view text)
         text.remove_prefix(1);
     double number = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+    // Only a written-out number counts: "inf" and "nan" are words like any other.
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(number))
         return std::nullopt;
     return number != 0;
 }

@@ -31,6 +31,7 @@ TEST(ConversationIndex, ReadsFourRecordsOrNothing)
         {"\"x|True|Ann|555\"" + rest, "error 2"},
         {"\"1|yes|Ann|555\"" + rest, "error 3"},
         {"\"1||Ann|555\"" + rest, "error 3"},
+        {"\"1|inf|Ann|555\"" + rest, "error 3"},
     };
     for (const auto& [bytes, readout] : cases)
         EXPECT_EQ(Readout(ParseConversationIndex(bytes)), readout) << bytes;
