@@ -1,6 +1,8 @@
 #include "app/Main.h"
 #include "analysis/ui/StatsWindow.h"
 #include "app/CornerLabel.h"
+#include "attachments/ui/AttachFORM.h"
+#include "conversations/ui/TextConvViewer.h"
 #include "records/ui/RecordViewer.h"
 
 #include "logs/NotationLink.h"
@@ -167,10 +169,10 @@ void Main::BuildMenu()
     view->setObjectName("mnu7100");
     connect(add(view, MenuEntry::LogFileViewer, "mnuVML", QKeySequence(Qt::CTRL | Qt::Key_L)), &QAction::triggered,
         this, &Main::mnuVML);
-    add(view, MenuEntry::TextConversations, "mnuTXT");
+    connect(add(view, MenuEntry::TextConversations, "mnuTXT"), &QAction::triggered, this, &Main::mnuTXT);
     connect(add(view, MenuEntry::RecordViewer, "mnuVREC"), &QAction::triggered, this, &Main::mnuVREC);
     connect(add(view, MenuEntry::Vistrel, "mnuSB"), &QAction::triggered, this, &Main::mnuSB);
-    add(view, MenuEntry::Attachments, "mnuAttach");
+    connect(add(view, MenuEntry::Attachments, "mnuAttach"), &QAction::triggered, this, &Main::mnuAttach);
     connect(add(view, MenuEntry::IntelUploadFiles, "mnuIU"), &QAction::triggered, this, &Main::mnuIU);
     view->addSeparator();
     connect(add(view, MenuEntry::Statistics, "mnuSTATS"), &QAction::triggered, this, &Main::mnuSTATS);
@@ -603,6 +605,10 @@ void Main::CloseAllWindows()
         m_stats->close();
     if (m_records)
         m_records->close();
+    if (m_attach)
+        m_attach->close();
+    if (m_textConv)
+        m_textConv->close();
     KillInfo();
 }
 
@@ -650,14 +656,10 @@ void Main::mnuIU()
 
 bool Main::OpenWithDesktop(const QString& path)
 {
-    if (DesktopOpen && DesktopOpen(path))
+    const auto outcome = pellam::OpenWithDesktop(path, DesktopOpen);
+    if (outcome == DesktopOpenOutcome::Opened)
         return true;
-    const bool folder = QFileInfo(path).isDir();
-    ShowMessage({"Open Error",
-        std::string("Unable to open ") + (folder ? "the folder " : "the file ") + path.toStdString() + " " + kLineBreak
-            + (folder ? "No file manager took it. Please open the folder by hand."
-                      : "No program on this PC opens this kind of file. Please open it by hand."),
-        MessageIcon::Exclamation});
+    ShowMessage(DesktopRefusal(path, outcome));
     return false;
 }
 
@@ -702,6 +704,39 @@ StatsWindow* Main::statsWindow() const
 bool Main::LogViewerOpen() const
 {
     return m_logViewer && m_logViewer->LogViewerOpen();
+}
+
+void Main::mnuAttach()
+{
+    if (m_attach) {
+        m_attach->raise();
+        return;
+    }
+    m_attach = new AttachFORM(m_session, m_prompter, this);
+    m_attach->DesktopOpen = DesktopOpen;
+    m_attach->show();
+}
+
+void Main::mnuTXT()
+{
+    if (m_textConv) {
+        m_textConv->raise();
+        return;
+    }
+    m_textConv = new TextConvViewer(m_session, m_prompter, this);
+    m_textConv->ChoosePrinter = ChoosePrinter;
+    m_textConv->DesktopOpen = DesktopOpen;
+    m_textConv->show();
+}
+
+AttachFORM* Main::attachWindow() const
+{
+    return m_attach.data();
+}
+
+TextConvViewer* Main::textConvViewer() const
+{
+    return m_textConv.data();
 }
 
 DocViewer* Main::logViewer() const

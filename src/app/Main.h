@@ -36,6 +36,8 @@ class About;
 class DocViewer;
 class StatsWindow;
 class RecordViewer;
+class AttachFORM;
+class TextConvViewer;
 class InfoS;
 
 // The figures sizes and dates are written with in a locale.
@@ -140,6 +142,11 @@ public:
     void mnuSTATS();
     StatsWindow* statsWindow() const;
     RecordViewer* recordViewer() const;
+    // "Attachments" and "Text Conversations": open the window, or raise it.
+    void mnuAttach();
+    AttachFORM* attachWindow() const;
+    void mnuTXT();
+    TextConvViewer* textConvViewer() const;
 
     // PrintLOG: closes the other windows, asks for the printer and prints a
     // log file with the log margins; nothing when the file cannot be read or
@@ -219,6 +226,8 @@ private:
     QPointer<DocViewer> m_logViewer;
     QPointer<StatsWindow> m_stats;
     QPointer<RecordViewer> m_records;
+    QPointer<AttachFORM> m_attach;
+    QPointer<TextConvViewer> m_textConv;
 };
 
 } // namespace pellam

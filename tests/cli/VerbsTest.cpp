@@ -141,6 +141,8 @@ TEST(CliVerbs, AFileThatCannotBeOpenedIsBadInput)
     EXPECT_EQ(RunVerb({"event", fifo}).out, "{\"ok\":false}\n");
     EXPECT_NE(RunVerb({"wav2pcm", fifo, dir.file("out.pcm")}).out.find("\"status\":1,"), std::string::npos);
     EXPECT_EQ(RunVerb({"crc"}).status, 2);
+    EXPECT_EQ(RunVerb({"phone"}).status, 2);
+    EXPECT_EQ(RunVerb({"phone", "+1 555 123 4567"}).out, "1(555) 123-4567\n");
     EXPECT_EQ(RunVerb({dir.file("x"), "x"}).status, 2) << "not a verb";
 }
 

@@ -5,10 +5,12 @@
 #include "app/Main.h"
 #include "app/Program.h"
 #include "attachments/ui/About.h"
+#include "attachments/ui/AttachFORM.h"
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
 #include "checksums/CrcText.h"
+#include "conversations/ui/TextConvViewer.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
 #include "workspace/ui/RecordingListView.h"
@@ -267,6 +269,9 @@ private slots:
         w->session().CaseNumber = "7";
         w->mnuIU();
         QVERIFY(opened.isEmpty());
+        QTemporaryDir evidence;
+        QVERIFY(QDir(evidence.path()).mkpath("IntelUpload"));
+        w->session().paths.Evidence = evidence.path().toStdString();
         w->session().CaseNumber = "77";
         w->mnuIU();
         QCOMPARE(opened.size(), 1);
@@ -274,9 +279,9 @@ private slots:
 
         // Nothing took the folder (no file manager): the operator is told where it is.
         works = false;
-        QVERIFY(!w->OpenWithDesktop("/evidence/IntelUpload"));
+        QVERIFY(!w->OpenWithDesktop(evidence.path() + "/IntelUpload"));
         QCOMPARE(m_prompter->messages.size(), size_t(2));
-        QVERIFY(QString::fromStdString(m_prompter->messages[1].text).contains("/evidence/IntelUpload"));
+        QVERIFY(QString::fromStdString(m_prompter->messages[1].text).contains(evidence.path() + "/IntelUpload"));
         QCOMPARE(m_prompter->messages[1].icon, MessageIcon::Exclamation);
     }
 
@@ -339,6 +344,14 @@ private slots:
         QVERIFY(w->action(MenuEntry::LogFileViewer)->isEnabled());
         QVERIFY(!w->action(MenuEntry::Vistrel)->isVisible());
         QVERIFY(!w->PB1()->isVisible());
+        // Attachments and Text Conversations open once each and close with the other windows.
+        w->action(MenuEntry::Attachments)->trigger();
+        w->action(MenuEntry::TextConversations)->trigger();
+        QPointer<QWidget> attach = w->attachWindow(), texts = w->textConvViewer();
+        w->mnuAttach();
+        QVERIFY(attach && texts && attach == w->attachWindow());
+        w->CloseAllWindows();
+        QTRY_VERIFY(!attach && !texts);
         // The next open dialog starts where this incident was (written in the background).
         QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
         QCOMPARE(Main(*m_prompter, std::make_unique<VirtualWaveBackend>()).OpenDialogFolder(), kSample);

@@ -1,0 +1,95 @@
+#include "attachments/Examine.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace pellam {
+namespace {
+namespace fs = std::filesystem;
+
+const char* Reason(int shellResult)
+{
+    switch (shellResult) {
+    case 2:
+        return "File not found";
+    case 3:
+        return "Path not found";
+    case 5:
+        return "Access denied";
+    case 8:
+        return "Out of memory";
+    case 11:
+        return "Invalid EXE file or error in EXE image";
+    case 26:
+        return "A sharing violation occurred";
+    case 27:
+        return "Incomplete or invalid file association";
+    case 28:
+        return "DDE Time out";
+    case 29:
+        return "DDE transaction failed";
+    case 30:
+        return "DDE busy";
+    case 31:
+        return "No association for file extension";
+    case 32:
+        return "DLL not found";
+    default:
+        return "Unknown error";
+    }
+}
+
+// True when `inner`, links resolved as far as it exists, lies inside `folder`.
+bool StaysInside(const fs::path& folder, const fs::path& inner)
+{
+    std::error_code ec;
+    const fs::path root = fs::weakly_canonical(folder, ec);
+    if (ec)
+        return false;
+    const fs::path target = fs::weakly_canonical(inner, ec);
+    if (ec)
+        return false;
+    const auto rel = target.lexically_relative(root);
+    return !rel.empty() && *rel.begin() != ".." && rel != ".";
+}
+
+} // namespace
+
+std::optional<Message> ExamineMessage(int shellResult)
+{
+    if (shellResult > 32)
+        return std::nullopt;
+    return Message {"File Load Error", std::string("Unable to examine file.    ") + kLineBreak + Reason(shellResult),
+        MessageIcon::Exclamation};
+}
+
+Message NothingSelectedMessage()
+{
+    return {"ERROR", "ERROR: Nothing Selected to examine.            ", MessageIcon::Critical};
+}
+
+Result<std::string, ExamineFailure> FileInFolder(const std::string& folder, const std::string& name)
+{
+    if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string("/\\\0", 3)) != std::string::npos)
+        return fail(ExamineFailure::AccessDenied);
+    const std::string path = folder + name;
+    if (!StaysInside(folder, path))
+        return fail(ExamineFailure::AccessDenied);
+    return path;
+}
+
+Result<std::string, ExamineFailure> AttachmentFile(const std::string& attachPath, const std::string& fileName)
+{
+    auto inSubfolder = FileInFolder(attachPath + "Attachments/", fileName);
+    if (!inSubfolder)
+        return inSubfolder;
+    std::error_code ec;
+    if (fs::exists(inSubfolder.value(), ec))
+        return inSubfolder;
+    auto besideList = FileInFolder(attachPath, fileName);
+    if (besideList && fs::exists(besideList.value(), ec))
+        return besideList;
+    return inSubfolder; // named in the messages as the place the file belongs
+}
+
+} // namespace pellam

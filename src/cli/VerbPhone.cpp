@@ -1,0 +1,23 @@
+// pellam-cli phone TEXT: the phone number as the text conversation viewer shows it.
+#include "cli/Verbs.h"
+#include "conversations/Conversations.h"
+
+#include <cstdio>
+
+namespace pellam::cli {
+namespace {
+
+int Run(const Args& args)
+{
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: pellam-cli phone TEXT\n");
+        return kBadInput;
+    }
+    std::printf("%s\n", FormatPhone(args[0]).c_str());
+    return kOk;
+}
+
+const VerbRegistrar reg("phone", "TEXT", &Run);
+
+} // namespace
+} // namespace pellam::cli

@@ -1,0 +1,113 @@
+// The text conversation viewer on the sample incident and on a folder of its own; files open through a URL recorder.
+#include "conversations/ui/TextConvViewer.h"
+#include "support/RecordingPrompter.h"
+#include "support/UrlRecorder.h"
+#include "workspace/Session.h"
+
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace pellam;
+
+namespace {
+
+const QString kSample = PELLAM_BINARY_DIR "/sample/4711";
+
+// Puts the caret of box `tab` inside the first occurrence of `text`, runs the link check and double-clicks.
+std::string DoubleClickInside(TextConvViewer& v, int tab, const QString& text)
+{
+    QTextCursor c = v.RTB(tab)->document()->find(text);
+    c.setPosition(c.selectionStart() + 2);
+    v.RTB(tab)->setTextCursor(c);
+    v.BoxPressed(tab);
+    v.FinishCheck();
+    v.BoxDoubleClicked();
+    return v.ReadyName() ? v.RTB(tab)->textCursor().selectedText().toStdString() : "";
+}
+
+} // namespace
+
+class TextConvViewerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTheSampleConversationsOpensTheLinkedFileAndPrints()
+    {
+        Session session;
+        session.paths.Evidence = kSample.toStdString();
+        session.CaseNumber = "4711";
+        test::UrlRecorder recorder;
+        test::RecordingPrompter prompter;
+        TextConvViewer v(session, prompter);
+        v.LTIMTick();
+        QCOMPARE(v.SSTab1()->tabText(0) + v.SSTab1()->tabText(1), QString("Dale OrrinTomas Orrin"));
+        QVERIFY(!v.SSTab1()->isTabVisible(2) && !v.SSTab1()->isTabVisible(3) && v.Label1()->isHidden());
+        QCOMPARE(v.Label3()->text(), QString("(555) 201-7730"));
+        v.SSTab1()->setCurrentIndex(1);
+        QCOMPARE(v.Label2()->text() + v.Label3()->text(), QString("Tomas Orrin(555) 201-9912"));
+
+        QCOMPARE(DoubleClickInside(v, 0, "IMG_0412"), "IMG_0412.jpg");
+        QCOMPARE(DoubleClickInside(v, 0, "this is the house"), ""); // outside the brackets: nothing opens
+        v.OpenTextFolder();
+        QCOMPARE(recorder.urls,
+            (QList<QUrl> {QUrl::fromLocalFile(kSample + "/TextFiles/IMG_0412.jpg"),
+                QUrl::fromLocalFile(kSample + "/TextFiles")}));
+        QVERIFY(prompter.messages.empty());
+
+        QTemporaryDir dir;
+        v.ChoosePrinter = [&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dir.filePath("tomas.pdf"));
+            return true;
+        };
+        QVERIFY(v.PrintCurrent());
+        QProcess p; // pdftotext (poppler-utils) is one of the packages the tests install
+        p.start("pdftotext", {dir.filePath("tomas.pdf"), "-"});
+        QVERIFY(p.waitForFinished(20000));
+        const QString text = p.readAllStandardOutput();
+        QVERIFY2(
+            text.contains("told me last week [notes.txt]") && !text.contains("Dale, this is Ilse"), qPrintable(text));
+    }
+
+    void showsOnlyWhatLoadsAndOpensOnlyInsideTheFolder()
+    {
+        QTemporaryDir dir;
+        const auto write = [&](const QString& name, const QByteArray& bytes) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        };
+        Session session;
+        session.paths.Evidence = dir.path().toStdString();
+        session.CaseNumber = "9";
+        write("9_TextCon0.doc", "{\\rtf1 Sent [gone.jpg] and [/etc/passwd.txt] and [sub\\\\a.txt]\\par}");
+        write("9_TextCon2.doc", "plain words, not rich text");
+        write("TxT.dat", "\"1|True|Ann|5551234\",\"2|-1|Bo|1\",\"3|1|Cy|\",\"4|0|Di|\"");
+        test::RecordingPrompter prompter;
+        TextConvViewer v(session, prompter);
+        v.DesktopOpen = [](const QString&) { return true; };
+        v.LTIMTick();
+        // Slot 2's document is missing: no tab, the others still load.
+        QVERIFY(v.SSTab1()->isTabVisible(0) && !v.SSTab1()->isTabVisible(1) && v.SSTab1()->isTabVisible(2));
+        QCOMPARE(v.RTB(2)->toPlainText(), QString("plain words, not rich text"));
+        QCOMPARE(v.Label2()->text() + v.Label3()->text(), QString("Ann555-1234"));
+        for (const char* name : {"gone.jpg", "/etc/passwd.txt", "sub\\a.txt"})
+            QCOMPARE(DoubleClickInside(v, 0, name), name);
+        v.OpenTextFolder();
+        QCOMPARE(prompter.messages.size(), std::size_t(4));
+        for (int i : {0, 1, 2})
+            QVERIFY(prompter.messages[i].text.ends_with(i == 0 ? "File not found" : "Access denied"));
+        QVERIFY(QString::fromStdString(prompter.messages[3].text).contains(dir.path()));
+
+        write("TxT.dat", "1|1|A|"); // 6 bytes: only the note shows
+        TextConvViewer none(session, prompter);
+        none.LTIMTick();
+        QVERIFY(none.SSTab1()->isHidden() && !none.Label1()->isHidden() && none.PrintButton()->isHidden());
+    }
+};
+
+QTEST_MAIN(TextConvViewerTest)
+#include "TextConvViewerTest.moc"
