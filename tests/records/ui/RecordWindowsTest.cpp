@@ -89,6 +89,9 @@ private slots:
         const QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
         QVERIFY2(
             text.contains("Subject Record Sheet for") && text.contains("PRIOR CONTACT HISTORY:"), qPrintable(text));
+        p.start("pdfinfo", {dir.filePath("sheet.pdf")});
+        QVERIFY(p.waitForFinished(20000));
+        QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\n")));
     }
 
     void unloadableRecordsSayFailedAndClose()
