@@ -1,0 +1,229 @@
+// A whole review of a copy of the sample incident leaves the evidence exactly
+// as it was: every recording decoded (by the real decoder) and played, seeked
+// and its details shown, every window opened, every document printed to PDF,
+// then the window closed; the folder's listing, bytes, sizes, times and modes
+// are compared before and after. The same review runs once more on a
+// read-only copy, as a user who may not write there, and must not fail.
+// With --review-child the binary is that user's copy of the program.
+#include "analysis/ui/StatsWindow.h"
+#include "app/Main.h"
+#include "attachments/ui/AttachFORM.h"
+#include "conversations/ui/TextConvViewer.h"
+#include "logs/ui/DocViewer.h"
+#include "records/ui/RCEV.h"
+#include "records/ui/RecordViewer.h"
+#include "support/RecordingPrompter.h"
+#include "support/VirtualWaveBackend.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTreeView>
+#include <QtTest>
+
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace pellam;
+
+namespace {
+
+// Path, size, modification time, mode and SHA-256 of everything in a folder.
+QStringList Snapshot(const QString& folder)
+{
+    QStringList lines;
+    QDirIterator it(
+        folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        struct stat st { };
+        ::lstat(QFile::encodeName(path).constData(), &st);
+        QString line = QString("%1 %2 %3.%4 %5")
+                           .arg(path.mid(folder.size()))
+                           .arg(st.st_size)
+                           .arg(st.st_mtim.tv_sec)
+                           .arg(st.st_mtim.tv_nsec)
+                           .arg(st.st_mode, 0, 8);
+        QFile f(path);
+        if (S_ISREG(st.st_mode) && f.open(QIODevice::ReadOnly)) {
+            QCryptographicHash sha(QCryptographicHash::Sha256);
+            sha.addData(&f);
+            line += " " + sha.result().toHex();
+        }
+        lines << line;
+    }
+    lines.sort();
+    return lines;
+}
+
+// Everything an operator can do with the incident, printing into `out`.
+// Returns what went wrong; the messages the program showed are in `prompter`.
+QString Review(const QString& evt, const QString& out, test::RecordingPrompter& prompter,
+    std::unique_ptr<WaveOutBackend> sound = nullptr)
+{
+    int printed = 0;
+    Main w(prompter, std::move(sound));
+    w.ChoosePrinter = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString("%1/%2.pdf").arg(out).arg(++printed));
+        return true;
+    };
+    QStringList examined;
+    w.DesktopOpen = [&](const QString& path) {
+        examined << path; // no program is started
+        return true;
+    };
+    w.Form_Load(false);
+    w.show();
+    w.OpenEventFile(evt);
+    if (!QTest::qWaitFor([&] { return !w.Loading(); }, 60000))
+        return "the open did not finish";
+    auto* list = w.findChild<QTreeView*>("LV1");
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        list->setCurrentIndex(list->model()->index(row, 0));
+        w.LV1DoubleClick();
+        const QString name = list->model()->index(row, 0).data().toString();
+        if (!QTest::qWaitFor([&] { return w.player().Status() == PlayerStatus::Playing; }, 30000))
+            return "recording " + name + " did not play";
+        w.player().SetPosition(w.player().Duration() / 2);
+        QTest::qWait(200);
+        w.LV1MouseUp(Qt::RightButton, QPoint(20, 20));
+        if (!w.infoWindow())
+            return "no details for " + name;
+        w.KillInfo();
+    }
+    for (const char* log : {"4711_MainLOG.doc", "4711_NOCLOG.rtf", "ADCOMM.rtf", "4711_NPP_Rpt.rtf"})
+        w.PrintLOG(QFileInfo(evt).dir().filePath(log));
+    w.mnuVML();
+    if (!w.logViewer())
+        return "no log viewer";
+    w.mnuSTATS();
+    StatsWindow* stats = w.statsWindow();
+    stats->SSTab1()->setCurrentIndex(StatsWindow::kCrcTab);
+    if (!QTest::qWaitFor([&] { return !stats->CrcTestRunning(); }, 30000))
+        return "the CRC test did not end";
+    if (!stats->RTB()->toPlainText().contains("No discrepancies found."))
+        return "the CRC test found discrepancies";
+    stats->PrintResults();
+    stats->PrintStatistics();
+    w.mnuVREC();
+    RecordViewer* records = w.recordViewer();
+    for (int row = 0; records && row < records->LV1()->model()->rowCount(); ++row) {
+        records->RowDoubleClicked(row);
+        records->sheet()->GetNewPicTIMTick();
+        records->sheet()->PrintThisRecord();
+    }
+    w.action(MenuEntry::Attachments)->trigger();
+    AttachFORM* attach = w.attachWindow();
+    for (int row = 0; attach && row < attach->LV1()->model()->rowCount(); ++row) {
+        attach->LV1()->setCurrentIndex(attach->LV1()->model()->index(row, 0));
+        attach->ExamineSelected();
+    }
+    w.action(MenuEntry::TextConversations)->trigger();
+    if (TextConvViewer* texts = w.textConvViewer())
+        texts->PrintCurrent();
+    QTest::qWait(300);
+    w.CloseAllWindows();
+    w.close();
+    if (!records || !attach || examined.size() != attach->LV1()->model()->rowCount())
+        return "the record list or the attachments did not open";
+    if (printed < 10)
+        return QString("only %1 documents were printed").arg(printed);
+    return {};
+}
+
+int ReviewChild(const QString& evt, const QString& out)
+{
+    test::RecordingPrompter prompter;
+    // Another user cannot reach this user's sound server: the sound goes to a virtual device.
+    const QString failure = Review(evt, out, prompter, std::make_unique<VirtualWaveBackend>());
+    for (const auto& m : prompter.messages)
+        std::printf("message: %s: %s\n", m.title.c_str(), m.text.c_str());
+    std::printf("%s\n", qPrintable(failure));
+    return failure.isEmpty() && prompter.messages.empty() ? 0 : 1;
+}
+
+} // namespace
+
+class UntouchedEvidenceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable("lame").isEmpty())
+            QSKIP("the decoder program lame is not installed (scripts/setup installs it)");
+        if (qEnvironmentVariableIsEmpty("PULSE_SERVER") && qEnvironmentVariableIsEmpty("PULSE_RUNTIME_PATH"))
+            QSKIP("no sound server: run under scripts/test, which starts one");
+        QVERIFY(m_root.isValid());
+        QFile::setPermissions(m_root.path(),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                | QFile::ReadOther | QFile::ExeOther);
+        QVERIFY(QProcess::execute("cp", {"-a", PELLAM_BINARY_DIR "/sample/4711", m_root.filePath("4711")}) == 0);
+        qputenv("HOME", m_root.filePath("home").toUtf8());
+    }
+
+    void wholeReviewLeavesTheEvidenceAsItWas()
+    {
+        const QString evidence = m_root.filePath("4711");
+        QVERIFY(QDir().mkpath(m_root.filePath("out")));
+        const QStringList before = Snapshot(evidence);
+        test::RecordingPrompter prompter;
+        const QString failure = Review(evidence + "/4711.evt", m_root.filePath("out"), prompter);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QVERIFY(prompter.messages.empty());
+        QCOMPARE(Snapshot(evidence), before);
+    }
+
+    // Read-only evidence, reviewed by a user who may not write there.
+    void readOnlyEvidenceIsReviewedWithoutFailures()
+    {
+        const QString evidence = m_root.filePath("ro/4711");
+        QVERIFY(QDir().mkpath(m_root.filePath("ro")));
+        QVERIFY(QProcess::execute("cp", {"-a", m_root.filePath("4711"), evidence}) == 0);
+        QVERIFY(QProcess::execute("chmod", {"-R", "a-w", evidence}) == 0);
+        for (const char* writable : {"ro-home", "ro-out"}) {
+            QVERIFY(QDir().mkpath(m_root.filePath(writable)));
+            QFile::setPermissions(m_root.filePath(writable), QFileDevice::Permissions(0x7777));
+        }
+        const QStringList before = Snapshot(evidence);
+        QStringList command {QCoreApplication::applicationFilePath(), "--review-child", evidence + "/4711.evt",
+            m_root.filePath("ro-out")};
+        if (::geteuid() == 0) {
+            if (QStandardPaths::findExecutable("setpriv").isEmpty())
+                QSKIP("setpriv is missing: cannot review as a user without write permission");
+            command = QStringList {"--reuid=nobody", "--regid=nogroup", "--clear-groups"} + command;
+            command.prepend("setpriv");
+        }
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_root.filePath("ro-home"));
+        child.setProcessEnvironment(env);
+        child.start(command.takeFirst(), command);
+        QVERIFY(child.waitForFinished(240000));
+        const QString said = QString::fromUtf8(child.readAllStandardOutput() + child.readAllStandardError());
+        QVERIFY2(child.exitCode() == 0, qPrintable(said));
+        QCOMPARE(Snapshot(evidence), before);
+        QProcess::execute("chmod", {"-R", "u+w", m_root.filePath("ro")}); // so the folder can be removed
+    }
+
+private:
+    QTemporaryDir m_root;
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc == 4 && std::string_view(argv[1]) == "--review-child")
+        return ReviewChild(argv[2], argv[3]);
+    UntouchedEvidenceTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "UntouchedEvidenceTest.moc"
