@@ -44,7 +44,6 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QResizeEvent>
@@ -751,8 +750,7 @@ void Main::PrintLOG(const QString& path)
     if (!doc)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    const bool chosen
-        = ChoosePrinter ? ChoosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+    const bool chosen = ChoosePrinterWith(ChoosePrinter, printer, this);
     if (!chosen)
         return;
     const auto text = BuildTextDocument(*doc);

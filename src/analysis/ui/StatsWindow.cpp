@@ -6,7 +6,6 @@
 #include "richtext/ui/TextDocumentBuilder.h"
 
 #include <QElapsedTimer>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -130,8 +129,7 @@ void StatsWindow::StepCrcTest()
 bool StatsWindow::Print(const RichDocument& doc, bool sheet)
 {
     QPrinter printer(QPrinter::HighResolution);
-    const bool chosen
-        = ChoosePrinter ? ChoosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+    const bool chosen = ChoosePrinterWith(ChoosePrinter, printer, this);
     if (!chosen)
         return false;
     const auto text = BuildTextDocument(doc);

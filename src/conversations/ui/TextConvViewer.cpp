@@ -4,9 +4,9 @@
 #include "attachments/ui/AttachFORM.h"
 #include "base/PathText.h"
 #include "base/Twips.h"
+#include "richtext/RtfReader.h"
 #include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
-#include "richtext/RtfReader.h"
 #include "workspace/Session.h"
 
 #include <QFont>
@@ -14,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -225,8 +224,7 @@ bool TextConvViewer::PrintCurrent()
     if (tab < 0 || tab >= kTabs || !m_tabs->isTabVisible(tab))
         return false;
     QPrinter printer(QPrinter::HighResolution);
-    const bool chosen
-        = ChoosePrinter ? ChoosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+    const bool chosen = ChoosePrinterWith(ChoosePrinter, printer, this);
     if (!chosen)
         return false;
     const auto text = BuildTextDocument(m_docs[static_cast<std::size_t>(tab)]);

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLineEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTextEdit>
@@ -83,8 +82,7 @@ void RCEV::GetNewPicTIMTick()
 void RCEV::PrintThisRecord()
 {
     QPrinter printer(QPrinter::HighResolution);
-    const bool chosen
-        = ChoosePrinter ? ChoosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+    const bool chosen = ChoosePrinterWith(ChoosePrinter, printer, this);
     if (!chosen)
         return;
     const auto doc = BuildTextDocument(m_sheet, nullptr, m_pictures);

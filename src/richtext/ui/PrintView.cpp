@@ -1,5 +1,7 @@
 #include "richtext/ui/PrintView.h"
 
+#include <QPrintDialog>
+
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -45,6 +47,11 @@ int PrintRichText(const QTextDocument& source, QPrinter& printer, PrintMargins m
     }
     painter.end();
     return pages;
+}
+
+bool ChoosePrinterWith(const PrinterChooser& chooser, QPrinter& printer, QWidget* parent)
+{
+    return chooser ? chooser(printer) : QPrintDialog(&printer, parent).exec() == QDialog::Accepted;
 }
 
 } // namespace pellam

@@ -4,8 +4,11 @@
 // own fonts, colours and alignment.
 #include "base/Twips.h"
 
+#include <functional>
+
 class QPrinter;
 class QTextDocument;
+class QWidget;
 
 namespace pellam {
 
@@ -20,6 +23,13 @@ struct PrintMargins {
 inline constexpr PrintMargins kLogMargins {500, 1000, 500, 1000};
 // The statistics page and the record sheet.
 inline constexpr PrintMargins kSheetMargins {1000, 1000, 1000, 1000};
+
+// How a window lets the operator choose the printer (a test supplies a PDF file).
+using PrinterChooser = std::function<bool(QPrinter&)>;
+
+// Asks `chooser` for the printer, or, when none is set, the system's printer
+// dialog over `parent`; false when the operator cancelled.
+bool ChoosePrinterWith(const PrinterChooser& chooser, QPrinter& printer, QWidget* parent);
 
 // Prints `doc` on `printer` (a queue or a PDF file) and returns the number of
 // pages printed: at least one, an empty document too; 0 when the printer
