@@ -152,6 +152,18 @@ TEST(RtfReader, DamagedInputEndsCleanly)
     EXPECT_EQ(Plain(deep), "xy");
 }
 
+// A plain-text log saved as rich text by a real word processor
+// (tests/data/richtext/make-wordprocessor-log.sh made it).
+TEST(RtfReader, ReadsALogAWordProcessorSaved)
+{
+    const auto doc = LoadRichTextFile(PELLAM_OWN_TESTDATA "/richtext/wordprocessor-log.rtf");
+    ASSERT_TRUE(doc.ok());
+    EXPECT_EQ(ToUtf8(doc->PlainText()),
+        "Incident Number: 4711 Started.\r\n"
+        "12/5/2026 14:33:05 - (00:03) Notation By Sgt. Ilse Varga: Caf\xC3\xA9 on the corner, calm voice.\r\n"
+        "12/5/2026 17:58:00 - Incident Number: 4711 Ended.\r\n");
+}
+
 TEST(RtfReader, PlainTextFilesAreReadAsWindows1252Lines)
 {
     EXPECT_EQ(Plain("line one\r\nline \x80\nlast"), "line one\r\nline \xE2\x82\xAC\r\nlast");
