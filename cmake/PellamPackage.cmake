@@ -6,10 +6,11 @@ set(CPACK_PACKAGE_NAME pellam)
 set(CPACK_PACKAGE_VENDOR "Norvik Technologies")
 set(CPACK_PACKAGE_CONTACT "Norvik Technologies")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "evidence review station for crisis incidents")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Pellam reviews the evidence folder a crisis-incident system leaves behind: MP3 recordings with a waveform, \
-rich-text logs linked to the recordings, CRC-32 verification, person records, attachments and text conversations. \
-pellam-cli runs the same logic from the command line.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Pellam reviews the evidence folder a crisis-incident system leaves behind:\n"
+    "MP3 recordings with a waveform, rich-text logs linked to the recordings,\n"
+    "CRC-32 verification, person records, attachments and text conversations.\n"
+    "pellam-cli runs the same logic from the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
