@@ -6,11 +6,16 @@
 #include "app/Program.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pellam");
+    // The installed desktop entry and icon theme name the windows; run from
+    // the build folder there is no such icon and the windows go without.
+    QApplication::setDesktopFileName("com.norviktech.Pellam");
+    QApplication::setWindowIcon(QIcon::fromTheme("com.norviktech.Pellam"));
 
     pellam::MessageBoxPrompter prompter;
     pellam::Main window(prompter);

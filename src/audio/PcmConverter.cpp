@@ -4,6 +4,7 @@
 
 #include "audio/FloatConverter.h"
 #include "audio/G711Converter.h"
+#include "audio/GsmConverter.h"
 #include "audio/ImaAdpcmConverter.h"
 #include "audio/MpegConverter.h"
 #include "audio/MsAdpcmConverter.h"
@@ -32,6 +33,8 @@ std::unique_ptr<PcmConverter> OpenForTag(const WaveFormat& source, std::span<con
         return MakeImaAdpcmConverter(source, payload);
     case kWaveFormatMsAdpcm:
         return MakeMsAdpcmConverter(source, payload);
+    case kWaveFormatGsm610:
+        return MakeGsmConverter(source, payload);
     case kWaveFormatMpeg:
     case kWaveFormatMpegLayer3:
         return MakeMpegConverter(source);

@@ -14,6 +14,7 @@ inline constexpr std::uint16_t kWaveFormatIeeeFloat = 0x0003;
 inline constexpr std::uint16_t kWaveFormatAlaw = 0x0006;
 inline constexpr std::uint16_t kWaveFormatMulaw = 0x0007;
 inline constexpr std::uint16_t kWaveFormatImaAdpcm = 0x0011;
+inline constexpr std::uint16_t kWaveFormatGsm610 = 0x0031;
 inline constexpr std::uint16_t kWaveFormatMpeg = 0x0050;
 inline constexpr std::uint16_t kWaveFormatMpegLayer3 = 0x0055;
 inline constexpr std::uint16_t kWaveFormatExtensible = 0xFFFE;

@@ -13,10 +13,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.empty()) {
-        std::fprintf(stderr, "usage: pellam-cli crc PATH...\n");
-        return kBadInput;
-    }
     clsCRC crc;
     int status = kOk;
     for (const auto& path : args) {
@@ -34,7 +30,7 @@ int Run(const Args& args)
     return status;
 }
 
-const VerbRegistrar reg("crc", "PATH...", &Run);
+const VerbRegistrar reg("crc", "PATH...", "the recording list's CRC text of each file", &Run);
 
 } // namespace
 } // namespace pellam::cli

@@ -11,10 +11,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: pellam-cli duration MP3\n");
-        return kBadInput;
-    }
     // A file that cannot be read at all is bad input, not a recording whose
     // duration never arrives.
     if (auto file = FileDescriptor::OpenForReading(args[0]); !file)
@@ -30,7 +26,7 @@ int Run(const Args& args)
     return kOk;
 }
 
-const VerbRegistrar reg("duration", "MP3", &Run);
+const VerbRegistrar reg("duration", "MP3", "the duration the recording list shows for an MP3 file", &Run);
 
 } // namespace
 } // namespace pellam::cli

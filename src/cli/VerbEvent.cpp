@@ -11,10 +11,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: pellam-cli event EVT\n");
-        return kBadInput;
-    }
     const auto read = ReadEventFile(args[0]);
     if (!read) {
         std::printf("{\"ok\":false}\n");
@@ -44,7 +40,7 @@ int Run(const Args& args)
     return kOk;
 }
 
-const VerbRegistrar reg("event", "EVT", &Run);
+const VerbRegistrar reg("event", "EVT", "the incident record of an event file as JSON", &Run);
 
 } // namespace
 } // namespace pellam::cli

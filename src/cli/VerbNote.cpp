@@ -27,10 +27,6 @@ std::optional<std::int32_t> ParsePosition(const std::string& s)
 
 int Run(const Args& args)
 {
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: pellam-cli note EVT POS\n");
-        return kBadInput;
-    }
     const auto caret = ParsePosition(args[1]);
     if (!caret)
         return Complain(args[1], "POS is not a text position (a whole number from 0)");
@@ -72,7 +68,8 @@ int Run(const Args& args)
     return kOk;
 }
 
-const VerbRegistrar reg("note", "EVT POS", &Run);
+const VerbRegistrar reg(
+    "note", "EVT POS", "the recording and offset a double-click at Main Log position POS plays", &Run);
 
 } // namespace
 } // namespace pellam::cli

@@ -57,10 +57,6 @@ void WriteMenus(Json& j, const Session& s)
 
 int Run(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: pellam-cli open EVT\n");
-        return kBadInput;
-    }
     Session session;
     if (const auto failed = OpenIncidentArgument(args[0], session))
         return *failed;
@@ -87,7 +83,7 @@ int Run(const Args& args)
     return kOk;
 }
 
-const VerbRegistrar reg("open", "EVT", &Run);
+const VerbRegistrar reg("open", "EVT", "the workspace after opening the incident, as JSON", &Run);
 
 } // namespace
 } // namespace pellam::cli

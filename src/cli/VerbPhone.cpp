@@ -9,15 +9,11 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: pellam-cli phone TEXT\n");
-        return kBadInput;
-    }
     std::printf("%s\n", FormatPhone(args[0]).c_str());
     return kOk;
 }
 
-const VerbRegistrar reg("phone", "TEXT", &Run);
+const VerbRegistrar reg("phone", "TEXT", "a phone number as the text conversation viewer shows it", &Run);
 
 } // namespace
 } // namespace pellam::cli

@@ -13,10 +13,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: pellam-cli records RMQ\n");
-        return kBadInput;
-    }
     clsRecord store;
     store.SetRecordPath(args[0]);
     auto table = std::make_unique<RecordTable>();
@@ -54,7 +50,7 @@ int Run(const Args& args)
     return ok ? kOk : kNegative;
 }
 
-static VerbRegistrar reg("records", "RMQ", &Run);
+const VerbRegistrar reg("records", "RMQ", "the person records of a records file as JSON", &Run);
 
 } // namespace
 } // namespace pellam::cli

@@ -27,10 +27,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: pellam-cli rtf2text RTF\n");
-        return kBadInput;
-    }
     const auto doc = LoadRichTextFile(args[0]);
     if (!doc)
         return Complain(args[0], RichTextFileReason(doc.error()));
@@ -39,7 +35,7 @@ int Run(const Args& args)
     return kOk;
 }
 
-const VerbRegistrar reg("rtf2text", "RTF", &Run);
+const VerbRegistrar reg("rtf2text", "RTF", "the plain text of a log as the log viewer counts positions", &Run);
 
 } // namespace
 } // namespace pellam::cli

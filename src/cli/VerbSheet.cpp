@@ -13,10 +13,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: pellam-cli sheet EVT ROLE PERSON\n");
-        return kBadInput;
-    }
     Session session;
     if (const auto failed = OpenIncidentArgument(args[0], session))
         return *failed;
@@ -43,7 +39,7 @@ int Run(const Args& args)
     return kOk;
 }
 
-const VerbRegistrar reg("sheet", "EVT ROLE PERSON", &Run);
+const VerbRegistrar reg("sheet", "EVT ROLE PERSON", "a person's record sheet as text", &Run);
 
 } // namespace
 } // namespace pellam::cli

@@ -12,10 +12,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: pellam-cli stats EVT\n");
-        return kBadInput;
-    }
     Session session;
     if (const auto failed = OpenIncidentArgument(args[0], session))
         return *failed;
@@ -24,7 +20,7 @@ int Run(const Args& args)
     return kOk;
 }
 
-const VerbRegistrar reg("stats", "EVT", &Run);
+const VerbRegistrar reg("stats", "EVT", "the statistics page as text", &Run);
 
 } // namespace
 } // namespace pellam::cli

@@ -10,10 +10,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: pellam-cli tags MP3\n");
-        return kBadInput;
-    }
     cMP3ID3v2 reader;
     const auto read = reader.SetMP3File(args[0]);
     if (!read)
@@ -53,7 +49,7 @@ int Run(const Args& args)
     return kOk;
 }
 
-static VerbRegistrar reg("tags", "MP3", &Run);
+const VerbRegistrar reg("tags", "MP3", "the ID3 tag of an MP3 file as JSON", &Run);
 
 } // namespace
 } // namespace pellam::cli

@@ -13,10 +13,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: pellam-cli verify EVT\n");
-        return kBadInput;
-    }
     Session session;
     if (const auto failed = OpenIncidentArgument(args[0], session))
         return *failed;
@@ -38,7 +34,8 @@ int Run(const Args& args)
     }
 }
 
-const VerbRegistrar reg("verify", "EVT", &Run);
+const VerbRegistrar reg(
+    "verify", "EVT", "the CRC integrity report; exit 0 all passed, 1 any failed, 2 not testable", &Run);
 
 } // namespace
 } // namespace pellam::cli

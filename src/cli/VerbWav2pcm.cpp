@@ -13,8 +13,6 @@ namespace {
 
 int Run(const Args& args)
 {
-    if (args.size() != 2)
-        return Complain("wav2pcm", "expected WAV OUT");
     StreamWAV stream;
     const StreamStatus status = stream.StreamOpen(args[0]);
     std::int64_t total = 0;
@@ -47,7 +45,7 @@ int Run(const Args& args)
     return status == StreamStatus::Ok ? kOk : kNegative;
 }
 
-static VerbRegistrar reg("wav2pcm", "WAV OUT", &Run);
+const VerbRegistrar reg("wav2pcm", "WAV OUT", "the 16-bit PCM the player reads from a WAV file, written to OUT", &Run);
 
 } // namespace
 } // namespace pellam::cli

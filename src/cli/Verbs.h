@@ -1,6 +1,8 @@
 #pragma once
 // pellam-cli verbs register themselves here, one file per verb, so adding a
-// verb touches nothing else.
+// verb touches nothing else. The registry checks the argument count against
+// the verb's usage before the verb runs, so a verb always gets what it asked
+// for.
 #include "richtext/RtfReader.h"
 #include "workspace/LocaleFormats.h"
 
@@ -17,8 +19,10 @@ inline constexpr int kOk = 0;
 inline constexpr int kNegative = 1;
 inline constexpr int kBadInput = 2;
 
+// `usage` names the arguments, one word each; a last word ending in "..."
+// stands for one or more. `summary` is the line `--help` shows.
 struct VerbRegistrar {
-    VerbRegistrar(const char* name, const char* usage, VerbFn fn);
+    VerbRegistrar(const char* name, const char* usage, const char* summary, VerbFn fn);
 };
 
 // The figures of the user's locale, read once at start-up from the

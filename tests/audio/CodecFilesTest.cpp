@@ -78,6 +78,28 @@ TEST_F(CodecFiles, EveryEncodingMatchesSoxDecoding)
     }
 }
 
+TEST_F(CodecFiles, GsmMatchesSoxDecoding)
+{
+    // Samples of speech-band tones at 8 kHz mono (odd counts, none a whole
+    // number of 320-sample blocks), and bytes cut off the end of the file.
+    const std::pair<int, int> cases[] = {{1001, 0}, {161, 0}, {7777, 0}, {4801, 20}, {4801, 64}, {2001, 1}};
+    const std::string enc = dir.file("gsm.wav"), ref = dir.file("ref.raw");
+    for (const auto& [samples, cut] : cases) {
+        SCOPED_TRACE(std::to_string(samples) + " samples, " + std::to_string(cut) + " bytes cut");
+        ASSERT_TRUE(Shell("sox -q -n -r 8000 -c 1 -e gsm-full-rate " + enc + " synth " + std::to_string(samples)
+            + "s sine 300 sine 1100 vol 0.7 && truncate -s -" + std::to_string(cut) + " " + enc + " && sox -q -D " + enc
+            + " -b 16 -e signed -t raw " + ref + " 2>/dev/null"));
+        const auto want = ToSamples(ReadAll(ref));
+        const auto got = DecodeWithStream(enc);
+        ASSERT_EQ(got.size(), want.size());
+        ASSERT_GT(got.size(), 0u);
+        double sum = 0;
+        for (std::size_t i = 0; i < got.size(); ++i)
+            sum += (got[i] - want[i]) * double(got[i] - want[i]);
+        EXPECT_LT(std::sqrt(sum / static_cast<double>(got.size())), 0.01 * 32768);
+    }
+}
+
 TEST_F(CodecFiles, MpegInWave)
 {
     // Left 1 kHz, right 250 Hz, 3 s at 128 kbit/s.
@@ -107,10 +129,11 @@ TEST_F(CodecFiles, CorruptedFilesNeverCrashOrHang)
 {
     ASSERT_TRUE(Shell("sox -q -n -r 8000 -c 2 -e ima-adpcm " + dir.file("ima.wav") + " synth 1 sine 500"));
     ASSERT_TRUE(Shell("sox -q -n -r 8000 -c 1 -e ms-adpcm " + dir.file("ms.wav") + " synth 1 sine 500"));
+    ASSERT_TRUE(Shell("sox -q -n -r 8000 -c 1 -e gsm-full-rate " + dir.file("gsm.wav") + " synth 1 sine 500"));
     ASSERT_TRUE(Shell("sox -q -n -r 22050 -c 1 -b 16 " + dir.file("s.wav") + " synth 1 sine 500 && lame --quiet "
         + dir.file("s.wav") + " " + dir.file("s.mp3")));
     const std::string files[] = {ReadAll(dir.file("ima.wav")), ReadAll(dir.file("ms.wav")),
-        MpegWave(ReadAll(dir.file("s.mp3")), 1, 22050, 4000)};
+        ReadAll(dir.file("gsm.wav")), MpegWave(ReadAll(dir.file("s.mp3")), 1, 22050, 4000)};
     std::uint32_t seed = 12345;
     const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
     for (const std::string& original : files) {

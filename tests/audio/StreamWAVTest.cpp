@@ -104,7 +104,7 @@ TEST_F(StreamWAVTest, ChunkLayoutsThatOpenAndFilesThatAreRefused)
         {"zero rate", withFmt(Fmt(1, 1, 0, 16000, 2, 16)), StreamStatus::NoCodec},
         {"block alignment 0", withFmt(Fmt(1, 1, 8000, 16000, 0, 16)), StreamStatus::NoCodec},
         {"40 bits per sample", withFmt(Fmt(1, 1, 8000, 40000, 5, 40)), StreamStatus::NoCodec},
-        {"GSM 6.10", withFmt(Fmt(0x31, 1, 8000, 1625, 65, 0, Le16(320))), StreamStatus::NoCodec},
+        {"GSM 6.10 in stereo", withFmt(Fmt(0x31, 2, 8000, 3250, 65, 0, Le16(320))), StreamStatus::NoCodec},
         {"absurd rate", withFmt(Fmt(1, 2, 0xFFFFFFFFu, 4, 4, 16)), StreamStatus::NoCodec},
     };
     for (const auto& [name, bytes, status] : refused) {

@@ -1,3 +1,4 @@
+#include "base/Version.h"
 #include "records/RecordWriter.h"
 #include "records/clsRecord.h"
 
@@ -140,10 +141,27 @@ TEST(CliVerbs, AFileThatCannotBeOpenedIsBadInput)
     }
     EXPECT_EQ(RunVerb({"event", fifo}).out, "{\"ok\":false}\n");
     EXPECT_NE(RunVerb({"wav2pcm", fifo, dir.file("out.pcm")}).out.find("\"status\":1,"), std::string::npos);
-    EXPECT_EQ(RunVerb({"crc"}).status, 2);
-    EXPECT_EQ(RunVerb({"phone"}).status, 2);
     EXPECT_EQ(RunVerb({"phone", "+1 555 123 4567"}).out, "1(555) 123-4567\n");
-    EXPECT_EQ(RunVerb({dir.file("x"), "x"}).status, 2) << "not a verb";
+}
+
+// Help goes to stdout with exit 0; an unknown verb or a wrong argument count
+// gets the usage on stderr and exit 2 before the verb runs.
+TEST(CliVerbs, HelpVersionAndUsage)
+{
+    const auto help = RunVerb({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* verb : {"crc", "open", "sheet", "wav2pcm"})
+        EXPECT_NE(help.out.find(std::string("\n  ") + verb + " "), std::string::npos) << verb;
+    EXPECT_EQ(RunVerb({"sheet", "--help"}).out.rfind("usage: pellam-cli sheet EVT ROLE PERSON\n", 0), 0u);
+    EXPECT_EQ(RunVerb({"--version"}).out, std::string("pellam-cli ") + kAppVersion + "\n");
+    const std::vector<std::vector<std::string>> wrong
+        = {{}, {"nosuchverb", "x"}, {"crc"}, {"phone"}, {"phone", "1", "2"}, {"sheet", "a.evt", "1"}, {"wav2pcm", "a"}};
+    for (const auto& args : wrong) {
+        const auto r = RunVerb(args);
+        EXPECT_EQ(r.status, 2) << args.size();
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage: pellam-cli "), std::string::npos) << r.err;
+    }
 }
 
 namespace {
