@@ -1,5 +1,6 @@
 // pellam-cli: the headless companion of the review station. Every verb runs the
 // same logic the desktop program runs; see the README for the verbs.
+#include "base/Cp1252.h"
 #include "cli/Verbs.h"
 
 #include <cstdio>
@@ -49,7 +50,7 @@ const LocaleFormats& UserFormats()
 
 int Complain(const std::string& file, const std::string& reason)
 {
-    std::fprintf(stderr, "pellam-cli: %s: %s\n", file.c_str(), reason.c_str());
+    std::fprintf(stderr, "pellam-cli: %s: %s\n", ValidUtf8(file).c_str(), reason.c_str());
     return kBadInput;
 }
 
