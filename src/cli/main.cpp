@@ -69,6 +69,9 @@ int main(int argc, char** argv)
     // Sizes and dates follow the user's locale; the process itself stays in the
     // C locale so numbers in JSON keep their "." whatever the user reads.
     Formats() = pellam::LocaleFormats::FromEnvironment();
-    const Args args(argv + 2, argv + argc);
+    // No verb has options, so every argument is a value; a "--" right after
+    // the verb, as scripts write it before names that may begin with "-", is dropped.
+    const bool dashes = argc > 2 && std::strcmp(argv[2], "--") == 0;
+    const Args args(argv + 2 + (dashes ? 1 : 0), argv + argc);
     return it->second.fn(args);
 }
