@@ -1,16 +1,28 @@
 # libFuzzer harnesses, one per reader of outside input.
-# pellam_add_fuzzer(<name>) in tests/fuzz/ adds the executable fuzz_<name> from
-# <name>Fuzzer.cpp, its seed corpus tests/data/fuzz/<name>/ (hand-made inputs),
-# a ctest that runs every seed once, and a place in the target `fuzzers`.
-# scripts/fuzz runs each harness for a bounded time from its seeds.
+# pellam_add_fuzzer(<name>) in tests/fuzz/ builds <name>Fuzzer.cpp two ways:
+# - with PELLAM_FUZZ (clang): the libFuzzer executable fuzz_<name>, in the
+#   target `fuzzers`, which scripts/fuzz runs from tests/data/fuzz/<name>/;
+# - in the ordinary build: replay_<name> (with tests/fuzz/Replay.cpp), and a
+#   ctest that feeds it every seed and every input in tests/data/crashers/<name>/
+#   once, so whatever once broke a reader is checked by every test run.
 set(PELLAM_FUZZ_SEEDS ${CMAKE_SOURCE_DIR}/tests/data/fuzz)
-add_custom_target(fuzzers)
+set(PELLAM_CRASHERS ${CMAKE_SOURCE_DIR}/tests/data/crashers)
+if(PELLAM_FUZZ)
+  add_custom_target(fuzzers)
+endif()
 
 function(pellam_add_fuzzer name)
-  add_executable(fuzz_${name} ${name}Fuzzer.cpp)
-  target_link_libraries(fuzz_${name} PRIVATE pellam_core pellam_warnings)
-  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
-  add_dependencies(fuzzers fuzz_${name})
-  add_test(NAME fuzz_${name}_seeds COMMAND fuzz_${name} -runs=0 ${PELLAM_FUZZ_SEEDS}/${name})
-  set_tests_properties(fuzz_${name}_seeds PROPERTIES LABELS "fuzz")
+  if(PELLAM_FUZZ)
+    add_executable(fuzz_${name} ${name}Fuzzer.cpp)
+    target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    add_dependencies(fuzzers fuzz_${name})
+    set(target fuzz_${name})
+  else()
+    add_executable(replay_${name} ${name}Fuzzer.cpp Replay.cpp)
+    add_test(NAME replay_${name} COMMAND replay_${name} ${PELLAM_FUZZ_SEEDS}/${name} ${PELLAM_CRASHERS}/${name})
+    set_tests_properties(replay_${name} PROPERTIES LABELS "logic;fuzz")
+    set(target replay_${name})
+  endif()
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${target} PRIVATE pellam_core pellam_warnings)
 endfunction()

@@ -392,6 +392,8 @@ void Main::OpenEventFile(const QString& path)
     RenderSession();
     if (opened.value().passRunning)
         m_getDirsTim.start();
+    if (opened.value().notice)
+        ShowMessage(*opened.value().notice);
 }
 
 void Main::GetDirsTIMTick()

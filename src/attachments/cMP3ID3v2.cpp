@@ -21,6 +21,8 @@ namespace {
 
 constexpr std::int64_t kBlockSize = 4096;
 constexpr std::int64_t kBlockOverlap = 3; // "ID3" or FF FB across a block edge is still found
+constexpr std::int64_t kMaxFrameBytes = 4 << 20;
+constexpr int kMaxFrames = 100000;
 
 // The reader's name in failures: the program's executable name and the class.
 std::string FailureSource()
@@ -202,7 +204,9 @@ Result<bool, TagReadFailure> cMP3ID3v2::SetMP3File(const std::string& path)
     const std::size_t idLen = v22 ? 3 : 4;
     std::int64_t count = 0;
     std::string body;
-    for (;;) {
+    // A tag may claim 256 MiB: frames past kMaxFrames are not read, and a
+    // frame's value is read no further than kMaxFrameBytes.
+    for (int frames = 0; frames < kMaxFrames; ++frames) {
         unsigned char fh[10];
         if (const int err = file.ReadFixed(pos, fh, static_cast<std::size_t>(headerLen)))
             return fail(FailureFromErrno(err));
@@ -214,7 +218,7 @@ Result<bool, TagReadFailure> cMP3ID3v2::SetMP3File(const std::string& path)
         if (count + size > tagSize)
             break; // the frame would run past the tag
         count += size;
-        if (const int err = file.ReadAvailable(pos, size, body))
+        if (const int err = file.ReadAvailable(pos, std::min(size, kMaxFrameBytes), body))
             return fail(FailureFromErrno(err));
         pos += size;
 

@@ -1,5 +1,6 @@
 #include "audio/LoadSequence.h"
 
+#include "base/PathText.h"
 #include "workspace/WorkFolder.h"
 
 #include <filesystem>
@@ -50,7 +51,9 @@ void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
     m_host.SetStatusText(kConverting);
     m_host.SetPointer(MousePointer::Busy);
 
-    const DecoderStart started = m_decoder.Start(kDecoderProgram, {"--decode", fullPath, TempWavPath()});
+    // The decoder takes no "--": an absolute path is the way to make sure a
+    // recording named "-x.mp3" (or "-") is read as a file, never as an option.
+    const DecoderStart started = m_decoder.Start(kDecoderProgram, {"--decode", MakeAbsolute(fullPath), TempWavPath()});
     if (started.outcome == DecoderStart::Outcome::Started) {
         m_state = LoadState::Decoding;
         SetTimer(m_wait, true, 500);

@@ -12,6 +12,9 @@
 #include "base/Rounding.h"
 
 namespace pellam {
+namespace {
+constexpr std::size_t kMaxSourceBlock = 4u << 20;
+}
 
 struct StreamWAV::State {
     FileDescriptor file;
@@ -52,10 +55,14 @@ bool StreamWAV::State::OpenConversion()
     conversion = OpenPcmConverter(formatBytes, output);
     if (!conversion)
         return false;
-    // Half a second of output per block; the codec says how much source that takes.
+    // Half a second of output per block; the codec says how much source that
+    // takes from the header's byte rate. A header can claim any rate, so the
+    // source block never exceeds what the data chunk holds nor a fixed ceiling.
     outputSize = static_cast<std::int32_t>(RoundToInt(500.0 / 1000.0 * output.avgBytesPerSec));
-    const std::size_t need = conversion->SourceSizeFor(static_cast<std::size_t>(outputSize));
-    if (need == 0 || need > static_cast<std::size_t>(INT32_MAX)) {
+    const std::size_t wanted = conversion->SourceSizeFor(static_cast<std::size_t>(outputSize));
+    const std::size_t need
+        = std::min({wanted, kMaxSourceBlock, static_cast<std::size_t>(std::max<std::int64_t>(dataLength, 1))});
+    if (wanted == 0) {
         conversion.reset();
         outputSize = 0;
         return false;

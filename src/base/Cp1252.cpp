@@ -134,4 +134,22 @@ std::size_t Utf8Length(std::string_view utf8)
     return n;
 }
 
+std::string ValidUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t cp = 0;
+        const std::size_t len = NextCodePoint(bytes, i, cp);
+        if (len == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(bytes.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
 } // namespace pellam

@@ -20,4 +20,9 @@ std::string EncodeCp1252(std::string_view utf8);
 // Number of characters of a UTF-8 text (the length the program's texts have).
 std::size_t Utf8Length(std::string_view utf8);
 
+// The text with every byte that is not part of a valid UTF-8 sequence replaced
+// by U+FFFD, the replacement character: what the program prints of names that
+// come from the file system as raw bytes is always valid UTF-8.
+std::string ValidUtf8(std::string_view bytes);
+
 } // namespace pellam

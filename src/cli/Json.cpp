@@ -1,13 +1,16 @@
 #include "cli/Json.h"
 
+#include "base/Cp1252.h"
+
 #include <cstdio>
 
 namespace pellam::cli {
 
 std::string JsonEscape(std::string_view s)
 {
+    // Names from the file system may be any bytes; JSON text must be UTF-8.
     std::string out = "\"";
-    for (char c : s) {
+    for (char c : ValidUtf8(s)) {
         switch (c) {
         case '"':
             out += "\\\"";

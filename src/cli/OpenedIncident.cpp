@@ -1,5 +1,6 @@
 #include "cli/OpenedIncident.h"
 
+#include "base/Cp1252.h"
 #include "base/Message.h"
 #include "cli/Verbs.h"
 #include "workspace/OpenIncident.h"
@@ -19,10 +20,14 @@ std::optional<int> OpenIncidentArgument(const std::string& argument, Session& se
     }
     session.Formats = UserFormats();
     OpenIncident open(session);
-    if (const auto opened = open.Open(eventFile.value()); !opened) {
+    const auto opened = open.Open(eventFile.value());
+    if (!opened) {
         std::fprintf(stderr, "%s\n%s\n", opened.error().title.c_str(), opened.error().text.c_str());
         return kNegative;
     }
+    // What the list leaves out goes to stderr; the answer on stdout stays as it is.
+    if (const auto& notice = opened.value().notice)
+        std::fprintf(stderr, "%s\n%s\n", notice->title.c_str(), ValidUtf8(notice->text).c_str());
     open.RunToEnd();
     return std::nullopt;
 }

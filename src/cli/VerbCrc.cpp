@@ -1,5 +1,6 @@
 // pellam-cli crc PATH...: the confirmed CRC text of each file, as the
 // recording list shows it.
+#include "base/Cp1252.h"
 #include "checksums/CrcText.h"
 #include "cli/Verbs.h"
 
@@ -21,7 +22,8 @@ int Run(const Args& args)
         std::error_code ec;
         const std::string absolute = std::filesystem::absolute(path, ec).string();
         const std::string text = GetStableCRC(crc, ec ? path : absolute);
-        std::printf("%s  %s\n", text.c_str(), path.c_str());
+        // A name that is not UTF-8 prints with U+FFFD for each stray byte.
+        std::printf("%s  %s\n", text.c_str(), ValidUtf8(path).c_str());
         if (text == kUnknownCrc) {
             const auto v = crc.CalculateFile(absolute);
             status = Complain(path, v ? "does not read the same twice" : std::strerror(v.error()));

@@ -1,6 +1,7 @@
 // pellam-cli: the headless companion of the review station. Every verb runs the
 // same logic the desktop program runs; see the README for the verbs.
 #include "base/Version.h"
+#include "base/Cp1252.h"
 #include "cli/Verbs.h"
 
 #include <cstdio>
@@ -80,7 +81,7 @@ const LocaleFormats& UserFormats()
 
 int Complain(const std::string& file, const std::string& reason)
 {
-    std::fprintf(stderr, "pellam-cli: %s: %s\n", file.c_str(), reason.c_str());
+    std::fprintf(stderr, "pellam-cli: %s: %s\n", ValidUtf8(file).c_str(), reason.c_str());
     return kBadInput;
 }
 
@@ -113,7 +114,10 @@ int main(int argc, char** argv)
         std::printf("%s\n", verb.summary);
         return kOk;
     }
-    const Args args(argv + 2, argv + argc);
+    // No verb has options, so every argument is a value; a "--" right after
+    // the verb, as scripts write it before names that may begin with "-", is dropped.
+    const bool dashes = argc > 2 && std::strcmp(argv[2], "--") == 0;
+    const Args args(argv + 2 + (dashes ? 1 : 0), argv + argc);
     if (!CountFits(verb.usage, args.size())) {
         std::fprintf(stderr, "pellam-cli: %s: wrong number of arguments\n", name.c_str());
         PrintVerbUsage(stderr, name, verb);

@@ -4,6 +4,7 @@
 #include "base/ErrnoText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 
@@ -31,6 +32,8 @@ Result<DelimitedReader, OpenError> DelimitedReader::OpenFile(const std::string& 
     auto opened = FileDescriptor::OpenForReading(path);
     if (!opened)
         return fail(OpenError {opened.error(), ErrnoText(opened.error())});
+    if (opened.value().Size() > kMaxFileBytes)
+        return fail(OpenError {EFBIG, ErrnoText(EFBIG)});
     DelimitedReader r;
     r.m_file = std::move(opened).value();
     return r;
@@ -100,14 +103,19 @@ Result<std::string, ReadError> DelimitedReader::ReadRaw()
                 return fail(m_readFailed ? ReadError::ReadFailed : ReadError::PrematureEnd);
             if (c == '"')
                 break;
+            if (value.size() == kMaxValueBytes)
+                return fail(ReadError::TooLong);
             value += static_cast<char>(c);
         }
         // Anything between the closing quote and the delimiter is dropped.
         while (Peek() != EOF && Peek() != ',' && !IsLineEnd(Peek()))
             Get();
     } else {
-        while (Peek() != EOF && Peek() != ',' && !IsLineEnd(Peek()))
+        while (Peek() != EOF && Peek() != ',' && !IsLineEnd(Peek())) {
+            if (value.size() == kMaxValueBytes)
+                return fail(ReadError::TooLong);
             value += static_cast<char>(Get());
+        }
     }
 
     m_afterComma = false;
@@ -164,6 +172,8 @@ const char* DelimitedReader::Describe(ReadError e)
         return "a number outside -32768..32767";
     case ReadError::ReadFailed:
         return "the file could not be read";
+    case ReadError::TooLong:
+        return "a value longer than 1 MiB";
     }
     return "";
 }

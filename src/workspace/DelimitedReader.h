@@ -4,7 +4,9 @@
 // or line breaks (CR LF, LF or CR); a value in double quotes keeps its commas
 // and line breaks and loses its quotes; leading blanks of a value are skipped;
 // integers are decimal numbers in -32768..32767. Texts are decoded from
-// Windows-1252. The file is read lazily, so a huge file costs only what is read.
+// Windows-1252. The file is read lazily, so a huge file costs only what is read;
+// a file larger than kMaxFileBytes is refused and a value longer than
+// kMaxValueBytes ends the reading, so no file can make a value grow unbounded.
 #include "base/FileDescriptor.h"
 #include "base/Result.h"
 
@@ -25,11 +27,17 @@ enum class ReadError {
     TypeMismatch, // an integer value that is not a decimal number
     Overflow, // an integer value outside -32768..32767
     ReadFailed, // the file could not be read further
+    TooLong, // a value longer than DelimitedReader::kMaxValueBytes
 };
 
 class DelimitedReader {
 public:
-    // Opens a regular file; a folder, FIFO or device is refused without waiting on it.
+    // The incident system writes files of a few KiB with short values.
+    static constexpr std::int64_t kMaxFileBytes = 64 << 20;
+    static constexpr std::size_t kMaxValueBytes = 1 << 20;
+
+    // Opens a regular file; a folder, FIFO or device is refused without waiting
+    // on it, a file larger than kMaxFileBytes with EFBIG.
     static Result<DelimitedReader, OpenError> OpenFile(const std::string& path);
     static DelimitedReader FromText(std::string bytes);
 

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <limits.h>
+#include <memory>
 #include <sys/stat.h>
 
 namespace pellam {
@@ -14,6 +17,19 @@ namespace {
 ListingError ErrorOf(int number)
 {
     return ListingError {number, std::strerror(number)};
+}
+
+std::string RealPath(const std::string& path)
+{
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : std::string();
+}
+
+// Whether the link at `path` resolves to a file inside the folder `realFolder`.
+bool Within(const std::string& realFolder, const std::string& path)
+{
+    const std::string target = RealPath(path);
+    return !realFolder.empty() && target.starts_with(WithTrailingSeparator(realFolder));
 }
 
 } // namespace
@@ -43,6 +59,7 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return fail(ErrorOf(errno));
+    const std::string realFolder = RealPath(folder);
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir);
@@ -61,15 +78,24 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
         // file systems that leave it out are asked with stat().
         bool regular = entry->d_type == DT_REG;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            const std::string path = JoinPath(folder, name);
             struct stat st { };
-            regular = ::stat(JoinPath(folder, name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+            regular = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+            struct stat own { };
+            if (regular && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode) && !Within(realFolder, path)) {
+                listing.m_outside.push_back(name);
+                continue;
+            }
         }
         if (regular)
             listing.m_names.push_back(name);
+        else
+            listing.m_irregular.push_back(name);
     }
     ::closedir(dir);
-    std::sort(listing.m_names.begin(), listing.m_names.end(),
-        [](const std::string& a, const std::string& b) { return Before(a, b); });
+    for (auto* names : {&listing.m_names, &listing.m_outside, &listing.m_irregular})
+        std::sort(
+            names->begin(), names->end(), [](const std::string& a, const std::string& b) { return Before(a, b); });
     return listing;
 }
 

@@ -2,7 +2,10 @@
 // The evidence folder listing: a snapshot of the names of the folder's
 // regular files taken when the folder is chosen (the folder itself is kept
 // once, in Paths::Evidence), as the review station's file list holds it.
-// Hidden files (names beginning with ".") are not listed. Names are sorted
+// Hidden files (names beginning with ".") are not listed, nor links that
+// lead out of the folder (a link may point anywhere: /proc, a device, another
+// case); both those and entries that are no regular file are kept aside by
+// name so the operator can be told. Names are sorted
 // alphabetically without regard to letter case, ties in byte order, so
 // recording numbers follow this order.
 #include "base/PathText.h"
@@ -38,11 +41,19 @@ public:
     // Names whose extension matches, without regard to case ("rmq" for "*.rmq").
     std::vector<std::string> WithExtension(std::string_view ext) const;
 
+    // Links that resolve to a file outside the folder, not listed.
+    const std::vector<std::string>& outside() const { return m_outside; }
+    // Entries that are no regular file (folders, FIFOs, devices, broken or
+    // looping links), not listed.
+    const std::vector<std::string>& irregular() const { return m_irregular; }
+
     // Case-insensitive order of the listing.
     static bool Before(std::string_view a, std::string_view b);
 
 private:
     std::vector<std::string> m_names;
+    std::vector<std::string> m_outside;
+    std::vector<std::string> m_irregular;
 };
 
 } // namespace pellam

@@ -53,6 +53,47 @@ OpenIncident::OpenIncident(Session& session, std::unique_ptr<RecordingProbe> pro
       m_pass(session, *m_probe)
 { }
 
+namespace {
+
+// Up to five names, then how many more.
+std::string NameSome(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size() && i < 5; ++i)
+        text += (i ? ", " : "") + names[i];
+    if (names.size() > 5)
+        text += " and " + std::to_string(names.size() - 5) + " more";
+    return text + ".";
+}
+
+} // namespace
+
+std::optional<Message> LeftOutNotice(const FolderListing& listing)
+{
+    std::string text;
+    std::size_t recordings = 0;
+    for (const auto& name : listing.names())
+        recordings += IsRecording(name);
+    if (recordings > Session::kMaxRecordings)
+        text += std::string(kLineBreak) + "Only the first " + std::to_string(Session::kMaxRecordings) + " of "
+            + std::to_string(recordings) + " recordings are listed.";
+    if (!listing.outside().empty())
+        text += std::string(kLineBreak) + "Links leading out of the folder, not listed: " + NameSome(listing.outside());
+    std::vector<std::string> irregular;
+    for (const auto& name : listing.irregular())
+        if (IsRecording(name))
+            irregular.push_back(name);
+    if (!irregular.empty())
+        text += std::string(kLineBreak)
+            + "Recordings that are no regular file (a folder, pipe, device or broken link), "
+              "not listed: "
+            + NameSome(irregular);
+    if (text.empty())
+        return std::nullopt;
+    return Message {"Evidence Folder", "Some files of the evidence folder are not in the recording list." + text,
+        MessageIcon::Exclamation};
+}
+
 Result<Opened, Message> OpenIncident::Refuse(Message message)
 {
     m_session.menus.SetEnabled(MenuEntry::OpenIncident, true);
@@ -76,6 +117,7 @@ Result<Opened, Message> OpenIncident::Open(const std::string& eventFile)
             return Refuse(FileErrorMessage("ERROR #" + std::to_string(e.number) + " - " + e.description));
         return Refuse(PathErrorMessage(e));
     }
+    std::optional<Message> notice = LeftOutNotice(listing.value());
     Dir1_Change(s, std::move(listing).value());
     if (auto config = LoadSysConfig(s.paths.Evidence, s.roles); !config)
         return Refuse(config.error());
@@ -92,7 +134,7 @@ Result<Opened, Message> OpenIncident::Open(const std::string& eventFile)
     s.menus.Set(MenuEntry::PrintAdminLog, s.paths.AdminLog != kNone);
     s.menus.Set(MenuEntry::PrintNppReport, s.paths.NppReport != kNone);
     s.menus.SetEnabled(MenuEntry::OpenIncident, false);
-    return Opened {!m_pass.Finished()};
+    return Opened {!m_pass.Finished(), std::move(notice)};
 }
 
 void OpenIncident::RunToEnd()

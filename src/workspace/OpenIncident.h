@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace pellam {
@@ -32,7 +33,14 @@ Result<std::string, Message> CheckEventFileArgument(const std::string& given);
 // An open that went through: whether the recording pass still has steps to run.
 struct Opened {
     bool passRunning = false;
+    // What the evidence folder holds that the recording list leaves out, for
+    // the operator to read; nothing when the list shows the whole folder.
+    std::optional<Message> notice;
 };
+
+// The notice for recordings beyond Session::kMaxRecordings, links leading out
+// of the folder, and recording names that are no regular file.
+std::optional<Message> LeftOutNotice(const FolderListing& listing);
 
 class OpenIncident {
 public:

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+
+#include <unistd.h>
 
 using namespace pellam;
 using namespace pellam::test;
@@ -143,6 +146,13 @@ TEST(cMP3ID3v2, OversizedAndCutFramesReadOnlyWhatTheFileHolds)
     const std::string cut = "TIT2" + BigEndianBytes(200u << 20, 4) + std::string(2, '\0') + "Cut 5";
     auto r = ReadBytes(Tag(4, cut, 0x0FFFFFFF));
     EXPECT_EQ(std::tuple(r.FrameCount(), r.Title()), std::tuple(1, std::string("Cut 5")));
+    // In a sparse file that does hold the 200 MB, the value is read no further than 4 MiB.
+    TempDir dir;
+    const std::string sparse = dir.write("sparse.mp3", Tag(4, cut, 0x0FFFFFFF));
+    std::ofstream(sparse, std::ios::in | std::ios::out).seekp(30 + (4 << 20)).put('Z');
+    ASSERT_EQ(::truncate(sparse.c_str(), 300 << 20), 0);
+    ASSERT_TRUE(r.SetMP3File(sparse).ok());
+    EXPECT_EQ(r.Title(), "Cut 5");
 
     // A header cut in the middle of its size field.
     r = ReadBytes(Tag(3, Frame("TIT2", "x"), 100).substr(0, 15));

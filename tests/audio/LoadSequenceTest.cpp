@@ -149,6 +149,11 @@ TEST(LoadSequence, LoadedRecordingIsKnownByItsNumberAndReopenedNotDecodedAgain)
     r.RunTimers();
     r.seq.ListClick(RecordingRef {2, "rec 1.mp3", r.dir.str() + "/4712/rec 1.mp3"});
     EXPECT_EQ(r.decoder.starts.back()[2], r.dir.str() + "/4712/rec 1.mp3");
+    // A name the decoder could take as an option reaches it as an absolute path.
+    r.RunTimers();
+    r.seq.ListClick(RecordingRef {3, "-", "-"});
+    const std::string given = r.decoder.starts.back()[2];
+    EXPECT_TRUE(given.starts_with('/') && given.ends_with("/-")) << given;
 }
 
 TEST(LoadSequence, StatusLineNamesTheLoadedRecordingWhileAnotherRowIsCurrent)

@@ -142,6 +142,16 @@ TEST(OpenVerb, UnreadableFolderOrRecording)
     EXPECT_EQ(rows[0].Size, "2 KB");
     EXPECT_EQ(rows[0].CRC, "Unknown");
     EXPECT_EQ(rows[0].Duration, "??:??");
+
+    // A name that is not UTF-8 reads with U+FFFD; a link out of the folder is told, not listed.
+    dir.write("evidence/b\xE9.mp3", "x");
+    fs::create_symlink("/etc/passwd", evidence + "/c.mp3");
+    ASSERT_EQ(open(), 0);
+    const auto more = Recordings(pellam::test::ReadAll(dir.file("out")));
+    ASSERT_EQ(more.size(), 2u);
+    EXPECT_EQ(more[1].FileName, "b\xEF\xBF\xBD.mp3");
+    EXPECT_NE(pellam::test::ReadAll(dir.file("err")).find("Links leading out of the folder, not listed: c.mp3."),
+        std::string::npos);
 }
 
 TEST(DurationVerb, ADamagedFileHasAnUnknownDuration)

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace pellam;
 using pellam::test::EventText;
 using pellam::test::SysCfg;
@@ -239,4 +241,16 @@ TEST(DelimitedReader, ReadsFilesLargerThanItsBufferLazily)
     const auto missing = DelimitedReader::OpenFile(dir.file("missing.dat"));
     EXPECT_EQ(missing.error().Errno, ENOENT);
     EXPECT_EQ(missing.error().Reason, "No such file or directory");
+
+    // Neither a run of NUL bytes nor a quote left open grows a value past its bound.
+    const std::string nul(DelimitedReader::kMaxValueBytes + 1, '\0');
+    for (const std::string& text : {nul, "1,\"" + nul}) {
+        auto capped = DelimitedReader::OpenFile(dir.write("nul.dat", text)).value();
+        (void)capped.Skip(text[0] == '1' ? 1 : 0);
+        EXPECT_EQ(capped.ReadText().error(), ReadError::TooLong);
+    }
+    // A sparse file past the file bound is refused before anything is read.
+    const std::string sparse = dir.file("sparse.dat");
+    ASSERT_EQ(::truncate(dir.write("sparse.dat", "").c_str(), DelimitedReader::kMaxFileBytes + 1), 0);
+    EXPECT_EQ(DelimitedReader::OpenFile(sparse).error().Errno, EFBIG);
 }

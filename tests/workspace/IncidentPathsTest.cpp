@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using namespace pellam;
 
 namespace {
@@ -27,12 +29,17 @@ TEST(FolderListing, SortsWithoutRegardToCaseAndSkipsHiddenFilesAndFolders)
     std::filesystem::create_symlink("a.mp3", dir.path() / "link.mp3");
     std::filesystem::create_directory_symlink("Photo", dir.path() / "photo.mp3");
     std::filesystem::create_symlink("gone", dir.path() / "dangling.mp3");
+    // Nor a link out of the folder, nor a pipe: both are set aside by name.
+    std::filesystem::create_symlink("/proc/self/environ", dir.path() / "env.mp3");
+    ASSERT_EQ(::mkfifo(dir.file("pipe.mp3").c_str(), 0600), 0);
     const auto listing = ListingOf(dir,
         {"b.mp3", "A.mp3", "a.mp3", "C.evt", "b.evt", ".hidden", "_x.doc", "10.mp3", "9.mp3", "old.RMQ", "rmq",
             "x.rmqx", "z.rmq"});
     const std::vector<std::string> want = {"10.mp3", "9.mp3", "_x.doc", "A.mp3", "a.mp3", "b.evt", "b.mp3", "C.evt",
         "link.mp3", "old.RMQ", "rmq", "x.rmqx", "z.rmq"};
     EXPECT_EQ(listing.names(), want);
+    EXPECT_EQ(listing.outside(), std::vector<std::string> {"env.mp3"});
+    EXPECT_EQ(listing.irregular(), (std::vector<std::string> {"dangling.mp3", "Photo", "photo.mp3", "pipe.mp3"}));
     EXPECT_TRUE(listing.FileInList("a.mp3"));
     EXPECT_FALSE(listing.FileInList("B.mp3")) << "presence is case-sensitive";
     EXPECT_EQ(listing.WithExtension("rmq"), (std::vector<std::string> {"old.RMQ", "z.rmq"}));

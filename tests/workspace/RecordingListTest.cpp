@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 using namespace pellam;
@@ -233,6 +234,29 @@ TEST(OpenIncident, RefusalsLeaveOpenIncidentEnabled)
         (Message {
             "File Error", "Error loading Event. \r\nERROR #2 - No such file or directory", MessageIcon::Critical}));
     EXPECT_TRUE(s.menus[MenuEntry::OpenIncident].enabled);
+}
+
+TEST(OpenIncident, TellsWhatTheListLeavesOut)
+{
+    TempDir dir;
+    Folder(dir, {{"1.evt", EventText("1")}});
+    Session s;
+    EXPECT_FALSE(OpenIncident(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {}))
+                     .Open(dir.file("1.evt"))
+                     .value()
+                     .notice);
+    for (int i = 0; i <= 5000; ++i)
+        dir.write(std::to_string(i) + ".mp3", "");
+    std::filesystem::create_directory(dir.path() / "dir.mp3");
+    std::filesystem::create_directory(dir.path() / "Photo");
+    std::filesystem::create_symlink("/etc/passwd", dir.path() / "out.mp3");
+    const auto notice = LeftOutNotice(FolderListing::Read(dir.str()).value());
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->text,
+        "Some files of the evidence folder are not in the recording list.\r\n"
+        "Only the first 5000 of 5001 recordings are listed.\r\n"
+        "Links leading out of the folder, not listed: out.mp3.\r\n"
+        "Recordings that are no regular file (a folder, pipe, device or broken link), not listed: dir.mp3.");
 }
 
 TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)

@@ -1,5 +1,6 @@
 #include "records/ui/PhotoLoader.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 
@@ -7,6 +8,9 @@ namespace pellam {
 
 std::optional<QImage> LoadPhoto(const QString& path, QSize box)
 {
+    // A FIFO or device would block the window's thread in the reader's open.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QImageReader reader(path);
     const QSize natural = reader.size();
     if (!reader.canRead() || !natural.isValid() || natural.isEmpty())

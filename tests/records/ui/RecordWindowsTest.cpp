@@ -17,6 +17,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace pellam;
 
 class RecordWindowsTest : public QObject {
@@ -123,6 +125,9 @@ private slots:
         QCOMPARE(QColor(t.pixel(70, 100)), QColor(Qt::white));
         QVERIFY(qGray(t.pixel(100, 0)) < 30 && qGray(t.pixel(100, 199)) < 30); // not scaled: cut by the box
         QVERIFY(!LoadPhoto(dir.filePath("missing.jpg"), QSize(200, 200)));
+        // A pipe named like a photo is refused without waiting for a writer.
+        QCOMPARE(::mkfifo(dir.filePath("pipe.jpg").toLocal8Bit().constData(), 0600), 0);
+        QVERIFY(!LoadPhoto(dir.filePath("pipe.jpg"), QSize(200, 200)));
     }
 
 private:
