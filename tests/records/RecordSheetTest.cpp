@@ -106,17 +106,4 @@ TEST(RecordSheet, SparseAndFullPersons)
     EXPECT_EQ(SheetCaption(t, 2, 1), " Record Viewer:  Viewing Ada");
 }
 
-TEST(RecordSheet, PhotoNoteFromTheFile)
-{
-    test::TempDir dir;
-    dir.write("p.jpg", "\xFF\xD8\xFF\xE0 rest");
-    dir.write("p.txt", "not a picture");
-    dir.write("tiny.png", "\x89P");
-    const std::string folder = dir.str() + "/";
-    EXPECT_EQ(PhotoNoteFor("", folder), kPhotoNotAvailable);
-    EXPECT_EQ(PhotoNoteFor("p.jpg", folder), "");
-    for (const char* bad : {"p.txt", "tiny.png", "missing.jpg"})
-        EXPECT_EQ(PhotoNoteFor(bad, folder), kPhotoLoadError) << bad;
-}
-
 } // namespace pellam
