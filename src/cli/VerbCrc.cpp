@@ -12,6 +12,17 @@
 namespace pellam::cli {
 namespace {
 
+// A path as one line of output: valid UTF-8, and a line break inside a name
+// (which a file name may hold) also printed as U+FFFD, so every file keeps
+// exactly one line.
+std::string OneLine(std::string_view path)
+{
+    std::string out = ValidUtf8(path);
+    for (std::size_t at; (at = out.find_first_of("\r\n")) != std::string::npos;)
+        out.replace(at, 1, "\xEF\xBF\xBD");
+    return out;
+}
+
 int Run(const Args& args)
 {
     clsCRC crc;
@@ -22,8 +33,7 @@ int Run(const Args& args)
         std::error_code ec;
         const std::string absolute = std::filesystem::absolute(path, ec).string();
         const std::string text = GetStableCRC(crc, ec ? path : absolute);
-        // A name that is not UTF-8 prints with U+FFFD for each stray byte.
-        std::printf("%s  %s\n", text.c_str(), ValidUtf8(path).c_str());
+        std::printf("%s  %s\n", text.c_str(), OneLine(path).c_str());
         if (text == kUnknownCrc) {
             const auto v = crc.CalculateFile(absolute);
             status = Complain(path, v ? "does not read the same twice" : std::strerror(v.error()));

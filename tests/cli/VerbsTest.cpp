@@ -24,9 +24,10 @@ TEST(CliCrc, PrintsTheConfirmedTextThenThePathAsGivenUnknownWhenUnreadable)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "Unknown  " + dir.file("gone.mp3") + "\n");
     EXPECT_NE(r.err.find("gone.mp3"), std::string::npos);
-    // Bytes outside UTF-8 (a Windows-1252 letter, an overlong slash, a cut sequence) print as U+FFFD.
-    const auto odd = RunVerb({"crc", "--", dir.write("caf\xE9 \xC0\xAF \xE2\x82.mp3", "123456789")});
-    EXPECT_EQ(odd.out, "CB F4 39 26  " + dir.str() + "/caf\uFFFD \uFFFD\uFFFD \uFFFD\uFFFD.mp3\n");
+    // Bytes outside UTF-8 (a Windows-1252 letter, an overlong slash, a cut
+    // sequence) and line breaks in a name print as U+FFFD: one line per file.
+    const auto odd = RunVerb({"crc", "--", dir.write("caf\xE9 \xC0\xAF \xE2\x82\n.mp3", "123456789")});
+    EXPECT_EQ(odd.out, "CB F4 39 26  " + dir.str() + "/caf\uFFFD \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD.mp3\n");
 }
 
 TEST(CliEvent, PrintsTheIncidentAsJsonOrNotOk)
