@@ -67,6 +67,8 @@ char ByteFor(char32_t cp)
 }
 
 // Decodes one UTF-8 sequence at s[i]; returns its length, or 0 when invalid.
+} // namespace
+
 std::size_t NextCodePoint(std::string_view s, std::size_t i, char32_t& cp)
 {
     const auto b0 = static_cast<unsigned char>(s[i]);
@@ -85,8 +87,6 @@ std::size_t NextCodePoint(std::string_view s, std::size_t i, char32_t& cp)
         return 0;
     return len;
 }
-
-} // namespace
 
 std::string DecodeCp1252(std::string_view bytes)
 {

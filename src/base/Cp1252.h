@@ -25,4 +25,9 @@ std::size_t Utf8Length(std::string_view utf8);
 // come from the file system as raw bytes is always valid UTF-8.
 std::string ValidUtf8(std::string_view bytes);
 
+// The code point of the well-formed UTF-8 sequence at s[i] and its length;
+// 0 when no well-formed sequence starts there (overlong forms, surrogates
+// and values past U+10FFFF included).
+std::size_t NextCodePoint(std::string_view s, std::size_t i, char32_t& cp);
+
 } // namespace pellam

@@ -1,5 +1,7 @@
 #include "richtext/RichDocument.h"
 
+#include "base/Cp1252.h"
+
 namespace pellam {
 
 std::size_t Paragraph::length() const
@@ -51,30 +53,17 @@ std::u16string FromUtf8(std::string_view text)
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        const int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
-        char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-        bool good = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
-        for (int k = 1; good && k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            good = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not characters.
-        static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-        good = good && c >= kLeast[extra] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
-        if (!good) {
+        char32_t c = 0;
+        const std::size_t len = NextCodePoint(text, i, c);
+        i += len == 0 ? 1 : len;
+        if (len == 0) {
             out += u'\uFFFD';
-            ++i;
-            continue;
-        }
-        if (c >= 0x10000) {
+        } else if (c >= 0x10000) {
             out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
             out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
         } else {
             out += static_cast<char16_t>(c);
         }
-        i += static_cast<std::size_t>(extra) + 1;
     }
     return out;
 }

@@ -3,7 +3,7 @@
 // and both reports printed to PDF.
 #include "analysis/ui/StatsWindow.h"
 #include "support/RecordingPrompter.h"
-#include "workspace/OpenIncident.h"
+#include "support/SampleSession.h"
 
 #include <QPrinter>
 #include <QProcess>
@@ -22,10 +22,8 @@ class StatsWindowTest : public QObject {
 private slots:
     void init()
     {
-        m_session = std::make_unique<Session>();
-        OpenIncident open(*m_session);
-        QVERIFY(open.Open(PELLAM_BINARY_DIR "/sample/4711/4711.evt"));
-        open.RunToEnd();
+        m_session = test::OpenSampleSession();
+        QVERIFY(m_session);
     }
 
     void testsOnItsTabAndKeepsTheReportWhenRefused()

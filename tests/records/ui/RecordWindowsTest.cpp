@@ -6,7 +6,7 @@
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
 #include "support/RecordingPrompter.h"
-#include "workspace/OpenIncident.h"
+#include "support/SampleSession.h"
 
 #include <QPointer>
 #include <QPrinter>
@@ -41,10 +41,8 @@ class RecordWindowsTest : public QObject {
 private slots:
     void init()
     {
-        m_session = std::make_unique<Session>();
-        OpenIncident open(*m_session);
-        QVERIFY(open.Open(PELLAM_BINARY_DIR "/sample/4711/4711.evt"));
-        open.RunToEnd();
+        m_session = test::OpenSampleSession();
+        QVERIFY(m_session);
     }
 
     void listOpensOneSheetAtATimeWithThePhotoOrItsNote()
