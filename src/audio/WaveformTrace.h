@@ -5,6 +5,13 @@
 // channel's value there. Coordinates are the picture's: x counts records (the
 // picture is file size ÷ 128 units wide), y runs 0..70000 with the middle at
 // 35000.
+//
+// A long file would give millions of points, more than any picture has
+// columns, so past kTraceMaxPoints the points are taken in runs of TraceSpan
+// consecutive ones and each run keeps only its first, lowest, highest and last
+// point, in their order. Lines through those cover the same columns and the
+// same heights as lines through the whole run, while memory and drawing stay
+// bounded whatever the file's size.
 #include "base/Result.h"
 
 #include <cstdint>
@@ -19,6 +26,7 @@ inline constexpr std::int64_t kTraceFirstRecord = 44; // 1-based; sampling start
 inline constexpr std::int64_t kTraceMinBytes = 40;
 inline constexpr double kTraceHeight = 70000.0;
 inline constexpr double kTraceMiddle = 35000.0;
+inline constexpr std::int64_t kTraceMaxPoints = 65536;
 
 struct TracePoint {
     std::int64_t x;
@@ -42,6 +50,13 @@ enum class TraceError {
 
 // Records skipped between samples: 1 up to 4,000,000 bytes, 8 up to 9,000,000, 16 above.
 std::int64_t TraceStep(std::int64_t fileSize);
+
+// Points a file of fileSize bytes gives before any reduction.
+std::int64_t TracePointCount(std::int64_t fileSize);
+
+// Consecutive points that share one reduced run: 1 (nothing reduced) up to
+// kTraceMaxPoints points, else enough that at most kTraceMaxPoints / 4 runs remain.
+std::int64_t TraceSpan(std::int64_t pointCount);
 
 // Samples records 44 + step, 44 + 2 step, ... until the first read that the
 // end of the file cuts short; that read's point is included, its missing

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 using namespace pellam;
 using pellam::test::TempDir;
@@ -63,4 +65,47 @@ TEST(WaveformTrace, ReadsTheSampleStartingEachRecordTheCutLastOneAndNothingElse)
     int asked = 0;
     const auto stopped = TraceWaveform(SizedFile(dir, "big.wav", 4'000'000), [&] { return ++asked == 3; });
     EXPECT_EQ(std::pair(stopped.error(), asked), std::pair(TraceError::Stopped, 3));
+}
+
+TEST(WaveformTrace, ALongFileKeepsEachRunsFirstLowestHighestAndLastPoint)
+{
+    // 256 MiB: step 16, 131070 points, runs of 8 (the last of 6). Samples vary point by point
+    // over the first 4096 points, then every 64th point; the rest is silence.
+    TempDir dir;
+    const std::int64_t size = 256LL << 20;
+    const std::string path = SizedFile(dir, "long.wav", size);
+    const std::int64_t count = TracePointCount(size), step = TraceStep(size), span = TraceSpan(count);
+    ASSERT_EQ(std::tuple(count, step, span), std::tuple(131070, 16, 8));
+    std::vector<std::int32_t> ys(static_cast<std::size_t>(count), 35000); // by point
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    std::uint32_t seed = 7;
+    for (std::int64_t k = 0; k + 1 < count; k += k < 4096 ? 1 : 64) {
+        seed = seed * 1664525u + 1013904223u;
+        const char bytes[2] = {static_cast<char>(seed >> 16), static_cast<char>(seed >> 24)};
+        f.seekp((kTraceFirstRecord - 1 + (k + 1) * step) * kTraceRecordBytes).write(bytes, 2);
+        ys[static_cast<std::size_t>(k)] = 35000 + static_cast<std::int16_t>(seed >> 16);
+    }
+    f.close();
+
+    const auto t = TraceWaveform(path);
+    ASSERT_TRUE(t.ok());
+    ASSERT_LE(static_cast<std::int64_t>(t->points.size()), kTraceMaxPoints);
+    std::map<std::int64_t, std::vector<TracePoint>> keptByRun;
+    for (const TracePoint& p : t->points) {
+        ASSERT_EQ(p.y, ys[static_cast<std::size_t>(p.x / step)]) << p.x;
+        keptByRun[p.x / step / span].push_back(p);
+    }
+    ASSERT_EQ(static_cast<std::int64_t>(keptByRun.size()), (count + span - 1) / span);
+    for (const auto& [run, kept] : keptByRun) {
+        const auto first = ys.begin() + run * span, last = first + std::min(span, count - run * span);
+        const auto [low, high]
+            = std::minmax_element(kept.begin(), kept.end(), [](auto& a, auto& b) { return a.y < b.y; });
+        EXPECT_EQ(std::tuple(kept.front().x, kept.back().x, low->y, high->y),
+            std::tuple(run * span * step, (last - ys.begin() - 1) * step, *std::min_element(first, last),
+                *std::max_element(first, last)))
+            << run;
+        EXPECT_TRUE(
+            std::adjacent_find(kept.begin(), kept.end(), [](auto& a, auto& b) { return a.x >= b.x; }) == kept.end())
+            << run;
+    }
 }
