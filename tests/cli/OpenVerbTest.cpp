@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <regex>
 #include <unistd.h>
 
@@ -17,18 +16,6 @@ using pellam::test::TempDir;
 namespace {
 
 const std::string kSample = PELLAM_BINARY_DIR "/sample/4711";
-
-// Every entry of a folder tree with its size and modification time.
-std::map<std::string, std::string> Snapshot(const std::string& folder)
-{
-    std::map<std::string, std::string> snap;
-    for (const auto& e : fs::recursive_directory_iterator(folder)) {
-        const auto t = fs::last_write_time(e.path()).time_since_epoch().count();
-        snap[e.path().string()]
-            = (e.is_regular_file() ? std::to_string(e.file_size()) : "dir") + "@" + std::to_string(t);
-    }
-    return snap;
-}
 
 struct Row {
     std::string FileName, Size, Created, CRC, Duration;
@@ -46,12 +33,11 @@ std::vector<Row> Recordings(const std::string& json)
 
 } // namespace
 
-TEST(OpenVerb, SampleIncidentOpensCompleteAndUntouched)
+// That the evidence stays untouched is the whole review's test (UntouchedEvidenceTest).
+TEST(OpenVerb, SampleIncidentOpensComplete)
 {
     ASSERT_TRUE(fs::exists(kSample + "/4711.evt")) << "the sample incident is built with the project";
-    const auto before = Snapshot(kSample);
     const auto r = RunVerb({"open", kSample + "/4711.evt"});
-    EXPECT_EQ(Snapshot(kSample), before) << "nothing in the evidence folder is created or written";
     ASSERT_EQ(r.status, 0) << r.err;
 
     EXPECT_NE(

@@ -14,8 +14,6 @@ class ManualDispatcher final : public Dispatcher {
 public:
     void Post(std::function<void()> task) override { m_tasks.push_back(std::move(task)); }
 
-    std::size_t Pending() const { return m_tasks.size(); }
-
     // Runs queued tasks, including those they post, until none is left; returns how many ran.
     std::size_t RunPending()
     {

@@ -45,7 +45,6 @@ void VirtualWaveBackend::Finish(std::uint64_t id)
 
 void VirtualWaveBackend::Reset()
 {
-    ++m_resets;
     std::deque<Queued> returned;
     returned.swap(m_queue);
     m_playedSinceReset = 0;

@@ -50,12 +50,9 @@ public:
 
     bool IsOpen() const { return m_isOpen; }
     bool IsPaused() const { return m_paused; }
-    std::int32_t OpenDevice() const { return m_device; }
-    const WaveFormat& OpenFormat() const { return m_format; }
     const std::deque<Queued>& Queue() const { return m_queue; }
     // Every byte played to its end since construction, in order.
     const std::vector<std::uint8_t>& Played() const { return m_played; }
-    std::size_t ResetCount() const { return m_resets; }
 
 private:
     void Finish(std::uint64_t id);
@@ -72,7 +69,6 @@ private:
     std::int64_t m_playedSinceReset = 0; // bytes
     std::int64_t m_carryMicros = 0; // clock time not yet worth a whole byte
     std::vector<std::uint8_t> m_played;
-    std::size_t m_resets = 0;
 };
 
 } // namespace pellam

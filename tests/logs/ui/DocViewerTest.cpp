@@ -1,7 +1,6 @@
 // The log viewer on the sample incident's logs: loading, searching, the
 // notation link, and printing a log to a PDF file.
 #include "logs/ui/DocViewer.h"
-#include "base/Twips.h"
 #include "richtext/ui/PrintView.h"
 #include "support/RecordingPrompter.h"
 
@@ -136,17 +135,6 @@ private slots:
         const int name = static_cast<int>(text.indexOf("4711_MIC01_1450.mp3"));
         viewer.MainLogClicked(name + 6);
         QCOMPARE(viewer.logBox(0)->textCursor().selectedText(), QString("4711_MIC01_1450.mp3"));
-    }
-
-    void resizingKeepsTheMinimumWidthAndTheTabsFollowTheWindow()
-    {
-        test::RecordingPrompter prompter;
-        DocViewer viewer(SampleLogs(), prompter);
-        viewer.show();
-        viewer.resize(TwipsToPixels(12000), TwipsToPixels(9000));
-        QTRY_COMPARE(viewer.findChild<QTabWidget*>("SSTab1")->height(), TwipsToPixels(9000) - TwipsToPixels(750));
-        viewer.resize(TwipsToPixels(6000), TwipsToPixels(9000));
-        QTRY_COMPARE(viewer.width(), TwipsToPixels(DocViewer::kMinimumWidthTwips));
     }
 
     void printsALogToPdfPageByPage()
