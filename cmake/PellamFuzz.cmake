@@ -3,9 +3,11 @@
 # - with PELLAM_FUZZ (clang): the libFuzzer executable fuzz_<name>, in the
 #   target `fuzzers`, which scripts/fuzz runs from tests/data/fuzz/<name>/;
 # - in the ordinary build: replay_<name> (with tests/fuzz/Replay.cpp), and a
-#   ctest that feeds it every seed and every input in tests/data/crashers/<name>/
-#   once, so whatever once broke a reader is checked by every test run.
+#   ctest that feeds it every seed, the kept corpus of tests/data/fuzz-corpus/<name>/
+#   and every input in tests/data/crashers/<name>/ once, so whatever once broke
+#   a reader, or reached a new corner of it, is checked by every test run.
 set(PELLAM_FUZZ_SEEDS ${CMAKE_SOURCE_DIR}/tests/data/fuzz)
+set(PELLAM_FUZZ_CORPUS ${CMAKE_SOURCE_DIR}/tests/data/fuzz-corpus)
 set(PELLAM_CRASHERS ${CMAKE_SOURCE_DIR}/tests/data/crashers)
 if(PELLAM_FUZZ)
   add_custom_target(fuzzers)
@@ -19,7 +21,8 @@ function(pellam_add_fuzzer name)
     set(target fuzz_${name})
   else()
     add_executable(replay_${name} ${name}Fuzzer.cpp Replay.cpp)
-    add_test(NAME replay_${name} COMMAND replay_${name} ${PELLAM_FUZZ_SEEDS}/${name} ${PELLAM_CRASHERS}/${name})
+    add_test(NAME replay_${name} COMMAND replay_${name} ${PELLAM_FUZZ_SEEDS}/${name} ${PELLAM_FUZZ_CORPUS}/${name}
+      ${PELLAM_CRASHERS}/${name})
     set_tests_properties(replay_${name} PROPERTIES LABELS "logic;fuzz")
     set(target replay_${name})
   endif()
