@@ -108,29 +108,15 @@ std::string EncodeCp1252(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        char32_t cp = 0;
-        const std::size_t len = NextCodePoint(utf8, i, cp);
-        if (len == 0) {
-            out += utf8[i];
-            ++i;
-        } else {
-            out += ByteFor(cp);
-            i += len;
-        }
-    }
+    ForEachCodePoint(
+        utf8, [&](char32_t cp, std::string_view piece) { out += cp == kNotACodePoint ? piece[0] : ByteFor(cp); });
     return out;
 }
 
 std::size_t Utf8Length(std::string_view utf8)
 {
     std::size_t n = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
-        char32_t cp = 0;
-        const std::size_t len = NextCodePoint(utf8, i, cp);
-        i += len == 0 ? 1 : len;
-        ++n;
-    }
+    ForEachCodePoint(utf8, [&](char32_t, std::string_view) { ++n; });
     return n;
 }
 
@@ -138,17 +124,12 @@ std::string ValidUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size();) {
-        char32_t cp = 0;
-        const std::size_t len = NextCodePoint(bytes, i, cp);
-        if (len == 0) {
+    ForEachCodePoint(bytes, [&](char32_t cp, std::string_view piece) {
+        if (cp == kNotACodePoint)
             out += "\xEF\xBF\xBD";
-            ++i;
-        } else {
-            out.append(bytes.substr(i, len));
-            i += len;
-        }
-    }
+        else
+            out.append(piece);
+    });
     return out;
 }
 

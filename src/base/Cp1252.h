@@ -30,4 +30,22 @@ std::string ValidUtf8(std::string_view bytes);
 // and values past U+10FFFF included).
 std::size_t NextCodePoint(std::string_view s, std::size_t i, char32_t& cp);
 
+// Not a code point: what ForEachCodePoint hands over for a stray byte.
+inline constexpr char32_t kNotACodePoint = 0xFFFFFFFF;
+
+// Calls visit(cp, piece) for each piece of text in order: a well-formed UTF-8
+// sequence with its code point, or a single byte that starts none with
+// kNotACodePoint.
+template<typename Visit>
+void ForEachCodePoint(std::string_view text, Visit&& visit)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = NextCodePoint(text, i, cp);
+        const std::size_t taken = len == 0 ? 1 : len;
+        visit(len == 0 ? kNotACodePoint : cp, text.substr(i, taken));
+        i += taken;
+    }
+}
+
 } // namespace pellam

@@ -52,11 +52,8 @@ std::u16string FromUtf8(std::string_view text)
 {
     std::u16string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        char32_t c = 0;
-        const std::size_t len = NextCodePoint(text, i, c);
-        i += len == 0 ? 1 : len;
-        if (len == 0) {
+    ForEachCodePoint(text, [&](char32_t c, std::string_view) {
+        if (c == kNotACodePoint) {
             out += u'\uFFFD';
         } else if (c >= 0x10000) {
             out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
@@ -64,7 +61,7 @@ std::u16string FromUtf8(std::string_view text)
         } else {
             out += static_cast<char16_t>(c);
         }
-    }
+    });
     return out;
 }
 
