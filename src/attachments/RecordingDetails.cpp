@@ -1,6 +1,7 @@
 #include "attachments/RecordingDetails.h"
 
 #include "base/PathText.h"
+#include "workspace/Mp3Duration.h"
 
 namespace pellam {
 
@@ -15,6 +16,7 @@ RecordingDetails ReadRecordingDetails(cMP3ID3v2& reader, const std::string& path
     d.artist = reader.Artist();
     d.album = reader.Album();
     d.genre = cMP3ID3v2::GenreName(reader.Genre());
+    d.note = Mp3DurationAnswer(path).note;
     return d;
 }
 

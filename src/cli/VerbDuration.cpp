@@ -19,10 +19,12 @@ int Run(const Args& args)
     SequentialProbe probe;
     probe.Start({args[0]});
     DurationPoller poller;
-    std::optional<std::string> text;
-    while (!text)
-        text = poller.Poll(probe, 0);
-    std::printf("%s\n", text->c_str());
+    std::optional<DurationAnswer> answer;
+    while (!answer)
+        answer = poller.Poll(probe, 0);
+    std::printf("%s\n", answer->text.c_str());
+    if (!answer->note.empty()) // a file cut short
+        Tell(args[0], answer->note);
     return kOk;
 }
 

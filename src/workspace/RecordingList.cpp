@@ -60,17 +60,17 @@ void Dir1_Change(Session& session, FolderListing listing)
     session.menus.SetEnabled(MenuEntry::TextConversations, true);
 }
 
-std::optional<std::string> DurationPoller::Poll(RecordingProbe& probe, std::size_t i)
+std::optional<DurationAnswer> DurationPoller::Poll(RecordingProbe& probe, std::size_t i)
 {
     const auto d = probe.Duration(i);
-    if (d && *d != kNoDuration) {
+    if (d && d->text != kNoDuration) {
         m_retry = 0;
         return d;
     }
     if (++m_retry < kMaxPolls)
         return std::nullopt;
     m_retry = 0;
-    return std::string(kUnknownDuration);
+    return DurationAnswer {kUnknownDuration, {}};
 }
 
 void RecordingPass::GetAllDurations()
@@ -80,7 +80,7 @@ void RecordingPass::GetAllDurations()
     for (const auto& name : s.listing.names())
         if (IsRecording(name) && m_names.size() < Session::kMaxRecordings)
             m_names.push_back(name);
-    m_durations.assign(m_names.size(), std::string());
+    m_durations.assign(m_names.size(), DurationAnswer {});
     s.MP3Table.assign(m_names.size(), Mp3Record {});
     s.MP3Paths.assign(m_names.size(), std::string());
 
@@ -132,9 +132,10 @@ bool RecordingPass::TickDuration()
     if (!d)
         return false;
     m_durations[m_current] = *d;
-    if (*d != kUnknownDuration) { // a duration that never arrived leaves the table's texts empty
-        s.MP3Table[m_current].Duration = *d;
+    if (d->text != kUnknownDuration) { // a duration that never arrived leaves the table's texts empty
+        s.MP3Table[m_current].Duration = d->text;
         s.MP3Table[m_current].FileName = m_names[m_current];
+        s.MP3Table[m_current].DurationNote = d->note;
     }
     if (++m_current < m_names.size())
         return true;
@@ -179,7 +180,8 @@ bool RecordingPass::TickRow()
         rec.Size = GetFileSize(s.MP3Paths[n], s.Formats);
         rec.Created = GetFileDate(s.MP3Paths[n], s.Formats);
         rec.CRC = *crc;
-        s.ListRows.push_back(Mp3Record {rec.CRC, name, m_durations[n], rec.Created, rec.Size});
+        s.ListRows.push_back(
+            Mp3Record {rec.CRC, name, m_durations[n].text, rec.Created, rec.Size, m_durations[n].note});
         return true;
     }
     return true;
@@ -205,7 +207,7 @@ void RecordingPass::EndFinishLoadUp()
     }
 
     NegotiateLogPaths(s.listing, s.CaseNumber, s.paths, s.menus);
-    LoadAttachmentList(s.incident.AttachPath, s.attachments);
+    s.attachFolder = LoadIncidentAttachments(s.incident.AttachPath, folder, s.attachments);
 
     s.menus.SetEnabled(MenuEntry::Attachments, true);
     s.menus.SetEnabled(MenuEntry::Print, true);

@@ -39,8 +39,8 @@ void DisableLOGS(MenuState& menus);
 class DurationPoller {
 public:
     static constexpr int kMaxPolls = 541;
-    // One poll; the final duration text once it is settled.
-    std::optional<std::string> Poll(RecordingProbe& probe, std::size_t i);
+    // One poll; the final duration once it is settled.
+    std::optional<DurationAnswer> Poll(RecordingProbe& probe, std::size_t i);
     void Reset() { m_retry = 0; }
 
 private:
@@ -73,7 +73,7 @@ public:
     Stage stage() const { return m_stage; }
     bool Finished() const { return m_stage == Stage::Finished; }
     // The durations the pass settled, entry n - 1 for recording n.
-    const std::vector<std::string>& Durations() const { return m_durations; }
+    const std::vector<DurationAnswer>& Durations() const { return m_durations; }
 
 private:
     bool Running() const { return m_stage == Stage::Durations || m_stage == Stage::Rows; }
@@ -87,7 +87,7 @@ private:
     Stage m_stage = Stage::Idle;
     Clock m_now = [] { return std::chrono::steady_clock::now(); };
     std::vector<std::string> m_names; // the recordings of the pass, in listing order
-    std::vector<std::string> m_durations;
+    std::vector<DurationAnswer> m_durations;
     std::size_t m_current = 0; // the recording being asked about (0-based)
     DurationPoller m_poller;
     std::size_t m_file = 0; // FinishLoadUp: next listing entry

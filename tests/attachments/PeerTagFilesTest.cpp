@@ -1,5 +1,7 @@
-// Tags written by other programs, several of them damaged on purpose.
+// Tags written by other programs, several of them damaged on purpose, and the
+// durations of the files that carry them.
 #include "attachments/cMP3ID3v2.h"
+#include "workspace/Mp3Duration.h"
 
 #include <gtest/gtest.h>
 
@@ -75,4 +77,41 @@ TEST_F(PeerTagFiles, TagSearchOutcomesAndDamagedTags)
 
     // 9C is œ in Windows-1252; the leading 03 is the frame's encoding byte.
     EXPECT_EQ(Read("taglib_excessive_alloc.mp3").Album(), "\x03Music\xC5\x93of the Sun");
+}
+
+// The length each file's frames hold, to the second as lame's decoder gives
+// it; "??:??" only where there is no layer III frame (tag-only files, an empty
+// file, one too short for a frame). Three files are the heads of longer
+// recordings whose info tag still counts every frame.
+TEST_F(PeerTagFiles, DurationsAreWhatTheFramesHold)
+{
+    const std::tuple<const char*, const char*, const char*> expected[] = {
+        {"mutagen_97-unknown-23-update.mp3", "00:04", ""},
+        {"mutagen_audacious-trailing-id32-apev2.mp3", "00:01", ""},
+        {"mutagen_bad-POPM-frame.mp3", "??:??", ""},
+        {"mutagen_bad-TYER-frame.mp3", "00:01", ""},
+        {"mutagen_emptyfile.mp3", "??:??", ""},
+        {"mutagen_id3v1v2-combined.mp3", "00:00", ""},
+        {"mutagen_id3v22-test.mp3", "00:00", ""},
+        {"mutagen_no-tags.mp3", "00:00", ""},
+        {"mutagen_silence-44-s.mp3", "00:04", ""},
+        {"mutagen_too-short.mp3", "??:??", ""},
+        {"mutagen_vbri.mp3", "00:00", ""},
+        {"taglib_ape-id3v2.mp3", "00:02", ""},
+        {"taglib_compressed_id3_frame.mp3", "??:??", ""},
+        {"taglib_duplicate_id3v2.mp3", "00:00", ""},
+        {"taglib_excessive_alloc.mp3", "??:??", ""},
+        {"taglib_extended-header.mp3", "??:??", ""},
+        {"taglib_garbage.mp3", "00:00", "cut short: 19 of 72243 frames"},
+        {"taglib_id3v22-tda.mp3", "00:01", ""},
+        {"taglib_itunes10.mp3", "??:??", ""},
+        {"taglib_lame_cbr.mp3", "00:00", "cut short: 17 of 72243 frames"},
+        {"taglib_mpeg2.mp3", "00:05", "cut short: 196 of 206232 frames"},
+        {"taglib_rare_frames.mp3", "00:00", ""},
+        {"taglib_w000.mp3", "??:??", ""},
+    };
+    for (const auto& [name, text, note] : expected) {
+        const auto answer = Mp3DurationAnswer(kDir + name);
+        EXPECT_EQ(std::tuple(answer.text, answer.note), std::tuple(std::string(text), std::string(note))) << name;
+    }
 }

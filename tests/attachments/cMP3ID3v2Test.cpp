@@ -215,4 +215,8 @@ TEST(RecordingDetails, FromTheTagOrTheLoadError)
     EXPECT_EQ(details(tagged), (std::vector<std::string> {"4711_0001.mp3", "Unit 4", "Harbor Call", "Speech"}));
     EXPECT_EQ(details(dir.write("plain.mp3", kAudio)), (std::vector<std::string> {"plain.mp3", "", "", ""}));
     EXPECT_EQ(details(dir.file("gone.mp3"))[0], "FILE LOAD ERROR");
+    // A recording cut short says so.
+    EXPECT_EQ(ReadRecordingDetails(reader, PELLAM_OWN_TESTDATA "/field-mp3/cut-info.mp3").note,
+        "cut short: 62 of 105 frames");
+    EXPECT_EQ(ReadRecordingDetails(reader, tagged).note, "");
 }

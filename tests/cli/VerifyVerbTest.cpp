@@ -52,6 +52,44 @@ TEST(VerbVerify, ExitStatusTellsPassedFailedAndCouldNotTest)
     EXPECT_EQ(RunVerb({"verify", (incident / "none.evt").string()}).status, 2);
 }
 
+// Recordings as taggers leave them, two without an info frame: each is named
+// in the report and passes against the CRC the Main Log notes for it.
+TEST(VerbVerify, TaggedRecordingsAreNamedAndPass)
+{
+    TempDir dir;
+    const fs::path incident = dir.path() / "4711";
+    fs::copy(fs::path(PELLAM_BINARY_DIR) / "sample/4711", incident, fs::copy_options::recursive);
+    const std::string log = (incident / "4711_MainLOG.doc").string();
+    std::string text = ReadAll(log);
+    const std::pair<std::string, std::string> tagged[] = {
+        {"4711_Rec01_1433.mp3", "id3v24-picture.mp3"},
+        {"4711_Rec02_1515.mp3", "id3v23-padding4k.mp3"},
+        {"4711_Sub01_1441.mp3", "id3v24-noinfo.mp3"},
+        {"4711_Sub02_1502.mp3", "id3v23-picture-noinfo.mp3"},
+    };
+    for (const auto& [name, field] : tagged) {
+        fs::copy_file(PELLAM_OWN_TESTDATA "/field-mp3/" + field, incident / name, fs::copy_options::overwrite_existing);
+        // The Main Log notes the CRC of the recording as it is now, 27
+        // characters after its name.
+        const std::string crc = RunVerb({"crc", (incident / name).string()}).out.substr(0, 11);
+        const auto at = text.find(name + "   created ");
+        ASSERT_NE(at, std::string::npos) << name;
+        text.replace(at + name.size() + 27, 11, crc);
+    }
+    std::ofstream(log, std::ios::binary) << text;
+
+    const CliOutput report = RunVerb({"verify", (incident / "4711.evt").string()});
+    EXPECT_EQ(report.status, 0) << report.out;
+    for (const char* name : {"4711_MIC01_1450.mp3", "4711_Rec01_1433.mp3", "4711_Rec02_1515.mp3", "4711_Sub01_1441.mp3",
+             "4711_Sub02_1502.mp3"}) {
+        const auto line = report.out.find(std::string("  Comparing CRC for ") + name + " - ");
+        ASSERT_NE(line, std::string::npos) << name << "\n" << report.out;
+        const std::string row = report.out.substr(line, report.out.find('\n', line) - line);
+        EXPECT_TRUE(row.ends_with(" \tCRC Matched - PASS")) << row;
+    }
+    EXPECT_TRUE(report.out.ends_with("\nTest Completed. No discrepancies found.\n")) << report.out;
+}
+
 } // namespace
 } // namespace pellam::test
 

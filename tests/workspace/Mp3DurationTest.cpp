@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 
 using namespace pellam;
 using pellam::test::EncodeTone;
@@ -54,7 +53,7 @@ TEST_F(Mp3DurationFiles, HalfSecondsRoundToTheEvenSecond)
     EXPECT_EQ(Mp3DurationText(EncodeTone(dir, "c.mp3", 22050 * 7 / 2 + 1, 22050, "-b 64")), "00:04");
 }
 
-TEST_F(Mp3DurationFiles, DamagedFilesHaveNoDuration)
+TEST_F(Mp3DurationFiles, OnlyDataWithoutAnMp3FrameHasNoDuration)
 {
     const std::string good = EncodeTone(dir, "good.mp3", 22050 * 20, 22050, "-b 64");
     ASSERT_FALSE(good.empty());
@@ -65,8 +64,6 @@ TEST_F(Mp3DurationFiles, DamagedFilesHaveNoDuration)
     EXPECT_EQ(Mp3DurationText(good, closing.get_token()), kUnknownDuration);
 
     EXPECT_EQ(Mp3DurationText(dir.write("empty.mp3", "")), kUnknownDuration);
-    EXPECT_EQ(Mp3DurationText(dir.write("cut.mp3", bytes.substr(0, bytes.size() / 2))), kUnknownDuration);
-    EXPECT_EQ(Mp3DurationText(dir.write("tail.mp3", bytes.substr(0, bytes.size() - 1000))), kUnknownDuration);
     EXPECT_EQ(Mp3DurationText(dir.write("text.mp3", std::string(5000, 'x'))), kUnknownDuration);
     EXPECT_EQ(ScanMp3(dir.file("missing.mp3")).error().Errno, ENOENT);
     std::filesystem::create_directory(dir.path() / "folder.mp3");
@@ -74,30 +71,10 @@ TEST_F(Mp3DurationFiles, DamagedFilesHaveNoDuration)
     const std::string fifo = test::MakeFifo(dir, "pipe.mp3");
     EXPECT_EQ(test::ReadPromptly(fifo, [&] { return Mp3DurationText(fifo); }), kUnknownDuration);
     EXPECT_EQ(ScanMp3(fifo).error().Errno, EINVAL);
-
-    // An ID3 tag announcing far more bytes than the file holds, and one whose
-    // size field is not even sync-safe, in front of real audio.
+    // An ID3 tag announcing far more bytes than the file holds; one whose
+    // size field is not even sync-safe is passed over to the audio behind it.
     const std::string hugeTag = std::string("ID3\x03\x00\x00\x7F\x7F\x7F\x7F", 10) + "TIT2";
     EXPECT_EQ(Mp3DurationText(dir.write("hugetag.mp3", hugeTag)), kUnknownDuration);
     const std::string badTag = std::string("ID3\x04\x00\x00\xFF\xFF\xFF\xFF", 10);
-    const std::string after = Mp3DurationText(dir.write("badtag.mp3", badTag + bytes));
-    EXPECT_TRUE(after == "00:20" || after == kUnknownDuration) << after;
-}
-
-TEST(Mp3Duration, PeerFilesGiveATextWithoutHarm)
-{
-    // The files are not part of this repository; a clone on its own skips this test.
-    if (!std::filesystem::is_directory(PELLAM_TESTDATA "/peer-id3"))
-        GTEST_SKIP() << "the tag files written by other programs are not here: " PELLAM_TESTDATA "/peer-id3";
-    const std::regex form("[0-9]{2,}:[0-5][0-9]|\\?\\?:\\?\\?");
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(PELLAM_TESTDATA "/peer-id3")) {
-        if (entry.path().extension() != ".mp3")
-            continue;
-        ++files;
-        const std::string text = Mp3DurationText(entry.path().string());
-        EXPECT_TRUE(std::regex_match(text, form)) << entry.path() << ": " << text;
-    }
-    EXPECT_GT(files, 10);
-    EXPECT_EQ(Mp3DurationText(PELLAM_TESTDATA "/peer-id3/mutagen_emptyfile.mp3"), kUnknownDuration);
+    EXPECT_EQ(Mp3DurationText(dir.write("badtag.mp3", badTag + bytes)), "00:20");
 }

@@ -32,12 +32,12 @@ class ScriptedProbe final : public RecordingProbe {
 public:
     explicit ScriptedProbe(std::map<std::size_t, std::string> durations) : m_durations(std::move(durations)) { }
     void Start(const std::vector<std::string>&) override { }
-    std::optional<std::string> Duration(std::size_t i) override
+    std::optional<DurationAnswer> Duration(std::size_t i) override
     {
         ++questions;
         ++polls[i];
         const auto it = m_durations.find(i);
-        return it == m_durations.end() ? std::nullopt : std::optional<std::string>(it->second);
+        return it == m_durations.end() ? std::nullopt : std::optional<DurationAnswer>({it->second, {}});
     }
     std::optional<std::string> Crc(std::size_t i) override
     {
@@ -250,11 +250,14 @@ TEST(OpenIncident, TellsWhatTheListLeavesOut)
     std::filesystem::create_directory(dir.path() / "dir.mp3");
     std::filesystem::create_directory(dir.path() / "Photo");
     std::filesystem::create_symlink("/etc/passwd", dir.path() / "out.mp3");
+    for (const char* name : {"A.MP3", "b.Mp3", "c.MP3.txt"})
+        dir.write(name, "");
     const auto notice = LeftOutNotice(FolderListing::Read(dir.str()).value());
     ASSERT_TRUE(notice);
     EXPECT_EQ(notice->text,
         "Some files of the evidence folder are not in the recording list.\r\n"
         "Only the first 5000 of 5001 recordings are listed.\r\n"
+        "Files named like recordings, not listed (only names ending in \"mp3\" in lower case are): A.MP3, b.Mp3.\r\n"
         "Links leading out of the folder, not listed: out.mp3.\r\n"
         "Recordings that are no regular file (a folder, pipe, device or broken link), not listed: dir.mp3.");
 }

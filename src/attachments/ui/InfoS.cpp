@@ -18,27 +18,33 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
     setPalette(pal);
 
     // Value labels 1-4, caption labels 5-7 and the heading 8, all in Tahoma;
-    // captions and heading bold. Geometry in twips inside the grown window.
+    // captions and heading bold. Geometry in twips inside the grown window;
+    // the row under the file name holds the note of a recording cut short.
     struct Place {
         int x, y, w;
         bool bold;
     };
     const Place place[8]
-        = {{120, 300, 3800, false}, {960, 600, 2960, false}, {960, 900, 2960, false}, {960, 1200, 2960, false},
-            {120, 600, 800, true}, {120, 900, 800, true}, {120, 1200, 800, true}, {120, 60, 2100, true}};
-    for (int i = 0; i < 8; ++i) {
+        = {{120, 290, 3800, false}, {960, 770, 2960, false}, {960, 1010, 2960, false}, {960, 1250, 2960, false},
+            {120, 770, 800, true}, {120, 1010, 800, true}, {120, 1250, 800, true}, {120, 60, 2100, true}};
+    constexpr int kRowHeight = 230;
+    auto label = [this](const QString& name, int x, int y, int w, bool bold) {
         auto* l = new QLabel(this);
-        l->setObjectName(QString("Label%1").arg(i + 1));
+        l->setObjectName(name);
         QFont f("Tahoma");
         f.setPointSize(8);
-        f.setBold(place[i].bold);
+        f.setBold(bold);
         l->setFont(f);
-        l->setGeometry(
-            TwipsToPixels(place[i].x), TwipsToPixels(place[i].y), TwipsToPixels(place[i].w), TwipsToPixels(240));
+        l->setGeometry(TwipsToPixels(x), TwipsToPixels(y), TwipsToPixels(w), TwipsToPixels(kRowHeight));
         // Clicks on a label close the window like clicks on the window.
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
-        m_labels[i] = l;
-    }
+        return l;
+    };
+    for (int i = 0; i < 8; ++i)
+        m_labels[i] = label(QString("Label%1").arg(i + 1), place[i].x, place[i].y, place[i].w, place[i].bold);
+    m_note = label("Note", 120, 520, 3800, false);
+    m_note->setStyleSheet("color: #B00000;");
+    m_note->setText(QString::fromStdString(details.note));
     m_labels[0]->setText(QString::fromStdString(details.fileName));
     m_labels[1]->setText(QString::fromStdString(details.artist));
     m_labels[2]->setText(QString::fromStdString(details.album));
@@ -57,7 +63,7 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
     m_hint->setFont(small);
     m_hint->setStyleSheet("color: #808080;");
     m_hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_hint->setGeometry(TwipsToPixels(2280), TwipsToPixels(60), TwipsToPixels(1665), TwipsToPixels(240));
+    m_hint->setGeometry(TwipsToPixels(2280), TwipsToPixels(60), TwipsToPixels(1665), TwipsToPixels(kRowHeight));
     m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     ApplySize();

@@ -1,6 +1,7 @@
 #pragma once
 // The recording-details window: pops up over the recording list, grows to its
-// size in small steps, and closes on any click.
+// size in small steps, and closes on any click. Under the file name it says
+// when the recording was cut short.
 #include "attachments/InfoSGrowth.h"
 #include "attachments/RecordingDetails.h"
 
@@ -17,6 +18,7 @@ public:
     InfoS(const RecordingDetails& details, QWidget* parent = nullptr);
 
     QLabel* label(int n) const { return m_labels[n - 1]; } // Label1..Label8
+    QLabel* note() const { return m_note; } // a recording cut short says so here
     QLabel* closeHint() const { return m_hint; }
     QTimer& OpenItUpTIM() { return m_openItUp; }
     const InfoSGrowth& growth() const { return m_growth; }
@@ -33,6 +35,7 @@ private:
     void ApplySize();
 
     QLabel* m_labels[8];
+    QLabel* m_note;
     QLabel* m_hint;
     InfoSGrowth m_growth;
     QTimer m_openItUp;

@@ -32,6 +32,10 @@ QVariant RecordingTableModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return Text(m_rows[static_cast<std::size_t>(index.row())], index.column());
+    case Qt::ToolTipRole: { // a recording cut short says so over its whole row
+        const std::string& note = m_rows[static_cast<std::size_t>(index.row())].DurationNote;
+        return note.empty() ? QVariant() : QString::fromStdString(note);
+    }
     case RecordingNumberRole:
         return number;
     case Qt::FontRole:
@@ -80,9 +84,13 @@ void RecordingTableModel::Sync(const std::vector<Mp3Record>& rows)
                 last = std::max(last, c);
             }
         }
+        const bool noteChanged = m_rows[i].DurationNote != rows[i].DurationNote;
         m_rows[i] = rows[i];
         const int r = static_cast<int>(i);
-        emit dataChanged(index(r, first), index(r, last), {Qt::DisplayRole});
+        if (noteChanged)
+            emit dataChanged(index(r, 0), index(r, kColumns - 1), {Qt::DisplayRole, Qt::ToolTipRole});
+        else
+            emit dataChanged(index(r, first), index(r, last), {Qt::DisplayRole});
     }
     if (rows.size() > m_rows.size()) {
         beginInsertRows({}, static_cast<int>(m_rows.size()), static_cast<int>(rows.size()) - 1);

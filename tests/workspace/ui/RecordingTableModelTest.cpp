@@ -69,6 +69,13 @@ private slots:
         QVERIFY(!model.index(1, 0).data(Qt::FontRole).value<QFont>().bold());
         QVERIFY(model.index(2, 0).data(Qt::FontRole).value<QFont>().bold());
 
+        // A recording cut short says so over its whole row.
+        rows[0].DurationNote = "cut short: 62 of 105 frames";
+        model.Sync(rows);
+        QCOMPARE(changed.last().at(0).toModelIndex(), model.index(0, 0));
+        QCOMPARE(changed.last().at(1).toModelIndex(), model.index(0, 4));
+        QCOMPARE(Column(model, 2, Qt::ToolTipRole), (QStringList {"cut short: 62 of 105 frames", "", ""}));
+
         model.Sync({}); // a new incident clears the list
         QCOMPARE(removed.count(), 1);
         QCOMPARE(model.rowCount(), 0);
