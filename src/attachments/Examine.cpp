@@ -1,5 +1,7 @@
 #include "attachments/Examine.h"
 
+#include "base/PathText.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -39,28 +41,28 @@ const char* Reason(int shellResult)
     }
 }
 
-// True when `inner`, links resolved as far as it exists, lies inside `folder`.
-bool StaysInside(const fs::path& folder, const fs::path& inner)
-{
-    std::error_code ec;
-    const fs::path root = fs::weakly_canonical(folder, ec);
-    if (ec)
-        return false;
-    const fs::path target = fs::weakly_canonical(inner, ec);
-    if (ec)
-        return false;
-    const auto rel = target.lexically_relative(root);
-    return !rel.empty() && *rel.begin() != ".." && rel != ".";
-}
-
 } // namespace
 
-std::optional<Message> ExamineMessage(int shellResult)
+std::optional<Message> ExamineMessage(int shellResult, std::string detail)
 {
     if (shellResult > 32)
         return std::nullopt;
     return Message {"File Load Error", std::string("Unable to examine file.    ") + kLineBreak + Reason(shellResult),
-        MessageIcon::Exclamation};
+        MessageIcon::Exclamation, std::move(detail)};
+}
+
+int ShellResultOfOpenerStatus(int exitStatus)
+{
+    switch (exitStatus) {
+    case 2:
+        return static_cast<int>(ExamineFailure::FileNotFound);
+    case 3:
+        return static_cast<int>(ExamineFailure::NoAssociation);
+    case 4:
+        return 27; // "Incomplete or invalid file association"
+    default:
+        return 0; // "Unknown error"
+    }
 }
 
 Message NothingSelectedMessage()
@@ -73,20 +75,23 @@ Result<std::string, ExamineFailure> FileInFolder(const std::string& folder, cons
     if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string("/\\\0", 3)) != std::string::npos)
         return fail(ExamineFailure::AccessDenied);
     const std::string path = folder + name;
-    if (!StaysInside(folder, path))
+    if (!LiesWithin(folder, path))
         return fail(ExamineFailure::AccessDenied);
     return path;
 }
 
-Result<std::string, ExamineFailure> AttachmentFile(const std::string& attachPath, const std::string& fileName)
+Result<std::string, ExamineFailure> AttachmentFile(const std::string& folder, const std::string& fileName)
 {
-    auto inSubfolder = FileInFolder(attachPath + "Attachments/", fileName);
+    // Without a folder the name would be taken from the current folder.
+    if (folder.empty())
+        return fail(ExamineFailure::PathNotFound);
+    auto inSubfolder = FileInFolder(folder + "Attachments/", fileName);
     if (!inSubfolder)
         return inSubfolder;
     std::error_code ec;
     if (fs::exists(inSubfolder.value(), ec))
         return inSubfolder;
-    auto besideList = FileInFolder(attachPath, fileName);
+    auto besideList = FileInFolder(folder, fileName);
     if (besideList && fs::exists(besideList.value(), ec))
         return besideList;
     return inSubfolder; // named in the messages as the place the file belongs

@@ -44,4 +44,18 @@ std::string MakeAbsolute(std::string_view path)
     return out;
 }
 
+bool LiesWithin(std::string_view folder, std::string_view inner, bool folderItselfCounts)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path root = fs::weakly_canonical(fs::path(folder), ec);
+    if (ec)
+        return false;
+    const fs::path target = fs::weakly_canonical(fs::path(inner), ec);
+    if (ec)
+        return false;
+    const fs::path rel = target.lexically_relative(root);
+    return !rel.empty() && *rel.begin() != ".." && (folderItselfCounts || rel != ".");
+}
+
 } // namespace pellam

@@ -20,4 +20,9 @@ std::string WithTrailingSeparator(std::string_view folder);
 // doubled separators are removed. An empty path stays empty.
 std::string MakeAbsolute(std::string_view path);
 
+// Whether `inner`, links resolved as far as it exists, lies below `folder`
+// (or is the folder itself, when that counts). A name that only reaches the
+// folder through ".." or a link leading out of it does not.
+bool LiesWithin(std::string_view folder, std::string_view inner, bool folderItselfCounts = false);
+
 } // namespace pellam

@@ -23,6 +23,8 @@ std::optional<int> OpenIncidentArgument(const std::string& argument, Session& se
     const auto opened = open.Open(eventFile.value());
     if (!opened) {
         std::fprintf(stderr, "%s\n%s\n", opened.error().title.c_str(), opened.error().text.c_str());
+        if (!opened.error().detail.empty()) // which file and why, as the box's details say
+            std::fprintf(stderr, "%s\n", ValidUtf8(opened.error().detail).c_str());
         return kNegative;
     }
     // What the list leaves out goes to stderr; the answer on stdout stays as it is.

@@ -1,5 +1,6 @@
 // pellam-cli open EVT: the workspace after the open sequence and the end of
 // the recording pass, as the main window holds it.
+#include "base/Cp1252.h"
 #include "base/PathText.h"
 #include "cli/Json.h"
 #include "cli/OpenedIncident.h"
@@ -62,6 +63,13 @@ int Run(const Args& args)
         return *failed;
 
     const Session& s = session;
+    // Where the attachments come from when it is not the folder named, or why there are none.
+    if (!s.attachFolder.note.empty())
+        Tell(args[0], ValidUtf8(s.attachFolder.note));
+    // A recording shorter than its encoder wrote it ("cut short: 62 of 105 frames").
+    for (const auto& row : s.ListRows)
+        if (!row.DurationNote.empty())
+            Tell(JoinPath(s.paths.Evidence, row.FileName), row.DurationNote);
     Json j;
     j.BeginObject()
         .Field("title", s.title)
@@ -76,6 +84,8 @@ int Run(const Args& args)
         j.String(s.roles.RoleName(n));
     j.EndArray();
     WriteRecordings(j, s);
+    // The folder the attachments were read from on this machine ("" when none).
+    j.Field("AttachmentsFolder", s.attachFolder.folder);
     WriteAttachments(j, s);
     WriteMenus(j, s);
     j.EndObject();

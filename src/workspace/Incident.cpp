@@ -1,5 +1,6 @@
 #include "workspace/Incident.h"
 
+#include "workspace/AttachmentFolder.h"
 #include "workspace/DelimitedReader.h"
 
 namespace pellam {
@@ -40,7 +41,8 @@ public:
 private:
     void Failed(ReadError e, const char* what)
     {
-        m_error.Reason = std::string(what) + " (value " + std::to_string(m_values) + "): " + DelimitedReader::Describe(e);
+        m_error.Reason
+            = std::string(what) + " (value " + std::to_string(m_values) + "): " + DelimitedReader::Describe(e);
     }
     void Text(std::string& into, const char* what)
     {
@@ -89,8 +91,7 @@ Result<Incident, EventFileError> ReadEventFile(const std::string& path)
     if (!parsed)
         return parsed;
     Incident incident = std::move(parsed).value();
-    if (incident.AttachPath.empty() || incident.AttachPath.back() != '/')
-        incident.AttachPath += '/';
+    incident.AttachPath = WithClosingSeparator(std::move(incident.AttachPath));
     return incident;
 }
 

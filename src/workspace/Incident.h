@@ -18,7 +18,7 @@ struct Incident {
     std::int16_t SubjectCount = 0;
     std::array<std::string, kMaxSubjects + 1> SubjectName; // indices 1..10
     std::array<std::string, kMaxSubjects + 1> SubjectDOB; // indices 1..10
-    std::string AttachPath; // ends with "/" after reading
+    std::string AttachPath; // as written, closed with its separator ("\" or "/") after reading
     std::string EndDate;
     std::string EndTime;
     std::int16_t Mp3Count = 0;
@@ -35,7 +35,8 @@ struct EventFileError {
 };
 
 // Reads an event file. A missing, unreadable or short file, a bad integer or
-// more than 10 subjects is an error.
+// more than 10 subjects is an error. AttachPath keeps the incident system's
+// text; where the attachments are on this machine is ResolveAttachmentFolder's.
 Result<Incident, EventFileError> ReadEventFile(const std::string& path);
 
 } // namespace pellam

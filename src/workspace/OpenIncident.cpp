@@ -1,5 +1,6 @@
 #include "workspace/OpenIncident.h"
 
+#include "base/AsciiCase.h"
 #include "base/PathText.h"
 #include "workspace/SysConfig.h"
 
@@ -43,8 +44,10 @@ Result<std::string, Message> CheckEventFileArgument(const std::string& given)
     if (S_ISDIR(st.st_mode))
         return fail(FileErrorMessage(
             quoted + " is a folder. Name the incident's event file (*.evt), which lies in its evidence folder."));
-    if (!S_ISREG(st.st_mode) || !given.ends_with("evt"))
+    if (!S_ISREG(st.st_mode))
         return fail(FileErrorMessage(quoted + " is not an event file. Name the incident's event file (*.evt)."));
+    // A file of another name goes on to the open, which refuses it as it
+    // refuses the same choice in the dialog.
     return MakeAbsolute(given);
 }
 
@@ -66,6 +69,19 @@ std::string NameSome(const std::vector<std::string>& names)
     return text + ".";
 }
 
+// A name a user would take for a recording that the list does not take:
+// ".mp3" in another letter case, or followed by blanks or dots (which Windows
+// drops from a name).
+bool LooksLikeRecording(const std::string& name)
+{
+    if (IsRecording(name))
+        return false;
+    std::string trimmed = name;
+    while (!trimmed.empty() && (trimmed.back() == ' ' || trimmed.back() == '.'))
+        trimmed.pop_back();
+    return AsciiLower(trimmed).ends_with(".mp3");
+}
+
 } // namespace
 
 std::optional<Message> LeftOutNotice(const FolderListing& listing)
@@ -77,6 +93,14 @@ std::optional<Message> LeftOutNotice(const FolderListing& listing)
     if (recordings > Session::kMaxRecordings)
         text += std::string(kLineBreak) + "Only the first " + std::to_string(Session::kMaxRecordings) + " of "
             + std::to_string(recordings) + " recordings are listed.";
+    std::vector<std::string> lookalikes;
+    for (const auto& name : listing.names())
+        if (LooksLikeRecording(name))
+            lookalikes.push_back(name);
+    if (!lookalikes.empty())
+        text += std::string(kLineBreak)
+            + "Files named like recordings, not listed (only names ending in \"mp3\" in lower case are): "
+            + NameSome(lookalikes);
     if (!listing.outside().empty())
         text += std::string(kLineBreak) + "Links leading out of the folder, not listed: " + NameSome(listing.outside());
     std::vector<std::string> irregular;

@@ -27,7 +27,9 @@ Message PathErrorMessage(const ListingError& error);
 
 // An event file named on the command line, checked before it is opened as if
 // chosen in the open dialog (which only hands over existing files): the full
-// path, or the "File Error" box saying what was given and what is expected.
+// path, or the "File Error" box saying what was given and what is expected
+// (a missing file, a folder, no regular file). A file whose name does not end
+// in "evt" passes, so the open refuses it with the dialog's "Load Error".
 Result<std::string, Message> CheckEventFileArgument(const std::string& given);
 
 // An open that went through: whether the recording pass still has steps to run.
@@ -38,8 +40,9 @@ struct Opened {
     std::optional<Message> notice;
 };
 
-// The notice for recordings beyond Session::kMaxRecordings, links leading out
-// of the folder, and recording names that are no regular file.
+// The notice for recordings beyond Session::kMaxRecordings, files named like
+// recordings that the list does not take ("A.MP3"), links leading out of the
+// folder, and recording names that are no regular file.
 std::optional<Message> LeftOutNotice(const FolderListing& listing);
 
 class OpenIncident {

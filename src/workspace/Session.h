@@ -6,6 +6,7 @@
 #include "checksums/clsCRC.h"
 #include "records/RoleNames.h"
 #include "records/clsRecord.h"
+#include "workspace/AttachmentFolder.h"
 #include "workspace/FolderListing.h"
 #include "workspace/Incident.h"
 #include "workspace/IncidentPaths.h"
@@ -32,6 +33,9 @@ struct Mp3Record {
     std::string Duration;
     std::string Created;
     std::string Size;
+    // Beside the table's texts: why the duration is less than the recording
+    // was ("cut short: 62 of 105 frames"), or "".
+    std::string DurationNote = {};
     bool operator==(const Mp3Record&) const = default;
 };
 
@@ -72,6 +76,8 @@ struct Session {
     // Configuration data (written by the open sequence and the records store).
     RoleTable roles;
     AttachmentList attachments;
+    // Where the attachments are on this machine (written by FinishLoadUp).
+    AttachmentFolder attachFolder;
 
     // The one CRC engine, CRC-32 selected (used on the user-interface thread).
     clsCRC CRC;

@@ -1,5 +1,6 @@
 #include "attachments/Examine.h"
 #include "support/TempDir.h"
+#include "workspace/AttachmentFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,4 +26,12 @@ TEST(FileInFolder, RefusesNamesThatLeaveTheFolder)
     EXPECT_EQ(AttachmentFile(dir.str() + "/Att/", "b.pdf").value(), dir.str() + "/Att/b.pdf");
     EXPECT_EQ(AttachmentFile(dir.str() + "/Att/", "c.pdf").value(), dir.str() + "/Att/Attachments/c.pdf");
     EXPECT_EQ(AttachmentFile(dir.str() + "/Att/", "../Att/b.pdf").error(), ExamineFailure::AccessDenied);
+    EXPECT_EQ(AttachmentFile("", "a.pdf").error(), ExamineFailure::PathNotFound) << "no folder was found";
+
+    // A copy whose event file names the original's folder opens its own file.
+    test::TempDir copy;
+    copy.write("Att/ATCH.lst", "0");
+    copy.write("Att/Attachments/a.pdf", "x");
+    const std::string resolved = ResolveAttachmentFolder(dir.str() + "/Att/", copy.str()).folder;
+    EXPECT_EQ(AttachmentFile(resolved, "a.pdf").value(), copy.str() + "/Att/Attachments/a.pdf");
 }

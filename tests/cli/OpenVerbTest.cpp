@@ -49,7 +49,13 @@ TEST(OpenVerb, SampleIncidentOpensComplete)
                   R"("RoleNames":["Subject","Family","Hostage","Involved","Other","Parent","Victim","Witness","UNK"])"),
         std::string::npos);
     EXPECT_NE(
-        r.out.find(R"({"FileName":"FloorPlan.pdf","Description":"Floor plan of the residence")"), std::string::npos);
+        r.out.find(R"("AttachmentsFolder":")" + kSample
+            + R"(/Attachments/","attachments":[{"FileName":"FloorPlan.pdf","Description":"Floor plan of the residence")"),
+        std::string::npos);
+    EXPECT_NE(r.err.find(": Attachments from " + kSample
+                  + "/Attachments/ in the evidence folder; the event file names C:\\Cordane\\Incidents\\4711\\.\n"),
+        std::string::npos)
+        << r.err;
     EXPECT_NE(r.out.find(R"("Vistrel":{"enabled":false,"visible":false})"), std::string::npos);
     EXPECT_NE(r.out.find(R"("Intel Upload Files":{"enabled":true,"visible":true})"), std::string::npos);
     EXPECT_EQ(r.out.find(R"("About")"), std::string::npos) << "unchanged entries are left out";
@@ -82,7 +88,50 @@ TEST(OpenVerb, FolderWithoutSystemConfigurationIsRefused)
     const auto r = RunVerb({"open", dir.file("12.evt")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Data Load Error\nError opening Cordane System Configuration Data file.\n");
+    EXPECT_EQ(r.err,
+        "Data Load Error\nError opening Cordane System Configuration Data file.\n" + dir.file("SGfg.dat")
+            + "\nNo such file or directory\n");
+}
+
+// A folder as the Windows incident system leaves it: CRLF, "\" paths, a
+// recording named in capitals; then its attachments gone, then its event file
+// renamed in capitals.
+TEST(OpenVerb, FieldFolderWithWindowsPaths)
+{
+    TempDir dir;
+    const std::string evt = dir.write("4711.evt", pellam::test::EventText("4711", "1", 1, "C:\\Cordane\\4711\\"));
+    dir.write("SGfg.dat", pellam::test::SysCfg());
+    dir.write("4711/ATCH.lst", "1\r\n\"Floor plan\",\"Photo\",\"plan.jpg\",\"1 KB\"\r\n");
+    dir.write("REC01.MP3", "x");
+    fs::copy_file(PELLAM_OWN_TESTDATA "/field-mp3/cut-info.mp3", dir.file("rec 1.mp3"));
+    const auto r = RunVerb({"open", evt});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(R"("AttachmentsFolder":")" + dir.str() + R"(/4711/","attachments":[{"FileName":"plan.jpg")"),
+        std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.err,
+        "Evidence Folder\nSome files of the evidence folder are not in the recording list.\r\n"
+        "Files named like recordings, not listed (only names ending in \"mp3\" in lower case are): REC01.MP3.\n"
+        "pellam-cli: "
+            + evt + ": Attachments from " + dir.str()
+            + "/4711/ in the evidence folder; the event file names C:\\Cordane\\4711\\.\n"
+              "pellam-cli: "
+            + dir.file("rec 1.mp3") + ": cut short: 62 of 105 frames\n");
+
+    fs::rename(dir.file("4711"), dir.file("4712"));
+    const auto none = RunVerb({"open", evt});
+    EXPECT_NE(none.out.find(R"("AttachmentsFolder":"","attachments":[])"), std::string::npos) << none.out;
+    EXPECT_NE(none.err.find(": No attachments list found: the event file names C:\\Cordane\\4711\\, which is not on"),
+        std::string::npos)
+        << none.err;
+
+    fs::rename(evt, dir.file("4711.EVT"));
+    const auto upper = RunVerb({"open", dir.file("4711.EVT")});
+    EXPECT_EQ(upper.status, 1);
+    EXPECT_EQ(upper.out, "");
+    EXPECT_EQ(upper.err,
+        "Load Error\nError Loading Event!      \r\nThe Pellam Program was unable to negotiate the file paths for this "
+        "event.\n");
 }
 
 // Run as a user who may not read the evidence folder, then one recording in

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const pellam::Incident& i = incident.value();
     Require(i.SubjectCount <= pellam::Incident::kMaxSubjects, "more subjects than the record holds");
-    Require(i.AttachPath.ends_with('/'), "attachment folder without its separator");
+    Require(i.AttachPath.ends_with('/') || i.AttachPath.ends_with('\\'), "attachment folder without its separator");
     std::size_t bytes = i.CaseNumber.size() + i.Location.size() + i.AttachPath.size();
     for (const auto& name : i.SubjectName)
         bytes += name.size();

@@ -30,13 +30,24 @@ TEST(EventFile, ReadsEveryFieldAndTheSubjectPairsTheCountAsksFor)
     EXPECT_EQ(inc.EndTime, "1015");
     EXPECT_EQ(inc.Mp3Count, 7);
 
-    const auto ten = ReadEventFile(dir.write("b.evt", EventText("1", "10", 10, "/x/Attach/"))); // ten fill the table
+    const auto ten = ReadEventFile(dir.write("b.evt", EventText("1", "10", 10))); // ten fill the table
     ASSERT_TRUE(ten);
     EXPECT_EQ(ten->SubjectName[10], "Name 10");
-    EXPECT_EQ(ten->AttachPath, "/x/Attach/") << "one trailing slash, never two";
-    const auto noAttach = ReadEventFile(dir.write("c.evt", EventText("1", "1", 1, "")));
-    ASSERT_TRUE(noAttach);
-    EXPECT_EQ(noAttach->AttachPath, "/");
+
+    // The folder keeps the separator it is written with; one that ends with
+    // either stays as it is. Texts are Windows-1252.
+    const std::pair<const char*, const char*> attach[] = {
+        {"C:\\Cordane\\4711\\", "C:\\Cordane\\4711\\"},
+        {"C:\\Cordane\\Z\xFCrich", "C:\\Cordane\\Z\xC3\xBCrich\\"},
+        {"\\\\srv\\ev/", "\\\\srv\\ev/"},
+        {"/x/Attach/", "/x/Attach/"},
+        {"", "\\"},
+    };
+    for (const auto& [written, want] : attach) {
+        const auto got = ReadEventFile(dir.write("c.evt", EventText("1", "1", 1, written)));
+        ASSERT_TRUE(got) << written;
+        EXPECT_EQ(got->AttachPath, want);
+    }
 
     for (const char* count : {"0", "1", "-4"}) { // below two there is still one pair to consume
         const auto one = ReadEventFile(dir.write("d.evt", EventText("1", count, 1)));
@@ -109,19 +120,28 @@ TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoads)
     EXPECT_EQ(shortList.RoleName(1), "Family") << "a short SCfg.dat falls back to the defaults";
 }
 
+// The box's text stays as it is; the file and the reason are its detail.
 TEST(SysConfig, MissingOrMalformedFileGivesTheDataLoadErrorBox)
 {
-    const Message want {
-        "Data Load Error", "Error opening Cordane System Configuration Data file.", MessageIcon::Exclamation};
     test::TempDir dir;
     RoleTable roles;
-    for (const std::string& text :
-        {std::string(), std::string("\"a\",\"b\",notanumber,\"d\""), SysCfg().substr(0, 40)}) {
-        if (!text.empty())
-            dir.write("SGfg.dat", text);
+    const struct {
+        std::string text;
+        std::string reason;
+    } cases[] = {
+        {"", "No such file or directory"},
+        {"\"a\",\"b\",notanumber,\"d\"", "not a decimal number"},
+        {SysCfg().substr(0, 40), "the file ends before this value"},
+    };
+    for (const auto& c : cases) {
+        if (!c.text.empty())
+            dir.write("SGfg.dat", c.text);
         const auto loaded = LoadSysConfig(dir.str() + "/", roles);
-        ASSERT_FALSE(loaded.ok()) << text;
-        EXPECT_EQ(loaded.error(), want) << text;
+        ASSERT_FALSE(loaded.ok()) << c.text;
+        EXPECT_EQ(loaded.error(),
+            (Message {"Data Load Error", "Error opening Cordane System Configuration Data file.",
+                MessageIcon::Exclamation, dir.str() + "/SGfg.dat\n" + c.reason}))
+            << c.text;
     }
 }
 
@@ -158,8 +178,10 @@ TEST(AttachmentList, ReadsGroupsInFileOrderUpToTheLimit)
     EXPECT_EQ(big.entries.back().FileName, "f999");
 
     AttachmentList missing;
-    LoadAttachmentList(dir.str() + "/nowhere/", missing);
+    EXPECT_EQ(LoadAttachmentList(dir.str() + "/nowhere/", missing).error(), "No such file or directory");
     EXPECT_EQ(missing.AttachCount, 0);
+    dir.write("ATCH.lst", "three\r\n");
+    EXPECT_EQ(LoadAttachmentList(dir.str(), missing).error(), "its count: not a decimal number");
 }
 
 TEST(FileCategory, MapsExtensionsWithoutRegardToCase)

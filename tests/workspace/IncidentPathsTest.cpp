@@ -1,10 +1,13 @@
 #include "workspace/IncidentPaths.h"
 
+#include "workspace/AttachmentFolder.h"
+
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -104,4 +107,71 @@ TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
     EXPECT_EQ(paths.MainLog, "NONE");
     EXPECT_FALSE(menus[MenuEntry::LogFileViewer].enabled);
     EXPECT_FALSE(menus[MenuEntry::Print].enabled);
+}
+
+// The attachments folder the event file names, found on this machine: inside
+// the opened evidence folder first, so a copy never reaches its original.
+TEST(AttachmentFolder, ResolvedInTheEvidenceFolderFirst)
+{
+    using Source = AttachmentFolder::Source;
+    test::TempDir original; // the folder a copy was made of, or any folder outside
+    original.write("Attachments/ATCH.lst", "0\r\n");
+    const std::string win = "C:\\Cordane\\4711\\";
+    struct Case {
+        const char* what;
+        std::vector<const char*> files;
+        std::string named; // $E is the evidence folder, $O the original
+        Source source;
+        std::string folder;
+        std::string note;
+    };
+    const Case cases[] = {
+        {"Windows path: the folder of its last name", {"4711/ATCH.lst", "Attachments/ATCH.lst", "ATCH.lst"}, win,
+            Source::InEvidence, "$E/4711/",
+            "Attachments from $E/4711/ in the evidence folder; the event file names C:\\Cordane\\4711\\."},
+        {"then Attachments", {"4711/a.pdf", "Attachments/ATCH.lst", "ATCH.lst"}, win, Source::InEvidence,
+            "$E/Attachments/",
+            "Attachments from $E/Attachments/ in the evidence folder; the event file names C:\\Cordane\\4711\\."},
+        {"then the evidence folder itself", {"ATCH.lst", "Attachments/a.pdf"}, win, Source::InEvidence, "$E/",
+            "Attachments from $E/ in the evidence folder; the event file names C:\\Cordane\\4711\\."},
+        {"none", {"Attachments/a.pdf"}, win, Source::None, "",
+            "No attachments list found: the event file names C:\\Cordane\\4711\\, which is not on this machine, and "
+            "the "
+            "evidence folder holds no \"ATCH.lst\", neither in itself nor in a folder \"4711\" or \"Attachments\"."},
+        {"none named", {}, "\\", Source::None, "",
+            "No attachments list found: the event file names no attachments folder, and the evidence folder holds no "
+            "\"ATCH.lst\", neither in itself nor in a folder \"Attachments\"."},
+        {"inside, as named", {"Att/x", "Attachments/ATCH.lst"}, "$E/Att/", Source::AsNamed, "$E/Att/", ""},
+        {"inside, relative with \\", {"Att/x"}, "Att\\", Source::AsNamed, "$E/Att/", ""},
+        {"a copy of the original", {"Attachments/ATCH.lst"}, "$O/Attachments/", Source::InEvidence, "$E/Attachments/",
+            "Attachments from $E/Attachments/ in the evidence folder; the event file names $O/Attachments/."},
+        {"only the original", {"x"}, "$O/Attachments/", Source::Outside, "$O/Attachments/",
+            "Attachments from $O/Attachments/, outside the evidence folder, as the event file names it."},
+    };
+    for (const auto& c : cases) {
+        test::TempDir evidence;
+        for (const char* f : c.files)
+            evidence.write(f, "0\r\n");
+        const auto fill = [&](std::string t) {
+            for (const auto& [mark, value] : {std::pair {"$E", evidence.str()}, {"$O", original.str()}})
+                for (auto at = t.find(mark); at != std::string::npos; at = t.find(mark))
+                    t.replace(at, 2, value);
+            return t;
+        };
+        const AttachmentFolder got = ResolveAttachmentFolder(fill(c.named), evidence.str());
+        EXPECT_EQ(got.source, c.source) << c.what;
+        EXPECT_EQ(got.folder, fill(c.folder)) << c.what;
+        EXPECT_EQ(got.note, fill(c.note)) << c.what;
+    }
+
+    // A folder used as named that holds no list says so.
+    test::TempDir evidence;
+    evidence.write("Att/x", "");
+    AttachmentList list;
+    EXPECT_EQ(LoadIncidentAttachments("Att\\", evidence.str(), list).note,
+        "\"ATCH.lst\" in " + evidence.str() + "/Att/ cannot be read: No such file or directory.");
+
+    for (const auto& [path, want] : {std::pair {"C:\\Cordane\\4711\\", "4711"}, {"/a/b", "b"}, {"C:\\", ""},
+             {"\\\\srv\\share\\", "share"}, {"..\\", ""}, {"", ""}})
+        EXPECT_EQ(LastFolderName(path), want) << path;
 }

@@ -3,12 +3,9 @@
 //
 //   pellam-sample recordings        prints the recordings to encode, one per
 //                                   line: name|artist|album|genre|title|speech
-//   pellam-sample build FOLDER FINAL
-//                                   writes every other file into FOLDER (which
+//   pellam-sample build FOLDER      writes every other file into FOLDER (which
 //                                   already holds the encoded recordings) and
-//                                   fixes every file's modification time; FINAL
-//                                   is where FOLDER will be moved, named in the
-//                                   event file as the attachments' home
+//                                   fixes every file's modification time
 //
 // The Main Log's closing list carries the CRC of each recording as found in
 // FOLDER, so the integrity test passes on the sample as built.
@@ -65,7 +62,8 @@ const std::vector<Recording>& Recordings()
                 {"14:33:12", "00:10", false, "Sgt. Ilse Varga", "Subject confirms his name is Dale."}}},
         {"4711_Sub01_1441.mp3", "Forced Sub Recording:", "14:41:40", "Hostage welfare",
             "Dale, I hear you. Let us talk about the people with you. Does anyone need a doctor? "
-            "We can send water and food to the front door whenever you are ready.",
+            "We can send water and food to the front door whenever you are ready. Take your time, I am not going "
+            "anywhere.",
             {{"14:41:46", "00:06", false, "Sgt. Ilse Varga", "Asked about the welfare of the two hostages."},
                 {"14:41:52", "00:12", true, "Lt. Omar Reyes", "Command post approves the delivery of water."}}},
         {"4711_MIC01_1450.mp3", "Recording Covert MIC File:", "14:50:15", "Covert microphone",
@@ -74,12 +72,13 @@ const std::vector<Recording>& Recordings()
             {{"14:50:19", "00:04", false, "Det. Nina Holt", "Covert microphone active in the kitchen."}}},
         {"4711_Sub02_1502.mp3", "Started Sub Recording File", "15:02:30", "Third party call",
             "This is Tomas, Dale's brother. Dale, it is me. Please put the phone on speaker. "
-            "Nobody is angry with you. Let them walk out the front door.",
+            "Nobody is angry with you. Let them walk out the front door. Mom is here with me too.",
             {{"15:02:33", "00:03", false, "Sgt. Ilse Varga", "Brother Tomas joined the call from the command post."},
                 {"15:02:41", "00:11", true, "Lt. Omar Reyes", "Tactical team holding positions."}}},
         {"4711_Rec02_1515.mp3", "Recording MP3 File:", "15:15:08", "Surrender",
             "Okay Dale, here is what happens next. Both of them walk out first, slowly, hands visible. "
-            "Then you come out with nothing in your hands. You are doing the right thing.",
+            "Then you come out with nothing in your hands. You are doing the right thing, Dale. I will be right "
+            "there.",
             {{"15:15:14", "00:06", false, "Sgt. Ilse Varga", "Hostages released through the front door."},
                 {"15:15:20", "00:12", false, "Sgt. Ilse Varga", "Subject surrendered without incident."}}},
     };
@@ -114,8 +113,11 @@ std::string Quote(const std::string& s)
     return "\"" + s + "\"";
 }
 
-void WriteEventFile(const std::string& folder, const std::string& attachPath)
+// The incident system names the attachments folder as a folder of its own
+// machine: the incident's folder there, which the evidence folder is a copy of.
+void WriteEventFile(const std::string& folder)
 {
+    const std::string attachPath = "C:\\Cordane\\Incidents\\" + kCase + "\\";
     std::string evt;
     evt += "\"Cordane\",\"7.2\"," + Quote(kCase) + ",\"1432\"," + Quote(kDate) + ",\"1200 Harbor Street, Unit 4\"\r\n";
     evt += "\"Sgt. Ilse Varga\",\"Lt. Omar Reyes\",\"County CNT\",\"Barricade\",\"\"\r\n";
@@ -325,11 +327,11 @@ void WriteConversations(const std::string& folder)
     WriteFile(folder + "/TextFiles/notes.txt", "Dale said he lost his job and the bank called about the house.\r\n");
 }
 
-int Build(const std::string& folderArg, const std::string& finalArg)
+int Build(const std::string& folderArg)
 {
     const std::string folder = fs::absolute(folderArg).lexically_normal().string();
     const std::string attachFolder = folder + "/Attachments";
-    WriteEventFile(folder, fs::absolute(finalArg).lexically_normal().string() + "/Attachments");
+    WriteEventFile(folder);
     WriteConfig(folder);
     WriteMainLog(folder);
     WriteOtherLogs(folder);
@@ -361,9 +363,9 @@ int main(int argc, char** argv)
         const std::string verb = argc > 1 ? argv[1] : "";
         if (verb == "recordings" && argc == 2)
             return ListRecordings();
-        if (verb == "build" && argc == 4)
-            return Build(argv[2], argv[3]);
-        std::fprintf(stderr, "usage: pellam-sample recordings | build FOLDER FINAL\n");
+        if (verb == "build" && argc == 3)
+            return Build(argv[2]);
+        std::fprintf(stderr, "usage: pellam-sample recordings | build FOLDER\n");
         return 2;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pellam-sample: %s\n", e.what());

@@ -20,6 +20,6 @@ while IFS='|' read -r name artist album genre title speech; do
     "$work/speech.wav" "$tmp/$name"
 done < "$work/recordings"
 
-"$gen" build "$tmp" "$out"
+"$gen" build "$tmp"
 rm -rf "$out"
 mv "$tmp" "$out"
