@@ -6,7 +6,7 @@ foreach(src IN LISTS ui_test_sources)
   file(RELATIVE_PATH rel ${CMAKE_CURRENT_SOURCE_DIR} ${src})
   string(REGEX REPLACE "/.*" "" subsystem ${rel})
   set(name ${subsystem}_${test})
-  add_executable(${name} ${src} ${CMAKE_CURRENT_SOURCE_DIR}/support/UrlRecorder.h) # moc for the shared recorder
+  add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE pellam_app pellam_testdevices Qt6::Test pellam_warnings)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}) # shared test helpers
   set_target_properties(${name} PROPERTIES AUTOMOC ON)

@@ -28,6 +28,8 @@ void MessageBoxPrompter::Show(const Message& message)
     // A message box without a title of its own carries the program's name.
     const QString title = message.title.empty() ? QStringLiteral("Pellam") : QString::fromStdString(message.title);
     QMessageBox box(icon, title, QString::fromStdString(message.text), QMessageBox::Ok, m_parent);
+    if (!message.detail.empty())
+        box.setDetailedText(QString::fromStdString(message.detail));
     box.exec();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // How the desktop program runs its main window: the window is shown when
 // start-up is over and then opens an event file named on the command line;
-// programs start detached; a start-up that failed ends the program.
+// programs start detached, and one that cannot start is reported; a start-up
+// that failed ends the program.
 #include <QStringList>
 
 namespace pellam {

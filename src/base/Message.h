@@ -11,6 +11,9 @@ struct Message {
     std::string title;
     std::string text;
     MessageIcon icon = MessageIcon::None;
+    // Which file and what the system said, behind the box's "Show Details";
+    // kept apart so a text the operator knows stays word for word.
+    std::string detail {};
 
     bool operator==(const Message&) const = default;
 };

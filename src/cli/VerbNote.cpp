@@ -45,6 +45,12 @@ int Run(const Args& args)
         for (char c : opened.error().text)
             if (c != '\n')
                 reason += c == '\r' ? ' ' : c;
+        if (const std::string& detail = opened.error().detail; !detail.empty()) { // which file and why
+            reason += " (";
+            for (char c : detail)
+                reason += c == '\n' ? std::string("; ") : std::string(1, c);
+            reason += ")";
+        }
         return Complain(args[0], reason);
     }
     open.RunToEnd();

@@ -10,17 +10,7 @@ namespace pellam::cli {
 
 const char* RichTextFileReason(RichTextFileError error)
 {
-    switch (error) {
-    case RichTextFileError::NotFound:
-        return "No such file or directory";
-    case RichTextFileError::NotAFile:
-        return "not a regular file";
-    case RichTextFileError::TooLarge:
-        return "larger than a log document can be";
-    case RichTextFileError::Unreadable:
-        break;
-    }
-    return "cannot be read";
+    return Describe(error);
 }
 
 namespace {

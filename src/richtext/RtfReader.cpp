@@ -547,6 +547,21 @@ RichDocument ReadRtf(std::string_view bytes)
     return Parser(bytes).Run();
 }
 
+const char* Describe(RichTextFileError error)
+{
+    switch (error) {
+    case RichTextFileError::NotFound:
+        return "No such file or directory";
+    case RichTextFileError::NotAFile:
+        return "not a regular file";
+    case RichTextFileError::TooLarge:
+        return "larger than a log document can be";
+    case RichTextFileError::Unreadable:
+        break;
+    }
+    return "cannot be read";
+}
+
 Result<RichDocument, RichTextFileError> LoadRichTextFile(const std::string& path)
 {
     auto opened = FileDescriptor::OpenForReading(path);

@@ -15,6 +15,8 @@ namespace pellam {
 RichDocument ReadRtf(std::string_view bytes);
 
 enum class RichTextFileError { NotFound, NotAFile, TooLarge, Unreadable };
+// What went wrong, in a few words for messages.
+const char* Describe(RichTextFileError error);
 
 // A document file read whole: at most kMaxRichTextFileBytes.
 inline constexpr std::size_t kMaxRichTextFileBytes = 256u * 1024u * 1024u;

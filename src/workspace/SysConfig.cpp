@@ -2,39 +2,58 @@
 
 #include "base/AsciiCase.h"
 #include "base/Cp1252.h"
+#include "base/PathText.h"
 #include "workspace/DelimitedReader.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace pellam {
 
 Result<std::string, Message> LoadSysConfig(const std::string& locationPath, RoleTable& roles)
 {
-    const auto failure = fail(Message {
-        "Data Load Error", "Error opening Cordane System Configuration Data file.", MessageIcon::Exclamation});
-    // The folder already ends with "/"; the doubled separator is harmless.
-    auto reader = DelimitedReader::OpenFile(locationPath + "/SGfg.dat");
+    const std::string path = JoinPath(locationPath, "SGfg.dat");
+    // The box's text is fixed; which file and why go into its detail.
+    const auto failure = [&path](const std::string& reason) {
+        return fail(Message {"Data Load Error", "Error opening Cordane System Configuration Data file.",
+            MessageIcon::Exclamation, path + "\n" + reason});
+    };
+    auto reader = DelimitedReader::OpenFile(path);
     if (!reader)
-        return failure;
+        return failure(reader.error().Reason);
     DelimitedReader& in = reader.value();
 
     // T T I T*5 T(9) T*3 I*4 T*4
+    std::optional<ReadError> error;
+    const auto skip = [&](int n) {
+        if (!error)
+            if (auto r = in.Skip(n); !r)
+                error = r.error();
+    };
+    const auto readInt = [&] {
+        if (!error)
+            if (auto r = in.ReadInt16(); !r)
+                error = r.error();
+    };
     std::string roleLabel;
-    bool ok = in.Skip(2).ok() && in.ReadInt16().ok() && in.Skip(5).ok();
-    if (ok) {
+    skip(2);
+    readInt();
+    skip(5);
+    if (!error) {
         auto v = in.ReadText();
-        ok = v.ok();
-        if (ok)
+        if (v)
             roleLabel = std::move(v).value();
+        else
+            error = v.error();
     }
-    ok = ok && in.Skip(3).ok();
-    for (int i = 0; ok && i < 4; ++i)
-        ok = in.ReadInt16().ok();
-    ok = ok && in.Skip(4).ok();
-    if (!ok)
-        return failure;
+    skip(3);
+    for (int i = 0; i < 4; ++i)
+        readInt();
+    skip(4);
+    if (error)
+        return failure(DelimitedReader::Describe(*error));
     if (Utf8Length(roleLabel) > 2)
         roles.RoleNames[0] = roleLabel;
     return roleLabel;
@@ -68,15 +87,15 @@ void SetRoleNames(const std::string& locationPath, RoleTable& roles)
         roles.RoleNames[i + 1] = kDefaults[i];
 }
 
-void LoadAttachmentList(const std::string& attachPath, AttachmentList& list)
+Result<bool, std::string> LoadAttachmentList(const std::string& folder, AttachmentList& list)
 {
-    auto reader = DelimitedReader::OpenFile(attachPath + "/ATCH.lst");
+    auto reader = DelimitedReader::OpenFile(JoinPath(folder, "ATCH.lst"));
     if (!reader)
-        return;
+        return fail(reader.error().Reason);
     DelimitedReader& in = reader.value();
     auto count = in.ReadInt16();
     if (!count)
-        return;
+        return fail(std::string("its count: ") + DelimitedReader::Describe(count.error()));
     list.AttachCount = count.value();
     list.entries.clear();
     const int n = std::min<int>(list.AttachCount, AttachmentList::kMaxEntries);
@@ -94,8 +113,9 @@ void LoadAttachmentList(const std::string& attachPath, AttachmentList& list)
         if (got > 0)
             list.entries.push_back(std::move(e));
         if (got < 4)
-            return;
+            break;
     }
+    return true;
 }
 
 std::string FileCategory(const std::string& extension)

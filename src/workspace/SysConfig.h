@@ -36,9 +36,10 @@ struct AttachmentList {
     std::vector<AttachmentEntry> entries; // at most 1000; entry i is entries[i - 1]
 };
 
-// Reads "ATCH.lst" from the attachments folder (ending with "/"). Ends quietly
-// on any error; what was read so far stays.
-void LoadAttachmentList(const std::string& attachPath, AttachmentList& list);
+// Reads "ATCH.lst" from the attachments folder into the list. Ends at the
+// first error; what was read so far stays. The error says why nothing could
+// be read: the file cannot be opened, or its count is not a number.
+Result<bool, std::string> LoadAttachmentList(const std::string& folder, AttachmentList& list);
 
 // Category word of a file extension ("mp3" -> "Audio File").
 std::string FileCategory(const std::string& extension);

@@ -63,23 +63,24 @@ int AttachmentTableModel::ColumnWidthTwips(int column)
     return kWidthsTwips[static_cast<std::size_t>(column)];
 }
 
-bool Examine(const std::string& path, Prompter& prompter, const DesktopHandler& handler)
+bool Examine(const std::string& path, DesktopOpener& desktop)
 {
-    switch (OpenWithDesktop(QString::fromStdString(path), handler)) {
-    case DesktopOpenOutcome::Opened:
-        return true;
-    case DesktopOpenOutcome::Missing:
-        prompter.Show(ExamineMessage(ExamineFailure::FileNotFound));
-        return false;
-    case DesktopOpenOutcome::Refused:
-        break;
-    }
-    prompter.Show(ExamineMessage(ExamineFailure::NoAssociation));
-    return false;
+    return desktop.Open(QString::fromStdString(path), [](const DesktopFailure& failure) {
+        switch (failure.kind) {
+        case DesktopFailure::Kind::Missing:
+            return ExamineMessage(ExamineFailure::FileNotFound, failure.Detail());
+        case DesktopFailure::Kind::NotStarted: // without the opener nothing on this PC opens a file
+            return ExamineMessage(ExamineFailure::NoAssociation, failure.Detail());
+        case DesktopFailure::Kind::Failed:
+            break;
+        }
+        return *ExamineMessage(ShellResultOfOpenerStatus(failure.exitStatus), failure.Detail());
+    });
 }
 
 AttachFORM::AttachFORM(const Session& session, Prompter& prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_session(session), m_prompter(prompter)
+    : QWidget(parent, Qt::Window), m_session(session), m_prompter(prompter),
+      m_desktop(new DesktopOpener(prompter, this))
 {
     setObjectName("AttachFORM");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -119,7 +120,16 @@ AttachFORM::AttachFORM(const Session& session, Prompter& prompter, QWidget* pare
     buttons->addWidget(examine);
     buttons->addStretch(1);
     buttons->addWidget(close);
+    // Where the attachments come from when it is not the folder the event
+    // file names, or why there are none.
+    m_from = new QLabel(QString::fromStdString(session.attachFolder.note), this);
+    m_from->setObjectName("lblFrom");
+    m_from->setWordWrap(true);
+    m_from->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_from->setVisible(!session.attachFolder.note.empty());
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_from);
     layout->addWidget(m_lv1, 1);
     layout->addLayout(buttons);
 
@@ -142,12 +152,12 @@ void AttachFORM::ExamineSelected()
     const std::string& name = m_rows.FileName(selected.front().row());
     if (name.empty())
         return;
-    const auto path = AttachmentFile(m_session.incident.AttachPath, name);
+    const auto path = AttachmentFile(m_session.attachFolder.folder, name);
     if (!path) {
         m_prompter.Show(ExamineMessage(path.error()));
         return;
     }
-    Examine(path.value(), m_prompter, DesktopOpen);
+    Examine(path.value(), *m_desktop);
 }
 
 void AttachFORM::GetColomWidths()

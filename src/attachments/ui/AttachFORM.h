@@ -44,19 +44,23 @@ private:
     std::vector<AttachmentEntry> m_rows;
 };
 
-// Opens `path` with the desktop; a missing file or a refused open shows the
-// "File Load Error" message with its reason. True when opened.
-bool Examine(const std::string& path, Prompter& prompter, const DesktopHandler& handler = {});
+// Hands `path` to the desktop; a missing file, at once, or a failed open,
+// when the desktop's opener ends, shows the "File Load Error" message with its
+// reason, the file and what the system said as its detail. False when the
+// file is missing.
+bool Examine(const std::string& path, DesktopOpener& desktop);
 
 class AttachFORM final : public QWidget {
     Q_OBJECT
 public:
     AttachFORM(const Session& session, Prompter& prompter, QWidget* parent = nullptr);
 
-    // Opens files with the desktop; QDesktopServices when unset.
-    DesktopHandler DesktopOpen;
+    // Hands the attachments to the desktop.
+    DesktopOpener& desktop() const { return *m_desktop; }
 
     QTreeView* LV1() const { return m_lv1; }
+    // The line above the list that says where the attachments come from.
+    QLabel* FromLabel() const { return m_from; }
     const AttachmentTableModel& rows() const { return m_rows; }
     // "Examine Attachment" (and a double-click on a row): opens the selected attachment.
     void ExamineSelected();
@@ -67,8 +71,10 @@ public:
 private:
     const Session& m_session;
     Prompter& m_prompter;
+    DesktopOpener* m_desktop = nullptr;
     AttachmentTableModel m_rows;
     QTreeView* m_lv1 = nullptr;
+    QLabel* m_from = nullptr;
     std::array<QLabel*, AttachmentTableModel::kColumns> m_widthLabels {};
 };
 

@@ -24,7 +24,8 @@
 namespace pellam {
 
 TextConvViewer::TextConvViewer(const Session& session, Prompter& prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_session(session), m_prompter(prompter)
+    : QWidget(parent, Qt::Window), m_session(session), m_prompter(prompter),
+      m_desktop(new DesktopOpener(prompter, this))
 {
     setObjectName("TextConvViewer");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -202,7 +203,7 @@ void TextConvViewer::BoxDoubleClicked()
         m_prompter.Show(ExamineMessage(path.error()));
         return;
     }
-    Examine(path.value(), m_prompter, DesktopOpen);
+    Examine(path.value(), *m_desktop);
 }
 
 std::string TextConvViewer::TextFolder() const
@@ -212,10 +213,7 @@ std::string TextConvViewer::TextFolder() const
 
 void TextConvViewer::OpenTextFolder()
 {
-    const QString folder = QString::fromStdString(TextFolder());
-    const auto outcome = OpenWithDesktop(folder, DesktopOpen);
-    if (outcome != DesktopOpenOutcome::Opened)
-        m_prompter.Show(DesktopRefusal(folder, outcome));
+    m_desktop->Open(QString::fromStdString(TextFolder()), DesktopRefusal);
 }
 
 bool TextConvViewer::PrintCurrent()

@@ -36,8 +36,8 @@ public:
 
     // Lets the operator choose the printer; the system's printer dialog when unset.
     std::function<bool(QPrinter&)> ChoosePrinter;
-    // Opens files and folders with the desktop; QDesktopServices when unset.
-    DesktopHandler DesktopOpen;
+    // Hands received files and their folder to the desktop.
+    DesktopOpener& desktop() const { return *m_desktop; }
 
     QTabWidget* SSTab1() const { return m_tabs; }
     QTextEdit* RTB(int tab) const { return m_boxes[static_cast<std::size_t>(tab)]; }
@@ -77,6 +77,7 @@ private:
 
     const Session& m_session;
     Prompter& m_prompter;
+    DesktopOpener* m_desktop = nullptr;
     ConversationIndex m_index;
     std::array<RichDocument, kTabs> m_docs;
     std::array<std::u16string, kTabs> m_text;

@@ -1,9 +1,9 @@
 #include "logs/ui/DocViewer.h"
 
 #include "base/Twips.h"
+#include "richtext/RtfReader.h"
 #include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
-#include "richtext/RtfReader.h"
 #include "workspace/IncidentPaths.h"
 
 #include <QCloseEvent>
@@ -124,8 +124,9 @@ void DocViewer::Load()
         }
         const auto doc = LoadRichTextFile(path);
         if (!doc) {
-            m_prompter.Show(Message {"Load Error",
-                std::string("Error opening ") + kLineBreak + m_input.evidenceFolder + "/", MessageIcon::Critical});
+            m_prompter.Show(
+                Message {"Load Error", std::string("Error opening ") + kLineBreak + m_input.evidenceFolder + "/",
+                    MessageIcon::Critical, path + "\n" + Describe(doc.error())});
             return;
         }
         FillTextDocument(*m_boxes[idx]->document(), *doc);

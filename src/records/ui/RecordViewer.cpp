@@ -50,8 +50,27 @@ QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, i
     return QString(kCaptions[section]);
 }
 
-RecordViewer::RecordViewer(RecordSource source, Prompter& prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_source(std::move(source))
+RecordSheetSlot::~RecordSheetSlot()
+{
+    if (m_sheet && !m_owner)
+        delete m_sheet.data();
+}
+
+RCEV* RecordSheetSlot::Open(const RecordSource& source, std::int16_t role, std::int16_t person)
+{
+    Close();
+    m_sheet = new RCEV(source.table, source.roles, role, person, source.picPath, source.today, m_owner);
+    return m_sheet;
+}
+
+void RecordSheetSlot::Close()
+{
+    if (m_sheet)
+        m_sheet->close();
+}
+
+RecordViewer::RecordViewer(RecordSource source, Prompter& prompter, RecordSheetSlot& sheets, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_source(std::move(source)), m_sheets(sheets)
 {
     setObjectName("RecordViewer");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -74,8 +93,10 @@ RecordViewer::RecordViewer(RecordSource source, Prompter& prompter, QWidget* par
     m_unload.setInterval(20);
     connect(&m_unload, &QTimer::timeout, this, &QWidget::close);
 
-    if (!m_source.handler.RECORDLOAD(m_source.table, m_source.roles)) {
-        prompter.Show({"File Error", "Failed to Load Record Data", MessageIcon::Critical});
+    const auto loaded = m_source.handler.RECORDLOAD(m_source.table, m_source.roles);
+    if (!loaded) {
+        prompter.Show({"File Error", "Failed to Load Record Data", MessageIcon::Critical,
+            m_source.handler.RecordPath() + "\n" + loaded.error().Reason});
         m_unload.start();
         return;
     }
@@ -90,21 +111,14 @@ RecordViewer::RecordViewer(RecordSource source, Prompter& prompter, QWidget* par
     }
 }
 
-RCEV* RecordViewer::sheet() const
-{
-    return m_sheet.data();
-}
-
 void RecordViewer::RowDoubleClicked(int row)
 {
     if (row < 0 || row >= m_model->rowCount() || m_model->Rows()[static_cast<std::size_t>(row)].Type.empty())
         return;
-    if (m_sheet)
-        m_sheet->close();
     const RecordListRow& r = m_model->Rows()[static_cast<std::size_t>(row)];
-    m_sheet = new RCEV(m_source.table, m_source.roles, r.Role, r.Person, m_source.picPath, m_source.today, this);
-    m_sheet->ChoosePrinter = ChoosePrinter;
-    m_sheet->show();
+    RCEV* sheet = m_sheets.Open(m_source, r.Role, r.Person);
+    sheet->ChoosePrinter = ChoosePrinter;
+    sheet->show();
 }
 
 } // namespace pellam

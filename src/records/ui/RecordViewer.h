@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 
 class QPrinter;
@@ -48,18 +49,39 @@ struct RecordSource {
     std::string today; // today's date as the system writes short dates
 };
 
+// Where the record sheet lives: beside the record list, not inside it, so
+// closing the list leaves the sheet open. The window that opens the list
+// keeps the slot; whichever list opens a sheet, one sheet is open at a time.
+class RecordSheetSlot {
+public:
+    // Sheets become windows of `owner`; without one, they go with the slot.
+    explicit RecordSheetSlot(QWidget* owner = nullptr) : m_owner(owner) { }
+    ~RecordSheetSlot();
+    RecordSheetSlot(const RecordSheetSlot&) = delete;
+    RecordSheetSlot& operator=(const RecordSheetSlot&) = delete;
+
+    RCEV* sheet() const { return m_sheet.data(); }
+    // Closes the open sheet, then opens the sheet of the person.
+    RCEV* Open(const RecordSource& source, std::int16_t role, std::int16_t person);
+    void Close();
+
+private:
+    QWidget* m_owner;
+    QPointer<RCEV> m_sheet;
+};
+
 class RecordViewer final : public QWidget {
     Q_OBJECT
 public:
-    RecordViewer(RecordSource source, Prompter& prompter, QWidget* parent = nullptr);
+    RecordViewer(RecordSource source, Prompter& prompter, RecordSheetSlot& sheets, QWidget* parent = nullptr);
 
     // For the sheets it opens.
     std::function<bool(QPrinter&)> ChoosePrinter;
 
     QTreeView* LV1() const { return m_lv1; }
     const RecordListModel& rows() const { return *m_model; }
-    RCEV* sheet() const;
-    bool RecordSheetOpen() const { return !m_sheet.isNull(); }
+    RCEV* sheet() const { return m_sheets.sheet(); }
+    bool RecordSheetOpen() const { return m_sheets.sheet() != nullptr; }
     QTimer& UnloadTIM() { return m_unload; }
 
     // Opens the sheet of the row (closing an open one first).
@@ -69,7 +91,7 @@ private:
     RecordSource m_source;
     RecordListModel* m_model = nullptr;
     QTreeView* m_lv1 = nullptr;
-    QPointer<RCEV> m_sheet;
+    RecordSheetSlot& m_sheets;
     QTimer m_unload;
 };
 

@@ -1,31 +1,113 @@
 #include "workspace/ui/DesktopOpen.h"
 
-#include <QDesktopServices>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QUrl>
+#include <QPointer>
+#include <QProcess>
+
+#include <memory>
 
 namespace pellam {
+namespace {
 
-DesktopOpenOutcome OpenWithDesktop(const QString& path, const DesktopHandler& handler)
+// xdg-open may run the program it found in the foreground, whose output then
+// comes through the same pipe for as long as that program runs: only the end
+// is kept, where xdg-open writes its own message.
+constexpr qsizetype kKeptStderrBytes = 4096;
+
+bool IsFolder(const std::string& path)
 {
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        return DesktopOpenOutcome::Missing;
-    const bool opened = handler ? handler(path) : QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    return opened ? DesktopOpenOutcome::Opened : DesktopOpenOutcome::Refused;
+    return QFileInfo(QString::fromStdString(path)).isDir() || (!path.empty() && path.back() == '/');
 }
 
-Message DesktopRefusal(const QString& path, DesktopOpenOutcome outcome)
+} // namespace
+
+std::string DesktopFailure::Detail() const
 {
-    const bool folder = QFileInfo(path).isDir() || path.endsWith('/');
-    const std::string what = std::string(folder ? "the folder " : "the file ") + path.toStdString();
-    if (outcome == DesktopOpenOutcome::Missing)
-        return {
-            "Open Error", "Unable to open " + what + " " + kLineBreak + "It does not exist.", MessageIcon::Exclamation};
-    return {"Open Error",
-        "Unable to open " + what + " " + kLineBreak
-            + (folder ? "No file manager took it. Please open the folder by hand."
-                      : "No program on this PC opens this kind of file. Please open it by hand."),
-        MessageIcon::Exclamation};
+    std::string detail = path;
+    if (!reason.empty())
+        detail += "\n" + reason;
+    if (kind == Kind::Failed)
+        detail += "\n" + std::string(DesktopOpener::kTool)
+            + (exitStatus < 0 ? " crashed." : " ended with status " + std::to_string(exitStatus) + ".");
+    return detail;
+}
+
+DesktopOpener::DesktopOpener(Prompter& prompter, QObject* parent) : QObject(parent), m_prompter(prompter) { }
+
+bool DesktopOpener::Open(const QString& path, const DesktopWording& wording)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) {
+        Report({DesktopFailure::Kind::Missing, path.toStdString(), 0, "It does not exist."}, wording);
+        return false;
+    }
+    // The process belongs to the application, not to the window that asked:
+    // closing that window must not kill xdg-open (nor the program it may be
+    // running in the foreground). It deletes itself when it ends.
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProgram(kTool);
+    // An absolute path can never be taken for an option.
+    process->setArguments({info.absoluteFilePath()});
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    auto said = std::make_shared<QByteArray>();
+    connect(process, &QProcess::readyReadStandardError, process, [process, said] {
+        said->append(process->readAllStandardError());
+        if (said->size() > kKeptStderrBytes)
+            said->remove(0, said->size() - kKeptStderrBytes);
+    });
+    const QString given = path;
+    // The message box is modal: this opener may be gone once it is closed.
+    const auto end = [this, given, wording](const DesktopFailure& failure) {
+        const QPointer<DesktopOpener> alive(this);
+        Report(failure, wording);
+        if (alive)
+            emit finished(given, false);
+    };
+    connect(process, &QProcess::errorOccurred, this, [process, given, end](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return; // a crash also ends in finished()
+        end({DesktopFailure::Kind::NotStarted, given.toStdString(), 0,
+            std::string(kTool) + " could not be started: " + process->errorString().toStdString()});
+    });
+    connect(
+        process, &QProcess::finished, this, [this, process, said, given, end](int status, QProcess::ExitStatus how) {
+            said->append(process->readAllStandardError());
+            if (how == QProcess::NormalExit && status == 0) {
+                emit finished(given, true);
+                return;
+            }
+            end({DesktopFailure::Kind::Failed, given.toStdString(), how == QProcess::NormalExit ? status : -1,
+                QString::fromLocal8Bit(*said).trimmed().toStdString()});
+        });
+    // Whether or not anyone still listens, the process goes once it is over.
+    connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            process->deleteLater();
+    });
+    process->start();
+    return true;
+}
+
+void DesktopOpener::Report(const DesktopFailure& failure, const DesktopWording& wording)
+{
+    m_prompter.Show(wording ? wording(failure) : DesktopRefusal(failure));
+}
+
+Message DesktopRefusal(const DesktopFailure& failure)
+{
+    const bool folder = IsFolder(failure.path);
+    const std::string what = std::string(folder ? "the folder " : "the file ") + failure.path;
+    std::string why;
+    if (failure.kind == DesktopFailure::Kind::Missing)
+        why = "It does not exist.";
+    else
+        why = folder ? "No file manager took it. Please open the folder by hand."
+                     : "No program on this PC opens this kind of file. Please open it by hand.";
+    return {"Open Error", "Unable to open " + what + " " + kLineBreak + why, MessageIcon::Exclamation,
+        failure.kind == DesktopFailure::Kind::Missing ? std::string() : failure.Detail()};
 }
 
 } // namespace pellam

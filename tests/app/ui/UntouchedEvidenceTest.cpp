@@ -12,6 +12,7 @@
 #include "logs/ui/DocViewer.h"
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
+#include "support/FakeDesktop.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
 
@@ -75,11 +76,7 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
         printer.setOutputFileName(QString("%1/%2.pdf").arg(out).arg(++printed));
         return true;
     };
-    QStringList examined;
-    w.DesktopOpen = [&](const QString& path) {
-        examined << path; // no program is started
-        return true;
-    };
+    test::FakeDesktop desktop; // no program is started
     w.Form_Load(false);
     w.show();
     w.OpenEventFile(evt);
@@ -130,9 +127,11 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
     if (TextConvViewer* texts = w.textConvViewer())
         texts->PrintCurrent();
     QTest::qWait(300);
+    const int attachments = attach ? attach->LV1()->model()->rowCount() : -1;
+    const bool examined = QTest::qWaitFor([&] { return desktop.Opened().size() == attachments; }, 10000);
     w.CloseAllWindows();
     w.close();
-    if (!records || !attach || examined.size() != attach->LV1()->model()->rowCount())
+    if (!records || !attach || !examined)
         return "the record list or the attachments did not open";
     if (printed < 10)
         return QString("only %1 documents were printed").arg(printed);

@@ -1,9 +1,11 @@
-// The attachments window on the sample incident; files open through a URL recorder, so no program starts.
+// The attachments window on the sample incident; files go to a fake xdg-open, so no program starts.
 #include "attachments/ui/AttachFORM.h"
+#include "support/FakeDesktop.h"
 #include "support/RecordingPrompter.h"
-#include "support/UrlRecorder.h"
 #include "workspace/OpenIncident.h"
 
+#include <QLabel>
+#include <QSignalSpy>
 #include <QTreeView>
 #include <QtTest>
 
@@ -18,7 +20,7 @@ private slots:
         OpenIncident open(session);
         QVERIFY(open.Open(PELLAM_BINARY_DIR "/sample/4711/4711.evt"));
         open.RunToEnd();
-        test::UrlRecorder recorder;
+        test::FakeDesktop desktop;
         test::RecordingPrompter prompter;
         const auto examineRow = [&](AttachFORM& form, int row) {
             form.LV1()->setCurrentIndex(form.LV1()->model()->index(row, 2));
@@ -27,18 +29,52 @@ private slots:
         AttachFORM form(session, prompter);
         const QAbstractItemModel* rows = form.LV1()->model();
         QCOMPARE(rows->rowCount(), 3);
+        // The event file names the incident system's folder: the line above says where the list was found.
+        QVERIFY(!form.FromLabel()->isHidden());
+        QVERIFY(
+            form.FromLabel()->text().startsWith("Attachments from " PELLAM_BINARY_DIR "/sample/4711/Attachments/ "));
         const QStringList second = {"Residence.jpg", "Photo of the residence", "Photo", "1 KB"};
         for (int c = 0; c < 4; ++c)
             QCOMPARE(rows->index(1, c).data().toString(), second[c]);
 
         form.ExamineSelected();
         QCOMPARE(prompter.messages.back().title, std::string("ERROR"));
+        QSignalSpy handedOver(&form.desktop(), &DesktopOpener::finished);
         examineRow(form, 1);
-        QCOMPARE(recorder.urls,
-            QList<QUrl> {QUrl::fromLocalFile(PELLAM_BINARY_DIR "/sample/4711/Attachments/Residence.jpg")});
-        // Nothing takes the file; a listed file that is missing; one outside the folder; an empty name.
-        form.DesktopOpen = [](const QString&) { return false; };
+        QTRY_COMPARE(handedOver.size(), 1);
+        const QString residence = PELLAM_BINARY_DIR "/sample/4711/Attachments/Residence.jpg";
+        QCOMPARE(desktop.Opened(), QStringList {residence});
+        QCOMPARE(prompter.messages.size(), std::size_t(1));
+
+        // The desktop finds no program for the file, the program it found fails, there is no xdg-open:
+        // each is told, with the file and what xdg-open said.
+        const struct {
+            int status;
+            const char* said;
+            const char* reason;
+        } refusals[] = {
+            {3, "xdg-open: no method available for opening 'Residence.jpg'", "No association for file extension"},
+            {4, "gio: No application is registered as handling this file", "Incomplete or invalid file association"},
+        };
+        for (const auto& r : refusals) {
+            desktop.Answer(r.status, r.said);
+            handedOver.clear();
+            examineRow(form, 1);
+            QTRY_COMPARE(handedOver.size(), 1);
+            QCOMPARE(prompter.messages.back().text, std::string("Unable to examine file.    \r\n") + r.reason);
+            QCOMPARE(prompter.messages.back().detail,
+                residence.toStdString() + "\n" + r.said + "\nxdg-open ended with status " + std::to_string(r.status)
+                    + ".");
+        }
+        desktop.Without();
         examineRow(form, 1);
+        QTRY_COMPARE(prompter.messages.size(), std::size_t(4));
+        QCOMPARE(prompter.messages.back().text, "Unable to examine file.    \r\nNo association for file extension");
+        QVERIFY(
+            prompter.messages.back().detail.starts_with(residence.toStdString() + "\nxdg-open could not be started: "));
+        prompter.messages.resize(1);
+
+        // A listed file that is missing; one outside the folder; an empty name.
         session.attachments.entries[0].FileName.clear();
         session.attachments.entries[1].FileName = "Gone.jpg";
         session.attachments.entries[2].FileName = "../../4711.evt";
@@ -47,11 +83,10 @@ private slots:
         QCOMPARE(edited.LV1()->model()->rowCount(), 3);
         for (int row : {0, 1, 2})
             examineRow(edited, row);
-        QCOMPARE(prompter.messages.size(), std::size_t(4));
-        QCOMPARE(prompter.messages[1].text, "Unable to examine file.    \r\nNo association for file extension");
-        QCOMPARE(prompter.messages[2].text, "Unable to examine file.    \r\nFile not found");
-        QCOMPARE(prompter.messages[3].text, "Unable to examine file.    \r\nAccess denied");
-        QCOMPARE(recorder.urls.size(), 1);
+        QCOMPARE(prompter.messages.size(), std::size_t(3));
+        QCOMPARE(prompter.messages[1].text, "Unable to examine file.    \r\nFile not found");
+        QCOMPARE(prompter.messages[2].text, "Unable to examine file.    \r\nAccess denied");
+        QCOMPARE(desktop.Opened().size(), 3);
         session.attachments.AttachCount = -2;
         QCOMPARE(AttachFORM(session, prompter).LV1()->model()->rowCount(), 0);
     }

@@ -1,13 +1,14 @@
-// The text conversation viewer on the sample incident and on a folder of its own; files open through a URL recorder.
+// The text conversation viewer on the sample incident and on a folder of its own; files go to a fake xdg-open.
 #include "conversations/ui/TextConvViewer.h"
+#include "support/FakeDesktop.h"
 #include "support/RecordingPrompter.h"
-#include "support/UrlRecorder.h"
 #include "workspace/Session.h"
 
 #include <QLabel>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QtTest>
@@ -40,9 +41,10 @@ private slots:
         Session session;
         session.paths.Evidence = kSample.toStdString();
         session.CaseNumber = "4711";
-        test::UrlRecorder recorder;
+        test::FakeDesktop desktop;
         test::RecordingPrompter prompter;
         TextConvViewer v(session, prompter);
+        QSignalSpy handedOver(&v.desktop(), &DesktopOpener::finished);
         v.LTIMTick();
         QCOMPARE(v.SSTab1()->tabText(0) + v.SSTab1()->tabText(1), QString("Dale OrrinTomas Orrin"));
         QVERIFY(!v.SSTab1()->isTabVisible(2) && !v.SSTab1()->isTabVisible(3) && v.Label1()->isHidden());
@@ -53,10 +55,21 @@ private slots:
         QCOMPARE(DoubleClickInside(v, 0, "IMG_0412"), "IMG_0412.jpg");
         QCOMPARE(DoubleClickInside(v, 0, "this is the house"), ""); // outside the brackets: nothing opens
         v.OpenTextFolder();
-        QCOMPARE(recorder.urls,
-            (QList<QUrl> {QUrl::fromLocalFile(kSample + "/TextFiles/IMG_0412.jpg"),
-                QUrl::fromLocalFile(kSample + "/TextFiles")}));
+        QTRY_COMPARE(handedOver.size(), 2);
+        QStringList opened = desktop.Opened(); // the two ran side by side
+        opened.sort();
+        QCOMPARE(opened, (QStringList {kSample + "/TextFiles", kSample + "/TextFiles/IMG_0412.jpg"}));
         QVERIFY(prompter.messages.empty());
+        // No file manager takes the folder: said, with xdg-open's own words.
+        desktop.Answer(4, "gio: Operation not supported");
+        v.OpenTextFolder();
+        QTRY_COMPARE(prompter.messages.size(), std::size_t(1));
+        QCOMPARE(prompter.messages[0].text,
+            "Unable to open the folder " + kSample.toStdString()
+                + "/TextFiles \r\nNo file manager took it. Please open the folder by hand.");
+        QCOMPARE(prompter.messages[0].detail,
+            kSample.toStdString() + "/TextFiles\ngio: Operation not supported\nxdg-open ended with status 4.");
+        prompter.messages.clear();
 
         QTemporaryDir dir;
         v.ChoosePrinter = [&](QPrinter& printer) {
@@ -87,8 +100,8 @@ private slots:
         write("9_TextCon2.doc", "plain words, not rich text");
         write("TxT.dat", "\"1|True|Ann|5551234\",\"2|-1|Bo|1\",\"3|1|Cy|\",\"4|0|Di|\"");
         test::RecordingPrompter prompter;
+        test::FakeDesktop desktop; // nothing here is handed over: every name is missing or refused
         TextConvViewer v(session, prompter);
-        v.DesktopOpen = [](const QString&) { return true; };
         v.LTIMTick();
         // Slot 2's document is missing: no tab, the others still load.
         QVERIFY(v.SSTab1()->isTabVisible(0) && !v.SSTab1()->isTabVisible(1) && v.SSTab1()->isTabVisible(2));

@@ -77,6 +77,7 @@ private slots:
         QCOMPARE(prompter.messages.size(), std::size_t {1});
         QCOMPARE(QString::fromStdString(prompter.messages[0].title), QString("Load Error"));
         QVERIFY(QString::fromStdString(prompter.messages[0].text).startsWith("Error opening \r\n"));
+        QCOMPARE(prompter.messages[0].detail, kSample + "Photo\nnot a regular file");
     }
 
     void searchesOneMatchPerPressThenSaysSoAndKeepsEachLogsState()

@@ -48,7 +48,8 @@ private slots:
     void listOpensOneSheetAtATimeWithThePhotoOrItsNote()
     {
         test::RecordingPrompter prompter;
-        RecordViewer list(Source(), prompter);
+        RecordSheetSlot sheets;
+        RecordViewer list(Source(), prompter, sheets);
         QVERIFY(prompter.messages.empty());
         QCOMPARE(list.LV1()->model()->rowCount(), 8);
         QCOMPARE(list.LV1()->model()->index(0, 1).data().toString(), QString("Dale Orrin"));
@@ -75,7 +76,8 @@ private slots:
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
         test::RecordingPrompter prompter;
-        RecordViewer list(Source(), prompter);
+        RecordSheetSlot sheets;
+        RecordViewer list(Source(), prompter, sheets);
         QTemporaryDir dir;
         list.ChoosePrinter = [&](QPrinter& printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -98,9 +100,11 @@ private slots:
     {
         m_session->RecHandler.SetRecordPath("/nonexistent/4711_Records.rmq");
         test::RecordingPrompter prompter;
-        QPointer<RecordViewer> list = new RecordViewer(Source(), prompter);
+        RecordSheetSlot sheets;
+        QPointer<RecordViewer> list = new RecordViewer(Source(), prompter, sheets);
         QCOMPARE(prompter.messages.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(prompter.messages[0].text), QString("Failed to Load Record Data"));
+        QCOMPARE(prompter.messages[0].detail, "/nonexistent/4711_Records.rmq\nNo such file or directory");
         QVERIFY(list->UnloadTIM().isActive());
         QTRY_VERIFY(list.isNull());
     }
