@@ -1,30 +1,89 @@
 // The open of an incident of 100 and 1000 one-minute recordings to the end of
 // the recording pass, as pellam-cli open runs it (durations and confirmed
-// CRCs on the probe's two threads), beside the floor of reading every
+// CRCs on the probe's threads), beside the floor of reading every
 // recording's bytes five times with read() (four CRC readings and the
 // duration scan). The folders are generated once into the build tree.
+//
+// The cold pair measures the same open with nothing of the folder in memory,
+// as when an examiner opens a drive just plugged in: before each run the
+// files are dropped from the page cache, and the floor is one reading of
+// every recording in name order, as `cat *.mp3` reads them.
 #include "GeneratedIncident.h"
 #include "workspace/OpenIncident.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-void BM_Open(benchmark::State& state)
+std::vector<fs::path> Recordings(const std::string& evt)
 {
-    const std::string evt = pellam::bench::GeneratedIncident(static_cast<int>(state.range(0)));
-    if (evt.empty()) {
+    std::vector<fs::path> paths;
+    for (const auto& entry : fs::directory_iterator(fs::path(evt).parent_path()))
+        if (entry.path().extension() == ".mp3")
+            paths.push_back(entry.path());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+// The event file of the generated incident of state.range(0) recordings;
+// "" (and the run skipped) when it cannot be made.
+std::string Incident(benchmark::State& state)
+{
+    std::string evt = pellam::bench::GeneratedIncident(static_cast<int>(state.range(0)));
+    if (evt.empty())
         state.SkipWithError("cannot generate the incident (is lame installed?)");
-        return;
+    return evt;
+}
+
+// Drops every file of the folder from the page cache (its pages are clean:
+// nothing here writes them), so the next reading comes from the device.
+void Evict(const std::string& evt)
+{
+    for (const auto& entry : fs::directory_iterator(fs::path(evt).parent_path())) {
+        const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
     }
+}
+
+// Reads each file once to its end; the bytes read.
+std::int64_t ReadAll(const std::vector<fs::path>& paths, int passes = 1)
+{
+    constexpr std::size_t kBlock = 128 * 1024;
+    const auto block = std::make_unique<char[]>(kBlock);
     std::int64_t bytes = 0;
+    for (const auto& path : paths)
+        for (int pass = 0; pass < passes; ++pass) {
+            const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            ssize_t got = 0;
+            while ((got = ::read(fd, block.get(), kBlock)) > 0)
+                bytes += pass == 0 ? got : 0;
+            ::close(fd);
+        }
+    return bytes;
+}
+
+void OpenRuns(benchmark::State& state, bool cold)
+{
+    const std::string evt = Incident(state);
+    if (evt.empty())
+        return;
     for (auto _ : state) {
+        if (cold) {
+            state.PauseTiming();
+            Evict(evt);
+            state.ResumeTiming();
+        }
         pellam::Session session;
         pellam::OpenIncident open(session);
         if (!open.Open(evt)) {
@@ -38,41 +97,54 @@ void BM_Open(benchmark::State& state)
         }
         benchmark::DoNotOptimize(session.ListRows.data());
     }
-    for (const auto& entry : fs::directory_iterator(fs::path(evt).parent_path()))
-        if (entry.path().extension() == ".mp3")
-            bytes += static_cast<std::int64_t>(entry.file_size());
+    std::int64_t bytes = 0;
+    for (const auto& path : Recordings(evt))
+        bytes += static_cast<std::int64_t>(fs::file_size(path));
     state.SetBytesProcessed(state.iterations() * bytes);
     state.counters["recordings"] = static_cast<double>(state.range(0));
+}
+
+void BM_Open(benchmark::State& state)
+{
+    OpenRuns(state, false);
 }
 BENCHMARK(BM_Open)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ReadFloor(benchmark::State& state)
 {
-    const std::string evt = pellam::bench::GeneratedIncident(static_cast<int>(state.range(0)));
-    if (evt.empty()) {
-        state.SkipWithError("cannot generate the incident (is lame installed?)");
+    const std::string evt = Incident(state);
+    if (evt.empty())
         return;
-    }
-    constexpr std::size_t kBlock = 128 * 1024;
-    const auto block = std::make_unique<char[]>(kBlock);
+    const auto paths = Recordings(evt);
     std::int64_t bytes = 0;
-    for (auto _ : state) {
-        bytes = 0;
-        for (const auto& entry : fs::directory_iterator(fs::path(evt).parent_path())) {
-            if (entry.path().extension() != ".mp3")
-                continue;
-            for (int pass = 0; pass < 5; ++pass) {
-                const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC);
-                ssize_t got = 0;
-                while ((got = ::read(fd, block.get(), kBlock)) > 0)
-                    bytes += pass == 0 ? got : 0;
-                ::close(fd);
-            }
-        }
-    }
+    for (auto _ : state)
+        bytes = ReadAll(paths, 5);
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 BENCHMARK(BM_ReadFloor)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_OpenCold(benchmark::State& state)
+{
+    OpenRuns(state, true);
+}
+BENCHMARK(BM_OpenCold)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_CatCold(benchmark::State& state)
+{
+    const std::string evt = Incident(state);
+    if (evt.empty())
+        return;
+    const auto paths = Recordings(evt);
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Evict(evt);
+        state.ResumeTiming();
+        bytes = ReadAll(paths);
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_CatCold)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "analysis/CrcIntegrityTest.h"
 
+#include "base/Cp1252.h"
 #include "logs/LogSearch.h"
 #include "richtext/RtfReader.h"
 
@@ -162,7 +163,7 @@ std::optional<Message> CRCTest::Start()
         return std::nullopt;
     }
     for (const auto& r : m_recordings)
-        m_maxNameLength = std::max(m_maxNameLength, r.FileName.size());
+        m_maxNameLength = std::max(m_maxNameLength, Utf8Length(r.FileName));
     m_out.SetFont("Tahoma");
     m_out.SetColour(kBlack);
     m_failFlags.assign(m_recordings.size(), false);
@@ -203,8 +204,8 @@ bool CRCTest::Step()
     m_out.SetFont("Courier New");
     m_out.Append("  Comparing CRC for " + name + " - " + crc + " : ", false, false, false, 10);
     // Names are padded so that every verdict starts in the same column.
-    if (name.size() < m_maxNameLength)
-        m_out.Append(std::string(m_maxNameLength - name.size(), ' '), false, false, false, 10);
+    if (const std::size_t length = Utf8Length(name); length < m_maxNameLength)
+        m_out.Append(std::string(m_maxNameLength - length, ' '), false, false, false, 10);
     if (CheckLoggedCRC(name, crc)) {
         m_out.SetColour(kPassGreen);
         m_out.Append("\tCRC Matched - PASS", false, false, true, 10);

@@ -1,6 +1,7 @@
 #include "analysis/Statistics.h"
 
 #include "analysis/ReportWriter.h"
+#include "base/Cp1252.h"
 #include "base/Rounding.h"
 
 #include <algorithm>
@@ -49,9 +50,9 @@ int DaysInMonth(long y, int m)
 // time "hhmm" or "hh:mm"; a part that cannot be read stays 0.
 std::pair<int, int> HoursAndMinutes(const std::string& time)
 {
-    if (time.size() < 2)
+    if (Utf8Length(time) < 2)
         return {0, 0};
-    return {Digits(time.substr(0, 2)).value_or(0), Digits(time.substr(time.size() - 2)).value_or(0)};
+    return {Digits(Utf8Left(time, 2)).value_or(0), Digits(Utf8Right(time, 2)).value_or(0)};
 }
 
 } // namespace
@@ -157,7 +158,7 @@ RichDocument BuildStatistics(const StatisticsInput& in)
     out.SetAlignment(Alignment::Center);
     out.Append("Statistical Analysis of Case # ", true, false, false, 14);
     out.Append(incident.CaseNumber, true, false, true, 14);
-    if (incident.Location.size() >= 3) {
+    if (Utf8Length(incident.Location) >= 3) {
         out.Append("Location: ", false, false, false, 12);
         out.Append(incident.Location, true, false, true, 12);
     }

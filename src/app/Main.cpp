@@ -3,6 +3,7 @@
 #include "app/CornerLabel.h"
 #include "attachments/ui/AttachFORM.h"
 #include "conversations/ui/TextConvViewer.h"
+#include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
 
 #include "logs/NotationLink.h"
@@ -18,12 +19,14 @@
 #include "audio/ui/PlaybackPanel.h"
 #include "audio/ui/ProcessDecoder.h"
 #include "audio/ui/QtWaveBackend.h"
+#include "base/Cp1252.h"
 #include "base/PathText.h"
 #include "base/Twips.h"
 #include "workspace/MainLayout.h"
 #include "workspace/RecordingList.h"
 #include "workspace/ServKILL.h"
 #include "workspace/WorkFolder.h"
+#include "workspace/ui/DesktopOpen.h"
 #include "workspace/ui/RecordingListView.h"
 #include "workspace/ui/RecordingTableModel.h"
 #include "workspace/ui/TextSortProxy.h"
@@ -33,7 +36,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -41,7 +43,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -52,7 +53,6 @@
 #include <QTextDocument>
 #include <QThreadPool>
 #include <QToolButton>
-#include <QUrl>
 
 namespace pellam {
 namespace {
@@ -65,19 +65,6 @@ QSettings Settings()
 const QString kLastIncidentFolder = QStringLiteral("LastIncidentFolder");
 
 } // namespace
-
-LocaleFormats FormatsFor(const QLocale& locale)
-{
-    // Both programs read the figures from the C library's data for the locale,
-    // so the window and pellam-cli write the same texts for the same locale.
-    const std::string name = locale.name().toStdString();
-    for (const std::string& candidate : {name + ".UTF-8", name + ".utf8", name}) {
-        LocaleFormats f = LocaleFormats::FromLocaleName(candidate);
-        if (f.Known)
-            return f;
-    }
-    return LocaleFormats {};
-}
 
 Main::Main(
     Prompter& prompter, std::unique_ptr<WaveOutBackend> backend, std::unique_ptr<Decoder> decoder, QWidget* parent)
@@ -111,7 +98,8 @@ Main::Main(
                                                                                        : QString();
     };
     MakeWorkFolder = [](std::string& temp) { return MakeTempFolder(temp); };
-    DesktopOpen = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    m_desktop = new DesktopOpener(m_prompter, this);
+    m_sheets = std::make_unique<RecordSheetSlot>(this);
     ApplyMenus();
 }
 
@@ -277,7 +265,9 @@ void Main::Form_Load(bool showSplash)
     m_panel->SetStatus({"Norvik Technologies", kStatusCyan});
     resize(TwipsToPixels(kMainWidthTwips), TwipsToPixels(kMainHeightTwips));
     m_splashShown = false;
-    m_session.Formats = FormatsFor(QLocale()); // the system locale unless a default was set
+    // The same rule as pellam-cli: dates and times as LC_TIME says, the
+    // decimal separator as LC_NUMERIC says (LC_ALL over both, LANG under).
+    m_session.Formats = LocaleFormats::FromEnvironment();
     m_session.menus.SetEnabled(MenuEntry::Attachments, false);
     m_session.CRC.SetAlgorithm(1);
     ApplyMenus();
@@ -604,6 +594,7 @@ void Main::CloseAllWindows()
         m_logViewer->close();
     if (m_stats)
         m_stats->close();
+    m_sheets->Close();
     if (m_records)
         m_records->close();
     if (m_attach)
@@ -651,17 +642,13 @@ void Main::mnuSB()
 
 void Main::mnuIU()
 {
-    if (m_session.CaseNumber.size() > 1)
+    if (Utf8Length(m_session.CaseNumber) > 1)
         OpenWithDesktop(QString::fromStdString(JoinPath(m_session.paths.Evidence, "IntelUpload")));
 }
 
 bool Main::OpenWithDesktop(const QString& path)
 {
-    const auto outcome = pellam::OpenWithDesktop(path, DesktopOpen);
-    if (outcome == DesktopOpenOutcome::Opened)
-        return true;
-    ShowMessage(DesktopRefusal(path, outcome));
-    return false;
+    return m_desktop->Open(path, DesktopRefusal);
 }
 
 void Main::mnuVML()
@@ -697,6 +684,11 @@ RecordViewer* Main::recordViewer() const
     return m_records.data();
 }
 
+RCEV* Main::recordSheet() const
+{
+    return m_sheets->sheet();
+}
+
 StatsWindow* Main::statsWindow() const
 {
     return m_stats.data();
@@ -714,7 +706,6 @@ void Main::mnuAttach()
         return;
     }
     m_attach = new AttachFORM(m_session, m_prompter, this);
-    m_attach->DesktopOpen = DesktopOpen;
     m_attach->show();
 }
 
@@ -726,7 +717,6 @@ void Main::mnuTXT()
     }
     m_textConv = new TextConvViewer(m_session, m_prompter, this);
     m_textConv->ChoosePrinter = ChoosePrinter;
-    m_textConv->DesktopOpen = DesktopOpen;
     m_textConv->show();
 }
 
@@ -792,7 +782,7 @@ void Main::mnuVREC()
     }
     RecordSource source {m_session.RecHandler, m_session.Records, m_session.roles, PicPath(m_session.paths),
         TodayText(m_session.Formats)};
-    m_records = new RecordViewer(std::move(source), m_prompter, this);
+    m_records = new RecordViewer(std::move(source), m_prompter, *m_sheets, this);
     m_records->ChoosePrinter = ChoosePrinter;
     m_records->show();
 }

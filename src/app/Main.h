@@ -23,7 +23,6 @@
 #include <optional>
 
 class QAction;
-class QLocale;
 class QLabel;
 class QMenu;
 class QModelIndex;
@@ -36,12 +35,12 @@ class About;
 class DocViewer;
 class StatsWindow;
 class RecordViewer;
+class RecordSheetSlot;
+class RCEV;
+class DesktopOpener;
 class AttachFORM;
 class TextConvViewer;
 class InfoS;
-
-// The figures sizes and dates are written with in a locale.
-LocaleFormats FormatsFor(const QLocale& locale);
 
 class LoadSequenceDriver;
 class PlaybackPanel;
@@ -93,13 +92,11 @@ public:
     std::function<QString()> ChooseEventFile;
     // Establishes the working folder (false when it cannot); replaced by tests.
     std::function<bool(std::string& temp)> MakeWorkFolder;
-    // Hands a folder or file to the desktop (file manager, associated
-    // program); false when nothing took it. Replaced by tests.
-    std::function<bool(const QString& path)> DesktopOpen;
-
-    // Every open with the desktop goes through here: a path nothing could
-    // open gets a message naming it, so the operator can open it by hand.
+    // Every open with the desktop goes through here: a path that is missing
+    // or that nothing opened gets a message naming it, so the operator can
+    // open it by hand. False when the path is missing.
     bool OpenWithDesktop(const QString& path);
+    DesktopOpener& desktop() const { return *m_desktop; }
 
     // Shared procedures other windows call.
     void CloseAllWindows();
@@ -142,6 +139,8 @@ public:
     void mnuSTATS();
     StatsWindow* statsWindow() const;
     RecordViewer* recordViewer() const;
+    // The record sheet lives beside the list: it stays when the list closes.
+    RCEV* recordSheet() const;
     // "Attachments" and "Text Conversations": open the window, or raise it.
     void mnuAttach();
     AttachFORM* attachWindow() const;
@@ -226,6 +225,8 @@ private:
     QPointer<DocViewer> m_logViewer;
     QPointer<StatsWindow> m_stats;
     QPointer<RecordViewer> m_records;
+    std::unique_ptr<RecordSheetSlot> m_sheets;
+    DesktopOpener* m_desktop = nullptr;
     QPointer<AttachFORM> m_attach;
     QPointer<TextConvViewer> m_textConv;
 };

@@ -1,6 +1,8 @@
 #include "audio/LoadSequence.h"
 
 #include "base/PathText.h"
+#include "base/Rounding.h"
+#include "workspace/Mp3Duration.h"
 #include "workspace/WorkFolder.h"
 
 #include <filesystem>
@@ -158,10 +160,20 @@ void LoadSequence::Failed()
 
 void LoadSequence::StartAtNoteOffset()
 {
-    m_player.SetPosition(0);
-    if (NoteAudioStart > 10)
-        m_player.SetPosition((NoteAudioStart - 10) * 1000);
+    const std::int32_t note = NoteAudioStart;
     NoteAudioStart = 0;
+    // A notation timed after the recording's end has nothing to play: the
+    // log and the recording disagree, and the examiner is told so.
+    const std::int32_t length = m_player.Duration();
+    if (static_cast<std::int64_t>(note) * 1000 > length) {
+        m_host.SetStatus({"(" + DurationText(note) + ") lies past the end of " + LoadedMP3 + " ("
+                + DurationText(DivRoundHalfEven(length, 1000)) + ")",
+            kStatusRed});
+        return;
+    }
+    m_player.SetPosition(0);
+    if (note > 10)
+        m_player.SetPosition((note - 10) * 1000);
     m_host.PlaceCur();
     m_host.ClearResumeAfterSeek();
     m_player.PlaybackStart();

@@ -25,6 +25,12 @@ void TraceReader::Work(
     const auto superseded = [&shared, request] { return shared->wanted.load() != request; };
     Trace trace = TraceWaveform(path, superseded);
     const std::lock_guard lock(shared->mutex);
+    // Ends the read once what it posts is queued, so whoever sees it end
+    // finds the result in the dispatcher's queue.
+    struct Ended {
+        std::atomic<int>& reading;
+        ~Ended() { --reading; }
+    } ended {shared->reading};
     if (!shared->dispatcher || superseded())
         return;
     shared->dispatcher->Post([shared, request, done, trace = std::move(trace)] {
@@ -40,9 +46,9 @@ void TraceReader::Read(const std::string& path, Done done)
 {
     const std::uint64_t request = ++m_next;
     m_shared->wanted = request;
+    ++m_shared->reading;
     try {
-        std::thread([shared = m_shared, request, path, done] { Work(shared, request, path, done); })
-            .detach();
+        std::thread([shared = m_shared, request, path, done] { Work(shared, request, path, done); }).detach();
     } catch (const std::system_error&) {
         // No thread to be had: read here; the result still arrives through the dispatcher.
         Work(m_shared, request, path, done);
@@ -54,6 +60,11 @@ void TraceReader::Cancel()
     const std::uint64_t request = ++m_next;
     m_shared->wanted = request;
     m_shared->delivered = request;
+}
+
+bool TraceReader::Reading() const
+{
+    return m_shared->reading.load() > 0;
 }
 
 bool TraceReader::Pending() const

@@ -34,6 +34,8 @@ public:
     void Cancel();
     // A request has been made whose result has not been delivered yet.
     bool Pending() const;
+    // Reads still run on worker threads, superseded ones included.
+    bool Reading() const;
 
 private:
     struct Shared {
@@ -41,9 +43,10 @@ private:
         Dispatcher* dispatcher = nullptr;
         std::atomic<std::uint64_t> wanted {0}; // the request that counts
         std::uint64_t delivered = 0; // touched on the dispatcher's thread only
+        std::atomic<int> reading {0}; // reads begun and not yet ended
     };
-    static void Work(const std::shared_ptr<Shared>& shared, std::uint64_t request, const std::string& path,
-        const Done& done);
+    static void Work(
+        const std::shared_ptr<Shared>& shared, std::uint64_t request, const std::string& path, const Done& done);
 
     std::shared_ptr<Shared> m_shared;
     std::uint64_t m_next = 0;

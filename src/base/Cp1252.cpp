@@ -120,6 +120,22 @@ std::size_t Utf8Length(std::string_view utf8)
     return n;
 }
 
+std::string_view Utf8Left(std::string_view utf8, std::size_t n)
+{
+    std::size_t end = 0;
+    for (char32_t cp = 0; n > 0 && end < utf8.size(); --n) {
+        const std::size_t len = NextCodePoint(utf8, end, cp);
+        end += len == 0 ? 1 : len;
+    }
+    return utf8.substr(0, end);
+}
+
+std::string_view Utf8Right(std::string_view utf8, std::size_t n)
+{
+    const std::size_t length = Utf8Length(utf8);
+    return length <= n ? utf8 : utf8.substr(Utf8Left(utf8, length - n).size());
+}
+
 std::string ValidUtf8(std::string_view bytes)
 {
     std::string out;

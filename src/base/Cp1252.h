@@ -19,6 +19,9 @@ std::string EncodeCp1252(std::string_view utf8);
 
 // Number of characters of a UTF-8 text (the length the program's texts have).
 std::size_t Utf8Length(std::string_view utf8);
+// The first and the last `n` characters of a UTF-8 text (all of it when it is shorter).
+std::string_view Utf8Left(std::string_view utf8, std::size_t n);
+std::string_view Utf8Right(std::string_view utf8, std::size_t n);
 
 // The text with every byte that is not part of a valid UTF-8 sequence replaced
 // by U+FFFD, the replacement character: what the program prints of names that

@@ -22,6 +22,8 @@ int Run(const Args& args)
     if (!loaded && loaded.error().Errno != 0)
         return Complain(args[0], loaded.error().Reason);
     const bool ok = loaded.ok();
+    if (const auto note = ok ? loaded->CutShortNote() : std::nullopt)
+        Tell(args[0], *note);
 
     Json j;
     j.BeginObject().Field("ok", ok).Key("header").BeginArray();

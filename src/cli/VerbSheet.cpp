@@ -16,8 +16,11 @@ int Run(const Args& args)
     Session session;
     if (const auto failed = OpenIncidentArgument(args[0], session))
         return *failed;
-    if (const auto loaded = session.RecHandler.RECORDLOAD(session.Records, session.roles); !loaded)
+    const auto loaded = session.RecHandler.RECORDLOAD(session.Records, session.roles);
+    if (!loaded)
         return Complain(session.RecHandler.RecordPath(), "Failed to Load Record Data: " + loaded.error().Reason);
+    if (const auto note = loaded->CutShortNote())
+        Tell(session.RecHandler.RecordPath(), *note);
     const auto number = [](const std::string& text, int low, int high) {
         int v = -1;
         if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)

@@ -26,7 +26,8 @@ struct VerbRegistrar {
 };
 
 // The figures of the user's locale, read once at start-up from the
-// environment (LC_ALL, LC_NUMERIC / LC_TIME, LANG), as sizes and dates are written.
+// environment (LC_ALL, LC_NUMERIC / LC_TIME, LANG), as sizes and dates are
+// written; the window reads them by the same rule.
 const LocaleFormats& UserFormats();
 
 // Why a log document could not be read, for Complain.
@@ -34,5 +35,8 @@ const char* RichTextFileReason(RichTextFileError error);
 
 // Writes "pellam-cli: <file>: <reason>" to stderr; returns kBadInput.
 int Complain(const std::string& file, const std::string& reason);
+// Writes "pellam-cli: <file>: <note>" to stderr: something the answer leaves
+// out or reads around, which the examiner should know.
+void Tell(const std::string& file, const std::string& note);
 
 } // namespace pellam::cli

@@ -1,7 +1,7 @@
 // pellam-cli: the headless companion of the review station. Every verb runs the
 // same logic the desktop program runs; see the README for the verbs.
-#include "base/Version.h"
 #include "base/Cp1252.h"
+#include "base/Version.h"
 #include "cli/Verbs.h"
 
 #include <cstdio>
@@ -79,9 +79,14 @@ const LocaleFormats& UserFormats()
     return Formats();
 }
 
+void Tell(const std::string& file, const std::string& note)
+{
+    std::fprintf(stderr, "pellam-cli: %s: %s\n", ValidUtf8(file).c_str(), note.c_str());
+}
+
 int Complain(const std::string& file, const std::string& reason)
 {
-    std::fprintf(stderr, "pellam-cli: %s: %s\n", ValidUtf8(file).c_str(), reason.c_str());
+    Tell(file, reason);
     return kBadInput;
 }
 

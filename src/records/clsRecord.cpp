@@ -34,26 +34,25 @@ public:
         return SlotReader(std::move(opened).value());
     }
 
-    // Reads slot n (from 1) of a file with slot length L. A slot must hold its
-    // length word and all its text bytes (the padding may be cut off); a slot
-    // starting at or after the end reads as "" only when `emptyPastEnd`.
-    Result<std::string, RecordLoadError> Read(std::int64_t n, std::int32_t L, bool emptyPastEnd) const
+    // Reads slot n (from 1) of a file with slot length L. A slot the file
+    // does not reach reads as "", as does a length word cut in half; a text
+    // cut by the end of the file keeps the bytes that are there. The padding
+    // may be missing. `whole` tells whether the file held the whole text.
+    Result<std::string, RecordLoadError> Read(std::int64_t n, std::int32_t L, bool& whole) const
     {
         const std::int64_t offset = (n - 1) * L;
-        if (offset >= m_size && emptyPastEnd)
+        whole = offset + 2 <= m_size;
+        if (!whole)
             return std::string();
-        const std::string slot = "slot " + std::to_string(n);
         unsigned char word[2];
-        if (offset + 2 > m_size)
-            return fail(Damaged(slot + " lies past the end of the file"));
         if (auto read = ReadAt(offset, word, 2); !read)
             return fail(read.error());
         const std::int64_t m = word[0] | (word[1] << 8);
         if (m > L - 2)
-            return fail(Damaged(slot + " claims " + std::to_string(m) + " bytes, more than a slot holds"));
-        if (offset + 2 + m > m_size)
-            return fail(Damaged(slot + " is cut short by the end of the file"));
-        std::string bytes(static_cast<std::size_t>(m), '\0');
+            return fail(Damaged(
+                "slot " + std::to_string(n) + " claims " + std::to_string(m) + " bytes, more than a slot holds"));
+        whole = offset + 2 + m <= m_size;
+        std::string bytes(static_cast<std::size_t>(std::min(m, m_size - offset - 2)), '\0');
         if (auto read = ReadAt(offset + 2, bytes.data(), bytes.size()); !read)
             return fail(read.error());
         return DecodeCp1252(bytes);
@@ -133,7 +132,7 @@ const std::string& clsRecord::TrailerText()
     return text;
 }
 
-Result<int, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, RoleTable& roles) const
+Result<RecordLoad, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, RoleTable& roles) const
 {
     table.Clear();
     auto opened = SlotReader::Open(m_path);
@@ -144,7 +143,8 @@ Result<int, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, RoleTable
     // Slot 1 holds the slot length; it is read as if slots were 128 bytes long.
     std::int32_t L = kDefaultSlotLength;
     {
-        auto first = file.Read(1, kProbeSlotLength, false);
+        bool whole = true;
+        auto first = file.Read(1, kProbeSlotLength, whole);
         if (!first)
             return fail(first.error());
         if (!first.value().empty()) {
@@ -157,19 +157,25 @@ Result<int, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, RoleTable
     }
 
     // Each text goes into the table as soon as it is read, so a failure
-    // leaves everything before it in place.
+    // leaves everything before it in place. A file cut short reads on as
+    // empty texts; the first slot it does not hold whole is noted.
+    RecordLoad load;
     std::int64_t slot = 1;
-    auto readInto = [&](std::string& into, bool emptyPastEnd) -> Result<bool, RecordLoadError> {
-        auto text = file.Read(slot++, L, emptyPastEnd);
+    auto readInto = [&](std::string& into) -> Result<bool, RecordLoadError> {
+        bool whole = true;
+        auto text = file.Read(slot, L, whole);
         if (!text)
             return fail(text.error());
+        if (!whole && load.cutAtSlot == 0)
+            load.cutAtSlot = slot;
+        ++slot;
         into = std::move(text).value();
         return true;
     };
     for (int i = 0; i < clsRecord::kHeaderSlots; ++i)
-        if (auto r = readInto(table.Header(i), false); !r)
+        if (auto r = readInto(table.Header(i)); !r)
             return fail(r.error());
-    int persons = 0;
+    int& persons = load.persons;
     for (int k = 0; k < clsRecord::kWrittenRoles; ++k) {
         const auto count = PersonCount(table, k);
         if (!count)
@@ -177,15 +183,27 @@ Result<int, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, RoleTable
         for (int r = 1; r <= *count; ++r, ++persons)
             for (int page = 1; page <= 3; ++page)
                 for (int field = 0; field < RecordTable::kFields; ++field)
-                    if (auto read = readInto(table(k, r, page, field), false); !read)
+                    if (auto read = readInto(table(k, r, page, field)); !read)
                         return fail(read.error());
     }
-    if (auto r = readInto(table.Trailer(), true); !r)
+    // The trailer is not looked for: the backup file ends without one.
+    load.slotCount = slot - 1;
+    const std::int64_t cut = load.cutAtSlot;
+    if (auto r = readInto(table.Trailer()); !r)
         return fail(r.error());
+    load.cutAtSlot = cut;
 
     roles.RoleName0 = table.Header(10);
     roles.RoleNames[0] = roles.RoleName0;
-    return persons;
+    return load;
+}
+
+std::optional<std::string> RecordLoad::CutShortNote() const
+{
+    if (cutAtSlot == 0)
+        return std::nullopt;
+    return "The records file ends inside slot " + std::to_string(cutAtSlot) + " of " + std::to_string(slotCount)
+        + ": the texts from there on read as empty.";
 }
 
 std::int32_t clsRecord::SlotLength(const RecordTable& table)

@@ -20,16 +20,29 @@ struct RecordLoadError {
     std::string Reason;
 };
 
+// What a load read: the persons, and where a file cut short ends.
+struct RecordLoad {
+    int persons = 0;
+    // Header and person slots the file's counts call for (the trailer aside).
+    std::int64_t slotCount = 0;
+    // The first of them the file does not hold whole, from 1; 0 when it holds all.
+    std::int64_t cutAtSlot = 0;
+
+    // A sentence for the examiner when the file is cut short.
+    std::optional<std::string> CutShortNote() const;
+};
+
 class clsRecord {
 public:
     const std::string& RecordPath() const { return m_path; }
     void SetRecordPath(std::string path) { m_path = std::move(path); }
 
-    // Fills `table` from the file and gives the number of persons read. On
-    // success the file's role-0 label (header text 10) becomes
-    // roles.RoleName0 and roles.RoleNames[0]. On failure the table keeps what
-    // was read so far and `roles` is untouched.
-    Result<int, RecordLoadError> RECORDLOAD(RecordTable& table, RoleTable& roles) const;
+    // Fills `table` from the file and gives the number of persons read. A
+    // file cut short loads: the slots it does not reach read as empty texts,
+    // and the result says where it ends. On success the file's role-0 label
+    // (header text 10) becomes roles.RoleName0 and roles.RoleNames[0]. On
+    // failure the table keeps what was read so far and `roles` is untouched.
+    Result<RecordLoad, RecordLoadError> RECORDLOAD(RecordTable& table, RoleTable& roles) const;
 
     // Slot length for writing: the longest text of roles 0..7 plus 50, at least 150.
     static std::int32_t SlotLength(const RecordTable& table);

@@ -3,8 +3,9 @@
 // decimal separator and the short-date and long-time patterns. Patterns use
 // the tokens d dd M MM yy yyyy h hh H HH m mm s ss t tt (text in single quotes
 // is literal). Both programs fill it at start-up from the C library's data for
-// the user's locale: the window names the locale its toolkit reports, the
-// command line takes it from the environment.
+// the user's locale, named by the environment as the C library reads it:
+// LC_TIME for dates and times, LC_NUMERIC for the separator, LC_ALL over
+// both and LANG under them.
 #include <ctime>
 #include <string>
 

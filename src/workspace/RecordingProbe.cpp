@@ -1,7 +1,6 @@
 #include "workspace/RecordingProbe.h"
 
 #include "checksums/CrcText.h"
-#include "workspace/Mp3Duration.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -29,12 +28,12 @@ void SequentialProbe::Start(const std::vector<std::string>& paths)
     m_crcs.assign(paths.size(), std::nullopt);
 }
 
-std::optional<std::string> SequentialProbe::Duration(std::size_t i)
+std::optional<DurationAnswer> SequentialProbe::Duration(std::size_t i)
 {
     if (i >= m_paths.size())
         return std::nullopt;
     if (!m_durations[i])
-        m_durations[i] = Mp3DurationText(m_paths[i]);
+        m_durations[i] = Mp3DurationAnswer(m_paths[i]);
     return m_durations[i];
 }
 
@@ -62,17 +61,19 @@ void ThreadedProbe::Stop()
     for (auto& t : m_threads)
         t.join();
     m_threads.clear();
+    m_readAhead.reset();
 }
 
 void ThreadedProbe::Start(const std::vector<std::string>& paths)
 {
     Stop();
     m_paths = paths;
-    for (auto& answers : m_answers)
-        answers.assign(paths.size(), std::nullopt);
+    m_durations.assign(paths.size(), std::nullopt);
+    m_crcs.assign(paths.size(), std::nullopt);
     m_next = 0;
     m_stop = std::stop_source();
     m_waitingFor.reset();
+    m_readAhead = std::make_unique<ReadAhead>(paths);
     const unsigned workers = static_cast<unsigned>(std::min<std::size_t>(WorkerCount(), paths.size()));
     for (unsigned w = 0; w < workers; ++w)
         m_threads.emplace_back(&ThreadedProbe::Run, this);
@@ -97,31 +98,48 @@ void ThreadedProbe::Run()
                 return;
             job = m_next++;
         }
-        // Every duration first: the pass asks for them all before it asks for a CRC.
-        const Kind kind = job < count ? kDuration : kCrc;
-        const std::size_t i = job % count;
-        std::string answer;
+        // A recording's duration, then its CRC, so the work follows the
+        // read-ahead from one recording to the next.
+        const Kind kind = job % 2 == 0 ? kDuration : kCrc;
+        const std::size_t i = job / 2;
+        DurationAnswer duration;
+        std::string crcText;
         try {
-            answer = kind == kDuration ? Mp3DurationText(m_paths[i], stop) : GetStableCRC(crc, m_paths[i], stop);
+            if (kind == kDuration)
+                duration = Mp3DurationAnswer(m_paths[i], stop);
+            else
+                crcText = GetStableCRC(crc, m_paths[i], stop);
         } catch (...) { // out of memory: the file's answer is the one for an unreadable file
-            answer = kind == kDuration ? kUnknownDuration : kUnknownCrc;
+            duration = {kUnknownDuration, {}};
+            crcText = kUnknownCrc;
         }
         {
             std::lock_guard lock(m_mutex);
             if (stop.stop_requested())
                 return; // a stopped reading's "Unknown" is no answer
-            m_answers[kind][i] = std::move(answer);
+            if (kind == kDuration)
+                m_durations[i] = std::move(duration);
+            else
+                m_crcs[i] = std::move(crcText);
+            if (m_durations[i] && m_crcs[i])
+                m_readAhead->Done(i); // its bytes may leave memory now
         }
         m_ready.notify_all();
     }
 }
 
-std::optional<std::string> ThreadedProbe::Take(Kind kind, std::size_t i)
+bool ThreadedProbe::Answered(Kind kind, std::size_t i) const
+{
+    return kind == kDuration ? m_durations[i].has_value() : m_crcs[i].has_value();
+}
+
+template<typename T>
+std::optional<T> ThreadedProbe::Take(Kind kind, std::size_t i, const std::vector<std::optional<T>>& answers)
 {
     std::lock_guard lock(m_mutex);
-    if (i >= m_answers[kind].size())
+    if (i >= answers.size())
         return std::nullopt;
-    const auto& answer = m_answers[kind][i];
+    const auto& answer = answers[i];
     if (answer)
         m_waitingFor.reset();
     else
@@ -129,21 +147,20 @@ std::optional<std::string> ThreadedProbe::Take(Kind kind, std::size_t i)
     return answer;
 }
 
-std::optional<std::string> ThreadedProbe::Duration(std::size_t i)
+std::optional<DurationAnswer> ThreadedProbe::Duration(std::size_t i)
 {
-    return Take(kDuration, i);
+    return Take(kDuration, i, m_durations);
 }
 std::optional<std::string> ThreadedProbe::Crc(std::size_t i)
 {
-    return Take(kCrc, i);
+    return Take(kCrc, i, m_crcs);
 }
 
 void ThreadedProbe::Wait(std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(m_mutex);
     m_ready.wait_for(lock, timeout, [&] {
-        return m_stop.stop_requested() || !m_waitingFor
-            || m_answers[m_waitingFor->first][m_waitingFor->second].has_value();
+        return m_stop.stop_requested() || !m_waitingFor || Answered(m_waitingFor->first, m_waitingFor->second);
     });
 }
 

@@ -4,10 +4,13 @@
 // ticks, and takes "nothing yet" as "ask again later"; so the answers may be
 // worked out on the calling thread or elsewhere.
 #include "checksums/clsCRC.h"
+#include "workspace/Mp3Duration.h"
+#include "workspace/ReadAhead.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <stop_token>
@@ -23,8 +26,9 @@ public:
     // Called once, before any question, with every recording's full path in
     // recording order; question i is about paths[i].
     virtual void Start(const std::vector<std::string>& paths) = 0;
-    // The duration text ("mm:ss" or "??:??"), or nothing while not known yet.
-    virtual std::optional<std::string> Duration(std::size_t i) = 0;
+    // The duration text ("mm:ss" or "??:??") with its note, or nothing while
+    // not known yet.
+    virtual std::optional<DurationAnswer> Duration(std::size_t i) = 0;
     // The CRC text (GetStableCRC), or nothing while not known yet.
     virtual std::optional<std::string> Crc(std::size_t i) = 0;
     // Returns once the last question that went unanswered may have an answer,
@@ -37,23 +41,26 @@ public:
 class SequentialProbe final : public RecordingProbe {
 public:
     void Start(const std::vector<std::string>& paths) override;
-    std::optional<std::string> Duration(std::size_t i) override;
+    std::optional<DurationAnswer> Duration(std::size_t i) override;
     std::optional<std::string> Crc(std::size_t i) override;
 
 private:
     std::vector<std::string> m_paths;
-    std::vector<std::optional<std::string>> m_durations;
+    std::vector<std::optional<DurationAnswer>> m_durations;
     std::vector<std::optional<std::string>> m_crcs;
     clsCRC m_crc;
 };
 
 // Works the answers out on background threads (two, or one per core up to
-// four), each with its own CRC engine. The threads share one queue: every
-// recording's duration in recording order, then every recording's CRC, so
-// the pass, which asks for all durations before the first CRC, finds its
-// answers in the order it asks and both cores work until the last one. A
-// question whose answer is not there yet gets nothing. The destructor stops
-// the threads inside the file they read, at the next block.
+// four), each with its own CRC engine. The threads share one queue in
+// recording order, a recording's duration and then its CRC, right behind a
+// read-ahead that brings the recordings into memory one after another: each
+// byte comes from the device once, in the order the folder lists it, and the
+// duration scan and the four CRC readings are served from memory. The pass,
+// which asks for the durations in recording order and then the CRCs, finds
+// its answers in the order it asks. A question whose answer is not there yet
+// gets nothing. The destructor stops the threads inside the file they read,
+// at the next block.
 class ThreadedProbe final : public RecordingProbe {
 public:
     // Yielding threads run at a lower scheduling priority than the thread
@@ -65,23 +72,27 @@ public:
     ThreadedProbe& operator=(const ThreadedProbe&) = delete;
 
     void Start(const std::vector<std::string>& paths) override;
-    std::optional<std::string> Duration(std::size_t i) override;
+    std::optional<DurationAnswer> Duration(std::size_t i) override;
     std::optional<std::string> Crc(std::size_t i) override;
     void Wait(std::chrono::milliseconds timeout) override;
 
 private:
     enum Kind { kDuration, kCrc };
-    std::optional<std::string> Take(Kind kind, std::size_t i);
+    template<typename T>
+    std::optional<T> Take(Kind kind, std::size_t i, const std::vector<std::optional<T>>& answers);
+    bool Answered(Kind kind, std::size_t i) const; // with the mutex held
     void Run();
     void Stop();
 
     std::vector<std::string> m_paths; // fixed once the threads run
     std::mutex m_mutex;
     std::condition_variable m_ready;
-    std::vector<std::optional<std::string>> m_answers[2];
-    std::size_t m_next = 0; // the next job: durations 0..n-1, then CRCs n..2n-1
+    std::vector<std::optional<DurationAnswer>> m_durations;
+    std::vector<std::optional<std::string>> m_crcs;
+    std::size_t m_next = 0; // the next job: 2i the duration of recording i, 2i + 1 its CRC
     std::stop_source m_stop;
     std::optional<std::pair<Kind, std::size_t>> m_waitingFor; // the last unanswered question
+    std::unique_ptr<ReadAhead> m_readAhead; // outlives the threads, which tell it their progress
     std::vector<std::thread> m_threads;
     const bool m_yielding;
 };

@@ -68,6 +68,12 @@ TEST(CRCTest, ReportsEveryVerdictInItsOwnColumnAndSummarises)
               "\tLONG_NAME.MP3: Current CRC = 6E FE 79 B4, should be 6e fe 79 b4.\n\n"
               "Test Completed.\n");
     EXPECT_EQ(one.outcome, CrcTestOutcome::SomeFailed);
+    // Padding counts characters: "\u00e9.mp3" is five of them, as "a.mp3" is.
+    const std::string accented = dir.write("accented.doc",
+        MainLog("Incident Number: 4711 ended.", {{"\\'e9.mp3", "3A B3 1A 44"}, {"LONG_NAME.MP3", "6E FE 79 B4"}}));
+    EXPECT_NE(Tested(accented, {{"\u00e9.mp3", "3A B3 1A 44"}, {"LONG_NAME.MP3", "6E FE 79 B4"}})
+                  .text.find("  Comparing CRC for \u00e9.mp3 - 3A B3 1A 44 :         \tCRC Matched - PASS\n"),
+        std::string::npos);
 
     const Outcome two = Tested(log, {{"c.mp3", "00 00 00 00"}, {"a.mp3", "3A B3 1A 45"}});
     EXPECT_NE(two.text.find("  CRC discrepancies found in the following 2 MP3 Files:\n"

@@ -64,7 +64,7 @@ TEST(Statistics, PageListsAtMostTenSubjectsUnderTheRoleWord)
 {
     Incident i;
     i.CaseNumber = "4711";
-    i.Location = "AB"; // too short for a location line
+    i.Location = "Z\u00fc"; // two characters, three bytes: too short for a location line
     i.StartDate = i.EndDate = "12/5/2026";
     i.StartTime = "1000";
     i.EndTime = "1130";

@@ -249,3 +249,19 @@ TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)
             std::tuple(PlayerStatus::Playing, position, 0));
     }
 }
+
+TEST(LoadSequence, NotationPastTheEndPlaysNothingAndSaysWhy)
+{
+    // The 200-second recording holds 3:20 itself but not a second more.
+    for (const auto& [second, status] :
+        {std::pair {200, "Playing rec 1.mp3"}, {201, "(03:21) lies past the end of rec 1.mp3 (03:20)"},
+            {750, "(12:30) lies past the end of rec 1.mp3 (03:20)"}}) {
+        Rig r;
+        r.decoder.output = Wav(200);
+        r.seq.NoteAudioStart = second;
+        r.seq.ListDoubleClick(r.Recording(1, "rec 1.mp3"));
+        r.RunTimers();
+        EXPECT_EQ(std::tuple(r.host.Status().text, r.player.Status() == PlayerStatus::Playing, r.seq.NoteAudioStart),
+            std::tuple(status, second == 200, 0));
+    }
+}

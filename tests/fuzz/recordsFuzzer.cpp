@@ -10,8 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     records.SetRecordPath(pellam::fuzz::InputFile(data, size, "input.rmq"));
     pellam::RecordTable table;
     pellam::RoleTable roles;
-    const auto persons = records.RECORDLOAD(table, roles);
-    Require(!persons || (persons.value() >= 0 && persons.value() <= 8 * 100), "a person count outside the table");
+    const auto load = records.RECORDLOAD(table, roles);
+    Require(!load || (load->persons >= 0 && load->persons <= 8 * 100), "a person count outside the table");
+    Require(!load || (load->cutAtSlot >= 0 && load->cutAtSlot <= load->slotCount), "a cut outside the counted slots");
     std::size_t bytes = 0;
     for (int role = 0; role < pellam::RecordTable::kRoles; ++role)
         for (int person = 0; person < pellam::RecordTable::kPersons; ++person)

@@ -20,6 +20,7 @@ namespace {
 struct Loaded {
     bool ok = false;
     int persons = 0;
+    std::int64_t cutAtSlot = 0;
     RecordLoadError error;
     std::unique_ptr<RecordTable> table = std::make_unique<RecordTable>();
     RoleTable roles;
@@ -34,9 +35,10 @@ Loaded Load(const std::string& path)
     l.table->Header(5) = "stale"; // a load starts from a cleared table
     l.roles.RoleName0 = "Before"; // and only a load that succeeds takes over the file's role label
     const auto result = store.RECORDLOAD(*l.table, l.roles);
-    if ((l.ok = result.ok()))
-        l.persons = result.value();
-    else
+    if ((l.ok = result.ok())) {
+        l.persons = result->persons;
+        l.cutAtSlot = result->cutAtSlot;
+    } else
         l.error = result.error();
     return l;
 }
@@ -94,11 +96,36 @@ TEST(clsRecord, DamagedCutAndMissingFiles)
 
     // Ending right after the last person, as a backup does, or with the padding of the last slot cut off.
     std::string bytes = RecordFile("150", 150, {"1"}, 1);
-    EXPECT_TRUE(LoadBytes(RecordFile("150", 150, {"1"}, 1, false)).ok);
-    EXPECT_TRUE(LoadBytes(bytes.substr(0, bytes.size() - 100)).ok);
-    const std::size_t person = 11 * 150;
-    for (std::size_t cut : {std::size_t {0}, std::size_t {150}, person + 5 * 150, person + 1, person + 3})
-        EXPECT_FALSE(LoadBytes(bytes.substr(0, cut)).ok) << cut;
+    EXPECT_EQ(LoadBytes(RecordFile("150", 150, {"1"}, 1, false)).cutAtSlot, 0);
+    EXPECT_EQ(LoadBytes(bytes.substr(0, bytes.size() - 100)).cutAtSlot, 0);
+    // Cut anywhere else, the file still loads: what it does not reach reads
+    // as empty text, a text cut by the end keeps the bytes that are there,
+    // and the first slot it does not hold whole is told.
+    const std::size_t person = 11 * 150; // slot 12, the subject's first field "p0"
+    const struct {
+        std::size_t cut;
+        int persons;
+        std::int64_t cutAtSlot;
+        const char* field0;
+        const char* field4;
+        const char* field5;
+    } cuts[] = {
+        {0, 0, 1, "", "", ""}, // empty file: slot length 1050, no counts
+        {150, 0, 2, "", "", ""}, // only the slot length: no counts either
+        {person + 1, 1, 12, "", "", ""}, // half a length word
+        {person + 3, 1, 12, "p", "", ""}, // one of two text bytes
+        {person + 4 * 150 + 4, 1, 17, "p0", "p4", ""}, // field 4 whole, its padding gone
+        {person + 5 * 150, 1, 17, "p0", "p4", ""},
+    };
+    for (const auto& c : cuts) {
+        const auto l = LoadBytes(bytes.substr(0, c.cut));
+        EXPECT_EQ(std::tuple(l.ok, l.persons, l(0, 1, 1, 0), l(0, 1, 1, 4), l(0, 1, 1, 5), l.roles.RoleName0),
+            std::tuple(true, c.persons, c.field0, c.field4, c.field5, c.cut > person ? "Suspect" : ""))
+            << c.cut;
+        EXPECT_EQ(l.cutAtSlot, c.cutAtSlot) << c.cut;
+    }
+    RecordLoad cut {1, 44, 17};
+    EXPECT_EQ(cut.CutShortNote(), "The records file ends inside slot 17 of 44: the texts from there on read as empty.");
 
     // Files the system refuses carry its error number; a FIFO is refused, not waited on.
     TempDir dir;

@@ -2,6 +2,7 @@
 
 #include "checksums/CrcText.h"
 #include "support/IncidentFiles.h"
+#include "support/Eventually.h"
 #include "support/LameEncode.h"
 #include "support/TempDir.h"
 #include "workspace/OpenIncident.h"
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <sys/resource.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 using namespace pellam;
@@ -34,12 +36,14 @@ TEST(ThreadedProbe, YieldsAndStopsInsideAFile)
 
     auto probe = std::make_unique<ThreadedProbe>(true);
     probe->Start({path.string(), path.string()});
-    std::this_thread::sleep_for(100ms);
+    const auto yielding = [] { // threads of this process below this thread's priority
+        int n = 0;
+        for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+            n += ::getpriority(PRIO_PROCESS, std::stoi(task.path().filename())) > ::getpriority(PRIO_PROCESS, 0);
+        return n;
+    };
+    EXPECT_TRUE(test::Eventually([&] { return yielding() == 2; }));
     EXPECT_FALSE(probe->Crc(0)) << "the reading has only begun";
-    int yielding = 0; // threads of this process below this thread's priority
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
-        yielding += ::getpriority(PRIO_PROCESS, std::stoi(task.path().filename())) > ::getpriority(PRIO_PROCESS, 0);
-    EXPECT_EQ(yielding, 2);
     const auto before = std::chrono::steady_clock::now();
     probe.reset();
     const auto took = std::chrono::steady_clock::now() - before;
@@ -89,4 +93,36 @@ TEST(RecordingPass, ListsAtMost5000Recordings)
         EXPECT_EQ(s.MP3Table[n - 1].Duration, "00:01");
     }
     EXPECT_NE(s.ListRows[0].CRC, s.ListRows[1].CRC);
+}
+
+// Recordings as the field leaves them, through the window's threaded probe:
+// each row has its duration and, cut short, its note; only a recording with
+// a duration has its name in the recording table.
+TEST(RecordingPass, FieldRecordingsGetTheirDurationsAndNotes)
+{
+    test::TempDir dir;
+    dir.write("SGfg.dat", test::SysCfg());
+    dir.write("case.evt", test::EventText("C-24"));
+    const char* const names[] = {"cut-info.mp3", "id3v24-noinfo.mp3", "none-text.mp3", "trailing-zeros4k-noinfo.mp3"};
+    for (const char* name : names)
+        std::filesystem::copy_file(std::string(PELLAM_OWN_TESTDATA "/field-mp3/") + name, dir.file(name));
+
+    Session s;
+    OpenIncident open(s);
+    ASSERT_TRUE(open.Open(dir.file("case.evt")).ok());
+    open.RunToEnd();
+    ASSERT_TRUE(open.Finished());
+    ASSERT_EQ(s.ListRows.size(), 4u);
+    const std::tuple<std::string, std::string, std::string> expected[] = {
+        {"00:02", "cut short: 62 of 105 frames", "cut-info.mp3"},
+        {"00:03", "", "id3v24-noinfo.mp3"},
+        {kUnknownDuration, "", ""},
+        {"00:03", "", "trailing-zeros4k-noinfo.mp3"},
+    };
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto& [duration, note, tableName] = expected[i];
+        SCOPED_TRACE(names[i]);
+        EXPECT_EQ(std::tuple(s.ListRows[i].Duration, s.ListRows[i].DurationNote), std::tuple(duration, note));
+        EXPECT_EQ(s.MP3Table[i].FileName, tableName);
+    }
 }

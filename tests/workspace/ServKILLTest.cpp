@@ -1,5 +1,6 @@
 #include "workspace/ServKILL.h"
 
+#include "support/Eventually.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -97,11 +98,9 @@ TEST(ProcessCheck, SeesRealProcessesWithNamesLongerThanCommHolds)
     EXPECT_FALSE(ProcessRunning(name).value());
     NamedProcess first(dir, name);
     ASSERT_TRUE(first.started());
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(ProcessRunning(tail).value());
+    EXPECT_TRUE(test::Eventually([&] { return ProcessRunning(tail).value(); }));
     EXPECT_FALSE(CheckProcess(name).value()) << "one running copy is not two";
     NamedProcess second(dir, name);
     ASSERT_TRUE(second.started());
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_TRUE(CheckProcess(name).value());
+    EXPECT_TRUE(test::Eventually([&] { return CheckProcess(name).value(); }));
 }

@@ -53,6 +53,7 @@ public:
     void PopulateGFX(const std::string& wavPath);
     // The waveform of the last PopulateGFX is still being read.
     bool TracePending() const { return m_traces.Pending(); }
+    bool TraceReading() const { return m_traces.Reading(); }
     // Clears the picture to the grid; a waveform still being read is dropped.
     void DrawGrid();
     // Erases the last cursor (when it was above 0) and draws it at the current position.

@@ -100,6 +100,9 @@ RecordViewer::RecordViewer(RecordSource source, Prompter& prompter, RecordSheetS
         m_unload.start();
         return;
     }
+    // A file cut short lists what it holds; the examiner is told where it ends.
+    if (const auto note = loaded->CutShortNote())
+        prompter.Show({"Record Data", *note, MessageIcon::Exclamation, m_source.handler.RecordPath()});
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_model->SetRows(UpdateListCTL(m_source.table, m_source.roles));
     QApplication::restoreOverrideCursor();

@@ -11,8 +11,12 @@
 #include "audio/ui/PlaybackPanel.h"
 #include "checksums/CrcText.h"
 #include "conversations/ui/TextConvViewer.h"
+#include "records/ui/RCEV.h"
+#include "records/ui/RecordViewer.h"
+#include "support/FakeDesktop.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
+#include "workspace/ui/DesktopOpen.h"
 #include "workspace/ui/RecordingListView.h"
 #include "workspace/ui/RecordingTableModel.h"
 
@@ -24,6 +28,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -243,29 +248,42 @@ private slots:
             QString("Unable to locate a Record File for this incident.     "));
         QCOMPARE(m_prompter->messages[0].icon, MessageIcon::Information);
 
-        QStringList opened;
-        bool works = true;
-        w->DesktopOpen = [&](const QString& path) {
-            opened << path;
-            return works;
-        };
+        test::FakeDesktop desktop;
+        QSignalSpy handedOver(&w->desktop(), &DesktopOpener::finished);
         w->session().CaseNumber = "7";
         w->mnuIU();
-        QVERIFY(opened.isEmpty());
         QTemporaryDir evidence;
+        const QString upload = evidence.path() + "/IntelUpload";
         QVERIFY(QDir(evidence.path()).mkpath("IntelUpload"));
         w->session().paths.Evidence = evidence.path().toStdString();
         w->session().CaseNumber = "77";
         w->mnuIU();
-        QCOMPARE(opened.size(), 1);
+        QTRY_COMPARE(handedOver.size(), 1);
+        QCOMPARE(desktop.Opened(), QStringList {upload});
         QCOMPARE(m_prompter->messages.size(), size_t(1));
 
-        // Nothing took the folder (no file manager): the operator is told where it is.
-        works = false;
-        QVERIFY(!w->OpenWithDesktop(evidence.path() + "/IntelUpload"));
-        QCOMPARE(m_prompter->messages.size(), size_t(2));
-        QVERIFY(QString::fromStdString(m_prompter->messages[1].text).contains(evidence.path() + "/IntelUpload"));
-        QCOMPARE(m_prompter->messages[1].icon, MessageIcon::Exclamation);
+        // No xdg-open at all: the operator is told where the folder is and why.
+        desktop.Without();
+        w->mnuIU();
+        QTRY_COMPARE(m_prompter->messages.size(), size_t(2));
+        QCOMPARE(m_prompter->messages[1].text,
+            "Unable to open the folder " + upload.toStdString()
+                + " \r\nNo file manager took it. Please open the folder by hand.");
+        QVERIFY(QString::fromStdString(m_prompter->messages[1].detail)
+                    .startsWith(upload + "\nxdg-open could not be started: "));
+
+        // The sibling program cannot start (it is no program): said, with the reason.
+        QVERIFY(QDir(evidence.path()).mkpath("Vistrel"));
+        QFile vistrel(evidence.path() + "/Vistrel/Vistrel.exe");
+        QVERIFY(vistrel.open(QIODevice::WriteOnly) && vistrel.write("MZ") == 2);
+        vistrel.close();
+        WireProgram(*w, {"pellam"});
+        w->mnuSB();
+        QCOMPARE(m_prompter->messages.size(), size_t(3));
+        QCOMPARE(m_prompter->messages[2].text, "Unable to start the program " + vistrel.fileName().toStdString() + ".");
+        const QString why = QString::fromStdString(m_prompter->messages[2].detail);
+        QVERIFY2(
+            why.startsWith(vistrel.fileName() + "\n") && why.size() > vistrel.fileName().size() + 1, qPrintable(why));
     }
 
     // Opened by its path relative to the current folder (as the README's
@@ -310,8 +328,21 @@ private slots:
         QPointer<QWidget> attach = w->attachWindow(), texts = w->textConvViewer();
         w->mnuAttach();
         QVERIFY(attach && texts && attach == w->attachWindow());
+        // A record sheet stays when its list closes; the next list's sheet replaces it.
+        w->mnuVREC();
+        QPointer<RecordViewer> records = w->recordViewer();
+        records->RowDoubleClicked(0);
+        QPointer<RCEV> sheet = w->recordSheet();
+        records->close();
+        QTRY_VERIFY(!records);
+        QVERIFY(sheet && sheet->isVisible());
+        w->mnuVREC();
+        w->recordViewer()->RowDoubleClicked(1);
+        QTRY_VERIFY(!sheet);
+        sheet = w->recordSheet();
+        records = w->recordViewer();
         w->CloseAllWindows();
-        QTRY_VERIFY(!attach && !texts);
+        QTRY_VERIFY(!attach && !texts && !sheet && !records);
         // The next open dialog starts where this incident was (written in the background).
         QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
         QCOMPARE(Main(*m_prompter, std::make_unique<VirtualWaveBackend>()).OpenDialogFolder(), kSample);
@@ -319,7 +350,8 @@ private slots:
 
     // A refused open shows its box and keeps Open Incident; a cancelled dialog
     // does nothing. Named on the command line, the sample opens as from the
-    // menu (the status line is cleared first); what is not an event file is named.
+    // menu (the status line is cleared first); what is not an event file is
+    // named, and a file of another name gets the dialog's "Load Error".
     void refusedAndCommandLineOpens()
     {
         QCOMPARE(w->OpenDialogFolder(), QDir::homePath());
@@ -338,14 +370,17 @@ private slots:
         QCOMPARE(List(*w)->model()->rowCount(), 5);
         QVERIFY(m_prompter->messages.empty());
 
-        const std::pair<QString, QString> bad[] = {{kSample + "/4712.evt", "does not exist"}, {kSample, "is a folder"},
-            {kSample + "/4711_MainLOG.doc", "is not an event file"}};
+        const std::pair<QString, QString> bad[] = {
+            {kSample + "/4712.evt", "does not exist"}, {kSample, "is a folder"}, {"/dev/null", "is not an event file"}};
         for (const auto& [given, says] : bad) {
             w->OpenFromCommandLine(given);
             QCOMPARE(QString::fromStdString(m_prompter->messages.back().title), QString("File Error"));
             const QString text = QString::fromStdString(m_prompter->messages.back().text);
             QVERIFY2(text.contains(given) && text.contains(says), qPrintable(text));
         }
+        // A file of another name is refused as the dialog refuses it.
+        w->OpenFromCommandLine(kSample + "/4711_MainLOG.doc");
+        QCOMPARE(m_prompter->messages.back(), LoadErrorMessage());
     }
 
     // The window writes sizes and dates in its locale exactly as pellam-cli
@@ -362,7 +397,18 @@ private slots:
         big.close();
         if (!LocaleInstalled("de_DE.UTF-8"))
             QSKIP("de_DE.UTF-8 is not installed (scripts/setup generates it)");
-        QLocale::setDefault(QLocale("de_DE"));
+        // Dates follow LC_TIME and figures LC_NUMERIC, whatever LANG says,
+        // in the window as on the command line.
+        const QByteArray saved[] = {qgetenv("LC_ALL"), qgetenv("LC_TIME"), qgetenv("LC_NUMERIC"), qgetenv("LANG")};
+        const auto restore = qScopeGuard([&] {
+            const char* names[] = {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LANG"};
+            for (int i = 0; i < 4; ++i)
+                saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        });
+        qunsetenv("LC_ALL");
+        qputenv("LC_TIME", "de_DE.UTF-8");
+        qputenv("LC_NUMERIC", "de_DE.UTF-8");
+        qputenv("LANG", "en_US.UTF-8");
         Main window(*m_prompter, std::make_unique<VirtualWaveBackend>());
         window.Form_Load(false);
         window.OpenEventFile(evidence.filePath("none.evt"));
@@ -370,9 +416,6 @@ private slots:
         QCOMPARE(Cell(window, 0, 1) + "|" + Cell(window, 0, 2), QString("1,062 MB|05.12.2026 16:49:13"));
 
         QProcess cli;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LC_ALL", "de_DE.UTF-8");
-        cli.setProcessEnvironment(env);
         cli.start(PELLAM_BINARY_DIR "/bin/pellam-cli", {"open", evidence.filePath("none.evt")});
         QVERIFY(cli.waitForFinished(30000));
         const QString out = QString::fromUtf8(cli.readAllStandardOutput());

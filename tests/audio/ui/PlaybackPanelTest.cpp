@@ -212,7 +212,9 @@ private slots:
         const QImage drawn = r.Picture();
         QVERIFY(GreenPixels(drawn, 700) > 0);
         QCOMPARE(GreenPixels(drawn, 750), 0);
-        QTest::qWait(300); // whatever the older read still delivers changes nothing
+        // Whatever the older read still delivers changes nothing.
+        QTRY_VERIFY(!r.panel.TraceReading());
+        QCoreApplication::processEvents();
         QCOMPARE(r.Picture(), drawn);
 
         // The grid drawn after a failed load is not painted over by a read in flight.
@@ -220,7 +222,8 @@ private slots:
         r.panel.DrawGrid();
         QVERIFY(!r.panel.TracePending());
         const QImage grid = r.Picture();
-        QTest::qWait(300);
+        QTRY_VERIFY(!r.panel.TraceReading());
+        QCoreApplication::processEvents();
         QCOMPARE(r.Picture(), grid);
         QCOMPARE(GreenPixels(grid, 0), 0);
     }

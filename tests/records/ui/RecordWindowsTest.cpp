@@ -109,6 +109,27 @@ private slots:
         QTRY_VERIFY(list.isNull());
     }
 
+    // A records file cut inside a person lists every person it holds and says where it ends.
+    void recordsCutShortListWhatTheyHold()
+    {
+        QTemporaryDir dir;
+        const QString cut = dir.filePath("4711_Records.rmq");
+        QVERIFY(QFile::copy(QString::fromStdString(m_session->RecHandler.RecordPath()), cut));
+        QFile file(cut);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(file.size() - 2000));
+        file.close();
+        m_session->RecHandler.SetRecordPath(cut.toStdString());
+        test::RecordingPrompter prompter;
+        RecordSheetSlot sheets;
+        RecordViewer list(Source(), prompter, sheets);
+        QCOMPARE(list.LV1()->model()->rowCount(), 8);
+        QCOMPARE(prompter.messages.size(), std::size_t(1));
+        QVERIFY2(prompter.messages[0].text.starts_with("The records file ends inside slot "),
+            prompter.messages[0].text.c_str());
+        QCOMPARE(prompter.messages[0].detail, cut.toStdString());
+    }
+
     // Wider than the box: scaled to its width and centred; narrower: drawn as it is.
     void photosAreScaledOnlyWhenWiderThanTheBox()
     {
