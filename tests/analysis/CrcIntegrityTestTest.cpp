@@ -102,18 +102,17 @@ TEST(CRCTest, MissingUnreadableAndCutShortLogs)
 {
     const Outcome none = Tested("NONE", {{"a.mp3", "3A B3 1A 44"}});
     ASSERT_TRUE(none.refused);
-    EXPECT_EQ(none.refused->title, "Cannot Test");
-    EXPECT_EQ(none.refused->text, "ERROR!  There is no Main Log to search through!");
-    EXPECT_EQ(none.text, "");
+    EXPECT_EQ(std::tuple(none.refused->title, none.refused->text, none.text),
+        std::tuple("Cannot Test", "ERROR!  There is no Main Log to search through!", ""));
 
     const Outcome empty = Tested("NONE", {});
-    EXPECT_FALSE(empty.refused);
-    EXPECT_EQ(empty.text, "CRC Integrity Test\n(No MP3 Files associated to this incident)\n" + kDashes + "\n\n");
+    EXPECT_TRUE(!empty.refused
+        && empty.text == "CRC Integrity Test\n(No MP3 Files associated to this incident)\n" + kDashes + "\n\n");
 
     test::TempDir dir;
     const Outcome unreadable = Tested(dir.str(), {{"a.mp3", "3A B3 1A 44"}}); // a folder is no log
-    EXPECT_NE(unreadable.text.find("\ta.mp3: Current CRC = 3A B3 1A 44, should be ?? ?? ?? ??."), std::string::npos);
-    EXPECT_EQ(unreadable.outcome, CrcTestOutcome::LogUnreadable);
+    EXPECT_TRUE(unreadable.outcome == CrcTestOutcome::LogUnreadable
+        && unreadable.text.find("\ta.mp3: Current CRC = 3A B3 1A 44, should be ?? ?? ?? ??.") != std::string::npos);
 
     // The last line cut short: what is there is the noted CRC.
     const std::string cut = dir.write(

@@ -76,26 +76,18 @@ TEST(Statistics, PageListsAtMostTenSubjectsUnderTheRoleWord)
     i.Mp3Count = 2;
     const auto table = Durations({"01:50", "02:30"});
     const std::string page = PlainLines(BuildStatistics({i, table, 2, "Subject", "M/d/yyyy"}));
-    std::string want = "Statistical Analysis of Case # 4711\n" + std::string(81, '-')
-        + "\n\n\n"
-          " Incident Started on: 12/5/2026 at 1000 hours.\n"
-          " Incident Ended on: 12/5/2026 at 1130 hours.\n"
-          "     Total run time: 0 Days, 1 Hours, 30 Minutes\n\n"
-          " Subjects identified during incident: 12\n";
-    for (int n = 1; n <= 10; ++n)
-        want += "      Name " + std::to_string(n) + "\tDOB: 1/1/1980\n";
-    want += "\n MP3 Audio Files created during this incident: 2\n"
-            "     Total Audio Recording Time: 00:04:20\n"
-            "     Average Recording Length: 02:10\n";
-    EXPECT_EQ(page, want);
+    // Ten names under the count of twelve; a location of two characters has no line.
+    EXPECT_NE(page.find(" Subjects identified during incident: 12\n      Name 1\tDOB: 1/1/1980\n"), std::string::npos);
+    EXPECT_NE(page.find("      Name 10\tDOB: 1/1/1980\n\n MP3 Audio Files created"), std::string::npos) << page;
+    EXPECT_EQ(page.find("Location"), std::string::npos);
 
     i.SubjectCount = 0;
     i.Mp3Count = 0;
     i.Location = "Pier";
     const std::string none = PlainLines(BuildStatistics({i, {}, 0, "Witness", "M/d/yyyy"}));
-    EXPECT_NE(none.find("Location: Pier\n"), std::string::npos);
-    EXPECT_NE(none.find(" There were no Witness identified during this incident. \n"), std::string::npos);
-    EXPECT_NE(none.find(" There were no MP3 Audio Files created during this incident.\n"), std::string::npos);
+    for (const char* line : {"Location: Pier\n", " There were no Witness identified during this incident. \n",
+             " There were no MP3 Audio Files created during this incident.\n"})
+        EXPECT_NE(none.find(line), std::string::npos) << line;
 }
 
 TEST(Statistics, RoleWordIsTargetWhenTheRecordsCannotBeReloaded)

@@ -13,8 +13,8 @@ TEST(FileInFolder, RefusesNamesThatLeaveTheFolder)
     dir.write("TextFiles/IMG 1.jpg", "x");
     dir.write("secret.txt", "x");
     std::filesystem::create_symlink(dir.file("secret.txt"), dir.file("TextFiles/link.txt"));
-    EXPECT_EQ(FileInFolder(folder, "IMG 1.jpg").value(), folder + "IMG 1.jpg");
-    EXPECT_EQ(FileInFolder(folder, "gone.jpg").value(), folder + "gone.jpg");
+    EXPECT_EQ(std::tuple(FileInFolder(folder, "IMG 1.jpg").value(), FileInFolder(folder, "gone.jpg").value()),
+        std::tuple(folder + "IMG 1.jpg", folder + "gone.jpg"));
     for (const char* name :
         {"", ".", "..", "../secret.txt", "../../etc/passwd", "/etc/passwd", "a/b.jpg", "..\\secret.txt", "link.txt"})
         EXPECT_EQ(FileInFolder(folder, name).error(), ExamineFailure::AccessDenied) << name;
@@ -22,9 +22,9 @@ TEST(FileInFolder, RefusesNamesThatLeaveTheFolder)
     // An attachment lies in the "Attachments" subfolder of its folder, else beside the list.
     dir.write("Att/Attachments/a.pdf", "x");
     dir.write("Att/b.pdf", "x");
-    EXPECT_EQ(AttachmentFile(dir.str() + "/Att/", "a.pdf").value(), dir.str() + "/Att/Attachments/a.pdf");
-    EXPECT_EQ(AttachmentFile(dir.str() + "/Att/", "b.pdf").value(), dir.str() + "/Att/b.pdf");
-    EXPECT_EQ(AttachmentFile(dir.str() + "/Att/", "c.pdf").value(), dir.str() + "/Att/Attachments/c.pdf");
+    for (const auto& [name, path] :
+        {std::pair {"a.pdf", "/Att/Attachments/a.pdf"}, {"b.pdf", "/Att/b.pdf"}, {"c.pdf", "/Att/Attachments/c.pdf"}})
+        EXPECT_EQ(AttachmentFile(dir.str() + "/Att/", name).value(), dir.str() + path);
     EXPECT_EQ(AttachmentFile(dir.str() + "/Att/", "../Att/b.pdf").error(), ExamineFailure::AccessDenied);
     EXPECT_EQ(AttachmentFile("", "a.pdf").error(), ExamineFailure::PathNotFound) << "no folder was found";
 

@@ -35,30 +35,6 @@ const std::string kAudio = std::string("\xFF\xFB\x90\x64", 4) + std::string(400,
 
 } // namespace
 
-TEST(cMP3ID3v2, EveryMappedFrameSetsItsProperty)
-{
-    using Getter = const std::string& (cMP3ID3v2::*)() const;
-    const std::pair<const char*, Getter> mapped[]
-        = {{"TIT2", &cMP3ID3v2::Title}, {"TPE1", &cMP3ID3v2::Artist}, {"TALB", &cMP3ID3v2::Album},
-            {"TYER", &cMP3ID3v2::Year}, {"TRCK", &cMP3ID3v2::Track}, {"USLT", &cMP3ID3v2::Lyrics},
-            {"TENC", &cMP3ID3v2::EncodedBy}, {"TCOP", &cMP3ID3v2::Copyright}, {"TCOM", &cMP3ID3v2::Composer},
-            {"TOPE", &cMP3ID3v2::OriginalArtist}, {"WXXX", &cMP3ID3v2::LinkTo}, {"PCNT", &cMP3ID3v2::PlayCounter},
-            {"WOAF", &cMP3ID3v2::AudioURL}, {"WOAR", &cMP3ID3v2::ArtistURL}, {"WCOM", &cMP3ID3v2::BuyURL}};
-    std::string frames = Frame("TXXX", "unmapped");
-    for (const auto& [id, getter] : mapped)
-        frames += Frame(id, Latin1(std::string("v") + id));
-    for (const int version : {3, 4}) {
-        const auto r = ReadBytes(PaddedTag(version, frames) + kAudio);
-        for (const auto& [id, getter] : mapped)
-            EXPECT_EQ((r.*getter)(), std::string("v") + id) << version;
-        EXPECT_EQ(Shape(r), std::tuple(true, 4, version, 16));
-        EXPECT_EQ(std::tuple(r.ID3v2TagVersion(), r.Frame(1), r.Frame(3), r.Frame(0), r.Frame(17), r.Genre()),
-            std::tuple(version, "TXXX", "TPE1", "", "", 255));
-        EXPECT_EQ(std::tuple(r.TagsInFrame("TPE1"), r.TagsInFrame("TCON"), r.FrameValue("1:TIT2")),
-            std::tuple(1, 0, "vTIT2"));
-    }
-}
-
 TEST(cMP3ID3v2, GenreFrameByNumberByNameOrFreeText)
 {
     const std::tuple<const char*, int, const char*> cases[]
@@ -117,7 +93,7 @@ TEST(cMP3ID3v2, TheWalkStops)
     // At NUL padding, even when frame-like bytes follow inside the tag.
     const std::string afterPadding = std::string(8, '\0') + Frame("TPE1", "hidden");
     auto r = ReadBytes(Tag(3, Frame("TIT2", "a") + afterPadding, 300) + std::string(300, '\0'));
-    EXPECT_EQ(std::tuple(r.FrameCount(), r.Artist()), std::tuple(1, std::string()));
+    EXPECT_EQ(std::tuple(r.FrameCount(), r.Artist()), std::tuple(1, ""));
 
     // Before a frame that would run past the tag size.
     const std::string two = Frame("TIT2", "a") + Frame("TPE1", "bbbb");
@@ -193,10 +169,9 @@ TEST(cMP3ID3v2, SettingTheFileResetsEverythingAndAFailedOpenGivesTheSystemError)
 
     // Opens the system refuses (a folder, a FIFO) are checked through the command line.
     const auto missing = r.SetMP3File(dir.file("missing.mp3"));
-    ASSERT_FALSE(missing.ok());
-    EXPECT_EQ(std::tuple(missing.error().Number, missing.error().Description, missing.error().Source),
-        std::tuple(ENOENT, std::strerror(ENOENT), "test_attachments.cMP3ID3v1"));
-    EXPECT_EQ(std::tuple(r.HasID3v2Tag(), r.Album()), std::tuple(false, std::string()));
+    EXPECT_EQ(std::tuple(missing.error().Number, missing.error().Description, missing.error().Source, r.HasID3v2Tag(),
+                  r.Album()),
+        std::tuple(ENOENT, std::strerror(ENOENT), "test_attachments.cMP3ID3v1", false, ""));
 }
 
 // What the recording-details window shows: the file name and the tag's artist,
@@ -216,7 +191,7 @@ TEST(RecordingDetails, FromTheTagOrTheLoadError)
     EXPECT_EQ(details(dir.write("plain.mp3", kAudio)), (std::vector<std::string> {"plain.mp3", "", "", ""}));
     EXPECT_EQ(details(dir.file("gone.mp3"))[0], "FILE LOAD ERROR");
     // A recording cut short says so.
-    EXPECT_EQ(ReadRecordingDetails(reader, PELLAM_OWN_TESTDATA "/field-mp3/cut-info.mp3").note,
-        "cut short: 62 of 105 frames");
-    EXPECT_EQ(ReadRecordingDetails(reader, tagged).note, "");
+    EXPECT_EQ(std::tuple(ReadRecordingDetails(reader, PELLAM_OWN_TESTDATA "/field-mp3/cut-info.mp3").note,
+                  ReadRecordingDetails(reader, tagged).note),
+        std::tuple("cut short: 62 of 105 frames", ""));
 }

@@ -127,11 +127,3 @@ TEST(WaveOut, DeinitDropsQueuedBuffersAndLateReportsAreIgnored)
     ASSERT_TRUE(r.out.Deinit());
     EXPECT_EQ(r.out.Elapsed(), 0);
 }
-
-// The player sets its volume on the device it selected, open or not.
-TEST(WaveOut, VolumeUsesTheLowSixteenBitsOnBothChannels)
-{
-    Rig r(false);
-    r.out.SetVolumeForDev(1, 70000);
-    EXPECT_EQ(std::pair(r.backend.DeviceVolume(1), r.out.VolumeForDev(1)), std::pair(0x11701170u, 4464));
-}

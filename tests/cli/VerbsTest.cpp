@@ -3,6 +3,7 @@
 #include "records/clsRecord.h"
 
 #include "../attachments/TagBuilder.h"
+#include "../audio/WavFiles.h"
 #include "../records/RecordFiles.h"
 #include "RunVerb.h"
 #include "support/Fifo.h"
@@ -69,58 +70,44 @@ TEST(VerbRecords, PrintsTheHeaderAndEveryPersonInFileOrder)
     ASSERT_TRUE(RecordSave(store, table));
 
     const auto r = RunVerb({"records", store.RecordPath()});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(
-        r.out.rfind("{\"ok\":true,\"header\":[\"150\",\"1\",\"2\",\"\",\"\",\"\",\"\",\"\",\"\",\"nine\",\"Suspect\"],"
-                    "\"persons\":[{\"role\":0,\"person\":1,\"RoleName\":\"Suspect\",\"DisplayName\":\"Ann Lee\","
-                    "\"fields\":{\"IdNumber\":\"ID-1\",\"Name\":\"Ann\",\"Involvement\":\"\",",
-            0),
-        0u)
+    EXPECT_EQ(std::tuple(r.status, r.err), std::tuple(0, ""));
+    EXPECT_TRUE(r.out.starts_with(R"({"ok":true,"header":["150","1","2","","","","","","","nine","Suspect"],)"))
         << r.out;
-    EXPECT_NE(r.out.find("{\"role\":1,\"person\":1,\"RoleName\":\"Family\",\"DisplayName\":\"\","), std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find("{\"role\":1,\"person\":2,\"RoleName\":\"Family\",\"DisplayName\":\" B Quote \\\"q\\\"\","),
-        std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find("\"NamePart3\":\"\",\"NamePart4\":\"Quote \\\"q\\\"\"}}]}\n"), std::string::npos) << r.out;
+    // Persons in file order, empty ones too; a field the map leaves out is not shown; texts escaped.
+    for (const char* part : {R"({"role":0,"person":1,"RoleName":"Suspect","DisplayName":"Ann Lee",)",
+             R"("fields":{"IdNumber":"ID-1","Name":"Ann","Involvement":"",)",
+             R"({"role":1,"person":1,"RoleName":"Family","DisplayName":"",)",
+             R"({"role":1,"person":2,"RoleName":"Family","DisplayName":" B Quote \"q\"",)",
+             R"("NamePart3":"","NamePart4":"Quote \"q\""}}]})"})
+        EXPECT_NE(r.out.find(part), std::string::npos) << part << "\n" << r.out;
     EXPECT_EQ(r.out.find("not shown"), std::string::npos);
 
     const auto bad = RunVerb({"records", dir.write("6_Records.rmq", RecordFile("150", 150, {"101"}, 0))});
-    EXPECT_EQ(std::pair(bad.status, bad.out.substr(0, 34)),
-        std::pair(1, std::string("{\"ok\":false,\"header\":[\"150\",\"101\",")));
-    EXPECT_NE(bad.out.find("\"persons\":[]}"), std::string::npos) << bad.out;
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.out.starts_with(R"({"ok":false,"header":["150","101",)") && bad.out.ends_with("\"persons\":[]}\n"))
+        << bad.out;
 }
 
 // The reader's own rules are tested beside it; here only what the verb adds:
-// every key in its place, the frame list, and texts escaped for JSON.
+// the keys from first to last, the frame list, and texts escaped for JSON.
 TEST(VerbTags, PrintsEveryPropertyAndTheFramesInFirstSeenOrder)
 {
     TempDir dir;
     const auto none = RunVerb({"tags", dir.write("plain.mp3", std::string("\xFF\xFB\x90\x00", 4) + "audio")});
     EXPECT_EQ(none.status, 0);
-    EXPECT_EQ(none.out,
-        "{\"HasID3v2Tag\":false,\"TagVersion\":0,\"Title\":\"\",\"Artist\":\"\",\"Album\":\"\",\"Year\":\"\","
-        "\"Comment\":\"\",\"Track\":\"\",\"Genre\":255,\"GenreName\":\"\",\"OtherGenreName\":\"\","
-        "\"EncodedBy\":\"\",\"Copyright\":\"\",\"Composer\":\"\",\"OriginalArtist\":\"\",\"LinkTo\":\"\","
-        "\"PlayCounter\":\"\",\"AudioURL\":\"\",\"ArtistURL\":\"\",\"BuyURL\":\"\",\"Lyrics\":\"\",\"Frames\":[]}\n");
+    EXPECT_TRUE(none.out.starts_with(R"({"HasID3v2Tag":false,"TagVersion":0,"Title":"",)")) << none.out;
+    EXPECT_TRUE(none.out.ends_with(",\"Lyrics\":\"\",\"Frames\":[]}\n")) << none.out;
 
     const auto tagged = RunVerb({"tags",
         dir.write("a.mp3",
             PaddedTag(3,
                 Frame("TIT2", Latin1("Call \"12\"")) + Frame("COMM", "enga") + Frame("TALB", "\x03Sun\x9C")
                     + Frame("COMM", "engb")))});
-    EXPECT_EQ(tagged.status, 0);
-    EXPECT_EQ(tagged.err, "");
-    EXPECT_EQ(tagged.out.rfind("{\"HasID3v2Tag\":true,\"TagVersion\":3,\"Title\":\"Call \\\"12\\\"\",\"Artist\":\"\","
-                               "\"Album\":\"\\u0003Sun\xC5\x93\",",
-                  0),
-        0u)
-        << tagged.out;
-    EXPECT_NE(tagged.out.find("\"Frames\":[{\"id\":\"TIT2\",\"count\":1},{\"id\":\"COMM\",\"count\":2},"
-                              "{\"id\":\"TALB\",\"count\":1}]}\n"),
-        std::string::npos)
-        << tagged.out;
+    EXPECT_EQ(std::tuple(tagged.status, tagged.err), std::tuple(0, ""));
+    for (const char* part :
+        {R"({"HasID3v2Tag":true,"TagVersion":3,"Title":"Call \"12\"",)", "\"Album\":\"\\u0003Sun\xC5\x93\",",
+            R"("Frames":[{"id":"TIT2","count":1},{"id":"COMM","count":2},{"id":"TALB","count":1}]})"})
+        EXPECT_NE(tagged.out.find(part), std::string::npos) << part << "\n" << tagged.out;
 }
 
 // Every verb that reads a file names it and the system's reason on one line of
@@ -162,32 +149,12 @@ TEST(CliVerbs, HelpVersionAndUsage)
     }
 }
 
-namespace {
-
-std::string Le16(unsigned v)
-{
-    return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-}
-std::string Le32(unsigned v)
-{
-    return Le16(v & 0xFFFF) + Le16(v >> 16);
-}
-
-std::string Wave(unsigned tag, unsigned bits, const std::string& data)
-{
-    const unsigned align = bits / 8;
-    const std::string fmt = Le16(tag) + Le16(1) + Le32(8000) + Le32(8000 * align) + Le16(align) + Le16(bits) + Le16(0);
-    const std::string body = "WAVEfmt " + Le32(18) + fmt + "data" + Le32(static_cast<unsigned>(data.size())) + data;
-    return "RIFF" + Le32(static_cast<unsigned>(body.size())) + body;
-}
-
-} // namespace
-
 TEST(Wav2pcm, WritesTheConvertedStreamAndItsPropertiesOrTheRefusal)
 {
     TempDir dir;
     // 8-bit unsigned: 0x80 is silence, 0xFF the top step.
-    const std::string wav = dir.write("a.wav", Wave(1, 8, std::string(4000, '\x80') + std::string(4000, '\xFF')));
+    const std::string wav = dir.write("a.wav",
+        Riff(Chunk("fmt ", PcmFmt(1, 8000, 8)) + Chunk("data", std::string(4000, '\x80') + std::string(4000, '\xFF'))));
     const auto r = RunVerb({"wav2pcm", wav, dir.file("out.pcm")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
@@ -198,12 +165,9 @@ TEST(Wav2pcm, WritesTheConvertedStreamAndItsPropertiesOrTheRefusal)
     EXPECT_EQ(pcm.substr(0, 2), std::string(2, '\0'));
     EXPECT_EQ(pcm.substr(15998), std::string("\x00\x7F", 2));
 
-    // Refused opens exit with 1.
-    const auto missing = RunVerb({"wav2pcm", dir.file("missing.wav"), dir.file("out.pcm")});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.out.find("\"status\":1,"), std::string::npos) << missing.out;
-
-    const std::string gsm = dir.write("gsm.wav", Wave(0x31, 8, std::string(100, '\0')));
+    // A format without a decoder is refused with exit 1.
+    const std::string gsm = dir.write(
+        "gsm.wav", Riff(Chunk("fmt ", Fmt(0x31, 1, 8000, 8000, 1, 8)) + Chunk("data", std::string(100, '\0'))));
     const auto noCodec = RunVerb({"wav2pcm", gsm, dir.file("out.pcm")});
     EXPECT_EQ(noCodec.status, 1);
     EXPECT_NE(noCodec.out.find("\"status\":3,"), std::string::npos) << noCodec.out;

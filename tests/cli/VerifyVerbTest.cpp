@@ -10,20 +10,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A copy of the sample incident in `dir`: its folder.
+fs::path SampleCopy(const TempDir& dir)
+{
+    fs::copy(fs::path(PELLAM_BINARY_DIR) / "sample/4711", dir.path() / "4711", fs::copy_options::recursive);
+    return dir.path() / "4711";
+}
+
 // verify on copies of the sample incident: as written, with a recording
 // changed by one byte, and with its Main Log never ended.
 TEST(VerbVerify, ExitStatusTellsPassedFailedAndCouldNotTest)
 {
     TempDir dir;
-    const fs::path incident = dir.path() / "4711";
-    fs::copy(fs::path(PELLAM_BINARY_DIR) / "sample/4711", incident, fs::copy_options::recursive);
+    const fs::path incident = SampleCopy(dir);
     const std::string evt = (incident / "4711.evt").string();
 
     const CliOutput passed = RunVerb({"verify", evt});
     EXPECT_EQ(passed.status, 0) << passed.err;
-    EXPECT_TRUE(passed.out.starts_with("CRC Integrity Test for Case # 4711\n")) << passed.out;
-    EXPECT_NE(passed.out.find("  Comparing CRC for 4711_Rec01_1433.mp3 - "), std::string::npos);
-    EXPECT_TRUE(passed.out.ends_with("\nTest Completed. No discrepancies found.\n")) << passed.out;
+    EXPECT_TRUE(passed.out.starts_with("CRC Integrity Test for Case # 4711\n"))
+        << passed.out; // its lines: the next test
 
     {
         std::fstream mp3(incident / "4711_Rec01_1433.mp3", std::ios::in | std::ios::out | std::ios::binary);
@@ -57,16 +62,12 @@ TEST(VerbVerify, ExitStatusTellsPassedFailedAndCouldNotTest)
 TEST(VerbVerify, TaggedRecordingsAreNamedAndPass)
 {
     TempDir dir;
-    const fs::path incident = dir.path() / "4711";
-    fs::copy(fs::path(PELLAM_BINARY_DIR) / "sample/4711", incident, fs::copy_options::recursive);
+    const fs::path incident = SampleCopy(dir);
     const std::string log = (incident / "4711_MainLOG.doc").string();
     std::string text = ReadAll(log);
-    const std::pair<std::string, std::string> tagged[] = {
-        {"4711_Rec01_1433.mp3", "id3v24-picture.mp3"},
-        {"4711_Rec02_1515.mp3", "id3v23-padding4k.mp3"},
-        {"4711_Sub01_1441.mp3", "id3v24-noinfo.mp3"},
-        {"4711_Sub02_1502.mp3", "id3v23-picture-noinfo.mp3"},
-    };
+    const std::pair<std::string, std::string> tagged[]
+        = {{"4711_Rec01_1433.mp3", "id3v24-picture.mp3"}, {"4711_Rec02_1515.mp3", "id3v23-padding4k.mp3"},
+            {"4711_Sub01_1441.mp3", "id3v24-noinfo.mp3"}, {"4711_Sub02_1502.mp3", "id3v23-picture-noinfo.mp3"}};
     for (const auto& [name, field] : tagged) {
         fs::copy_file(PELLAM_OWN_TESTDATA "/field-mp3/" + field, incident / name, fs::copy_options::overwrite_existing);
         // The Main Log notes the CRC of the recording as it is now, 27
@@ -89,12 +90,6 @@ TEST(VerbVerify, TaggedRecordingsAreNamedAndPass)
     }
     EXPECT_TRUE(report.out.ends_with("\nTest Completed. No discrepancies found.\n")) << report.out;
 }
-
-} // namespace
-} // namespace pellam::test
-
-namespace pellam::test {
-namespace {
 
 TEST(VerbSheet, WritesTheSheetWithThePhotoPlaceAndRefusesUnknownPersons)
 {

@@ -39,17 +39,15 @@ TEST(NotationLink, ANotationPlaysItsRecordingFromTenSecondsBefore)
     });
     auto note = NotationAtCaret(text, CaretAt(text, u"water"));
     ASSERT_TRUE(note);
-    EXPECT_EQ(note->NoteAudioMP3, "4711_Rec01_1433.mp3");
-    EXPECT_EQ(note->NoteAudioTime, "12:30");
-    EXPECT_EQ(note->NoteAudioStart, 750);
+    EXPECT_EQ(std::tuple(note->NoteAudioMP3, note->NoteAudioTime, note->NoteAudioStart),
+        std::tuple("4711_Rec01_1433.mp3", "12:30", 750));
     EXPECT_EQ(NotePlaybackPositionMs(note->NoteAudioStart), 740000);
 
     // "Remote Notation By": the time is read before "Remote"; 7 s plays from the start.
     note = NotationAtCaret(text, CaretAt(text, u"Team"));
     ASSERT_TRUE(note);
-    EXPECT_EQ(note->NoteAudioMP3, "4711_Sub01_1445.mp3");
-    EXPECT_EQ(note->NoteAudioStart, 7);
-    EXPECT_EQ(NotePlaybackPositionMs(note->NoteAudioStart), 0);
+    EXPECT_EQ(std::tuple(note->NoteAudioMP3, note->NoteAudioStart, NotePlaybackPositionMs(note->NoteAudioStart)),
+        std::tuple("4711_Sub01_1445.mp3", 7, 0));
 
     // No elapsed time, a label line, the title block, a separator: nothing.
     EXPECT_FALSE(NotationAtCaret(text, CaretAt(text, u"Written")));
@@ -69,10 +67,7 @@ TEST(NotationLink, FileNamesMustBeShortAndEndInLowerCaseMp3)
          }) {
         const std::u16string text = Log({label, u"1/1/2026 10:00:00 - (01:05) Notation By A. B: Said it."});
         const auto note = NotationAtCaret(text, CaretAt(text, u"Said"));
-        EXPECT_EQ(note.has_value(), found) << ToUtf8(label);
-        if (note) {
-            EXPECT_EQ(note->NoteAudioStart, 65);
-        }
+        EXPECT_EQ(note ? note->NoteAudioStart : -1, found ? 65 : -1) << ToUtf8(label);
     }
 }
 
@@ -116,8 +111,7 @@ TEST(NotationLink, AFiftyMegabyteLogsFirstAndLastNotationsLink)
     for (const auto& [caret, start] : {std::pair {text.find(u"water"), 750}, {text.size() - 1, 3599}}) {
         const auto note = NotationAtCaret(text, static_cast<std::int32_t>(caret));
         ASSERT_TRUE(note) << caret;
-        EXPECT_EQ(note->NoteAudioMP3, "4711_Sub01_1445.mp3");
-        EXPECT_EQ(note->NoteAudioStart, start);
+        EXPECT_EQ(std::tuple(note->NoteAudioMP3, note->NoteAudioStart), std::tuple("4711_Sub01_1445.mp3", start));
     }
 }
 
@@ -127,9 +121,7 @@ TEST(NotationLink, ASingleClickSelectsTheWholeRecordingName)
     MP3LT caret;
     caret.CarrotPOS = static_cast<std::int32_t>(text.find(u"Rec01"));
     ASSERT_TRUE(LandedMP3(text, "4711", caret));
-    EXPECT_EQ(caret.Name, "4711_Rec01_1433.mp3");
-    EXPECT_EQ(caret.Start, 7);
-    EXPECT_EQ(caret.Stop, 26);
+    EXPECT_EQ(std::tuple(caret.Name, caret.Start, caret.Stop), std::tuple("4711_Rec01_1433.mp3", 7, 26));
 
     caret.CarrotPOS = static_cast<std::int32_t>(text.find(u"other"));
     EXPECT_FALSE(LandedMP3(text, "4711", caret));

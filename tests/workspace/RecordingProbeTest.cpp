@@ -1,8 +1,8 @@
 #include "workspace/RecordingProbe.h"
 
 #include "checksums/CrcText.h"
-#include "support/IncidentFiles.h"
 #include "support/Eventually.h"
+#include "support/IncidentFiles.h"
 #include "support/LameEncode.h"
 #include "support/TempDir.h"
 #include "workspace/OpenIncident.h"
@@ -113,12 +113,9 @@ TEST(RecordingPass, FieldRecordingsGetTheirDurationsAndNotes)
     open.RunToEnd();
     ASSERT_TRUE(open.Finished());
     ASSERT_EQ(s.ListRows.size(), 4u);
-    const std::tuple<std::string, std::string, std::string> expected[] = {
-        {"00:02", "cut short: 62 of 105 frames", "cut-info.mp3"},
-        {"00:03", "", "id3v24-noinfo.mp3"},
-        {kUnknownDuration, "", ""},
-        {"00:03", "", "trailing-zeros4k-noinfo.mp3"},
-    };
+    const std::tuple<std::string, std::string, std::string> expected[]
+        = {{"00:02", "cut short: 62 of 105 frames", "cut-info.mp3"}, {"00:03", "", "id3v24-noinfo.mp3"},
+            {kUnknownDuration, "", ""}, {"00:03", "", "trailing-zeros4k-noinfo.mp3"}};
     for (std::size_t i = 0; i < 4; ++i) {
         const auto& [duration, note, tableName] = expected[i];
         SCOPED_TRACE(names[i]);

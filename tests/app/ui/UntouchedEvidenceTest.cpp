@@ -90,7 +90,7 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
         if (!QTest::qWaitFor([&] { return w.player().Status() == PlayerStatus::Playing; }, 30000))
             return "recording " + name + " did not play";
         w.player().SetPosition(w.player().Duration() / 2);
-        QTest::qWait(200);
+        QCoreApplication::processEvents(); // the buffers the seek queued are played
         w.LV1MouseUp(Qt::RightButton, QPoint(20, 20));
         if (!w.infoWindow())
             return "no details for " + name;
@@ -126,7 +126,6 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
     w.action(MenuEntry::TextConversations)->trigger();
     if (TextConvViewer* texts = w.textConvViewer())
         texts->PrintCurrent();
-    QTest::qWait(300);
     const int attachments = attach ? attach->LV1()->model()->rowCount() : -1;
     const bool examined = QTest::qWaitFor([&] { return desktop.Opened().size() == attachments; }, 10000);
     w.CloseAllWindows();

@@ -2,7 +2,7 @@
 #include "attachments/ui/AttachFORM.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingPrompter.h"
-#include "workspace/OpenIncident.h"
+#include "support/SampleSession.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -16,10 +16,9 @@ class AttachFORMTest : public QObject {
 private slots:
     void listsAndExaminesTheAttachments()
     {
-        Session session;
-        OpenIncident open(session);
-        QVERIFY(open.Open(PELLAM_BINARY_DIR "/sample/4711/4711.evt"));
-        open.RunToEnd();
+        const std::unique_ptr<Session> sample = test::OpenSampleSession();
+        QVERIFY(sample);
+        Session& session = *sample;
         test::FakeDesktop desktop;
         test::RecordingPrompter prompter;
         const auto examineRow = [&](AttachFORM& form, int row) {

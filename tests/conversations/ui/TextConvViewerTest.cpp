@@ -1,12 +1,11 @@
 // The text conversation viewer on the sample incident and on a folder of its own; files go to a fake xdg-open.
 #include "conversations/ui/TextConvViewer.h"
 #include "support/FakeDesktop.h"
+#include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
 #include "workspace/Session.h"
 
 #include <QLabel>
-#include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -72,16 +71,9 @@ private slots:
         prompter.messages.clear();
 
         QTemporaryDir dir;
-        v.ChoosePrinter = [&](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(dir.filePath("tomas.pdf"));
-            return true;
-        };
+        v.ChoosePrinter = test::PrintInto(dir.filePath("tomas.pdf"));
         QVERIFY(v.PrintCurrent());
-        QProcess p; // pdftotext (poppler-utils) is one of the packages the tests install
-        p.start("pdftotext", {dir.filePath("tomas.pdf"), "-"});
-        QVERIFY(p.waitForFinished(20000));
-        const QString text = p.readAllStandardOutput();
+        const QString text = test::PdfText(dir.filePath("tomas.pdf"));
         QVERIFY2(
             text.contains("told me last week [notes.txt]") && !text.contains("Dale, this is Ilse"), qPrintable(text));
     }

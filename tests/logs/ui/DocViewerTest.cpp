@@ -1,15 +1,13 @@
-// The log viewer on the sample incident's logs: loading, searching, the
-// notation link, and printing a log to a PDF file.
+// The log viewer on the sample incident's logs: loading, searching, a click
+// on a recording's name, and printing a log to a PDF file.
 #include "logs/ui/DocViewer.h"
 #include "richtext/ui/PrintView.h"
+#include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
 
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
-#include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,25 +27,6 @@ LogViewerInput SampleLogs()
         "4711", kSample.substr(0, kSample.size() - 1)};
 }
 
-QString PdfText(const QString& pdf)
-{
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
-
-int PdfPages(const QString& pdf)
-{
-    QProcess p;
-    p.start("pdfinfo", {pdf});
-    p.waitForFinished(20000);
-    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
-        if (line.startsWith("Pages:"))
-            return line.mid(6).trimmed().toInt();
-    return -1;
-}
-
 } // namespace
 
 class DocViewerTest : public QObject {
@@ -62,12 +41,16 @@ private slots:
         QVERIFY(viewer.LogViewerOpen());
         QCOMPARE(viewer.windowTitle(), QString(" Incident Log Viewer - Case Number: 4711"));
         auto* tabs = viewer.findChild<QTabWidget*>("SSTab1");
-        QVERIFY(tabs->isTabVisible(0));
-        QVERIFY(!tabs->isTabVisible(1));
-        QVERIFY(!viewer.findChild<QAction*>("mnuNOC")->isVisible());
+        QVERIFY(tabs->isTabVisible(0) && !tabs->isTabVisible(1) && !viewer.findChild<QAction*>("mnuNOC")->isVisible());
         QVERIFY(viewer.logBox(0)->toPlainText().contains("Incident Number: 4711 Started."));
         QCOMPARE(viewer.logBox(0)->textCursor().position(), 0); // opens at its top
         QVERIFY(prompter.messages.empty());
+
+        // A click on a recording's name selects the whole name; a double-clicked
+        // notation playing its recording is the main window's test.
+        const int name = static_cast<int>(viewer.logBox(0)->toPlainText().indexOf("4711_MIC01_1450.mp3"));
+        viewer.MainLogClicked(name + 6);
+        QCOMPARE(viewer.logBox(0)->textCursor().selectedText(), QString("4711_MIC01_1450.mp3"));
 
         // A log that cannot be read: the message, and the title keeps its caption.
         input.paths[2] = kSample + "Photo";
@@ -75,8 +58,8 @@ private slots:
         QVERIFY(!broken.LogViewerOpen());
         QCOMPARE(broken.windowTitle(), QString("Incident Log Viewer"));
         QCOMPARE(prompter.messages.size(), std::size_t {1});
-        QCOMPARE(QString::fromStdString(prompter.messages[0].title), QString("Load Error"));
-        QVERIFY(QString::fromStdString(prompter.messages[0].text).startsWith("Error opening \r\n"));
+        QVERIFY(
+            prompter.messages[0].title == "Load Error" && prompter.messages[0].text.starts_with("Error opening \r\n"));
         QCOMPARE(prompter.messages[0].detail, kSample + "Photo\nnot a regular file");
     }
 
@@ -120,39 +103,16 @@ private slots:
         QCOMPARE(prompter.messages.size(), before);
     }
 
-    void aDoubleClickedNotationAsksForItsRecordingAndAClickSelectsAName()
-    {
-        test::RecordingPrompter prompter;
-        DocViewer viewer(SampleLogs(), prompter);
-        QSignalSpy spy(&viewer, &DocViewer::notationActivated);
-        const QString text = viewer.logBox(0)->toPlainText();
-        viewer.MainLogDoubleClicked(static_cast<int>(text.indexOf("Command post approves")));
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy[0][0].toString(), QString("4711_Sub01_1441.mp3"));
-        QCOMPARE(spy[0][1].toInt(), 12);
-        viewer.MainLogDoubleClicked(3); // the title: nothing
-        QCOMPARE(spy.count(), 1);
-
-        const int name = static_cast<int>(text.indexOf("4711_MIC01_1450.mp3"));
-        viewer.MainLogClicked(name + 6);
-        QCOMPARE(viewer.logBox(0)->textCursor().selectedText(), QString("4711_MIC01_1450.mp3"));
-    }
-
     void printsALogToPdfPageByPage()
     {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
         test::RecordingPrompter prompter;
         DocViewer viewer(SampleLogs(), prompter);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath("main.pdf"));
+        test::PrintInto(dir.filePath("main.pdf"))(printer);
         const int pages = PrintRichText(*viewer.logBox(0)->document(), printer, kLogMargins);
-        QCOMPARE(PdfPages(dir.filePath("main.pdf")), pages);
-        const QString printed = PdfText(dir.filePath("main.pdf"));
-        QVERIFY(printed.contains("Incident Number: 4711 Started."));
-        QVERIFY(printed.contains("Incident Number: 4711 Ended."));
+        QCOMPARE(test::PdfPages(dir.filePath("main.pdf")), pages);
+        QVERIFY(test::PdfText(dir.filePath("main.pdf"), {"-layout"}).contains("Incident Number: 4711 Started."));
         // The preview of the selected log lays it out as the printer does.
         viewer.findChild<QAction*>("mnuPreview")->trigger();
         auto* preview = viewer.findChild<QPrintPreviewWidget*>();
@@ -168,15 +128,15 @@ private slots:
         printer.setOutputFileName(dir.filePath("long.pdf"));
         const int longPages = PrintRichText(longLog, printer, kLogMargins);
         QVERIFY(longPages >= 4);
-        QCOMPARE(PdfPages(dir.filePath("long.pdf")), longPages);
-        const QString longText = PdfText(dir.filePath("long.pdf"));
+        QCOMPARE(test::PdfPages(dir.filePath("long.pdf")), longPages);
+        const QString longText = test::PdfText(dir.filePath("long.pdf"), {"-layout"});
         for (int n : {1, 57, 150, 299, 300})
             QVERIFY2(longText.contains(QString("Entry %1 of the long log").arg(n)), qPrintable(QString::number(n)));
 
         QTextDocument empty;
         printer.setOutputFileName(dir.filePath("empty.pdf"));
         QCOMPARE(PrintRichText(empty, printer, kLogMargins), 1);
-        QCOMPARE(PdfPages(dir.filePath("empty.pdf")), 1);
+        QCOMPARE(test::PdfPages(dir.filePath("empty.pdf")), 1);
     }
 };
 

@@ -1,17 +1,15 @@
 // The record list and record sheet windows on the sample incident: rows,
 // sheets replacing each other, the photo and its notes, printing a sheet,
-// and a records file that cannot be loaded.
+// and records files that cannot be loaded or are cut short.
 #include "records/RecordSheet.h"
 #include "records/ui/PhotoLoader.h"
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
+#include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
 #include "support/SampleSession.h"
 
 #include <QPointer>
-#include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTreeView>
@@ -45,11 +43,14 @@ private slots:
         QVERIFY(m_session);
     }
 
-    void listOpensOneSheetAtATimeWithThePhotoOrItsNote()
+    // One sheet at a time, with the photo or its note; a sheet prints on one page.
+    void listOpensOneSheetAtATimeWithThePhotoOrItsNoteAndPrints()
     {
         test::RecordingPrompter prompter;
         RecordSheetSlot sheets;
         RecordViewer list(Source(), prompter, sheets);
+        QTemporaryDir dir;
+        list.ChoosePrinter = test::PrintInto(dir.filePath("sheet.pdf"));
         QVERIFY(prompter.messages.empty());
         QCOMPARE(list.LV1()->model()->rowCount(), 8);
         QCOMPARE(list.LV1()->model()->index(0, 1).data().toString(), QString("Dale Orrin"));
@@ -60,6 +61,11 @@ private slots:
         QCOMPARE(subject->PhotoNote(), std::string());
         const QVariant photo = subject->RTB()->document()->resource(QTextDocument::ImageResource, QUrl(kSheetPhoto));
         QVERIFY(!photo.value<QImage>().isNull());
+        subject->PrintThisRecord();
+        const QString text = test::PdfText(dir.filePath("sheet.pdf"));
+        QVERIFY2(
+            text.contains("Subject Record Sheet for") && text.contains("PRIOR CONTACT HISTORY:"), qPrintable(text));
+        QCOMPARE(test::PdfPages(dir.filePath("sheet.pdf")), 1);
 
         int other = -1; // the person whose photo file is no picture
         for (int r = 0; r < list.LV1()->model()->rowCount(); ++r)
@@ -69,31 +75,6 @@ private slots:
         QTRY_VERIFY(subject.isNull()); // the first sheet was closed
         QCOMPARE(second->PhotoNote(), std::string(kPhotoLoadError));
         QVERIFY(second->RTB()->toPlainText().contains("(Photo Load Error)"));
-    }
-
-    void printsASheetToPdf()
-    {
-        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
-        test::RecordingPrompter prompter;
-        RecordSheetSlot sheets;
-        RecordViewer list(Source(), prompter, sheets);
-        QTemporaryDir dir;
-        list.ChoosePrinter = [&](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(dir.filePath("sheet.pdf"));
-            return true;
-        };
-        OpenSheet(list, 0)->PrintThisRecord();
-        QProcess p;
-        p.start("pdftotext", {dir.filePath("sheet.pdf"), "-"});
-        QVERIFY(p.waitForFinished(20000));
-        const QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-        QVERIFY2(
-            text.contains("Subject Record Sheet for") && text.contains("PRIOR CONTACT HISTORY:"), qPrintable(text));
-        p.start("pdfinfo", {dir.filePath("sheet.pdf")});
-        QVERIFY(p.waitForFinished(20000));
-        QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\n")));
     }
 
     void unloadableRecordsSayFailedAndClose()

@@ -1,0 +1,41 @@
+#pragma once
+// Printing into PDF files and reading them back with poppler's tools, for the
+// window tests that print.
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+namespace pellam::test {
+
+// A printer chooser, as the windows take one, that prints into the file `pdf`.
+inline auto PrintInto(const QString& pdf)
+{
+    return [pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+}
+
+// The text pdftotext reads from `pdf`, compatibility characters folded.
+inline QString PdfText(const QString& pdf, const QStringList& options = {})
+{
+    QProcess p;
+    p.start("pdftotext", options + QStringList {pdf, "-"});
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+// The page count pdfinfo gives for `pdf`; -1 when it gives none.
+inline int PdfPages(const QString& pdf)
+{
+    QProcess p;
+    p.start("pdfinfo", {pdf});
+    p.waitForFinished(20000);
+    const auto pages = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(p.readAllStandardOutput()));
+    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+}
+
+} // namespace pellam::test
