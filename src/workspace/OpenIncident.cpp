@@ -4,8 +4,10 @@
 #include "base/PathText.h"
 #include "workspace/SysConfig.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace pellam {
@@ -93,25 +95,20 @@ std::optional<Message> LeftOutNotice(const FolderListing& listing)
     if (recordings > Session::kMaxRecordings)
         text += std::string(kLineBreak) + "Only the first " + std::to_string(Session::kMaxRecordings) + " of "
             + std::to_string(recordings) + " recordings are listed.";
-    std::vector<std::string> lookalikes;
-    for (const auto& name : listing.names())
-        if (LooksLikeRecording(name))
-            lookalikes.push_back(name);
-    if (!lookalikes.empty())
-        text += std::string(kLineBreak)
-            + "Files named like recordings, not listed (only names ending in \"mp3\" in lower case are): "
-            + NameSome(lookalikes);
-    if (!listing.outside().empty())
-        text += std::string(kLineBreak) + "Links leading out of the folder, not listed: " + NameSome(listing.outside());
-    std::vector<std::string> irregular;
-    for (const auto& name : listing.irregular())
-        if (IsRecording(name))
-            irregular.push_back(name);
-    if (!irregular.empty())
-        text += std::string(kLineBreak)
-            + "Recordings that are no regular file (a folder, pipe, device or broken link), "
-              "not listed: "
-            + NameSome(irregular);
+    const auto tell = [&text](const char* what, const std::vector<std::string>& names) {
+        if (!names.empty())
+            text += kLineBreak + std::string(what) + NameSome(names);
+    };
+    const auto those = [](const std::vector<std::string>& names, bool (*keep)(const std::string&)) {
+        std::vector<std::string> kept;
+        std::copy_if(names.begin(), names.end(), std::back_inserter(kept), keep);
+        return kept;
+    };
+    tell("Files named like recordings, not listed (only names ending in \"mp3\" in lower case are): ",
+        those(listing.names(), LooksLikeRecording));
+    tell("Links leading out of the folder, not listed: ", listing.outside());
+    tell("Recordings that are no regular file (a folder, pipe, device or broken link), not listed: ",
+        those(listing.irregular(), IsRecording));
     if (text.empty())
         return std::nullopt;
     return Message {"Evidence Folder", "Some files of the evidence folder are not in the recording list." + text,
