@@ -91,24 +91,6 @@ void SelectRow(const Main& w, int row)
     List(w)->setCurrentIndex(List(w)->model()->index(row, 0));
 }
 
-// Visible children of a widget whose rectangles overlap, or that stick out of it.
-QStringList Clashes(const QWidget* parent)
-{
-    QList<const QWidget*> kids;
-    for (const QWidget* c : parent->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        if (c->isVisibleTo(parent) && !c->isWindow())
-            kids << c;
-    QStringList out;
-    for (int i = 0; i < kids.size(); ++i) {
-        if (!parent->rect().contains(kids[i]->geometry()))
-            out << kids[i]->objectName() + " sticks out";
-        for (int j = i + 1; j < kids.size(); ++j)
-            if (kids[i]->geometry().intersects(kids[j]->geometry()))
-                out << kids[i]->objectName() + " overlaps " + kids[j]->objectName();
-    }
-    return out;
-}
-
 bool LocaleInstalled(const char* name)
 {
     locale_t l = ::newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
@@ -174,36 +156,6 @@ private slots:
         QVERIFY(!QApplication::overrideCursor() && !w->AboutTIM().isActive());
         QCOMPARE(QString::fromStdString(w->session().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
         QCOMPARE(ready.count(), 1); // the window is shown all the same
-    }
-
-    // At any size the window can take, list, panel and progress bar stay apart
-    // inside the client area with equal margins, and so do the panel's parts;
-    // the bar shows only while an incident is being opened.
-    void partsNeverOverlapAndMarginsAreEqual()
-    {
-        w->Form_Load(false);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QVERIFY(!w->PB1()->isVisible());
-        const QWidget* client = w->centralWidget();
-        for (const QSize size : {QSize(200, 150), QSize(400, 300), QSize(640, 480), QSize(1073, 693)}) {
-            for (const bool loading : {false, true}) {
-                w->PB1()->setVisible(loading); // as while an incident is being opened
-                w->resize(size);
-                QTRY_VERIFY(w->width() >= std::min(size.width(), w->minimumWidth()));
-                QCoreApplication::processEvents();
-                const QString at = QString("%1x%2 bar %3").arg(size.width()).arg(size.height()).arg(loading);
-                QVERIFY2(Clashes(client).isEmpty(), qPrintable(at + ": " + Clashes(client).join(", ")));
-                QVERIFY2(Clashes(w->Frame1()).isEmpty(), qPrintable(at + ": " + Clashes(w->Frame1()).join(", ")));
-                const QRect list = List(*w)->geometry();
-                QCOMPARE(list.left(), client->width() - 1 - list.right());
-                QCOMPARE(list.top(), list.left());
-                const QRect last = (loading ? w->PB1() : w->Frame1())->geometry();
-                QCOMPARE(client->height() - 1 - last.bottom(), list.left()); // no dead strip at the bottom
-                QVERIFY(
-                    w->Frame1()->geometry().left() == list.left() && w->Frame1()->geometry().right() <= list.right());
-            }
-        }
     }
 
     void workingFolderFailureEndsTheProgramWithTheMessage()
