@@ -4,10 +4,11 @@
 // what opening the log viewer costs on a 5 MB Main Log: building the view's
 // QTextDocument from the read document, and the whole viewer opened on the
 // file; and what a double-click costs at the end of a 20 MB log.
+#include "GeneratedLog.h"
 #include "logs/NotationLink.h"
 #include "logs/ui/DocViewer.h"
-#include "richtext/ui/TextDocumentBuilder.h"
 #include "richtext/RtfReader.h"
+#include "richtext/ui/TextDocumentBuilder.h"
 
 #include <QApplication>
 #include <QTextDocument>
@@ -19,74 +20,18 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <string>
 
 namespace {
 
 constexpr std::size_t kMB = 1000 * 1000;
 
-// A Main Log as the incident system writes it, grown to `bytes`: entries
-// between separator lines, recording labels, notations with and without
-// elapsed time, bold and coloured runs, font changes, Windows-1252 bytes as
-// \'hh, \u characters with their fallback, and now and then a second
-// paragraph inside an entry.
-std::string GenerateMainLog(std::size_t bytes)
-{
-    static const char* const kAuthors[] = {"Sgt. Ilse Varga", "Lt. Omar Reyes", "Det. Nina Holt", "Cpl. J\\'f8rn Aas"};
-    static const char* const kTexts[] = {
-        "Subject picked up on the third ring, calm voice.",
-        "Caf\\'e9 owner across the street reports movement at the back door.",
-        "Command post approves the delivery of water \\endash  two bottles.",
-        "Subject asks for \\ldblquote the negotiator from yesterday\\rdblquote .",
-        "Costs so far: 1200 \\u8364? for the rental of the generator.",
-        "{\\cf2\\b Priority:}  tactical team holding positions on the \\'bd landing.",
-    };
-    std::mt19937 random(4711);
-    std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
-                      "{\\f1\\fmodern\\fcharset0 Courier New;}{\\f2\\fnil\\fcharset204 Arial Cyr;}}\r\n"
-                      "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue128;}\r\n"
-                      "{\\*\\generator Cordane Log Writer 7;}\\viewkind4\\uc1\\pard\\f0\\fs20 "
-                      "\\b Cordane Incident Management - Main Log\\b0\\par\r\n"
-                      "Incident Number: 4711 Started.\\par\r\n";
-    const std::string separator = std::string(71, '-') + "\\par\r\n";
-    int minute = 0;
-    int recording = 0;
-    while (out.size() < bytes) {
-        out += separator;
-        char stamp[64];
-        std::snprintf(stamp, sizeof stamp, "12/5/2026 %02d:%02d:%02d - ", 8 + minute / 60 % 12, minute % 60,
-            static_cast<int>(random() % 60));
-        out += stamp;
-        const auto kind = random() % 10;
-        if (kind == 0) {
-            char label[96];
-            std::snprintf(label, sizeof label, "Recording MP3 File: {\\cf1 4711_Rec%03d_%04d.mp3}\\par\r\n",
-                ++recording % 1000, minute % 2400);
-            out += label;
-        } else if (kind == 1) {
-            out += "Notation By Sgt. Ilse Varga: written while nothing recorded.\\par\r\n";
-        } else {
-            char header[96];
-            std::snprintf(header, sizeof header, "(%02d:%02d) %sNotation By %s: ", static_cast<int>(random() % 60),
-                static_cast<int>(random() % 60), kind == 2 ? "Remote " : "", kAuthors[random() % 4]);
-            out += header;
-            out += kTexts[random() % 6];
-            if (kind == 3)
-                out += "\\par\r\n{\\f2 \\'c2\\'fb\\'e7\\'ee\\'e2} {\\f1 continued on the next line}";
-            out += "\\par\r\n";
-        }
-        ++minute;
-    }
-    return out + separator + "}\r\n";
-}
-
 const std::string& Log(std::size_t megabytes)
 {
     static std::map<std::size_t, std::string> logs;
     auto& log = logs[megabytes];
     if (log.empty())
-        log = GenerateMainLog(megabytes * kMB);
+        log = pellam::bench::GenerateMainLog(megabytes * kMB);
     return log;
 }
 

@@ -6,7 +6,7 @@ namespace pellam {
 
 void ReportWriter::Clear()
 {
-    m_doc.paragraphs.assign(1, Paragraph {m_alignment, {}});
+    m_doc.ClearText(m_alignment);
 }
 
 void ReportWriter::SetFont(const std::string& name)
@@ -37,12 +37,12 @@ void ReportWriter::SetColour(Colour colour)
 void ReportWriter::SetAlignment(Alignment alignment)
 {
     m_alignment = alignment;
-    m_doc.paragraphs.back().alignment = alignment;
+    m_doc.SetAlignment(alignment);
 }
 
 void ReportWriter::NewParagraph()
 {
-    m_doc.paragraphs.push_back(Paragraph {m_alignment, {}});
+    m_doc.NewParagraph(m_alignment);
 }
 
 void ReportWriter::Append(std::string_view text, bool bold, bool italic, bool lineBreak, int size)
@@ -54,7 +54,7 @@ void ReportWriter::Append(std::string_view text, bool bold, bool italic, bool li
         format.bold = bold;
         format.italic = italic;
         format.colour = m_colour;
-        m_doc.paragraphs.back().runs.push_back(Run {FromUtf8(text), format, {}});
+        m_doc.Append(FromUtf8(text), format);
     }
     if (lineBreak)
         NewParagraph();

@@ -5,6 +5,7 @@
 #include "base/Rounding.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace pellam {
@@ -204,7 +205,9 @@ RichDocument BuildStatistics(const StatisticsInput& in)
 
 void RefreshRoleName0(Session& session)
 {
-    if (!session.RecHandler.RECORDLOAD(session.Records, session.roles))
+    // Only the label is wanted: the persons are checked, not kept.
+    std::array<std::string, 11> header;
+    if (!session.RecHandler.RECORDHEADER(header, session.roles))
         session.roles.RoleName0 = "Target";
 }
 

@@ -39,8 +39,9 @@ struct StatisticsInput {
 
 RichDocument BuildStatistics(const StatisticsInput& input);
 
-// Reloads the records file for its role-0 label; when that fails the persons
-// of role 0 are called "Target".
+// Reads the records file's role-0 label (checking the file as a full load
+// would, without keeping its persons); when that fails the persons of role 0
+// are called "Target".
 void RefreshRoleName0(Session& session);
 
 // The page of the session's incident, after refreshing the role-0 label.

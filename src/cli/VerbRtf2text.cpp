@@ -4,6 +4,7 @@
 #include "cli/Verbs.h"
 #include "richtext/RtfReader.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace pellam::cli {
@@ -20,8 +21,18 @@ int Run(const Args& args)
     const auto doc = LoadRichTextFile(args[0]);
     if (!doc)
         return Complain(args[0], RichTextFileReason(doc.error()));
-    const std::string text = ToUtf8(doc->PlainText());
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    // Written a piece at a time, so the text is not held a second time as
+    // UTF-8; a piece never ends between the two halves of a surrogate pair.
+    const std::u16string_view text = doc->PlainText();
+    constexpr std::size_t kPiece = 1 << 20;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t n = std::min(kPiece, text.size() - at);
+        if (at + n < text.size() && text[at + n - 1] >= 0xD800 && text[at + n - 1] <= 0xDBFF)
+            --n;
+        const std::string piece = ToUtf8(text.substr(at, n));
+        std::fwrite(piece.data(), 1, piece.size(), stdout);
+        at += n;
+    }
     return kOk;
 }
 

@@ -5,6 +5,7 @@
 #include "base/FileDescriptor.h"
 #include "base/Text.h"
 
+#include <array>
 #include <cerrno>
 #include <limits>
 #include <string_view>
@@ -38,7 +39,9 @@ public:
     // does not reach reads as "", as does a length word cut in half; a text
     // cut by the end of the file keeps the bytes that are there. The padding
     // may be missing. `whole` tells whether the file held the whole text.
-    Result<std::string, RecordLoadError> Read(std::int64_t n, std::int32_t L, bool& whole) const
+    // With `text` false only the length word is read and checked, and the
+    // text is given as "".
+    Result<std::string, RecordLoadError> Read(std::int64_t n, std::int32_t L, bool& whole, bool text = true) const
     {
         const std::int64_t offset = (n - 1) * L;
         whole = offset + 2 <= m_size;
@@ -52,6 +55,8 @@ public:
             return fail(Damaged(
                 "slot " + std::to_string(n) + " claims " + std::to_string(m) + " bytes, more than a slot holds"));
         whole = offset + 2 + m <= m_size;
+        if (!text)
+            return std::string();
         std::string bytes(static_cast<std::size_t>(std::min(m, m_size - offset - 2)), '\0');
         if (auto read = ReadAt(offset + 2, bytes.data(), bytes.size()); !read)
             return fail(read.error());
@@ -116,7 +121,11 @@ std::optional<int> clsRecord::PersonCount(const RecordTable& table, int role)
 {
     if (role < 0 || role >= clsRecord::kWrittenRoles)
         return std::nullopt;
-    const std::string& text = table.Header(role + 1);
+    return PersonCount(table.Header(role + 1));
+}
+
+std::optional<int> clsRecord::PersonCount(std::string_view text)
+{
     std::int64_t v = 0;
     if (!text.empty()
         && !ParseInteger(text, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max(), v))
@@ -135,6 +144,35 @@ const std::string& clsRecord::TrailerText()
 Result<RecordLoad, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, RoleTable& roles) const
 {
     table.Clear();
+    auto load = ReadSlots([&](int role, int person, int page, int field, std::string&& text) {
+        table(role, person, page, field) = std::move(text);
+    });
+    if (load) {
+        roles.RoleName0 = table.Header(10);
+        roles.RoleNames[0] = roles.RoleName0;
+    }
+    return load;
+}
+
+Result<RecordLoad, RecordLoadError> clsRecord::RECORDHEADER(std::array<std::string, 11>& header, RoleTable& roles) const
+{
+    for (auto& text : header)
+        text.clear();
+    auto load = ReadSlots(
+        [&](int role, int person, int page, int field, std::string&& text) {
+            if (role == 0 && person == 0 && page == 0)
+                header[static_cast<std::size_t>(field)] = std::move(text);
+        },
+        false);
+    if (load) {
+        roles.RoleName0 = header[10];
+        roles.RoleNames[0] = roles.RoleName0;
+    }
+    return load;
+}
+
+Result<RecordLoad, RecordLoadError> clsRecord::ReadSlots(const RecordTextSink& sink, bool personTexts) const
+{
     auto opened = SlotReader::Open(m_path);
     if (!opened)
         return fail(opened.error());
@@ -156,45 +194,51 @@ Result<RecordLoad, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, Ro
         }
     }
 
-    // Each text goes into the table as soon as it is read, so a failure
-    // leaves everything before it in place. A file cut short reads on as
-    // empty texts; the first slot it does not hold whole is noted.
+    // Each text goes to the sink as soon as it is read, so a failure leaves
+    // everything before it in place. A file cut short reads on as empty
+    // texts; the first slot it does not hold whole is noted.
     RecordLoad load;
     std::int64_t slot = 1;
-    auto readInto = [&](std::string& into) -> Result<bool, RecordLoadError> {
+    auto next = [&](bool text) -> Result<std::string, RecordLoadError> {
         bool whole = true;
-        auto text = file.Read(slot, L, whole);
-        if (!text)
-            return fail(text.error());
-        if (!whole && load.cutAtSlot == 0)
+        auto read = file.Read(slot, L, whole, text);
+        if (read && !whole && load.cutAtSlot == 0)
             load.cutAtSlot = slot;
         ++slot;
-        into = std::move(text).value();
-        return true;
+        return read;
     };
-    for (int i = 0; i < clsRecord::kHeaderSlots; ++i)
-        if (auto r = readInto(table.Header(i)); !r)
-            return fail(r.error());
+    std::array<std::string, kHeaderSlots> header;
+    for (int i = 0; i < clsRecord::kHeaderSlots; ++i) {
+        auto text = next(true);
+        if (!text)
+            return fail(text.error());
+        header[static_cast<std::size_t>(i)] = text.value();
+        sink(0, 0, 0, i, std::move(text).value());
+    }
     int& persons = load.persons;
     for (int k = 0; k < clsRecord::kWrittenRoles; ++k) {
-        const auto count = PersonCount(table, k);
+        const auto count = PersonCount(header[static_cast<std::size_t>(k + 1)]);
         if (!count)
             return fail(Damaged("the person count of role " + std::to_string(k) + " is not a number up to 100"));
         for (int r = 1; r <= *count; ++r, ++persons)
             for (int page = 1; page <= 3; ++page)
-                for (int field = 0; field < RecordTable::kFields; ++field)
-                    if (auto read = readInto(table(k, r, page, field)); !read)
-                        return fail(read.error());
+                for (int field = 0; field < RecordTable::kFields; ++field) {
+                    auto text = next(personTexts);
+                    if (!text)
+                        return fail(text.error());
+                    if (personTexts)
+                        sink(k, r, page, field, std::move(text).value());
+                }
     }
     // The trailer is not looked for: the backup file ends without one.
     load.slotCount = slot - 1;
     const std::int64_t cut = load.cutAtSlot;
-    if (auto r = readInto(table.Trailer()); !r)
-        return fail(r.error());
+    auto trailer = next(personTexts);
+    if (!trailer)
+        return fail(trailer.error());
+    if (personTexts)
+        sink(8, 100, 3, 10, std::move(trailer).value());
     load.cutAtSlot = cut;
-
-    roles.RoleName0 = table.Header(10);
-    roles.RoleNames[0] = roles.RoleName0;
     return load;
 }
 

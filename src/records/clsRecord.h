@@ -7,9 +7,12 @@
 #include "records/RecordTable.h"
 #include "records/RoleNames.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace pellam {
 
@@ -32,6 +35,11 @@ struct RecordLoad {
     std::optional<std::string> CutShortNote() const;
 };
 
+// Receives each text a read of the records file hands out, as soon as it is
+// read: header text i as (0, 0, 0, i), a person's texts as (role, person,
+// page, field), the trailer as (8, 100, 3, 10).
+using RecordTextSink = std::function<void(int role, int person, int page, int field, std::string&& text)>;
+
 class clsRecord {
 public:
     const std::string& RecordPath() const { return m_path; }
@@ -44,6 +52,17 @@ public:
     // failure the table keeps what was read so far and `roles` is untouched.
     Result<RecordLoad, RecordLoadError> RECORDLOAD(RecordTable& table, RoleTable& roles) const;
 
+    // As RECORDLOAD, with every slot checked as it checks them, but only the
+    // header texts are read and kept: the same success or failure and the
+    // same role-0 label, at the cost of a few bytes per slot whatever the
+    // file's size (the statistics page needs the label alone).
+    Result<RecordLoad, RecordLoadError> RECORDHEADER(std::array<std::string, 11>& header, RoleTable& roles) const;
+
+    // The file read as RECORDLOAD reads it, each text handed to `sink`
+    // instead of a table, so that a reader can take the persons one by one.
+    // With `personTexts` false the person and trailer slots are only checked.
+    Result<RecordLoad, RecordLoadError> ReadSlots(const RecordTextSink& sink, bool personTexts = true) const;
+
     // Slot length for writing: the longest text of roles 0..7 plus 50, at least 150.
     static std::int32_t SlotLength(const RecordTable& table);
 
@@ -54,6 +73,8 @@ public:
     // Number of persons of role k (0..7) from header text k + 1: empty is 0, a
     // negative count is 0; nothing when the text is not a number or above 100.
     static std::optional<int> PersonCount(const RecordTable& table, int role);
+    // The same of a count text.
+    static std::optional<int> PersonCount(std::string_view text);
 
     // The trailer text the main file ends with (UTF-8).
     static const std::string& TrailerText();

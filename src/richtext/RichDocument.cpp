@@ -2,17 +2,15 @@
 
 #include "base/Cp1252.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace pellam {
 
-std::size_t Paragraph::length() const
+RichDocument::RichDocument()
 {
-    std::size_t n = 0;
-    for (const Run& r : runs)
-        n += r.text.size();
-    return n;
+    ClearText();
 }
-
-RichDocument::RichDocument() : paragraphs(1) { }
 
 const FontEntry* RichDocument::font(int number) const
 {
@@ -27,25 +25,109 @@ Colour RichDocument::colour(int index) const
     return colours[static_cast<std::size_t>(index)];
 }
 
-std::u16string RichDocument::PlainText() const
+void RichDocument::ClearText(Alignment alignment)
 {
-    std::u16string out;
-    out.reserve(PlainLength());
-    for (std::size_t p = 0; p < paragraphs.size(); ++p) {
-        if (p > 0)
-            out += u"\r\n";
-        for (const Run& r : paragraphs[p].runs)
-            out += r.text;
-    }
-    return out;
+    m_text.clear();
+    m_starts.assign(1, 0);
+    m_alignments.assign(1, {0, alignment});
+    m_runs.clear();
 }
 
-std::size_t RichDocument::PlainLength() const
+void RichDocument::Reserve(std::size_t characters, std::size_t paragraphs, std::size_t runs)
 {
-    std::size_t n = paragraphs.empty() ? 0 : 2 * (paragraphs.size() - 1);
-    for (const Paragraph& p : paragraphs)
-        n += p.length();
-    return n;
+    m_text.reserve(characters);
+    m_starts.reserve(paragraphs);
+    m_runs.reserve(runs);
+}
+
+std::uint32_t RichDocument::StyleOf(const CharFormat& format, const std::string& picture)
+{
+    const auto [it, added] = m_styleIndex.try_emplace({format, picture}, static_cast<std::uint32_t>(m_styles.size()));
+    if (added)
+        m_styles.push_back(Style {format, picture});
+    return it->second;
+}
+
+void RichDocument::Append(std::u16string_view text, const CharFormat& format, const std::string& picture)
+{
+    if (text.empty() && picture.empty())
+        return;
+    if (picture.empty() && !m_runs.empty()) {
+        const Style& last = m_styles[m_runs.back().style];
+        if (last.picture.empty() && last.format == format) {
+            m_text += text;
+            return;
+        }
+    }
+    m_runs.push_back(RunStart {static_cast<std::uint32_t>(m_text.size()), StyleOf(format, picture)});
+    m_text += text;
+}
+
+void RichDocument::NewParagraph(Alignment alignment)
+{
+    // A picture's run ends with its paragraph.
+    if (!m_runs.empty() && !m_styles[m_runs.back().style].picture.empty())
+        m_runs.push_back(RunStart {
+            static_cast<std::uint32_t>(m_text.size()), StyleOf(m_styles[m_runs.back().style].format, std::string())});
+    m_text += u"\r\n";
+    m_starts.push_back(static_cast<std::uint32_t>(m_text.size()));
+    SetAlignment(alignment);
+}
+
+void RichDocument::SetAlignment(Alignment alignment)
+{
+    const auto last = static_cast<std::uint32_t>(m_starts.size() - 1);
+    if (m_alignments.back().first == last) {
+        m_alignments.back().second = alignment;
+        if (m_alignments.size() > 1 && m_alignments[m_alignments.size() - 2].second == alignment)
+            m_alignments.pop_back();
+    } else if (m_alignments.back().second != alignment) {
+        m_alignments.emplace_back(last, alignment);
+    }
+}
+
+Alignment RichDocument::ParagraphAlignment(std::size_t paragraph) const
+{
+    const auto it = std::upper_bound(m_alignments.begin(), m_alignments.end(), paragraph,
+        [](std::size_t p, const auto& entry) { return p < entry.first; });
+    return std::prev(it)->second;
+}
+
+std::size_t RichDocument::ParagraphEnd(std::size_t paragraph) const
+{
+    return paragraph + 1 < m_starts.size() ? m_starts[paragraph + 1] - 2 : m_text.size();
+}
+
+std::size_t RichDocument::ParagraphAt(std::size_t position) const
+{
+    const auto it = std::upper_bound(m_starts.begin(), m_starts.end(), position);
+    return static_cast<std::size_t>(it - m_starts.begin()) - 1;
+}
+
+std::vector<RunView> RichDocument::Runs(std::size_t paragraph, std::size_t from, std::size_t to) const
+{
+    std::vector<RunView> out;
+    const std::size_t lo = std::max(ParagraphStart(paragraph), from);
+    const std::size_t hi = std::min(ParagraphEnd(paragraph), to);
+    if (lo > hi)
+        return out;
+    // The run that covers lo, or the first that begins there.
+    auto it = std::lower_bound(
+        m_runs.begin(), m_runs.end(), lo, [](const RunStart& r, std::size_t pos) { return r.start < pos; });
+    if ((it == m_runs.end() || it->start > lo) && it != m_runs.begin())
+        --it;
+    for (; it != m_runs.end() && it->start <= hi; ++it) {
+        const std::size_t end = std::next(it) == m_runs.end() ? m_text.size() : std::next(it)->start;
+        const std::size_t a = std::max<std::size_t>(it->start, lo);
+        const std::size_t b = std::min(end, hi);
+        const Style& style = m_styles[it->style];
+        // A picture standing for no text still shows where it begins.
+        const bool picture
+            = !style.picture.empty() && it->start >= lo && (it->start < hi || hi == ParagraphEnd(paragraph));
+        if (b > a || (b == a && picture))
+            out.push_back(RunView {std::u16string_view(m_text).substr(a, b - a), style.format, style.picture});
+    }
+    return out;
 }
 
 std::u16string FromUtf8(std::string_view text)
@@ -99,13 +181,13 @@ std::string ToUtf8(std::u16string_view text)
 std::string PlainLines(const RichDocument& doc)
 {
     std::string out;
-    for (const Paragraph& p : doc.paragraphs) {
-        for (const Run& run : p.runs)
-            out += ToUtf8(run.text);
+    const std::u16string_view text = doc.PlainText();
+    for (std::size_t p = 0; p < doc.ParagraphCount(); ++p) {
+        out += ToUtf8(text.substr(doc.ParagraphStart(p), doc.ParagraphLength(p)));
         out += '\n';
     }
     // The break after the last line opens an empty paragraph: no line of its own.
-    if (!doc.paragraphs.empty() && doc.paragraphs.back().runs.empty())
+    if (doc.Runs(doc.ParagraphCount() - 1).empty())
         out.pop_back();
     return out;
 }

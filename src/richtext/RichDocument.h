@@ -1,9 +1,11 @@
 #pragma once
-// A rich-text document as the program reads it: paragraphs of formatted runs,
-// with the font and colour tables the runs refer to. Text is kept in UTF-16
-// code units, because document positions count those: the plain text joins
-// the paragraphs with a carriage return and a line feed, so every line break
-// counts as two characters.
+// A rich-text document as the program reads it: one text of UTF-16 code
+// units, paragraphs as offsets into it, and runs of formatting over it, with
+// the font and colour tables the formats refer to. Positions count UTF-16
+// code units, and the text holds a carriage return and a line feed between
+// paragraphs, so every line break counts as two characters and the text is
+// the document's plain text as it stands. A log of hundreds of megabytes
+// costs its text and a few bytes per paragraph and per change of format.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -12,7 +14,7 @@
 
 namespace pellam {
 
-enum class Alignment { Left, Center, Right, Justify };
+enum class Alignment : std::uint8_t { Left, Center, Right, Justify };
 
 struct FontEntry {
     std::string name; // UTF-8, without the trailing ";"
@@ -35,27 +37,22 @@ struct CharFormat {
     bool underline = false;
     int colour = 0; // index into the colour table, 0 = automatic
     bool operator==(const CharFormat&) const = default;
+    auto operator<=>(const CharFormat&) const = default;
 };
 
-struct Run {
-    std::u16string text;
-    CharFormat format;
+// A stretch of one paragraph in one format, as the document hands it out.
+struct RunView {
+    std::u16string_view text;
+    const CharFormat& format;
     // Names the picture shown in place of the text (a view supplies the
     // picture itself); the text stands for it where pictures cannot be shown.
-    std::string picture;
+    const std::string& picture;
 };
 
-struct Paragraph {
-    Alignment alignment = Alignment::Left;
-    std::vector<Run> runs;
-
-    std::size_t length() const;
-};
-
-struct RichDocument {
+class RichDocument {
+public:
     std::map<int, FontEntry> fonts; // by \f number
     std::vector<Colour> colours;
-    std::vector<Paragraph> paragraphs; // at least one
 
     RichDocument();
 
@@ -64,10 +61,58 @@ struct RichDocument {
     // The colour of an index; an automatic colour for an index outside the table.
     Colour colour(int index) const;
 
+    // Writing, always at the end. Text joins the last run when its format
+    // and picture are the last run's; a picture always makes a run of its own.
+    void Append(std::u16string_view text, const CharFormat& format, const std::string& picture = {});
+    // Ends the last paragraph and begins one aligned `alignment`.
+    void NewParagraph(Alignment alignment);
+    // The alignment of the last paragraph.
+    void SetAlignment(Alignment alignment);
+    // Back to one empty paragraph aligned `alignment`; fonts and colours stay.
+    void ClearText(Alignment alignment = Alignment::Left);
+    // Room for what a reader expects to write, so that the text is not moved
+    // while it grows (room never written costs no memory).
+    void Reserve(std::size_t characters, std::size_t paragraphs, std::size_t runs);
+
+    std::size_t ParagraphCount() const { return m_starts.size(); }
+    Alignment ParagraphAlignment(std::size_t paragraph) const;
+    // Position of the paragraph's first character, and of the end of its text.
+    std::size_t ParagraphStart(std::size_t paragraph) const { return m_starts[paragraph]; }
+    std::size_t ParagraphEnd(std::size_t paragraph) const;
+    std::size_t ParagraphLength(std::size_t paragraph) const
+    {
+        return ParagraphEnd(paragraph) - ParagraphStart(paragraph);
+    }
+    // The paragraph a position lies in (a break belongs to the paragraph it ends).
+    std::size_t ParagraphAt(std::size_t position) const;
+    // The runs of a paragraph, cut to the positions [from, to).
+    std::vector<RunView> Runs(std::size_t paragraph, std::size_t from = 0, std::size_t to = SIZE_MAX) const;
+
     // The text with "\r\n" between paragraphs.
-    std::u16string PlainText() const;
-    // Its length without building it.
-    std::size_t PlainLength() const;
+    const std::u16string& PlainText() const { return m_text; }
+    std::size_t PlainLength() const { return m_text.size(); }
+
+private:
+    struct Style {
+        CharFormat format;
+        std::string picture;
+    };
+    // A run begins at `start` and lasts until the next one begins.
+    struct RunStart {
+        std::uint32_t start;
+        std::uint32_t style;
+    };
+    std::uint32_t StyleOf(const CharFormat& format, const std::string& picture);
+
+    // Texts of read documents are at most the size of a file a log can be,
+    // so positions fit 32 bits.
+    std::u16string m_text;
+    std::vector<std::uint32_t> m_starts; // of each paragraph; the first is 0
+    // Alignment from a paragraph on, for as long as it stays the same.
+    std::vector<std::pair<std::uint32_t, Alignment>> m_alignments;
+    std::vector<RunStart> m_runs;
+    std::vector<Style> m_styles;
+    std::map<std::pair<CharFormat, std::string>, std::uint32_t> m_styleIndex;
 };
 
 // The document as lines of plain text, each ending with "\n" (as the command line writes

@@ -51,6 +51,12 @@ public:
 
     RichDocument Run()
     {
+        // Every character, break and change of format of the text costs at
+        // least a byte of the input, every break and run a backslash or a
+        // brace: room for that much keeps the text from moving as it grows.
+        const auto backslashes = static_cast<std::size_t>(std::count(m_in.begin(), m_in.end(), '\\'));
+        const auto braces = static_cast<std::size_t>(std::count(m_in.begin(), m_in.end(), '}'));
+        m_doc.Reserve(m_in.size(), backslashes + 1, backslashes + braces + 1);
         m_stack.push_back(GroupState {});
         while (m_pos < m_in.size()) {
             const char c = m_in[m_pos];
@@ -131,6 +137,9 @@ private:
         }
         if (State().destination != Destination::Skip) // picture data and the like are never decoded
             m_bytes.append(m_in.data() + start, m_pos - start);
+        // A long stretch of text is decoded as it comes, never copied whole.
+        if (m_bytes.size() >= kFlushBytes)
+            Flush();
     }
 
     int CodePage() const
@@ -184,11 +193,8 @@ private:
 
     void AppendText(std::u16string_view text, const CharFormat& format)
     {
-        Paragraph& p = m_doc.paragraphs.back();
-        p.alignment = State().alignment;
-        if (p.runs.empty() || !(p.runs.back().format == format))
-            p.runs.push_back(pellam::Run {{}, format, {}});
-        p.runs.back().text += text;
+        m_doc.SetAlignment(State().alignment);
+        m_doc.Append(text, format);
     }
 
     void Character(char16_t ch)
@@ -205,9 +211,8 @@ private:
         Flush();
         if (State().destination != Destination::Text)
             return;
-        m_doc.paragraphs.back().alignment = State().alignment;
-        m_doc.paragraphs.emplace_back();
-        m_doc.paragraphs.back().alignment = State().alignment;
+        m_doc.SetAlignment(State().alignment);
+        m_doc.NewParagraph(State().alignment);
     }
 
     // After \u, the next \uc characters are the fallback for readers without
@@ -497,6 +502,7 @@ private:
     // Writers nest a few dozen groups; damaged or hostile input may open
     // millions, which are counted instead of stacked.
     static constexpr std::size_t kMaxDepth = 4096;
+    static constexpr std::size_t kFlushBytes = 64 * 1024;
 
     std::string_view m_in;
     std::size_t m_pos = 0;
@@ -519,18 +525,20 @@ private:
 RichDocument ReadPlainText(std::string_view bytes)
 {
     RichDocument doc;
+    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'))
+        + static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+    doc.Reserve(bytes.size() + lines, lines + 1, 1);
     std::size_t start = 0;
     auto add = [&](std::size_t end) {
-        const std::u16string text = DecodeCodePage(1252, bytes.substr(start, end - start));
-        if (!text.empty())
-            doc.paragraphs.back().runs.push_back(Run {text, CharFormat {}, {}});
+        if (end > start)
+            doc.Append(DecodeCodePage(1252, bytes.substr(start, end - start)), CharFormat {});
     };
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\n' || bytes[i] == '\r') {
             add(i);
             if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
                 ++i;
-            doc.paragraphs.emplace_back();
+            doc.NewParagraph(Alignment::Left);
             start = i + 1;
         }
     }

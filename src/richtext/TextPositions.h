@@ -22,8 +22,9 @@ public:
     std::int64_t ToDocument(std::int64_t viewPosition) const;
 
 private:
-    // Document position of each break's carriage return, ascending.
-    std::vector<std::int64_t> m_breaks;
+    // Document position of each break's carriage return, ascending (a
+    // document's positions fit 32 bits).
+    std::vector<std::uint32_t> m_breaks;
 };
 
 } // namespace pellam

@@ -1,5 +1,8 @@
 #include "analysis/Statistics.h"
 #include "analysis/ReportWriter.h"
+#include "support/TempDir.h"
+
+#include "../records/RecordFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +100,13 @@ TEST(Statistics, RoleWordIsTargetWhenTheRecordsCannotBeReloaded)
     RefreshRoleName0(session);
     EXPECT_EQ(session.roles.RoleName0, "Target");
     EXPECT_NE(PlainLines(BuildStatistics(session)).find("There were no Targets identified"), std::string::npos);
+
+    // A readable file gives its label; its persons are not loaded for it.
+    test::TempDir dir;
+    session.RecHandler.SetRecordPath(dir.write("1_Records.rmq", test::RecordFile("150", 150, {"1"}, 1)));
+    RefreshRoleName0(session);
+    EXPECT_EQ(std::tuple(session.roles.RoleName0, session.Records.Header(10), session.Records(0, 1, 1, 0)),
+        std::tuple("Suspect", "", ""));
 }
 
 } // namespace pellam

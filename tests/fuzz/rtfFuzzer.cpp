@@ -10,8 +10,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const pellam::RichDocument doc = pellam::ReadRtf(bytes);
-    const std::u16string text = doc.PlainText();
-    if (doc.paragraphs.empty() || doc.PlainLength() != text.size())
+    const std::u16string_view text = doc.PlainText();
+    // The paragraphs and their runs cover the text exactly, a break between
+    // each two.
+    std::size_t at = 0;
+    for (std::size_t p = 0; p < doc.ParagraphCount(); ++p) {
+        if (doc.ParagraphStart(p) != at)
+            std::abort();
+        for (const pellam::RunView& run : doc.Runs(p)) {
+            if (run.text != text.substr(at, run.text.size()))
+                std::abort();
+            at += run.text.size();
+        }
+        if (at != doc.ParagraphEnd(p) || (p + 1 < doc.ParagraphCount() && text.substr(at, 2) != u"\r\n"))
+            std::abort();
+        at += p + 1 < doc.ParagraphCount() ? 2 : 0;
+    }
+    if (doc.ParagraphCount() == 0 || at != text.size())
         std::abort();
     (void)pellam::ToUtf8(text);
     // Every document position maps to a view position and back (a line feed

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -47,6 +48,20 @@ Loaded LoadBytes(const std::string& bytes)
 {
     TempDir dir;
     return Load(dir.write("1_Records.rmq", bytes));
+}
+
+// The header read of the same bytes: whether it succeeded, where the file
+// was cut, the role-0 label it took.
+std::tuple<bool, std::int64_t, std::string> HeaderOfBytes(const std::string& bytes)
+{
+    TempDir dir;
+    clsRecord store;
+    store.SetRecordPath(dir.write("1_Records.rmq", bytes));
+    std::array<std::string, 11> header;
+    RoleTable roles;
+    roles.RoleName0 = "Before";
+    const auto result = store.RECORDHEADER(header, roles);
+    return {result.ok(), result.ok() ? result->cutAtSlot : -1, roles.RoleName0};
 }
 
 } // namespace
@@ -144,6 +159,28 @@ TEST(clsRecord, GarbageNeverLoadsHalfway)
             bytes += static_cast<char>(rng() % 4 == 0 ? rng() % 3 : rng());
         const auto l = LoadBytes(bytes);
         EXPECT_EQ(l.roles.RoleName0, l.ok ? l.table->Header(10) : "Before") << i;
+        EXPECT_EQ(HeaderOfBytes(bytes), std::tuple(l.ok, l.ok ? l.cutAtSlot : -1, l.roles.RoleName0)) << i;
+    }
+}
+
+// The statistics page reads only the header, yet answers as a full load
+// would: a fault in any person's slot fails it too.
+TEST(clsRecord, HeaderReadAnswersAsTheFullLoad)
+{
+    const std::string good = RecordFile("150", 150, {"1"}, 1);
+    std::string person = good, trailer = good;
+    person[16 * 150] = static_cast<char>(149); // slot 17, the subject's field 5
+    trailer[44 * 150] = static_cast<char>(149); // slot 45, the trailer
+    const std::tuple<std::string, bool, std::int64_t, std::string> cases[] = {
+        {good, true, 0, "Suspect"},
+        {person, false, -1, "Before"},
+        {trailer, false, -1, "Before"},
+        {good.substr(0, 16 * 150 + 3), true, 17, "Suspect"},
+        {RecordFile("150", 150, {"101"}, 101), false, -1, "Before"},
+    };
+    for (const auto& [bytes, ok, cut, label] : cases) {
+        EXPECT_EQ(HeaderOfBytes(bytes), std::tuple(ok, cut, label)) << bytes.size();
+        EXPECT_EQ(LoadBytes(bytes).ok, ok) << bytes.size();
     }
 }
 

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace pellam {
 namespace {
@@ -43,20 +46,20 @@ TEST(RtfReader, ReadsTheTablesAndFormatsOfRichEditAndWordProcessorFiles)
 {
     const RichDocument doc = ReadRtf(kRichEditLog);
     EXPECT_EQ(ToUtf8(doc.PlainText()), "Incident 4711\r\nStarted at 10:00\r\nCaf\xC3\xA9 \xD0\x90\r\n");
-    ASSERT_EQ(std::tuple(doc.fonts.size(), doc.colours.size(), doc.paragraphs.size()), std::tuple(2u, 3u, 4u));
+    ASSERT_EQ(std::tuple(doc.fonts.size(), doc.colours.size(), doc.ParagraphCount()), std::tuple(2u, 3u, 4u));
     EXPECT_EQ(std::tuple(doc.font(0)->name, doc.font(1)->charset), std::tuple("Tahoma", 204));
     EXPECT_TRUE(doc.colours[0].automatic);
     EXPECT_EQ(doc.colours[2], (Colour {0, 0, 128, false}));
 
-    EXPECT_EQ(std::tuple(doc.paragraphs[0].alignment, doc.paragraphs[1].alignment),
+    EXPECT_EQ(std::tuple(doc.ParagraphAlignment(0), doc.ParagraphAlignment(1)),
         std::tuple(Alignment::Center, Alignment::Left));
-    const CharFormat& title = doc.paragraphs[0].runs.at(0).format;
+    const CharFormat title = doc.Runs(0).at(0).format;
     EXPECT_EQ(std::tuple(title.bold, title.halfPoints, title.font), std::tuple(true, 28, 0));
-    const auto& started = doc.paragraphs[1].runs;
+    const auto started = doc.Runs(1);
     ASSERT_GE(started.size(), 2u);
     EXPECT_EQ(std::tuple(started[0].format.italic, started[0].format.colour, started[1].format.italic),
         std::tuple(true, 1, false));
-    EXPECT_TRUE(doc.paragraphs[2].runs.at(0).format.underline);
+    EXPECT_TRUE(doc.Runs(2).at(0).format.underline);
 
     const RichDocument word = ReadRtf(kWordProcessorDoc);
     EXPECT_EQ(std::tuple(ToUtf8(word.PlainText()), word.font(0)->name),
@@ -109,6 +112,63 @@ TEST(RtfReader, BreaksSymbolsAndPositionsCountLineBreaksAsTwoCharacters)
     }
 }
 
+// The runs a paragraph hands out, a picture's name in brackets after its text.
+std::vector<std::string> RunTexts(
+    const RichDocument& doc, std::size_t p, std::size_t from = 0, std::size_t to = SIZE_MAX)
+{
+    std::vector<std::string> out;
+    for (const RunView& run : doc.Runs(p, from, to))
+        out.push_back(ToUtf8(run.text) + (run.picture.empty() ? "" : "[" + run.picture + "]"));
+    return out;
+}
+
+TEST(RichDocument, RunsAreHandedOutPerParagraphAndCutToARange)
+{
+    RichDocument doc;
+    CharFormat bold;
+    bold.bold = true;
+    doc.Append(u"ab", {});
+    doc.Append(u"cd", {}); // the same format joins the run
+    doc.Append(u"EF", bold);
+    doc.NewParagraph(Alignment::Center);
+    doc.Append(u"gh", bold); // the format runs on over the break
+    doc.Append(u"", {}, "photo"); // a picture standing for no text
+    doc.NewParagraph(Alignment::Center);
+    doc.SetAlignment(Alignment::Left);
+    doc.Append(u"ij", bold);
+    EXPECT_EQ(ToUtf8(doc.PlainText()), "abcdEF\r\ngh\r\nij");
+    using V = std::vector<std::string>;
+    EXPECT_EQ(std::tuple(RunTexts(doc, 0), RunTexts(doc, 1), RunTexts(doc, 2)),
+        std::tuple(V {"abcd", "EF"}, V {"gh", "[photo]"}, V {"ij"}));
+    EXPECT_EQ(std::tuple(RunTexts(doc, 0, 2, 5), RunTexts(doc, 1, 0, 9), RunTexts(doc, 2, 13)),
+        std::tuple(V {"cd", "E"}, V {"g"}, V {"j"}));
+    EXPECT_EQ(std::tuple(doc.ParagraphAlignment(0), doc.ParagraphAlignment(1), doc.ParagraphAlignment(2)),
+        std::tuple(Alignment::Left, Alignment::Center, Alignment::Left));
+    EXPECT_EQ(std::tuple(doc.ParagraphAt(6), doc.ParagraphAt(7), doc.ParagraphAt(8), doc.ParagraphEnd(1)),
+        std::tuple(0u, 0u, 1u, 10u));
+}
+
+// A log of nothing but paragraph marks keeps a few bytes per paragraph
+// (its break in the text and where it starts), not an object each.
+TEST(RtfReader, ABareParagraphCostsAFewBytes)
+{
+    const auto resident = [] {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages >> pages;
+        return pages * ::sysconf(_SC_PAGESIZE);
+    };
+    constexpr long kParagraphs = 2000000;
+    std::string rtf = "{\\rtf1 ";
+    for (long n = 0; n < kParagraphs; ++n)
+        rtf += "\\par\r\n";
+    rtf += "}";
+    const long before = resident();
+    const RichDocument doc = ReadRtf(rtf);
+    const long kept = resident() - before;
+    EXPECT_EQ(doc.ParagraphCount(), static_cast<std::size_t>(kParagraphs + 1));
+    EXPECT_LT(kept, 12 * kParagraphs);
+}
+
 TEST(RtfReader, SkipsBinaryDataPicturesAndUnknownWords)
 {
     // \bin's bytes may hold braces and backslashes; they are never read as RTF.
@@ -127,7 +187,7 @@ TEST(RtfReader, DamagedInputEndsCleanly)
     EXPECT_EQ(Plain("{\\rtf1 a}}}} trailing"), "a"); // unbalanced closing braces
     EXPECT_EQ(Plain("{\\rtf1 a\\'zzb}"), "ab"); // not hexadecimal
     EXPECT_EQ(Plain(std::string("{\\rtf1 a}\r\n\0", 12)), "a"); // a NUL after the end
-    EXPECT_EQ(ReadRtf("").paragraphs.size(), 1u);
+    EXPECT_EQ(ReadRtf("").ParagraphCount(), 1u);
     EXPECT_EQ(Plain("{\\rtf1\\ansi{\\fonttbl{\\f3   Lucida  Console ;}}{\\colortbl;}\\f3\\par}"), "\r\n"); // no text
     EXPECT_EQ(ReadRtf("{\\rtf1{\\fonttbl{\\f3   Lucida  Console ;}}}").font(3)->name, "Lucida  Console");
 

@@ -1,12 +1,14 @@
 #include "logs/ui/DocViewer.h"
 
 #include "base/Twips.h"
+#include "logs/LogParts.h"
 #include "richtext/RtfReader.h"
 #include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
 #include "workspace/IncidentPaths.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +22,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QToolButton>
+
+#include <cstdio>
+#include <filesystem>
 
 namespace pellam {
 namespace {
@@ -70,6 +76,29 @@ DocViewer::DocViewer(LogViewerInput input, Prompter& prompter, QWidget* parent)
         box->move(TwipsToPixels(120), TwipsToPixels(480));
         m_boxes[static_cast<std::size_t>(i)] = box;
         m_tabs->addTab(page, c.tab);
+
+        // Under the box of a log shown in parts: the way from part to part.
+        auto* pager = new QWidget(page);
+        pager->setVisible(false);
+        auto* back = new QToolButton(pager);
+        back->setObjectName(QString("PartBack%1").arg(i));
+        back->setText("< Previous part");
+        auto* partLabel = new QLabel(pager);
+        partLabel->setObjectName(QString("PartLabel%1").arg(i));
+        auto* next = new QToolButton(pager);
+        next->setObjectName(QString("PartNext%1").arg(i));
+        next->setText("Next part >");
+        auto* row = new QHBoxLayout(pager);
+        row->setContentsMargins(0, 0, 0, 0);
+        row->addWidget(back);
+        row->addWidget(partLabel, 1);
+        row->addWidget(next);
+        connect(back, &QToolButton::clicked, this, [this, i] { ShowPart(i, shownPart(i) - 1); });
+        connect(next, &QToolButton::clicked, this, [this, i] { ShowPart(i, shownPart(i) + 1); });
+        m_pagers[static_cast<std::size_t>(i)] = pager;
+        m_partLabels[static_cast<std::size_t>(i)] = partLabel;
+        m_partBack[static_cast<std::size_t>(i)] = back;
+        m_partNext[static_cast<std::size_t>(i)] = next;
 
         auto* text = new QLineEdit(central);
         text->setObjectName(QString("Text%1").arg(i + 1));
@@ -122,24 +151,90 @@ void DocViewer::Load()
             m_printEntries[idx]->setVisible(false);
             continue;
         }
-        const auto doc = LoadRichTextFile(path);
+        auto doc = LoadRichTextFile(path);
         if (!doc) {
             m_prompter.Show(
                 Message {"Load Error", std::string("Error opening ") + kLineBreak + m_input.evidenceFolder + "/",
                     MessageIcon::Critical, path + "\n" + Describe(doc.error())});
             return;
         }
-        FillTextDocument(*m_boxes[idx]->document(), *doc);
-        // The box's caret followed the inserted text to the end; a log opens at
-        // its top, and a caret at the end would have the box lay out the whole
-        // log at once to show it.
-        m_boxes[idx]->setTextCursor(QTextCursor(m_boxes[idx]->document()));
-        m_text[idx] = doc->PlainText();
-        m_positions[idx] = TextPositions(*doc);
+        m_docs[idx] = std::move(doc).value();
+        m_positions[idx] = TextPositions(m_docs[idx]);
+        m_parts[idx] = LogParts(m_docs[idx]);
+        m_part[idx] = 0;
+        ShowPart(i, 0);
+        m_pagers[idx]->setVisible(m_parts[idx].size() > 1);
         m_printEntries[idx]->setVisible(true);
+        if (m_parts[idx].size() > 1) {
+            std::error_code ec;
+            const auto bytes = std::filesystem::file_size(path, ec);
+            char size[32];
+            std::snprintf(size, sizeof size, "%.1f MB", ec ? 0.0 : static_cast<double>(bytes) / 1e6);
+            m_prompter.Show(Message {"Large Log",
+                std::string("The ") + kCaptions[idx].tab + " is " + size
+                    + ", more than the viewer lays out at once (1,000,000 characters or 20,000 lines). It is shown in "
+                    + std::to_string(m_parts[idx].size())
+                    + " parts; the buttons under the log move from part to part, and search and notations work on "
+                      "the whole log.",
+                MessageIcon::Information, path});
+        }
     }
+    Layout();
     setWindowTitle(QString::fromStdString(" Incident Log Viewer - Case Number: " + m_input.caseNumber));
     m_open = true;
+}
+
+void DocViewer::ShowPart(int log, std::size_t part)
+{
+    const auto idx = static_cast<std::size_t>(log);
+    const std::vector<std::size_t>& parts = m_parts[idx];
+    if (part >= parts.size())
+        return;
+    m_part[idx] = part;
+    const std::size_t from = parts[part];
+    const std::size_t to = part + 1 < parts.size() ? parts[part + 1] : m_docs[idx].PlainLength();
+    FillTextDocument(*m_boxes[idx]->document(), m_docs[idx], {}, from, to);
+    // The box's caret followed the inserted text to the end; a log opens at
+    // its top, and a caret at the end would have the box lay out the whole
+    // part at once to show it.
+    m_boxes[idx]->setTextCursor(QTextCursor(m_boxes[idx]->document()));
+    m_partLabels[idx]->setText(QString("Part %1 of %2").arg(part + 1).arg(parts.size()));
+    m_partBack[idx]->setEnabled(part > 0);
+    m_partNext[idx]->setEnabled(part + 1 < parts.size());
+}
+
+std::int64_t DocViewer::PartViewStart(int log) const
+{
+    const auto idx = static_cast<std::size_t>(log);
+    if (m_parts[idx].empty())
+        return 0;
+    return m_positions[idx].ToView(static_cast<std::int64_t>(m_parts[idx][m_part[idx]]));
+}
+
+std::int64_t DocViewer::ToDocument(int log, int viewPos) const
+{
+    return m_positions[static_cast<std::size_t>(log)].ToDocument(viewPos + PartViewStart(log));
+}
+
+void DocViewer::SelectDocumentRange(int log, std::int64_t start, std::int64_t end)
+{
+    const auto idx = static_cast<std::size_t>(log);
+    if (m_parts[idx].empty())
+        return;
+    const std::size_t part = PartOf(m_parts[idx], static_cast<std::size_t>(std::max<std::int64_t>(start, 0)));
+    if (part != m_part[idx])
+        ShowPart(log, part);
+    // A range running on past the part's end is selected up to it.
+    QTextEdit* box = m_boxes[idx];
+    const std::int64_t offset = PartViewStart(log);
+    const std::int64_t last = box->document()->characterCount() - 1;
+    const auto local = [&](std::int64_t pos) {
+        return static_cast<int>(std::clamp<std::int64_t>(m_positions[idx].ToView(pos) - offset, 0, last));
+    };
+    QTextCursor c(box->document());
+    c.setPosition(local(start));
+    c.setPosition(local(end), QTextCursor::KeepAnchor);
+    box->setTextCursor(c);
 }
 
 void DocViewer::ShowSearchPair(int log)
@@ -154,24 +249,21 @@ void DocViewer::Search(int log)
 {
     const auto idx = static_cast<std::size_t>(log);
     QTextEdit* box = m_boxes[idx];
-    const TextPositions& map = m_positions[idx];
     const QString t = m_searchBoxes[idx]->text();
     const std::u16string text16(reinterpret_cast<const char16_t*>(t.utf16()), static_cast<std::size_t>(t.size()));
 
     const QTextCursor current = box->textCursor();
-    const auto selection
-        = static_cast<std::int32_t>(map.ToDocument(current.selectionEnd()) - map.ToDocument(current.selectionStart()));
-    const SearchStepResult step = SearchStep(m_search[idx], text16, m_text[idx], selection);
-    if (step.clearSelection) {
-        QTextCursor top(box->document());
-        box->setTextCursor(top);
+    const auto selection = static_cast<std::int32_t>(
+        ToDocument(log, current.selectionEnd()) - ToDocument(log, current.selectionStart()));
+    const SearchStepResult step = SearchStep(m_search[idx], text16, m_docs[idx].PlainText(), selection);
+    if (step.clearSelection && !step.selectStart) {
+        // The top of the log, in its first part.
+        if (m_part[idx] != 0)
+            ShowPart(log, 0);
+        box->setTextCursor(QTextCursor(box->document()));
     }
-    if (step.selectStart) {
-        QTextCursor c(box->document());
-        c.setPosition(static_cast<int>(map.ToView(*step.selectStart)));
-        c.setPosition(static_cast<int>(map.ToView(*step.selectStart + step.selectLength)), QTextCursor::KeepAnchor);
-        box->setTextCursor(c);
-    }
+    if (step.selectStart)
+        SelectDocumentRange(log, *step.selectStart, *step.selectStart + step.selectLength);
     if (step.message)
         m_prompter.Show(*step.message);
 }
@@ -199,9 +291,9 @@ QPrintPreviewDialog* DocViewer::PreviewLog()
 
 void DocViewer::MainLogDoubleClicked(int viewPos)
 {
-    const auto caret = static_cast<std::int32_t>(m_positions[0].ToDocument(viewPos));
+    const auto caret = static_cast<std::int32_t>(ToDocument(0, viewPos));
     setCursor(Qt::WaitCursor);
-    const auto note = NotationAtCaret(m_text[0], caret);
+    const auto note = NotationAtCaret(m_docs[0].PlainText(), caret);
     unsetCursor();
     if (note)
         emit notationActivated(QString::fromStdString(note->NoteAudioMP3), note->NoteAudioStart);
@@ -210,13 +302,10 @@ void DocViewer::MainLogDoubleClicked(int viewPos)
 void DocViewer::MainLogClicked(int viewPos)
 {
     MP3LT caret;
-    caret.CarrotPOS = static_cast<std::int32_t>(m_positions[0].ToDocument(viewPos));
-    if (!LandedMP3(m_text[0], m_input.caseNumber, caret))
+    caret.CarrotPOS = static_cast<std::int32_t>(ToDocument(0, viewPos));
+    if (!LandedMP3(m_docs[0].PlainText(), m_input.caseNumber, caret))
         return;
-    QTextCursor c(m_boxes[0]->document());
-    c.setPosition(static_cast<int>(m_positions[0].ToView(caret.Start)));
-    c.setPosition(static_cast<int>(m_positions[0].ToView(caret.Stop)), QTextCursor::KeepAnchor);
-    m_boxes[0]->setTextCursor(c);
+    SelectDocumentRange(0, caret.Start, caret.Stop);
 }
 
 bool DocViewer::eventFilter(QObject* watched, QEvent* event)
@@ -252,7 +341,15 @@ void DocViewer::Layout()
     m_tabs->setGeometry(TwipsToPixels(120), top, tabWidth, tabHeight);
     for (int i = 0; i < kLogs; ++i) {
         const auto idx = static_cast<std::size_t>(i);
-        m_boxes[idx]->resize(std::max(0, tabWidth - TwipsToPixels(450)), std::max(0, tabHeight - TwipsToPixels(1200)));
+        const int boxWidth = std::max(0, tabWidth - TwipsToPixels(450));
+        const int boxHeight = std::max(0, tabHeight - TwipsToPixels(1200));
+        // A log shown in parts gives the bottom of its box to the part buttons.
+        const int pagerHeight = m_pagers[idx]->isVisibleTo(m_pagers[idx]->parentWidget())
+            ? std::min(boxHeight, m_pagers[idx]->sizeHint().height())
+            : 0;
+        m_boxes[idx]->resize(boxWidth, boxHeight - pagerHeight);
+        m_pagers[idx]->setGeometry(
+            m_boxes[idx]->x(), m_boxes[idx]->y() + boxHeight - pagerHeight, boxWidth, pagerHeight);
         QPushButton* button = m_searchButtons[idx];
         QLineEdit* text = m_searchBoxes[idx];
         const int buttonLeft = m_tabs->x() + tabWidth - TwipsToPixels(1575);

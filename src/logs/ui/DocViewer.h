@@ -1,10 +1,13 @@
 #pragma once
 // The incident log viewer: the four logs of an incident on four tabs, a
 // search per log, the log printouts, and on the Main Log the link from a
-// notation to the moment it was spoken.
+// notation to the moment it was spoken. A very large log opens with a notice
+// and is shown a part at a time (LogParts); its box then holds one part,
+// and positions in the box are the part's.
 #include "base/Prompter.h"
 #include "logs/LogSearch.h"
 #include "logs/NotationLink.h"
+#include "richtext/RichDocument.h"
 #include "richtext/TextPositions.h"
 
 #include <QMainWindow>
@@ -12,8 +15,10 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class QLabel;
+class QToolButton;
 class QLineEdit;
 class QPrintPreviewDialog;
 class QPushButton;
@@ -54,6 +59,11 @@ public:
     // The name highlight for a click whose caret landed at view position `viewPos` of the Main Log.
     void MainLogClicked(int viewPos);
 
+    // The parts of log i (one unless it is very large) and the one shown.
+    std::size_t partCount(int log) const { return m_parts[static_cast<std::size_t>(log)].size(); }
+    std::size_t shownPart(int log) const { return m_part[static_cast<std::size_t>(log)]; }
+    void ShowPart(int log, std::size_t part);
+
     QTextEdit* logBox(int log) const { return m_boxes[static_cast<std::size_t>(log)]; }
     const SearchState& searchState(int log) const { return m_search[static_cast<std::size_t>(log)]; }
     QTimer& mp3TIM1() { return m_mp3Tim; }
@@ -74,6 +84,11 @@ private:
     void Load();
     void ShowSearchPair(int log);
     void Layout();
+    // The view position in the box of log i where its shown part begins.
+    std::int64_t PartViewStart(int log) const;
+    std::int64_t ToDocument(int log, int viewPos) const;
+    // Selects the document positions [start, end) of log i, showing their part first.
+    void SelectDocumentRange(int log, std::int64_t start, std::int64_t end);
 
     LogViewerInput m_input;
     Prompter& m_prompter;
@@ -85,8 +100,14 @@ private:
     std::array<QPushButton*, kLogs> m_searchButtons {};
     std::array<QAction*, kLogs> m_printEntries {};
     std::array<SearchState, kLogs> m_search {};
-    std::array<std::u16string, kLogs> m_text {};
+    std::array<RichDocument, kLogs> m_docs {};
     std::array<TextPositions, kLogs> m_positions {};
+    std::array<std::vector<std::size_t>, kLogs> m_parts {};
+    std::array<std::size_t, kLogs> m_part {};
+    std::array<QWidget*, kLogs> m_pagers {};
+    std::array<QLabel*, kLogs> m_partLabels {};
+    std::array<QToolButton*, kLogs> m_partBack {};
+    std::array<QToolButton*, kLogs> m_partNext {};
     QTimer m_mp3Tim;
 };
 

@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -46,7 +47,8 @@ QTextCharFormat ToQt(const RichDocument& doc, const CharFormat& f)
 
 } // namespace
 
-void FillTextDocument(QTextDocument& target, const RichDocument& doc, const Pictures& pictures)
+void FillTextDocument(
+    QTextDocument& target, const RichDocument& doc, const Pictures& pictures, std::size_t from, std::size_t to)
 {
     target.clear();
     for (auto it = pictures.begin(); it != pictures.end(); ++it)
@@ -62,17 +64,21 @@ void FillTextDocument(QTextDocument& target, const RichDocument& doc, const Pict
             formats.emplace_back(f, made);
         return made;
     };
+    to = std::min(to, doc.PlainLength());
+    from = std::min(from, to);
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
-    for (std::size_t p = 0; p < doc.paragraphs.size(); ++p) {
-        const Paragraph& para = doc.paragraphs[p];
+    // A range that ends where a paragraph begins ends with the break before it.
+    const std::size_t last
+        = to >= doc.PlainLength() ? doc.ParagraphCount() - 1 : doc.ParagraphAt(to > from ? to - 1 : to);
+    for (std::size_t p = doc.ParagraphAt(from); p <= last; ++p) {
         QTextBlockFormat block;
-        block.setAlignment(ToQt(para.alignment));
-        if (p == 0)
+        block.setAlignment(ToQt(doc.ParagraphAlignment(p)));
+        if (doc.ParagraphStart(p) <= from)
             cursor.setBlockFormat(block);
         else
             cursor.insertBlock(block);
-        for (const Run& run : para.runs) {
+        for (const RunView& run : doc.Runs(p, from, to)) {
             if (const QString name = QString::fromStdString(run.picture); pictures.contains(name)) {
                 QTextImageFormat image;
                 image.setName(name);

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 class QTextDocument;
@@ -22,8 +23,10 @@ using Pictures = QHash<QString, QImage>;
 std::unique_ptr<QTextDocument> BuildTextDocument(
     const RichDocument& doc, QObject* parent = nullptr, const Pictures& pictures = {});
 
-// Fills an existing document (a view's own), replacing what it held. A
-// picture run whose picture is not given shows its text.
-void FillTextDocument(QTextDocument& target, const RichDocument& doc, const Pictures& pictures = {});
+// Fills an existing document (a view's own), replacing what it held, with
+// the document's positions [from, to) (neither inside a break). A picture
+// run whose picture is not given shows its text.
+void FillTextDocument(QTextDocument& target, const RichDocument& doc, const Pictures& pictures = {},
+    std::size_t from = 0, std::size_t to = SIZE_MAX);
 
 } // namespace pellam

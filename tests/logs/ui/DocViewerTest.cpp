@@ -8,11 +8,15 @@
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QToolButton>
+
+#include <fstream>
 
 using namespace pellam;
 
@@ -101,6 +105,47 @@ private slots:
         const auto before = prompter.messages.size();
         viewer.Search(0); // an empty box does nothing
         QCOMPARE(prompter.messages.size(), before);
+    }
+
+    void showsAVeryLargeLogInPartsAndWorksAcrossThem()
+    {
+        // Past the lines one part holds, a recording and a notation.
+        QTemporaryDir dir;
+        const std::string separator = std::string(40, '-') + "\\par\r\n";
+        std::string rtf = "{\\rtf1\\ansi ";
+        for (int n = 1; n <= 24000; ++n)
+            rtf += "Filler line " + std::to_string(n) + "\\par\r\n";
+        rtf += "Recording MP3 File: 4711_Rec09_0900.mp3\\par\r\n" + separator
+            + "12/5/2026 09:01:00 - (01:20) Notation By Sgt. Ilse Varga: deep in the log\\par\r\n" + separator + "}";
+        const std::string path = dir.filePath("4711_MainLOG.doc").toStdString();
+        std::ofstream(path, std::ios::binary) << rtf;
+
+        test::RecordingPrompter prompter;
+        DocViewer viewer(LogViewerInput {{path, "NONE", "NONE", "NONE"}, "4711", dir.path().toStdString()}, prompter);
+        QVERIFY(viewer.LogViewerOpen());
+        QCOMPARE(std::tuple(viewer.partCount(0), viewer.shownPart(0)), std::tuple(std::size_t {2}, std::size_t {0}));
+        QCOMPARE(prompter.messages.size(), std::size_t {1});
+        QCOMPARE(prompter.messages[0].title, std::string("Large Log"));
+        QVERIFY(prompter.messages[0].text.starts_with("The Main Log is 0.5 MB,"));
+        QVERIFY(!viewer.logBox(0)->toPlainText().contains("deep in the log"));
+
+        // Search shows the part its match lies in.
+        viewer.findChild<QLineEdit*>("Text1")->setText("DEEP IN");
+        viewer.Search(0);
+        QCOMPARE(viewer.shownPart(0), std::size_t {1});
+        QCOMPARE(viewer.logBox(0)->textCursor().selectedText(), QString("deep in"));
+
+        // A click on the name and a double-click on the notation, in that part.
+        const QString shown = viewer.logBox(0)->toPlainText();
+        viewer.MainLogClicked(static_cast<int>(shown.indexOf("4711_Rec09")) + 4);
+        QCOMPARE(viewer.logBox(0)->textCursor().selectedText(), QString("4711_Rec09_0900.mp3"));
+        QSignalSpy played(&viewer, &DocViewer::notationActivated);
+        viewer.MainLogDoubleClicked(static_cast<int>(shown.indexOf("Notation By")));
+        QCOMPARE(played.size(), 1);
+        QCOMPARE(played[0], QVariantList({QString("4711_Rec09_0900.mp3"), 80}));
+
+        viewer.findChild<QToolButton*>("PartBack0")->click();
+        QVERIFY(viewer.logBox(0)->toPlainText().startsWith("Filler line 1\n"));
     }
 
     void printsALogToPdfPageByPage()
