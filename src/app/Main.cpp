@@ -1,6 +1,7 @@
 #include "app/Main.h"
 #include "analysis/ui/StatsWindow.h"
 #include "app/CornerLabel.h"
+#include "app/Program.h"
 #include "attachments/ui/AttachFORM.h"
 #include "conversations/ui/TextConvViewer.h"
 #include "records/ui/RCEV.h"
@@ -37,6 +38,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -53,6 +55,9 @@
 #include <QTextDocument>
 #include <QThreadPool>
 #include <QToolButton>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pellam {
 namespace {
@@ -180,7 +185,7 @@ void Main::BuildMenu()
                     : entry == MenuEntry::PrintAdminLog                    ? p.AdminLog
                                                                            : p.NppReport;
                 if (path != kNone)
-                    PrintLOG(QString::fromStdString(path));
+                    PrintLOG(path);
             });
 
     connect(add(m_menu, MenuEntry::About, "mnuAbout", QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
@@ -489,11 +494,11 @@ void Main::TogglePlayPause()
 
 void Main::LV1MouseUp(Qt::MouseButton button, QPoint releasePoint)
 {
-    const QString text = SelectedText();
-    if (text.isEmpty())
+    const auto recording = SelectedRecording();
+    if (!recording || recording->fileName.empty())
         return;
     if (button == Qt::RightButton) {
-        m_session.DetailsFile = text.toStdString(); // the selected recording's file name
+        m_session.DetailsFile = recording->fileName; // the selected recording's file name, as bytes
         ShowDetails(releasePoint);
         return;
     }
@@ -618,12 +623,15 @@ bool Main::SetTopMost(QWidget* window)
     return true;
 }
 
+// The sibling program is evidence like any other file: it is never run by
+// us (with our rights, in the evidence folder), only handed to the desktop
+// once the operator has agreed, and never while we run as root.
 void Main::mnuSB()
 {
     const std::string base = JoinPath(m_session.paths.Evidence, "Vistrel/Vistrel");
     std::string program;
     for (const std::string& candidate : {base + ".exe", base})
-        if (QFileInfo(QString::fromStdString(candidate)).isFile())
+        if (struct stat st {}; ::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode))
             program = candidate;
     if (program.empty())
         return;
@@ -636,17 +644,21 @@ void Main::mnuSB()
         if (running.value())
             return; // already running: no second copy
     }
-    const QString exe = QString::fromStdString(program);
-    emit startProgramRequested(exe, QFileInfo(exe).absolutePath() + "/");
+    if (RunningAsRoot ? RunningAsRoot() : ::geteuid() == 0) {
+        ShowMessage(EvidenceProgramRefusedAsRoot(program));
+        return;
+    }
+    if (m_prompter.Ask(EvidenceProgramQuestion(program)))
+        OpenWithDesktop(program);
 }
 
 void Main::mnuIU()
 {
     if (Utf8Length(m_session.CaseNumber) > 1)
-        OpenWithDesktop(QString::fromStdString(JoinPath(m_session.paths.Evidence, "IntelUpload")));
+        OpenWithDesktop(JoinPath(m_session.paths.Evidence, "IntelUpload"));
 }
 
-bool Main::OpenWithDesktop(const QString& path)
+bool Main::OpenWithDesktop(const std::string& path)
 {
     return m_desktop->Open(path, DesktopRefusal);
 }
@@ -663,7 +675,8 @@ void Main::mnuVML()
     m_logViewer = new DocViewer(std::move(input), m_prompter, this);
     m_logViewer->setWindowFlag(Qt::Window, true);
     connect(m_logViewer, &DocViewer::notationActivated, this, &Main::PlayNotation);
-    connect(m_logViewer, &DocViewer::printRequested, this, &Main::PrintLOG);
+    connect(m_logViewer, &DocViewer::printRequested, this,
+        [this](const QString& path) { PrintLOG(QFile::encodeName(path).toStdString()); });
     m_logViewer->show();
 }
 
@@ -735,10 +748,10 @@ DocViewer* Main::logViewer() const
     return m_logViewer.data();
 }
 
-void Main::PrintLOG(const QString& path)
+void Main::PrintLOG(const std::string& path)
 {
     CloseAllWindows();
-    const auto doc = LoadRichTextFile(path.toStdString());
+    const auto doc = LoadRichTextFile(path);
     if (!doc)
         return;
     QPrinter printer(QPrinter::HighResolution);

@@ -95,8 +95,10 @@ public:
     // Every open with the desktop goes through here: a path that is missing
     // or that nothing opened gets a message naming it, so the operator can
     // open it by hand. False when the path is missing.
-    bool OpenWithDesktop(const QString& path);
+    bool OpenWithDesktop(const std::string& path);
     DesktopOpener& desktop() const { return *m_desktop; }
+    // Whether this program runs with root's rights; replaced by tests.
+    std::function<bool()> RunningAsRoot;
 
     // Shared procedures other windows call.
     void CloseAllWindows();
@@ -150,7 +152,7 @@ public:
     // PrintLOG: closes the other windows, asks for the printer and prints a
     // log file with the log margins; nothing when the file cannot be read or
     // the printer dialog is cancelled.
-    void PrintLOG(const QString& path);
+    void PrintLOG(const std::string& path);
     // Asks for the printer (a queue or a PDF file); replaced by tests.
     std::function<bool(QPrinter&)> ChoosePrinter;
     // A notation's recording played from an offset: at once when it is the
@@ -163,8 +165,6 @@ signals:
     // The working folder could not be made; its message was shown and the
     // program is to end.
     void startupFailed();
-    // A program is to be started in its own folder, without waiting for it.
-    void startProgramRequested(const QString& program, const QString& workingFolder);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

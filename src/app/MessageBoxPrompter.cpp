@@ -5,7 +5,9 @@
 
 namespace pellam {
 
-void MessageBoxPrompter::Show(const Message& message)
+namespace {
+
+QMessageBox::Icon IconOf(const Message& message)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (message.icon) {
@@ -25,12 +27,32 @@ void MessageBoxPrompter::Show(const Message& message)
         icon = QMessageBox::Information;
         break;
     }
-    // A message box without a title of its own carries the program's name.
+    return icon;
+}
+
+// The box of a message with `buttons`; a message box without a title of its
+// own carries the program's name.
+int Exec(
+    const Message& message, QMessageBox::StandardButtons buttons, QMessageBox::StandardButton initial, QWidget* parent)
+{
     const QString title = message.title.empty() ? QStringLiteral("Pellam") : QString::fromStdString(message.title);
-    QMessageBox box(icon, title, QString::fromStdString(message.text), QMessageBox::Ok, m_parent);
+    QMessageBox box(IconOf(message), title, QString::fromStdString(message.text), buttons, parent);
+    box.setDefaultButton(initial);
     if (!message.detail.empty())
         box.setDetailedText(QString::fromStdString(message.detail));
-    box.exec();
+    return box.exec();
+}
+
+} // namespace
+
+void MessageBoxPrompter::Show(const Message& message)
+{
+    Exec(message, QMessageBox::Ok, QMessageBox::Ok, m_parent);
+}
+
+bool MessageBoxPrompter::Ask(const Message& question)
+{
+    return Exec(question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, m_parent) == QMessageBox::Yes;
 }
 
 void MessageBoxPrompter::Beep()

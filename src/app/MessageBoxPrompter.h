@@ -12,6 +12,7 @@ public:
     explicit MessageBoxPrompter(QWidget* parent = nullptr) : m_parent(parent) { }
     void setParent(QWidget* parent) { m_parent = parent; }
     void Show(const Message& message) override;
+    bool Ask(const Message& question) override;
     void Beep() override;
 
 private:

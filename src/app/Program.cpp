@@ -1,33 +1,30 @@
 #include "app/Program.h"
 
 #include "app/Main.h"
-#include "base/Message.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 
 namespace pellam {
-namespace {
 
-// A program that could not be started, named, with the system's reason as the detail.
-Message ProgramNotStarted(const QString& program, const QString& reason)
+Message EvidenceProgramQuestion(const std::string& path)
 {
-    return {"Start Error", "Unable to start the program " + program.toStdString() + ".", MessageIcon::Exclamation,
-        program.toStdString() + "\n" + reason.toStdString()};
+    return {"Vistrel",
+        "This is a program taken from the evidence folder:" + std::string(kLineBreak) + path + kLineBreak + kLineBreak
+            + "It will be handed to the desktop, which may run it with your rights. Open it?",
+        MessageIcon::Question, path};
 }
 
-} // namespace
+Message EvidenceProgramRefusedAsRoot(const std::string& path)
+{
+    return {"Vistrel",
+        "This is a program taken from the evidence folder:" + std::string(kLineBreak) + path + kLineBreak + kLineBreak
+            + "Pellam runs as root, and the program would run with root's rights: it is not opened. "
+              "Run Pellam as an ordinary user to open it.",
+        MessageIcon::Exclamation, path};
+}
 
 void WireProgram(Main& window, const QStringList& arguments)
 {
-    QObject::connect(
-        &window, &Main::startProgramRequested, &window, [&window](const QString& program, const QString& folder) {
-            QProcess process;
-            process.setProgram(program);
-            process.setWorkingDirectory(folder);
-            if (!process.startDetached())
-                window.prompter().Show(ProgramNotStarted(program, process.errorString()));
-        });
     // Queued: the failure may come before the event loop runs.
     QObject::connect(
         &window, &Main::startupFailed, qApp, [] { QCoreApplication::exit(kStartupFailedStatus); },

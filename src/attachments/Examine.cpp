@@ -72,12 +72,10 @@ Message NothingSelectedMessage()
 
 Result<std::string, ExamineFailure> FileInFolder(const std::string& folder, const std::string& name)
 {
-    if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string("/\\\0", 3)) != std::string::npos)
+    auto path = NameInFolder(folder, name);
+    if (!path)
         return fail(ExamineFailure::AccessDenied);
-    const std::string path = folder + name;
-    if (!LiesWithin(folder, path))
-        return fail(ExamineFailure::AccessDenied);
-    return path;
+    return std::move(path).value();
 }
 
 Result<std::string, ExamineFailure> AttachmentFile(const std::string& folder, const std::string& fileName)

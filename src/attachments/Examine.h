@@ -36,9 +36,8 @@ int ShellResultOfOpenerStatus(int exitStatus);
 // "Examine Attachment" with no row selected.
 Message NothingSelectedMessage();
 
-// The path of `name` inside `folder` (ending with "/"). Refused when the
-// name is empty, ".", "..", holds a separator ("/" or "\") or a NUL, or when
-// the file it reaches, links resolved, lies outside the folder.
+// The path of `name` inside `folder` (ending with "/") by the one rule for
+// names read from incident files (NameInFolder); a refusal is AccessDenied.
 Result<std::string, ExamineFailure> FileInFolder(const std::string& folder, const std::string& name);
 
 // The attachment `fileName` of the list read from `folder` (the attachments

@@ -16,7 +16,10 @@ class Decoder {
 public:
     virtual ~Decoder() = default;
     // Starts program (a bare name, looked up by the implementation) with args,
-    // each passed as one argument without any shell.
+    // each passed as one argument without any shell. Arguments are bytes and
+    // reach the program as they are; the one after "--decode" is the file to
+    // decode, which an implementation may open itself and hand over as the
+    // program's standard input.
     virtual DecoderStart Start(const std::string& program, const std::vector<std::string>& args) = 0;
     // A decoder started here has not exited yet (it may still be writing).
     virtual bool IsRunning() const = 0;

@@ -24,11 +24,25 @@ FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
     return *this;
 }
 
+int FileDescriptor::OpenKeepingAccessTime(const char* path, int flags)
+{
+    int fd = -1;
+    do
+        fd = ::open(path, flags | O_NOATIME);
+    while (fd < 0 && errno == EINTR);
+    if (fd >= 0 || errno != EPERM)
+        return fd;
+    do
+        fd = ::open(path, flags);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
 Result<FileDescriptor, int> FileDescriptor::OpenForReading(const std::string& path)
 {
     // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; it is
     // cleared again once the descriptor is known to be a regular file.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    FileDescriptor fd(OpenKeepingAccessTime(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd.valid())
         return fail(errno);
     struct stat st { };

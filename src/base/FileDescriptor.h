@@ -19,9 +19,17 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
-    // Opens a regular file for reading. A folder, a FIFO, a device or a socket
-    // is refused (EISDIR, or EINVAL for the others) without blocking on it.
+    // Opens a regular file for reading, keeping its access time (see
+    // OpenKeepingAccessTime). A folder, a FIFO, a device or a socket is
+    // refused (EISDIR, or EINVAL for the others) without blocking on it.
     static Result<FileDescriptor, int> OpenForReading(const std::string& path);
+
+    // open(2) of `path` (its exact bytes) with `flags`, asking the system not
+    // to update the file's access time, so reading evidence leaves no trace
+    // on it. The system allows that only to the file's owner or a privileged
+    // process: where it refuses (EPERM), the file is opened without it. The
+    // descriptor, or -1 with errno set.
+    static int OpenKeepingAccessTime(const char* path, int flags);
 
     bool valid() const { return m_fd >= 0; }
     int get() const { return m_fd; }

@@ -58,4 +58,22 @@ bool LiesWithin(std::string_view folder, std::string_view inner, bool folderItse
     return !rel.empty() && *rel.begin() != ".." && (folderItselfCounts || rel != ".");
 }
 
+Result<std::string, NameRefusal> NameInFolder(std::string_view folder, std::string_view name)
+{
+    if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string_view("/\\\0", 3)) != name.npos)
+        return fail(NameRefusal::NotAName);
+    std::string path = JoinPath(folder, name);
+    if (!LiesWithin(folder, path))
+        return fail(NameRefusal::LeavesFolder);
+    return path;
+}
+
+std::string NameRefusalReason(NameRefusal refusal, std::string_view name, std::string_view folder)
+{
+    const std::string quoted = "\"" + std::string(name) + "\"";
+    if (refusal == NameRefusal::NotAName)
+        return "The name " + quoted + " is not a file name of the folder " + std::string(folder) + ".";
+    return "The name " + quoted + " leads out of the folder " + std::string(folder) + ".";
+}
+
 } // namespace pellam

@@ -1,11 +1,16 @@
 // pellam-cli sheet EVT ROLE PERSON: the record sheet of a person as plain
-// text, the photo's place shown as its note or "[photo]".
+// text, the photo's place shown as its note or "[photo]"; why a photo was
+// not placed goes to stderr.
+#include "base/ErrnoText.h"
+#include "base/FileDescriptor.h"
+#include "base/PathText.h"
 #include "cli/OpenedIncident.h"
 #include "cli/Verbs.h"
 #include "records/RecordFields.h"
 #include "records/RecordSheet.h"
 #include "records/clsRecord.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace pellam::cli {
@@ -16,6 +21,15 @@ int Run(const Args& args)
     Session session;
     if (const auto failed = OpenIncidentArgument(args[0], session))
         return *failed;
+    // Only a regular file is taken as the records file when the incident
+    // opens; anything else under its name is named with the reason it was not.
+    if (session.RecHandler.RecordPath().empty()) {
+        const std::string expected = JoinPath(session.paths.Evidence, session.CaseNumber + "_Records.rmq");
+        const auto opened = FileDescriptor::OpenForReading(expected);
+        const int why = opened ? ENOENT : opened.error();
+        return Complain(expected,
+            "Failed to Load Record Data: " + (why == EINVAL ? std::string("not a regular file") : ErrnoText(why)));
+    }
     const auto loaded = session.RecHandler.RECORDLOAD(session.Records, session.roles);
     if (!loaded)
         return Complain(session.RecHandler.RecordPath(), "Failed to Load Record Data: " + loaded.error().Reason);
@@ -35,9 +49,12 @@ int Run(const Args& args)
         return Complain(args[0],
             "no person " + args[2] + " of role " + args[1] + " (roles 0 to 7, persons from 1 to the role's count)");
     const auto r = static_cast<std::int16_t>(role), p = static_cast<std::int16_t>(person);
-    const std::string note = PhotoNoteFor(FieldText(session.Records, r, p, "PhotoFile"), PicPath(session.paths));
+    const std::string picPath = PicPath(session.paths);
+    const PhotoCheck photo = CheckPhoto(FieldText(session.Records, r, p, "PhotoFile"), picPath);
+    if (!photo.reason.empty())
+        Tell(session.RecHandler.RecordPath(), photo.note + ": " + photo.reason);
     const std::string text
-        = PlainLines(Fillerup(session.Records, session.roles, r, p, note, TodayText(session.Formats)));
+        = PlainLines(Fillerup(session.Records, session.roles, r, p, photo.note, TodayText(session.Formats)));
     std::fwrite(text.data(), 1, text.size(), stdout);
     return kOk;
 }

@@ -1,6 +1,8 @@
 #include "records/RecordSheet.h"
 
+#include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
+#include "base/PathText.h"
 #include "records/RecordFields.h"
 
 #include <array>
@@ -36,7 +38,7 @@ public:
     SheetWriter& Align(Alignment a)
     {
         m_alignment = a;
-        m_doc.paragraphs.back().alignment = a;
+        m_doc.SetAlignment(a);
         return *this;
     }
     SheetWriter& Size(int halfPoints)
@@ -55,11 +57,10 @@ public:
         for (std::size_t start = 0;;) {
             const std::size_t end = std::min(text.find('\n', start), text.size());
             if (end > start)
-                m_doc.paragraphs.back().runs.push_back(
-                    Run {FromUtf8(text.substr(start, end - start)), m_format, picture});
+                m_doc.Append(FromUtf8(text.substr(start, end - start)), m_format, picture);
             if (end == text.size())
                 return *this;
-            m_doc.paragraphs.push_back(Paragraph {m_alignment, {}});
+            m_doc.NewParagraph(m_alignment);
             start = end + 1;
         }
     }
@@ -130,20 +131,26 @@ std::string PersonAge(const std::string& dob, const std::string& today)
     return std::to_string(*year - *bornYear - (beforeBirthday ? 1 : 0));
 }
 
-std::string PhotoNoteFor(const std::string& photoFile, const std::string& picPath)
+PhotoCheck CheckPhoto(const std::string& photoFile, const std::string& picPath)
 {
     if (photoFile.empty())
-        return kPhotoNotAvailable;
-    const auto fd = FileDescriptor::OpenForReading(picPath + photoFile);
+        return {{}, kPhotoNotAvailable, {}};
+    const auto path = NameInFolder(picPath, photoFile);
+    if (!path)
+        return {{}, kPhotoLoadError, NameRefusalReason(path.error(), photoFile, picPath)};
+    const auto fd = FileDescriptor::OpenForReading(path.value());
+    if (!fd)
+        return {{}, kPhotoLoadError, path.value() + ": " + ErrnoText(fd.error())};
     std::array<unsigned char, 4> head {};
-    if (!fd || !fd.value().ReadExactlyAt(0, head.data(), head.size()))
-        return kPhotoLoadError;
     const auto starts = [&](std::initializer_list<unsigned char> magic) {
         return std::equal(magic.begin(), magic.end(), head.begin());
     };
-    const bool picture = starts({0xFF, 0xD8, 0xFF}) || starts({0x89, 'P', 'N', 'G'}) || starts({'G', 'I', 'F', '8'})
-        || starts({'B', 'M'});
-    return picture ? std::string() : kPhotoLoadError;
+    const bool picture = fd.value().ReadExactlyAt(0, head.data(), head.size())
+        && (starts({0xFF, 0xD8, 0xFF}) || starts({0x89, 'P', 'N', 'G'}) || starts({'G', 'I', 'F', '8'})
+            || starts({'B', 'M'}));
+    if (!picture)
+        return {{}, kPhotoLoadError, path.value() + ": not a JPEG, PNG, GIF or BMP picture"};
+    return {path.value(), {}, {}};
 }
 
 std::string SheetCaption(const RecordTable& table, std::int16_t role, std::int16_t person)

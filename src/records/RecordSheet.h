@@ -21,10 +21,19 @@ inline constexpr const char* kSheetPhoto = "photo";
 // (mm/dd/yyyy); empty when a part is not a number.
 std::string PersonAge(const std::string& dob, const std::string& today);
 
-// The note for a photo file as far as its bytes tell: "Photo Not Available"
-// without a file name, "Photo Load Error" when the file cannot be read or does
-// not begin as a JPEG, PNG, GIF or BMP picture, "" otherwise.
-std::string PhotoNoteFor(const std::string& photoFile, const std::string& picPath);
+// A person's photo as far as its name and its bytes tell.
+struct PhotoCheck {
+    std::string path; // the photo's file in the photo folder; empty when refused or absent
+    std::string note; // "" (show the photo), "Photo Not Available" or "Photo Load Error"
+    std::string reason; // why "Photo Load Error": the file and what was wrong
+};
+
+// "Photo Not Available" without a file name; "Photo Load Error" when the name
+// is no file of the photo folder `picPath` (it leads out of it or is no plain
+// file name: nothing outside the incident is read as its photo), when the
+// file cannot be read, or when it does not begin as a JPEG, PNG, GIF or BMP
+// picture; no note otherwise.
+PhotoCheck CheckPhoto(const std::string& photoFile, const std::string& picPath);
 
 // The window caption: " Record Viewer:  Viewing " and the person's Name field.
 std::string SheetCaption(const RecordTable& table, std::int16_t role, std::int16_t person);

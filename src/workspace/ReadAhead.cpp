@@ -1,5 +1,7 @@
 #include "workspace/ReadAhead.h"
 
+#include "base/FileDescriptor.h"
+
 #include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +15,7 @@ namespace {
 std::int64_t AskFor(const std::string& path, std::int64_t limit)
 {
     // A FIFO or device is never waited on here.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = FileDescriptor::OpenKeepingAccessTime(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return 0;
     struct stat st { };

@@ -11,6 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
 using namespace pellam::test;
 using namespace pellam;
 
@@ -172,4 +177,80 @@ TEST(Wav2pcm, WritesTheConvertedStreamAndItsPropertiesOrTheRefusal)
     EXPECT_EQ(noCodec.status, 1);
     EXPECT_NE(noCodec.out.find("\"status\":3,"), std::string::npos) << noCodec.out;
     EXPECT_NE(noCodec.out.find("\"bytes\":0}"), std::string::npos) << noCodec.out;
+}
+
+// A photo name leading out of the photo folder is never read: the sheet holds
+// the note and stderr says why. A FIFO in the records file's place is named
+// with the reason it was not read.
+TEST(VerbSheet, PhotoOutsideThePhotoFolderAndFifoRecordsAreRefused)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    fs::create_directories(dir.path() / "case/secret");
+    fs::copy(fs::path(PELLAM_BINARY_DIR) / "sample/4711", dir.path() / "case/4711", fs::copy_options::recursive);
+    dir.write("case/secret/outside.jpg", "\xFF\xD8\xFF\xE0 a picture from outside");
+    const std::string incident = dir.str() + "/case/4711", records = incident + "/4711_Records.rmq";
+    clsRecord store;
+    store.SetRecordPath(records);
+    RecordTable table;
+    RoleTable roles;
+    ASSERT_TRUE(store.RECORDLOAD(table, roles));
+    table(0, 1, 3, 0) = "../../secret/outside.jpg";
+    ASSERT_TRUE(RecordSave(store, table));
+
+    const auto r = RunVerb({"sheet", incident + "/4711.evt", "0", "1"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.starts_with("Subject Record Sheet for\nDale Orrin\n\n(Photo Load Error)\nID#")) << r.out;
+    EXPECT_EQ(r.err,
+        "pellam-cli: " + records
+            + ": Photo Load Error: The name \"../../secret/outside.jpg\" is not a file name of "
+              "the folder "
+            + incident + "/Photo/.\n");
+
+    fs::remove(records);
+    MakeFifo(dir, "case/4711/4711_Records.rmq");
+    const auto fifo = RunVerb({"sheet", incident + "/4711.evt", "0", "1"});
+    EXPECT_EQ(std::tuple(fifo.status, fifo.out, fifo.err),
+        std::tuple(2, "", "pellam-cli: " + records + ": Failed to Load Record Data: not a regular file\n"));
+}
+
+// OUT never replaces WAV (named alike, through a link or another spelling)
+// and never goes into an incident folder: exit 2, WAV untouched, nothing written.
+TEST(Wav2pcm, RefusesAnOutputThatIsItsInputOrInTheEvidenceFolder)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string bytes = Riff(Chunk("fmt ", PcmFmt(1, 8000, 8)) + Chunk("data", std::string(800, '\x80')));
+    const std::string wav = dir.write("case/a.wav", bytes);
+    fs::create_symlink(wav, dir.file("link.wav"));
+    fs::create_hard_link(wav, dir.file("hard.wav"));
+    const std::string outside = dir.file("out.pcm");
+    EXPECT_EQ(RunVerb({"wav2pcm", wav, outside}).status, 0); // no event file: an ordinary folder
+    dir.write("case/7.EVT", "");
+    for (const std::string& out : {wav, dir.str() + "/case/../case/a.wav", dir.file("link.wav"), dir.file("hard.wav"),
+             dir.file("case/out.pcm"), dir.file("case/sub/../out.pcm")}) {
+        const auto r = RunVerb({"wav2pcm", wav, out});
+        EXPECT_EQ(std::tuple(r.status, r.out), std::tuple(2, "")) << out;
+        EXPECT_TRUE(r.err.starts_with("pellam-cli: " + out + ": ")) << r.err;
+        EXPECT_TRUE(ReadAll(wav) == bytes) << out;
+    }
+    EXPECT_FALSE(fs::exists(dir.file("case/out.pcm")));
+    EXPECT_EQ(RunVerb({"wav2pcm", dir.file("link.wav"), dir.file("case/x.pcm")}).status, 2); // linked into the folder
+    EXPECT_EQ(RunVerb({"wav2pcm", wav, outside}).status, 0);
+}
+
+// Reading evidence leaves its access time as it was, even where the mount
+// would update it (an access time older than the modification time).
+TEST(CliVerbs, ReadingKeepsTheAccessTime)
+{
+    TempDir dir;
+    const std::string mp3 = dir.write("rec.mp3", std::string("\xFF\xFB\x90\x00", 4) + std::string(400, 'a'));
+    const timespec past[2] = {{978307200, 0}, {0, UTIME_OMIT}}; // 2001-01-01
+    for (const char* verb : {"crc", "tags", "duration"}) {
+        ASSERT_EQ(::utimensat(AT_FDCWD, mp3.c_str(), past, 0), 0);
+        EXPECT_EQ(RunVerb({verb, mp3}).err, "") << verb;
+        struct stat st { };
+        ASSERT_EQ(::stat(mp3.c_str(), &st), 0);
+        EXPECT_EQ(st.st_atim.tv_sec, 978307200) << verb;
+    }
 }

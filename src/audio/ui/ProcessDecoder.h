@@ -1,8 +1,9 @@
 #pragma once
 // The external MP3 decoder run as a child process: the program is looked for
 // beside our own executable first, then on the PATH, and started with an
-// argument list (no shell, so no character of a file name is special).
-// Its output goes nowhere; it is watched only for having exited.
+// argument list (no shell, so no character of a file name is special). The
+// recording to decode reaches it as its standard input, opened here by its
+// exact bytes. Its output goes nowhere; it is watched only for having exited.
 #include "audio/Decoder.h"
 
 #include <QProcess>
@@ -21,7 +22,9 @@ public:
     ~ProcessDecoder() override;
 
     // Missing when the program is found nowhere; Failed with 13 (permission
-    // denied) when the file found cannot be run, else with QProcess's error code.
+    // denied) when the file found cannot be run, with the system's reason when
+    // the recording cannot be opened, with EILSEQ when another argument's
+    // bytes cannot be passed as they are, else with QProcess's error code.
     DecoderStart Start(const std::string& program, const std::vector<std::string>& args) override;
     bool IsRunning() const override;
 

@@ -213,7 +213,7 @@ std::string TextConvViewer::TextFolder() const
 
 void TextConvViewer::OpenTextFolder()
 {
-    m_desktop->Open(QString::fromStdString(TextFolder()), DesktopRefusal);
+    m_desktop->Open(TextFolder(), DesktopRefusal);
 }
 
 bool TextConvViewer::PrintCurrent()

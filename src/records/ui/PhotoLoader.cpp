@@ -1,17 +1,23 @@
 #include "records/ui/PhotoLoader.h"
 
-#include <QFileInfo>
+#include "base/FileDescriptor.h"
+
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 
 namespace pellam {
 
-std::optional<QImage> LoadPhoto(const QString& path, QSize box)
+std::optional<QImage> LoadPhoto(const std::string& path, QSize box)
 {
-    // A FIFO or device would block the window's thread in the reader's open.
-    if (!QFileInfo(path).isFile())
+    // Only a regular file: a FIFO or device would block the window's thread.
+    const auto fd = FileDescriptor::OpenForReading(path);
+    if (!fd)
         return std::nullopt;
-    QImageReader reader(path);
+    QFile file;
+    if (!file.open(fd.value().get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return std::nullopt;
+    QImageReader reader(&file);
     const QSize natural = reader.size();
     if (!reader.canRead() || !natural.isValid() || natural.isEmpty())
         return std::nullopt;

@@ -5,13 +5,15 @@
 // its memory never grows with the camera's resolution.
 #include <QImage>
 #include <QSize>
-#include <QString>
 
 #include <optional>
+#include <string>
 
 namespace pellam {
 
-// Nothing when the file cannot be read as a picture.
-std::optional<QImage> LoadPhoto(const QString& path, QSize box);
+// Nothing when the file (its path's exact bytes) is not a regular file or
+// cannot be read as a picture. It is read through a descriptor of our own,
+// which keeps its access time.
+std::optional<QImage> LoadPhoto(const std::string& path, QSize box);
 
 } // namespace pellam

@@ -37,17 +37,20 @@ RCEV::RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, 
     connect(m_exit, &QPushButton::clicked, this, &QWidget::close);
 
     // The photo is loaded before the sheet is built: its note decides the sheet's photo place.
-    const std::string photoFile = FieldText(table, role, person, "PhotoFile");
-    if (photoFile.empty()) {
-        m_photoNote = kPhotoNotAvailable;
-    } else {
+    const PhotoCheck check = CheckPhoto(FieldText(table, role, person, "PhotoFile"), picPath);
+    m_photoNote = check.note;
+    m_photoReason = check.reason;
+    if (m_photoNote.empty()) {
         const int side = TwipsToPixels(kPhotoBoxTwips);
-        const auto photo = LoadPhoto(QString::fromStdString(picPath + photoFile), QSize(side, side));
-        if (photo)
+        if (const auto photo = LoadPhoto(check.path, QSize(side, side))) {
             m_pictures.insert(kSheetPhoto, *photo);
-        else
+        } else {
             m_photoNote = kPhotoLoadError;
+            m_photoReason = check.path + ": the picture cannot be read";
+        }
     }
+    // The operator learns on the sheet why the photo is not there.
+    m_rtb->setToolTip(QString::fromStdString(m_photoReason));
     setWindowTitle(QString::fromStdString(SheetCaption(table, role, person)));
 
     m_getNewPic.setSingleShot(true);

@@ -33,6 +33,8 @@ public:
     std::function<bool(QPrinter&)> ChoosePrinter;
 
     const std::string& PhotoNote() const { return m_photoNote; }
+    // Why the photo is not shown ("" when it is, or when there is none).
+    const std::string& PhotoReason() const { return m_photoReason; }
     const RichDocument& Sheet() const { return m_sheet; }
     QTextEdit* RTB() const { return m_rtb; }
     QTimer& GetNewPicTIM() { return m_getNewPic; }
@@ -52,6 +54,7 @@ private:
     std::int16_t m_person;
     std::string m_today;
     std::string m_photoNote;
+    std::string m_photoReason;
     Pictures m_pictures;
     RichDocument m_sheet;
 

@@ -1,11 +1,14 @@
 #include "workspace/ui/DesktopOpen.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace pellam {
 namespace {
@@ -17,7 +20,8 @@ constexpr qsizetype kKeptStderrBytes = 4096;
 
 bool IsFolder(const std::string& path)
 {
-    return QFileInfo(QString::fromStdString(path)).isDir() || (!path.empty() && path.back() == '/');
+    struct stat st { };
+    return (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) || (!path.empty() && path.back() == '/');
 }
 
 } // namespace
@@ -35,13 +39,25 @@ std::string DesktopFailure::Detail() const
 
 DesktopOpener::DesktopOpener(Prompter& prompter, QObject* parent) : QObject(parent), m_prompter(prompter) { }
 
-bool DesktopOpener::Open(const QString& path, const DesktopWording& wording)
+bool DesktopOpener::Open(const std::string& path, const DesktopWording& wording)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) {
-        Report({DesktopFailure::Kind::Missing, path.toStdString(), 0, "It does not exist."}, wording);
+    struct stat st { };
+    if (path.empty() || path.find('\0') != std::string::npos || ::stat(path.c_str(), &st) != 0) {
+        Report({DesktopFailure::Kind::Missing, path, 0, "It does not exist."}, wording);
         return false;
     }
+    // A process's arguments are QStrings, turned into bytes by
+    // QFile::encodeName: a name that does not come back as the same bytes
+    // (not valid in the system's encoding) would reach the tool as another
+    // file, so it is not handed over at all.
+    const QString given = QFile::decodeName(path.c_str());
+    if (QFile::encodeName(given).toStdString() != path) {
+        Report({DesktopFailure::Kind::Unnamable, path, 0,
+                   "Its name is not valid text in this system's encoding, so no program can be given it."},
+            wording);
+        return false;
+    }
+    const QFileInfo info(given);
     // The process belongs to the application, not to the window that asked:
     // closing that window must not kill xdg-open (nor the program it may be
     // running in the foreground). It deletes itself when it ends.
@@ -57,7 +73,6 @@ bool DesktopOpener::Open(const QString& path, const DesktopWording& wording)
         if (said->size() > kKeptStderrBytes)
             said->remove(0, said->size() - kKeptStderrBytes);
     });
-    const QString given = path;
     // The message box is modal: this opener may be gone once it is closed.
     const auto end = [this, given, wording](const DesktopFailure& failure) {
         const QPointer<DesktopOpener> alive(this);
@@ -65,20 +80,20 @@ bool DesktopOpener::Open(const QString& path, const DesktopWording& wording)
         if (alive)
             emit finished(given, false);
     };
-    connect(process, &QProcess::errorOccurred, this, [process, given, end](QProcess::ProcessError error) {
+    connect(process, &QProcess::errorOccurred, this, [process, path, end](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return; // a crash also ends in finished()
-        end({DesktopFailure::Kind::NotStarted, given.toStdString(), 0,
+        end({DesktopFailure::Kind::NotStarted, path, 0,
             std::string(kTool) + " could not be started: " + process->errorString().toStdString()});
     });
-    connect(
-        process, &QProcess::finished, this, [this, process, said, given, end](int status, QProcess::ExitStatus how) {
+    connect(process, &QProcess::finished, this,
+        [this, process, said, given, path, end](int status, QProcess::ExitStatus how) {
             said->append(process->readAllStandardError());
             if (how == QProcess::NormalExit && status == 0) {
                 emit finished(given, true);
                 return;
             }
-            end({DesktopFailure::Kind::Failed, given.toStdString(), how == QProcess::NormalExit ? status : -1,
+            end({DesktopFailure::Kind::Failed, path, how == QProcess::NormalExit ? status : -1,
                 QString::fromLocal8Bit(*said).trimmed().toStdString()});
         });
     // Whether or not anyone still listens, the process goes once it is over.
@@ -103,6 +118,8 @@ Message DesktopRefusal(const DesktopFailure& failure)
     std::string why;
     if (failure.kind == DesktopFailure::Kind::Missing)
         why = "It does not exist.";
+    else if (failure.kind == DesktopFailure::Kind::Unnamable)
+        why = "Its name cannot be given to another program on this PC. Please open it by hand.";
     else
         why = folder ? "No file manager took it. Please open the folder by hand."
                      : "No program on this PC opens this kind of file. Please open it by hand.";

@@ -24,6 +24,7 @@ struct DesktopFailure {
         Missing, // the path does not exist: nothing was started
         NotStarted, // the tool could not be started
         Failed, // the tool ended with a non-zero status or crashed
+        Unnamable, // the path's bytes cannot be handed to a program as they are
     };
     Kind kind = Kind::Missing;
     std::string path;
@@ -47,13 +48,16 @@ public:
 
     explicit DesktopOpener(Prompter& prompter, QObject* parent = nullptr);
 
-    // Hands `path` to the desktop. A missing path is reported at once and
-    // gives false; otherwise the tool runs and, when it fails, the message
-    // `wording` makes of the failure is shown, as long as this opener lives.
-    bool Open(const QString& path, const DesktopWording& wording);
+    // Hands `path` (the file's exact bytes) to the desktop. A missing path,
+    // or one whose bytes would not reach the tool unchanged, is reported at
+    // once and gives false; otherwise the tool runs and, when it fails, the
+    // message `wording` makes of the failure is shown, as long as this opener
+    // lives.
+    bool Open(const std::string& path, const DesktopWording& wording);
 
 signals:
-    // The hand-over of `path` ended: opened when the tool exited with 0.
+    // The hand-over of `path` (as QFile::decodeName reads it) ended: opened
+    // when the tool exited with 0.
     void finished(const QString& path, bool opened);
 
 private:

@@ -42,7 +42,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <locale.h>
+#include <unistd.h>
 
 using namespace pellam;
 
@@ -207,18 +209,43 @@ private slots:
         QVERIFY(QString::fromStdString(m_prompter->messages[1].detail)
                     .startsWith(upload + "\nxdg-open could not be started: "));
 
-        // The sibling program cannot start (it is no program): said, with the reason.
+        // The sibling program is evidence: never run by us. As root it is
+        // refused; otherwise it goes to the desktop only after a yes.
         QVERIFY(QDir(evidence.path()).mkpath("Vistrel"));
         QFile vistrel(evidence.path() + "/Vistrel/Vistrel.exe");
-        QVERIFY(vistrel.open(QIODevice::WriteOnly) && vistrel.write("MZ") == 2);
+        QVERIFY(vistrel.open(QIODevice::WriteOnly) && vistrel.write("#!/bin/sh\n") > 0);
         vistrel.close();
-        WireProgram(*w, {"pellam"});
-        w->mnuSB();
+        QVERIFY(vistrel.setPermissions(vistrel.permissions() | QFile::ExeOwner));
+        const std::string exe = vistrel.fileName().toStdString();
+        test::FakeDesktop evidenceDesktop;
+        QSignalSpy programHandedOver(&w->desktop(), &DesktopOpener::finished);
+        for (const bool root : {true, false, false}) {
+            w->RunningAsRoot = [root] { return root; };
+            m_prompter->answer = m_prompter->questions.size() == 1; // no, then yes
+            w->mnuSB();
+        }
         QCOMPARE(m_prompter->messages.size(), size_t(3));
-        QCOMPARE(m_prompter->messages[2].text, "Unable to start the program " + vistrel.fileName().toStdString() + ".");
-        const QString why = QString::fromStdString(m_prompter->messages[2].detail);
-        QVERIFY2(
-            why.startsWith(vistrel.fileName() + "\n") && why.size() > vistrel.fileName().size() + 1, qPrintable(why));
+        QVERIFY(m_prompter->messages[2].text.find("\r\n" + exe + "\r\n") != std::string::npos);
+        QVERIFY(m_prompter->messages[2].text.find("runs as root") != std::string::npos);
+        QCOMPARE(m_prompter->questions.size(), size_t(2));
+        QCOMPARE(m_prompter->questions[0].text,
+            "This is a program taken from the evidence folder:\r\n" + exe
+                + "\r\n\r\nIt will be handed to the desktop, which may run it with your rights. Open it?");
+        QTRY_COMPARE(programHandedOver.size(), 1);
+        QCOMPARE(evidenceDesktop.Opened(), QStringList {vistrel.fileName()});
+        QCOMPARE(m_prompter->messages.size(), size_t(3));
+
+        // A name that is no valid text would reach the desktop as another name: refused, said so.
+        const std::string latin1 = evidence.path().toStdString()
+            + "/Pe\xF1"
+              "a.txt";
+        QVERIFY(std::ofstream(latin1) << "x");
+        QVERIFY(!w->OpenWithDesktop(latin1));
+        ::unlink(latin1.c_str());
+        QCOMPARE(m_prompter->messages.back().text,
+            "Unable to open the file " + latin1
+                + " \r\nIts name cannot be given to another program on this PC. Please open it by hand.");
+        QCOMPARE(evidenceDesktop.Opened().size(), 1);
     }
 
     // Opened by its path relative to the current folder (as the README's

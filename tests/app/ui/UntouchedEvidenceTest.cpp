@@ -2,7 +2,8 @@
 // as it was: every recording decoded (by the real decoder) and played, seeked
 // and its details shown, every window opened, every document printed to PDF,
 // then the window closed; the folder's listing, bytes, sizes, times and modes
-// are compared before and after. The same review runs once more on a
+// are compared before and after, the files' access times too (they are set
+// to a day long past first, so no mount option hides a read). The same review runs once more on a
 // read-only copy, as a user who may not write there, and must not fail.
 // With --review-child the binary is that user's copy of the program.
 #include "analysis/ui/StatsWindow.h"
@@ -29,6 +30,8 @@
 #include <QtTest>
 
 #include <string_view>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,8 +39,10 @@ using namespace pellam;
 
 namespace {
 
-// Path, size, modification time, mode and SHA-256 of everything in a folder.
-QStringList Snapshot(const QString& folder)
+// Path, size, modification time, mode and SHA-256 of everything in a folder;
+// with `accessTimes` also each file's access time. The hashing reads keep the
+// access times (O_NOATIME: the test owns the files).
+QStringList Snapshot(const QString& folder, bool accessTimes)
 {
     QStringList lines;
     QDirIterator it(
@@ -52,16 +57,32 @@ QStringList Snapshot(const QString& folder)
                            .arg(st.st_mtim.tv_sec)
                            .arg(st.st_mtim.tv_nsec)
                            .arg(st.st_mode, 0, 8);
-        QFile f(path);
-        if (S_ISREG(st.st_mode) && f.open(QIODevice::ReadOnly)) {
+        if (accessTimes && S_ISREG(st.st_mode))
+            line += QString(" atime %1.%2").arg(st.st_atim.tv_sec).arg(st.st_atim.tv_nsec);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOATIME | O_CLOEXEC);
+        QFile f;
+        if (S_ISREG(st.st_mode) && fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
             QCryptographicHash sha(QCryptographicHash::Sha256);
             sha.addData(&f);
             line += " " + sha.result().toHex();
+        } else if (fd >= 0) {
+            ::close(fd);
         }
         lines << line;
     }
     lines.sort();
     return lines;
+}
+
+// Sets the access time of every file in `folder` to a day long past, before
+// its modification time, so that any read would move it (a relatime mount
+// updates an access time older than the modification time).
+void BackdateAccessTimes(const QString& folder)
+{
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    const timespec times[2] = {{978307200, 0}, {0, UTIME_OMIT}}; // 2001-01-01
+    while (it.hasNext())
+        ::utimensat(AT_FDCWD, QFile::encodeName(it.next()).constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 // Everything an operator can do with the incident, printing into `out`.
@@ -97,7 +118,7 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
         w.KillInfo();
     }
     for (const char* log : {"4711_MainLOG.doc", "4711_NOCLOG.rtf", "ADCOMM.rtf", "4711_NPP_Rpt.rtf"})
-        w.PrintLOG(QFileInfo(evt).dir().filePath(log));
+        w.PrintLOG(QFile::encodeName(QFileInfo(evt).dir().filePath(log)).toStdString());
     w.mnuVML();
     if (!w.logViewer())
         return "no log viewer";
@@ -171,12 +192,13 @@ private slots:
     {
         const QString evidence = m_root.filePath("4711");
         QVERIFY(QDir().mkpath(m_root.filePath("out")));
-        const QStringList before = Snapshot(evidence);
+        BackdateAccessTimes(evidence);
+        const QStringList before = Snapshot(evidence, true);
         test::RecordingPrompter prompter;
         const QString failure = Review(evidence + "/4711.evt", m_root.filePath("out"), prompter);
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QVERIFY(prompter.messages.empty());
-        QCOMPARE(Snapshot(evidence), before);
+        QCOMPARE(Snapshot(evidence, true), before);
     }
 
     // Read-only evidence, reviewed by a user who may not write there.
@@ -190,7 +212,8 @@ private slots:
             QVERIFY(QDir().mkpath(m_root.filePath(writable)));
             QFile::setPermissions(m_root.filePath(writable), QFileDevice::Permissions(0x7777));
         }
-        const QStringList before = Snapshot(evidence);
+        // Access times are kept only for the files' owner (or root); this user is neither.
+        const QStringList before = Snapshot(evidence, false);
         QStringList command {QCoreApplication::applicationFilePath(), "--review-child", evidence + "/4711.evt",
             m_root.filePath("ro-out")};
         if (::geteuid() == 0) {
@@ -207,7 +230,7 @@ private slots:
         QVERIFY(child.waitForFinished(240000));
         const QString said = QString::fromUtf8(child.readAllStandardOutput() + child.readAllStandardError());
         QVERIFY2(child.exitCode() == 0, qPrintable(said));
-        QCOMPARE(Snapshot(evidence), before);
+        QCOMPARE(Snapshot(evidence, false), before);
         QProcess::execute("chmod", {"-R", "u+w", m_root.filePath("ro")}); // so the folder can be removed
     }
 

@@ -5,6 +5,7 @@
 #include "audio/ui/PlaybackPanel.h"
 #include "audio/ui/ProcessDecoder.h"
 #include "audio/ui/QtDispatcher.h"
+#include "base/PathText.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
 #include "workspace/WorkFolder.h"
@@ -53,8 +54,8 @@ struct Station {
     std::unique_ptr<LoadSequenceDriver> driver;
     RecordingRef recording;
 
-    Station(const QString& work, const QString& mp3)
-        : recording {1, QFileInfo(mp3).fileName().toStdString(), mp3.toStdString()}
+    // `mp3` is the recording's path as bytes.
+    Station(const QString& work, const std::string& mp3) : recording {1, BaseName(mp3), mp3}
     {
         paths.Temp = work.toStdString() + "/";
         driver = std::make_unique<LoadSequenceDriver>(panel, player, decoder, paths, prompter);
@@ -71,7 +72,7 @@ struct Station {
 // it plays and the file it opened.
 int DecodeChild(const QString& mp3, const QString& workDir, const QString& syncDir, int copies)
 {
-    Station s(workDir, mp3);
+    Station s(workDir, QFile::encodeName(mp3).toStdString());
     s.driver->sequence().ListClick(s.recording);
     if (!s.Loaded())
         return 2;
@@ -97,24 +98,29 @@ private slots:
             QSKIP("the decoder program lame is not installed (scripts/setup installs it)");
     }
 
-    // The name's spaces, quotes and shell characters reach the decoder untouched.
+    // A name is bytes: a leading dash, a Latin-1 letter (not UTF-8), a line
+    // break, spaces, quotes and shell characters reach the decoder untouched.
     void decodesARecordingAndPlaysIt()
     {
-        const QString name = "rec 1 it's; $HOME \"x\" `id`.mp3";
+        const std::string name = "-Pe\xF1"
+                                 "a\nrec 1 it's; $HOME \"x\" `id`.mp3";
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("evidence") && QDir(dir.path()).mkdir("work"));
-        QVERIFY(MakeMp3(dir.filePath("evidence/" + name)));
-        Station s(dir.filePath("work"), dir.filePath("evidence/" + name));
+        const std::string evidence = QFile::encodeName(dir.filePath("evidence/")).toStdString();
+        QVERIFY(MakeMp3(dir.filePath("evidence/made.mp3")));
+        QCOMPARE(::rename((evidence + "made.mp3").c_str(), (evidence + name).c_str()), 0);
+        Station s(dir.filePath("work"), evidence + name);
         s.panel.resize(605, 140);
         s.panel.show();
         s.driver->ListDoubleClick();
-        QTRY_COMPARE_WITH_TIMEOUT(s.panel.Status().text, "Playing " + name.toStdString(), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(s.panel.Status().text, "Playing " + name, 20000);
         QVERIFY(GreenPixels(s.panel.PlayGRFX()->image()) > 200);
         QVERIFY(s.player.Duration() >= 2900 && s.player.Duration() <= 3300 && s.prompter.messages.empty());
         // The decoder wrote only the temporary file: no name was split by a shell.
         const QString temp = QString::fromStdString(TempWavName(static_cast<int>(::getpid())));
         QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files), QStringList {temp});
-        QCOMPARE(QDir(dir.filePath("evidence")).entryList(QDir::Files), QStringList {name});
+        QCOMPARE(::unlink((evidence + name).c_str()), 0); // a name QTemporaryDir cannot remove
+        QCOMPARE(QDir(dir.filePath("evidence")).entryList(QDir::Files), QStringList {});
     }
 
     void twoCopiesEachPlayTheirOwnRecording()

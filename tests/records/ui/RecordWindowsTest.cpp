@@ -9,11 +9,14 @@
 #include "support/RecordingPrompter.h"
 #include "support/SampleSession.h"
 
+#include <QDir>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTreeView>
 #include <QtTest>
+
+#include <filesystem>
 
 #include <sys/stat.h>
 
@@ -121,17 +124,59 @@ private slots:
         QImage tall(50, 400, QImage::Format_RGB32);
         tall.fill(Qt::black);
         QVERIFY(tall.save(dir.filePath("tall.png")));
-        const QImage w = *LoadPhoto(dir.filePath("wide.jpg"), QSize(200, 200));
+        const QImage w = *LoadPhoto(dir.filePath("wide.jpg").toStdString(), QSize(200, 200));
         QCOMPARE(w.size(), QSize(200, 200));
         QCOMPARE(QColor(w.pixel(100, 40)), QColor(Qt::white)); // above the 200 x 100 picture
         QVERIFY(qGray(w.pixel(100, 60)) < 30);
-        const QImage t = *LoadPhoto(dir.filePath("tall.png"), QSize(200, 200));
+        const QImage t = *LoadPhoto(dir.filePath("tall.png").toStdString(), QSize(200, 200));
         QCOMPARE(QColor(t.pixel(70, 100)), QColor(Qt::white));
         QVERIFY(qGray(t.pixel(100, 0)) < 30 && qGray(t.pixel(100, 199)) < 30); // not scaled: cut by the box
-        QVERIFY(!LoadPhoto(dir.filePath("missing.jpg"), QSize(200, 200)));
+        QVERIFY(!LoadPhoto(dir.filePath("missing.jpg").toStdString(), QSize(200, 200)));
         // A pipe named like a photo is refused without waiting for a writer.
         QCOMPARE(::mkfifo(dir.filePath("pipe.jpg").toLocal8Bit().constData(), 0600), 0);
-        QVERIFY(!LoadPhoto(dir.filePath("pipe.jpg"), QSize(200, 200)));
+        QVERIFY(!LoadPhoto(dir.filePath("pipe.jpg").toStdString(), QSize(200, 200)));
+    }
+
+    // A photo name is bytes of the photo folder: one with a Latin-1 letter is
+    // shown; one leading out of the folder, by ".." or by a link, is not read
+    // and the sheet's tooltip says why.
+    void photosComeOnlyFromThePhotoFolder()
+    {
+        QTemporaryDir dir;
+        const std::string root = dir.path().toStdString(), photos = root + "/case/Photo/";
+        QVERIFY(QDir().mkpath(QString::fromStdString(photos)));
+        QImage picture(40, 40, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        QVERIFY(picture.save(dir.filePath("outside.jpg")));
+        std::filesystem::copy_file(root + "/outside.jpg",
+            photos
+                + "Pe\xF1"
+                  "a.jpg");
+        std::filesystem::create_symlink(root + "/outside.jpg", photos + "link.jpg");
+        const struct {
+            const char* name;
+            const char* note;
+            const char* reason; // how the tooltip begins
+        } cases[] = {
+            {"Pe\xF1"
+             "a.jpg",
+                "", ""},
+            {"../../outside.jpg", kPhotoLoadError, "The name \"../../outside.jpg\" is not a file name of the folder"},
+            {"link.jpg", kPhotoLoadError, "The name \"link.jpg\" leads out of the folder"},
+        };
+        for (const auto& c : cases) {
+            RecordTable table;
+            table(0, 1, 1, 1) = "Ann";
+            table(0, 1, 3, 0) = c.name;
+            RCEV sheet(table, m_session->roles, 0, 1, photos, "12/5/2026");
+            sheet.GetNewPicTIMTick();
+            QCOMPARE(sheet.PhotoNote(), std::string(c.note));
+            QVERIFY2(sheet.RTB()->toolTip().startsWith(c.reason), qPrintable(sheet.RTB()->toolTip()));
+            QCOMPARE(sheet.RTB()->toPlainText().contains("(Photo Load Error)"), *c.note != 0);
+        }
+        std::filesystem::remove(photos
+            + "Pe\xF1"
+              "a.jpg"); // a name QTemporaryDir cannot remove
     }
 
 private:
