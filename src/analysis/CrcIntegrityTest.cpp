@@ -1,11 +1,17 @@
 #include "analysis/CrcIntegrityTest.h"
 
+#include "base/AsciiCase.h"
 #include "base/Cp1252.h"
+#include "base/PathText.h"
 #include "logs/LogSearch.h"
 #include "richtext/RtfReader.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace pellam {
 namespace {
@@ -20,6 +26,61 @@ std::u16string Folded(std::u16string_view text)
     std::u16string out(text);
     std::transform(out.begin(), out.end(), out.begin(), FoldCase);
     return out;
+}
+
+bool IsHexDigit(char16_t c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// "3A B3 1A 44" at `at`.
+bool IsCrcText(std::u16string_view text, std::size_t at)
+{
+    if (at + 11 > text.size())
+        return false;
+    for (std::size_t i = 0; i < 11; ++i) {
+        const char16_t c = text[at + i];
+        if (i % 3 == 2 ? c != u' ' : !IsHexDigit(c))
+            return false;
+    }
+    return true;
+}
+
+bool IsLineBreak(char16_t c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// What a path is when it is no regular file.
+std::string KindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "no regular file";
+}
+
+// Why `name` is not a regular file of `folder`; "" when it is one.
+std::string NotHeldReason(const std::string& folder, const std::string& name)
+{
+    const auto path = NameInFolder(folder, name);
+    if (!path)
+        return path.error() == NameRefusal::NotAName ? "not a file name of the folder"
+                                                     : "a link leading out of the folder";
+    struct stat own { };
+    if (::lstat(path.value().c_str(), &own) != 0)
+        return errno == ENOENT ? "absent" : std::string("cannot be examined: ") + std::strerror(errno);
+    if (!S_ISLNK(own.st_mode))
+        return S_ISREG(own.st_mode) ? "" : KindOf(own.st_mode);
+    struct stat target { };
+    if (::stat(path.value().c_str(), &target) != 0)
+        return "a broken link";
+    return S_ISREG(target.st_mode) ? "" : "a link to " + KindOf(target.st_mode);
 }
 
 } // namespace
@@ -104,6 +165,53 @@ void LoggedCrcList::Locate(const std::vector<std::string>& names)
         m_located[names[k]] = sameAs[k] >= 0 ? found[static_cast<std::size_t>(sameAs[k])] : found[k];
 }
 
+std::vector<std::string> LoggedCrcList::ListedNames() const
+{
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    const std::u16string_view text = m_afterOriginal;
+    for (std::size_t at = 27; at + 11 <= text.size(); ++at) {
+        if (!IsCrcText(text, at) || (at + 11 < text.size() && IsHexDigit(text[at + 11])) || IsHexDigit(text[at - 1]))
+            continue;
+        const std::size_t end = at - 27;
+        const std::u16string_view gap = text.substr(end, 27);
+        if (std::any_of(gap.begin(), gap.end(), IsLineBreak))
+            continue;
+        std::size_t begin = end;
+        while (begin > 0 && !IsLineBreak(text[begin - 1]))
+            --begin;
+        while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
+            ++begin;
+        const std::string name = ToUtf8(text.substr(begin, end - begin));
+        if (AsciiLower(name).ends_with(".mp3") && seen.insert(name).second)
+            names.push_back(name);
+        at += 10;
+    }
+    return names;
+}
+
+std::vector<UnheldRecording> UnheldRecordings(const std::vector<std::string>& names, const std::string& folder)
+{
+    std::vector<UnheldRecording> unheld;
+    for (const auto& name : names)
+        if (std::string reason = NotHeldReason(folder, name); !reason.empty())
+            unheld.push_back({name, std::move(reason)});
+    return unheld;
+}
+
+std::optional<Message> UnheldNotice(const std::vector<UnheldRecording>& unheld)
+{
+    if (unheld.empty())
+        return std::nullopt;
+    std::string text = unheld.size() == 1
+        ? std::string("The Main Log lists 1 recording that the evidence folder does not hold as a file:")
+        : "The Main Log lists " + std::to_string(unheld.size())
+            + " recordings that the evidence folder does not hold as files:";
+    for (const auto& [name, reason] : unheld)
+        text += kLineBreak + name + ": " + reason;
+    return Message {"CRC Integrity Test", text, MessageIcon::Exclamation};
+}
+
 std::optional<std::size_t> LoggedCrcList::FindName(const std::string& name) const
 {
     if (const auto it = m_located.find(name); it != m_located.end())
@@ -125,8 +233,10 @@ std::string LoggedCrcList::GetLoggedCRC(const std::string& name) const
     return ToUtf8(std::u16string_view(m_afterOriginal).substr(from, 11));
 }
 
-CRCTest::CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<CrcTestRecording> recordings)
-    : m_caseNumber(std::move(caseNumber)), m_mainLogPath(std::move(mainLogPath)), m_recordings(std::move(recordings))
+CRCTest::CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<CrcTestRecording> recordings,
+    std::string evidenceFolder)
+    : m_caseNumber(std::move(caseNumber)), m_mainLogPath(std::move(mainLogPath)), m_recordings(std::move(recordings)),
+      m_evidenceFolder(std::move(evidenceFolder))
 { }
 
 std::unique_ptr<CRCTest> CRCTest::Of(const Session& session)
@@ -136,7 +246,8 @@ std::unique_ptr<CRCTest> CRCTest::Of(const Session& session)
         = std::min(static_cast<std::size_t>(std::max<int>(session.MP3Count, 0)), session.MP3Table.size());
     for (std::size_t n = 0; n < count; ++n)
         recordings.push_back({session.MP3Table[n].FileName, session.MP3Table[n].CRC});
-    return std::make_unique<CRCTest>(session.CaseNumber, session.paths.MainLog, std::move(recordings));
+    return std::make_unique<CRCTest>(
+        session.CaseNumber, session.paths.MainLog, std::move(recordings), session.paths.Evidence);
 }
 
 bool CRCTest::CheckLoggedCRC(const std::string& name, const std::string& crc)
@@ -160,6 +271,11 @@ std::optional<Message> CRCTest::Start()
         m_out.Append("", false, false, true);
         m_out.SetAlignment(Alignment::Left);
         m_outcome = CrcTestOutcome::NoRecordings;
+        // The report needs no Main Log; whether the recordings it lists
+        // are gone does.
+        if (m_mainLogPath != kNoMainLog)
+            LoadLog();
+        FindUnheld();
         return std::nullopt;
     }
     for (const auto& r : m_recordings)
@@ -172,10 +288,7 @@ std::optional<Message> CRCTest::Start()
         m_outcome = CrcTestOutcome::NoMainLog;
         return Message {"Cannot Test", "ERROR!  There is no Main Log to search through!", MessageIcon::Exclamation};
     }
-    if (const auto log = LoadRichTextFile(m_mainLogPath))
-        m_logged = LoggedCrcList(log.value().PlainText(), m_caseNumber);
-    else
-        m_logged = LoggedCrcList();
+    LoadLog();
     std::vector<std::string> names;
     for (const auto& r : m_recordings)
         names.push_back(r.FileName);
@@ -232,6 +345,20 @@ std::optional<Message> CRCTest::Run()
     return std::nullopt;
 }
 
+void CRCTest::LoadLog()
+{
+    if (const auto log = LoadRichTextFile(m_mainLogPath))
+        m_logged = LoggedCrcList(log.value().PlainText(), m_caseNumber);
+    else
+        m_logged = LoggedCrcList();
+}
+
+void CRCTest::FindUnheld()
+{
+    if (!m_evidenceFolder.empty())
+        m_unheld = UnheldRecordings(m_logged.ListedNames(), m_evidenceFolder);
+}
+
 void CRCTest::WriteNotEnded()
 {
     m_out.Append("", false, false, true);
@@ -272,6 +399,7 @@ void CRCTest::WriteSummary()
     }
     m_out.SetAlignment(Alignment::Left);
     m_progress = 0;
+    FindUnheld();
     m_outcome = !m_logged.Readable() ? CrcTestOutcome::LogUnreadable
         : failures == 0              ? CrcTestOutcome::AllPassed
                                      : CrcTestOutcome::SomeFailed;

@@ -4,6 +4,10 @@
 // when the incident ended, written as a report. The test is a small state
 // machine: Start() writes the heading, each Step() one recording's line, and
 // the last step the summary, so a window can let its events run between steps.
+// After the report, the recordings the Main Log lists that the evidence folder
+// no longer holds (deleted, replaced by something that is no file, or a link
+// leading out of the folder) are told apart from it: the report only compares
+// the recordings the folder holds, so they would pass unnoticed.
 #include "analysis/ReportWriter.h"
 #include "base/Message.h"
 #include "richtext/RichDocument.h"
@@ -40,6 +44,11 @@ public:
     // Finds where the names occur, all in one pass over the log, so that
     // looking each of them up afterwards costs nothing.
     void Locate(const std::vector<std::string>& names);
+    // The recordings the list after the marker names, in log order, each once:
+    // the text from the start of a line up to 27 characters before a CRC text
+    // (four two-digit hexadecimal bytes separated by single blanks), when it
+    // ends in ".mp3" (letter case ignored).
+    std::vector<std::string> ListedNames() const;
 
 private:
     std::optional<std::size_t> FindName(const std::string& name) const;
@@ -56,6 +65,22 @@ struct CrcTestRecording {
     std::string CRC;
 };
 
+// A recording the Main Log lists that the evidence folder does not hold as a
+// regular file, and what is there instead.
+struct UnheldRecording {
+    std::string FileName;
+    std::string Reason; // "absent", "a FIFO", "a link leading out of the folder", ...
+    bool operator==(const UnheldRecording&) const = default;
+};
+
+// Those of `names` that are not regular files of `folder` (links inside the
+// folder to regular files inside it count as held).
+std::vector<UnheldRecording> UnheldRecordings(const std::vector<std::string>& names, const std::string& folder);
+
+// The notice that follows the report: how many, then one line per recording
+// ("name: reason"); nullopt when every listed recording is held.
+std::optional<Message> UnheldNotice(const std::vector<UnheldRecording>& unheld);
+
 enum class CrcTestOutcome {
     Running,
     NoRecordings, // nothing listed: the short report
@@ -68,7 +93,9 @@ enum class CrcTestOutcome {
 
 class CRCTest {
 public:
-    CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<CrcTestRecording> recordings);
+    // evidenceFolder: where the listed recordings must be; "" to skip that check.
+    CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<CrcTestRecording> recordings,
+        std::string evidenceFolder = {});
     CRCTest(const CRCTest&) = delete;
     CRCTest& operator=(const CRCTest&) = delete;
     // The test of the session's listed recordings against its Main Log.
@@ -87,15 +114,21 @@ public:
     CrcTestOutcome Outcome() const { return m_outcome; }
     int ProgressMax() const { return static_cast<int>(m_recordings.size()); }
     int Progress() const { return m_progress; }
+    // Once the summary is written: the listed recordings the folder lacks.
+    const std::vector<UnheldRecording>& Unheld() const { return m_unheld; }
 
 private:
     bool CheckLoggedCRC(const std::string& name, const std::string& crc);
+    void LoadLog();
+    void FindUnheld();
     void WriteNotEnded();
     void WriteSummary();
 
     std::string m_caseNumber;
     std::string m_mainLogPath;
     std::vector<CrcTestRecording> m_recordings;
+    std::string m_evidenceFolder;
+    std::vector<UnheldRecording> m_unheld;
     RichDocument m_report;
     ReportWriter m_out {m_report};
     LoggedCrcList m_logged;

@@ -5,11 +5,53 @@
 #include "workspace/Mp3Duration.h"
 #include "workspace/WorkFolder.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <sys/statvfs.h>
 #include <system_error>
 #include <unistd.h>
 
 namespace pellam {
+namespace {
+
+// Bytes as megabytes with one decimal, as the operator reads sizes.
+std::string Megabytes(std::uint64_t bytes)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f MB", static_cast<double>(bytes) / 1048576.0);
+    return buf;
+}
+
+// Milliseconds as seconds with one decimal.
+std::string Seconds(std::int64_t ms)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(ms) / 1000.0);
+    return buf;
+}
+
+std::int64_t LengthMs(const Mp3Length& length, std::int64_t samples)
+{
+    return length.rate > 0 ? samples * 1000 / length.rate : 0;
+}
+
+} // namespace
+
+std::optional<std::uint64_t> FreeBytes(const std::string& folder)
+{
+    struct statvfs st { };
+    if (::statvfs(folder.c_str(), &st) != 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
+}
+
+std::uint64_t DecodedBytes(const Mp3Length& length)
+{
+    constexpr std::uint64_t kHeader = 44; // RIFF, "fmt " and "data" chunk headers
+    return static_cast<std::uint64_t>(length.samples + kDecodeSlackSamples)
+        * static_cast<std::uint64_t>(length.channels) * 2
+        + kHeader;
+}
 
 LoadSequence::LoadSequence(
     LoadHost& host, WAVPlayer& player, Decoder& decoder, const Paths& paths, ProcessSource processes, int pid)
@@ -55,13 +97,29 @@ void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
 
     // The decoder takes no "--": an absolute path is the way to make sure a
     // recording named "-x.mp3" (or "-") is read as a file, never as an option.
-    const DecoderStart started = m_decoder.Start(kDecoderProgram, {"--decode", MakeAbsolute(fullPath), TempWavPath()});
+    m_source = MakeAbsolute(fullPath);
+    m_expected.reset();
+    if (const auto length = ScanMp3(m_source); length && length->channels > 0 && length->rate > 0)
+        m_expected = *length;
+    if (m_expected && FreeSpace) {
+        const std::uint64_t needed = DecodedBytes(*m_expected);
+        if (const auto free = FreeSpace(m_paths.Temp); free && *free < needed) {
+            CouldNotLoad(
+                "the working folder has " + Megabytes(*free) + " free, the recording needs " + Megabytes(needed),
+                "Working folder: " + m_paths.Temp + "\nFree: " + std::to_string(*free)
+                    + " bytes\nNeeded: " + std::to_string(needed) + " bytes");
+            return;
+        }
+    }
+
+    const DecoderStart started = m_decoder.Start(kDecoderProgram, {"--decode", m_source, TempWavPath()});
     if (started.outcome == DecoderStart::Outcome::Started) {
         m_state = LoadState::Decoding;
         SetTimer(m_wait, true, 500);
         return;
     }
     m_state = LoadState::Failed;
+    Forget();
     m_host.SetPointer(MousePointer::Normal);
     m_host.SetStatusText(started.outcome == DecoderStart::Outcome::Missing
             ? std::string(kMissingCodec)
@@ -70,9 +128,52 @@ void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
 
 void LoadSequence::Decode(const RecordingRef& recording)
 {
-    ConvertMP3toWAV(recording.path);
     m_loaded = recording;
     LoadedMP3 = recording.fileName;
+    ConvertMP3toWAV(recording.path);
+}
+
+void LoadSequence::Forget()
+{
+    m_loaded.reset();
+    LoadedMP3.clear();
+}
+
+void LoadSequence::CouldNotLoad(const std::string& reason, const std::string& detail)
+{
+    const std::string name = LoadedMP3.empty() ? BaseName(m_source) : LoadedMP3;
+    m_player.FileClose();
+    std::error_code ignored;
+    std::filesystem::remove(TempWavPath(), ignored);
+    SetTimer(m_wait, false, m_wait.intervalMs);
+    SetTimer(m_load, false, m_load.intervalMs);
+    m_retries = 0;
+    m_state = LoadState::Failed;
+    Forget();
+    AutoPlay = false;
+    NoteAudioStart = 0;
+    m_host.DrawGrid();
+    m_host.SetStatus({std::string(kCouldNotLoad) + " - " + reason, kStatusRed});
+    m_host.SetPointer(MousePointer::Normal);
+    m_host.ShowMessage({kCouldNotLoad, name + " was not loaded: " + reason + ".", MessageIcon::Exclamation,
+        "Recording: " + m_source + "\nDecoded file: " + TempWavPath() + "\n" + detail});
+}
+
+std::optional<std::string> LoadSequence::ShortDecode()
+{
+    if (!m_expected)
+        return std::nullopt;
+    const std::int64_t wanted = LengthMs(*m_expected, m_expected->samples);
+    const std::int64_t decoded = m_player.Duration();
+    if (decoded + LengthMs(*m_expected, kDecodeSlackSamples) >= wanted)
+        return std::nullopt;
+    std::string reason = "decoded " + Seconds(decoded) + " of " + Seconds(wanted) + " seconds";
+    // The usual cause: the working folder's file system filled up while the
+    // decoder wrote, which it does not report.
+    const auto free = FreeSpace ? FreeSpace(m_paths.Temp) : std::nullopt;
+    if (free && *free < DecodedBytes(*m_expected))
+        reason += ", the working folder is full";
+    return reason;
 }
 
 bool LoadSequence::IsLoaded(const RecordingRef& recording) const
@@ -114,6 +215,11 @@ void LoadSequence::ListDoubleClick(const std::optional<RecordingRef>& selected)
 
 void LoadSequence::Reload()
 {
+    // Nothing was decoded (the decoder is missing, or the load failed and
+    // was forgotten): there is no file to reopen, and the status line keeps
+    // saying why.
+    if (!m_loaded && m_state == LoadState::Failed)
+        return;
     AutoPlay = false;
     if (m_state != LoadState::Decoding)
         m_state = LoadState::Loading;
@@ -186,6 +292,17 @@ void LoadSequence::WavLoad()
     const bool opened = !m_decoder.IsRunning() && m_player.FileOpen(TempWavPath());
     if (!opened) {
         Failed();
+        return;
+    }
+    if (const auto shortened = ShortDecode()) {
+        const auto free = FreeSpace ? FreeSpace(m_paths.Temp) : std::nullopt;
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(TempWavPath(), ec);
+        CouldNotLoad(*shortened,
+            "Decoded: " + std::to_string(m_player.Duration()) + " ms in "
+                + (ec ? ec.message() : std::to_string(size) + " bytes")
+                + "\nRecording: " + std::to_string(LengthMs(*m_expected, m_expected->samples)) + " ms\nFree in "
+                + m_paths.Temp + ": " + (free ? std::to_string(*free) + " bytes" : "unknown"));
         return;
     }
     m_state = LoadState::Loaded;

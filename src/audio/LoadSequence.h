@@ -5,6 +5,12 @@
 // it and starts playback when asked, possibly from an offset. Progress and
 // failures are reported in the status line. Timers are requests the window
 // carries out: it runs the ticks below while they are enabled.
+//
+// The decoder writes what fits and still succeeds when the working folder's
+// file system fills up, so the decoded file is checked: before decoding, the
+// free space against the size the recording decodes to; after, the decoded
+// length against the recording's. A recording that would play shortened is
+// not loaded at all.
 #include "audio/Decoder.h"
 #include "audio/RecordingRef.h"
 #include "audio/StatusLine.h"
@@ -12,9 +18,11 @@
 #include "base/Listeners.h"
 #include "base/Message.h"
 #include "workspace/IncidentPaths.h"
+#include "workspace/Mp3Duration.h"
 #include "workspace/ServKILL.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -62,6 +70,20 @@ inline constexpr const char* kDecoderProgram = "lame";
 inline constexpr std::int16_t kLoadAttempts = 15;
 inline constexpr std::int16_t kRedFromAttempt = 7;
 
+// How much shorter than the recording its decoded file may be: the encoder's
+// delay and padding, which a file without the encoder's info tag does not
+// state, are at most a few frames of up to 1152 samples.
+inline constexpr std::int64_t kDecodeSlackSamples = 4 * 1152;
+
+// Bytes this process may still write in a folder; nullopt when the system
+// cannot say.
+using FreeSpaceSource = std::function<std::optional<std::uint64_t>(const std::string& folder)>;
+std::optional<std::uint64_t> FreeBytes(const std::string& folder);
+
+// The size of the WAV file the decoder writes for a recording of that length,
+// with room for the slack above and the file's header.
+std::uint64_t DecodedBytes(const Mp3Length& length);
+
 class LoadSequence {
 public:
     // paths.Evidence and paths.Temp are read at each use; processes lists the
@@ -80,6 +102,8 @@ public:
     // Whole seconds into the recording to be heard on the next load; 0 = none.
     std::int32_t NoteAudioStart = 0;
     bool AutoPlay = false;
+    // The working folder's free space, asked before each decode.
+    FreeSpaceSource FreeSpace = FreeBytes;
     std::int16_t Retries() const { return m_retries; }
     LoadState State() const { return m_state; }
     // The status line reads "Converting MP3 to WAV": Play is refused meanwhile.
@@ -127,6 +151,14 @@ public:
 private:
     void SetTimer(TimerRequest& timer, bool enabled, int intervalMs);
     void Failed();
+    // Nothing usable was decoded: the recording no longer counts as loaded, so
+    // picking it again decodes it again, and no timer retries anything.
+    void Forget();
+    // Ends the load with "Couldn't Load Audio Clip" and the reason, the
+    // details in a message; the partial file is deleted.
+    void CouldNotLoad(const std::string& reason, const std::string& detail);
+    // The decoded file is shorter than the recording: the reason, else nullopt.
+    std::optional<std::string> ShortDecode();
 
     LoadHost& m_host;
     WAVPlayer& m_player;
@@ -135,6 +167,8 @@ private:
     ProcessSource m_processes;
     int m_pid;
     std::optional<RecordingRef> m_loaded;
+    std::string m_source; // the recording last sent to the decoder
+    std::optional<Mp3Length> m_expected; // its length, when a scan could tell
     LoadState m_state = LoadState::Idle;
     std::int16_t m_retries = 0;
     TimerRequest m_wait {false, 200};

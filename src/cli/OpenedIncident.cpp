@@ -21,15 +21,19 @@ std::optional<int> OpenIncidentArgument(const std::string& argument, Session& se
     session.Formats = UserFormats();
     OpenIncident open(session);
     const auto opened = open.Open(eventFile.value());
+    // A box's title, text and details (which file and why, every name left
+    // out), on stderr: the answer on stdout stays as it is.
+    const auto tell = [](const Message& box) {
+        std::fprintf(stderr, "%s\n%s\n", box.title.c_str(), ValidUtf8(box.text).c_str());
+        if (!box.detail.empty())
+            std::fprintf(stderr, "%s\n", ValidUtf8(box.detail).c_str());
+    };
     if (!opened) {
-        std::fprintf(stderr, "%s\n%s\n", opened.error().title.c_str(), opened.error().text.c_str());
-        if (!opened.error().detail.empty()) // which file and why, as the box's details say
-            std::fprintf(stderr, "%s\n", ValidUtf8(opened.error().detail).c_str());
+        tell(opened.error());
         return kNegative;
     }
-    // What the list leaves out goes to stderr; the answer on stdout stays as it is.
     if (const auto& notice = opened.value().notice)
-        std::fprintf(stderr, "%s\n%s\n", notice->title.c_str(), ValidUtf8(notice->text).c_str());
+        tell(*notice);
     open.RunToEnd();
     return std::nullopt;
 }

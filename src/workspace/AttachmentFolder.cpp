@@ -129,9 +129,11 @@ AttachmentFolder LoadIncidentAttachments(const std::string& named, const std::st
     AttachmentFolder found = ResolveAttachmentFolder(named, evidence);
     if (found.folder.empty())
         return found;
-    if (const auto read = LoadAttachmentList(found.folder, list); !read)
-        found.note += (found.note.empty() ? "" : " ") + std::string("\"ATCH.lst\" in ") + found.folder
-            + " cannot be read: " + read.error() + ".";
+    const auto read = LoadAttachmentList(found.folder, list);
+    const std::string told = read ? read.value() : "cannot be read: " + read.error();
+    if (!told.empty())
+        found.note
+            += (found.note.empty() ? "" : " ") + std::string("\"ATCH.lst\" in ") + found.folder + " " + told + ".";
     return found;
 }
 

@@ -48,7 +48,7 @@ struct AttachmentFolder {
 AttachmentFolder ResolveAttachmentFolder(const std::string& named, const std::string& evidence);
 
 // Resolves the folder and reads its "ATCH.lst" into `list`; a list that
-// cannot be read is added to the note.
+// cannot be read, or is read only in part, is added to the note.
 AttachmentFolder LoadIncidentAttachments(const std::string& named, const std::string& evidence, AttachmentList& list);
 
 } // namespace pellam

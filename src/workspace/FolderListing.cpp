@@ -72,8 +72,12 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
             break;
         }
         const std::string name = entry->d_name;
-        if (name.empty() || name[0] == '.')
+        if (name.empty() || name == "." || name == "..")
             continue;
+        if (name[0] == '.') {
+            listing.m_hidden.push_back(name);
+            continue;
+        }
         // The entry's type comes with it on most file systems; links and
         // file systems that leave it out are asked with stat().
         bool regular = entry->d_type == DT_REG;
@@ -93,7 +97,7 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
             listing.m_irregular.push_back(name);
     }
     ::closedir(dir);
-    for (auto* names : {&listing.m_names, &listing.m_outside, &listing.m_irregular})
+    for (auto* names : {&listing.m_names, &listing.m_outside, &listing.m_irregular, &listing.m_hidden})
         std::sort(
             names->begin(), names->end(), [](const std::string& a, const std::string& b) { return Before(a, b); });
     return listing;

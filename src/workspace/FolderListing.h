@@ -4,8 +4,8 @@
 // once, in Paths::Evidence), as the review station's file list holds it.
 // Hidden files (names beginning with ".") are not listed, nor links that
 // lead out of the folder (a link may point anywhere: /proc, a device, another
-// case); both those and entries that are no regular file are kept aside by
-// name so the operator can be told. Names are sorted
+// case); those and entries that are no regular file are kept aside by name so
+// the operator can be told. Names are sorted
 // alphabetically without regard to letter case, ties in byte order, so
 // recording numbers follow this order.
 #include "base/PathText.h"
@@ -46,6 +46,8 @@ public:
     // Entries that are no regular file (folders, FIFOs, devices, broken or
     // looping links), not listed.
     const std::vector<std::string>& irregular() const { return m_irregular; }
+    // Hidden entries (names beginning with "."; "." and ".." aside), not listed.
+    const std::vector<std::string>& hidden() const { return m_hidden; }
 
     // Case-insensitive order of the listing.
     static bool Before(std::string_view a, std::string_view b);
@@ -54,6 +56,7 @@ private:
     std::vector<std::string> m_names;
     std::vector<std::string> m_outside;
     std::vector<std::string> m_irregular;
+    std::vector<std::string> m_hidden;
 };
 
 } // namespace pellam

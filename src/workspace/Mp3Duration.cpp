@@ -124,7 +124,7 @@ Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path, std::stop_token
     if (samples <= 0 || frames <= 0)
         return fail(Refused("no audio samples"));
     Mp3Length length {static_cast<std::int64_t>(samples), static_cast<std::int64_t>(rate),
-        static_cast<std::int64_t>(frames), stated > 0 ? static_cast<std::int64_t>(stated) : -1, false};
+        static_cast<std::int64_t>(frames), stated > 0 ? static_cast<std::int64_t>(stated) : -1, false, channels};
     // Frames missing are a cut only when bytes are missing too: a damaged
     // frame in a whole file also loses frames.
     if (length.statedFrames > length.frames) {

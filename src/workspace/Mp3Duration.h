@@ -32,6 +32,7 @@ struct Mp3Length {
     // The file ends before the stream its info tag describes: frames are
     // missing and so are bytes.
     bool cutShort = false;
+    int channels = 0; // of the first frame: 1 or 2
 };
 
 // Why a file has no length: the system's error number when it could not be

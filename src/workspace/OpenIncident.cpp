@@ -88,31 +88,40 @@ bool LooksLikeRecording(const std::string& name)
 
 std::optional<Message> LeftOutNotice(const FolderListing& listing)
 {
+    // The text names up to five of each kind; the detail names them all, one
+    // a line, so nothing left out goes untold however many there are.
     std::string text;
-    std::size_t recordings = 0;
-    for (const auto& name : listing.names())
-        recordings += IsRecording(name);
-    if (recordings > Session::kMaxRecordings)
-        text += std::string(kLineBreak) + "Only the first " + std::to_string(Session::kMaxRecordings) + " of "
-            + std::to_string(recordings) + " recordings are listed.";
-    const auto tell = [&text](const char* what, const std::vector<std::string>& names) {
-        if (!names.empty())
-            text += kLineBreak + std::string(what) + NameSome(names);
+    std::string detail;
+    const auto tell = [&](const std::string& what, const std::vector<std::string>& names) {
+        if (names.empty())
+            return;
+        text += kLineBreak + what + ": " + NameSome(names);
+        detail += (detail.empty() ? "" : "\n\n") + what + ":";
+        for (const auto& name : names)
+            detail += "\n" + name;
     };
     const auto those = [](const std::vector<std::string>& names, bool (*keep)(const std::string&)) {
         std::vector<std::string> kept;
         std::copy_if(names.begin(), names.end(), std::back_inserter(kept), keep);
         return kept;
     };
-    tell("Files named like recordings, not listed (only names ending in \"mp3\" in lower case are): ",
+    const std::vector<std::string> recordings = those(listing.names(), IsRecording);
+    if (recordings.size() > Session::kMaxRecordings) {
+        const std::string what = "Only the first " + std::to_string(Session::kMaxRecordings) + " of "
+            + std::to_string(recordings.size()) + " recordings are listed; not listed";
+        tell(what, std::vector<std::string>(recordings.begin() + Session::kMaxRecordings, recordings.end()));
+    }
+    tell("Files named like recordings, not listed (only names ending in \"mp3\" in lower case are)",
         those(listing.names(), LooksLikeRecording));
-    tell("Links leading out of the folder, not listed: ", listing.outside());
-    tell("Recordings that are no regular file (a folder, pipe, device or broken link), not listed: ",
+    tell("Links leading out of the folder, not listed", listing.outside());
+    tell("Recordings that are no regular file (a folder, pipe, device or broken link), not listed",
         those(listing.irregular(), IsRecording));
+    tell("Hidden files named like recordings (names beginning with \".\"), not listed",
+        those(listing.hidden(), [](const std::string& name) { return IsRecording(name) || LooksLikeRecording(name); }));
     if (text.empty())
         return std::nullopt;
     return Message {"Evidence Folder", "Some files of the evidence folder are not in the recording list." + text,
-        MessageIcon::Exclamation};
+        MessageIcon::Exclamation, detail};
 }
 
 Result<Opened, Message> OpenIncident::Refuse(Message message)

@@ -42,7 +42,9 @@ struct Opened {
 
 // The notice for recordings beyond Session::kMaxRecordings, files named like
 // recordings that the list does not take ("A.MP3"), links leading out of the
-// folder, and recording names that are no regular file.
+// folder, recording names that are no regular file and hidden files named like
+// recordings (".a.mp3"): up to five names of each in the text, all of them in
+// the detail.
 std::optional<Message> LeftOutNotice(const FolderListing& listing);
 
 class OpenIncident {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <optional>
 #include <string_view>
 
@@ -87,35 +88,47 @@ void SetRoleNames(const std::string& locationPath, RoleTable& roles)
         roles.RoleNames[i + 1] = kDefaults[i];
 }
 
-Result<bool, std::string> LoadAttachmentList(const std::string& folder, AttachmentList& list)
+Result<std::string, std::string> LoadAttachmentList(const std::string& folder, AttachmentList& list)
 {
     auto reader = DelimitedReader::OpenFile(JoinPath(folder, "ATCH.lst"));
-    if (!reader)
+    if (!reader) {
+        if (reader.error().Errno == EFBIG)
+            return fail(std::string("it is larger than 64 MiB, more than an attachments list is read"));
         return fail(reader.error().Reason);
+    }
     DelimitedReader& in = reader.value();
     auto count = in.ReadInt16();
     if (!count)
         return fail(std::string("its count: ") + DelimitedReader::Describe(count.error()));
     list.AttachCount = count.value();
     list.entries.clear();
+    if (list.AttachCount < 0)
+        return "gives " + std::to_string(list.AttachCount) + " as its number of attachments";
     const int n = std::min<int>(list.AttachCount, AttachmentList::kMaxEntries);
     for (int i = 0; i < n; ++i) {
         AttachmentEntry e;
         int got = 0;
+        std::optional<ReadError> stopped;
         for (std::string* field : {&e.Description, &e.FileType, &e.FileName, &e.ApproxSize}) {
             auto v = in.ReadText();
-            if (!v)
+            if (!v) {
+                stopped = v.error();
                 break;
+            }
             *field = std::move(v).value();
             ++got;
         }
         // A group cut short keeps the fields read so far, as the list held them.
         if (got > 0)
             list.entries.push_back(std::move(e));
-        if (got < 4)
-            break;
+        if (stopped)
+            return "ends in its attachment " + std::to_string(i + 1) + " of " + std::to_string(list.AttachCount) + " ("
+                + DelimitedReader::Describe(*stopped) + ")";
     }
-    return true;
+    if (list.AttachCount > AttachmentList::kMaxEntries)
+        return "lists " + std::to_string(list.AttachCount) + " attachments; only the first "
+            + std::to_string(AttachmentList::kMaxEntries) + " are shown";
+    return std::string();
 }
 
 std::string FileCategory(const std::string& extension)

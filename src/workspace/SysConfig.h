@@ -37,9 +37,12 @@ struct AttachmentList {
 };
 
 // Reads "ATCH.lst" from the attachments folder into the list. Ends at the
-// first error; what was read so far stays. The error says why nothing could
-// be read: the file cannot be opened, or its count is not a number.
-Result<bool, std::string> LoadAttachmentList(const std::string& folder, AttachmentList& list);
+// first error; what was read so far stays. The value says what the list
+// leaves out of the file ("lists 1200 attachments; only the first 1000 are
+// shown", "ends in its attachment 3 of 5 (...)"), "" when nothing. The error
+// says why nothing could be read: the file cannot be opened, is larger than
+// a list is read, or its count is not a number.
+Result<std::string, std::string> LoadAttachmentList(const std::string& folder, AttachmentList& list);
 
 // Category word of a file extension ("mp3" -> "Audio File").
 std::string FileCategory(const std::string& extension);

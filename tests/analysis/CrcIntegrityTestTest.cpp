@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
+#include <sys/stat.h>
 
 namespace pellam {
 namespace {
@@ -118,6 +120,39 @@ TEST(CRCTest, MissingUnreadableAndCutShortLogs)
     const std::string cut = dir.write(
         "cut.doc", "{\\rtf1\\ansi Incident Number: 4711 Ended.\\par a.mp3   created 12/5/2026  CRC: 3A B3}");
     EXPECT_NE(Tested(cut, {{"a.mp3", "3A B3 1A 44"}}).text.find("should be 3A B3."), std::string::npos);
+}
+
+// Recordings the Main Log lists that the folder does not hold as regular
+// files are found, whether or not any recording is left to compare; the
+// report itself is unchanged.
+TEST(CRCTest, FindsListedRecordingsTheFolderDoesNotHold)
+{
+    test::TempDir dir;
+    const std::string log = dir.write("main.doc",
+        MainLog("Incident Number: 4711 Ended.",
+            {{"a.mp3", "3A B3 1A 44"}, {"gone.mp3", "00 11 22 33"}, {"pipe.mp3", "aa bb cc dd"},
+                {"out.mp3", "01 02 03 04"}, {"in.mp3", "05 06 07 08"}, {"dir.MP3", "09 0A 0B 0C"},
+                {"a.mp3", "3A B3 1A 44"}, {"notes.txt", "0D 0E 0F 10"}, {"short.mp3", "11 22 33"}}));
+    const std::filesystem::path ev = dir.path() / "ev";
+    std::filesystem::create_directories(ev / "dir.MP3");
+    dir.write("ev/a.mp3", "x");
+    std::filesystem::create_symlink("a.mp3", ev / "in.mp3");
+    std::filesystem::create_symlink(dir.file("main.doc"), ev / "out.mp3");
+    ASSERT_EQ(::mkfifo((ev / "pipe.mp3").c_str(), 0600), 0);
+
+    const std::vector<UnheldRecording> unheld {{"gone.mp3", "absent"}, {"pipe.mp3", "a FIFO"},
+        {"out.mp3", "a link leading out of the folder"}, {"dir.MP3", "a folder"}};
+    CRCTest some("4711", log, {{"a.mp3", "3A B3 1A 44"}}, ev.string());
+    EXPECT_FALSE(some.Run());
+    EXPECT_EQ(std::tuple(PlainLines(some.Report()), some.Outcome(), some.Unheld()),
+        std::tuple(Tested(log, {{"a.mp3", "3A B3 1A 44"}}).text, CrcTestOutcome::AllPassed, unheld));
+    CRCTest none("4711", log, {}, ev.string());
+    EXPECT_FALSE(none.Run());
+    EXPECT_EQ(std::tuple(none.Outcome(), none.Unheld()), std::tuple(CrcTestOutcome::NoRecordings, unheld));
+
+    EXPECT_EQ(UnheldNotice({}), std::nullopt);
+    EXPECT_EQ(UnheldNotice({unheld[0]})->text,
+        "The Main Log lists 1 recording that the evidence folder does not hold as a file:\r\ngone.mp3: absent");
 }
 
 } // namespace pellam

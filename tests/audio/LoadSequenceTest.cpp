@@ -1,6 +1,7 @@
 #include "audio/LoadSequence.h"
 
 #include "support/FakeDecoder.h"
+#include "support/LameEncode.h"
 #include "support/ManualDispatcher.h"
 #include "support/TempDir.h"
 #include "support/VirtualWaveBackend.h"
@@ -12,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/mount.h>
 
 using namespace pellam;
 using pellam::test::TempDir;
@@ -264,4 +266,109 @@ TEST(LoadSequence, NotationPastTheEndPlaysNothingAndSaysWhy)
         EXPECT_EQ(std::tuple(r.host.Status().text, r.player.Status() == PlayerStatus::Playing, r.seq.NoteAudioStart),
             std::tuple(status, second == 200, 0));
     }
+}
+
+TEST(LoadSequence, MissingDecoderKeepsItsErrorWhateverThePanelAsks)
+{
+    // A double-click arrives as a release (a click) and then the double-click;
+    // a resize of the panel asks for the waveform again.
+    Rig r;
+    r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
+    const RecordingRef rec = r.Recording(1, "rec 1.mp3");
+    r.seq.ListClick(rec);
+    r.seq.ListDoubleClick(rec);
+    r.seq.Reload();
+    r.RunTimers();
+    EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Error: Missing CODEC", kStatusCyan}, MousePointer::Normal, false));
+    EXPECT_EQ(
+        std::tuple(r.seq.WaitTimer().enabled, r.seq.LoadTimer().enabled, r.decoder.starts.size(), r.seq.LoadedMP3),
+        std::tuple(false, false, 2u, ""));
+}
+
+namespace {
+
+// The working folder as a file system of `size` (a mount option such as
+// "64k"); unavailable without the right to mount.
+struct SmallFileSystem {
+    std::string folder;
+    bool mounted = false;
+    SmallFileSystem(const TempDir& dir, const char* size) : folder(dir.str() + "/small")
+    {
+        std::filesystem::create_directory(folder);
+        mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0;
+    }
+    ~SmallFileSystem()
+    {
+        if (mounted)
+            ::umount2(folder.c_str(), MNT_DETACH);
+    }
+};
+
+} // namespace
+
+// A decoder that exits with success after writing only part of the file (as
+// it does on a full disk) or a working folder too small for the recording:
+// nothing is played, the status line and a message say why.
+TEST(LoadSequence, ShortDecodeIsNeverPlayed)
+{
+    if (!test::HaveLame())
+        GTEST_SKIP() << "the lame encoder is not installed";
+    // The 4 s tone holds 156 frames of 576 samples: 4.1 s, 188 972 bytes decoded
+    // with the slack.
+    struct Case {
+        std::uint32_t decodedSeconds;
+        std::uint64_t free, freeAfter; // before the decoder starts, after it exits
+        const char* status;
+        std::size_t starts; // decoder starts after the recording is picked once more
+    };
+    const Case cases[] = {
+        {4, 188972, 0, "Playing rec 1.mp3", 1},
+        {3, 1u << 30, 1u << 30, "Couldn't Load Audio Clip - decoded 3.0 of 4.1 seconds", 2},
+        {3, 188972, 0, "Couldn't Load Audio Clip - decoded 3.0 of 4.1 seconds, the working folder is full", 1},
+        {4, 188971, 0, "Couldn't Load Audio Clip - the working folder has 0.2 MB free, the recording needs 0.2 MB", 0},
+    };
+    for (const auto& [seconds, free, freeAfter, status, starts] : cases) {
+        Rig r;
+        const RecordingRef rec {1, "rec 1.mp3", test::EncodeTone(r.dir, "rec 1.mp3", 4 * 22050, 22050, "-b 32")};
+        ASSERT_FALSE(rec.path.empty());
+        r.decoder.output = Wav(seconds);
+        r.seq.FreeSpace
+            = [&, asked = 0](const std::string&) mutable { return std::optional(asked++ == 0 ? free : freeAfter); };
+        r.seq.ListDoubleClick(rec);
+        r.RunTimers();
+        const bool played = starts == 1 && seconds == 4;
+        EXPECT_EQ(std::tuple(r.host.Status().text, r.player.Status() == PlayerStatus::Playing, r.player.IsFileOpen(),
+                      std::filesystem::exists(r.seq.TempWavPath())),
+            std::tuple(status, played, played, played));
+        // A failure's message names the recording; its details give the figures.
+        EXPECT_EQ(r.host.calls.back().starts_with("Message rec 1.mp3 was not loaded: "), !played)
+            << r.host.calls.back();
+        // Picking it again decodes it again: nothing of the failed load is reopened.
+        r.seq.ListClick(rec);
+        EXPECT_EQ(r.decoder.starts.size(), starts) << status;
+    }
+}
+
+// The real decoder on a working folder that fills up: it writes 64 KiB of
+// the 10 s recording and exits with success.
+TEST(LoadSequence, FullWorkingFolderOnARealFileSystem)
+{
+    Rig r;
+    SmallFileSystem small(r.dir, "64k");
+    if (!small.mounted || !test::HaveLame())
+        GTEST_SKIP() << "needs the right to mount a tmpfs and the lame encoder";
+    r.paths.Temp = small.folder + "/";
+    const RecordingRef rec {1, "rec 1.mp3", test::EncodeTone(r.dir, "rec 1.mp3", 10 * 22050, 22050, "-b 32")};
+    r.decoder.real = true;
+    r.seq.ListDoubleClick(rec);
+    EXPECT_EQ(r.host.Status().text,
+        "Couldn't Load Audio Clip - the working folder has 0.1 MB free, the recording needs 0.4 MB");
+    EXPECT_TRUE(r.decoder.starts.empty());
+
+    r.seq.FreeSpace = nullptr; // as if the space had gone while the decoder wrote
+    r.seq.ListDoubleClick(rec);
+    r.RunTimers();
+    EXPECT_EQ(r.host.Status().text, "Couldn't Load Audio Clip - decoded 1.5 of 10.1 seconds");
+    EXPECT_EQ(std::tuple(r.decoder.starts.size(), r.player.IsFileOpen(), std::filesystem::exists(r.seq.TempWavPath())),
+        std::tuple(1u, false, false));
 }

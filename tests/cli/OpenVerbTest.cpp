@@ -105,6 +105,7 @@ TEST(OpenVerb, FieldFolderWithWindowsPaths)
     EXPECT_EQ(r.err,
         "Evidence Folder\nSome files of the evidence folder are not in the recording list.\r\n"
         "Files named like recordings, not listed (only names ending in \"mp3\" in lower case are): REC01.MP3.\n"
+        "Files named like recordings, not listed (only names ending in \"mp3\" in lower case are):\nREC01.MP3\n"
         "pellam-cli: "
             + evt + ": Attachments from " + dir.str()
             + "/4711/ in the evidence folder; the event file names C:\\Cordane\\4711\\.\n"

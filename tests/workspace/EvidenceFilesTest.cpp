@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <unistd.h>
 #include <variant>
 
@@ -124,28 +125,31 @@ TEST(SysConfig, MissingOrMalformedFileGivesTheDataLoadErrorBox)
 TEST(AttachmentList, ReadsGroupsInFileOrderUpToTheLimit)
 {
     test::TempDir dir;
-    const auto load = [&dir](const std::string& text) {
+    std::string told; // what the last read says it left out
+    const auto load = [&](const std::string& text) {
         dir.write("ATCH.lst", text);
         AttachmentList list;
-        LoadAttachmentList(dir.str() + "/", list);
+        told = LoadAttachmentList(dir.str() + "/", list).value();
         return list;
     };
     const auto two = load("2\r\n\"Floor plan, level 2\",\"Photo\",\"plan.jpg\",\"120 KB\"\r\n"
                           "\"Warrant\",\"Acrobat DOC\",\"warrant.pdf\",\"40 KB\"\r\n");
-    ASSERT_EQ(std::tuple(two.AttachCount, two.entries.size()), std::tuple(2, 2u));
+    ASSERT_EQ(std::tuple(two.AttachCount, two.entries.size(), told), std::tuple(2, 2u, ""));
     EXPECT_EQ(std::tuple(two.entries[0].FileName, two.entries[0].Description, two.entries[1].ApproxSize),
         std::tuple("plan.jpg", "Floor plan, level 2", "40 KB"));
 
     EXPECT_TRUE(load("0\r\n").entries.empty());
     const auto cut = load("3\r\n\"d\",\"t\",\"f\",\"s\",\"d2\",\"t2\"");
-    ASSERT_EQ(std::tuple(cut.AttachCount, cut.entries.size()), std::tuple(3, 2u));
+    ASSERT_EQ(std::tuple(cut.AttachCount, cut.entries.size(), told),
+        std::tuple(3, 2u, "ends in its attachment 2 of 3 (the file ends before this value)"));
     EXPECT_EQ(std::tuple(cut.entries[1].FileType, cut.entries[1].FileName), std::tuple("t2", ""));
 
     std::string many = "1200\r\n";
     for (int i = 0; i < 1200; ++i)
         many += "\"d\",\"t\",\"f" + std::to_string(i) + "\",\"s\"\r\n";
     const auto big = load(many);
-    ASSERT_EQ(std::tuple(big.AttachCount, big.entries.size()), std::tuple(1200, 1000u));
+    ASSERT_EQ(std::tuple(big.AttachCount, big.entries.size(), told),
+        std::tuple(1200, 1000u, "lists 1200 attachments; only the first 1000 are shown"));
     EXPECT_EQ(big.entries.back().FileName, "f999");
 
     AttachmentList missing;
@@ -153,6 +157,9 @@ TEST(AttachmentList, ReadsGroupsInFileOrderUpToTheLimit)
     EXPECT_EQ(missing.AttachCount, 0);
     dir.write("ATCH.lst", "three\r\n");
     EXPECT_EQ(LoadAttachmentList(dir.str(), missing).error(), "its count: not a decimal number");
+    std::filesystem::resize_file(dir.write("ATCH.lst", "1\r\n"), (64 << 20) + 1);
+    EXPECT_EQ(LoadAttachmentList(dir.str(), missing).error(),
+        "it is larger than 64 MiB, more than an attachments list is read");
 }
 
 namespace {

@@ -161,6 +161,10 @@ TEST(AttachmentFolder, ResolvedInTheEvidenceFolderFirst)
     AttachmentList list;
     EXPECT_EQ(LoadIncidentAttachments("Att\\", evidence.str(), list).note,
         "\"ATCH.lst\" in " + evidence.str() + "/Att/ cannot be read: No such file or directory.");
+    // A list read only in part says what it leaves out.
+    evidence.write("Att/ATCH.lst", "1001\r\n" + std::string(1001 * 16, ','));
+    EXPECT_EQ(LoadIncidentAttachments("Att\\", evidence.str(), list).note,
+        "\"ATCH.lst\" in " + evidence.str() + "/Att/ lists 1001 attachments; only the first 1000 are shown.");
 
     for (const auto& [path, want] : {std::pair {"C:\\Cordane\\4711\\", "4711"}, {"/a/b", "b"}, {"C:\\", ""},
              {"\\\\srv\\share\\", "share"}, {"..\\", ""}, {"", ""}})

@@ -231,16 +231,27 @@ TEST(OpenIncident, TellsWhatTheListLeavesOut)
     std::filesystem::create_directory(dir.path() / "dir.mp3");
     std::filesystem::create_directory(dir.path() / "Photo");
     std::filesystem::create_symlink("/etc/passwd", dir.path() / "out.mp3");
-    for (const char* name : {"A.MP3", "b.Mp3", "c.MP3.txt"})
+    for (const char* name :
+        {"A.MP3", "b.Mp3", "c.MP3.txt", "d.mP3", "e.Mp3", "f.MP3", "g.mp3.", ".h.mp3", ".i.MP3", ".j"})
         dir.write(name, "");
     const auto notice = LeftOutNotice(FolderListing::Read(dir.str()).value());
     ASSERT_TRUE(notice);
     EXPECT_EQ(notice->text,
         "Some files of the evidence folder are not in the recording list.\r\n"
-        "Only the first 5000 of 5001 recordings are listed.\r\n"
-        "Files named like recordings, not listed (only names ending in \"mp3\" in lower case are): A.MP3, b.Mp3.\r\n"
+        "Only the first 5000 of 5001 recordings are listed; not listed: 999.mp3.\r\n"
+        "Files named like recordings, not listed (only names ending in \"mp3\" in lower case are): A.MP3, b.Mp3, "
+        "d.mP3, e.Mp3, f.MP3 and 1 more.\r\n"
         "Links leading out of the folder, not listed: out.mp3.\r\n"
-        "Recordings that are no regular file (a folder, pipe, device or broken link), not listed: dir.mp3.");
+        "Recordings that are no regular file (a folder, pipe, device or broken link), not listed: dir.mp3.\r\n"
+        "Hidden files named like recordings (names beginning with \".\"), not listed: .h.mp3, .i.MP3.");
+    // The detail names everything, the one the text counts among "more" too.
+    EXPECT_EQ(notice->detail,
+        "Only the first 5000 of 5001 recordings are listed; not listed:\n999.mp3\n\n"
+        "Files named like recordings, not listed (only names ending in \"mp3\" in lower case are):\n"
+        "A.MP3\nb.Mp3\nd.mP3\ne.Mp3\nf.MP3\ng.mp3.\n\n"
+        "Links leading out of the folder, not listed:\nout.mp3\n\n"
+        "Recordings that are no regular file (a folder, pipe, device or broken link), not listed:\ndir.mp3\n\n"
+        "Hidden files named like recordings (names beginning with \".\"), not listed:\n.h.mp3\n.i.MP3");
 }
 
 TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)

@@ -105,9 +105,12 @@ void StatsWindow::RunCRCTest()
         return;
     }
     m_test = std::move(test);
+    m_unheldTold = false;
     FillTextDocument(*m_rtb->document(), m_test->Report());
     if (CrcTestRunning())
         m_stepTimer.start();
+    else
+        TellUnheld();
 }
 
 void StatsWindow::StepCrcTest()
@@ -124,6 +127,19 @@ void StatsWindow::StepCrcTest()
         m_pb1->setValue(m_test->Progress());
     FillTextDocument(*m_rtb->document(), m_test->Report());
     m_rtb->moveCursor(QTextCursor::End);
+    if (!more)
+        TellUnheld();
+}
+
+void StatsWindow::TellUnheld()
+{
+    // Recordings the Main Log lists that the folder lacks are not in the
+    // report at all; the examiner is told once the report is complete.
+    if (m_unheldTold)
+        return;
+    m_unheldTold = true;
+    if (const auto notice = UnheldNotice(m_test->Unheld()))
+        m_prompter.Show(*notice);
 }
 
 bool StatsWindow::Print(const RichDocument& doc, bool sheet)

@@ -3,7 +3,9 @@
 // integrity test on its second, each with a progress bar and a print button.
 // The page is composed when the window opens and whenever a tab other than
 // the test's is chosen; the test runs, from a fresh report, each time its tab
-// is chosen, a few recordings per turn of the event loop.
+// is chosen, a few recordings per turn of the event loop. Recordings the Main
+// Log lists that the evidence folder does not hold are told in a message box
+// after the report.
 #include "analysis/CrcIntegrityTest.h"
 #include "base/Prompter.h"
 #include "workspace/Session.h"
@@ -53,6 +55,7 @@ public:
 private:
     void TabChanged(int index);
     bool Print(const RichDocument& doc, bool sheet);
+    void TellUnheld();
 
     Session& m_session;
     Prompter& m_prompter;
@@ -63,6 +66,7 @@ private:
     QProgressBar* m_pb1 = nullptr;
     RichDocument m_statistics;
     std::unique_ptr<CRCTest> m_test;
+    bool m_unheldTold = false;
     QTimer m_stepTimer;
 };
 
