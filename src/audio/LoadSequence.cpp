@@ -92,6 +92,12 @@ void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
     std::error_code ignored;
     std::filesystem::remove(TempWavPath(), ignored);
 
+    // A new decode replaces the load still waiting or retrying: its timers
+    // end here, whatever becomes of this one.
+    SetTimer(m_wait, false, m_wait.intervalMs);
+    SetTimer(m_load, false, m_load.intervalMs);
+    m_retries = 0;
+
     m_host.SetStatusText(kConverting);
     m_host.SetPointer(MousePointer::Busy);
 

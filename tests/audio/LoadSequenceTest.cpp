@@ -105,16 +105,16 @@ TEST(LoadSequence, ClickDecodesTheTablePathIntoThisCopysTemporaryFile)
     r.seq.ListClick(r.Recording(3, "rec 1.mp3"));
     // The path is the table's, not rebuilt from the folder and the list text.
     EXPECT_EQ(r.decoder.starts, (std::vector<Calls> {{"lame", "--decode", r.paths.Evidence + "rec 1.mp3", temp}}));
-    EXPECT_FALSE(r.decoder.destinationExistedAtStart);
-    EXPECT_EQ(r.host.calls, (Calls {"Stop"})); // the player was playing
+    // The player was playing: it is stopped.
+    EXPECT_EQ(std::tuple(r.decoder.destinationExistedAtStart, r.host.calls), std::tuple(false, Calls {"Stop"}));
     EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Converting MP3 to WAV", kStatusCyan}, MousePointer::Busy, true));
     EXPECT_EQ(std::tuple(r.player.IsFileOpen(), r.seq.WaitTimer(), timerChanges, r.seq.AutoPlay),
         std::tuple(false, TimerRequest {true, 500}, 1, false));
 
     r.RunTimers();
     EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Playing rec 1.mp3", kStatusGreen}, MousePointer::Normal, false));
-    EXPECT_EQ(r.host.calls.back(), "PopulateGFX TMP-4242.WAV");
-    EXPECT_EQ(std::tuple(r.player.Duration(), r.player.Status()), std::tuple(2000, PlayerStatus::Stopped));
+    EXPECT_EQ(std::tuple(r.host.calls.back(), r.player.Duration(), r.player.Status()),
+        std::tuple("PopulateGFX TMP-4242.WAV", 2000, PlayerStatus::Stopped));
 
     // A paused player is not stopped through the panel: only playing counts.
     ASSERT_TRUE(r.player.PlaybackStart() && r.player.PlaybackPause());
@@ -183,8 +183,22 @@ TEST(LoadSequence, StatusLineNamesTheLoadedRecordingWhileAnotherRowIsCurrent)
 TEST(LoadSequence, FailingLoadCountsItsAttemptsThenGivesUpAndFailedStartsLeaveThePointerNormal)
 {
     Rig r;
+    // A decoder that cannot start leaves the pointer normal, and its error stays
+    // through the double-click that follows the click and a redraw of the panel.
+    r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
+    const RecordingRef first = r.Recording(1, "rec 1.mp3");
+    r.seq.ListClick(first);
+    r.seq.ListDoubleClick(first);
+    r.seq.Reload();
+    r.RunTimers();
+    EXPECT_EQ(std::tuple(r.host.Status(), r.host.pointer, r.seq.Converting(), r.seq.WaitTimer().enabled,
+                  r.seq.LoadTimer().enabled, r.decoder.starts.size(), r.seq.LoadedMP3),
+        std::tuple(
+            StatusLine {"Error: Missing CODEC", kStatusCyan}, MousePointer::Normal, false, false, false, 2u, ""));
+
+    r.decoder.answer = {DecoderStart::Outcome::Started, 0};
     r.decoder.output.clear(); // writes nothing: every open fails
-    r.seq.ListClick(r.Recording(1, "rec 1.mp3"));
+    r.seq.ListClick(first);
     r.seq.WaitForItTick();
     for (std::size_t attempt = 1; attempt <= 14; ++attempt) {
         const StatusLine want {"Loading" + std::string(attempt + 1, '.'), attempt < 7 ? kStatusYellow : kStatusRed};
@@ -198,19 +212,17 @@ TEST(LoadSequence, FailingLoadCountsItsAttemptsThenGivesUpAndFailedStartsLeaveTh
 
     // A new attempt starts counting afresh, whatever the status line says.
     r.host.SetStatus({"Loading.....", kStatusRed});
-    r.seq.ListDoubleClick(r.Recording(1, "rec 1.mp3"));
+    r.seq.ListDoubleClick(first);
     r.seq.WaitForItTick();
     EXPECT_EQ(r.host.Status(), (StatusLine {"Loading..", kStatusYellow}));
 
-    // A decoder that cannot start leaves the pointer normal.
-    r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
-    r.seq.ListClick(r.Recording(2, "rec 2.mp3"));
-    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.Converting()),
-        std::tuple("Error: Missing CODEC", MousePointer::Normal, false));
+    // A decoder that fails to start leaves the pointer normal too, and the
+    // retries of the load it replaces (still running here) end with it.
     r.decoder.answer = {DecoderStart::Outcome::Failed, 13};
     r.seq.ListClick(r.Recording(3, "rec 3.mp3"));
-    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.WaitTimer().enabled),
-        std::tuple("ShellExecute Failed - Err#13", MousePointer::Normal, false));
+    r.RunTimers();
+    EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.WaitTimer().enabled, r.seq.LoadTimer().enabled),
+        std::tuple("ShellExecute Failed - Err#13", MousePointer::Normal, false, false));
 }
 
 TEST(LoadSequence, WaitsForTheDecoders)
@@ -237,74 +249,30 @@ TEST(LoadSequence, WaitsForTheDecoders)
     EXPECT_EQ(r.host.Status().text, "Playing rec 2.mp3");
 }
 
-TEST(LoadSequence, LogRequestStartsTenSecondsBeforeTheNotation)
+// A notation double-clicked in the log plays its recording from ten seconds
+// before it; the 200-second recording holds 3:20 itself but not a second more.
+TEST(LoadSequence, NotationPlaysFromTenSecondsBeforeOrSaysItLiesPastTheEnd)
 {
-    for (const auto& [second, position] : {std::pair {125, 115000}, {11, 1000}, {10, 0}}) {
-        Rig r;
-        r.decoder.output = Wav(200);
-        r.seq.NoteAudioStart = second;
-        r.seq.AutoPlay = true;
-        r.seq.ConvertMP3toWAV(r.paths.Evidence + "rec 1.mp3");
-        r.RunTimers();
-        EXPECT_EQ(r.host.calls, (Calls {"PopulateGFX TMP-4242.WAV", "PlaceCur", "ClearResume"})) << second;
-        EXPECT_EQ(std::tuple(r.player.Status(), r.player.Position(), r.seq.NoteAudioStart),
-            std::tuple(PlayerStatus::Playing, position, 0));
-    }
-}
-
-TEST(LoadSequence, NotationPastTheEndPlaysNothingAndSaysWhy)
-{
-    // The 200-second recording holds 3:20 itself but not a second more.
-    for (const auto& [second, status] :
-        {std::pair {200, "Playing rec 1.mp3"}, {201, "(03:21) lies past the end of rec 1.mp3 (03:20)"},
-            {750, "(12:30) lies past the end of rec 1.mp3 (03:20)"}}) {
+    const std::tuple<int, const char*, int> cases[]
+        = {{125, "Playing rec 1.mp3", 115000}, {11, "Playing rec 1.mp3", 1000}, {10, "Playing rec 1.mp3", 0},
+            {200, "Playing rec 1.mp3", 190000}, {201, "(03:21) lies past the end of rec 1.mp3 (03:20)", -1},
+            {750, "(12:30) lies past the end of rec 1.mp3 (03:20)", -1}};
+    for (const auto& [second, status, position] : cases) {
         Rig r;
         r.decoder.output = Wav(200);
         r.seq.NoteAudioStart = second;
         r.seq.ListDoubleClick(r.Recording(1, "rec 1.mp3"));
         r.RunTimers();
-        EXPECT_EQ(std::tuple(r.host.Status().text, r.player.Status() == PlayerStatus::Playing, r.seq.NoteAudioStart),
-            std::tuple(status, second == 200, 0));
+        const bool playing = r.player.Status() == PlayerStatus::Playing;
+        EXPECT_EQ(std::tuple(r.host.Status().text, playing ? r.player.Position() : -1, r.seq.NoteAudioStart),
+            std::tuple(status, position, 0))
+            << second;
+        EXPECT_EQ(r.host.calls,
+            (playing ? Calls {"PopulateGFX TMP-4242.WAV", "PlaceCur", "ClearResume"}
+                     : Calls {"PopulateGFX TMP-4242.WAV"}))
+            << second;
     }
 }
-
-TEST(LoadSequence, MissingDecoderKeepsItsErrorWhateverThePanelAsks)
-{
-    // A double-click arrives as a release (a click) and then the double-click;
-    // a resize of the panel asks for the waveform again.
-    Rig r;
-    r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
-    const RecordingRef rec = r.Recording(1, "rec 1.mp3");
-    r.seq.ListClick(rec);
-    r.seq.ListDoubleClick(rec);
-    r.seq.Reload();
-    r.RunTimers();
-    EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Error: Missing CODEC", kStatusCyan}, MousePointer::Normal, false));
-    EXPECT_EQ(
-        std::tuple(r.seq.WaitTimer().enabled, r.seq.LoadTimer().enabled, r.decoder.starts.size(), r.seq.LoadedMP3),
-        std::tuple(false, false, 2u, ""));
-}
-
-namespace {
-
-// The working folder as a file system of `size` (a mount option such as
-// "64k"); unavailable without the right to mount.
-struct SmallFileSystem {
-    std::string folder;
-    bool mounted = false;
-    SmallFileSystem(const TempDir& dir, const char* size) : folder(dir.str() + "/small")
-    {
-        std::filesystem::create_directory(folder);
-        mounted = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0;
-    }
-    ~SmallFileSystem()
-    {
-        if (mounted)
-            ::umount2(folder.c_str(), MNT_DETACH);
-    }
-};
-
-} // namespace
 
 // A decoder that exits with success after writing only part of the file (as
 // it does on a full disk) or a working folder too small for the recording:
@@ -314,14 +282,10 @@ TEST(LoadSequence, ShortDecodeIsNeverPlayed)
     if (!test::HaveLame())
         GTEST_SKIP() << "the lame encoder is not installed";
     // The 4 s tone holds 156 frames of 576 samples: 4.1 s, 188 972 bytes decoded
-    // with the slack.
-    struct Case {
-        std::uint32_t decodedSeconds;
-        std::uint64_t free, freeAfter; // before the decoder starts, after it exits
-        const char* status;
-        std::size_t starts; // decoder starts after the recording is picked once more
-    };
-    const Case cases[] = {
+    // with the slack. Seconds decoded, the space free before the decoder starts
+    // and after it exits, the status, the decoder starts once the recording is
+    // picked again.
+    const std::tuple<std::uint32_t, std::uint64_t, std::uint64_t, const char*, std::size_t> cases[] = {
         {4, 188972, 0, "Playing rec 1.mp3", 1},
         {3, 1u << 30, 1u << 30, "Couldn't Load Audio Clip - decoded 3.0 of 4.1 seconds", 2},
         {3, 188972, 0, "Couldn't Load Audio Clip - decoded 3.0 of 4.1 seconds, the working folder is full", 1},
@@ -354,10 +318,13 @@ TEST(LoadSequence, ShortDecodeIsNeverPlayed)
 TEST(LoadSequence, FullWorkingFolderOnARealFileSystem)
 {
     Rig r;
-    SmallFileSystem small(r.dir, "64k");
-    if (!small.mounted || !test::HaveLame())
-        GTEST_SKIP() << "needs the right to mount a tmpfs and the lame encoder";
-    r.paths.Temp = small.folder + "/";
+    const std::string small = r.dir.str() + "/small";
+    std::filesystem::create_directory(small);
+    if (!test::HaveLame() || ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "needs the lame encoder and the right to mount a tmpfs";
+    const std::unique_ptr<const char, void (*)(const char*)> unmount(
+        small.c_str(), [](const char* at) { ::umount2(at, MNT_DETACH); });
+    r.paths.Temp = small + "/";
     const RecordingRef rec {1, "rec 1.mp3", test::EncodeTone(r.dir, "rec 1.mp3", 10 * 22050, 22050, "-b 32")};
     r.decoder.real = true;
     r.seq.ListDoubleClick(rec);
