@@ -155,10 +155,6 @@ TEST(CRCTest, FindsListedRecordingsTheFolderDoesNotHold)
         "The Main Log lists 1 recording that the evidence folder does not hold as a file:\r\ngone.mp3: absent");
 }
 
-} // namespace pellam
-
-namespace pellam {
-
 // The one-pass lookup of many names finds what a search per name finds, for
 // names that overlap, repeat, differ in case or contain one another.
 TEST(CRCTest, OnePassLookupAgreesWithASearchPerName)

@@ -31,11 +31,8 @@ std::string RunTime(const char* startDate, const char* startTime, const char* en
 
 TEST(Statistics, TotalAndAverageRecordingTime)
 {
-    const struct {
-        std::vector<Mp3Record> table;
-        int count;
-        std::string total, average;
-    } cases[] = {
+    // Durations, recording count, total, average.
+    const std::tuple<std::vector<Mp3Record>, int, std::string, std::string> cases[] = {
         {Durations({"01:50", "02:30"}), 2, "00:04:20", "02:10"},
         {Durations({"00:45"}), 1, "00:00:45", "00:45"},
         // Unknown and empty durations add nothing but count in the average.
@@ -43,9 +40,9 @@ TEST(Statistics, TotalAndAverageRecordingTime)
         {Durations({"00:01", "00:02"}), 2, "00:00:03", "00:02"}, // 1.5 s rounds to the even 2
         {{}, 0, "00:00:00", "00:00"},
     };
-    for (const auto& c : cases) {
-        const RecordingTimes t = TotalAndAverage(c.table, c.count);
-        EXPECT_EQ(t.Total + " " + t.Average, c.total + " " + c.average);
+    for (const auto& [table, count, total, average] : cases) {
+        const RecordingTimes t = TotalAndAverage(table, count);
+        EXPECT_EQ(std::pair(t.Total, t.Average), std::pair(total, average)) << count;
     }
 }
 

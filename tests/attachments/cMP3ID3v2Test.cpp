@@ -88,7 +88,9 @@ TEST(cMP3ID3v2, Version22IdsAreMappedAndOtherVersionsReadNoFrames)
     }
 }
 
-TEST(cMP3ID3v2, TheWalkStops)
+// The walk stops where the tag or the file does: oversized and cut frames
+// read only what the file holds.
+TEST(cMP3ID3v2, TheWalkStopsAndReadsOnlyWhatTheFileHolds)
 {
     // At NUL padding, even when frame-like bytes follow inside the tag.
     const std::string afterPadding = std::string(8, '\0') + Frame("TPE1", "hidden");
@@ -109,10 +111,7 @@ TEST(cMP3ID3v2, TheWalkStops)
     // Behind leading bytes the position passes a small tag size after the first frame.
     r = ReadBytes(std::string(1000, 'j') + PaddedTag(3, Frame("TIT2", "a") + Frame("TPE1", "b"), 900));
     EXPECT_EQ(Shape(r), std::tuple(true, 1004, 3, 1));
-}
 
-TEST(cMP3ID3v2, OversizedAndCutFramesReadOnlyWhatTheFileHolds)
-{
     // Sizes beyond any tag: nothing is read.
     for (std::uint32_t size : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
         const std::string frame = "TIT2" + BigEndianBytes(size, 4) + std::string(2, '\0') + "abc";
@@ -120,7 +119,7 @@ TEST(cMP3ID3v2, OversizedAndCutFramesReadOnlyWhatTheFileHolds)
     }
     // A frame that claims 200 MB of a 256 MB tag in a file that ends after 5 bytes.
     const std::string cut = "TIT2" + BigEndianBytes(200u << 20, 4) + std::string(2, '\0') + "Cut 5";
-    auto r = ReadBytes(Tag(4, cut, 0x0FFFFFFF));
+    r = ReadBytes(Tag(4, cut, 0x0FFFFFFF));
     EXPECT_EQ(std::tuple(r.FrameCount(), r.Title()), std::tuple(1, std::string("Cut 5")));
     // In a sparse file that does hold the 200 MB, the value is read no further than 4 MiB.
     TempDir dir;

@@ -27,7 +27,7 @@ std::string SizedFile(const TempDir& dir, const std::string& name, std::int64_t 
 
 } // namespace
 
-TEST(WaveformTrace, StepGrowsWithFileSize)
+TEST(WaveformTrace, StepGrowsWithFileSizeAndEachRecordGivesItsFirstSample)
 {
     TempDir dir;
     for (const auto& [size, step] :
@@ -41,12 +41,9 @@ TEST(WaveformTrace, StepGrowsWithFileSize)
         ASSERT_EQ(static_cast<std::int64_t>(t->points.size()), whole + 1) << size;
         EXPECT_EQ(std::pair(t->points[1].x, t->points.back().x), std::pair(step, whole * step));
     }
-}
 
-TEST(WaveformTrace, ReadsTheSampleStartingEachRecordTheCutLastOneAndNothingElse)
-{
-    TempDir dir;
-    // 48 records plus one byte: records 45..48 are whole, record 49 has one byte.
+    // The sample starting each record is read, the cut last one too, nothing
+    // else. 48 records plus one byte: records 45..48 are whole, record 49 has one byte.
     std::string bytes(48 * 128 + 1, '\0');
     bytes.replace(44 * 128, 2, "\x10\x00", 2); // record 45: +16
     bytes.replace(45 * 128, 2, "\xF0\xFF"); // record 46: -16

@@ -1,4 +1,6 @@
 #include "cli/RunVerb.h"
+#include "records/RecordWriter.h"
+#include "records/clsRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -47,13 +49,14 @@ TEST(VerbVerify, ExitStatusTellsPassedFailedAndCouldNotTest)
     text.replace(text.find("4711 Ended."), 11, "4711 Closed");
     std::ofstream(log, std::ios::binary) << text;
     const CliOutput notEnded = RunVerb({"verify", evt});
-    EXPECT_EQ(notEnded.status, 2);
-    EXPECT_NE(notEnded.out.find("This event was not ended. Cannot continue."), std::string::npos);
+    EXPECT_TRUE(
+        notEnded.status == 2 && notEnded.out.find("This event was not ended. Cannot continue.") != std::string::npos)
+        << notEnded.status << notEnded.out;
 
     const CliOutput stats = RunVerb({"stats", evt});
-    EXPECT_EQ(stats.status, 0);
-    EXPECT_TRUE(stats.out.starts_with("Statistical Analysis of Case # 4711\n")) << stats.out;
-    EXPECT_NE(stats.out.find("     Total run time: 0 Days, 3 Hours, 26 Minutes\n"), std::string::npos);
+    EXPECT_TRUE(stats.status == 0 && stats.out.starts_with("Statistical Analysis of Case # 4711\n")
+        && stats.out.find("     Total run time: 0 Days, 3 Hours, 26 Minutes\n") != std::string::npos)
+        << stats.out;
 
     EXPECT_EQ(RunVerb({"verify", (incident / "none.evt").string()}).status, 2);
 }
@@ -120,12 +123,44 @@ TEST(VerbSheet, WritesTheSheetWithThePhotoPlaceAndRefusesUnknownPersons)
     ::setenv("PELLAM_TODAY", "3/14/2026", 1);
     const CliOutput subject = RunVerb({"sheet", evt, "0", "1"});
     ::unsetenv("PELLAM_TODAY");
-    EXPECT_EQ(subject.status, 0) << subject.err;
-    EXPECT_TRUE(subject.out.starts_with("Subject Record Sheet for\nDale Orrin\n[photo]\nID#: ")) << subject.out;
-    EXPECT_NE(subject.out.find("DOB: 03/14/1971 (55yrs)"), std::string::npos);
+    EXPECT_TRUE(subject.status == 0 && subject.out.starts_with("Subject Record Sheet for\nDale Orrin\n[photo]\nID#: ")
+        && subject.out.find("DOB: 03/14/1971 (55yrs)") != std::string::npos)
+        << subject.err << subject.out;
     EXPECT_NE(RunVerb({"sheet", evt, "4", "1"}).out.find("\n(Photo Load Error)\n"), std::string::npos);
     for (const auto& [role, person] : {std::pair {"9", "1"}, {"2", "3"}, {"x", "1"}, {"0", "0"}})
         EXPECT_EQ(RunVerb({"sheet", evt, role, person}).status, 2) << role << " " << person;
+}
+
+// A photo name leading out of the photo folder is never read: the sheet holds
+// the note and stderr says why. A FIFO in the records file's place is named
+// with the reason it was not read.
+TEST(VerbSheet, PhotoOutsideThePhotoFolderAndFifoRecordsAreRefused)
+{
+    TempDir dir;
+    const fs::path incident = SampleCopy(dir);
+    const std::string evt = (incident / "4711.evt").string(), records = (incident / "4711_Records.rmq").string();
+    dir.write("outside.jpg", "\xFF\xD8\xFF\xE0 a picture from outside");
+    clsRecord store;
+    store.SetRecordPath(records);
+    RecordTable table;
+    RoleTable roles;
+    ASSERT_TRUE(store.RECORDLOAD(table, roles));
+    table(0, 1, 3, 0) = "../../outside.jpg";
+    ASSERT_TRUE(RecordSave(store, table));
+
+    const auto r = RunVerb({"sheet", evt, "0", "1"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.starts_with("Subject Record Sheet for\nDale Orrin\n\n(Photo Load Error)\nID#")) << r.out;
+    EXPECT_EQ(r.err,
+        "pellam-cli: " + records
+            + ": Photo Load Error: The name \"../../outside.jpg\" is not a file name of the folder " + incident.string()
+            + "/Photo/.\n");
+
+    fs::remove(records);
+    ASSERT_EQ(::mkfifo(records.c_str(), 0600), 0);
+    const auto fifo = RunVerb({"sheet", evt, "0", "1"});
+    EXPECT_EQ(std::tuple(fifo.status, fifo.out, fifo.err),
+        std::tuple(2, "", "pellam-cli: " + records + ": Failed to Load Record Data: not a regular file\n"));
 }
 
 } // namespace

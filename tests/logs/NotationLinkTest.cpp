@@ -71,7 +71,7 @@ TEST(NotationLink, FileNamesMustBeShortAndEndInLowerCaseMp3)
     }
 }
 
-TEST(NotationLink, ScansStopAtTheirBoundsAndTheEdgesOfTheText)
+TEST(NotationLink, ScansStopAtTheirBoundsAndTheEdgesOfTheTextAndFindNothingWhereNothingIs)
 {
     // A notation as the very first entry, with a label far before it.
     std::u16string text = u"Recording MP3 File: 4711_A.mp3\r\n" + std::u16string(6000, u'x') + u"\r\n" + kSeparator
@@ -81,11 +81,9 @@ TEST(NotationLink, ScansStopAtTheirBoundsAndTheEdgesOfTheText)
     EXPECT_FALSE(NotationAtCaret(text, static_cast<std::int32_t>(text.size()) + 100));
     EXPECT_EQ(FindLineStart(text, INT32_MAX), FindLineStart(text, static_cast<std::int32_t>(text.size())));
     EXPECT_FALSE(NotationAtCaret(u"", 20));
-}
 
-TEST(NotationLink, ALogWithoutNotationsLinksNothingAnywhere)
-{
-    const std::u16string text = Log({u"1/1/2026 10:00:00 - Recording MP3 File: 4711_A.mp3",
+    // A log without notations links nothing anywhere.
+    text = Log({u"1/1/2026 10:00:00 - Recording MP3 File: 4711_A.mp3",
         u"1/1/2026 10:01:00 - Incident opened by A. B: nothing noted"});
     for (std::int32_t cp = 0; cp <= static_cast<std::int32_t>(text.size()) + 2; ++cp) {
         ASSERT_FALSE(NotationAtCaret(text, cp)) << cp;

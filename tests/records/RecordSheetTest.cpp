@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace pellam {
 namespace {
 
@@ -50,17 +52,37 @@ TEST(RecordList, RowsFollowTheRolesAndMapToTheirPersons)
 
 TEST(RecordSheet, AgeFromEveryShortDateLayout)
 {
-    const struct {
-        const char* dob;
-        const char* today;
-        const char* age;
-    } cases[] = {{"02/29/1980", "02/28/2026", "45"}, {"02/29/1980", "03/01/2026", "46"},
-        {"01/05/1990", "1/5/2026", "36"}, {"12/06/1990", "12/5/2026", "35"}, {"01/16/1990", "1/15/2026", "35"},
-        {"01/15/1990", "01/15/2026", "36"},
+    // Born, today, age.
+    const std::tuple<const char*, const char*, const char*> cases[] = {{"02/29/1980", "02/28/2026", "45"},
+        {"02/29/1980", "03/01/2026", "46"}, {"01/05/1990", "1/5/2026", "36"}, {"12/06/1990", "12/5/2026", "35"},
+        {"01/16/1990", "1/15/2026", "35"}, {"01/15/1990", "01/15/2026", "36"},
         {"12/31/2030", "12/5/2026", "-5"}, // born in the future: the difference as it is
         {"2/3/1980", "12/5/2026", ""}, {"", "12/5/2026", ""}, {"01/15/1990", "", ""}, {"ab/cd/efgh", "1/5/2026", ""}};
-    for (const auto& c : cases)
-        EXPECT_EQ(PersonAge(c.dob, c.today), c.age) << c.dob << " on " << c.today;
+    for (const auto& [dob, today, age] : cases)
+        EXPECT_EQ(PersonAge(dob, today), age) << dob << " on " << today;
+}
+
+// A photo is a file of the photo folder, its name taken as bytes: one leading
+// out of the folder, by ".." or by a link, is never read.
+TEST(RecordSheet, PhotoComesOnlyFromThePhotoFolder)
+{
+    test::TempDir dir;
+    const std::string photos = dir.str() + "/case/Photo/", latin1 = std::string("Pe") + '\xF1' + "a.jpg";
+    dir.write("outside.jpg", "\xFF\xD8\xFF\xE0");
+    dir.write("case/Photo/" + latin1, "\xFF\xD8\xFF\xE0");
+    dir.write("case/Photo/text.jpg", "not a picture");
+    std::filesystem::create_symlink(dir.file("outside.jpg"), photos + "link.jpg");
+    const std::tuple<std::string, std::string, std::string> cases[] = {{latin1, "", ""}, {"", kPhotoNotAvailable, ""},
+        {"../../outside.jpg", kPhotoLoadError,
+            "The name \"../../outside.jpg\" is not a file name of the folder " + photos + "."},
+        {"link.jpg", kPhotoLoadError, "The name \"link.jpg\" leads out of the folder " + photos + "."},
+        {"text.jpg", kPhotoLoadError, photos + "text.jpg: not a JPEG, PNG, GIF or BMP picture"},
+        {"gone.jpg", kPhotoLoadError, photos + "gone.jpg: No such file or directory"}};
+    for (const auto& [name, note, reason] : cases) {
+        const PhotoCheck c = CheckPhoto(name, photos);
+        EXPECT_EQ(std::tuple(c.note, c.reason, c.path), std::tuple(note, reason, note.empty() ? photos + name : ""))
+            << name;
+    }
 }
 
 TEST(RecordSheet, SparseAndFullPersons)

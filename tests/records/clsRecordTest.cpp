@@ -25,6 +25,7 @@ struct Loaded {
     RecordLoadError error;
     std::unique_ptr<RecordTable> table = std::make_unique<RecordTable>();
     RoleTable roles;
+    std::tuple<bool, std::int64_t, std::string> header; // the header read alone: ok, cut slot, role-0 label
     const std::string& operator()(int k, int r, int p, int f) const { return (*table)(k, r, p, f); }
 };
 
@@ -41,6 +42,11 @@ Loaded Load(const std::string& path)
         l.cutAtSlot = result->cutAtSlot;
     } else
         l.error = result.error();
+    std::array<std::string, 11> header;
+    RoleTable roles;
+    roles.RoleName0 = "Before";
+    const auto head = store.RECORDHEADER(header, roles);
+    l.header = {head.ok(), head.ok() ? head->cutAtSlot : -1, roles.RoleName0};
     return l;
 }
 
@@ -48,20 +54,6 @@ Loaded LoadBytes(const std::string& bytes)
 {
     TempDir dir;
     return Load(dir.write("1_Records.rmq", bytes));
-}
-
-// The header read of the same bytes: whether it succeeded, where the file
-// was cut, the role-0 label it took.
-std::tuple<bool, std::int64_t, std::string> HeaderOfBytes(const std::string& bytes)
-{
-    TempDir dir;
-    clsRecord store;
-    store.SetRecordPath(dir.write("1_Records.rmq", bytes));
-    std::array<std::string, 11> header;
-    RoleTable roles;
-    roles.RoleName0 = "Before";
-    const auto result = store.RECORDHEADER(header, roles);
-    return {result.ok(), result.ok() ? result->cutAtSlot : -1, roles.RoleName0};
 }
 
 } // namespace
@@ -94,8 +86,8 @@ TEST(clsRecord, PersonsFollowTheRoleCounts)
     EXPECT_EQ(V({negative(0, 1, 1, 0), negative(1, 1, 1, 0)}), V({"", "p0"}));
 
     const auto tooMany = LoadBytes(RecordFile("150", 150, {"101"}, 101));
-    EXPECT_EQ(std::tuple(tooMany.ok, tooMany.error.Errno), std::tuple(false, 0));
-    EXPECT_EQ(tooMany.error.Reason, "the person count of role 0 is not a number up to 100");
+    EXPECT_EQ(std::tuple(tooMany.ok, tooMany.error.Errno, tooMany.error.Reason),
+        std::tuple(false, 0, "the person count of role 0 is not a number up to 100"));
     EXPECT_FALSE(LoadBytes(RecordFile("150", 150, {"two"}, 2)).ok);
 }
 
@@ -111,20 +103,15 @@ TEST(clsRecord, DamagedCutAndMissingFiles)
 
     // Ending right after the last person, as a backup does, or with the padding of the last slot cut off.
     std::string bytes = RecordFile("150", 150, {"1"}, 1);
-    EXPECT_EQ(LoadBytes(RecordFile("150", 150, {"1"}, 1, false)).cutAtSlot, 0);
-    EXPECT_EQ(LoadBytes(bytes.substr(0, bytes.size() - 100)).cutAtSlot, 0);
+    EXPECT_EQ(std::tuple(LoadBytes(RecordFile("150", 150, {"1"}, 1, false)).cutAtSlot,
+                  LoadBytes(bytes.substr(0, bytes.size() - 100)).cutAtSlot),
+        std::tuple(0, 0));
     // Cut anywhere else, the file still loads: what it does not reach reads
     // as empty text, a text cut by the end keeps the bytes that are there,
     // and the first slot it does not hold whole is told.
     const std::size_t person = 11 * 150; // slot 12, the subject's first field "p0"
-    const struct {
-        std::size_t cut;
-        int persons;
-        std::int64_t cutAtSlot;
-        const char* field0;
-        const char* field4;
-        const char* field5;
-    } cuts[] = {
+    // Bytes kept; persons, the slot told, fields 0, 4 and 5 of the subject.
+    const std::tuple<std::size_t, int, std::int64_t, const char*, const char*, const char*> cuts[] = {
         {0, 0, 1, "", "", ""}, // empty file: slot length 1050, no counts
         {150, 0, 2, "", "", ""}, // only the slot length: no counts either
         {person + 1, 1, 12, "", "", ""}, // half a length word
@@ -132,20 +119,20 @@ TEST(clsRecord, DamagedCutAndMissingFiles)
         {person + 4 * 150 + 4, 1, 17, "p0", "p4", ""}, // field 4 whole, its padding gone
         {person + 5 * 150, 1, 17, "p0", "p4", ""},
     };
-    for (const auto& c : cuts) {
-        const auto l = LoadBytes(bytes.substr(0, c.cut));
-        EXPECT_EQ(std::tuple(l.ok, l.persons, l(0, 1, 1, 0), l(0, 1, 1, 4), l(0, 1, 1, 5), l.roles.RoleName0),
-            std::tuple(true, c.persons, c.field0, c.field4, c.field5, c.cut > person ? "Suspect" : ""))
-            << c.cut;
-        EXPECT_EQ(l.cutAtSlot, c.cutAtSlot) << c.cut;
+    for (const auto& [size, persons, slot, field0, field4, field5] : cuts) {
+        const auto l = LoadBytes(bytes.substr(0, size));
+        EXPECT_EQ(
+            std::tuple(l.ok, l.persons, l.cutAtSlot, l(0, 1, 1, 0), l(0, 1, 1, 4), l(0, 1, 1, 5), l.roles.RoleName0),
+            std::tuple(true, persons, slot, field0, field4, field5, size > person ? "Suspect" : ""))
+            << size;
     }
     RecordLoad cut {1, 44, 17};
     EXPECT_EQ(cut.CutShortNote(), "The records file ends inside slot 17 of 44: the texts from there on read as empty.");
 
     // Files the system refuses carry its error number; a FIFO is refused, not waited on.
     TempDir dir;
-    EXPECT_EQ(Load(dir.file("none.rmq")).error.Errno, ENOENT);
-    EXPECT_EQ(Load(dir.str()).error.Errno, EISDIR);
+    EXPECT_EQ(
+        std::tuple(Load(dir.file("none.rmq")).error.Errno, Load(dir.str()).error.Errno), std::tuple(ENOENT, EISDIR));
     const std::string fifo = MakeFifo(dir, "pipe.rmq");
     EXPECT_EQ(ReadPromptly(fifo, [&] { return Load(fifo).error.Errno; }), EINVAL);
 }
@@ -159,7 +146,7 @@ TEST(clsRecord, GarbageNeverLoadsHalfway)
             bytes += static_cast<char>(rng() % 4 == 0 ? rng() % 3 : rng());
         const auto l = LoadBytes(bytes);
         EXPECT_EQ(l.roles.RoleName0, l.ok ? l.table->Header(10) : "Before") << i;
-        EXPECT_EQ(HeaderOfBytes(bytes), std::tuple(l.ok, l.ok ? l.cutAtSlot : -1, l.roles.RoleName0)) << i;
+        EXPECT_EQ(l.header, std::tuple(l.ok, l.ok ? l.cutAtSlot : -1, l.roles.RoleName0)) << i;
     }
 }
 
@@ -179,8 +166,8 @@ TEST(clsRecord, HeaderReadAnswersAsTheFullLoad)
         {RecordFile("150", 150, {"101"}, 101), false, -1, "Before"},
     };
     for (const auto& [bytes, ok, cut, label] : cases) {
-        EXPECT_EQ(HeaderOfBytes(bytes), std::tuple(ok, cut, label)) << bytes.size();
-        EXPECT_EQ(LoadBytes(bytes).ok, ok) << bytes.size();
+        const auto l = LoadBytes(bytes);
+        EXPECT_EQ(std::tuple(l.header, l.ok), std::tuple(std::tuple(ok, cut, label), ok)) << bytes.size();
     }
 }
 
@@ -206,8 +193,8 @@ TEST(clsRecord, SaveThenLoadGivesBackEveryText)
     EXPECT_EQ(bytes.size(), 200000u) << "a longer old file is overwritten, not cut";
     ASSERT_EQ(table.Header(0), "240"); // the slot length: the longest text, 190 characters, plus fifty
     const std::size_t end = (11 + 7 * 33) * 240; // 7 persons
-    EXPECT_EQ(bytes.substr(end, 13), Slot(kTrailerBytes, 240).substr(0, 13));
-    EXPECT_EQ(bytes.substr(end + 240, 1), "z");
+    EXPECT_EQ(std::tuple(bytes.substr(end, 13), bytes.substr(end + 240, 1)),
+        std::tuple(Slot(kTrailerBytes, 240).substr(0, 13), "z"));
 
     const auto l = Load(store.RecordPath());
     ASSERT_TRUE(l.ok);
@@ -228,9 +215,9 @@ TEST(clsRecord, BackupHasNoTrailerAndLiesBesideTheFile)
     table.Trailer() = std::string(500, 't'); // not counted in the slot length
     table(3, 100, 0, 2) = std::string(120, 'x'); // counted even where nothing is written: slots of 170
     ASSERT_TRUE(RECORDSAVEBAK(store, table));
-    EXPECT_EQ(ReadAll(dir.file("77_Records.bak")).size(), (11u + 33u) * 170u);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("77_Records.rmq")));
-    EXPECT_EQ(Load(dir.file("77_Records.bak"))(1, 1, 2, 5), "95814");
+    EXPECT_EQ(std::tuple(ReadAll(dir.file("77_Records.bak")).size(),
+                  std::filesystem::exists(dir.file("77_Records.rmq")), Load(dir.file("77_Records.bak"))(1, 1, 2, 5)),
+        std::tuple((11u + 33u) * 170u, false, "95814"));
 
     store.SetRecordPath("abc");
     EXPECT_FALSE(RECORDSAVEBAK(store, table));

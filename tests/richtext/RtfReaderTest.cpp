@@ -112,16 +112,6 @@ TEST(RtfReader, BreaksSymbolsAndPositionsCountLineBreaksAsTwoCharacters)
     }
 }
 
-// The runs a paragraph hands out, a picture's name in brackets after its text.
-std::vector<std::string> RunTexts(
-    const RichDocument& doc, std::size_t p, std::size_t from = 0, std::size_t to = SIZE_MAX)
-{
-    std::vector<std::string> out;
-    for (const RunView& run : doc.Runs(p, from, to))
-        out.push_back(ToUtf8(run.text) + (run.picture.empty() ? "" : "[" + run.picture + "]"));
-    return out;
-}
-
 TEST(RichDocument, RunsAreHandedOutPerParagraphAndCutToARange)
 {
     RichDocument doc;
@@ -137,7 +127,14 @@ TEST(RichDocument, RunsAreHandedOutPerParagraphAndCutToARange)
     doc.SetAlignment(Alignment::Left);
     doc.Append(u"ij", bold);
     EXPECT_EQ(ToUtf8(doc.PlainText()), "abcdEF\r\ngh\r\nij");
+    // The runs a paragraph hands out, a picture's name in brackets after its text.
     using V = std::vector<std::string>;
+    const auto RunTexts = [](const RichDocument& d, std::size_t p, std::size_t from = 0, std::size_t to = SIZE_MAX) {
+        V out;
+        for (const RunView& run : d.Runs(p, from, to))
+            out.push_back(ToUtf8(run.text) + (run.picture.empty() ? "" : "[" + run.picture + "]"));
+        return out;
+    };
     EXPECT_EQ(std::tuple(RunTexts(doc, 0), RunTexts(doc, 1), RunTexts(doc, 2)),
         std::tuple(V {"abcd", "EF"}, V {"gh", "[photo]"}, V {"ij"}));
     EXPECT_EQ(std::tuple(RunTexts(doc, 0, 2, 5), RunTexts(doc, 1, 0, 9), RunTexts(doc, 2, 13)),
@@ -169,7 +166,7 @@ TEST(RtfReader, ABareParagraphCostsAFewBytes)
     EXPECT_LT(kept, 12 * kParagraphs);
 }
 
-TEST(RtfReader, SkipsBinaryDataPicturesAndUnknownWords)
+TEST(RtfReader, SkipsBinaryDataPicturesAndUnknownWordsAndEndsDamagedInputCleanly)
 {
     // \bin's bytes may hold braces and backslashes; they are never read as RTF.
     EXPECT_EQ(Plain("{\\rtf1 a{\\*\\blip\\bin4 }{\\\\}b}"), "ab");
@@ -177,10 +174,8 @@ TEST(RtfReader, SkipsBinaryDataPicturesAndUnknownWords)
     EXPECT_EQ(Plain("{\\rtf1 a\\bin-5 b}"), "ab");
     EXPECT_EQ(Plain("{\\rtf1 a\\madeupword12 b\\ZZ c}"), "abc"); // the blank ends the word
     EXPECT_EQ(Plain("{\\rtf1 a{\\pict\\pngblip 89504e47}b}"), "ab");
-}
 
-TEST(RtfReader, DamagedInputEndsCleanly)
-{
+    // Damaged input ends cleanly.
     EXPECT_EQ(Plain("{\\rtf1 abc"), "abc"); // truncated
     EXPECT_EQ(Plain("{\\rtf1 abc\\"), "abc"); // truncated in a word
     EXPECT_EQ(Plain("{\\rtf1 abc\\'4"), "abc"); // truncated in \'hh
@@ -197,20 +192,16 @@ TEST(RtfReader, DamagedInputEndsCleanly)
     EXPECT_EQ(Plain(deep), "xy");
 }
 
-// A plain-text log saved as rich text by a real word processor
-// (tests/data/richtext/make-wordprocessor-log.sh made it).
-TEST(RtfReader, ReadsALogAWordProcessorSaved)
+// Files, among them a plain-text log saved as rich text by a real word
+// processor (tests/data/richtext/make-wordprocessor-log.sh made it).
+TEST(RtfReader, LoadsFilesAndRefusesWhatIsNoFile)
 {
-    const auto doc = LoadRichTextFile(PELLAM_OWN_TESTDATA "/richtext/wordprocessor-log.rtf");
-    ASSERT_TRUE(doc.ok());
-    EXPECT_EQ(ToUtf8(doc->PlainText()),
+    const auto saved = LoadRichTextFile(PELLAM_OWN_TESTDATA "/richtext/wordprocessor-log.rtf");
+    ASSERT_TRUE(saved.ok());
+    EXPECT_EQ(ToUtf8(saved->PlainText()),
         "Incident Number: 4711 Started.\r\n"
         "12/5/2026 14:33:05 - (00:03) Notation By Sgt. Ilse Varga: Caf\xC3\xA9 on the corner, calm voice.\r\n"
         "12/5/2026 17:58:00 - Incident Number: 4711 Ended.\r\n");
-}
-
-TEST(RtfReader, LoadsFilesAndRefusesWhatIsNoFile)
-{
     test::TempDir dir;
     const auto loaded = LoadRichTextFile(dir.write("log.rtf", "{\\rtf1 Main\\par Log}"));
     EXPECT_EQ(ToUtf8(loaded.value().PlainText()), "Main\r\nLog");

@@ -112,21 +112,6 @@ std::uint32_t VirtualWaveBackend::DeviceVolume(std::int32_t device) const
     return it == m_volumes.end() ? 0xFFFFFFFFu : it->second;
 }
 
-void VirtualWaveBackend::SetDeviceVolume(std::int32_t device, std::uint32_t leftRight)
-{
-    m_volumes[device] = leftRight;
-}
-
-std::uint32_t VirtualWaveBackend::Volume() const
-{
-    return DeviceVolume(m_device);
-}
-
-void VirtualWaveBackend::SetVolume(std::uint32_t leftRight)
-{
-    SetDeviceVolume(m_device, leftRight);
-}
-
 bool VirtualWaveBackend::DeviceCaps(std::int32_t device, WaveDeviceCaps& caps) const
 {
     if (device == -1 && !m_devices.empty())

@@ -31,10 +31,10 @@ public:
     void Reset() override;
     std::int64_t PositionMs() const override;
 
-    std::uint32_t Volume() const override;
-    void SetVolume(std::uint32_t leftRight) override;
+    std::uint32_t Volume() const override { return DeviceVolume(m_device); }
+    void SetVolume(std::uint32_t leftRight) override { SetDeviceVolume(m_device, leftRight); }
     std::uint32_t DeviceVolume(std::int32_t device) const override;
-    void SetDeviceVolume(std::int32_t device, std::uint32_t leftRight) override;
+    void SetDeviceVolume(std::int32_t device, std::uint32_t leftRight) override { m_volumes[device] = leftRight; }
 
     std::int32_t DeviceCount() const override { return static_cast<std::int32_t>(m_devices.size()); }
     bool DeviceCaps(std::int32_t device, WaveDeviceCaps& caps) const override;

@@ -17,7 +17,7 @@
 
 using namespace pellam;
 
-TEST(SizeText, UnitsBoundariesAndHalvesToEvenAfterFourDecimals)
+TEST(SizeText, UnitsBoundariesAndHalvesToEvenAfterFourDecimalsOfAFileOrError)
 {
     // Halves: 1.5, 2.5 and 3.5 KB; 1.0625 and 1.1875 MB; 1.0005 MB at four decimals, whose half goes down.
     const std::pair<std::int64_t, const char*> cases[] = {{0, "0 Bytes"}, {1023, "1023 Bytes"}, {1024, "1 KB"},
@@ -29,10 +29,8 @@ TEST(SizeText, UnitsBoundariesAndHalvesToEvenAfterFourDecimals)
     LocaleFormats de;
     de.DecimalSeparator = ",";
     EXPECT_EQ(SizeText(1114112, de), "1,062 MB");
-}
 
-TEST(GetFileSize, ReadsTheFileAndReportsErrors)
-{
+    // Of a file, or "Error".
     test::TempDir dir;
     const LocaleFormats us;
     const std::string big = dir.write("big.mp3", "");

@@ -40,9 +40,9 @@ TEST(FolderListing, SortsWithoutRegardToCaseAndSkipsHiddenFilesAndFolders)
             "x.rmqx", "z.rmq"});
     const std::vector<std::string> want = {"10.mp3", "9.mp3", "_x.doc", "A.mp3", "a.mp3", "b.evt", "b.mp3", "C.evt",
         "link.mp3", "old.RMQ", "rmq", "x.rmqx", "z.rmq"};
-    EXPECT_EQ(listing.names(), want);
-    EXPECT_EQ(listing.outside(), std::vector<std::string> {"env.mp3"});
-    EXPECT_EQ(listing.irregular(), (std::vector<std::string> {"dangling.mp3", "Photo", "photo.mp3", "pipe.mp3"}));
+    using V = std::vector<std::string>;
+    EXPECT_EQ(std::tuple(listing.names(), listing.outside(), listing.irregular()),
+        std::tuple(want, V {"env.mp3"}, V {"dangling.mp3", "Photo", "photo.mp3", "pipe.mp3"}));
     EXPECT_TRUE(listing.FileInList("a.mp3") && !listing.FileInList("B.mp3")) << "presence is case-sensitive";
     EXPECT_EQ(listing.WithExtension("rmq"), (std::vector<std::string> {"old.RMQ", "z.rmq"}));
     EXPECT_EQ(FindEventFile(listing, dir.str()), dir.str() + "/b.evt") << "the alphabetically first event file";
@@ -150,9 +150,8 @@ TEST(AttachmentFolder, ResolvedInTheEvidenceFolderFirst)
             return t;
         };
         const AttachmentFolder got = ResolveAttachmentFolder(fill(c.named), evidence.str());
-        EXPECT_EQ(got.source, c.source) << c.what;
-        EXPECT_EQ(got.folder, fill(c.folder)) << c.what;
-        EXPECT_EQ(got.note, fill(c.note)) << c.what;
+        EXPECT_EQ(std::tuple(got.source, got.folder, got.note), std::tuple(c.source, fill(c.folder), fill(c.note)))
+            << c.what;
     }
 
     // A folder used as named that holds no list says so.

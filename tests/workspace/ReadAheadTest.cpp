@@ -25,7 +25,7 @@ using Taken = std::pair<std::size_t, std::int64_t>;
 
 } // namespace
 
-TEST(ReadAhead, AsksForFilesInOrderOnlyAsFarAsTheWindowReaches)
+TEST(ReadAhead, AsksForFilesInOrderOnlyAsFarAsTheWindowReachesPassingOverWhatIsNoFile)
 {
     test::TempDir dir;
     std::vector<std::string> paths;
@@ -51,19 +51,16 @@ TEST(ReadAhead, AsksForFilesInOrderOnlyAsFarAsTheWindowReaches)
     EXPECT_EQ(Steps(small), Taken(1, 50)); // its first 50 bytes
     small.Done(0);
     EXPECT_EQ(Steps(small), Taken(1, 50)); // its first 50 bytes
-}
 
-TEST(ReadAhead, PassesOverWhatIsNoRegularFileWithoutWaiting)
-{
-    test::TempDir dir;
+    // What is no regular file is passed over without waiting: nothing but the
+    // last file takes room, so all four are taken at once.
     const std::string fifo = test::MakeFifo(dir, "pipe.mp3");
-    const std::vector<std::string> paths = {fifo, dir.file("missing.mp3"), dir.str(), dir.write("a.mp3", "abc")};
-    ReadAhead ahead(paths, 1, false);
-    // Nothing but the last file takes room, so all four are taken at once.
-    EXPECT_EQ(test::ReadPromptly(fifo, [&] { return Steps(ahead); }), Taken(4, 1));
+    const std::vector<std::string> odd = {fifo, dir.file("missing.mp3"), dir.str(), dir.write("f.mp3", "abc")};
+    ReadAhead passing(odd, 1, false);
+    EXPECT_EQ(test::ReadPromptly(fifo, [&] { return Steps(passing); }), Taken(4, 1));
 
     // On its own thread it ends by itself, or when it is destroyed while waiting.
-    ReadAhead threaded(paths, 1);
+    ReadAhead threaded(odd, 1);
 }
 
 } // namespace pellam

@@ -139,8 +139,7 @@ TEST(RecordingList, TicksTakeTheAnswersThereWithinTheirBudget)
     // the fourth stops at the first missing CRC, the fifth waits for it.
     for (const auto& [progress, rows] : {std::pair(10, 0u), {20, 0u}, {5, 5u}, {13, 12u}, {13, 12u}}) {
         EXPECT_TRUE(open.tick());
-        EXPECT_EQ(s.Progress.Value, progress);
-        EXPECT_EQ(s.ListRows.size(), rows);
+        EXPECT_EQ(std::tuple(s.Progress.Value, s.ListRows.size()), std::tuple(progress, rows));
     }
     seen->crcsReady = 25;
     open.RunToEnd();
@@ -265,6 +264,7 @@ TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)
     test::EncodeTone(dir, "c.mp3", 44100 * 7, 44100, "-b 128");
     dir.write("d.mp3", "not audio at all");
     dir.write("e.mp3", "");
+    std::filesystem::copy_file(PELLAM_OWN_TESTDATA "/field-mp3/cut-info.mp3", dir.file("f.mp3"));
 
     Session threaded;
     OpenIncident a(threaded); // background threads
@@ -276,13 +276,15 @@ TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)
     ASSERT_TRUE(b.Open(dir.file("9.evt")).ok());
     while (b.tick()) { }
 
-    ASSERT_EQ(threaded.ListRows.size(), 5u);
+    ASSERT_EQ(threaded.ListRows.size(), 6u);
     EXPECT_EQ(threaded.ListRows, sequential.ListRows);
     EXPECT_EQ(std::tuple(threaded.MP3Table, threaded.menus, threaded.title),
         std::tuple(sequential.MP3Table, sequential.menus, sequential.title));
-    // 61.5 s: the half goes to the even second; an empty file checksums to 0.
+    // 61.5 s: the half goes to the even second; an empty file checksums to 0; a
+    // recording cut short says so beside its duration.
     clsCRC crc;
     EXPECT_EQ(std::tuple(threaded.ListRows[0].Duration, threaded.ListRows[1].Duration, threaded.ListRows[3].Duration,
-                  threaded.ListRows[2].CRC, threaded.ListRows[4].CRC),
-        std::tuple("00:03", "01:02", kUnknownDuration, GetStableCRC(crc, dir.file("c.mp3")), "00 00 00 00"));
+                  threaded.ListRows[2].CRC, threaded.ListRows[4].CRC, threaded.ListRows[5].DurationNote),
+        std::tuple("00:03", "01:02", kUnknownDuration, GetStableCRC(crc, dir.file("c.mp3")), "00 00 00 00",
+            "cut short: 62 of 105 frames"));
 }

@@ -15,7 +15,6 @@
 #include <fstream>
 #include <sys/resource.h>
 #include <thread>
-#include <tuple>
 #include <unistd.h>
 
 using namespace pellam;
@@ -79,47 +78,15 @@ TEST(RecordingPass, ListsAtMost5000Recordings)
     ASSERT_TRUE(open.Open(dir.file("case.evt")).ok());
     open.RunToEnd();
     ASSERT_TRUE(open.Finished());
-    ASSERT_EQ(s.MP3Count, 5000);
-    ASSERT_EQ(s.ListRows.size(), 5000u);
+    ASSERT_EQ(std::tuple(s.MP3Count, s.ListRows.size()), std::tuple(5000, 5000u));
     clsCRC crc;
     for (const std::size_t n : {1u, 4000u, 4001u, 5000u}) {
         SCOPED_TRACE(n);
         char name[32];
         std::snprintf(name, sizeof name, "r%05zu.mp3", n);
-        EXPECT_EQ(s.MP3Paths[n - 1], dir.file(name));
-        EXPECT_EQ(s.ListRows[n - 1].FileName, name);
-        EXPECT_EQ(s.ListRows[n - 1].Duration, "00:01");
-        EXPECT_EQ(s.ListRows[n - 1].CRC, GetStableCRC(crc, dir.file(name)));
-        EXPECT_EQ(s.MP3Table[n - 1].Duration, "00:01");
+        const Mp3Record& row = s.ListRows[n - 1];
+        EXPECT_EQ(std::tuple(s.MP3Paths[n - 1], row.FileName, row.Duration, row.CRC, s.MP3Table[n - 1].Duration),
+            std::tuple(dir.file(name), name, "00:01", GetStableCRC(crc, dir.file(name)), "00:01"));
     }
     EXPECT_NE(s.ListRows[0].CRC, s.ListRows[1].CRC);
-}
-
-// Recordings as the field leaves them, through the window's threaded probe:
-// each row has its duration and, cut short, its note; only a recording with
-// a duration has its name in the recording table.
-TEST(RecordingPass, FieldRecordingsGetTheirDurationsAndNotes)
-{
-    test::TempDir dir;
-    dir.write("SGfg.dat", test::SysCfg());
-    dir.write("case.evt", test::EventText("C-24"));
-    const char* const names[] = {"cut-info.mp3", "id3v24-noinfo.mp3", "none-text.mp3", "trailing-zeros4k-noinfo.mp3"};
-    for (const char* name : names)
-        std::filesystem::copy_file(std::string(PELLAM_OWN_TESTDATA "/field-mp3/") + name, dir.file(name));
-
-    Session s;
-    OpenIncident open(s);
-    ASSERT_TRUE(open.Open(dir.file("case.evt")).ok());
-    open.RunToEnd();
-    ASSERT_TRUE(open.Finished());
-    ASSERT_EQ(s.ListRows.size(), 4u);
-    const std::tuple<std::string, std::string, std::string> expected[]
-        = {{"00:02", "cut short: 62 of 105 frames", "cut-info.mp3"}, {"00:03", "", "id3v24-noinfo.mp3"},
-            {kUnknownDuration, "", ""}, {"00:03", "", "trailing-zeros4k-noinfo.mp3"}};
-    for (std::size_t i = 0; i < 4; ++i) {
-        const auto& [duration, note, tableName] = expected[i];
-        SCOPED_TRACE(names[i]);
-        EXPECT_EQ(std::tuple(s.ListRows[i].Duration, s.ListRows[i].DurationNote), std::tuple(duration, note));
-        EXPECT_EQ(s.MP3Table[i].FileName, tableName);
-    }
 }

@@ -55,7 +55,7 @@ private:
 
 } // namespace
 
-TEST(ProcessCheck, SuffixMatchesCheckProcessNeedsTwoProcessRunningOne)
+TEST(ProcessCheck, SuffixMatchesCheckProcessNeedsTwoProcessRunningOneAndFailuresAreTold)
 {
     EXPECT_TRUE(ProcessMatches({{"myLAME.exe"}}, "LAME.exe", false));
     EXPECT_FALSE(ProcessMatches({{"lame.exe.bak"}}, "LAME.exe", true));
@@ -69,10 +69,8 @@ TEST(ProcessCheck, SuffixMatchesCheckProcessNeedsTwoProcessRunningOne)
                   ProcessRunning("Vistrel.exe", one).value()),
         std::tuple(false, true, false));
     EXPECT_TRUE(CheckProcess("lame", Fixed({{"lame"}, {"init"}, {"/usr/bin/LAME"}})).value());
-}
 
-TEST(ProcessCheck, AnUnreadableProcessListGivesTheMessages)
-{
+    // An unreadable process list gives the messages.
     const ProcessSource broken = [] { return ProcessList(fail(ProcessListError {13, "Permission denied"})); };
     const auto check = CheckProcess("lame", broken);
     ASSERT_FALSE(check);

@@ -29,7 +29,6 @@
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QPointer>
-#include <QProcess>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QSettings>
@@ -42,6 +41,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <locale.h>
 #include <unistd.h>
@@ -80,25 +80,9 @@ QString Cell(const Main& w, int row, int column, int role = Qt::DisplayRole)
     return List(w)->model()->index(row, column).data(role).toString();
 }
 
-QStringList Column(const Main& w, int c)
-{
-    QStringList texts;
-    for (int i = 0; i < Rows(w); ++i)
-        texts << Cell(w, i, c);
-    return texts;
-}
-
 void SelectRow(const Main& w, int row)
 {
     List(w)->setCurrentIndex(List(w)->model()->index(row, 0));
-}
-
-bool LocaleInstalled(const char* name)
-{
-    locale_t l = ::newlocale(LC_ALL_MASK, name, static_cast<locale_t>(nullptr));
-    if (l)
-        ::freelocale(l);
-    return l != nullptr;
 }
 
 } // namespace
@@ -196,56 +180,39 @@ private slots:
         w->session().CaseNumber = "77";
         w->mnuIU();
         QTRY_COMPARE(handedOver.size(), 1);
-        QCOMPARE(desktop.Opened(), QStringList {upload});
-        QCOMPARE(m_prompter->messages.size(), size_t(1));
-
-        // No xdg-open at all: the operator is told where the folder is and why.
-        desktop.Without();
-        w->mnuIU();
-        QTRY_COMPARE(m_prompter->messages.size(), size_t(2));
-        QCOMPARE(m_prompter->messages[1].text,
-            "Unable to open the folder " + upload.toStdString()
-                + " \r\nNo file manager took it. Please open the folder by hand.");
-        QVERIFY(QString::fromStdString(m_prompter->messages[1].detail)
-                    .startsWith(upload + "\nxdg-open could not be started: "));
+        QCOMPARE(std::pair(desktop.Opened(), m_prompter->messages.size()), std::pair(QStringList {upload}, size_t(1)));
 
         // The sibling program is evidence: never run by us. As root it is
         // refused; otherwise it goes to the desktop only after a yes.
-        QVERIFY(QDir(evidence.path()).mkpath("Vistrel"));
-        QFile vistrel(evidence.path() + "/Vistrel/Vistrel.exe");
-        QVERIFY(vistrel.open(QIODevice::WriteOnly) && vistrel.write("#!/bin/sh\n") > 0);
-        vistrel.close();
-        QVERIFY(vistrel.setPermissions(vistrel.permissions() | QFile::ExeOwner));
-        const std::string exe = vistrel.fileName().toStdString();
-        test::FakeDesktop evidenceDesktop;
-        QSignalSpy programHandedOver(&w->desktop(), &DesktopOpener::finished);
+        const std::string exe = evidence.path().toStdString() + "/Vistrel/Vistrel.exe";
+        QVERIFY(QDir(evidence.path()).mkpath("Vistrel") && std::ofstream(exe) << "#!/bin/sh\n");
+        std::filesystem::permissions(exe, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
         for (const bool root : {true, false, false}) {
             w->RunningAsRoot = [root] { return root; };
             m_prompter->answer = m_prompter->questions.size() == 1; // no, then yes
             w->mnuSB();
         }
-        QCOMPARE(m_prompter->messages.size(), size_t(3));
-        QVERIFY(m_prompter->messages[2].text.find("\r\n" + exe + "\r\n") != std::string::npos);
-        QVERIFY(m_prompter->messages[2].text.find("runs as root") != std::string::npos);
-        QCOMPARE(m_prompter->questions.size(), size_t(2));
+        QCOMPARE(std::pair(m_prompter->messages.size(), m_prompter->questions.size()), std::pair(size_t(2), size_t(2)));
+        const std::string& refused = m_prompter->messages[1].text;
+        QVERIFY2(refused.find("\r\n" + exe + "\r\n") != std::string::npos
+                && refused.find("runs as root") != std::string::npos,
+            refused.c_str());
         QCOMPARE(m_prompter->questions[0].text,
             "This is a program taken from the evidence folder:\r\n" + exe
                 + "\r\n\r\nIt will be handed to the desktop, which may run it with your rights. Open it?");
-        QTRY_COMPARE(programHandedOver.size(), 1);
-        QCOMPARE(evidenceDesktop.Opened(), QStringList {vistrel.fileName()});
-        QCOMPARE(m_prompter->messages.size(), size_t(3));
+        QTRY_COMPARE(handedOver.size(), 2);
+        QCOMPARE(desktop.Opened(), (QStringList {upload, QString::fromStdString(exe)}));
+        QCOMPARE(m_prompter->messages.size(), size_t(2));
 
         // A name that is no valid text would reach the desktop as another name: refused, said so.
-        const std::string latin1 = evidence.path().toStdString()
-            + "/Pe\xF1"
-              "a.txt";
+        const std::string latin1 = evidence.path().toStdString() + "/Pe" + '\xF1' + "a.txt";
         QVERIFY(std::ofstream(latin1) << "x");
         QVERIFY(!w->OpenWithDesktop(latin1));
         ::unlink(latin1.c_str());
         QCOMPARE(m_prompter->messages.back().text,
             "Unable to open the file " + latin1
                 + " \r\nIts name cannot be given to another program on this PC. Please open it by hand.");
-        QCOMPARE(evidenceDesktop.Opened().size(), 1);
+        QCOMPARE(desktop.Opened().size(), 2);
     }
 
     // Opened by its path relative to the current folder (as the README's
@@ -307,20 +274,16 @@ private slots:
         QCOMPARE(Main(*m_prompter, std::make_unique<VirtualWaveBackend>()).OpenDialogFolder(), kSample);
     }
 
-    // A refused open shows its box and keeps Open Incident; a cancelled dialog
-    // does nothing. Named on the command line, the sample opens as from the
-    // menu (the status line is cleared first); what is not an event file is
-    // named, and a file of another name gets the dialog's "Load Error".
+    // A cancelled dialog does nothing (a refused open is the open's own test).
+    // Named on the command line, the sample opens as from the menu (the status
+    // line is cleared first); what is not an event file is named, and a file
+    // of another name gets the dialog's "Load Error".
     void refusedAndCommandLineOpens()
     {
         QCOMPARE(w->OpenDialogFolder(), QDir::homePath());
-        w->OpenEventFile(kSample + "/4711.EVT");
-        QCOMPARE(QString::fromStdString(m_prompter->messages.at(0).title), QString("Load Error"));
-        QVERIFY(w->action(MenuEntry::OpenIncident)->isEnabled());
         w->ChooseEventFile = [] { return QString(); }; // the dialog was cancelled
         w->mnuOpen();
-        QCOMPARE(m_prompter->messages.size(), size_t(1));
-        m_prompter->messages.clear();
+        QVERIFY(m_prompter->messages.empty() && w->action(MenuEntry::OpenIncident)->isEnabled());
         WireProgram(*w, {"pellam", kSample + "/4711.evt"});
         w->Form_Load(false);
         QVERIFY(w->isVisible());
@@ -342,9 +305,9 @@ private slots:
         QCOMPARE(m_prompter->messages.back(), LoadErrorMessage());
     }
 
-    // The window writes sizes and dates in its locale exactly as pellam-cli
-    // does in the same locale.
-    void sizesAndDatesFollowTheLocaleAsInTheCommandLine()
+    // The window writes sizes and dates in its locale (pellam-cli reads the
+    // locale through the same call).
+    void sizesAndDatesFollowTheLocale()
     {
         QTemporaryDir evidence;
         QFile::copy(kSample + "/SGfg.dat", evidence.filePath("SGfg.dat"));
@@ -354,10 +317,11 @@ private slots:
         big.write(QByteArray(1114112, '\xFF')); // 1.062 MB
         QVERIFY(big.setFileTime(QDateTime(QDate(2026, 12, 5), QTime(16, 49, 13)), QFileDevice::FileModificationTime));
         big.close();
-        if (!LocaleInstalled("de_DE.UTF-8"))
+        if (const locale_t de = ::newlocale(LC_ALL_MASK, "de_DE.UTF-8", static_cast<locale_t>(nullptr)))
+            ::freelocale(de);
+        else
             QSKIP("de_DE.UTF-8 is not installed (scripts/setup generates it)");
-        // Dates follow LC_TIME and figures LC_NUMERIC, whatever LANG says,
-        // in the window as on the command line.
+        // Dates follow LC_TIME and figures LC_NUMERIC, whatever LANG says.
         const QByteArray saved[] = {qgetenv("LC_ALL"), qgetenv("LC_TIME"), qgetenv("LC_NUMERIC"), qgetenv("LANG")};
         const auto restore = qScopeGuard([&] {
             const char* names[] = {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LANG"};
@@ -373,40 +337,17 @@ private slots:
         window.OpenEventFile(evidence.filePath("none.evt"));
         QVERIFY(FinishOpening(window));
         QCOMPARE(Cell(window, 0, 1) + "|" + Cell(window, 0, 2), QString("1,062 MB|05.12.2026 16:49:13"));
-
-        QProcess cli;
-        cli.start(PELLAM_BINARY_DIR "/bin/pellam-cli", {"open", evidence.filePath("none.evt")});
-        QVERIFY(cli.waitForFinished(30000));
-        const QString out = QString::fromUtf8(cli.readAllStandardOutput());
-        QVERIFY2(out.contains("\"Size\":\"1,062 MB\",\"Created\":\"05.12.2026 16:49:13\""), qPrintable(out));
     }
 
-    // A header clicked while the open still runs: the rows arriving later
-    // take their place in that order. The pass's hourglass and the load
-    // sequence's are counted apart: the end of the pass leaves the other.
-    void headerClicksSortAscendingAlsoForRowsArrivingLater()
-    {
-        w->Form_Load(false);
-        w->OpenEventFile(kSample + "/4711.evt");
-        w->GetDirsTIM().stop();
-        QCOMPARE(Rows(*w), 0); // rows come after the durations
-        QVERIFY(QApplication::overrideCursor());
-        w->panel().SetPointer(MousePointer::Busy);
-        w->LV1ColumnClick(3); // by CRC: not the listing's order
-        QVERIFY(FinishOpening(*w));
-        QVERIFY(QApplication::overrideCursor()); // the load's hourglass is still up
-        w->panel().SetPointer(MousePointer::Normal);
-        QVERIFY(!QApplication::overrideCursor());
-
-        const QStringList crcs = Column(*w, 3).join('\n').toLower().split('\n');
-        QVERIFY(crcs.size() == 5 && std::is_sorted(crcs.begin(), crcs.end()));
-    }
-
-    // Ctrl+O opens; on a sorted list a right click shows the details of the
-    // row's own recording; the arrows move without decoding; Enter has the
-    // real decoder turn the row's recording into the temporary WAV file and
-    // the load sequence plays it, its row in bold; Space pauses and resumes.
-    void keysAndClicksWorkTheSortedList()
+    // The list and the log drive the player. Ctrl+O opens. A header clicked
+    // while the open still runs: the rows arriving later take their place in
+    // that order. The pass's hourglass and the load sequence's are counted
+    // apart: the end of the pass leaves the other. On the sorted list a right
+    // click shows the details of the row's own recording; the arrows move
+    // without decoding; Enter has the real decoder turn the row's recording
+    // into the temporary WAV file and the load sequence plays it, its row in
+    // bold; Space pauses and resumes.
+    void keysClicksAndNotationsWorkTheSortedList()
     {
         w->Form_Load(false);
         w->show();
@@ -419,14 +360,25 @@ private slots:
         };
         QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(asked, 1);
+        w->GetDirsTIM().stop();
+        QCOMPARE(Rows(*w), 0); // rows come after the durations
+        QVERIFY(QApplication::overrideCursor());
+        w->panel().SetPointer(MousePointer::Busy);
+        w->LV1ColumnClick(3); // by CRC: not the listing's order
         QVERIFY(FinishOpening(*w));
-        w->LV1ColumnClick(3); // by CRC: rows no longer in recording order
+        QVERIFY(QApplication::overrideCursor()); // the load's hourglass is still up
+        w->panel().SetPointer(MousePointer::Normal);
+        QVERIFY(!QApplication::overrideCursor());
+        QStringList crcs;
+        for (int row = 0; row < Rows(*w); ++row)
+            crcs << Cell(*w, row, 3).toLower();
+        QVERIFY(crcs.size() == 5 && std::is_sorted(crcs.begin(), crcs.end()));
 
         SelectRow(*w, 1);
         w->LV1MouseUp(Qt::RightButton, QPoint(40, 30));
         QVERIFY(w->InfoSUp());
-        QCOMPARE(w->infoWindow()->label(1)->text(), Cell(*w, 1, 0));
-        QCOMPARE(QString::fromStdString(w->session().DetailsFile), Cell(*w, 1, 0));
+        QCOMPARE(w->infoWindow()->label(1)->text() + "|" + QString::fromStdString(w->session().DetailsFile),
+            Cell(*w, 1, 0) + "|" + Cell(*w, 1, 0));
         w->KillInfo();
         QTRY_VERIFY(!w->InfoSUp());
 
@@ -458,16 +410,10 @@ private slots:
         w->panel().StopButton()->setFocus();
         QTest::keyClick(w->panel().StopButton(), Qt::Key_Space);
         QCOMPARE(w->player().Status(), PlayerStatus::Playing);
-    }
 
-    // A double-clicked notation in the log viewer decodes its recording and
-    // plays it from ten seconds before the notation; the print entry closes
-    // the viewer and prints the log file itself.
-    void notationPlaysItsRecordingAndLogsPrint()
-    {
-        w->Form_Load(false);
-        w->OpenEventFile(kSample + "/4711.evt");
-        QVERIFY(FinishOpening(*w));
+        // A double-clicked notation in the log viewer decodes its recording and
+        // plays it from ten seconds before the notation; the print entry closes
+        // the viewer and prints the log file itself.
         w->findChild<QAction*>("mnuVML")->trigger();
         QVERIFY(w->LogViewerOpen());
         DocViewer* viewer = w->logViewer();
@@ -477,7 +423,6 @@ private slots:
         // The notation was made 12 s in: playback starts 2 s in.
         QVERIFY2(w->player().Position() >= 2000 && w->player().Position() < 4000,
             qPrintable(QString::number(w->player().Position())));
-
         QTemporaryDir out;
         w->ChoosePrinter = test::PrintInto(out.filePath("main.pdf"));
         w->findChild<QAction*>("mnuPML")->trigger();

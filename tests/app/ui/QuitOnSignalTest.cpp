@@ -1,6 +1,6 @@
-// The program ended by SIGTERM, SIGINT or SIGHUP: it closes as at a normal
-// exit, deleting its decoded recording, and reports the signal in its exit
-// status.
+// The program ended by SIGTERM, SIGINT and SIGHUP at once: it closes as at a
+// normal exit, deleting its decoded recording, and reports the first signal
+// it read in its exit status. One of the three left uncaught would kill it.
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -12,16 +12,8 @@
 class QuitOnSignalTest : public QObject {
     Q_OBJECT
 private slots:
-    void signalEndsTheProgramCleanly_data()
+    void signalsEndTheProgramCleanly()
     {
-        QTest::addColumn<int>("number");
-        QTest::newRow("SIGTERM") << SIGTERM;
-        QTest::newRow("SIGINT") << SIGINT;
-        QTest::newRow("SIGHUP") << SIGHUP;
-    }
-    void signalEndsTheProgramCleanly()
-    {
-        QFETCH(int, number);
         QTemporaryDir home;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", home.path());
@@ -37,10 +29,12 @@ private slots:
         const QString wav = QString("%1/TMP-%2.WAV").arg(work).arg(pellam.processId());
         QVERIFY(QFile(wav).open(QIODevice::WriteOnly));
 
-        ::kill(static_cast<pid_t>(pellam.processId()), number);
+        for (const int number : {SIGHUP, SIGINT, SIGTERM})
+            ::kill(static_cast<pid_t>(pellam.processId()), number);
         QVERIFY(pellam.waitForFinished(30000));
         QCOMPARE(pellam.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(pellam.exitCode(), 128 + number);
+        QVERIFY2(QList<int>({128 + SIGHUP, 128 + SIGINT, 128 + SIGTERM}).contains(pellam.exitCode()),
+            qPrintable(QString::number(pellam.exitCode())));
         QVERIFY(!QFile::exists(wav));
     }
 };

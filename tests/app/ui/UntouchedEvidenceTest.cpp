@@ -3,8 +3,9 @@
 // and its details shown, every window opened, every document printed to PDF,
 // then the window closed; the folder's listing, bytes, sizes, times and modes
 // are compared before and after, the files' access times too (they are set
-// to a day long past first, so no mount option hides a read). The same review runs once more on a
-// read-only copy, as a user who may not write there, and must not fail.
+// to a day long past first, so no mount option hides a read). The same review
+// runs once more on a read-only copy, as a user who may not write there, and
+// must not fail.
 // With --review-child the binary is that user's copy of the program.
 #include "analysis/ui/StatsWindow.h"
 #include "app/Main.h"
@@ -59,30 +60,18 @@ QStringList Snapshot(const QString& folder, bool accessTimes)
                            .arg(st.st_mode, 0, 8);
         if (accessTimes && S_ISREG(st.st_mode))
             line += QString(" atime %1.%2").arg(st.st_atim.tv_sec).arg(st.st_atim.tv_nsec);
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOATIME | O_CLOEXEC);
-        QFile f;
-        if (S_ISREG(st.st_mode) && fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        const int fd
+            = S_ISREG(st.st_mode) ? ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOATIME | O_CLOEXEC) : -1;
+        QFile f; // takes the descriptor over
+        if (fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
             QCryptographicHash sha(QCryptographicHash::Sha256);
             sha.addData(&f);
             line += " " + sha.result().toHex();
-        } else if (fd >= 0) {
-            ::close(fd);
         }
         lines << line;
     }
     lines.sort();
     return lines;
-}
-
-// Sets the access time of every file in `folder` to a day long past, before
-// its modification time, so that any read would move it (a relatime mount
-// updates an access time older than the modification time).
-void BackdateAccessTimes(const QString& folder)
-{
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    const timespec times[2] = {{978307200, 0}, {0, UTIME_OMIT}}; // 2001-01-01
-    while (it.hasNext())
-        ::utimensat(AT_FDCWD, QFile::encodeName(it.next()).constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 // Everything an operator can do with the incident, printing into `out`.
@@ -192,7 +181,13 @@ private slots:
     {
         const QString evidence = m_root.filePath("4711");
         QVERIFY(QDir().mkpath(m_root.filePath("out")));
-        BackdateAccessTimes(evidence);
+        // Every access time a day long past, before the modification time, so
+        // that any read would move it (a relatime mount updates an access time
+        // older than the modification time).
+        QDirIterator files(evidence, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+        const timespec past[2] = {{978307200, 0}, {0, UTIME_OMIT}}; // 2001-01-01
+        while (files.hasNext())
+            ::utimensat(AT_FDCWD, QFile::encodeName(files.next()).constData(), past, AT_SYMLINK_NOFOLLOW);
         const QStringList before = Snapshot(evidence, true);
         test::RecordingPrompter prompter;
         const QString failure = Review(evidence + "/4711.evt", m_root.filePath("out"), prompter);

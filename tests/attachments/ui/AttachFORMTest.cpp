@@ -46,24 +46,19 @@ private slots:
         QCOMPARE(prompter.messages.size(), std::size_t(1));
 
         // The desktop finds no program for the file, the program it found fails, there is no xdg-open:
-        // each is told, with the file and what xdg-open said.
-        const struct {
-            int status;
-            const char* said;
-            const char* reason;
-        } refusals[] = {
+        // each is told, with the file and what xdg-open said. Its exit status, its words, the reason shown:
+        const std::tuple<int, const char*, const char*> refusals[] = {
             {3, "xdg-open: no method available for opening 'Residence.jpg'", "No association for file extension"},
             {4, "gio: No application is registered as handling this file", "Incomplete or invalid file association"},
         };
-        for (const auto& r : refusals) {
-            desktop.Answer(r.status, r.said);
+        for (const auto& [status, said, reason] : refusals) {
+            desktop.Answer(status, said);
             handedOver.clear();
             examineRow(form, 1);
             QTRY_COMPARE(handedOver.size(), 1);
-            QCOMPARE(prompter.messages.back().text, std::string("Unable to examine file.    \r\n") + r.reason);
+            QCOMPARE(prompter.messages.back().text, std::string("Unable to examine file.    \r\n") + reason);
             QCOMPARE(prompter.messages.back().detail,
-                residence.toStdString() + "\n" + r.said + "\nxdg-open ended with status " + std::to_string(r.status)
-                    + ".");
+                residence.toStdString() + "\n" + said + "\nxdg-open ended with status " + std::to_string(status) + ".");
         }
         desktop.Without();
         examineRow(form, 1);

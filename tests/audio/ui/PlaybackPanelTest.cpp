@@ -117,8 +117,7 @@ private slots:
         early.panel.PopulateGFX(wav);
         early.panel.PlaceCur(); // at 0, on the grid
         QVERIFY(early.TraceRead());
-        QCOMPARE(early.Picture(), WithCursors(before, {0}));
-        QCOMPARE(early.panel.CursorX, 0);
+        QCOMPARE(std::pair(early.Picture(), early.panel.CursorX), std::pair(WithCursors(before, {0}), 0));
     }
 
     void buttonsFollowThePlayer()
@@ -153,8 +152,7 @@ private slots:
         QCOMPARE(r.player.Status(), PlayerStatus::Stopped);
         QVERIFY(r.panel.Dragging && r.panel.ResumeAfterSeek);
         QTest::mouseMove(graph, QPoint(500, 10));
-        QCOMPARE(r.panel.lblTime()->text(), QString("0:50/1:20"));
-        QCOMPARE(r.player.Position(), 0);
+        QCOMPARE(std::pair(r.panel.lblTime()->text(), r.player.Position()), std::pair(QString("0:50/1:20"), 0));
         QTest::mouseRelease(graph, Qt::LeftButton, {}, QPoint(625, 10));
         QCOMPARE(std::tuple(r.player.Position(), r.panel.CursorX, r.player.Status()),
             std::tuple(62000, 62000, PlayerStatus::Playing));
@@ -224,8 +222,7 @@ private slots:
         const QImage grid = r.Picture();
         QTRY_VERIFY(!r.panel.TraceReading());
         QCoreApplication::processEvents();
-        QCOMPARE(r.Picture(), grid);
-        QCOMPARE(GreenPixels(grid, 0), 0);
+        QCOMPARE(std::pair(r.Picture(), GreenPixels(grid, 0)), std::pair(grid, 0));
     }
 
     void playIsRefusedWhileTheSequenceConvertsNotByTheLabel()
