@@ -5,6 +5,7 @@
 #include "audio/ui/PlaybackPanel.h"
 #include "audio/ui/ProcessDecoder.h"
 #include "audio/ui/QtDispatcher.h"
+#include "audio/ui/QtWaveBackend.h"
 #include "base/PathText.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
@@ -41,13 +42,19 @@ bool MakeMp3(const QString& path, int seconds = 3)
     return rc == 0 && QFile::exists(path);
 }
 
-// One copy of the program: the panel, the player on a virtual device and the
-// real decoder, working in `work`; it loads the recording `mp3`.
+// One copy of the program: the panel, the player on a virtual device (or the
+// sound server's, when asked for and one runs) and the real decoder, working
+// in `work`; it loads the recording `mp3`.
 struct Station {
+    static bool SoundServer() { return !qEnvironmentVariableIsEmpty("PELLAM_SOUND_SERVER"); }
+
+    const bool realSound;
     Paths paths;
-    VirtualWaveBackend backend;
+    std::unique_ptr<WaveOutBackend> backend = realSound
+        ? std::unique_ptr<WaveOutBackend>(std::make_unique<QtWaveBackend>())
+        : std::make_unique<VirtualWaveBackend>();
     QtDispatcher dispatcher;
-    WAVPlayer player {backend, dispatcher};
+    WAVPlayer player {*backend, dispatcher};
     test::RecordingPrompter prompter;
     PlaybackPanel panel {player, prompter};
     ProcessDecoder decoder;
@@ -55,7 +62,8 @@ struct Station {
     RecordingRef recording;
 
     // `mp3` is the recording's path as bytes.
-    Station(const QString& work, const std::string& mp3) : recording {1, BaseName(mp3), mp3}
+    Station(const QString& work, const std::string& mp3, bool sound = false)
+        : realSound(sound && SoundServer()), recording {1, BaseName(mp3), mp3}
     {
         paths.Temp = work.toStdString() + "/";
         driver = std::make_unique<LoadSequenceDriver>(panel, player, decoder, paths, prompter);
@@ -109,13 +117,15 @@ private slots:
         const std::string evidence = QFile::encodeName(dir.filePath("evidence/")).toStdString();
         QVERIFY(MakeMp3(dir.filePath("evidence/made.mp3")));
         QCOMPARE(::rename((evidence + "made.mp3").c_str(), (evidence + name).c_str()), 0);
-        Station s(dir.filePath("work"), evidence + name);
+        Station s(dir.filePath("work"), evidence + name, true);
         s.panel.resize(605, 140);
         s.panel.show();
         s.driver->ListDoubleClick();
         QTRY_COMPARE_WITH_TIMEOUT(s.panel.Status().text, "Playing " + name, 20000);
         QVERIFY(GreenPixels(s.panel.PlayGRFX()->image()) > 200);
         QVERIFY(s.player.Duration() >= 2900 && s.player.Duration() <= 3300 && s.prompter.messages.empty());
+        if (s.realSound) // heard: the sound server's device plays it on
+            QTRY_VERIFY_WITH_TIMEOUT(s.player.Position() >= 1000, 20000);
         // The decoder wrote only the temporary file: no name was split by a shell.
         const QString temp = QString::fromStdString(TempWavName(static_cast<int>(::getpid())));
         QCOMPARE(QDir(dir.filePath("work")).entryList(QDir::Files), QStringList {temp});
