@@ -1,14 +1,12 @@
 #include "workspace/FolderListing.h"
 
 #include "base/AsciiCase.h"
+#include "base/PathText.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <limits.h>
-#include <memory>
 #include <sys/stat.h>
 
 namespace pellam {
@@ -17,19 +15,6 @@ namespace {
 ListingError ErrorOf(int number)
 {
     return ListingError {number, std::strerror(number)};
-}
-
-std::string RealPath(const std::string& path)
-{
-    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
-    return real ? std::string(real.get()) : std::string();
-}
-
-// Whether the link at `path` resolves to a file inside the folder `realFolder`.
-bool Within(const std::string& realFolder, const std::string& path)
-{
-    const std::string target = RealPath(path);
-    return !realFolder.empty() && target.starts_with(WithTrailingSeparator(realFolder));
 }
 
 } // namespace
@@ -59,7 +44,6 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return fail(ErrorOf(errno));
-    const std::string realFolder = RealPath(folder);
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir);
@@ -86,7 +70,7 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
             struct stat st { };
             regular = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
             struct stat own { };
-            if (regular && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode) && !Within(realFolder, path)) {
+            if (regular && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode) && !LiesWithin(folder, path)) {
                 listing.m_outside.push_back(name);
                 continue;
             }
