@@ -3,7 +3,7 @@
 // looked for in nearly the whole log. Beside it, the floor: reading the log's
 // bytes from memory and zlib's crc32 over them; and the reader's own share
 // (loading the log), which the test pays once per run.
-#include "analysis/CrcIntegrityTest.h"
+#include "analysis/CRCTest.h"
 #include "richtext/RtfReader.h"
 
 #include <benchmark/benchmark.h>

@@ -14,7 +14,7 @@
 #include "richtext/ui/TextDocumentBuilder.h"
 
 #include "attachments/RecordingDetails.h"
-#include "attachments/ui/About.h"
+#include "app/About.h"
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"

@@ -2,7 +2,7 @@
 // The main window: it lives for the whole run, owns the program-wide Session,
 // holds the recording list and the playback panel, and its one menu opens the
 // incident and every other window.
-#include "attachments/cMP3ID3v2.h"
+#include "media/cMP3ID3v2.h"
 #include "audio/Decoder.h"
 #include "audio/RecordingRef.h"
 #include "audio/WAVPlayer.h"

@@ -1,7 +1,7 @@
 #include "attachments/RecordingDetails.h"
 
 #include "base/PathText.h"
-#include "workspace/Mp3Duration.h"
+#include "media/Mp3Duration.h"
 
 namespace pellam {
 

@@ -2,7 +2,7 @@
 // What the recording-details window shows for one recording: its file name,
 // the artist, album and genre of its ID3 tag, and a note when the recording
 // was cut short.
-#include "attachments/cMP3ID3v2.h"
+#include "media/cMP3ID3v2.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 
 #include "base/PathText.h"
 #include "base/Rounding.h"
-#include "workspace/Mp3Duration.h"
+#include "media/Mp3Duration.h"
 #include "workspace/WorkFolder.h"
 
 #include <cstdio>

@@ -18,7 +18,7 @@
 #include "base/Listeners.h"
 #include "base/Message.h"
 #include "workspace/IncidentPaths.h"
-#include "workspace/Mp3Duration.h"
+#include "media/Mp3Duration.h"
 #include "workspace/ServKILL.h"
 
 #include <cstdint>

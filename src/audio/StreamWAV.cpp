@@ -5,9 +5,9 @@
 
 #include <unistd.h>
 
-#include "audio/PcmConverter.h"
-#include "audio/RiffChunk.h"
-#include "audio/WaveFormat.h"
+#include "media/PcmConverter.h"
+#include "media/RiffChunk.h"
+#include "media/WaveFormat.h"
 #include "base/FileDescriptor.h"
 #include "base/Rounding.h"
 

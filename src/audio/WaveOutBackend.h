@@ -2,7 +2,7 @@
 // The sound device under WaveOut: one output stream for one PCM format that
 // plays caller buffers in order. WaveOut holds the bookkeeping (buffer counts,
 // the elapsed offset, the play status); a backend only moves sound.
-#include "audio/WaveFormat.h"
+#include "media/WaveFormat.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,5 +1,5 @@
 // pellam-cli tags MP3: the ID3 reader's properties after reading the file.
-#include "attachments/cMP3ID3v2.h"
+#include "media/cMP3ID3v2.h"
 #include "cli/Json.h"
 #include "cli/Verbs.h"
 

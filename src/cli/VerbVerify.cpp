@@ -3,7 +3,7 @@
 // recording passed, 1 when any failed or a recording the Main Log lists is not
 // in the folder as a regular file (each such name on stderr), 2 when the test
 // could not run.
-#include "analysis/CrcIntegrityTest.h"
+#include "analysis/CRCTest.h"
 #include "analysis/ReportWriter.h"
 #include "cli/OpenedIncident.h"
 #include "cli/Verbs.h"

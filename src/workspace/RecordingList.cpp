@@ -1,7 +1,7 @@
 #include "workspace/RecordingList.h"
 
 #include "workspace/FileFacts.h"
-#include "workspace/Mp3Duration.h"
+#include "media/Mp3Duration.h"
 
 #include <sys/stat.h>
 

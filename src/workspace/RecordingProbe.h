@@ -4,7 +4,7 @@
 // ticks, and takes "nothing yet" as "ask again later"; so the answers may be
 // worked out on the calling thread or elsewhere.
 #include "checksums/clsCRC.h"
-#include "workspace/Mp3Duration.h"
+#include "media/Mp3Duration.h"
 #include "workspace/ReadAhead.h"
 
 #include <chrono>

@@ -2,7 +2,7 @@
 // stream and compared with sox's own decoding.
 #include "audio/StreamWAV.h"
 
-#include "WavFiles.h"
+#include "support/WavFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "support/VirtualWaveBackend.h"
 #include "workspace/WorkFolder.h"
 
-#include "WavFiles.h"
+#include "support/WavFiles.h"
 
 #include <gtest/gtest.h>
 

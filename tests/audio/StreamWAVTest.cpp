@@ -1,6 +1,6 @@
 #include "audio/StreamWAV.h"
 
-#include "WavFiles.h"
+#include "support/WavFiles.h"
 #include "support/Fifo.h"
 
 #include <gtest/gtest.h>

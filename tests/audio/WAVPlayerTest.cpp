@@ -1,7 +1,7 @@
 #include "audio/WAVPlayer.h"
 #include "support/VirtualWaveBackend.h"
 
-#include "WavFiles.h"
+#include "support/WavFiles.h"
 
 #include <gtest/gtest.h>
 

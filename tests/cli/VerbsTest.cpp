@@ -2,8 +2,8 @@
 #include "records/RecordWriter.h"
 #include "records/clsRecord.h"
 
-#include "../attachments/TagBuilder.h"
-#include "../audio/WavFiles.h"
+#include "support/TagBuilder.h"
+#include "support/WavFiles.h"
 #include "../records/RecordFiles.h"
 #include "RunVerb.h"
 #include "support/Fifo.h"

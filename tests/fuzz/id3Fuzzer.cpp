@@ -1,7 +1,7 @@
 // Any bytes as an MP3's front: the tag reader ends, counts each frame it
 // lists, and keeps no more text than the file holds.
 #include "FuzzInput.h"
-#include "attachments/cMP3ID3v2.h"
+#include "media/cMP3ID3v2.h"
 #include "base/Cp1252.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -4,7 +4,7 @@
 #include "support/IncidentFiles.h"
 #include "support/LameEncode.h"
 #include "support/TempDir.h"
-#include "workspace/Mp3Duration.h"
+#include "media/Mp3Duration.h"
 
 #include <gtest/gtest.h>
 

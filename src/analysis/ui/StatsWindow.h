@@ -6,7 +6,7 @@
 // is chosen, a few recordings per turn of the event loop. Recordings the Main
 // Log lists that the evidence folder does not hold are told in a message box
 // after the report.
-#include "analysis/CrcIntegrityTest.h"
+#include "analysis/CRCTest.h"
 #include "base/Prompter.h"
 #include "workspace/Session.h"
 

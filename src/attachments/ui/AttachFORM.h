@@ -4,9 +4,9 @@
 // the desktop associates with its type.
 #include "base/Prompter.h"
 #include "workspace/SysConfig.h"
-#include "workspace/ui/DesktopOpen.h"
+#include "attachments/ui/AttachmentTableModel.h"
+#include "attachments/ui/ExamineFile.h"
 
-#include <QAbstractTableModel>
 #include <QWidget>
 
 #include <array>
@@ -19,36 +19,6 @@ class QTreeView;
 namespace pellam {
 
 struct Session;
-
-// The attachments list as a table model: rows in the list file's order, the
-// four texts exactly as the file gives them.
-class AttachmentTableModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    static constexpr int kColumns = 4;
-
-    explicit AttachmentTableModel(QObject* parent = nullptr);
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
-    // Entries 1..AttachCount, never beyond those read; none when the count is below 1.
-    void PopulateData(const AttachmentList& list);
-    const std::string& FileName(int row) const { return m_rows[static_cast<std::size_t>(row)].FileName; }
-
-    static int ColumnWidthTwips(int column);
-
-private:
-    std::vector<AttachmentEntry> m_rows;
-};
-
-// Hands `path` to the desktop; a missing file, at once, or a failed open,
-// when the desktop's opener ends, shows the "File Load Error" message with its
-// reason, the file and what the system said as its detail. False when the
-// file is missing.
-bool Examine(const std::string& path, DesktopOpener& desktop);
 
 class AttachFORM final : public QWidget {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "conversations/ui/TextConvViewer.h"
 
 #include "attachments/Examine.h"
-#include "attachments/ui/AttachFORM.h"
+#include "attachments/ui/ExamineFile.h"
 #include "base/PathText.h"
 #include "base/Twips.h"
 #include "richtext/RtfReader.h"

@@ -5,8 +5,8 @@
 #include "base/Prompter.h"
 #include "records/RecordList.h"
 #include "records/clsRecord.h"
+#include "records/ui/RecordListModel.h"
 
-#include <QAbstractTableModel>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -20,25 +20,6 @@ class QTreeView;
 namespace pellam {
 
 class RCEV;
-
-class RecordListModel final : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    static constexpr int kColumns = 4;
-    static int ColumnWidthTwips(int column);
-
-    using QAbstractTableModel::QAbstractTableModel;
-    void SetRows(std::vector<RecordListRow> rows);
-    const std::vector<RecordListRow>& Rows() const { return m_rows; }
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
-private:
-    std::vector<RecordListRow> m_rows;
-};
 
 // What the window reads and writes of the incident.
 struct RecordSource {

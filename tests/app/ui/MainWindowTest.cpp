@@ -5,7 +5,7 @@
 #include "app/CornerLabel.h"
 #include "app/Main.h"
 #include "app/Program.h"
-#include "attachments/ui/About.h"
+#include "app/About.h"
 #include "attachments/ui/AttachFORM.h"
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"

@@ -11,7 +11,7 @@
 #include "support/VirtualWaveBackend.h"
 #include "workspace/WorkFolder.h"
 
-#include "../WavFiles.h"
+#include "support/WavFiles.h"
 #include "Images.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
 
-#include "../WavFiles.h"
+#include "support/WavFiles.h"
 #include "Images.h"
 
 #include <QLabel>

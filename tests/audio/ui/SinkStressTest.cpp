@@ -6,7 +6,7 @@
 #include "audio/ui/QtDispatcher.h"
 #include "audio/ui/QtWaveBackend.h"
 
-#include "../WavFiles.h"
+#include "support/WavFiles.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
