@@ -47,17 +47,20 @@ start_pulse() {
 
 start_xvfb() {
   if ! command -v Xvfb >/dev/null; then return 0; fi
-  local display=":$((90 + RANDOM % 100))"
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number to the descriptor
+  # it is given, so two runs side by side never meet on one display.
+  local fifo="${PELLAM_RUNTIME_DIR:-$(mktemp -d /tmp/pellam-runtime-XXXXXX)}/xvfb-display"
+  if [ -z "${PELLAM_RUNTIME_DIR:-}" ]; then PELLAM_RUNTIME_DIR=$(dirname "$fifo"); fi
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   PELLAM_SERVICE_PIDS+=($!)
-  local i
-  for i in $(seq 1 50); do
-    if [ -e "/tmp/.X11-unix/X${display#:}" ]; then
-      export PELLAM_XVFB_DISPLAY="$display"
-      return 0
-    fi
-    sleep 0.1
-  done
+  local number=""
+  read -r -t 10 number <"$fifo" || true
+  rm -f "$fifo"
+  if [ -n "$number" ]; then
+    export PELLAM_XVFB_DISPLAY=":$number"
+    return 0
+  fi
   echo "services: Xvfb did not start" >&2
 }
 
