@@ -1,6 +1,6 @@
 #pragma once
 // Loading a recording into the player: the decoder turns the MP3 into this
-// process's temporary WAV file ("TMP.WAV") in the working folder, the sequence
+// process's temporary WAV file ("TMP-<pid>.WAV") in the working folder, the sequence
 // waits for it, opens it (up to 15 attempts a second apart), has the panel draw
 // it and starts playback when asked, possibly from an offset. Progress and
 // failures are reported in the status line. Timers are requests the window

@@ -1,6 +1,6 @@
 #pragma once
 // The program's own working folder under the user's data folder; it holds the
-// temporary decoded recording ("TMP.WAV"), one per running copy of the program
+// temporary decoded recording ("TMP-<pid>.WAV"), one per running copy of the program
 // so that two copies never play each other's audio. Nothing is ever written
 // into an evidence folder.
 #include <functional>
