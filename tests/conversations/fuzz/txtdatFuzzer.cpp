@@ -1,6 +1,6 @@
 // Any bytes as "TxT.dat": the index is read whole or not at all, and what it
 // gives fits in the bytes it came from.
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "conversations/Conversations.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,6 +1,6 @@
 // Any bytes as an event file: the reader ends, and what it accepts keeps the
 // incident's limits.
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "workspace/Incident.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

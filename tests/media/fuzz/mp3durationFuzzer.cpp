@@ -1,6 +1,6 @@
 // Any bytes as an MP3 recording: the frame scan ends, gives a rate MPEG audio
 // has, and no more samples than frames of at least 24 bytes could carry.
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "media/Mp3Duration.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

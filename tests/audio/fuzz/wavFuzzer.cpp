@@ -2,7 +2,7 @@
 // then once more after a seek to the middle. The stream hands out whole 16-bit
 // frames, never more than asked, and never more than the densest codec makes
 // of that many bytes (an MPEG frame of 1152 samples needs at least 24 bytes).
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "audio/StreamWAV.h"
 
 #include <vector>

@@ -1,6 +1,6 @@
 // Any bytes as an MP3's front: the tag reader ends, counts each frame it
 // lists, and keeps no more text than the file holds.
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "media/cMP3ID3v2.h"
 #include "base/Cp1252.h"
 

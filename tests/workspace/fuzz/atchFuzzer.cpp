@@ -1,6 +1,6 @@
 // Any bytes as "ATCH.lst": the list ends, holds at most its ceiling and no
 // more entries than the count it read announced.
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "workspace/SysConfig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,6 +1,6 @@
 // Any text as a phone number: the layout keeps every digit, in order, and
 // adds at most the layout's own characters.
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "conversations/Conversations.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // the input's own bytes choose. Every read ends, no value holds more than the
 // bytes it came from (three UTF-8 bytes per Windows-1252 byte at most), and
 // there are never more values than delimiters plus one.
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "workspace/DelimitedReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,6 +1,6 @@
 // Any bytes as a RIFF file: a chunk found starts inside the file, after the
 // RIFF header, and the walk ends on any sizes.
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "media/RiffChunk.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,6 +1,6 @@
 // Any bytes as a records file: the loader ends, reads persons only within the
 // table, and holds no more text than the file's bytes decode to.
-#include "FuzzInput.h"
+#include "support/FuzzInput.h"
 #include "records/clsRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
