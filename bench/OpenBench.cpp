@@ -84,7 +84,7 @@ void OpenRuns(benchmark::State& state, bool cold)
             Evict(evt);
             state.ResumeTiming();
         }
-        pellam::Session session;
+        pellam::IncidentModel session;
         pellam::OpenIncident open(session);
         if (!open.Open(evt)) {
             state.SkipWithError("the open was refused");

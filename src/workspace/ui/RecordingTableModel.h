@@ -6,7 +6,7 @@
 // rows and is brought up to the session's rows by Sync(), which inserts,
 // removes and changes only what differs, so views keep their selection and
 // sort order while the open adds rows.
-#include "workspace/Session.h"
+#include "workspace/IncidentModel.h"
 
 #include <QAbstractTableModel>
 
