@@ -173,10 +173,7 @@ int RunCase(const std::string& kind, const std::string& path, int argc, char** a
         return store.RECORDLOAD(*table, roles) ? 0 : 2;
     }
     if (kind == "label") {
-        auto session = std::make_unique<pellam::Session>();
-        session->RecHandler.SetRecordPath(path);
-        pellam::RefreshRoleName0(*session);
-        return session->roles.RoleName0 == "Subject" ? 0 : 2;
+        return pellam::PageRoleName0(path, pellam::RoleTable {}) == "Subject" ? 0 : 2;
     }
     return 2;
 }

@@ -84,18 +84,18 @@ void OpenRuns(benchmark::State& state, bool cold)
             Evict(evt);
             state.ResumeTiming();
         }
-        pellam::Session session;
-        pellam::OpenIncident open(session);
+        pellam::IncidentModel model;
+        pellam::OpenIncident open(model);
         if (!open.Open(evt)) {
             state.SkipWithError("the open was refused");
             return;
         }
         open.RunToEnd();
-        if (session.MP3Count != state.range(0)) {
+        if (model.MP3Count != state.range(0)) {
             state.SkipWithError("not every recording was listed");
             return;
         }
-        benchmark::DoNotOptimize(session.ListRows.data());
+        benchmark::DoNotOptimize(model.ListRows.data());
     }
     std::int64_t bytes = 0;
     for (const auto& path : Recordings(evt))

@@ -6,6 +6,7 @@
 // 1000 one-minute recordings, and for 5000 one-second ones, where the list's
 // own work (model, sort proxy, view) weighs more than the reading.
 #include "GeneratedIncident.h"
+#include "app/DesktopShell.h"
 #include "app/Main.h"
 #include "base/Prompter.h"
 #include "workspace/ui/RecordingListView.h"
@@ -43,7 +44,8 @@ void BM_WindowOpen(benchmark::State& state)
     int progressSteps = 0;
     for (auto _ : state) {
         CountingPrompter prompter;
-        pellam::Main window(prompter);
+        pellam::DesktopShell shell(prompter);
+        pellam::Main window(prompter, shell);
         window.show();
         const auto* list = window.findChild<pellam::RecordingListView*>("LV1");
         QCoreApplication::processEvents();
@@ -51,7 +53,7 @@ void BM_WindowOpen(benchmark::State& state)
         QElapsedTimer sinceTurn;
         qint64 longest = 0;
         int rows = 0;
-        int progress = window.PB1()->value();
+        int progress = window.findChild<QProgressBar*>("PB1")->value();
         rowSteps = progressSteps = 0;
         QTimer turns;
         turns.setInterval(0);
@@ -62,7 +64,7 @@ void BM_WindowOpen(benchmark::State& state)
                 rows = now;
                 ++rowSteps;
             }
-            if (const int now = window.PB1()->value(); now != progress) {
+            if (const int now = window.findChild<QProgressBar*>("PB1")->value(); now != progress) {
                 progress = now;
                 ++progressSteps;
             }

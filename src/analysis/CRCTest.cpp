@@ -239,15 +239,20 @@ CRCTest::CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<Cr
       m_evidenceFolder(std::move(evidenceFolder))
 { }
 
-std::unique_ptr<CRCTest> CRCTest::Of(const Session& session)
+CrcTestInput CrcTestInputOf(const IncidentModel& model)
 {
     std::vector<CrcTestRecording> recordings;
     const std::size_t count
-        = std::min(static_cast<std::size_t>(std::max<int>(session.MP3Count, 0)), session.MP3Table.size());
+        = std::min(static_cast<std::size_t>(std::max<int>(model.MP3Count, 0)), model.MP3Table.size());
     for (std::size_t n = 0; n < count; ++n)
-        recordings.push_back({session.MP3Table[n].FileName, session.MP3Table[n].CRC});
-    return std::make_unique<CRCTest>(
-        session.CaseNumber, session.paths.MainLog, std::move(recordings), session.paths.Evidence);
+        recordings.push_back({model.MP3Table[n].FileName, model.MP3Table[n].CRC});
+    return {model.CaseNumber, model.paths.MainLog, std::move(recordings), model.paths.Evidence};
+}
+
+std::unique_ptr<CRCTest> CRCTest::Of(CrcTestInput input)
+{
+    return std::make_unique<CRCTest>(std::move(input.caseNumber), std::move(input.mainLogPath),
+        std::move(input.recordings), std::move(input.evidenceFolder));
 }
 
 bool CRCTest::CheckLoggedCRC(const std::string& name, const std::string& crc)

@@ -11,7 +11,7 @@
 #include "analysis/ReportWriter.h"
 #include "base/Message.h"
 #include "richtext/RichDocument.h"
-#include "workspace/Session.h"
+#include "workspace/IncidentModel.h"
 
 #include <cstdint>
 #include <memory>
@@ -81,6 +81,17 @@ std::vector<UnheldRecording> UnheldRecordings(const std::vector<std::string>& na
 // ("name: reason"); nullopt when every listed recording is held.
 std::optional<Message> UnheldNotice(const std::vector<UnheldRecording>& unheld);
 
+// What the test compares: the listed recordings' CRCs against the case's Main Log.
+struct CrcTestInput {
+    std::string caseNumber;
+    std::string mainLogPath;
+    std::vector<CrcTestRecording> recordings;
+    std::string evidenceFolder; // where the listed recordings must be; "" to skip that check
+};
+
+// The incident's listed recordings, its case and Main Log.
+CrcTestInput CrcTestInputOf(const IncidentModel& model);
+
 enum class CrcTestOutcome {
     Running,
     NoRecordings, // nothing listed: the short report
@@ -98,8 +109,7 @@ public:
         std::string evidenceFolder = {});
     CRCTest(const CRCTest&) = delete;
     CRCTest& operator=(const CRCTest&) = delete;
-    // The test of the session's listed recordings against its Main Log.
-    static std::unique_ptr<CRCTest> Of(const Session& session);
+    static std::unique_ptr<CRCTest> Of(CrcTestInput input);
 
     // Steps 1 to 6: the heading, or the short report without recordings.
     // Without a Main Log nothing is written and the message is returned.

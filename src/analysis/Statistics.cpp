@@ -1,5 +1,7 @@
 #include "analysis/Statistics.h"
 
+#include "records/clsRecord.h"
+
 #include "analysis/ReportWriter.h"
 #include "base/Cp1252.h"
 #include "base/Rounding.h"
@@ -203,19 +205,21 @@ RichDocument BuildStatistics(const StatisticsInput& in)
     return page;
 }
 
-void RefreshRoleName0(Session& session)
+std::string PageRoleName0(const std::string& recordsPath, RoleTable roles)
 {
     // Only the label is wanted: the persons are checked, not kept.
+    clsRecord records;
+    records.SetRecordPath(recordsPath);
     std::array<std::string, 11> header;
-    if (!session.RecHandler.RECORDHEADER(header, session.roles))
-        session.roles.RoleName0 = "Target";
+    if (!records.RECORDHEADER(header, roles))
+        return "Target";
+    return roles.RoleName0;
 }
 
-RichDocument BuildStatistics(Session& session)
+StatisticsInput StatisticsOf(const IncidentModel& model)
 {
-    RefreshRoleName0(session);
-    return BuildStatistics(StatisticsInput {
-        session.incident, session.MP3Table, session.MP3Count, session.roles.RoleName0, session.Formats.ShortDate});
+    return StatisticsInput {model.incident, model.MP3Table, model.MP3Count,
+        PageRoleName0(model.RecordsPath, model.roles), model.Formats.ShortDate};
 }
 
 } // namespace pellam

@@ -5,7 +5,7 @@
 // read add nothing; the page is always written.
 #include "richtext/RichDocument.h"
 #include "workspace/Incident.h"
-#include "workspace/Session.h"
+#include "workspace/IncidentModel.h"
 
 #include <optional>
 #include <string>
@@ -30,8 +30,8 @@ std::optional<long> DayNumber(const std::string& date, const std::string& shortD
 std::string RunTimeText(const Incident& incident, const std::string& shortDatePattern);
 
 struct StatisticsInput {
-    const Incident& incident;
-    const std::vector<Mp3Record>& table; // the recording table (durations)
+    Incident incident;
+    std::vector<Mp3Record> table; // the recording table (durations)
     int mp3Count = 0; // recordings listed
     std::string roleName0; // the word for the persons of role 0
     std::string shortDatePattern;
@@ -39,12 +39,12 @@ struct StatisticsInput {
 
 RichDocument BuildStatistics(const StatisticsInput& input);
 
-// Reads the records file's role-0 label (checking the file as a full load
-// would, without keeping its persons); when that fails the persons of role 0
-// are called "Target".
-void RefreshRoleName0(Session& session);
+// The role-0 label the page calls the persons of role 0 by: the records
+// file's (read and checked as a full load would check it, without keeping its
+// persons), else the label `roles` holds; "Target" when the file cannot be read.
+std::string PageRoleName0(const std::string& recordsPath, RoleTable roles);
 
-// The page of the session's incident, after refreshing the role-0 label.
-RichDocument BuildStatistics(Session& session);
+// The page's input from the incident, its role-0 label read from the records file now.
+StatisticsInput StatisticsOf(const IncidentModel& model);
 
 } // namespace pellam

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
+#include <QTimer>
 
 #include <cmath>
 
@@ -24,7 +25,7 @@ QLabel* MakeLabel(QWidget* parent)
 } // namespace
 
 About::About(bool splashShown, QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), m_splash(splashShown)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), m_splash(splashShown), m_timer1(new QTimer(this))
 {
     setObjectName("About");
     setWindowTitle("About Pellam");
@@ -55,9 +56,10 @@ About::About(bool splashShown, QWidget* parent)
     m_label1->setText(QString::fromStdString(AboutSplash::VersionText()));
     if (m_splash.isSplash()) {
         m_pb1->setMaximum(AboutSplash::kProgressMax);
-        m_timer1.setInterval(AboutSplash::kTickMs);
-        connect(&m_timer1, &QTimer::timeout, this, &About::Timer1Tick);
-        m_timer1.start();
+        m_timer1->setObjectName("Timer1");
+        m_timer1->setInterval(AboutSplash::kTickMs);
+        connect(m_timer1, &QTimer::timeout, this, &About::Timer1Tick);
+        m_timer1->start();
         m_hint->hide();
     } else {
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -77,7 +79,7 @@ void About::Timer1Tick()
     m_splash.tick();
     Render();
     if (m_splash.finished()) {
-        m_timer1.stop();
+        m_timer1->stop();
         emit splashFinished();
         close();
     }

@@ -5,10 +5,10 @@
 #include "app/AboutSplash.h"
 
 #include <QDialog>
-#include <QTimer>
 
 class QLabel;
 class QProgressBar;
+class QTimer;
 
 namespace pellam {
 
@@ -22,9 +22,7 @@ public:
     QLabel* Label1() const { return m_label1; }
     QProgressBar* PB1() const { return m_pb1; }
     QLabel* closeHint() const { return m_hint; }
-    QTimer& Timer1() { return m_timer1; }
-
-    // One step of the splash timer (the timer calls it every 400 ms).
+    // One step of the splash timer ("Timer1", which calls it every 400 ms).
     void Timer1Tick();
 
 signals:
@@ -44,7 +42,7 @@ private:
     QLabel* m_label3;
     QProgressBar* m_pb1;
     QLabel* m_hint;
-    QTimer m_timer1;
+    QTimer* m_timer1;
 };
 
 } // namespace pellam

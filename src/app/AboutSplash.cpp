@@ -1,6 +1,6 @@
 #include "app/AboutSplash.h"
 
-#include "workspace/Session.h"
+#include "base/Version.h"
 
 namespace pellam {
 

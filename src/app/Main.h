@@ -1,70 +1,61 @@
 #pragma once
-// The main window: it lives for the whole run, owns the program-wide Session,
-// holds the recording list and the playback panel, and its one menu opens the
-// incident and every other window.
-#include "media/cMP3ID3v2.h"
+// The main window: it lives for the whole run, owns the incident model and
+// the records store, holds the recording list and the playback panel, and its
+// one menu opens the incident and every other window. It composes: the menu,
+// the start-up, the open driver and the list controller do the work; the
+// view state it shows is derived from the model.
+#include "app/MainMenu.h"
+#include "app/ViewState.h"
+#include "app/WindowSlot.h"
 #include "audio/Decoder.h"
-#include "audio/RecordingRef.h"
 #include "audio/WAVPlayer.h"
 #include "audio/WaveOutBackend.h"
 #include "audio/ui/QtDispatcher.h"
 #include "base/Prompter.h"
-#include "workspace/MenuState.h"
-#include "workspace/OpenIncident.h"
-#include "workspace/Session.h"
+#include "records/RecordTable.h"
+#include "records/clsRecord.h"
+#include "richtext/ui/PrintView.h"
+#include "workspace/IncidentModel.h"
 
 #include <QMainWindow>
-#include <QPointer>
-#include <QTimer>
 
-#include <functional>
-#include <map>
 #include <memory>
-#include <optional>
 
-class QAction;
-class QLabel;
-class QMenu;
-class QModelIndex;
-class QPrinter;
 class QProgressBar;
 
 namespace pellam {
 
 class About;
-class DocViewer;
-class StatsWindow;
-class RecordViewer;
-class RecordSheetSlot;
-class RCEV;
-class DesktopOpener;
+class CornerLabels;
 class AttachFORM;
-class TextConvViewer;
-class InfoS;
-
+class DocViewer;
+class IncidentOpenDriver;
 class LoadSequenceDriver;
 class PlaybackPanel;
-class RecordingListView;
-class RecordingTableModel;
-class TextSortProxy;
-
-// What the empty recording list says while no incident is open.
-inline constexpr const char* kOpenIncidentHint = "Open an incident: Menu \u2192 Open Incident (Ctrl+O)";
+class RCEV;
+class RecordSheetSlot;
+class RecordViewer;
+class RecordingListController;
+class Shell;
+class Startup;
+class StatsWindow;
+class TextConvViewer;
 
 class Main : public QMainWindow {
     Q_OBJECT
 public:
     // The sound backend and decoder may be replaced (tests); by default the
     // program plays through the sound server and decodes with lame.
-    explicit Main(Prompter& prompter, std::unique_ptr<WaveOutBackend> backend = nullptr,
+    Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> backend = nullptr,
         std::unique_ptr<Decoder> decoder = nullptr, QWidget* parent = nullptr);
     ~Main() override;
 
-    Session& session() { return m_session; }
-    Prompter& prompter() { return m_prompter; }
+    IncidentModel& incident() { return m_model; }
     WAVPlayer& player() { return *m_player; }
     PlaybackPanel& panel() { return *m_panel; }
     LoadSequenceDriver& loader() { return *m_load; }
+    RecordingListController& list() { return *m_list; }
+    IncidentOpenDriver& opening() { return *m_opening; }
 
     // Start-up, first half: splash, then the working folder. With
     // showSplash false (tests) the splash is skipped and start-up goes on at once.
@@ -72,8 +63,6 @@ public:
     // Start-up, second half (200 ms after the splash closed).
     void ContinueLoad();
 
-    // "Open Incident": asks for the event file, then opens it.
-    void mnuOpen();
     // An event file named on the command line: checked, then opened exactly as
     // if chosen in "Open Incident"; a missing file, a folder or another kind of
     // file gets a message saying what was given and what is expected.
@@ -81,83 +70,23 @@ public:
     // The open sequence for a chosen event file (what the dialog returned or
     // the command line named; a relative path is taken from the current folder).
     void OpenEventFile(const QString& path);
-    // The folder the open dialog starts in: that of the last incident opened,
-    // else the home folder.
-    QString OpenDialogFolder() const;
-    // One 20 ms step of the duration pass and FinishLoadUp.
-    void GetDirsTIMTick();
-    QTimer& GetDirsTIM() { return m_getDirsTim; }
-    bool Loading() const { return m_open && !m_open->Finished(); }
-    // Asks for the event file; replaced by tests.
-    std::function<QString()> ChooseEventFile;
-    // Establishes the working folder (false when it cannot); replaced by tests.
-    std::function<bool(std::string& temp)> MakeWorkFolder;
-    // Every open with the desktop goes through here: a path that is missing
-    // or that nothing opened gets a message naming it, so the operator can
-    // open it by hand. False when the path is missing.
-    bool OpenWithDesktop(const std::string& path);
-    DesktopOpener& desktop() const { return *m_desktop; }
-    // Whether this program runs with root's rights; replaced by tests.
-    std::function<bool()> RunningAsRoot;
+    bool Loading() const;
 
-    // Shared procedures other windows call.
+    // The menu entry's command, whether or not the entry is enabled.
+    void Choose(MenuEntry e);
+    QAction* action(MenuEntry e) const { return m_menu->action(e); }
+
     void CloseAllWindows();
-    void KillInfo();
-    static bool SetTopMost(QWidget* window);
-    bool InfoSUp() const { return !m_info.isNull(); }
+    // PrintLOG: closes the other windows, asks for the printer and prints a
+    // log file with the log margins; nothing when the incident has no such
+    // log ("NONE"), the file cannot be read or the printer dialog is cancelled.
+    void PrintLOG(const std::string& path);
 
-    // The menu entries as shown, rendered from session().menus.
-    QAction* action(MenuEntry e) const { return m_actions.at(e); }
-    void ApplyMenus();
-
-    QProgressBar* PB1() const { return m_pb1; }
-    QLabel* NPLabel() const;
-    QWidget* Frame1() const;
-    QTimer& AboutTIM() { return m_aboutTim; }
-    About* aboutWindow() const;
-    InfoS* infoWindow() const;
-
-    // Recording list events. Rows carry their recording number; the path of
-    // a recording is always MP3Paths' entry, never a column's text.
-    void LV1ColumnClick(int column); // 0-based
-    void LV1RowClick(const QModelIndex& index);
-    void LV1MouseUp(Qt::MouseButton button, QPoint releasePoint);
-    void LV1DoubleClick();
-    // The recording-details window for the selected row, at a point of the list.
-    void ShowDetails(QPoint releasePoint);
-    // Space over the list or the panel: Pause while playing, else Play.
-    void TogglePlayPause();
-
-    // Menu actions.
-    void mnuAbout();
-    void mnuSB(); // "Vistrel"
-    void mnuIU(); // "Intel Upload Files"
-    void mnuVREC(); // "Record Viewer"
-    void mnuVML(); // "Log File Viewer"
-    // The viewer's own flag: false while it is closed and after a log failed to load.
+    // The secondary windows are the window's children (findChild finds them).
+    // The log viewer's own flag: false while it is closed and after a log failed to load.
     bool LogViewerOpen() const;
-    DocViewer* logViewer() const;
-    // "Statistics and CRC Analysis": opens the statistics window, or raises it.
-    void mnuSTATS();
-    StatsWindow* statsWindow() const;
-    RecordViewer* recordViewer() const;
     // The record sheet lives beside the list: it stays when the list closes.
     RCEV* recordSheet() const;
-    // "Attachments" and "Text Conversations": open the window, or raise it.
-    void mnuAttach();
-    AttachFORM* attachWindow() const;
-    void mnuTXT();
-    TextConvViewer* textConvViewer() const;
-
-    // PrintLOG: closes the other windows, asks for the printer and prints a
-    // log file with the log margins; nothing when the file cannot be read or
-    // the printer dialog is cancelled.
-    void PrintLOG(const std::string& path);
-    // Asks for the printer (a queue or a PDF file); replaced by tests.
-    std::function<bool(QPrinter&)> ChoosePrinter;
-    // A notation's recording played from an offset: at once when it is the
-    // loaded one, else its row is selected and it is decoded first.
-    void PlayNotation(const QString& recording, int noteAudioStart);
 
 signals:
     // Start-up is over: the window can be shown and used.
@@ -172,63 +101,51 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildMenu();
     void BuildControls();
-    void Form_Resize();
     // Places list, panel and progress bar in the client area.
     void PlaceControls();
+    // "Open Incident": asks for the event file, then opens it.
+    void mnuOpen();
     // What every open does first, whichever way the file was chosen.
     void BeginOpen();
-    void Form_Unload();
-    void ShowAbout(bool splashShown);
-    void ShowMessage(const Message& m) { m_prompter.Show(m); }
-    // Shows what the open sequence wrote into the session.
-    void RenderSession();
-    void RenderRows();
-    void UpdatePointer();
-    QString SelectedText() const;
-    // The recording of a row of the list, taken from the recording table.
-    std::optional<RecordingRef> RecordingAt(const QModelIndex& index) const;
-    // The recording of the list's current row.
-    std::optional<RecordingRef> SelectedRecording() const;
-    // Marks the row of the recording the load sequence has loaded.
-    void MarkLoadedRow();
+    // Shows the view state derived from the model and the open.
+    void Render();
+    void mnuVREC(); // "Record Viewer"
+    void OpenLogViewer();
+    void OpenStatistics();
+    // Lets the windows choose their printer through the shell.
+    PrinterChooser Printers() const;
 
-    Session m_session;
+    IncidentModel m_model;
     Prompter& m_prompter;
-    bool m_splashShown = false;
+    Shell& m_shell;
+    // The records store: the records file of the incident and the persons the
+    // last load left (written by the record list and its sheets).
+    clsRecord m_recordFile;
+    RecordTable m_persons;
+    ViewState m_shown; // the view state last shown
 
     std::unique_ptr<WaveOutBackend> m_backend;
     std::unique_ptr<Decoder> m_decoder;
     QtDispatcher m_dispatcher;
     std::unique_ptr<WAVPlayer> m_player;
-    cMP3ID3v2 m_tagReader; // the program's one tag reader
 
-    QMenu* m_menu = nullptr;
-    std::map<MenuEntry, QAction*> m_actions;
-    RecordingListView* m_lv1 = nullptr;
-    RecordingTableModel* m_rows = nullptr;
-    TextSortProxy* m_sorted = nullptr;
+    MainMenu* m_menu = nullptr;
     QProgressBar* m_pb1 = nullptr;
     PlaybackPanel* m_panel = nullptr;
     LoadSequenceDriver* m_load = nullptr;
-    void SetCornerText(QLabel* label, const QString& text);
-    QLabel* m_label2 = nullptr;
-    QLabel* m_label5 = nullptr;
+    RecordingListController* m_list = nullptr;
+    IncidentOpenDriver* m_opening = nullptr;
+    Startup* m_startup = nullptr;
+    CornerLabels* m_corner = nullptr;
 
-    std::unique_ptr<OpenIncident> m_open;
-    QTimer m_aboutTim;
-    QTimer m_getDirsTim;
-    bool m_hourglass = false;
-    QPointer<About> m_about;
-    QPointer<InfoS> m_info;
-    QPointer<DocViewer> m_logViewer;
-    QPointer<StatsWindow> m_stats;
-    QPointer<RecordViewer> m_records;
+    WindowSlot<About> m_about;
+    WindowSlot<DocViewer> m_logViewer;
+    WindowSlot<StatsWindow> m_stats;
+    WindowSlot<RecordViewer> m_records;
     std::unique_ptr<RecordSheetSlot> m_sheets;
-    DesktopOpener* m_desktop = nullptr;
-    QPointer<AttachFORM> m_attach;
-    QPointer<TextConvViewer> m_textConv;
+    WindowSlot<AttachFORM> m_attach;
+    WindowSlot<TextConvViewer> m_textConv;
 };
 
 } // namespace pellam

@@ -1,8 +1,13 @@
 #include "app/Program.h"
 
 #include "app/Main.h"
+#include "app/Shell.h"
+#include "base/PathText.h"
+#include "workspace/ServKILL.h"
 
 #include <QCoreApplication>
+
+#include <sys/stat.h>
 
 namespace pellam {
 
@@ -21,6 +26,30 @@ Message EvidenceProgramRefusedAsRoot(const std::string& path)
             + "Pellam runs as root, and the program would run with root's rights: it is not opened. "
               "Run Pellam as an ordinary user to open it.",
         MessageIcon::Exclamation, path};
+}
+
+// The sibling program is evidence like any other file: it is never run by
+// us (with our rights, in the evidence folder), only handed to the desktop.
+void StartSiblingProgram(const std::string& evidence, Shell& shell, Prompter& prompter)
+{
+    const std::string base = JoinPath(evidence, "Vistrel/Vistrel");
+    std::string program;
+    for (const std::string& candidate : {base + ".exe", base})
+        if (struct stat st {}; ::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            program = candidate;
+    if (program.empty())
+        return;
+    for (const char* name : {"Vistrel.exe", "Vistrel"}) {
+        const auto running = ProcessRunning(name);
+        if (!running)
+            return prompter.Show(running.error().Shown);
+        if (running.value())
+            return; // already running: no second copy
+    }
+    if (shell.RunningAsRoot())
+        return prompter.Show(EvidenceProgramRefusedAsRoot(program));
+    if (prompter.Ask(EvidenceProgramQuestion(program)))
+        shell.StartProgram(program);
 }
 
 void WireProgram(Main& window, const QStringList& arguments)

@@ -13,6 +13,8 @@
 namespace pellam {
 
 class Main;
+class Prompter;
+class Shell;
 
 // The exit status of a run whose start-up failed.
 inline constexpr int kStartupFailedStatus = 1;
@@ -20,6 +22,11 @@ inline constexpr int kStartupFailedStatus = 1;
 // Connects the window to the running application. `arguments` are the
 // program's own (the first is the program's name).
 void WireProgram(Main& window, const QStringList& arguments);
+
+// "Vistrel": the sibling program of the evidence folder, when it is there and
+// not running yet, is handed to the desktop once the operator agreed; never
+// while this program runs as root.
+void StartSiblingProgram(const std::string& evidence, Shell& shell, Prompter& prompter);
 
 // The question asked before the evidence's program `path` goes to the desktop.
 Message EvidenceProgramQuestion(const std::string& path);

@@ -7,6 +7,7 @@
 // destroyed, deleting this copy's decoded recording. The exit status is 128
 // plus the signal's number, as a shell reports a program ended by it.
 #include "app/Main.h"
+#include "app/DesktopShell.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/Program.h"
 
@@ -77,8 +78,10 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon::fromTheme("com.norviktech.Pellam"));
 
     pellam::MessageBoxPrompter prompter;
-    pellam::Main window(prompter);
+    pellam::DesktopShell shell(prompter);
+    pellam::Main window(prompter, shell);
     prompter.setParent(&window);
+    shell.setWindow(&window);
     pellam::WireProgram(window, QApplication::arguments());
     window.Form_Load();
     return app.exec();

@@ -9,7 +9,7 @@
 
 namespace pellam::cli {
 
-std::optional<int> OpenIncidentArgument(const std::string& argument, Session& session)
+std::optional<int> OpenIncidentArgument(const std::string& argument, IncidentModel& model)
 {
     // The event file is checked as the desktop program checks one named on
     // its command line; the open dialog would hand over a full path.
@@ -18,8 +18,8 @@ std::optional<int> OpenIncidentArgument(const std::string& argument, Session& se
         const std::string& text = eventFile.error().text;
         return Complain(argument, text.substr(text.find(kLineBreak) + 2));
     }
-    session.Formats = UserFormats();
-    OpenIncident open(session);
+    model.Formats = UserFormats();
+    OpenIncident open(model);
     const auto opened = open.Open(eventFile.value());
     // A box's title, text and details (which file and why, every name left
     // out), on stderr: the answer on stdout stays as it is.

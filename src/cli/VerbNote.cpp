@@ -36,9 +36,9 @@ int Run(const Args& args)
         return Complain(args[0], text.substr(text.find(kLineBreak) + 2));
     }
 
-    Session session;
-    session.Formats = UserFormats();
-    OpenIncident open(session);
+    IncidentModel model;
+    model.Formats = UserFormats();
+    OpenIncident open(model);
     if (const auto opened = open.Open(eventFile.value()); !opened) {
         // The refusal's message box on one line.
         std::string reason = opened.error().title + ": ";
@@ -55,7 +55,7 @@ int Run(const Args& args)
     }
     open.RunToEnd();
 
-    const std::string& mainLog = session.paths.MainLog;
+    const std::string& mainLog = model.paths.MainLog;
     if (mainLog == kNone)
         return Complain(args[0], "the incident has no Main Log");
     const auto doc = LoadRichTextFile(mainLog);
@@ -65,7 +65,7 @@ int Run(const Args& args)
     const auto note = NotationAtCaret(doc->PlainText(), *caret);
     Json j;
     j.BeginObject();
-    if (note && ListedRecordingNumber(session.ListRows, note->NoteAudioMP3) != 0)
+    if (note && ListedRecordingNumber(model.ListRows, note->NoteAudioMP3) != 0)
         j.Field("recording", note->NoteAudioMP3).Field("start", note->NoteAudioStart);
     else
         j.Key("recording").Null().Field("start", 0);

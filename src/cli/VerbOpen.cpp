@@ -1,5 +1,6 @@
 // pellam-cli open EVT: the workspace after the open sequence and the end of
-// the recording pass, as the main window holds it.
+// the recording pass, as the main window holds and shows it.
+#include "app/ViewState.h"
 #include "base/Cp1252.h"
 #include "base/PathText.h"
 #include "cli/Json.h"
@@ -11,7 +12,7 @@
 namespace pellam::cli {
 namespace {
 
-void WriteRecordings(Json& j, const Session& s)
+void WriteRecordings(Json& j, const IncidentModel& s)
 {
     j.Key("recordings").BeginArray();
     for (const auto& row : s.ListRows)
@@ -25,7 +26,7 @@ void WriteRecordings(Json& j, const Session& s)
     j.EndArray();
 }
 
-void WriteAttachments(Json& j, const Session& s)
+void WriteAttachments(Json& j, const IncidentModel& s)
 {
     j.Key("attachments").BeginArray();
     for (const auto& e : s.attachments.entries)
@@ -39,18 +40,18 @@ void WriteAttachments(Json& j, const Session& s)
 }
 
 // Every entry whose state differs from the state the window is designed with.
-void WriteMenus(Json& j, const Session& s)
+void WriteMenus(Json& j, const MenuState& menus)
 {
     const MenuState design;
     j.Key("menus").BeginObject();
     for (std::size_t i = 0; i < kMenuEntryCount; ++i) {
         const auto e = static_cast<MenuEntry>(i);
-        if (s.menus[e] == design[e])
+        if (menus[e] == design[e])
             continue;
         j.Key(MenuState::Caption(e))
             .BeginObject()
-            .Field("enabled", s.menus[e].enabled)
-            .Field("visible", s.menus[e].visible)
+            .Field("enabled", menus[e].enabled)
+            .Field("visible", menus[e].visible)
             .EndObject();
     }
     j.EndObject();
@@ -58,11 +59,11 @@ void WriteMenus(Json& j, const Session& s)
 
 int Run(const Args& args)
 {
-    Session session;
-    if (const auto failed = OpenIncidentArgument(args[0], session))
+    IncidentModel model;
+    if (const auto failed = OpenIncidentArgument(args[0], model))
         return *failed;
 
-    const Session& s = session;
+    const IncidentModel& s = model;
     // Where the attachments come from when it is not the folder named, or why there are none.
     if (!s.attachFolder.note.empty())
         Tell(args[0], ValidUtf8(s.attachFolder.note));
@@ -72,7 +73,7 @@ int Run(const Args& args)
             Tell(JoinPath(s.paths.Evidence, row.FileName), row.DurationNote);
     Json j;
     j.BeginObject()
-        .Field("title", s.title)
+        .Field("title", TitleFor(s, OpenStage::Finished))
         .Field("Evidence", WithTrailingSeparator(s.paths.Evidence))
         .Field("MainLog", s.paths.MainLog)
         .Field("NocLog", s.paths.NocLog)
@@ -87,7 +88,7 @@ int Run(const Args& args)
     // The folder the attachments were read from on this machine ("" when none).
     j.Field("AttachmentsFolder", s.attachFolder.folder);
     WriteAttachments(j, s);
-    WriteMenus(j, s);
+    WriteMenus(j, MenusFor(s, OpenStage::Finished));
     j.EndObject();
     std::printf("%s\n", j.str().c_str());
     return kOk;

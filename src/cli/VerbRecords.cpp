@@ -2,8 +2,8 @@
 #include "cli/Json.h"
 #include "cli/Verbs.h"
 #include "records/RecordFields.h"
-#include "records/RoleNames.h"
 #include "records/clsRecord.h"
+#include "workspace/RoleTable.h"
 
 #include <array>
 #include <cstdio>

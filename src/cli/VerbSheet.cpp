@@ -18,23 +18,26 @@ namespace {
 
 int Run(const Args& args)
 {
-    Session session;
-    if (const auto failed = OpenIncidentArgument(args[0], session))
+    IncidentModel model;
+    if (const auto failed = OpenIncidentArgument(args[0], model))
         return *failed;
+    clsRecord store;
+    store.SetRecordPath(model.RecordsPath);
+    RecordTable records;
     // Only a regular file is taken as the records file when the incident
     // opens; anything else under its name is named with the reason it was not.
-    if (session.RecHandler.RecordPath().empty()) {
-        const std::string expected = JoinPath(session.paths.Evidence, session.CaseNumber + "_Records.rmq");
+    if (store.RecordPath().empty()) {
+        const std::string expected = JoinPath(model.paths.Evidence, model.CaseNumber + "_Records.rmq");
         const auto opened = FileDescriptor::OpenForReading(expected);
         const int why = opened ? ENOENT : opened.error();
         return Complain(expected,
             "Failed to Load Record Data: " + (why == EINVAL ? std::string("not a regular file") : ErrnoText(why)));
     }
-    const auto loaded = session.RecHandler.RECORDLOAD(session.Records, session.roles);
+    const auto loaded = store.RECORDLOAD(records, model.roles);
     if (!loaded)
-        return Complain(session.RecHandler.RecordPath(), "Failed to Load Record Data: " + loaded.error().Reason);
+        return Complain(store.RecordPath(), "Failed to Load Record Data: " + loaded.error().Reason);
     if (const auto note = loaded->CutShortNote())
-        Tell(session.RecHandler.RecordPath(), *note);
+        Tell(store.RecordPath(), *note);
     const auto number = [](const std::string& text, int low, int high) {
         int v = -1;
         if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
@@ -43,18 +46,17 @@ int Run(const Args& args)
         return v >= low && v <= high ? v : -1;
     };
     const int role = number(args[1], 0, clsRecord::kWrittenRoles - 1);
-    const int count = role < 0 ? 0 : clsRecord::PersonCount(session.Records, role).value_or(0);
+    const int count = role < 0 ? 0 : clsRecord::PersonCount(records, role).value_or(0);
     const int person = number(args[2], 1, count);
     if (role < 0 || person < 0)
         return Complain(args[0],
             "no person " + args[2] + " of role " + args[1] + " (roles 0 to 7, persons from 1 to the role's count)");
     const auto r = static_cast<std::int16_t>(role), p = static_cast<std::int16_t>(person);
-    const std::string picPath = PicPath(session.paths);
-    const PhotoCheck photo = CheckPhoto(FieldText(session.Records, r, p, "PhotoFile"), picPath);
+    const std::string picPath = PicPath(model.paths);
+    const PhotoCheck photo = CheckPhoto(FieldText(records, r, p, "PhotoFile"), picPath);
     if (!photo.reason.empty())
-        Tell(session.RecHandler.RecordPath(), photo.note + ": " + photo.reason);
-    const std::string text
-        = PlainLines(Fillerup(session.Records, session.roles, r, p, photo.note, TodayText(session.Formats)));
+        Tell(store.RecordPath(), photo.note + ": " + photo.reason);
+    const std::string text = PlainLines(Fillerup(records, model.roles, r, p, photo.note, TodayText(model.Formats)));
     std::fwrite(text.data(), 1, text.size(), stdout);
     return kOk;
 }

@@ -12,10 +12,10 @@ namespace {
 
 int Run(const Args& args)
 {
-    Session session;
-    if (const auto failed = OpenIncidentArgument(args[0], session))
+    IncidentModel model;
+    if (const auto failed = OpenIncidentArgument(args[0], model))
         return *failed;
-    const std::string text = PlainLines(BuildStatistics(session));
+    const std::string text = PlainLines(BuildStatistics(StatisticsOf(model)));
     std::fwrite(text.data(), 1, text.size(), stdout);
     return kOk;
 }

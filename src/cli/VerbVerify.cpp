@@ -15,10 +15,10 @@ namespace {
 
 int Run(const Args& args)
 {
-    Session session;
-    if (const auto failed = OpenIncidentArgument(args[0], session))
+    IncidentModel model;
+    if (const auto failed = OpenIncidentArgument(args[0], model))
         return *failed;
-    const auto test = CRCTest::Of(session);
+    const auto test = CRCTest::Of(CrcTestInputOf(model));
     if (const auto refused = test->Run()) {
         std::fprintf(stderr, "%s\n%s\n", refused->title.c_str(), refused->text.c_str());
         return kBadInput;

@@ -202,7 +202,7 @@ std::optional<LandedNote> NotationAtCaret(std::u16string_view text, std::int32_t
 
 std::int16_t ListedRecordingNumber(const std::vector<Mp3Record>& rows, std::string_view fileName)
 {
-    const std::size_t count = std::min(rows.size(), Session::kMaxRecordings);
+    const std::size_t count = std::min(rows.size(), IncidentModel::kMaxRecordings);
     for (std::size_t i = 0; i < count; ++i)
         if (rows[i].FileName == fileName)
             return static_cast<std::int16_t>(i + 1);

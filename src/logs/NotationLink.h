@@ -4,7 +4,7 @@
 // the recording that was running then; and the recording name under a single
 // click. Every scan reads the document's plain text (line breaks counted as
 // two characters) and is bounded, so a click costs the same in any log.
-#include "workspace/Session.h"
+#include "workspace/IncidentModel.h"
 
 #include <cstdint>
 #include <optional>

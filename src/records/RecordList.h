@@ -3,7 +3,7 @@
 // in the file's order, each row remembering the role and person number it
 // shows (the list's map from row to person).
 #include "records/RecordTable.h"
-#include "records/RoleNames.h"
+#include "workspace/RoleTable.h"
 
 #include <cstdint>
 #include <string>

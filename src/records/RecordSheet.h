@@ -3,8 +3,8 @@
 // from the person's fields, with the photo (or a note in its place), ready to
 // be shown, printed or written as text.
 #include "records/RecordTable.h"
-#include "records/RoleNames.h"
 #include "richtext/RichDocument.h"
+#include "workspace/RoleTable.h"
 
 #include <cstdint>
 #include <string>

@@ -5,7 +5,7 @@
 // role, then a trailer slot (absent in the backup file).
 #include "base/Result.h"
 #include "records/RecordTable.h"
-#include "records/RoleNames.h"
+#include "workspace/RoleTable.h"
 
 #include <array>
 #include <cstdint>

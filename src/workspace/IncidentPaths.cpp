@@ -43,7 +43,7 @@ std::string FindEventFile(const FolderListing& listing, const std::string& folde
     return std::string();
 }
 
-int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumber, Paths& paths, MenuState& menus)
+int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumber, Paths& paths)
 {
     int missing = 0;
     const std::string& c = caseNumber;
@@ -53,19 +53,15 @@ int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumbe
     paths.AdminLog = FindDocument(listing, f, {"ADCOMM.rtf", c + "_ADCOMM.rtf"}, missing);
     paths.MainLog = FindDocument(listing, f, {"MainLOG.doc", c + "_MainLOG.doc"}, missing);
     paths.NocLog = FindDocument(listing, f, {"NOCLOG.rtf", c + "_NOCLOG.rtf"}, missing);
-
-    if (missing < 4) {
-        menus.SetEnabled(MenuEntry::LogFileViewer, true);
-        menus.SetEnabled(MenuEntry::Print, true);
-        menus.SetVisible(MenuEntry::PrintNolLog, paths.NocLog != kNone);
-        menus.SetVisible(MenuEntry::PrintMainLog, paths.MainLog != kNone);
-        menus.SetVisible(MenuEntry::PrintNppReport, paths.NppReport != kNone);
-        menus.SetVisible(MenuEntry::PrintAdminLog, paths.AdminLog != kNone);
-    } else {
-        menus.SetEnabled(MenuEntry::LogFileViewer, false);
-        menus.SetEnabled(MenuEntry::Print, false);
-    }
     return missing;
+}
+
+bool AnyLog(const Paths& paths)
+{
+    for (const std::string* p : {&paths.MainLog, &paths.NocLog, &paths.AdminLog, &paths.NppReport})
+        if (*p != kNone)
+            return true;
+    return false;
 }
 
 } // namespace pellam

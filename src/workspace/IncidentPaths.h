@@ -2,7 +2,6 @@
 // The path variables through which every window reaches the incident's files,
 // and the search for the four log documents.
 #include "workspace/FolderListing.h"
-#include "workspace/MenuState.h"
 
 #include <string>
 
@@ -40,8 +39,11 @@ std::string PicPath(const Paths& paths);
 std::string FindEventFile(const FolderListing& listing, const std::string& folder);
 
 // Sets the four log paths from the listing of paths.Evidence (plain names win
-// over case-prefixed ones; "NONE" when absent) and the menu entries that
-// follow from them. Returns the number of missing documents.
-int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumber, Paths& paths, MenuState& menus);
+// over case-prefixed ones; "NONE" when absent). Returns the number of missing
+// documents.
+int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumber, Paths& paths);
+
+// Whether the incident has any of the four documents (once they were negotiated).
+bool AnyLog(const Paths& paths);
 
 } // namespace pellam

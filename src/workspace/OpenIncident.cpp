@@ -53,9 +53,8 @@ Result<std::string, Message> CheckEventFileArgument(const std::string& given)
     return MakeAbsolute(given);
 }
 
-OpenIncident::OpenIncident(Session& session, std::unique_ptr<RecordingProbe> probe)
-    : m_session(session), m_probe(probe ? std::move(probe) : std::make_unique<ThreadedProbe>()),
-      m_pass(session, *m_probe)
+OpenIncident::OpenIncident(IncidentModel& model, std::unique_ptr<RecordingProbe> probe)
+    : m_model(model), m_probe(probe ? std::move(probe) : std::make_unique<ThreadedProbe>()), m_pass(model, *m_probe)
 { }
 
 namespace {
@@ -106,10 +105,10 @@ std::optional<Message> LeftOutNotice(const FolderListing& listing)
         return kept;
     };
     const std::vector<std::string> recordings = those(listing.names(), IsRecording);
-    if (recordings.size() > Session::kMaxRecordings) {
-        const std::string what = "Only the first " + std::to_string(Session::kMaxRecordings) + " of "
+    if (recordings.size() > IncidentModel::kMaxRecordings) {
+        const std::string what = "Only the first " + std::to_string(IncidentModel::kMaxRecordings) + " of "
             + std::to_string(recordings.size()) + " recordings are listed; not listed";
-        tell(what, std::vector<std::string>(recordings.begin() + Session::kMaxRecordings, recordings.end()));
+        tell(what, std::vector<std::string>(recordings.begin() + IncidentModel::kMaxRecordings, recordings.end()));
     }
     tell("Files named like recordings, not listed (only names ending in \"mp3\" in lower case are)",
         those(listing.names(), LooksLikeRecording));
@@ -124,19 +123,12 @@ std::optional<Message> LeftOutNotice(const FolderListing& listing)
         MessageIcon::Exclamation, detail};
 }
 
-Result<Opened, Message> OpenIncident::Refuse(Message message)
-{
-    m_session.menus.SetEnabled(MenuEntry::OpenIncident, true);
-    m_session.Hourglass = false;
-    return fail(std::move(message));
-}
-
 Result<Opened, Message> OpenIncident::Open(const std::string& eventFile)
 {
-    Session& s = m_session;
+    IncidentModel& s = m_model;
     s.newLoad.EventFile = eventFile;
     if (!SplitEventPath(s.newLoad, s.paths))
-        return Refuse(LoadErrorMessage());
+        return fail(LoadErrorMessage());
 
     // A folder that went away since it was chosen fails the open itself; one
     // that is there but cannot be read fails the folder change.
@@ -144,26 +136,15 @@ Result<Opened, Message> OpenIncident::Open(const std::string& eventFile)
     if (!listing) {
         const ListingError& e = listing.error();
         if (e.missing())
-            return Refuse(FileErrorMessage("ERROR #" + std::to_string(e.number) + " - " + e.description));
-        return Refuse(PathErrorMessage(e));
+            return fail(FileErrorMessage("ERROR #" + std::to_string(e.number) + " - " + e.description));
+        return fail(PathErrorMessage(e));
     }
     std::optional<Message> notice = LeftOutNotice(listing.value());
     Dir1_Change(s, std::move(listing).value());
     if (auto config = LoadSysConfig(s.paths.Evidence, s.roles); !config)
-        return Refuse(config.error());
+        return fail(config.error());
     SetRoleNames(s.paths.Evidence, s.roles);
-    s.Hourglass = true;
     m_pass.GetAllDurations();
-
-    // The print entries follow the log paths as they are now: negotiated when
-    // FinishLoadUp already ran (no recording), still unset while the pass runs,
-    // in which case FinishLoadUp's negotiation later only sets their visibility.
-    s.Hourglass = !m_pass.Finished();
-    s.menus.Set(MenuEntry::PrintMainLog, true);
-    s.menus.Set(MenuEntry::PrintNolLog, s.paths.NocLog != kNone);
-    s.menus.Set(MenuEntry::PrintAdminLog, s.paths.AdminLog != kNone);
-    s.menus.Set(MenuEntry::PrintNppReport, s.paths.NppReport != kNone);
-    s.menus.SetEnabled(MenuEntry::OpenIncident, false);
     return Opened {!m_pass.Finished(), std::move(notice)};
 }
 

@@ -1,15 +1,14 @@
 #pragma once
 // The open-incident sequence from the chosen event file on, as the main window
 // and pellam-cli both run it: split the path, list the folder, load the system
-// configuration and role labels, start the recording pass, set the print
-// entries and lock "Open Incident". The recording pass and FinishLoadUp then
-// run on tick() until Finished().
+// configuration and role labels and start the recording pass. The recording
+// pass and FinishLoadUp then run on tick() until Finished().
 #include "base/Message.h"
 #include "base/Result.h"
 #include "workspace/FolderListing.h"
+#include "workspace/IncidentModel.h"
 #include "workspace/RecordingList.h"
 #include "workspace/RecordingProbe.h"
-#include "workspace/Session.h"
 
 #include <chrono>
 #include <memory>
@@ -40,7 +39,7 @@ struct Opened {
     std::optional<Message> notice;
 };
 
-// The notice for recordings beyond Session::kMaxRecordings, files named like
+// The notice for recordings beyond IncidentModel::kMaxRecordings, files named like
 // recordings that the list does not take ("A.MP3"), links leading out of the
 // folder, recording names that are no regular file and hidden files named like
 // recordings (".a.mp3"): up to five names of each in the text, all of them in
@@ -50,15 +49,16 @@ std::optional<Message> LeftOutNotice(const FolderListing& listing);
 class OpenIncident {
 public:
     // Without a probe the answers are worked out on background threads.
-    explicit OpenIncident(Session& session, std::unique_ptr<RecordingProbe> probe = nullptr);
+    explicit OpenIncident(IncidentModel& model, std::unique_ptr<RecordingProbe> probe = nullptr);
 
     // Opens the incident of the chosen event file. A refused or failed open
-    // gives the message box to show and leaves "Open Incident" enabled.
+    // gives the message box to show.
     Result<Opened, Message> Open(const std::string& eventFile);
 
     // One step of the recording pass; true while steps remain.
     bool tick() { return m_pass.tick(); }
     bool Finished() const { return m_pass.Finished(); }
+    bool Running() const { return m_pass.Running(); }
     const RecordingPass& pass() const { return m_pass; }
     void SetClock(RecordingPass::Clock now) { m_pass.SetClock(std::move(now)); }
 
@@ -69,9 +69,7 @@ public:
     void RunToEnd();
 
 private:
-    Result<Opened, Message> Refuse(Message message);
-
-    Session& m_session;
+    IncidentModel& m_model;
     std::unique_ptr<RecordingProbe> m_probe;
     RecordingPass m_pass;
 };

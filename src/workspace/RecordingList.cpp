@@ -1,7 +1,7 @@
 #include "workspace/RecordingList.h"
 
-#include "workspace/FileFacts.h"
 #include "media/Mp3Duration.h"
+#include "workspace/FileFacts.h"
 
 #include <sys/stat.h>
 
@@ -18,46 +18,25 @@ bool FileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-void EnableLOGS(MenuState& menus)
-{
-    menus.SetEnabled(MenuEntry::LogFileViewer, true);
-    menus.SetEnabled(MenuEntry::Statistics, true);
-}
-
-void DisableLOGS(MenuState& menus)
-{
-    menus.SetEnabled(MenuEntry::LogFileViewer, false);
-    menus.SetEnabled(MenuEntry::Statistics, false);
-}
-
 namespace {
 
 // The records file: the first "*.rmq" of the listing, in any letter case.
-void ApplyRecordsFile(Session& s)
+void ApplyRecordsFile(IncidentModel& m)
 {
-    const auto records = s.listing.WithExtension("rmq");
-    s.RecordsFound = !records.empty();
-    s.menus.SetEnabled(MenuEntry::RecordViewer, s.RecordsFound);
-    if (s.RecordsFound) {
-        s.RecHandler.SetRecordPath(JoinPath(s.paths.Evidence, records.front()));
-        s.PathLabel = s.RecHandler.RecordPath();
-    } else {
-        s.PathLabel.clear();
-    }
+    const auto records = m.listing.WithExtension("rmq");
+    m.RecordsFound = !records.empty();
+    if (m.RecordsFound)
+        m.RecordsPath = JoinPath(m.paths.Evidence, records.front());
 }
 
 } // namespace
 
-void Dir1_Change(Session& session, FolderListing listing)
+void Dir1_Change(IncidentModel& model, FolderListing listing)
 {
-    session.ListRows.clear();
-    session.title = BaseTitle();
-    session.listing = std::move(listing);
-    session.PhotoLabel = "PicPath = " + PicPath(session.paths);
-    ApplyRecordsFile(session);
-    if (!session.listing.empty())
-        session.Progress.Max = static_cast<int>(session.listing.size()) + 2;
-    session.menus.SetEnabled(MenuEntry::TextConversations, true);
+    model.ListRows.clear();
+    model.listing = std::move(listing);
+    model.FolderListed = true;
+    ApplyRecordsFile(model);
 }
 
 std::optional<DurationAnswer> DurationPoller::Poll(RecordingProbe& probe, std::size_t i)
@@ -75,10 +54,10 @@ std::optional<DurationAnswer> DurationPoller::Poll(RecordingProbe& probe, std::s
 
 void RecordingPass::GetAllDurations()
 {
-    Session& s = m_session;
+    IncidentModel& s = m_model;
     m_names.clear();
     for (const auto& name : s.listing.names())
-        if (IsRecording(name) && m_names.size() < Session::kMaxRecordings)
+        if (IsRecording(name) && m_names.size() < IncidentModel::kMaxRecordings)
             m_names.push_back(name);
     m_durations.assign(m_names.size(), DurationAnswer {});
     s.MP3Table.assign(m_names.size(), Mp3Record {});
@@ -91,11 +70,10 @@ void RecordingPass::GetAllDurations()
     m_probe.Start(paths);
 
     if (!m_names.empty()) {
-        s.Progress.Max = static_cast<int>(m_names.size());
-        s.Progress.Value = 0;
+        m_progressMax = static_cast<int>(m_names.size());
+        m_progressValue = 0;
         m_poller.Reset();
         m_current = 0;
-        s.Hourglass = true;
         m_stage = Stage::Durations;
         return;
     }
@@ -114,7 +92,7 @@ bool RecordingPass::tick()
                 break; // asked again next tick
         } else if (!TickRow()) {
             break; // this row again next tick
-        } else if (m_file >= m_session.listing.size()) {
+        } else if (m_file >= m_model.listing.size()) {
             EndFinishLoadUp();
         }
         if (m_now() >= end)
@@ -125,9 +103,8 @@ bool RecordingPass::tick()
 
 bool RecordingPass::TickDuration()
 {
-    Session& s = m_session;
-    s.Hourglass = true;
-    s.Progress.Value = static_cast<int>(m_current) + 1;
+    IncidentModel& s = m_model;
+    m_progressValue = static_cast<int>(m_current) + 1;
     const auto d = m_poller.Poll(m_probe, m_current);
     if (!d)
         return false;
@@ -139,18 +116,17 @@ bool RecordingPass::TickDuration()
     }
     if (++m_current < m_names.size())
         return true;
-    s.Progress.Value = 0;
+    m_progressValue = 0;
     BeginFinishLoadUp();
     return true;
 }
 
 void RecordingPass::BeginFinishLoadUp()
 {
-    Session& s = m_session;
+    IncidentModel& s = m_model;
     ApplyRecordsFile(s);
-    s.Hourglass = true;
     if (!s.listing.empty())
-        s.Progress.Max = static_cast<int>(s.listing.size()) + 2;
+        m_progressMax = static_cast<int>(s.listing.size()) + 2;
     s.MP3Count = 0;
     s.ListRows.clear();
     m_file = 0;
@@ -160,10 +136,10 @@ void RecordingPass::BeginFinishLoadUp()
 
 bool RecordingPass::TickRow()
 {
-    Session& s = m_session;
+    IncidentModel& s = m_model;
     const auto& names = s.listing.names();
     while (m_file < names.size()) {
-        s.Progress.Value = static_cast<int>(m_file) + 1;
+        m_progressValue = static_cast<int>(m_file) + 1;
         const std::string& name = names[m_file];
         if (!IsRecording(name) || m_row >= m_names.size()) {
             ++m_file;
@@ -189,34 +165,23 @@ bool RecordingPass::TickRow()
 
 void RecordingPass::EndFinishLoadUp()
 {
-    Session& s = m_session;
-    s.Progress.Value = 0;
+    IncidentModel& s = m_model;
+    m_progressValue = 0;
     const std::string& folder = s.paths.Evidence;
 
     const std::string eventFile = FindEventFile(s.listing, folder);
-    if (auto incident = ReadEventFile(eventFile); !eventFile.empty() && incident) {
+    auto incident = ReadEventFile(eventFile);
+    s.IncidentFound = !eventFile.empty() && incident;
+    if (s.IncidentFound) {
         s.incident = std::move(incident).value();
         s.CaseNumber = s.incident.CaseNumber;
-        EnableLOGS(s.menus);
-        s.title = BaseTitle() + " - Reviewing Case Number " + s.CaseNumber;
-    } else {
-        DisableLOGS(s.menus);
-        s.title = s.MP3Count == 0
-            ? BaseTitle()
-            : BaseTitle() + " - Viewing " + std::to_string(s.MP3Count) + " MP3 Files (no incident found)";
     }
 
-    NegotiateLogPaths(s.listing, s.CaseNumber, s.paths, s.menus);
+    NegotiateLogPaths(s.listing, s.CaseNumber, s.paths);
     s.attachFolder = LoadIncidentAttachments(s.incident.AttachPath, folder, s.attachments);
-
-    s.menus.SetEnabled(MenuEntry::Attachments, true);
-    s.menus.SetEnabled(MenuEntry::Print, true);
-    s.menus.SetEnabled(MenuEntry::RecordViewer, true);
-    s.menus.Set(MenuEntry::Vistrel,
-        FileExists(JoinPath(folder, "Vistrel/Vistrel.exe")) || FileExists(JoinPath(folder, "Vistrel/Vistrel")));
-    s.menus.Set(
-        MenuEntry::IntelUploadFiles, FileExists(JoinPath(folder, "IntelUpload/" + s.CaseNumber + "_InUpLog.rtf")));
-    s.Hourglass = false;
+    s.HasVistrel
+        = FileExists(JoinPath(folder, "Vistrel/Vistrel.exe")) || FileExists(JoinPath(folder, "Vistrel/Vistrel"));
+    s.HasIntelUpload = FileExists(JoinPath(folder, "IntelUpload/" + s.CaseNumber + "_InUpLog.rtf"));
     m_stage = Stage::Finished;
 }
 

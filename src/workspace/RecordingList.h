@@ -1,12 +1,12 @@
 #pragma once
 // Filling the recording list when an incident is opened, without the window:
-// the folder change, the duration pass and FinishLoadUp write the Session, and
-// the main window shows what they wrote. The pass and FinishLoadUp advance in
+// the folder change, the duration pass and FinishLoadUp write the incident
+// model, and the main window shows what they wrote. The pass and FinishLoadUp advance in
 // ticks: the window ticks them from a 20 ms timer and repaints in between; the
 // command line ticks them in a loop. A tick takes the answers that are there,
 // up to kTickBudget of work, and ends at the first one that is not.
+#include "workspace/IncidentModel.h"
 #include "workspace/RecordingProbe.h"
-#include "workspace/Session.h"
 
 #include <chrono>
 #include <cstddef>
@@ -24,14 +24,9 @@ bool IsRecording(const std::string& name);
 bool FileExists(const std::string& path);
 
 // The folder-change handling for paths.Evidence: takes the folder's listing
-// into the session (clearing the list), sets the base title, the photo label,
-// the records file and the menu entries that follow from the folder. The
-// caller lists the folder and reports a folder that cannot be listed.
-void Dir1_Change(Session& session, FolderListing listing);
-
-// "Log File Viewer" and "Statistics and CRC Analysis" together.
-void EnableLOGS(MenuState& menus);
-void DisableLOGS(MenuState& menus);
+// into the model (clearing the list) and finds the records file. The caller
+// lists the folder and reports a folder that cannot be listed.
+void Dir1_Change(IncidentModel& model, FolderListing listing);
 
 // The retry rule of the duration pass for one recording: an answer of
 // nothing or "00:00" is asked again; after 541 such answers the duration is
@@ -55,7 +50,7 @@ public:
     // window keeps answering while a thousand rows go in.
     static constexpr std::chrono::milliseconds kTickBudget {10};
 
-    RecordingPass(Session& session, RecordingProbe& probe) : m_session(session), m_probe(probe) { }
+    RecordingPass(IncidentModel& model, RecordingProbe& probe) : m_model(model), m_probe(probe) { }
 
     // GetAllDurations: collects the recordings and starts the pass, or runs
     // FinishLoadUp to its end at once when there is none.
@@ -72,18 +67,25 @@ public:
 
     Stage stage() const { return m_stage; }
     bool Finished() const { return m_stage == Stage::Finished; }
+    // Whether steps remain (the pointer shows the hourglass meanwhile).
+    bool Running() const { return m_stage == Stage::Durations || m_stage == Stage::Rows; }
+    // How far the pass is, as the progress bar shows it: recordings while
+    // durations are settled, then listing entries while rows are added.
+    int ProgressMax() const { return m_progressMax; }
+    int ProgressValue() const { return m_progressValue; }
     // The durations the pass settled, entry n - 1 for recording n.
     const std::vector<DurationAnswer>& Durations() const { return m_durations; }
 
 private:
-    bool Running() const { return m_stage == Stage::Durations || m_stage == Stage::Rows; }
     bool TickDuration(); // false when the duration is not settled yet
     void BeginFinishLoadUp();
     bool TickRow(); // false when the CRC is not there yet
     void EndFinishLoadUp();
 
-    Session& m_session;
+    IncidentModel& m_model;
     RecordingProbe& m_probe;
+    int m_progressMax = 100;
+    int m_progressValue = 0;
     Stage m_stage = Stage::Idle;
     Clock m_now = [] { return std::chrono::steady_clock::now(); };
     std::vector<std::string> m_names; // the recordings of the pass, in listing order

@@ -4,7 +4,7 @@
 // of roles 1..7) and the attachments list "ATCH.lst".
 #include "base/Message.h"
 #include "base/Result.h"
-#include "records/RoleNames.h"
+#include "workspace/RoleTable.h"
 
 #include <string>
 #include <vector>

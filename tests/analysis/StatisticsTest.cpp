@@ -92,18 +92,16 @@ TEST(Statistics, PageListsAtMostTenSubjectsUnderTheRoleWord)
 
 TEST(Statistics, RoleWordIsTargetWhenTheRecordsCannotBeReloaded)
 {
-    Session session;
-    session.RecHandler.SetRecordPath("/nonexistent/records.rmq");
-    RefreshRoleName0(session);
-    EXPECT_EQ(session.roles.RoleName0, "Target");
-    EXPECT_NE(PlainLines(BuildStatistics(session)).find("There were no Targets identified"), std::string::npos);
+    IncidentModel model;
+    model.RecordsPath = "/nonexistent/records.rmq";
+    const StatisticsInput input = StatisticsOf(model);
+    EXPECT_EQ(input.roleName0, "Target");
+    EXPECT_NE(PlainLines(BuildStatistics(input)).find("There were no Targets identified"), std::string::npos);
 
-    // A readable file gives its label; its persons are not loaded for it.
+    // A readable file gives its label.
     test::TempDir dir;
-    session.RecHandler.SetRecordPath(dir.write("1_Records.rmq", test::RecordFile("150", 150, {"1"}, 1)));
-    RefreshRoleName0(session);
-    EXPECT_EQ(std::tuple(session.roles.RoleName0, session.Records.Header(10), session.Records(0, 1, 1, 0)),
-        std::tuple("Suspect", "", ""));
+    EXPECT_EQ(
+        PageRoleName0(dir.write("1_Records.rmq", test::RecordFile("150", 150, {"1"}, 1)), RoleTable {}), "Suspect");
 }
 
 } // namespace pellam

@@ -82,22 +82,19 @@ TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
         dir, {"MainLOG.doc", "77_MainLOG.doc", "77_NOCLOG.rtf", "77_NPP_Rpt.rtf", "NPP_Rpt.rtf", "adcomm.rtf"});
     Paths paths;
     paths.Evidence = dir.str();
-    MenuState menus;
-    EXPECT_EQ(NegotiateLogPaths(listing, "77", paths, menus), 1);
+    EXPECT_EQ(NegotiateLogPaths(listing, "77", paths), 1);
     // A name in other letter case is not the document.
     EXPECT_EQ(std::tuple(paths.MainLog, paths.NocLog, paths.NppReport, paths.AdminLog),
         std::tuple(dir.str() + "/MainLOG.doc", dir.str() + "/77_NOCLOG.rtf", dir.str() + "/NPP_Rpt.rtf", "NONE"));
-    EXPECT_EQ(std::tuple(menus[MenuEntry::LogFileViewer].enabled, menus[MenuEntry::PrintMainLog].visible,
-                  menus[MenuEntry::PrintAdminLog].visible),
-        std::tuple(true, true, false));
+    EXPECT_TRUE(AnyLog(paths));
 
     paths.Evidence = npp.str();
-    NegotiateLogPaths(ListingOf(npp, {"5_NPRpt.tmp", "NPP_Rpt.rtf"}), "5", paths, menus);
+    NegotiateLogPaths(ListingOf(npp, {"5_NPRpt.tmp", "NPP_Rpt.rtf"}), "5", paths);
     EXPECT_EQ(paths.NppReport, npp.str() + "/5_NPRpt.tmp") << "the NPP candidates are tried in order";
 
-    EXPECT_EQ(NegotiateLogPaths(ListingOf(empty, {"mainlog.doc"}), "1", paths, menus), 4);
+    EXPECT_EQ(NegotiateLogPaths(ListingOf(empty, {"mainlog.doc"}), "1", paths), 4);
     EXPECT_EQ(paths.MainLog, "NONE");
-    EXPECT_FALSE(menus[MenuEntry::LogFileViewer].enabled || menus[MenuEntry::Print].enabled);
+    EXPECT_FALSE(AnyLog(paths));
 }
 
 // The attachments folder the event file names, found on this machine: inside

@@ -1,10 +1,10 @@
 #include "workspace/OpenIncident.h"
 
 #include "checksums/CrcText.h"
+#include "media/Mp3Duration.h"
 #include "support/IncidentFiles.h"
 #include "support/LameEncode.h"
 #include "support/TempDir.h"
-#include "media/Mp3Duration.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ private:
 };
 
 // Opens with a probe that answers every duration with "00:07".
-void OpenScripted(Session& s, const std::string& evt, std::size_t recordings)
+void OpenScripted(IncidentModel& s, const std::string& evt, std::size_t recordings)
 {
     std::map<std::size_t, std::string> answers;
     for (std::size_t i = 0; i < recordings; ++i)
@@ -72,21 +72,21 @@ TEST(RecordingList, OnlyLowerCaseMp3NamesAreRecordingsNumberedInListingOrder)
     TempDir dir;
     Folder(
         dir, {{"b.mp3", "data"}, {"A.mp3", "data"}, {"C.MP3", ""}, {"10.mp3", ""}, {"x.Mp3", ""}, {"d.mp3.txt", ""}});
-    Session s;
+    IncidentModel s;
     OpenScripted(s, dir.file("none.evt"), 3);
     ASSERT_EQ(std::tuple(s.MP3Count, s.ListRows.size()), std::tuple(3, 3u));
     EXPECT_EQ(std::tuple(s.ListRows[0].FileName, s.ListRows[1].FileName, s.MP3Paths[1], s.ListRows[0].Duration),
         std::tuple("10.mp3", "A.mp3", dir.str() + "/A.mp3", "00:07"));
     EXPECT_EQ(std::tuple(s.MP3Table[2].FileName, s.MP3Table[2].CRC, s.MP3Table[2].Size),
         std::tuple("b.mp3", "C2", "4 Bytes"));
-    EXPECT_EQ(s.title, BaseTitle() + " - Viewing 3 MP3 Files (no incident found)");
+    EXPECT_FALSE(s.IncidentFound);
 }
 
 TEST(RecordingList, UnansweredDurationGivesUpAfter541PollsAndThePassGoesOn)
 {
     TempDir dir;
     Folder(dir, {{"a.mp3", "x"}, {"b.mp3", "x"}, {"c.mp3", "x"}});
-    Session s;
+    IncidentModel s;
     auto probe = std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {{1, "00:00"}, {2, "01:05"}});
     ScriptedProbe* seen = probe.get();
     OpenIncident open(s, std::move(probe));
@@ -108,12 +108,7 @@ TEST(RecordingList, UnansweredDurationGivesUpAfter541PollsAndThePassGoesOn)
     EXPECT_EQ(std::tuple(s.MP3Table[0].FileName, s.MP3Table[0].Duration, s.MP3Table[0].CRC, s.MP3Table[2].FileName),
         std::tuple("", "", "C0", "c.mp3"));
 
-    // No log documents: with recordings the print entries are set while the
-    // log paths are still unset, and the negotiation later leaves them be.
-    EXPECT_EQ(s.paths.NocLog, kNone);
-    EXPECT_EQ(std::tuple(s.menus[MenuEntry::PrintNolLog].enabled, s.menus[MenuEntry::PrintNolLog].visible,
-                  s.menus[MenuEntry::LogFileViewer].enabled, s.menus[MenuEntry::Print].enabled),
-        std::tuple(true, true, false, true));
+    EXPECT_EQ(std::tuple(s.paths.NocLog, s.paths.MainLog), std::tuple(kNone, kNone));
 }
 
 // Every question costs a millisecond on the pass's clock: a tick takes the
@@ -127,7 +122,7 @@ TEST(RecordingList, TicksTakeTheAnswersThereWithinTheirBudget)
         dir.write("r" + std::to_string(10 + i) + ".mp3", "x");
         answers[i] = "00:07";
     }
-    Session s;
+    IncidentModel s;
     auto probe = std::make_unique<ScriptedProbe>(answers);
     ScriptedProbe* seen = probe.get();
     seen->crcsReady = 12;
@@ -139,7 +134,7 @@ TEST(RecordingList, TicksTakeTheAnswersThereWithinTheirBudget)
     // the fourth stops at the first missing CRC, the fifth waits for it.
     for (const auto& [progress, rows] : {std::pair(10, 0u), {20, 0u}, {5, 5u}, {13, 12u}, {13, 12u}}) {
         EXPECT_TRUE(open.tick());
-        EXPECT_EQ(std::tuple(s.Progress.Value, s.ListRows.size()), std::tuple(progress, rows));
+        EXPECT_EQ(std::tuple(open.pass().ProgressValue(), s.ListRows.size()), std::tuple(progress, rows));
     }
     seen->crcsReady = 25;
     open.RunToEnd();
@@ -151,47 +146,38 @@ TEST(RecordingList, WithoutRecordingsFinishLoadUpRunsAtOnce)
 {
     TempDir dir;
     Folder(dir, {{"notes.txt", "x"}});
-    Session s;
+    IncidentModel s;
     OpenIncident open(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {}));
     ASSERT_TRUE(open.Open(dir.file("x.evt")).ok()); // chosen file need not exist; no event file is listed
     EXPECT_TRUE(open.Finished()) << "no pass runs without recordings";
-    EXPECT_EQ(std::tuple(s.title, s.MP3Count), std::tuple(BaseTitle(), 0));
-    EXPECT_FALSE(s.menus[MenuEntry::Statistics].enabled || s.menus[MenuEntry::OpenIncident].enabled);
-    // FinishLoadUp has run before the log paths, so the print entries follow
-    // them; Main Log printing is always offered.
-    EXPECT_EQ(std::tuple(s.menus[MenuEntry::PrintNolLog].enabled, s.menus[MenuEntry::PrintNolLog].visible,
-                  s.menus[MenuEntry::PrintMainLog].enabled),
-        std::tuple(false, false, true));
+    EXPECT_EQ(
+        std::tuple(s.IncidentFound, s.MP3Count, s.MP3Paths.size(), s.paths.NocLog), std::tuple(false, 0, 0u, kNone));
 }
 
-TEST(RecordingList, EventFileAndFolderExtrasSetTitleRecordsPathAndMenuEntries)
+TEST(RecordingList, EventFileRecordsFileAndFolderExtrasAreFound)
 {
     TempDir dir, bare;
     Folder(dir,
         {{"55.evt", EventText("55")}, {"old.RMQ", "x"}, {"z_Records.rmq", "x"}, {"IntelUpload/55_InUpLog.rtf", "x"},
             {"Vistrel/Vistrel", "x"}});
-    Session s;
+    IncidentModel s;
     OpenScripted(s, dir.file("55.evt"), 0);
-    EXPECT_EQ(std::tuple(s.title, s.CaseNumber, s.paths.Evidence),
-        std::tuple(BaseTitle() + " - Reviewing Case Number 55", "55", dir.str()));
-    EXPECT_EQ(std::tuple(s.RecordsFound, s.RecHandler.RecordPath(), s.PhotoLabel),
-        std::tuple(true, dir.str() + "/old.RMQ", "PicPath = " + dir.str() + "/Photo/"));
-    EXPECT_TRUE(s.menus[MenuEntry::Statistics].enabled && s.menus[MenuEntry::IntelUploadFiles].visible
-        && s.menus[MenuEntry::Vistrel].enabled && s.menus[MenuEntry::TextConversations].enabled);
+    EXPECT_EQ(std::tuple(s.IncidentFound, s.CaseNumber, s.paths.Evidence), std::tuple(true, "55", dir.str()));
+    EXPECT_EQ(std::tuple(s.FolderListed, s.RecordsFound, s.RecordsPath, s.HasIntelUpload, s.HasVistrel),
+        std::tuple(true, true, dir.str() + "/old.RMQ", true, true));
 
     Folder(bare, {{"55.evt", EventText("55")}, {"IntelUpload/other_InUpLog.rtf", "x"}});
-    Session t;
+    IncidentModel t;
     OpenScripted(t, bare.file("55.evt"), 0);
-    EXPECT_EQ(std::tuple(t.RecordsFound, t.PathLabel), std::tuple(false, ""));
-    EXPECT_TRUE(t.menus[MenuEntry::RecordViewer].enabled) << "FinishLoadUp enables it regardless";
-    EXPECT_FALSE(t.menus[MenuEntry::IntelUploadFiles].visible || t.menus[MenuEntry::Vistrel].visible);
+    EXPECT_EQ(
+        std::tuple(t.RecordsFound, t.RecordsPath, t.HasIntelUpload, t.HasVistrel), std::tuple(false, "", false, false));
 }
 
-TEST(OpenIncident, RefusalsLeaveOpenIncidentEnabled)
+TEST(OpenIncident, RefusalsSayWhy)
 {
     TempDir dir;
     dir.write("1.EVT", "x");
-    Session s;
+    IncidentModel s;
     OpenIncident open(s, std::make_unique<SequentialProbe>());
     EXPECT_EQ(open.Open(dir.file("1.EVT")).error(), LoadErrorMessage()); // its text: the command line's test
 
@@ -199,8 +185,8 @@ TEST(OpenIncident, RefusalsLeaveOpenIncidentEnabled)
     const auto noConfig = open.Open(dir.file("1.evt"));
     ASSERT_FALSE(noConfig.ok());
     EXPECT_EQ(noConfig.error().title, "Data Load Error");
-    EXPECT_TRUE(s.menus[MenuEntry::OpenIncident].enabled);
-    EXPECT_FALSE(open.Finished());
+    EXPECT_FALSE(open.Finished() || open.Running());
+    EXPECT_TRUE(s.FolderListed) << "the folder was listed before the configuration was read";
 
     // The folder went away between choosing and listing: the open fails with the reason.
     std::string gone;
@@ -213,14 +199,13 @@ TEST(OpenIncident, RefusalsLeaveOpenIncidentEnabled)
     EXPECT_EQ(removed.error(),
         (Message {
             "File Error", "Error loading Event. \r\nERROR #2 - No such file or directory", MessageIcon::Critical}));
-    EXPECT_TRUE(s.menus[MenuEntry::OpenIncident].enabled);
 }
 
 TEST(OpenIncident, TellsWhatTheListLeavesOut)
 {
     TempDir dir;
     Folder(dir, {{"1.evt", EventText("1")}});
-    Session s;
+    IncidentModel s;
     EXPECT_FALSE(OpenIncident(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {}))
                      .Open(dir.file("1.evt"))
                      .value()
@@ -266,20 +251,20 @@ TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)
     dir.write("e.mp3", "");
     std::filesystem::copy_file(PELLAM_OWN_TESTDATA "/field-mp3/cut-info.mp3", dir.file("f.mp3"));
 
-    Session threaded;
+    IncidentModel threaded;
     OpenIncident a(threaded); // background threads
     ASSERT_TRUE(a.Open(dir.file("9.evt")).ok());
     a.RunToEnd();
 
-    Session sequential;
+    IncidentModel sequential;
     OpenIncident b(sequential, std::make_unique<SequentialProbe>());
     ASSERT_TRUE(b.Open(dir.file("9.evt")).ok());
     while (b.tick()) { }
 
     ASSERT_EQ(threaded.ListRows.size(), 6u);
     EXPECT_EQ(threaded.ListRows, sequential.ListRows);
-    EXPECT_EQ(std::tuple(threaded.MP3Table, threaded.menus, threaded.title),
-        std::tuple(sequential.MP3Table, sequential.menus, sequential.title));
+    EXPECT_EQ(std::tuple(threaded.MP3Table, threaded.IncidentFound, threaded.paths.MainLog),
+        std::tuple(sequential.MP3Table, sequential.IncidentFound, sequential.paths.MainLog));
     // 61.5 s: the half goes to the even second; an empty file checksums to 0; a
     // recording cut short says so beside its duration.
     clsCRC crc;

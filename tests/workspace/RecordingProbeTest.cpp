@@ -73,7 +73,7 @@ TEST(RecordingPass, ListsAtMost5000Recordings)
         dir.write(name, mp3 + tag);
     }
 
-    Session s;
+    IncidentModel s;
     OpenIncident open(s);
     ASSERT_TRUE(open.Open(dir.file("case.evt")).ok());
     open.RunToEnd();

@@ -42,8 +42,8 @@ QWidget* ReportTab(QTextEdit*& box, const char* boxName, QProgressBar*& bar, con
 
 } // namespace
 
-StatsWindow::StatsWindow(Session& session, Prompter& prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_session(session), m_prompter(prompter)
+StatsWindow::StatsWindow(StatsInput input, Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_input(std::move(input)), m_prompter(prompter)
 {
     setObjectName("STATS");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -90,14 +90,15 @@ void StatsWindow::BuildStatistics()
     m_pbg->setMaximum(10);
     m_pbg->setValue(0);
     m_gsrt->clear();
-    m_statistics = pellam::BuildStatistics(m_session);
+    m_input.page.roleName0 = PageRoleName0(m_input.recordsPath, m_input.roles);
+    m_statistics = pellam::BuildStatistics(m_input.page);
     FillTextDocument(*m_gsrt->document(), m_statistics);
     m_pbg->setValue(0);
 }
 
 void StatsWindow::RunCRCTest()
 {
-    auto test = CRCTest::Of(m_session);
+    auto test = CRCTest::Of(m_input.crc);
     m_pb1->setMaximum(std::max(1, test->ProgressMax()));
     m_pb1->setValue(0);
     if (const auto refused = test->Start()) {
@@ -145,7 +146,7 @@ void StatsWindow::TellUnheld()
 bool StatsWindow::Print(const RichDocument& doc, bool sheet)
 {
     QPrinter printer(QPrinter::HighResolution);
-    const bool chosen = ChoosePrinterWith(ChoosePrinter, printer, this);
+    const bool chosen = ChoosePrinterWith(m_input.choosePrinter, printer, this);
     if (!chosen)
         return false;
     const auto text = BuildTextDocument(doc);

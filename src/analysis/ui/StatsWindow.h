@@ -7,16 +7,17 @@
 // Log lists that the evidence folder does not hold are told in a message box
 // after the report.
 #include "analysis/CRCTest.h"
+#include "analysis/Statistics.h"
 #include "base/Prompter.h"
-#include "workspace/Session.h"
+#include "richtext/ui/PrintView.h"
+#include "workspace/RoleTable.h"
 
 #include <QTimer>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
+#include <string>
 
-class QPrinter;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -24,30 +25,38 @@ class QTextEdit;
 
 namespace pellam {
 
+// What the statistics window reads: the page's input, the records file and
+// role labels its role-0 label is read with each time the page is composed,
+// the CRC test's input, and how the printer is chosen (the system's printer
+// dialog when unset).
+struct StatsInput {
+    StatisticsInput page;
+    std::string recordsPath;
+    RoleTable roles;
+    CrcTestInput crc;
+    PrinterChooser choosePrinter;
+};
+
 class StatsWindow final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kStatisticsTab = 0;
     static constexpr int kCrcTab = 1;
 
-    StatsWindow(Session& session, Prompter& prompter, QWidget* parent = nullptr);
+    StatsWindow(StatsInput input, Prompter& prompter, QWidget* parent = nullptr);
     ~StatsWindow() override;
-
-    // Lets the operator choose the printer; the system's printer dialog when unset.
-    std::function<bool(QPrinter&)> ChoosePrinter;
 
     QTabWidget* SSTab1() const { return m_tabs; }
     QTextEdit* GSRT() const { return m_gsrt; }
     QTextEdit* RTB() const { return m_rtb; }
     QProgressBar* PB1() const { return m_pb1; }
-    // The running test steps on this timer; a test steps it by hand.
-    QTimer& CrcStepTimer() { return m_stepTimer; }
     bool CrcTestRunning() const { return m_test && m_test->Outcome() == CrcTestOutcome::Running; }
     const CRCTest* LastCrcTest() const { return m_test.get(); }
 
     void RunCRCTest();
     void BuildStatistics();
-    // Runs the test for at most ~20 ms, then shows the report so far.
+    // Runs the test for at most ~20 ms, then shows the report so far (the
+    // window's timer calls it while the test runs).
     void StepCrcTest();
     void PrintResults();
     void PrintStatistics();
@@ -57,7 +66,7 @@ private:
     bool Print(const RichDocument& doc, bool sheet);
     void TellUnheld();
 
-    Session& m_session;
+    StatsInput m_input;
     Prompter& m_prompter;
     QTabWidget* m_tabs = nullptr;
     QTextEdit* m_gsrt = nullptr;

@@ -2,7 +2,6 @@
 
 #include "attachments/Examine.h"
 #include "base/Twips.h"
-#include "workspace/Session.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,13 +11,13 @@
 #include <QVBoxLayout>
 
 namespace pellam {
-AttachFORM::AttachFORM(const Session& session, Prompter& prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_session(session), m_prompter(prompter),
+AttachFORM::AttachFORM(AttachmentsInput input, Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_input(std::move(input)), m_prompter(prompter),
       m_desktop(new DesktopOpener(prompter, this))
 {
     setObjectName("AttachFORM");
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromStdString(" Attachments for " + session.CaseNumber));
+    setWindowTitle(QString::fromStdString(" Attachments for " + m_input.caseNumber));
 
     m_lv1 = new QTreeView(this);
     m_lv1->setObjectName("LV1");
@@ -56,11 +55,11 @@ AttachFORM::AttachFORM(const Session& session, Prompter& prompter, QWidget* pare
     buttons->addWidget(close);
     // Where the attachments come from when it is not the folder the event
     // file names, or why there are none.
-    m_from = new QLabel(QString::fromStdString(session.attachFolder.note), this);
+    m_from = new QLabel(QString::fromStdString(m_input.folder.note), this);
     m_from->setObjectName("lblFrom");
     m_from->setWordWrap(true);
     m_from->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_from->setVisible(!session.attachFolder.note.empty());
+    m_from->setVisible(!m_input.folder.note.empty());
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_from);
@@ -73,7 +72,7 @@ AttachFORM::AttachFORM(const Session& session, Prompter& prompter, QWidget* pare
         total += AttachmentTableModel::ColumnWidthTwips(c);
     }
     resize(TwipsToPixels(total + 600), TwipsToPixels(4800));
-    m_rows.PopulateData(session.attachments);
+    m_rows.PopulateData(m_input.attachments);
 }
 
 void AttachFORM::ExamineSelected()
@@ -86,7 +85,7 @@ void AttachFORM::ExamineSelected()
     const std::string& name = m_rows.FileName(selected.front().row());
     if (name.empty())
         return;
-    const auto path = AttachmentFile(m_session.attachFolder.folder, name);
+    const auto path = AttachmentFile(m_input.folder.folder, name);
     if (!path) {
         m_prompter.Show(ExamineMessage(path.error()));
         return;

@@ -2,10 +2,11 @@
 // The attachments window: the documents the incident system attached to the
 // incident, as "ATCH.lst" lists them, each opened on request with the program
 // the desktop associates with its type.
-#include "base/Prompter.h"
-#include "workspace/SysConfig.h"
 #include "attachments/ui/AttachmentTableModel.h"
 #include "attachments/ui/ExamineFile.h"
+#include "base/Prompter.h"
+#include "workspace/AttachmentFolder.h"
+#include "workspace/SysConfig.h"
 
 #include <QWidget>
 
@@ -18,12 +19,18 @@ class QTreeView;
 
 namespace pellam {
 
-struct Session;
+// What the attachments window reads: the case it is titled with, the list as
+// read, and where the listed files are on this machine.
+struct AttachmentsInput {
+    std::string caseNumber;
+    AttachmentList attachments;
+    AttachmentFolder folder;
+};
 
 class AttachFORM final : public QWidget {
     Q_OBJECT
 public:
-    AttachFORM(const Session& session, Prompter& prompter, QWidget* parent = nullptr);
+    AttachFORM(AttachmentsInput input, Prompter& prompter, QWidget* parent = nullptr);
 
     // Hands the attachments to the desktop.
     DesktopOpener& desktop() const { return *m_desktop; }
@@ -39,7 +46,7 @@ public:
     const std::array<QLabel*, AttachmentTableModel::kColumns>& widthLabels() const { return m_widthLabels; }
 
 private:
-    const Session& m_session;
+    const AttachmentsInput m_input;
     Prompter& m_prompter;
     DesktopOpener* m_desktop = nullptr;
     AttachmentTableModel m_rows;

@@ -7,7 +7,6 @@
 #include "richtext/RtfReader.h"
 #include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
-#include "workspace/Session.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -23,8 +22,8 @@
 
 namespace pellam {
 
-TextConvViewer::TextConvViewer(const Session& session, Prompter& prompter, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_session(session), m_prompter(prompter),
+TextConvViewer::TextConvViewer(ConversationsInput input, Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_input(std::move(input)), m_prompter(prompter),
       m_desktop(new DesktopOpener(prompter, this))
 {
     setObjectName("TextConvViewer");
@@ -103,7 +102,7 @@ TextConvViewer::TextConvViewer(const Session& session, Prompter& prompter, QWidg
 void TextConvViewer::LoadUpTextFiles()
 {
     m_print->hide();
-    auto index = ReadConversationIndex(JoinPath(m_session.paths.Evidence, "TxT.dat"));
+    auto index = ReadConversationIndex(JoinPath(m_input.evidenceFolder, "TxT.dat"));
     if (!index)
         return; // no conversation; the note says so
     m_index = std::move(index).value();
@@ -121,7 +120,7 @@ bool TextConvViewer::RestoreConversation(int slot)
 {
     const int tab = slot - 1;
     const auto t = static_cast<std::size_t>(tab);
-    auto doc = LoadRichTextFile(ConversationFile(m_session.paths.Evidence, m_session.CaseNumber, slot));
+    auto doc = LoadRichTextFile(ConversationFile(m_input.evidenceFolder, m_input.caseNumber, slot));
     if (!doc)
         return false;
     m_docs[t] = std::move(doc).value();
@@ -208,7 +207,7 @@ void TextConvViewer::BoxDoubleClicked()
 
 std::string TextConvViewer::TextFolder() const
 {
-    return JoinPath(m_session.paths.Evidence, "TextFiles");
+    return JoinPath(m_input.evidenceFolder, "TextFiles");
 }
 
 void TextConvViewer::OpenTextFolder()
@@ -222,7 +221,7 @@ bool TextConvViewer::PrintCurrent()
     if (tab < 0 || tab >= kTabs || !m_tabs->isTabVisible(tab))
         return false;
     QPrinter printer(QPrinter::HighResolution);
-    const bool chosen = ChoosePrinterWith(ChoosePrinter, printer, this);
+    const bool chosen = ChoosePrinterWith(m_input.choosePrinter, printer, this);
     if (!chosen)
         return false;
     const auto text = BuildTextDocument(m_docs[static_cast<std::size_t>(tab)]);

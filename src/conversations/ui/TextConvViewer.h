@@ -8,34 +8,39 @@
 #include "conversations/Conversations.h"
 #include "richtext/RichDocument.h"
 #include "richtext/TextPositions.h"
+#include "richtext/ui/PrintView.h"
 #include "workspace/ui/DesktopOpen.h"
 
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <optional>
+#include <string>
 
 class QLabel;
-class QPrinter;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
 
 namespace pellam {
 
-struct Session;
+// What the viewer reads: the evidence folder and case the conversation files
+// are found by, and how the printer is chosen (the system's printer dialog
+// when unset).
+struct ConversationsInput {
+    std::string evidenceFolder;
+    std::string caseNumber;
+    PrinterChooser choosePrinter;
+};
 
 class TextConvViewer final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kTabs = ConversationIndex::kConversations;
 
-    TextConvViewer(const Session& session, Prompter& prompter, QWidget* parent = nullptr);
+    TextConvViewer(ConversationsInput input, Prompter& prompter, QWidget* parent = nullptr);
 
-    // Lets the operator choose the printer; the system's printer dialog when unset.
-    std::function<bool(QPrinter&)> ChoosePrinter;
     // Hands received files and their folder to the desktop.
     DesktopOpener& desktop() const { return *m_desktop; }
 
@@ -46,8 +51,6 @@ public:
     QLabel* Label3() const { return m_phone; }
     QPushButton* PrintButton() const { return m_print; }
     QPushButton* FolderButton() const { return m_folder; }
-    QTimer& LTIM() { return m_ltim; }
-    QTimer& TxCheckrTIM() { return m_txCheckr; }
 
     // LTIM: once the window shows, the first conversation's tab and contact.
     void LTIMTick();
@@ -75,7 +78,7 @@ private:
     void ShowContact(int tab);
     std::string TextFolder() const;
 
-    const Session& m_session;
+    const ConversationsInput m_input;
     Prompter& m_prompter;
     DesktopOpener* m_desktop = nullptr;
     ConversationIndex m_index;

@@ -4,9 +4,9 @@
 // opens (GetNewPicTIM). The photo goes into the sheet as a picture of the
 // document, which cannot fail once the photo has loaded.
 #include "records/RecordTable.h"
-#include "records/RoleNames.h"
 #include "richtext/RichDocument.h"
 #include "richtext/ui/TextDocumentBuilder.h"
+#include "workspace/RoleTable.h"
 
 #include <QTimer>
 #include <QWidget>

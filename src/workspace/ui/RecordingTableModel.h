@@ -3,10 +3,10 @@
 // recording-number order, the five texts the list shows, the recording number
 // under RecordingNumberRole, the loaded recording in bold and a recording's
 // duration note as the tooltip of its row. The model keeps its own copy of the
-// rows and is brought up to the session's rows by Sync(), which inserts,
+// rows and is brought up to the incident model's rows by Sync(), which inserts,
 // removes and changes only what differs, so views keep their selection and
 // sort order while the open adds rows.
-#include "workspace/Session.h"
+#include "workspace/IncidentModel.h"
 
 #include <QAbstractTableModel>
 

@@ -5,7 +5,7 @@
 #include "analysis/ui/StatsWindow.h"
 #include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
-#include "support/SampleSession.h"
+#include "support/SampleIncident.h"
 
 #include <QProgressBar>
 #include <QTabWidget>
@@ -23,15 +23,18 @@ private slots:
     // refused test keeps the last report.
     void testsOnItsTabPrintsAndKeepsTheReportWhenRefused()
     {
-        std::unique_ptr<Session> session = test::OpenSampleSession();
-        QVERIFY(session);
+        std::unique_ptr<IncidentModel> model = test::OpenSampleIncident();
+        QVERIFY(model);
         test::RecordingPrompter prompter;
-        StatsWindow stats(*session, prompter);
         QTemporaryDir dir;
+        QString printInto;
+        StatsInput input {StatisticsOf(*model), model->RecordsPath, model->roles, CrcTestInputOf(*model),
+            [&](QPrinter& printer) { return test::PrintInto(printInto)(printer); }};
+        StatsWindow stats(input, prompter);
         const auto printed = [&](const QString& name, auto print) {
-            stats.ChoosePrinter = test::PrintInto(dir.filePath(name));
+            printInto = dir.filePath(name);
             (stats.*print)();
-            return test::PdfText(dir.filePath(name));
+            return test::PdfText(printInto);
         };
         QVERIFY(!stats.SSTab1()->isTabVisible(2) && !stats.SSTab1()->isTabVisible(3));
         QVERIFY(stats.GSRT()->toPlainText().startsWith("Statistical Analysis of Case # 4711"));
@@ -41,7 +44,7 @@ private slots:
             qPrintable(page));
 
         stats.SSTab1()->setCurrentIndex(StatsWindow::kCrcTab);
-        QVERIFY(stats.CrcStepTimer().isActive());
+        QVERIFY(stats.CrcTestRunning());
         QTRY_VERIFY(!stats.CrcTestRunning());
         const QString report = stats.RTB()->toPlainText();
         QCOMPARE(std::pair(report.count("\tCRC Matched - PASS"), stats.PB1()->value()), std::pair(qsizetype(5), 0));
@@ -54,12 +57,14 @@ private slots:
 
         QVERIFY(prompter.messages.empty());
 
-        session->paths.MainLog = "NONE";
-        stats.SSTab1()->setCurrentIndex(StatsWindow::kStatisticsTab);
-        stats.SSTab1()->setCurrentIndex(StatsWindow::kCrcTab);
+        // Without a Main Log the test is refused; the box keeps what it showed.
+        input.crc.mainLogPath = "NONE";
+        StatsWindow refused(input, prompter);
+        refused.RTB()->setPlainText(report);
+        refused.SSTab1()->setCurrentIndex(StatsWindow::kCrcTab);
         QCOMPARE(prompter.messages.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(prompter.messages[0].title), QString("Cannot Test"));
-        QCOMPARE(stats.RTB()->toPlainText(), report);
+        QCOMPARE(refused.RTB()->toPlainText(), report);
     }
 };
 

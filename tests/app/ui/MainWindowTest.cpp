@@ -2,24 +2,26 @@
 // sample incident: the list fills, the menus follow the folder, the list
 // sorts, keys work the list, a recording decodes and plays, and so does the
 // recording of a notation in the log viewer.
+#include "app/About.h"
 #include "app/CornerLabel.h"
+#include "app/IncidentOpenDriver.h"
 #include "app/Main.h"
 #include "app/Program.h"
-#include "app/About.h"
+#include "app/RecordingListController.h"
 #include "attachments/ui/AttachFORM.h"
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
+#include "base/Version.h"
 #include "checksums/CrcText.h"
 #include "conversations/ui/TextConvViewer.h"
 #include "logs/ui/DocViewer.h"
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
-#include "support/FakeDesktop.h"
+#include "support/FakeShell.h"
 #include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
-#include "workspace/ui/DesktopOpen.h"
 #include "workspace/ui/RecordingListView.h"
 #include "workspace/ui/RecordingTableModel.h"
 
@@ -55,11 +57,11 @@ const QString kSample = PELLAM_BINARY_DIR "/sample/4711";
 // Steps the recording pass as its 20 ms timer would, without waiting for the timer.
 bool FinishOpening(Main& w)
 {
-    w.GetDirsTIM().stop();
+    w.findChild<QTimer*>("GetDirsTIM")->stop();
     QElapsedTimer clock;
     clock.start();
     while (w.Loading() && clock.elapsed() < 30000) {
-        w.GetDirsTIMTick();
+        w.opening().tick();
         QTest::qWait(1); // lets the background probe deliver
     }
     return !w.Loading();
@@ -96,12 +98,14 @@ private slots:
         qputenv("HOME", m_home->path().toUtf8());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_home->path());
         m_prompter = std::make_unique<test::RecordingPrompter>();
-        w = std::make_unique<Main>(*m_prompter, std::make_unique<VirtualWaveBackend>());
+        m_shell = std::make_unique<test::FakeShell>();
+        w = std::make_unique<Main>(*m_prompter, *m_shell, std::make_unique<VirtualWaveBackend>());
     }
 
     void cleanup()
     {
         w.reset();
+        m_shell.reset();
         m_prompter.reset();
         QLocale::setDefault(QLocale::system());
     }
@@ -109,10 +113,10 @@ private slots:
     void splashStepsItsBarAndHandsOverAfterSevenTicks()
     {
         w->Form_Load(true);
-        About* about = w->aboutWindow();
+        About* about = w->findChild<About*>();
         QVERIFY(about);
         QVERIFY(about->PB1()->isVisibleTo(about));
-        about->Timer1().stop(); // the test steps the timer itself
+        about->findChild<QTimer*>("Timer1")->stop(); // the test steps the timer itself
         QSignalSpy done(about, &About::splashFinished);
         QSignalSpy ready(w.get(), &Main::ready);
         for (int i = 1; i <= 6; ++i)
@@ -120,11 +124,12 @@ private slots:
         QCOMPARE(done.count(), 0);
         about->Timer1Tick();
         QCOMPARE(done.count(), 1);
-        QVERIFY(w->AboutTIM().isActive() && !QApplication::overrideCursor() && !w->session().paths.Temp.empty());
+        auto* aboutTim = w->findChild<QTimer*>("AboutTIM");
+        QVERIFY(aboutTim->isActive() && !QApplication::overrideCursor() && !w->incident().paths.Temp.empty());
         QCOMPARE(ready.count(), 0); // the window waits for the second half of start-up
-        w->AboutTIM().stop();
+        aboutTim->stop();
         w->ContinueLoad();
-        QCOMPARE(w->windowTitle(), QString(" Norvik Technologies   Pellam v7.54"));
+        QCOMPARE(w->windowTitle(), QString(" Norvik Technologies   Pellam v") + kAppVersion);
         QCOMPARE(ready.count(), 1);
     }
 
@@ -133,14 +138,14 @@ private slots:
     void splashClickedAwayStillEstablishesTheWorkingFolder()
     {
         w->Form_Load(true);
-        QPointer<About> about = w->aboutWindow();
-        about->Timer1().stop();
+        QPointer<About> about = w->findChild<About*>();
+        about->findChild<QTimer*>("Timer1")->stop();
         QSignalSpy ready(w.get(), &Main::ready);
         QVERIFY(QApplication::overrideCursor());
         QTest::mouseClick(about, Qt::LeftButton);
         QTRY_VERIFY(about.isNull());
-        QVERIFY(!QApplication::overrideCursor() && !w->AboutTIM().isActive());
-        QCOMPARE(QString::fromStdString(w->session().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
+        QVERIFY(!QApplication::overrideCursor() && !w->findChild<QTimer*>("AboutTIM")->isActive());
+        QCOMPARE(QString::fromStdString(w->incident().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
         QCOMPARE(ready.count(), 1); // the window is shown all the same
     }
 
@@ -163,24 +168,20 @@ private slots:
     // The record viewer needs a records file; the upload page a case number of two characters.
     void menuCommandsThatNeedTheIncident()
     {
-        w->mnuVREC();
+        w->Choose(MenuEntry::RecordViewer);
         QCOMPARE(m_prompter->messages.size(), size_t(1));
         QCOMPARE(QString::fromStdString(m_prompter->messages[0].text),
             QString("Unable to locate a Record File for this incident.     "));
         QCOMPARE(m_prompter->messages[0].icon, MessageIcon::Information);
 
-        test::FakeDesktop desktop;
-        QSignalSpy handedOver(&w->desktop(), &DesktopOpener::finished);
-        w->session().CaseNumber = "7";
-        w->mnuIU();
+        w->incident().CaseNumber = "7";
+        w->Choose(MenuEntry::IntelUploadFiles);
         QTemporaryDir evidence;
         const QString upload = evidence.path() + "/IntelUpload";
-        QVERIFY(QDir(evidence.path()).mkpath("IntelUpload"));
-        w->session().paths.Evidence = evidence.path().toStdString();
-        w->session().CaseNumber = "77";
-        w->mnuIU();
-        QTRY_COMPARE(handedOver.size(), 1);
-        QCOMPARE(std::pair(desktop.Opened(), m_prompter->messages.size()), std::pair(QStringList {upload}, size_t(1)));
+        w->incident().paths.Evidence = evidence.path().toStdString();
+        w->incident().CaseNumber = "77";
+        w->Choose(MenuEntry::IntelUploadFiles);
+        QCOMPARE(std::pair(m_shell->opened, m_prompter->messages.size()), std::pair(QStringList {upload}, size_t(1)));
 
         // The sibling program is evidence: never run by us. As root it is
         // refused; otherwise it goes to the desktop only after a yes.
@@ -188,9 +189,9 @@ private slots:
         QVERIFY(QDir(evidence.path()).mkpath("Vistrel") && std::ofstream(exe) << "#!/bin/sh\n");
         std::filesystem::permissions(exe, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
         for (const bool root : {true, false, false}) {
-            w->RunningAsRoot = [root] { return root; };
+            m_shell->root = root;
             m_prompter->answer = m_prompter->questions.size() == 1; // no, then yes
-            w->mnuSB();
+            w->Choose(MenuEntry::Vistrel);
         }
         QCOMPARE(std::pair(m_prompter->messages.size(), m_prompter->questions.size()), std::pair(size_t(2), size_t(2)));
         const std::string& refused = m_prompter->messages[1].text;
@@ -200,19 +201,7 @@ private slots:
         QCOMPARE(m_prompter->questions[0].text,
             "This is a program taken from the evidence folder:\r\n" + exe
                 + "\r\n\r\nIt will be handed to the desktop, which may run it with your rights. Open it?");
-        QTRY_COMPARE(handedOver.size(), 2);
-        QCOMPARE(desktop.Opened(), (QStringList {upload, QString::fromStdString(exe)}));
-        QCOMPARE(m_prompter->messages.size(), size_t(2));
-
-        // A name that is no valid text would reach the desktop as another name: refused, said so.
-        const std::string latin1 = evidence.path().toStdString() + "/Pe" + '\xF1' + "a.txt";
-        QVERIFY(std::ofstream(latin1) << "x");
-        QVERIFY(!w->OpenWithDesktop(latin1));
-        ::unlink(latin1.c_str());
-        QCOMPARE(m_prompter->messages.back().text,
-            "Unable to open the file " + latin1
-                + " \r\nIts name cannot be given to another program on this PC. Please open it by hand.");
-        QCOMPARE(desktop.Opened().size(), 2);
+        QCOMPARE(m_shell->started, QStringList {QString::fromStdString(exe)});
     }
 
     // Opened by its path relative to the current folder (as the README's
@@ -225,8 +214,8 @@ private slots:
         QVERIFY(!List(*w)->EmptyHint().isEmpty());
         const QString here = QDir::currentPath();
         QVERIFY(QDir::setCurrent(PELLAM_BINARY_DIR));
-        w->ChooseEventFile = [] { return QString("sample/4711/4711.evt"); };
-        w->mnuOpen();
+        m_shell->eventFile = [] { return QString("sample/4711/4711.evt"); };
+        w->Choose(MenuEntry::OpenIncident);
         QDir::setCurrent(here);
         QVERIFY(FinishOpening(*w));
         QVERIFY(m_prompter->messages.empty());
@@ -247,31 +236,31 @@ private slots:
             QCOMPARE(Cell(*w, row, 3),
                 QString::fromStdString(FileCRCText(crc, (kSample + "/" + Cell(*w, row, 0)).toStdString())));
         QVERIFY(!w->action(MenuEntry::OpenIncident)->isEnabled() && w->action(MenuEntry::LogFileViewer)->isEnabled());
-        QVERIFY(!w->action(MenuEntry::Vistrel)->isVisible() && !w->PB1()->isVisible());
+        QVERIFY(!w->action(MenuEntry::Vistrel)->isVisible() && !w->findChild<QProgressBar*>("PB1")->isVisible());
         // Attachments and Text Conversations open once each and close with the other windows.
         w->action(MenuEntry::Attachments)->trigger();
         w->action(MenuEntry::TextConversations)->trigger();
-        QPointer<QWidget> attach = w->attachWindow(), texts = w->textConvViewer();
-        w->mnuAttach();
-        QVERIFY(attach && texts && attach == w->attachWindow());
+        QPointer<QWidget> attach = w->findChild<AttachFORM*>(), texts = w->findChild<TextConvViewer*>();
+        w->Choose(MenuEntry::Attachments);
+        QVERIFY(attach && texts && attach == w->findChild<AttachFORM*>());
         // A record sheet stays when its list closes; the next list's sheet replaces it.
-        w->mnuVREC();
-        QPointer<RecordViewer> records = w->recordViewer();
+        w->Choose(MenuEntry::RecordViewer);
+        QPointer<RecordViewer> records = w->findChild<RecordViewer*>();
         records->RowDoubleClicked(0);
         QPointer<RCEV> sheet = w->recordSheet();
         records->close();
         QTRY_VERIFY(!records);
         QVERIFY(sheet && sheet->isVisible());
-        w->mnuVREC();
-        w->recordViewer()->RowDoubleClicked(1);
+        w->Choose(MenuEntry::RecordViewer);
+        w->findChild<RecordViewer*>()->RowDoubleClicked(1);
         QTRY_VERIFY(!sheet);
         sheet = w->recordSheet();
-        records = w->recordViewer();
+        records = w->findChild<RecordViewer*>();
         w->CloseAllWindows();
         QTRY_VERIFY(!attach && !texts && !sheet && !records);
         // The next open dialog starts where this incident was (written in the background).
         QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
-        QCOMPARE(Main(*m_prompter, std::make_unique<VirtualWaveBackend>()).OpenDialogFolder(), kSample);
+        QCOMPARE(OpenDialogFolder(), kSample);
     }
 
     // A cancelled dialog does nothing (a refused open is the open's own test).
@@ -280,14 +269,14 @@ private slots:
     // of another name gets the dialog's "Load Error".
     void refusedAndCommandLineOpens()
     {
-        QCOMPARE(w->OpenDialogFolder(), QDir::homePath());
-        w->ChooseEventFile = [] { return QString(); }; // the dialog was cancelled
-        w->mnuOpen();
+        QCOMPARE(OpenDialogFolder(), QDir::homePath());
+        w->Choose(MenuEntry::OpenIncident); // the dialog is cancelled
         QVERIFY(m_prompter->messages.empty() && w->action(MenuEntry::OpenIncident)->isEnabled());
+        QCOMPARE(m_shell->asked, 1);
         WireProgram(*w, {"pellam", kSample + "/4711.evt"});
         w->Form_Load(false);
         QVERIFY(w->isVisible());
-        QCOMPARE(w->NPLabel()->text(), QString());
+        QCOMPARE(w->panel().NPLabel()->text(), QString());
         QVERIFY(FinishOpening(*w));
         QCOMPARE(List(*w)->model()->rowCount(), 5);
         QVERIFY(m_prompter->messages.empty());
@@ -332,7 +321,7 @@ private slots:
         qputenv("LC_TIME", "de_DE.UTF-8");
         qputenv("LC_NUMERIC", "de_DE.UTF-8");
         qputenv("LANG", "en_US.UTF-8");
-        Main window(*m_prompter, std::make_unique<VirtualWaveBackend>());
+        Main window(*m_prompter, *m_shell, std::make_unique<VirtualWaveBackend>());
         window.Form_Load(false);
         window.OpenEventFile(evidence.filePath("none.evt"));
         QVERIFY(FinishOpening(window));
@@ -353,18 +342,14 @@ private slots:
         w->show();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        int asked = 0;
-        w->ChooseEventFile = [&asked] {
-            ++asked;
-            return kSample + "/4711.evt";
-        };
+        m_shell->eventFile = [] { return kSample + "/4711.evt"; };
         QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(asked, 1);
-        w->GetDirsTIM().stop();
+        QCOMPARE(m_shell->asked, 1);
+        w->findChild<QTimer*>("GetDirsTIM")->stop();
         QCOMPARE(Rows(*w), 0); // rows come after the durations
         QVERIFY(QApplication::overrideCursor());
         w->panel().SetPointer(MousePointer::Busy);
-        w->LV1ColumnClick(3); // by CRC: not the listing's order
+        w->list().ColumnClick(3); // by CRC: not the listing's order
         QVERIFY(FinishOpening(*w));
         QVERIFY(QApplication::overrideCursor()); // the load's hourglass is still up
         w->panel().SetPointer(MousePointer::Normal);
@@ -375,12 +360,12 @@ private slots:
         QVERIFY(crcs.size() == 5 && std::is_sorted(crcs.begin(), crcs.end()));
 
         SelectRow(*w, 1);
-        w->LV1MouseUp(Qt::RightButton, QPoint(40, 30));
-        QVERIFY(w->InfoSUp());
-        QCOMPARE(w->infoWindow()->label(1)->text() + "|" + QString::fromStdString(w->session().DetailsFile),
+        w->list().MouseUp(Qt::RightButton, QPoint(40, 30));
+        QVERIFY(w->list().details());
+        QCOMPARE(w->list().details()->label(1)->text() + "|" + QString::fromStdString(w->list().DetailsFile()),
             Cell(*w, 1, 0) + "|" + Cell(*w, 1, 0));
-        w->KillInfo();
-        QTRY_VERIFY(!w->InfoSUp());
+        w->list().KillInfo();
+        QTRY_VERIFY(!w->list().details());
 
         RecordingListView* list = List(*w);
         w->activateWindow();
@@ -391,21 +376,21 @@ private slots:
         QCOMPARE(list->currentIndex().row(), 1);
         QTest::keyClick(list, Qt::Key_Up);
         QCOMPARE(list->currentIndex().row(), 0);
-        QVERIFY(w->NPLabel()->text().isEmpty() && w->loader().sequence().LoadedMP3.empty()); // nothing decoded
+        QVERIFY(w->panel().NPLabel()->text().isEmpty() && w->loader().sequence().LoadedMP3.empty()); // nothing decoded
 
         QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(w->NPLabel()->text(), QString("Converting MP3 to WAV"));
+        QCOMPARE(w->panel().NPLabel()->text(), QString("Converting MP3 to WAV"));
         const QString name = Cell(*w, 0, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(w->NPLabel()->text(), "Playing " + name, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->panel().NPLabel()->text(), "Playing " + name, 20000);
         QCOMPARE(w->player().Status(), PlayerStatus::Playing);
         QVERIFY(w->player().Duration() > 8000 && w->player().Duration() < 20000);
         QVERIFY(list->model()->index(0, 2).data(Qt::FontRole).value<QFont>().bold()); // the model's test has the rest
 
         // On another row the status line still names what plays, and what is loaded once paused.
         QTest::keyClick(list, Qt::Key_Down);
-        QCOMPARE(w->NPLabel()->text(), "Playing " + name);
+        QCOMPARE(w->panel().NPLabel()->text(), "Playing " + name);
         QTest::keyClick(list, Qt::Key_Space);
-        QCOMPARE(std::tuple(w->player().Status(), w->NPLabel()->text(), list->currentIndex().row()),
+        QCOMPARE(std::tuple(w->player().Status(), w->panel().NPLabel()->text(), list->currentIndex().row()),
             std::tuple(PlayerStatus::Paused, "Loaded " + name, 1));
         w->panel().StopButton()->setFocus();
         QTest::keyClick(w->panel().StopButton(), Qt::Key_Space);
@@ -416,15 +401,15 @@ private slots:
         // the viewer and prints the log file itself.
         w->findChild<QAction*>("mnuVML")->trigger();
         QVERIFY(w->LogViewerOpen());
-        DocViewer* viewer = w->logViewer();
+        auto* viewer = w->findChild<DocViewer*>();
         viewer->MainLogDoubleClicked(
             static_cast<int>(viewer->logBox(0)->toPlainText().indexOf("Command post approves")));
-        QTRY_COMPARE_WITH_TIMEOUT(w->NPLabel()->text(), QString("Playing 4711_Sub01_1441.mp3"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->panel().NPLabel()->text(), QString("Playing 4711_Sub01_1441.mp3"), 20000);
         // The notation was made 12 s in: playback starts 2 s in.
         QVERIFY2(w->player().Position() >= 2000 && w->player().Position() < 4000,
             qPrintable(QString::number(w->player().Position())));
         QTemporaryDir out;
-        w->ChoosePrinter = test::PrintInto(out.filePath("main.pdf"));
+        m_shell->printer = test::PrintInto(out.filePath("main.pdf"));
         w->findChild<QAction*>("mnuPML")->trigger();
         QTRY_VERIFY(!w->LogViewerOpen());
         QVERIFY(test::PdfText(out.filePath("main.pdf")).contains("Incident Number: 4711 Ended."));
@@ -434,6 +419,7 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<test::RecordingPrompter> m_prompter;
+    std::unique_ptr<test::FakeShell> m_shell;
     std::unique_ptr<Main> w; // the window under test
 };
 

@@ -9,12 +9,14 @@
 // With --review-child the binary is that user's copy of the program.
 #include "analysis/ui/StatsWindow.h"
 #include "app/Main.h"
+#include "app/RecordingListController.h"
 #include "attachments/ui/AttachFORM.h"
 #include "conversations/ui/TextConvViewer.h"
 #include "logs/ui/DocViewer.h"
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
 #include "support/FakeDesktop.h"
+#include "support/FakeShell.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
 
@@ -80,8 +82,9 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
     std::unique_ptr<WaveOutBackend> sound = nullptr)
 {
     int printed = 0;
-    Main w(prompter, std::move(sound));
-    w.ChoosePrinter = [&](QPrinter& printer) {
+    test::FakeShell shell;
+    Main w(prompter, shell, std::move(sound));
+    shell.printer = [&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString("%1/%2.pdf").arg(out).arg(++printed));
         return true;
@@ -95,24 +98,24 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
     auto* list = w.findChild<QTreeView*>("LV1");
     for (int row = 0; row < list->model()->rowCount(); ++row) {
         list->setCurrentIndex(list->model()->index(row, 0));
-        w.LV1DoubleClick();
+        w.list().DoubleClick();
         const QString name = list->model()->index(row, 0).data().toString();
         if (!QTest::qWaitFor([&] { return w.player().Status() == PlayerStatus::Playing; }, 30000))
             return "recording " + name + " did not play";
         w.player().SetPosition(w.player().Duration() / 2);
         QCoreApplication::processEvents(); // the buffers the seek queued are played
-        w.LV1MouseUp(Qt::RightButton, QPoint(20, 20));
-        if (!w.infoWindow())
+        w.list().MouseUp(Qt::RightButton, QPoint(20, 20));
+        if (!w.list().details())
             return "no details for " + name;
-        w.KillInfo();
+        w.list().KillInfo();
     }
     for (const char* log : {"4711_MainLOG.doc", "4711_NOCLOG.rtf", "ADCOMM.rtf", "4711_NPP_Rpt.rtf"})
         w.PrintLOG(QFile::encodeName(QFileInfo(evt).dir().filePath(log)).toStdString());
-    w.mnuVML();
-    if (!w.logViewer())
+    w.Choose(MenuEntry::LogFileViewer);
+    if (!w.findChild<DocViewer*>())
         return "no log viewer";
-    w.mnuSTATS();
-    StatsWindow* stats = w.statsWindow();
+    w.Choose(MenuEntry::Statistics);
+    auto* stats = w.findChild<StatsWindow*>();
     stats->SSTab1()->setCurrentIndex(StatsWindow::kCrcTab);
     if (!QTest::qWaitFor([&] { return !stats->CrcTestRunning(); }, 30000))
         return "the CRC test did not end";
@@ -120,21 +123,21 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
         return "the CRC test found discrepancies";
     stats->PrintResults();
     stats->PrintStatistics();
-    w.mnuVREC();
-    RecordViewer* records = w.recordViewer();
+    w.Choose(MenuEntry::RecordViewer);
+    auto* records = w.findChild<RecordViewer*>();
     for (int row = 0; records && row < records->LV1()->model()->rowCount(); ++row) {
         records->RowDoubleClicked(row);
         records->sheet()->GetNewPicTIMTick();
         records->sheet()->PrintThisRecord();
     }
     w.action(MenuEntry::Attachments)->trigger();
-    AttachFORM* attach = w.attachWindow();
+    auto* attach = w.findChild<AttachFORM*>();
     for (int row = 0; attach && row < attach->LV1()->model()->rowCount(); ++row) {
         attach->LV1()->setCurrentIndex(attach->LV1()->model()->index(row, 0));
         attach->ExamineSelected();
     }
     w.action(MenuEntry::TextConversations)->trigger();
-    if (TextConvViewer* texts = w.textConvViewer())
+    if (auto* texts = w.findChild<TextConvViewer*>())
         texts->PrintCurrent();
     const int attachments = attach ? attach->LV1()->model()->rowCount() : -1;
     const bool examined = QTest::qWaitFor([&] { return desktop.Opened().size() == attachments; }, 10000);

@@ -2,7 +2,7 @@
 #include "attachments/ui/AttachFORM.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingPrompter.h"
-#include "support/SampleSession.h"
+#include "support/SampleIncident.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -16,16 +16,16 @@ class AttachFORMTest : public QObject {
 private slots:
     void listsAndExaminesTheAttachments()
     {
-        const std::unique_ptr<Session> sample = test::OpenSampleSession();
+        const std::unique_ptr<IncidentModel> sample = test::OpenSampleIncident();
         QVERIFY(sample);
-        Session& session = *sample;
+        AttachmentsInput input {sample->CaseNumber, sample->attachments, sample->attachFolder};
         test::FakeDesktop desktop;
         test::RecordingPrompter prompter;
         const auto examineRow = [&](AttachFORM& form, int row) {
             form.LV1()->setCurrentIndex(form.LV1()->model()->index(row, 2));
             form.ExamineSelected();
         };
-        AttachFORM form(session, prompter);
+        AttachFORM form(input, prompter);
         const QAbstractItemModel* rows = form.LV1()->model();
         QCOMPARE(rows->rowCount(), 3);
         // The event file names the incident system's folder: the line above says where the list was found.
@@ -69,11 +69,11 @@ private slots:
         prompter.messages.resize(1);
 
         // A listed file that is missing; one outside the folder; an empty name.
-        session.attachments.entries[0].FileName.clear();
-        session.attachments.entries[1].FileName = "Gone.jpg";
-        session.attachments.entries[2].FileName = "../../4711.evt";
-        session.attachments.AttachCount = 900; // more than were read
-        AttachFORM edited(session, prompter);
+        input.attachments.entries[0].FileName.clear();
+        input.attachments.entries[1].FileName = "Gone.jpg";
+        input.attachments.entries[2].FileName = "../../4711.evt";
+        input.attachments.AttachCount = 900; // more than were read
+        AttachFORM edited(input, prompter);
         QCOMPARE(edited.LV1()->model()->rowCount(), 3);
         for (int row : {0, 1, 2})
             examineRow(edited, row);
@@ -81,8 +81,8 @@ private slots:
         QCOMPARE(prompter.messages[1].text, "Unable to examine file.    \r\nFile not found");
         QCOMPARE(prompter.messages[2].text, "Unable to examine file.    \r\nAccess denied");
         QCOMPARE(desktop.Opened().size(), 3);
-        session.attachments.AttachCount = -2;
-        QCOMPARE(AttachFORM(session, prompter).LV1()->model()->rowCount(), 0);
+        input.attachments.AttachCount = -2;
+        QCOMPARE(AttachFORM(input, prompter).LV1()->model()->rowCount(), 0);
     }
 };
 

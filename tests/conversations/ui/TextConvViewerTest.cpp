@@ -3,7 +3,6 @@
 #include "support/FakeDesktop.h"
 #include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
-#include "workspace/Session.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -37,12 +36,10 @@ class TextConvViewerTest : public QObject {
 private slots:
     void showsTheSampleConversationsOpensTheLinkedFileAndPrints()
     {
-        Session session;
-        session.paths.Evidence = kSample.toStdString();
-        session.CaseNumber = "4711";
+        QTemporaryDir dir;
         test::FakeDesktop desktop;
         test::RecordingPrompter prompter;
-        TextConvViewer v(session, prompter);
+        TextConvViewer v({kSample.toStdString(), "4711", test::PrintInto(dir.filePath("tomas.pdf"))}, prompter);
         QSignalSpy handedOver(&v.desktop(), &DesktopOpener::finished);
         v.LTIMTick();
         QCOMPARE(v.SSTab1()->tabText(0) + v.SSTab1()->tabText(1), QString("Dale OrrinTomas Orrin"));
@@ -70,8 +67,6 @@ private slots:
             kSample.toStdString() + "/TextFiles\ngio: Operation not supported\nxdg-open ended with status 4.");
         prompter.messages.clear();
 
-        QTemporaryDir dir;
-        v.ChoosePrinter = test::PrintInto(dir.filePath("tomas.pdf"));
         QVERIFY(v.PrintCurrent());
         const QString text = test::PdfText(dir.filePath("tomas.pdf"));
         QVERIFY2(
@@ -85,15 +80,13 @@ private slots:
             QFile f(dir.filePath(name));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         };
-        Session session;
-        session.paths.Evidence = dir.path().toStdString();
-        session.CaseNumber = "9";
+        const ConversationsInput input {dir.path().toStdString(), "9", {}};
         write("9_TextCon0.doc", "{\\rtf1 Sent [gone.jpg] and [/etc/passwd.txt] and [sub\\\\a.txt]\\par}");
         write("9_TextCon2.doc", "plain words, not rich text");
         write("TxT.dat", "\"1|True|Ann|5551234\",\"2|-1|Bo|1\",\"3|1|Cy|\",\"4|0|Di|\"");
         test::RecordingPrompter prompter;
         test::FakeDesktop desktop; // nothing here is handed over: every name is missing or refused
-        TextConvViewer v(session, prompter);
+        TextConvViewer v(input, prompter);
         v.LTIMTick();
         // Slot 2's document is missing: no tab, the others still load.
         QVERIFY(v.SSTab1()->isTabVisible(0) && !v.SSTab1()->isTabVisible(1) && v.SSTab1()->isTabVisible(2));
@@ -108,7 +101,7 @@ private slots:
         QVERIFY(QString::fromStdString(prompter.messages[3].text).contains(dir.path()));
 
         write("TxT.dat", "1|1|A|"); // 6 bytes: only the note shows
-        TextConvViewer none(session, prompter);
+        TextConvViewer none(input, prompter);
         none.LTIMTick();
         QVERIFY(none.SSTab1()->isHidden() && !none.Label1()->isHidden() && none.PrintButton()->isHidden());
     }

@@ -7,7 +7,7 @@
 #include "records/ui/RecordViewer.h"
 #include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
-#include "support/SampleSession.h"
+#include "support/SampleIncident.h"
 
 #include <QDir>
 #include <QPointer>
@@ -25,7 +25,7 @@ class RecordWindowsTest : public QObject {
 
     RecordSource Source() const
     {
-        return {m_session->RecHandler, m_session->Records, m_session->roles, PicPath(m_session->paths), "12/5/2026"};
+        return {m_store, *m_persons, m_session->roles, PicPath(m_session->paths), "12/5/2026"};
     }
     // Opens the sheet of a list row and lets it build.
     RCEV* OpenSheet(RecordViewer& list, int row)
@@ -40,8 +40,10 @@ class RecordWindowsTest : public QObject {
 private slots:
     void init()
     {
-        m_session = test::OpenSampleSession();
+        m_session = test::OpenSampleIncident();
         QVERIFY(m_session);
+        m_store.SetRecordPath(m_session->RecordsPath);
+        m_persons = std::make_unique<RecordTable>();
     }
 
     // One sheet at a time, with the photo or its note; a sheet prints on one page.
@@ -86,8 +88,8 @@ private slots:
     // and says where it ends.
     void recordsThatCannotBeLoadedOrAreCutShort()
     {
-        const QString records = QString::fromStdString(m_session->RecHandler.RecordPath());
-        m_session->RecHandler.SetRecordPath("/nonexistent/4711_Records.rmq");
+        const QString records = QString::fromStdString(m_store.RecordPath());
+        m_store.SetRecordPath("/nonexistent/4711_Records.rmq");
         test::RecordingPrompter prompter;
         RecordSheetSlot sheets;
         QPointer<RecordViewer> list = new RecordViewer(Source(), prompter, sheets);
@@ -100,7 +102,7 @@ private slots:
         QTemporaryDir dir;
         const QString cut = dir.filePath("4711_Records.rmq");
         QVERIFY(QFile::copy(records, cut) && QFile::resize(cut, QFile(cut).size() - 2000));
-        m_session->RecHandler.SetRecordPath(cut.toStdString());
+        m_store.SetRecordPath(cut.toStdString());
         prompter.messages.clear();
         RecordViewer cutList(Source(), prompter, sheets);
         QCOMPARE(std::pair(cutList.LV1()->model()->rowCount(), prompter.messages.size()), std::pair(8, std::size_t(1)));
@@ -149,7 +151,9 @@ private slots:
     }
 
 private:
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<IncidentModel> m_session;
+    clsRecord m_store; // the records store, as the main window keeps it
+    std::unique_ptr<RecordTable> m_persons;
 };
 
 QTEST_MAIN(RecordWindowsTest)

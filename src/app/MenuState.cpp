@@ -1,4 +1,4 @@
-#include "workspace/MenuState.h"
+#include "app/MenuState.h"
 
 namespace pellam {
 

@@ -1,17 +1,14 @@
 #pragma once
-// The program-wide state of one review session. The main window owns the one
-// Session and hands it to the other windows by reference; only the owners
-// named beside each member write to it.
-#include "base/Version.h"
-#include "checksums/clsCRC.h"
-#include "records/RoleNames.h"
-#include "records/clsRecord.h"
+// What the open sequence learns about one incident: its paths, event file,
+// recordings, role labels, records file, attachments and the formats its
+// figures are written with. The open sequence and the recording pass write
+// it; windows get narrow read-only views of it from the program that owns it.
 #include "workspace/AttachmentFolder.h"
 #include "workspace/FolderListing.h"
 #include "workspace/Incident.h"
 #include "workspace/IncidentPaths.h"
 #include "workspace/LocaleFormats.h"
-#include "workspace/MenuState.h"
+#include "workspace/RoleTable.h"
 #include "workspace/SysConfig.h"
 
 #include <cstdint>
@@ -19,12 +16,6 @@
 #include <vector>
 
 namespace pellam {
-
-// A leading blank and three blanks between the two parts.
-inline std::string BaseTitle()
-{
-    return std::string(" Norvik Technologies   Pellam v") + kAppVersion;
-}
 
 // One recording's texts, in the order the recording table holds them.
 struct Mp3Record {
@@ -39,13 +30,7 @@ struct Mp3Record {
     bool operator==(const Mp3Record&) const = default;
 };
 
-// The main window's progress bar as data.
-struct ProgressBar {
-    int Max = 100;
-    int Value = 0;
-};
-
-struct Session {
+struct IncidentModel {
     // At most this many recordings are listed.
     static constexpr std::size_t kMaxRecordings = 5000;
 
@@ -54,7 +39,11 @@ struct Session {
     Paths paths; // paths.Evidence is the evidence folder
     std::string CaseNumber;
     Incident incident;
+    // Whether the event file was read when the recording pass ended.
+    bool IncidentFound = false;
     FolderListing listing; // the evidence folder as listed when it was chosen
+    // The evidence folder has been listed into `listing` (by the folder change).
+    bool FolderListed = false;
 
     // Recording data (written by the folder change, the duration pass and
     // FinishLoadUp). Entry n - 1 belongs to recording n, numbered in listing order.
@@ -64,31 +53,22 @@ struct Session {
     // recording whose duration never arrived; CRC, Created and Size from FinishLoadUp.
     std::vector<Mp3Record> MP3Table;
     std::vector<Mp3Record> ListRows; // the recording list's rows as shown
-    std::string DetailsFile; // file name of the row last clicked
 
-    // Records file (written by the folder change and FinishLoadUp).
+    // The records file: the first "*.rmq" of the listing (written by the
+    // folder change and FinishLoadUp); "" when there is none.
     bool RecordsFound = false;
-    clsRecord RecHandler;
-    // The persons, as the last records load left them (written by the record
-    // list window and the statistics page through RecHandler.RECORDLOAD).
-    RecordTable Records;
+    std::string RecordsPath;
 
-    // Configuration data (written by the open sequence and the records store).
+    // The sibling program and the upload log beside the evidence (written by FinishLoadUp).
+    bool HasVistrel = false;
+    bool HasIntelUpload = false;
+
+    // Configuration data (written by the open sequence; the records file's
+    // role-0 label by whoever loads the records).
     RoleTable roles;
     AttachmentList attachments;
     // Where the attachments are on this machine (written by FinishLoadUp).
     AttachmentFolder attachFolder;
-
-    // The one CRC engine, CRC-32 selected (used on the user-interface thread).
-    clsCRC CRC;
-
-    // What the main window shows besides its list (written by the open sequence).
-    MenuState menus;
-    std::string title = BaseTitle();
-    std::string PathLabel; // the path label: the records file's path, or ""
-    std::string PhotoLabel; // the diagnostic label: "PicPath = " and PicPath(paths)
-    ProgressBar Progress;
-    bool Hourglass = false; // the mouse pointer shows the hourglass
 
     // Figures sizes and dates are written with (the window passes its locale's).
     LocaleFormats Formats;

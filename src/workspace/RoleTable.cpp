@@ -1,4 +1,4 @@
-#include "records/RoleNames.h"
+#include "workspace/RoleTable.h"
 
 namespace pellam {
 

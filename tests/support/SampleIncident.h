@@ -7,14 +7,14 @@
 
 namespace pellam::test {
 
-inline std::unique_ptr<Session> OpenSampleSession()
+inline std::unique_ptr<IncidentModel> OpenSampleIncident()
 {
-    auto session = std::make_unique<Session>();
-    OpenIncident open(*session);
+    auto model = std::make_unique<IncidentModel>();
+    OpenIncident open(*model);
     if (!open.Open(PELLAM_BINARY_DIR "/sample/4711/4711.evt"))
         return nullptr;
     open.RunToEnd();
-    return session;
+    return model;
 }
 
 } // namespace pellam::test

@@ -1,12 +1,12 @@
 #pragma once
-// The main menu's entries and their enabled/visible states as data: logic sets
-// them, the main window renders them.
+// The main menu's entries and their enabled/visible states as data: the view
+// state derives them from the incident, the main menu renders them.
 #include <array>
 #include <cstddef>
 
 namespace pellam {
 
-enum class MenuEntry : std::size_t {
+enum class MenuEntry : int {
     OpenIncident,
     LogFileViewer,
     TextConversations,

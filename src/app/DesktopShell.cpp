@@ -1,0 +1,55 @@
+#include "app/DesktopShell.h"
+
+#include "richtext/ui/PrintView.h"
+#include "workspace/WorkFolder.h"
+#include "workspace/ui/DesktopOpen.h"
+
+#include <QFileDialog>
+
+#include <unistd.h>
+
+namespace pellam {
+
+DesktopShell::DesktopShell(Prompter& prompter, QObject* parent)
+    : QObject(parent), m_desktop(new DesktopOpener(prompter, this))
+{ }
+
+QString DesktopShell::ChooseEventFile(const QString& folder)
+{
+    QFileDialog dialog(m_window, "Open Event", folder, "Event Files (*.evt)");
+    dialog.resize(900, 600); // room for names and dates
+    dialog.setDefaultSuffix("evt");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                   : QString();
+}
+
+bool DesktopShell::ChoosePrinter(QPrinter& printer, QWidget* over)
+{
+    return ChoosePrinterWith({}, printer, over ? over : m_window);
+}
+
+bool DesktopShell::OpenWithDesktop(const std::string& path)
+{
+    return m_desktop->Open(path, DesktopRefusal);
+}
+
+// A program found in the evidence is never run by us (with our rights, in the
+// evidence folder): the desktop gets it, as any other file.
+bool DesktopShell::StartProgram(const std::string& program)
+{
+    return OpenWithDesktop(program);
+}
+
+bool DesktopShell::MakeWorkFolder(std::string& temp)
+{
+    return MakeTempFolder(temp);
+}
+
+bool DesktopShell::RunningAsRoot() const
+{
+    return ::geteuid() == 0;
+}
+
+} // namespace pellam

@@ -1,0 +1,34 @@
+#pragma once
+// The program's Shell: the system's file and printer dialogs, xdg-open
+// through the one DesktopOpener, the working folder under the user's data
+// folder.
+#include "app/Shell.h"
+#include "base/Prompter.h"
+
+#include <QObject>
+
+namespace pellam {
+
+class DesktopOpener;
+
+class DesktopShell final : public QObject, public Shell {
+    Q_OBJECT
+public:
+    explicit DesktopShell(Prompter& prompter, QObject* parent = nullptr);
+
+    // The window the dialogs open over.
+    void setWindow(QWidget* window) { m_window = window; }
+
+    QString ChooseEventFile(const QString& folder) override;
+    bool ChoosePrinter(QPrinter& printer, QWidget* over) override;
+    bool OpenWithDesktop(const std::string& path) override;
+    bool StartProgram(const std::string& program) override;
+    bool MakeWorkFolder(std::string& temp) override;
+    bool RunningAsRoot() const override;
+
+private:
+    DesktopOpener* m_desktop;
+    QWidget* m_window = nullptr;
+};
+
+} // namespace pellam

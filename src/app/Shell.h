@@ -1,0 +1,40 @@
+#pragma once
+// What the program asks of the desktop it runs on: the open dialog for the
+// event file, the printer dialog, handing a file, folder or program to the
+// desktop, its working folder and whether it runs as root. The main window
+// gets one Shell as it gets the Prompter, and passes the printer choice on to
+// the windows it opens, so tests replace the whole desktop at one place.
+#include <QString>
+
+#include <string>
+
+class QPrinter;
+class QWidget;
+
+namespace pellam {
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // The event file the operator chose, the dialog starting in `folder`;
+    // "" when the dialog was cancelled.
+    virtual QString ChooseEventFile(const QString& folder) = 0;
+    // Sets `printer` up (a queue or a PDF file), a dialog over `over`; false
+    // when the operator cancelled.
+    virtual bool ChoosePrinter(QPrinter& printer, QWidget* over) = 0;
+    // Hands a file or a folder to the desktop; a path that is missing, or
+    // that nothing opened, reaches the operator with its name. False when the
+    // path is missing or cannot be named to another program.
+    virtual bool OpenWithDesktop(const std::string& path) = 0;
+    // Hands a program the operator agreed to start to the desktop; false as
+    // OpenWithDesktop is.
+    virtual bool StartProgram(const std::string& program) = 0;
+    // Establishes the working folder into `temp` (ending with "/"); false
+    // when it cannot.
+    virtual bool MakeWorkFolder(std::string& temp) = 0;
+    // Whether this program runs with root's rights.
+    virtual bool RunningAsRoot() const = 0;
+};
+
+} // namespace pellam
