@@ -227,8 +227,8 @@ void Main::BuildControls()
 
     m_panel = new PlaybackPanel(*m_player, m_prompter, central);
     m_panel->setObjectName("Frame1");
-    m_load = new LoadSequenceDriver(*m_panel, *m_player, *m_decoder, m_session.paths, m_prompter);
-    m_load->SelectedRecording = [this] { return SelectedRecording(); };
+    m_load = new LoadSequenceDriver(
+        *m_panel, *m_player, *m_decoder, m_session.paths, m_prompter, [this] { return SelectedRecording(); });
     connect(
         m_lv1->selectionModel(), &QItemSelectionModel::currentChanged, m_load, [this] { m_load->CurrentRowChanged(); });
 
