@@ -1,5 +1,7 @@
 #pragma once
 // Where the main window's parts go for a given size, in twips.
+#include "base/Twips.h"
+
 namespace pellam {
 
 struct MainLayout {
@@ -26,12 +28,7 @@ inline MainLayout LayoutFor(int outerHeight, int outerWidth)
     return l;
 }
 
-// A rectangle in twips.
-struct Box {
-    int x = 0, y = 0, width = 0, height = 0;
-    int right() const { return x + width; }
-    int bottom() const { return y + height; }
-};
+using Box = TwipsBox;
 
 // The parts placed inside the client area (below the menu bar), in twips.
 struct ClientLayout {
