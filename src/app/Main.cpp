@@ -794,9 +794,8 @@ void Main::mnuVREC()
         return;
     }
     RecordSource source {m_session.RecHandler, m_session.Records, m_session.roles, PicPath(m_session.paths),
-        TodayText(m_session.Formats)};
+        TodayText(m_session.Formats), ChoosePrinter};
     m_records = new RecordViewer(std::move(source), m_prompter, *m_sheets, this);
-    m_records->ChoosePrinter = ChoosePrinter;
     m_records->show();
 }
 
