@@ -14,6 +14,9 @@ struct MainLayout {
     int waveformWidth; // the waveform picture inside the panel
 };
 
+// The waveform picture is narrower than the playback panel by this much.
+inline constexpr int kWaveformInsetTwips = 80;
+
 // The layout rules, written for the window's outer height and width in twips.
 inline MainLayout LayoutFor(int outerHeight, int outerWidth)
 {
@@ -24,17 +27,17 @@ inline MainLayout LayoutFor(int outerHeight, int outerWidth)
     l.listWidth = outerWidth - 525;
     l.progressWidth = l.listWidth;
     l.frameWidth = outerWidth - 540;
-    l.waveformWidth = l.frameWidth - 80;
+    l.waveformWidth = l.frameWidth - kWaveformInsetTwips;
     return l;
 }
 
-using Box = TwipsBox;
+using Box = TwipsBox; // the main window's name for it
 
 // The parts placed inside the client area (below the menu bar), in twips.
 struct ClientLayout {
-    Box list;
-    Box frame;
-    Box progress;
+    TwipsBox list;
+    TwipsBox frame;
+    TwipsBox progress;
 };
 
 inline constexpr int kMarginTwips = 120; // around the parts, on every side

@@ -6,6 +6,7 @@
 #include "audio/WaveformTrace.h"
 #include "audio/ui/ButtonIcons.h"
 #include "base/Twips.h"
+#include "workspace/MainLayout.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,9 +15,6 @@
 
 namespace pellam {
 namespace {
-
-// The waveform is narrower than the panel by this much.
-constexpr int kWaveformInsetTwips = 80;
 
 void Colour(QLabel* label, const QColor& text)
 {
