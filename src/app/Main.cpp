@@ -95,7 +95,9 @@ void Main::BuildControls()
 
     m_panel = new PlaybackPanel(*m_player, m_prompter, central);
     m_panel->setObjectName("Frame1");
-    m_load = new LoadSequenceDriver(*m_panel, *m_player, *m_decoder, m_model.paths, m_prompter);
+    // The driver asks the list for its selection; the list is made right after it.
+    m_load = new LoadSequenceDriver(
+        *m_panel, *m_player, *m_decoder, m_model.paths, m_prompter, [this] { return m_list->SelectedRecording(); });
     m_list = new RecordingListController(m_model, *m_load, *m_player, *m_panel, m_prompter, central, this);
 
     m_corner = new CornerLabels(menuBar());
@@ -264,10 +266,8 @@ void Main::mnuVREC()
     m_records.OpenOrRaise([this] {
         m_recordFile.SetRecordPath(m_model.RecordsPath);
         RecordSource source {
-            m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths), TodayText(m_model.Formats)};
-        auto* viewer = new RecordViewer(std::move(source), m_prompter, *m_sheets, this);
-        viewer->ChoosePrinter = Printers();
-        return viewer;
+            m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths), TodayText(m_model.Formats), Printers()};
+        return new RecordViewer(std::move(source), m_prompter, *m_sheets, this);
     });
 }
 

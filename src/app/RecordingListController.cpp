@@ -44,7 +44,6 @@ RecordingListController::RecordingListController(const IncidentModel& model, Loa
     m_view->viewport()->installEventFilter(this);
     m_view->installEventFilter(this); // Enter plays the current row
 
-    m_load.SelectedRecording = [this] { return SelectedRecording(); };
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, &m_load,
         [this] { m_load.CurrentRowChanged(); });
 

@@ -1,7 +1,7 @@
 #include "audio/TraceReader.h"
 
+#include <algorithm>
 #include <system_error>
-#include <thread>
 
 namespace pellam {
 
@@ -12,18 +12,23 @@ TraceReader::TraceReader(Dispatcher& dispatcher) : m_shared(std::make_shared<Sha
 
 TraceReader::~TraceReader()
 {
-    // Running reads stop at their next check and post nothing; results posted
-    // already find no dispatcher and are dropped.
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->dispatcher = nullptr;
-    m_shared->wanted = 0;
+    // Results posted already find no dispatcher and are dropped; running
+    // reads stop at their next check and post nothing.
+    {
+        const std::lock_guard lock(m_shared->mutex);
+        m_shared->dispatcher = nullptr;
+        m_shared->wanted = 0;
+    }
+    for (auto& w : m_workers)
+        w.thread.request_stop();
+    m_workers.clear(); // joins
 }
 
-void TraceReader::Work(
-    const std::shared_ptr<Shared>& shared, std::uint64_t request, const std::string& path, const Done& done)
+void TraceReader::Work(const std::shared_ptr<Shared>& shared, std::uint64_t request, const std::string& path,
+    const Done& done, const std::stop_token& stop)
 {
     const auto superseded = [&shared, request] { return shared->wanted.load() != request; };
-    Trace trace = TraceWaveform(path, superseded);
+    Trace trace = TraceWaveform(path, [&] { return stop.stop_requested() || superseded(); });
     const std::lock_guard lock(shared->mutex);
     // Ends the read once what it posts is queued, so whoever sees it end
     // finds the result in the dispatcher's queue.
@@ -42,16 +47,27 @@ void TraceReader::Work(
     });
 }
 
+void TraceReader::JoinEnded()
+{
+    std::erase_if(m_workers, [](const Worker& w) { return w.ended->load(); });
+}
+
 void TraceReader::Read(const std::string& path, Done done)
 {
+    JoinEnded();
     const std::uint64_t request = ++m_next;
     m_shared->wanted = request;
     ++m_shared->reading;
+    auto ended = std::make_unique<std::atomic<bool>>(false);
     try {
-        std::thread([shared = m_shared, request, path, done] { Work(shared, request, path, done); }).detach();
+        std::jthread thread([shared = m_shared, request, path, done, &flag = *ended](std::stop_token stop) {
+            Work(shared, request, path, done, stop);
+            flag = true;
+        });
+        m_workers.push_back({std::move(ended), std::move(thread)});
     } catch (const std::system_error&) {
         // No thread to be had: read here; the result still arrives through the dispatcher.
-        Work(m_shared, request, path, done);
+        Work(m_shared, request, path, done, {});
     }
 }
 

@@ -4,6 +4,8 @@
 // thread. Only the newest request counts: a read still running for an older
 // one is told to stop, and a result that comes back after a newer request (or
 // after the reader is gone) is dropped, so a superseded file is never drawn.
+// Every read is a joined thread: the reader joins the reads that have ended
+// at each new request and, when it goes, stops and joins the rest.
 #include "audio/Dispatcher.h"
 #include "audio/WaveformTrace.h"
 
@@ -12,7 +14,10 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace pellam {
 
@@ -38,6 +43,7 @@ public:
     bool Reading() const;
 
 private:
+    // What a read shares with the tasks it posts, which may run after the reader is gone.
     struct Shared {
         std::mutex mutex; // guards dispatcher against the reader's end
         Dispatcher* dispatcher = nullptr;
@@ -45,11 +51,18 @@ private:
         std::uint64_t delivered = 0; // touched on the dispatcher's thread only
         std::atomic<int> reading {0}; // reads begun and not yet ended
     };
-    static void Work(
-        const std::shared_ptr<Shared>& shared, std::uint64_t request, const std::string& path, const Done& done);
+    struct Worker {
+        std::unique_ptr<std::atomic<bool>> ended;
+        std::jthread thread;
+    };
+    static void Work(const std::shared_ptr<Shared>& shared, std::uint64_t request, const std::string& path,
+        const Done& done, const std::stop_token& stop);
+    // Joins the reads that have ended.
+    void JoinEnded();
 
     std::shared_ptr<Shared> m_shared;
     std::uint64_t m_next = 0;
+    std::vector<Worker> m_workers;
 };
 
 } // namespace pellam

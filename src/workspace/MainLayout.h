@@ -1,5 +1,7 @@
 #pragma once
 // Where the main window's parts go for a given size, in twips.
+#include "base/Twips.h"
+
 namespace pellam {
 
 struct MainLayout {
@@ -12,6 +14,9 @@ struct MainLayout {
     int waveformWidth; // the waveform picture inside the panel
 };
 
+// The waveform picture is narrower than the playback panel by this much.
+inline constexpr int kWaveformInsetTwips = 80;
+
 // The layout rules, written for the window's outer height and width in twips.
 inline MainLayout LayoutFor(int outerHeight, int outerWidth)
 {
@@ -22,22 +27,17 @@ inline MainLayout LayoutFor(int outerHeight, int outerWidth)
     l.listWidth = outerWidth - 525;
     l.progressWidth = l.listWidth;
     l.frameWidth = outerWidth - 540;
-    l.waveformWidth = l.frameWidth - 80;
+    l.waveformWidth = l.frameWidth - kWaveformInsetTwips;
     return l;
 }
 
-// A rectangle in twips.
-struct Box {
-    int x = 0, y = 0, width = 0, height = 0;
-    int right() const { return x + width; }
-    int bottom() const { return y + height; }
-};
+using Box = TwipsBox; // the main window's name for it
 
 // The parts placed inside the client area (below the menu bar), in twips.
 struct ClientLayout {
-    Box list;
-    Box frame;
-    Box progress;
+    TwipsBox list;
+    TwipsBox frame;
+    TwipsBox progress;
 };
 
 inline constexpr int kMarginTwips = 120; // around the parts, on every side

@@ -55,12 +55,12 @@ void ThreadedProbe::Stop()
 {
     {
         std::lock_guard lock(m_mutex);
-        m_stop.request_stop();
+        m_stopped = true;
+        for (auto& t : m_threads)
+            t.request_stop();
     }
     m_ready.notify_all();
-    for (auto& t : m_threads)
-        t.join();
-    m_threads.clear();
+    m_threads.clear(); // joins
     m_readAhead.reset();
 }
 
@@ -71,15 +71,15 @@ void ThreadedProbe::Start(const std::vector<std::string>& paths)
     m_durations.assign(paths.size(), std::nullopt);
     m_crcs.assign(paths.size(), std::nullopt);
     m_next = 0;
-    m_stop = std::stop_source();
+    m_stopped = false;
     m_waitingFor.reset();
     m_readAhead = std::make_unique<ReadAhead>(paths);
     const unsigned workers = static_cast<unsigned>(std::min<std::size_t>(WorkerCount(), paths.size()));
     for (unsigned w = 0; w < workers; ++w)
-        m_threads.emplace_back(&ThreadedProbe::Run, this);
+        m_threads.emplace_back([this](std::stop_token stop) { Run(stop); });
 }
 
-void ThreadedProbe::Run()
+void ThreadedProbe::Run(const std::stop_token& stop)
 {
     if (m_yielding) { // the nice value is the calling thread's own
         errno = 0;
@@ -88,7 +88,6 @@ void ThreadedProbe::Run()
             ::setpriority(PRIO_PROCESS, 0, std::min(nice + kYieldingNice, 19));
     }
     clsCRC crc; // this thread's own engine
-    const std::stop_token stop = m_stop.get_token(); // the source is replaced only while no thread runs
     const std::size_t count = m_paths.size();
     for (;;) {
         std::size_t job = 0;
@@ -159,9 +158,8 @@ std::optional<std::string> ThreadedProbe::Crc(std::size_t i)
 void ThreadedProbe::Wait(std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(m_mutex);
-    m_ready.wait_for(lock, timeout, [&] {
-        return m_stop.stop_requested() || !m_waitingFor || Answered(m_waitingFor->first, m_waitingFor->second);
-    });
+    m_ready.wait_for(lock, timeout,
+        [&] { return m_stopped || !m_waitingFor || Answered(m_waitingFor->first, m_waitingFor->second); });
 }
 
 } // namespace pellam

@@ -60,7 +60,7 @@ private:
 // which asks for the durations in recording order and then the CRCs, finds
 // its answers in the order it asks. A question whose answer is not there yet
 // gets nothing. The destructor stops the threads inside the file they read,
-// at the next block.
+// at the next block and joins them.
 class ThreadedProbe final : public RecordingProbe {
 public:
     // Yielding threads run at a lower scheduling priority than the thread
@@ -81,7 +81,7 @@ private:
     template<typename T>
     std::optional<T> Take(Kind kind, std::size_t i, const std::vector<std::optional<T>>& answers);
     bool Answered(Kind kind, std::size_t i) const; // with the mutex held
-    void Run();
+    void Run(const std::stop_token& stop);
     void Stop();
 
     std::vector<std::string> m_paths; // fixed once the threads run
@@ -90,10 +90,10 @@ private:
     std::vector<std::optional<DurationAnswer>> m_durations;
     std::vector<std::optional<std::string>> m_crcs;
     std::size_t m_next = 0; // the next job: 2i the duration of recording i, 2i + 1 its CRC
-    std::stop_source m_stop;
+    bool m_stopped = false; // with the mutex held: the threads were told to stop
     std::optional<std::pair<Kind, std::size_t>> m_waitingFor; // the last unanswered question
     std::unique_ptr<ReadAhead> m_readAhead; // outlives the threads, which tell it their progress
-    std::vector<std::thread> m_threads;
+    std::vector<std::jthread> m_threads;
     const bool m_yielding;
 };
 

@@ -5,6 +5,7 @@
 // the record list and a sheet, the attachments and the text conversations.
 // Every widget is reached by its object name and every step waits for what it
 // needs to see; each scene's window is written to OUT/<scene>.png.
+#include "app/DesktopShell.h"
 #include "app/Main.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/Program.h"
@@ -267,8 +268,10 @@ int main(int argc, char** argv)
     }
     QDir().mkpath(args[1]);
     pellam::MessageBoxPrompter prompter;
-    pellam::Main window(prompter);
+    pellam::DesktopShell shell(prompter);
+    pellam::Main window(prompter, shell);
     prompter.setParent(&window);
+    shell.setWindow(&window);
     pellam::WireProgram(window, {args[0], args[2]});
     Tour tour(window, args[1]);
     int status = 1;

@@ -35,7 +35,7 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
         f.setPointSize(8);
         f.setBold(bold);
         l->setFont(f);
-        l->setGeometry(TwipsToPixels(x), TwipsToPixels(y), TwipsToPixels(w), TwipsToPixels(kRowHeight));
+        PlaceInTwips(*l, {x, y, w, kRowHeight});
         // Clicks on a label close the window like clicks on the window.
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         return l;
@@ -63,10 +63,11 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
     m_hint->setFont(small);
     m_hint->setStyleSheet("color: #808080;");
     m_hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_hint->setGeometry(TwipsToPixels(2280), TwipsToPixels(60), TwipsToPixels(1665), TwipsToPixels(kRowHeight));
+    PlaceInTwips(*m_hint, {2280, 60, 1665, kRowHeight});
     m_hint->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     ApplySize();
+    m_openItUp.setObjectName("OpenItUpTIM");
     m_openItUp.setInterval(InfoSGrowth::kTickMs);
     connect(&m_openItUp, &QTimer::timeout, this, &InfoS::OpenItUpTick);
     m_openItUp.start();

@@ -20,7 +20,6 @@ public:
     QLabel* label(int n) const { return m_labels[n - 1]; } // Label1..Label8
     QLabel* note() const { return m_note; } // a recording cut short says so here
     QLabel* closeHint() const { return m_hint; }
-    QTimer& OpenItUpTIM() { return m_openItUp; }
     const InfoSGrowth& growth() const { return m_growth; }
     void OpenItUpTick();
 
@@ -38,7 +37,7 @@ private:
     QLabel* m_note;
     QLabel* m_hint;
     InfoSGrowth m_growth;
-    QTimer m_openItUp;
+    QTimer m_openItUp {this};
 };
 
 } // namespace pellam

@@ -3,10 +3,12 @@
 namespace pellam {
 
 LoadSequenceDriver::LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, Decoder& decoder, const Paths& paths,
-    Prompter& prompter, ProcessSource processes, QObject* parent, int pid)
-    : QObject(parent), m_panel(panel), m_prompter(prompter),
+    Prompter& prompter, Selection selected, ProcessSource processes, QObject* parent, int pid)
+    : QObject(parent), m_panel(panel), m_prompter(prompter), m_selected(std::move(selected)),
       m_seq(*this, player, decoder, paths, std::move(processes), pid)
 {
+    m_waitTimer.setObjectName("Wait_For_It_TIMER");
+    m_loadTimer.setObjectName("WaveLoadTIM");
     connect(&m_waitTimer, &QTimer::timeout, this, [this] { m_seq.WaitForItTick(); });
     connect(&m_loadTimer, &QTimer::timeout, this, [this] { m_seq.WaveLoadTick(); });
     m_timersChanged = m_seq.TimersChanged.Subscribe([this] { SyncTimers(); });

@@ -20,17 +20,17 @@ namespace pellam {
 class LoadSequenceDriver final : public QObject, public LoadHost {
     Q_OBJECT
 public:
-    // pid names the temporary file (our own process id when 0).
+    // The recording selected in the recording list (none when no row is).
+    using Selection = std::function<std::optional<RecordingRef>()>;
+
+    // The list's clicks act on `selected`; pid names the temporary file (our
+    // own process id when 0).
     LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, Decoder& decoder, const Paths& paths,
-        Prompter& prompter, ProcessSource processes = {}, QObject* parent = nullptr, int pid = 0);
+        Prompter& prompter, Selection selected, ProcessSource processes = {}, QObject* parent = nullptr, int pid = 0);
     ~LoadSequenceDriver() override;
 
     LoadSequence& sequence() { return m_seq; }
-    QTimer& Wait_For_It_TIMER() { return m_waitTimer; }
-    QTimer& WaveLoadTIM() { return m_loadTimer; }
 
-    // The recording selected in the recording list; the main window supplies it.
-    std::function<std::optional<RecordingRef>()> SelectedRecording;
     // The list's click and double-click, for the selected recording.
     void ListClick() { m_seq.ListClick(Selected()); }
     void ListDoubleClick() { m_seq.ListDoubleClick(Selected()); }
@@ -50,13 +50,14 @@ public:
 
 private:
     void SyncTimers();
-    std::optional<RecordingRef> Selected() const { return SelectedRecording ? SelectedRecording() : std::nullopt; }
+    std::optional<RecordingRef> Selected() const { return m_selected ? m_selected() : std::nullopt; }
 
     PlaybackPanel& m_panel;
     Prompter& m_prompter;
+    Selection m_selected;
     LoadSequence m_seq;
-    QTimer m_waitTimer;
-    QTimer m_loadTimer;
+    QTimer m_waitTimer {this};
+    QTimer m_loadTimer {this};
     Subscription m_timersChanged;
     Subscription m_playerStatus;
 };

@@ -6,6 +6,7 @@
 #include "audio/WaveformTrace.h"
 #include "audio/ui/ButtonIcons.h"
 #include "base/Twips.h"
+#include "workspace/MainLayout.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,9 +15,6 @@
 
 namespace pellam {
 namespace {
-
-// The waveform is narrower than the panel by this much.
-constexpr int kWaveformInsetTwips = 80;
 
 void Colour(QLabel* label, const QColor& text)
 {
@@ -48,7 +46,9 @@ PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* par
     setMinimumSize(360, 90); // the main window gives it 1440 twips (96 pixels)
 
     m_graph = new WaveformPicture(this);
+    m_graph->setObjectName("PlayGRFX");
     m_vol = new VolumePicture(this);
+    m_vol->setObjectName("Vol");
     m_volCaption = new QLabel("Volume", this);
     m_time = new QLabel("0:00/0:00", this);
     m_time->setObjectName("lblTime");
@@ -63,7 +63,9 @@ PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* par
     m_pause->setEnabled(false);
     m_stop->setEnabled(false);
 
+    m_tmrPos.setObjectName("tmrPos");
     m_tmrPos.setInterval(20);
+    m_reGraph.setObjectName("ReGraphTIM");
     m_reGraph.setInterval(250);
     connect(&m_tmrPos, &QTimer::timeout, this, &PlaybackPanel::tmrPosTick);
     connect(&m_reGraph, &QTimer::timeout, this, &PlaybackPanel::ReGraphTick);
@@ -71,11 +73,11 @@ PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* par
     connect(m_pause, &QToolButton::clicked, this, &PlaybackPanel::PauseClicked);
     connect(m_stop, &QToolButton::clicked, this, &PlaybackPanel::StopClicked);
 
-    m_graph->MouseDown = [this](double x, Qt::MouseButton) { GraphMouseDown(x); };
-    m_graph->MouseMove = [this](double x, Qt::MouseButtons b) { GraphMouseMove(x, b); };
-    m_graph->MouseUp = [this](double x) { GraphMouseUp(x); };
-    m_graph->DblClick = [this] { GraphDblClick(); };
-    m_vol->LeftButtonAt = [this](double x) { VolumeMouse(x); };
+    connect(m_graph, &WaveformPicture::pressed, this, [this](double x) { GraphMouseDown(x); });
+    connect(m_graph, &WaveformPicture::moved, this, &PlaybackPanel::GraphMouseMove);
+    connect(m_graph, &WaveformPicture::released, this, &PlaybackPanel::GraphMouseUp);
+    connect(m_graph, &WaveformPicture::doubleClicked, this, &PlaybackPanel::GraphDblClick);
+    connect(m_vol, &VolumePicture::leftButtonAt, this, &PlaybackPanel::VolumeMouse);
 
     m_statusWatch = m_player.StatusChanged.Subscribe([this](PlayerStatus s) { OnStatusChanged(s); });
     m_endWatch = m_player.EndOfStream.Subscribe([this] { OnStatusChanged(PlayerStatus::Stopped); });

@@ -39,8 +39,6 @@ public:
     QToolButton* PlayButton() const { return m_play; }
     QToolButton* PauseButton() const { return m_pause; }
     QToolButton* StopButton() const { return m_stop; }
-    QTimer& tmrPos() { return m_tmrPos; }
-    QTimer& ReGraphTIM() { return m_reGraph; }
 
     // The status label.
     StatusLine Status() const { return m_statusLine; }
@@ -112,8 +110,8 @@ private:
     QToolButton* m_play;
     QToolButton* m_pause;
     QToolButton* m_stop;
-    QTimer m_tmrPos;
-    QTimer m_reGraph;
+    QTimer m_tmrPos {this};
+    QTimer m_reGraph {this};
     StatusLine m_statusLine;
     MousePointer m_pointer = MousePointer::Normal;
     const LoadSequence* m_loads = nullptr;

@@ -40,14 +40,14 @@ void VolumePicture::paintEvent(QPaintEvent*)
 
 void VolumePicture::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && LeftButtonAt)
-        LeftButtonAt(ToScaleX(event->position().x()));
+    if (event->button() == Qt::LeftButton)
+        emit leftButtonAt(ToScaleX(event->position().x()));
 }
 
 void VolumePicture::mouseMoveEvent(QMouseEvent* event)
 {
-    if ((event->buttons() & Qt::LeftButton) && LeftButtonAt)
-        LeftButtonAt(ToScaleX(event->position().x()));
+    if (event->buttons() & Qt::LeftButton)
+        emit leftButtonAt(ToScaleX(event->position().x()));
 }
 
 } // namespace pellam

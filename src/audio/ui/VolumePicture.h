@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
 namespace pellam {
@@ -20,8 +19,9 @@ public:
     std::optional<std::int32_t> Drawn() const { return m_volume; }
     double ToScaleX(double px) const;
 
+signals:
     // Left button pressed or dragged at x, in scale units.
-    std::function<void(double x)> LeftButtonAt;
+    void leftButtonAt(double x);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

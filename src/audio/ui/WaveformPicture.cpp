@@ -111,26 +111,22 @@ void WaveformPicture::resizeEvent(QResizeEvent*)
 
 void WaveformPicture::mousePressEvent(QMouseEvent* event)
 {
-    if (MouseDown)
-        MouseDown(ToScaleX(event->position().x()), event->button());
+    emit pressed(ToScaleX(event->position().x()), event->button());
 }
 
 void WaveformPicture::mouseMoveEvent(QMouseEvent* event)
 {
-    if (MouseMove)
-        MouseMove(ToScaleX(event->position().x()), event->buttons());
+    emit moved(ToScaleX(event->position().x()), event->buttons());
 }
 
 void WaveformPicture::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (MouseUp)
-        MouseUp(ToScaleX(event->position().x()));
+    emit released(ToScaleX(event->position().x()));
 }
 
 void WaveformPicture::mouseDoubleClickEvent(QMouseEvent*)
 {
-    if (DblClick)
-        DblClick();
+    emit doubleClicked();
 }
 
 } // namespace pellam

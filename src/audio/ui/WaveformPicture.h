@@ -9,8 +9,6 @@
 #include <QImage>
 #include <QWidget>
 
-#include <functional>
-
 namespace pellam {
 
 class WaveformPicture : public QWidget {
@@ -35,11 +33,12 @@ public:
     int ToPixelX(double x) const;
     double ToScaleX(double px) const;
 
-    // Mouse events in scale units.
-    std::function<void(double x, Qt::MouseButton button)> MouseDown;
-    std::function<void(double x, Qt::MouseButtons buttons)> MouseMove;
-    std::function<void(double x)> MouseUp;
-    std::function<void()> DblClick;
+signals:
+    // Mouse events, x in scale units.
+    void pressed(double x, Qt::MouseButton button);
+    void moved(double x, Qt::MouseButtons buttons);
+    void released(double x);
+    void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -44,6 +44,33 @@ constexpr std::array<LogCaptions, DocViewer::kLogs> kCaptions = {{
     {"Negotiator Position Paper", "Viewing Negotiator Position Paper", "NPP Paper", "mnuNPP"},
 }};
 
+// Where the viewer's parts go for its size, in twips, given the height of
+// the tab bar and of the part buttons under a box (0 when it has none): the
+// tabs with a 120-twip border, on each tab its log box, and the search pair
+// at the right end of the row under the tab bar. The box is placed within
+// its tab page.
+struct LogWindowLayout {
+    TwipsBox tabs;
+    TwipsBox box;
+    TwipsBox pager;
+    TwipsBox searchButton;
+    TwipsBox searchBox;
+};
+
+LogWindowLayout LayoutLogWindow(int width, int height, int tabBar, int pager)
+{
+    LogWindowLayout l;
+    l.tabs = {120, 240, std::max(0, width - 360), std::max(0, height - 750)};
+    const int boxHeight = std::max(0, l.tabs.height - 1200);
+    pager = std::min(pager, boxHeight);
+    l.box = {120, 480, std::max(0, l.tabs.width - 450), boxHeight - pager};
+    l.pager = {l.box.x, l.box.bottom(), l.box.width, pager};
+    const int rowTop = l.tabs.y + tabBar + 90;
+    l.searchButton = {l.tabs.right() - 1575, rowTop, 1335, 330};
+    l.searchBox = {l.searchButton.x - 3240, rowTop, 3120, 330};
+    return l;
+}
+
 } // namespace
 
 DocViewer::DocViewer(LogViewerInput input, Prompter& prompter, QWidget* parent)
@@ -73,7 +100,6 @@ DocViewer::DocViewer(LogViewerInput input, Prompter& prompter, QWidget* parent)
         box->setObjectName(QString("RTB%1").arg(i));
         box->setReadOnly(true);
         box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        box->move(TwipsToPixels(120), TwipsToPixels(480));
         m_boxes[static_cast<std::size_t>(i)] = box;
         m_tabs->addTab(page, c.tab);
 
@@ -127,6 +153,7 @@ DocViewer::DocViewer(LogViewerInput input, Prompter& prompter, QWidget* parent)
     // The Main Log box: double-click plays a notation, a click highlights a
     // recording name once the box has moved its caret.
     m_boxes[0]->viewport()->installEventFilter(this);
+    m_mp3Tim.setObjectName("mp3TIM1");
     m_mp3Tim.setInterval(20);
     m_mp3Tim.setSingleShot(false);
     connect(&m_mp3Tim, &QTimer::timeout, this, [this] {
@@ -335,29 +362,22 @@ void DocViewer::Layout()
         resize(minimum, height());
         return;
     }
-    const int top = TwipsToPixels(240);
-    const int tabWidth = std::max(0, width() - TwipsToPixels(360));
-    const int tabHeight = std::max(0, height() - TwipsToPixels(750));
-    m_tabs->setGeometry(TwipsToPixels(120), top, tabWidth, tabHeight);
+    const int w = PixelsToTwips(width()), h = PixelsToTwips(height());
+    const int tabBar = PixelsToTwips(m_tabs->tabBar()->sizeHint().height());
+    PlaceInTwips(*m_tabs, LayoutLogWindow(w, h, tabBar, 0).tabs);
     for (int i = 0; i < kLogs; ++i) {
         const auto idx = static_cast<std::size_t>(i);
-        const int boxWidth = std::max(0, tabWidth - TwipsToPixels(450));
-        const int boxHeight = std::max(0, tabHeight - TwipsToPixels(1200));
         // A log shown in parts gives the bottom of its box to the part buttons.
-        const int pagerHeight = m_pagers[idx]->isVisibleTo(m_pagers[idx]->parentWidget())
-            ? std::min(boxHeight, m_pagers[idx]->sizeHint().height())
+        const int pager = m_pagers[idx]->isVisibleTo(m_pagers[idx]->parentWidget())
+            ? PixelsToTwips(m_pagers[idx]->sizeHint().height())
             : 0;
-        m_boxes[idx]->resize(boxWidth, boxHeight - pagerHeight);
-        m_pagers[idx]->setGeometry(
-            m_boxes[idx]->x(), m_boxes[idx]->y() + boxHeight - pagerHeight, boxWidth, pagerHeight);
-        QPushButton* button = m_searchButtons[idx];
-        QLineEdit* text = m_searchBoxes[idx];
-        const int buttonLeft = m_tabs->x() + tabWidth - TwipsToPixels(1575);
-        const int rowTop = top + m_tabs->tabBar()->sizeHint().height() + TwipsToPixels(90);
-        button->setGeometry(buttonLeft, rowTop, TwipsToPixels(1335), TwipsToPixels(330));
-        text->setGeometry(buttonLeft - TwipsToPixels(3240), rowTop, TwipsToPixels(3120), TwipsToPixels(330));
-        button->raise();
-        text->raise();
+        const LogWindowLayout l = LayoutLogWindow(w, h, tabBar, pager);
+        PlaceInTwips(*m_boxes[idx], l.box);
+        PlaceInTwips(*m_pagers[idx], l.pager);
+        PlaceInTwips(*m_searchButtons[idx], l.searchButton);
+        PlaceInTwips(*m_searchBoxes[idx], l.searchBox);
+        m_searchButtons[idx]->raise();
+        m_searchBoxes[idx]->raise();
     }
 }
 

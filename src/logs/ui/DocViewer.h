@@ -66,7 +66,6 @@ public:
 
     QTextEdit* logBox(int log) const { return m_boxes[static_cast<std::size_t>(log)]; }
     const SearchState& searchState(int log) const { return m_search[static_cast<std::size_t>(log)]; }
-    QTimer& mp3TIM1() { return m_mp3Tim; }
 
 signals:
     // A notation's recording is to be played from an offset (whole seconds).
@@ -108,7 +107,7 @@ private:
     std::array<QLabel*, kLogs> m_partLabels {};
     std::array<QToolButton*, kLogs> m_partBack {};
     std::array<QToolButton*, kLogs> m_partNext {};
-    QTimer m_mp3Tim;
+    QTimer m_mp3Tim {this};
 };
 
 } // namespace pellam

@@ -4,21 +4,38 @@
 #include "records/RecordFields.h"
 #include "records/RecordSheet.h"
 #include "records/ui/PhotoLoader.h"
-#include "richtext/ui/PrintView.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTextEdit>
 
 namespace pellam {
+namespace {
+
+// Where the sheet window's parts go for its size, in twips: the sheet
+// centred with a 250-twip border each side, in a frame a little larger, and
+// the buttons under it.
+struct SheetWindowLayout {
+    TwipsBox sheet;
+    TwipsBox frame;
+    int buttonsTop;
+};
+
+SheetWindowLayout LayoutSheetWindow(int width, int height)
+{
+    const int sheetW = std::max(0, width - 500), sheetH = std::max(0, height - 1300);
+    const TwipsBox sheet {(width - sheetW) / 2, 120, sheetW, sheetH};
+    return {sheet, {sheet.x - 6, sheet.y - 8, sheetW + 12, sheetH + 25}, sheet.bottom() + 250};
+}
+
+} // namespace
 
 RCEV::RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person,
-    std::string picPath, std::string today, QWidget* parent)
+    std::string picPath, std::string today, PrinterChooser choosePrinter, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_table(table), m_roles(roles), m_role(role),
-      m_person(person), m_today(std::move(today))
+      m_person(person), m_today(std::move(today)), m_choosePrinter(std::move(choosePrinter))
 {
     setObjectName("RCEV");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -53,6 +70,7 @@ RCEV::RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, 
     m_rtb->setToolTip(QString::fromStdString(m_photoReason));
     setWindowTitle(QString::fromStdString(SheetCaption(table, role, person)));
 
+    m_getNewPic.setObjectName("GetNewPicTIM");
     m_getNewPic.setSingleShot(true);
     m_getNewPic.setInterval(20);
     connect(&m_getNewPic, &QTimer::timeout, this, &RCEV::GetNewPicTIMTick);
@@ -84,24 +102,16 @@ void RCEV::GetNewPicTIMTick()
 
 void RCEV::PrintThisRecord()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    const bool chosen = ChoosePrinterWith(ChoosePrinter, printer, this);
-    if (!chosen)
-        return;
-    const auto doc = BuildTextDocument(m_sheet, nullptr, m_pictures);
-    PrintRichText(*doc, printer, kSheetMargins);
+    PrintDocument(m_sheet, kSheetMargins, m_choosePrinter, this, m_pictures);
 }
 
 void RCEV::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const int w = PixelsToTwips(width()), h = PixelsToTwips(height());
-    const int sheetW = std::max(0, w - 500), sheetH = std::max(0, h - 1300);
-    const int left = (w - sheetW) / 2;
-    m_rtb->setGeometry(TwipsToPixels(left), TwipsToPixels(120), TwipsToPixels(sheetW), TwipsToPixels(sheetH));
-    m_rtBack->setGeometry(
-        TwipsToPixels(left - 6), TwipsToPixels(112), TwipsToPixels(sheetW + 12), TwipsToPixels(sheetH + 25));
-    const int buttonsTop = TwipsToPixels(120 + sheetH + 250);
+    const SheetWindowLayout l = LayoutSheetWindow(PixelsToTwips(width()), PixelsToTwips(height()));
+    PlaceInTwips(*m_rtb, l.sheet);
+    PlaceInTwips(*m_rtBack, l.frame);
+    const int buttonsTop = TwipsToPixels(l.buttonsTop);
     m_print->move(m_rtb->x(), buttonsTop);
     m_exit->move(m_rtb->geometry().right() - m_exit->width(), buttonsTop);
     m_text1->move(0, height() - 1);

@@ -5,6 +5,7 @@
 // document, which cannot fail once the photo has loaded.
 #include "records/RecordTable.h"
 #include "richtext/RichDocument.h"
+#include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
 #include "workspace/RoleTable.h"
 
@@ -12,10 +13,8 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 
 class QLineEdit;
-class QPrinter;
 class QPushButton;
 class QTextEdit;
 
@@ -27,17 +26,15 @@ public:
     // The photo box's side.
     static constexpr int kPhotoBoxTwips = 2700;
 
+    // The sheet prints on the printer `choosePrinter` gives (the system's printer dialog when unset).
     RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person, std::string picPath,
-        std::string today, QWidget* parent = nullptr);
-
-    std::function<bool(QPrinter&)> ChoosePrinter;
+        std::string today, PrinterChooser choosePrinter = {}, QWidget* parent = nullptr);
 
     const std::string& PhotoNote() const { return m_photoNote; }
     // Why the photo is not shown ("" when it is, or when there is none).
     const std::string& PhotoReason() const { return m_photoReason; }
     const RichDocument& Sheet() const { return m_sheet; }
     QTextEdit* RTB() const { return m_rtb; }
-    QTimer& GetNewPicTIM() { return m_getNewPic; }
 
     void GetNewPicTIMTick();
     void PrintThisRecord();
@@ -53,6 +50,7 @@ private:
     std::int16_t m_role;
     std::int16_t m_person;
     std::string m_today;
+    PrinterChooser m_choosePrinter;
     std::string m_photoNote;
     std::string m_photoReason;
     Pictures m_pictures;
@@ -63,8 +61,8 @@ private:
     QLineEdit* m_text1 = nullptr;
     QPushButton* m_print = nullptr;
     QPushButton* m_exit = nullptr;
-    QTimer m_getNewPic;
-    QTimer m_timer1;
+    QTimer m_getNewPic {this};
+    QTimer m_timer1 {this};
 };
 
 } // namespace pellam

@@ -19,7 +19,8 @@ RecordSheetSlot::~RecordSheetSlot()
 RCEV* RecordSheetSlot::Open(const RecordSource& source, std::int16_t role, std::int16_t person)
 {
     Close();
-    m_sheet = new RCEV(source.table, source.roles, role, person, source.picPath, source.today, m_owner);
+    m_sheet = new RCEV(
+        source.table, source.roles, role, person, source.picPath, source.today, source.choosePrinter, m_owner);
     return m_sheet;
 }
 
@@ -49,6 +50,7 @@ RecordViewer::RecordViewer(RecordSource source, Prompter& prompter, RecordSheetS
     connect(
         m_lv1, &QTreeView::doubleClicked, this, [this](const QModelIndex& index) { RowDoubleClicked(index.row()); });
 
+    m_unload.setObjectName("UnloadTIM");
     m_unload.setSingleShot(true);
     m_unload.setInterval(20);
     connect(&m_unload, &QTimer::timeout, this, &QWidget::close);
@@ -79,9 +81,7 @@ void RecordViewer::RowDoubleClicked(int row)
     if (row < 0 || row >= m_model->rowCount() || m_model->Rows()[static_cast<std::size_t>(row)].Type.empty())
         return;
     const RecordListRow& r = m_model->Rows()[static_cast<std::size_t>(row)];
-    RCEV* sheet = m_sheets.Open(m_source, r.Role, r.Person);
-    sheet->ChoosePrinter = ChoosePrinter;
-    sheet->show();
+    m_sheets.Open(m_source, r.Role, r.Person)->show();
 }
 
 } // namespace pellam

@@ -6,15 +6,14 @@
 #include "records/RecordList.h"
 #include "records/clsRecord.h"
 #include "records/ui/RecordListModel.h"
+#include "richtext/ui/PrintView.h"
 
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 
-class QPrinter;
 class QTreeView;
 
 namespace pellam {
@@ -28,6 +27,7 @@ struct RecordSource {
     RoleTable& roles;
     std::string picPath; // the photo folder, ending in "/"
     std::string today; // today's date as the system writes short dates
+    PrinterChooser choosePrinter; // where the sheets print (the system's printer dialog when unset)
 };
 
 // Where the record sheet lives: beside the record list, not inside it, so
@@ -56,14 +56,10 @@ class RecordViewer final : public QWidget {
 public:
     RecordViewer(RecordSource source, Prompter& prompter, RecordSheetSlot& sheets, QWidget* parent = nullptr);
 
-    // For the sheets it opens.
-    std::function<bool(QPrinter&)> ChoosePrinter;
-
     QTreeView* LV1() const { return m_lv1; }
     const RecordListModel& rows() const { return *m_model; }
     RCEV* sheet() const { return m_sheets.sheet(); }
     bool RecordSheetOpen() const { return m_sheets.sheet() != nullptr; }
-    QTimer& UnloadTIM() { return m_unload; }
 
     // Opens the sheet of the row (closing an open one first).
     void RowDoubleClicked(int row);
@@ -73,7 +69,7 @@ private:
     RecordListModel* m_model = nullptr;
     QTreeView* m_lv1 = nullptr;
     RecordSheetSlot& m_sheets;
-    QTimer m_unload;
+    QTimer m_unload {this};
 };
 
 } // namespace pellam

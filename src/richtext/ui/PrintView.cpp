@@ -54,4 +54,14 @@ bool ChoosePrinterWith(const PrinterChooser& chooser, QPrinter& printer, QWidget
     return chooser ? chooser(printer) : QPrintDialog(&printer, parent).exec() == QDialog::Accepted;
 }
 
+PrintOutcome PrintDocument(const RichDocument& doc, PrintMargins margins, const PrinterChooser& chooser,
+    QWidget* parent, const Pictures& pictures)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!ChoosePrinterWith(chooser, printer, parent))
+        return PrintOutcome::Cancelled;
+    const auto text = BuildTextDocument(doc, nullptr, pictures);
+    return PrintRichText(*text, printer, margins) > 0 ? PrintOutcome::Printed : PrintOutcome::NotStarted;
+}
+
 } // namespace pellam

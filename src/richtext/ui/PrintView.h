@@ -3,6 +3,8 @@
 // page, with the margins measured from the paper's edge, in the document's
 // own fonts, colours and alignment.
 #include "base/Twips.h"
+#include "richtext/RichDocument.h"
+#include "richtext/ui/TextDocumentBuilder.h"
 
 #include <functional>
 
@@ -26,6 +28,16 @@ inline constexpr PrintMargins kSheetMargins {1000, 1000, 1000, 1000};
 
 // How a window lets the operator choose the printer (a test supplies a PDF file).
 using PrinterChooser = std::function<bool(QPrinter&)>;
+
+// How a print request ended.
+enum class PrintOutcome { Printed, Cancelled, NotStarted };
+
+// The print sequence of every window: asks `chooser` for the printer (the
+// system's printer dialog over `parent` when none is set), lays `doc` out
+// with its pictures for that printer, prints it within `margins` and reports
+// how it ended: NotStarted when the printer could not be started.
+PrintOutcome PrintDocument(const RichDocument& doc, PrintMargins margins, const PrinterChooser& chooser,
+    QWidget* parent, const Pictures& pictures = {});
 
 // Asks `chooser` for the printer, or, when none is set, the system's printer
 // dialog over `parent`; false when the operator cancelled.

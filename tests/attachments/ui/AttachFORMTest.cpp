@@ -1,9 +1,11 @@
 // The attachments window on the sample incident; files go to a fake xdg-open, so no program starts.
 #include "attachments/ui/AttachFORM.h"
+#include "attachments/ui/AttachmentTableModel.h"
 #include "support/FakeDesktop.h"
 #include "support/RecordingPrompter.h"
 #include "support/SampleIncident.h"
 
+#include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTreeView>
@@ -26,7 +28,8 @@ private slots:
             form.ExamineSelected();
         };
         AttachFORM form(input, prompter);
-        const QAbstractItemModel* rows = form.LV1()->model();
+        auto* rows = static_cast<AttachmentTableModel*>(form.LV1()->model());
+        QAbstractItemModelTester tester(rows, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(rows->rowCount(), 3);
         // The event file names the incident system's folder: the line above says where the list was found.
         QVERIFY(!form.FromLabel()->isHidden());
@@ -83,6 +86,11 @@ private slots:
         QCOMPARE(desktop.Opened().size(), 3);
         input.attachments.AttachCount = -2;
         QCOMPARE(AttachFORM(input, prompter).LV1()->model()->rowCount(), 0);
+        // The first window's list, emptied and filled again.
+        rows->PopulateData(input.attachments);
+        input.attachments.AttachCount = 3;
+        rows->PopulateData(input.attachments);
+        QCOMPARE(rows->index(1, 0).data().toString(), QString("Gone.jpg"));
     }
 };
 

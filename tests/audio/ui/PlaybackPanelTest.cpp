@@ -6,8 +6,8 @@
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
 
-#include "support/WavFiles.h"
 #include "Images.h"
+#include "support/WavFiles.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -52,8 +52,8 @@ struct Rig {
         paths.Temp = work.path().toStdString() + "/";
         decoder.answer.outcome = outcome;
         decoder.running = outcome == DecoderStart::Outcome::Started;
-        driver = std::make_unique<LoadSequenceDriver>(
-            panel, player, decoder, paths, prompter, [] { return ProcessList(std::vector<ProcessNames> {}); });
+        driver = std::make_unique<LoadSequenceDriver>(panel, player, decoder, paths, prompter,
+            LoadSequenceDriver::Selection {}, [] { return ProcessList(std::vector<ProcessNames> {}); });
         return driver->sequence();
     }
     bool TraceRead()
@@ -69,6 +69,7 @@ struct Rig {
         return TraceRead();
     }
     QImage Picture() const { return panel.PlayGRFX()->image(); }
+    bool Following() const { return panel.findChild<QTimer*>("tmrPos")->isActive(); }
     bool Buttons(bool play, bool pause, bool stop) const
     {
         return panel.PlayButton()->isEnabled() == play && panel.PauseButton()->isEnabled() == pause
@@ -130,15 +131,15 @@ private slots:
 
         QVERIFY(r.OpenAndDraw(WriteWav(m_dir.filePath("one.wav"), 1)));
         r.panel.PlayClicked();
-        QVERIFY(r.Buttons(false, true, true) && r.panel.tmrPos().isActive());
+        QVERIFY(r.Buttons(false, true, true) && r.Following());
         r.panel.PauseClicked();
-        QVERIFY(r.Buttons(true, false, true) && !r.panel.tmrPos().isActive());
+        QVERIFY(r.Buttons(true, false, true) && !r.Following());
         r.panel.PlayClicked();
         for (int i = 0; i < 1000 && r.player.Status() == PlayerStatus::Playing; ++i) {
             r.backend.PlayAll();
             r.loop.RunPending();
         }
-        QVERIFY(r.Buttons(true, false, false) && !r.panel.tmrPos().isActive());
+        QVERIFY(r.Buttons(true, false, false) && !r.Following());
     }
 
     void mouseSeeksAndSetsTheVolume()
@@ -179,10 +180,10 @@ private slots:
         r.panel.PlayClicked();
         r.panel.resize(405, 140);
         r.panel.restartReGraph();
-        QVERIFY(r.panel.ReGraphTIM().isActive());
+        QVERIFY(r.panel.findChild<QTimer*>("ReGraphTIM")->isActive());
         r.panel.ReGraphTick();
         QCOMPARE(std::pair(regraphs, r.player.Status()), std::pair(1, PlayerStatus::Stopped));
-        QVERIFY(r.driver->Wait_For_It_TIMER().isActive());
+        QVERIFY(seq.WaitTimer().enabled);
         seq.WaitForItTick();
         QVERIFY(r.TraceRead());
         QCOMPARE(std::tuple(r.player.Status(), r.decoder.starts.size(), r.Picture().width()),

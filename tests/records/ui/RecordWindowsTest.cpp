@@ -9,6 +9,7 @@
 #include "support/RecordingPrompter.h"
 #include "support/SampleIncident.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -23,9 +24,10 @@ using namespace pellam;
 class RecordWindowsTest : public QObject {
     Q_OBJECT
 
-    RecordSource Source() const
+    // The sheets print into `pdf`.
+    RecordSource Source(const QString& pdf = {}) const
     {
-        return {m_store, *m_persons, m_session->roles, PicPath(m_session->paths), "12/5/2026"};
+        return {m_store, *m_persons, m_session->roles, PicPath(m_session->paths), "12/5/2026", test::PrintInto(pdf)};
     }
     // Opens the sheet of a list row and lets it build.
     RCEV* OpenSheet(RecordViewer& list, int row)
@@ -51,9 +53,11 @@ private slots:
     {
         test::RecordingPrompter prompter;
         RecordSheetSlot sheets;
-        RecordViewer list(Source(), prompter, sheets);
         QTemporaryDir dir;
-        list.ChoosePrinter = test::PrintInto(dir.filePath("sheet.pdf"));
+        RecordViewer list(Source(dir.filePath("sheet.pdf")), prompter, sheets);
+        auto* model = static_cast<RecordListModel*>(list.LV1()->model());
+        QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model->SetRows(std::vector(model->Rows())); // filled again, as it was
         QVERIFY(prompter.messages.empty());
         QCOMPARE(std::pair(list.LV1()->model()->rowCount(), list.LV1()->model()->index(0, 1).data().toString()),
             std::pair(8, QString("Dale Orrin")));
@@ -96,7 +100,7 @@ private slots:
         QCOMPARE(prompter.messages.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(prompter.messages[0].text), QString("Failed to Load Record Data"));
         QCOMPARE(prompter.messages[0].detail, "/nonexistent/4711_Records.rmq\nNo such file or directory");
-        QVERIFY(list->UnloadTIM().isActive());
+        QVERIFY(list->findChild<QTimer*>("UnloadTIM")->isActive());
         QTRY_VERIFY(list.isNull());
 
         QTemporaryDir dir;

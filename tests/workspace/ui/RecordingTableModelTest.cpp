@@ -5,6 +5,7 @@
 #include "workspace/ui/TextSortProxy.h"
 #include "workspace/ui/modLVSort.h"
 
+#include <QAbstractItemModelTester>
 #include <QFont>
 #include <QSignalSpy>
 #include <QTest>
@@ -34,6 +35,7 @@ private slots:
     void syncInsertsAndChangesOnlyWhatDiffers()
     {
         RecordingTableModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
         QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
@@ -85,6 +87,7 @@ private slots:
         RecordingTableModel model;
         TextSortProxy sorted;
         sorted.setSourceModel(&model);
+        QAbstractItemModelTester tester(&sorted, QAbstractItemModelTester::FailureReportingMode::QtTest);
         std::vector<Mp3Record> rows {Row("b", "9 KB"), Row("A", "9 KB"), Row("a2", "10 KB"), Row("B1", "10 KB")};
         model.Sync(rows);
         QCOMPARE(Column(sorted, 0), (QStringList {"b", "A", "a2", "B1"})); // recording order until a click
