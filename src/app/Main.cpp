@@ -193,7 +193,7 @@ void Main::Choose(MenuEntry e)
         return OpenLogViewer();
     case MenuEntry::TextConversations:
         m_textConv.OpenOrRaise([&] {
-            return new TextConvViewer({evidence, m_model.CaseNumber, Printers()}, m_prompter, this);
+            return new TextConvViewer({evidence, m_model.CaseNumber, PrinterChoiceOf(m_shell)}, m_prompter, this);
         });
         return;
     case MenuEntry::RecordViewer:
@@ -229,12 +229,6 @@ void Main::Choose(MenuEntry e)
     }
 }
 
-PrinterChooser Main::Printers() const
-{
-    // The dialog opens over the window whose print button was pressed.
-    return [&shell = m_shell](QPrinter& printer) { return shell.ChoosePrinter(printer, QApplication::activeWindow()); };
-}
-
 void Main::OpenLogViewer()
 {
     m_logViewer.OpenOrRaise([this] {
@@ -252,8 +246,8 @@ void Main::OpenLogViewer()
 void Main::OpenStatistics()
 {
     m_stats.OpenOrRaise([this] {
-        StatsInput input {
-            StatisticsOf(m_model), m_model.RecordsPath, m_model.roles, CrcTestInputOf(m_model), Printers()};
+        StatsInput input {StatisticsOf(m_model), m_model.RecordsPath, m_model.roles, CrcTestInputOf(m_model),
+            PrinterChoiceOf(m_shell)};
         return new StatsWindow(std::move(input), m_prompter, this);
     });
 }
@@ -266,7 +260,7 @@ void Main::mnuVREC()
     m_records.OpenOrRaise([this] {
         m_recordFile.SetRecordPath(m_model.RecordsPath);
         RecordSource source {
-            m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths), TodayText(m_model.Formats), Printers()};
+            m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths), TodayText(m_model.Formats), PrinterChoiceOf(m_shell)};
         return new RecordViewer(std::move(source), m_prompter, *m_sheets, this);
     });
 }

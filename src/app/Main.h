@@ -14,7 +14,6 @@
 #include "base/Prompter.h"
 #include "records/RecordTable.h"
 #include "records/clsRecord.h"
-#include "richtext/ui/PrintView.h"
 #include "workspace/IncidentModel.h"
 
 #include <QMainWindow>
@@ -113,8 +112,6 @@ private:
     void mnuVREC(); // "Record Viewer"
     void OpenLogViewer();
     void OpenStatistics();
-    // Lets the windows choose their printer through the shell.
-    PrinterChooser Printers() const;
 
     IncidentModel m_model;
     Prompter& m_prompter;

@@ -4,6 +4,8 @@
 // desktop, its working folder and whether it runs as root. The main window
 // gets one Shell as it gets the Prompter, and passes the printer choice on to
 // the windows it opens, so tests replace the whole desktop at one place.
+#include "richtext/ui/PrintView.h"
+
 #include <QString>
 
 #include <string>
@@ -36,5 +38,9 @@ public:
     // Whether this program runs with root's rights.
     virtual bool RunningAsRoot() const = 0;
 };
+
+// The printer choice the windows get in their input: the shell's, the dialog
+// over the window whose print button was pressed.
+PrinterChooser PrinterChoiceOf(Shell& shell);
 
 } // namespace pellam
