@@ -13,8 +13,8 @@
 #include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
 
-#include "attachments/RecordingDetails.h"
 #include "app/About.h"
+#include "attachments/RecordingDetails.h"
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
@@ -102,7 +102,11 @@ Main::Main(
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                        : QString();
     };
-    MakeWorkFolder = [](std::string& temp) { return MakeTempFolder(temp); };
+    MakeWorkFolder = [](std::string& temp) {
+        const auto made = MakeTempFolder();
+        temp = made.value_or(temp);
+        return made.ok();
+    };
     m_desktop = new DesktopOpener(m_prompter, this);
     m_sheets = std::make_unique<RecordSheetSlot>(this);
     ApplyMenus();
@@ -638,7 +642,7 @@ void Main::mnuSB()
     for (const char* name : {"Vistrel.exe", "Vistrel"}) {
         const auto running = ProcessRunning(name);
         if (!running) {
-            ShowMessage(running.error().Shown);
+            ShowMessage(ProcessRunningFailedMessage(running.error()));
             return;
         }
         if (running.value())

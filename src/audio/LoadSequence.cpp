@@ -238,7 +238,7 @@ void LoadSequence::WaitForItTick()
     // still at work: wait for it.
     const ProcessCheck others = CheckProcess(kDecoderProgram, m_processes);
     if (!others)
-        m_host.ShowMessage(others.error().Shown);
+        m_host.ShowMessage(CheckProcessFailedMessage());
     if (others.value_or(false))
         return;
     SetTimer(m_wait, false, m_wait.intervalMs);

@@ -36,7 +36,7 @@ int Run(const Args& args)
         std::printf("%s  %s\n", text.c_str(), OneLine(path).c_str());
         if (text == kUnknownCrc) {
             const auto v = crc.CalculateFile(absolute);
-            status = Complain(path, v ? "does not read the same twice" : std::strerror(v.error()));
+            status = Complain(path, v ? "does not read the same twice" : v.error().text);
         }
     }
     return status;

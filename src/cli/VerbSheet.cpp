@@ -1,7 +1,6 @@
 // pellam-cli sheet EVT ROLE PERSON: the record sheet of a person as plain
 // text, the photo's place shown as its note or "[photo]"; why a photo was
 // not placed goes to stderr.
-#include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
 #include "base/PathText.h"
 #include "cli/OpenedIncident.h"
@@ -26,13 +25,13 @@ int Run(const Args& args)
     if (session.RecHandler.RecordPath().empty()) {
         const std::string expected = JoinPath(session.paths.Evidence, session.CaseNumber + "_Records.rmq");
         const auto opened = FileDescriptor::OpenForReading(expected);
-        const int why = opened ? ENOENT : opened.error();
+        const SystemError why = opened ? SystemError(ENOENT) : opened.error();
         return Complain(expected,
-            "Failed to Load Record Data: " + (why == EINVAL ? std::string("not a regular file") : ErrnoText(why)));
+            "Failed to Load Record Data: " + (why.number == EINVAL ? std::string("not a regular file") : why.text));
     }
     const auto loaded = session.RecHandler.RECORDLOAD(session.Records, session.roles);
     if (!loaded)
-        return Complain(session.RecHandler.RecordPath(), "Failed to Load Record Data: " + loaded.error().Reason);
+        return Complain(session.RecHandler.RecordPath(), "Failed to Load Record Data: " + loaded.error().text);
     if (const auto note = loaded->CutShortNote())
         Tell(session.RecHandler.RecordPath(), *note);
     const auto number = [](const std::string& text, int low, int high) {

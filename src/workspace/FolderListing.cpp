@@ -10,20 +10,6 @@
 #include <sys/stat.h>
 
 namespace pellam {
-namespace {
-
-ListingError ErrorOf(int number)
-{
-    return ListingError {number, std::strerror(number)};
-}
-
-} // namespace
-
-bool ListingError::missing() const
-{
-    return number == ENOENT || number == ENOTDIR;
-}
-
 bool FolderListing::Before(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
@@ -38,12 +24,12 @@ bool FolderListing::Before(std::string_view a, std::string_view b)
     return a < b;
 }
 
-Result<FolderListing, ListingError> FolderListing::Read(const std::string& folder)
+Result<FolderListing, SystemError> FolderListing::Read(const std::string& folder)
 {
     FolderListing listing;
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
-        return fail(ErrorOf(errno));
+        return fail(SystemError::Last());
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir);
@@ -51,7 +37,7 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
             const int err = errno;
             if (err != 0) { // a listing cut short is no listing
                 ::closedir(dir);
-                return fail(ErrorOf(err));
+                return fail(SystemError(err));
             }
             break;
         }

@@ -25,11 +25,11 @@ Message FileErrorMessage(const std::string& reason)
     return Message {"File Error", std::string("Error loading Event. ") + kLineBreak + reason, MessageIcon::Critical};
 }
 
-Message PathErrorMessage(const ListingError& error)
+Message PathErrorMessage(const SystemError& error)
 {
     std::string text = "Internal Directory Alteration Error!      ";
     if (error.number > 0)
-        text += std::string(kLineBreak) + "ERROR #" + std::to_string(error.number) + " - " + error.description;
+        text += std::string(kLineBreak) + "ERROR #" + std::to_string(error.number) + " - " + error.text;
     return Message {"Path Error", text, MessageIcon::Critical};
 }
 
@@ -142,9 +142,9 @@ Result<Opened, Message> OpenIncident::Open(const std::string& eventFile)
     // that is there but cannot be read fails the folder change.
     auto listing = FolderListing::Read(s.paths.Evidence);
     if (!listing) {
-        const ListingError& e = listing.error();
-        if (e.missing())
-            return Refuse(FileErrorMessage("ERROR #" + std::to_string(e.number) + " - " + e.description));
+        const SystemError& e = listing.error();
+        if (e.Missing())
+            return Refuse(FileErrorMessage("ERROR #" + std::to_string(e.number) + " - " + e.text));
         return Refuse(PathErrorMessage(e));
     }
     std::optional<Message> notice = LeftOutNotice(listing.value());

@@ -23,7 +23,7 @@ Result<std::string, Message> LoadSysConfig(const std::string& locationPath, Role
     };
     auto reader = DelimitedReader::OpenFile(path);
     if (!reader)
-        return failure(reader.error().Reason);
+        return failure(reader.error().text);
     DelimitedReader& in = reader.value();
 
     // T T I T*5 T(9) T*3 I*4 T*4
@@ -92,9 +92,9 @@ Result<std::string, std::string> LoadAttachmentList(const std::string& folder, A
 {
     auto reader = DelimitedReader::OpenFile(JoinPath(folder, "ATCH.lst"));
     if (!reader) {
-        if (reader.error().Errno == EFBIG)
+        if (reader.error().number == EFBIG)
             return fail(std::string("it is larger than 64 MiB, more than an attachments list is read"));
-        return fail(reader.error().Reason);
+        return fail(reader.error().text);
     }
     DelimitedReader& in = reader.value();
     auto count = in.ReadInt16();

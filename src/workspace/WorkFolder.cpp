@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <string_view>
 #include <pwd.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,10 +26,10 @@ std::string GetSpecialFolder(int folder)
     return home + "/.local/share";
 }
 
-bool MakeTempFolder(std::string& temp)
+Result<std::string, SystemError> MakeTempFolder()
 {
     const std::string data = GetSpecialFolder(kLocalAppData);
-    temp = data + "/NorvikTECH-Pellam/";
+    std::string temp = data + "/NorvikTECH-Pellam/";
     // A fresh account may not have ~/.local/share yet (the Windows data folder
     // always exists); create it as the desktop's own programs would.
     if (!data.empty()) {
@@ -39,11 +39,13 @@ bool MakeTempFolder(std::string& temp)
     struct stat st { };
     if (::stat(temp.c_str(), &st) == 0) {
         if (!S_ISDIR(st.st_mode))
-            return false;
+            return fail(SystemError(ENOTDIR));
         RemoveStaleTempWavs(temp);
-        return true;
+        return temp;
     }
-    return ::mkdir(temp.c_str(), 0700) == 0;
+    if (::mkdir(temp.c_str(), 0700) != 0)
+        return fail(SystemError::Last());
+    return temp;
 }
 
 namespace {

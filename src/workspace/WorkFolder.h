@@ -3,6 +3,9 @@
 // temporary decoded recording ("TMP.WAV"), one per running copy of the program
 // so that two copies never play each other's audio. Nothing is ever written
 // into an evidence folder.
+#include "base/Result.h"
+#include "base/SystemError.h"
+
 #include <functional>
 #include <string>
 
@@ -15,11 +18,11 @@ inline constexpr int kLocalAppData = 28;
 // is the user's ~/.local/share.
 std::string GetSpecialFolder(int folder);
 
-// Establishes `temp` as the data folder followed by "/NorvikTECH-Pellam/",
-// creating it (and a missing data folder) when needed; false when it cannot
-// be established. Decoded recordings left there by copies of the program that
-// no longer run are deleted.
-bool MakeTempFolder(std::string& temp);
+// Establishes the working folder, the data folder followed by
+// "/NorvikTECH-Pellam/", creating it (and a missing data folder) when needed,
+// or gives why it cannot be established. Decoded recordings left there by
+// copies of the program that no longer run are deleted.
+Result<std::string, SystemError> MakeTempFolder();
 
 // This process's decoded recording in the working folder: "TMP-<pid>.WAV".
 std::string TempWavName(int pid);

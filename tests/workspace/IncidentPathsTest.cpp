@@ -51,7 +51,7 @@ TEST(FolderListing, SortsWithoutRegardToCaseAndSkipsHiddenFilesAndFolders)
     EXPECT_EQ(FindEventFile(ListingOf(none, {"x.EVT", "y.txt", "b.evt.txt"}), none.str()), "");
     const auto missing = FolderListing::Read("/nonexistent/pellam/folder");
     ASSERT_FALSE(missing.ok()) << "a missing folder is an error, not an empty listing";
-    EXPECT_TRUE(missing.error().missing() && missing.error().description == "No such file or directory");
+    EXPECT_TRUE(missing.error().Missing() && missing.error().text == "No such file or directory");
     EXPECT_EQ(std::tuple(JoinPath("/", "a"), JoinPath("/x/", "a")), std::tuple("/a", "/x/a"));
 }
 
