@@ -66,7 +66,7 @@ std::string KindOf(mode_t mode)
 }
 
 // Why `name` is not a regular file of `folder`; "" when it is one.
-std::string NotHeldReason(const std::string& folder, const std::string& name)
+std::string NotHeldReason(const FolderPath& folder, const std::string& name)
 {
     const auto path = NameInFolder(folder, name);
     if (!path)
@@ -190,7 +190,7 @@ std::vector<std::string> LoggedCrcList::ListedNames() const
     return names;
 }
 
-std::vector<UnheldRecording> UnheldRecordings(const std::vector<std::string>& names, const std::string& folder)
+std::vector<UnheldRecording> UnheldRecordings(const std::vector<std::string>& names, const FolderPath& folder)
 {
     std::vector<UnheldRecording> unheld;
     for (const auto& name : names)
@@ -234,7 +234,7 @@ std::string LoggedCrcList::GetLoggedCRC(const std::string& name) const
 }
 
 CRCTest::CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<CrcTestRecording> recordings,
-    std::string evidenceFolder)
+    FolderPath evidenceFolder)
     : m_caseNumber(std::move(caseNumber)), m_mainLogPath(std::move(mainLogPath)), m_recordings(std::move(recordings)),
       m_evidenceFolder(std::move(evidenceFolder))
 { }

@@ -102,7 +102,7 @@ Main::Main(
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                        : QString();
     };
-    MakeWorkFolder = [](std::string& temp) {
+    MakeWorkFolder = [](FolderPath& temp) {
         const auto made = MakeTempFolder();
         temp = made.value_or(temp);
         return made.ok();
@@ -384,7 +384,7 @@ void Main::OpenEventFile(const QString& path)
     }
     // Remembered for the next open dialog. Writing the settings file can wait
     // on the disk for tens of milliseconds: not on the window's thread.
-    QThreadPool::globalInstance()->start([folder = QString::fromStdString(m_session.paths.Evidence)] {
+    QThreadPool::globalInstance()->start([folder = QString::fromStdString(m_session.paths.Evidence.str())] {
         Settings().setValue(kLastIncidentFolder, folder);
     });
     m_lv1->SetEmptyHint(QString()); // an incident with no recording shows an empty list
@@ -632,7 +632,7 @@ bool Main::SetTopMost(QWidget* window)
 // once the operator has agreed, and never while we run as root.
 void Main::mnuSB()
 {
-    const std::string base = JoinPath(m_session.paths.Evidence, "Vistrel/Vistrel");
+    const std::string base = m_session.paths.Evidence.Join("Vistrel/Vistrel");
     std::string program;
     for (const std::string& candidate : {base + ".exe", base})
         if (struct stat st {}; ::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode))
@@ -659,7 +659,7 @@ void Main::mnuSB()
 void Main::mnuIU()
 {
     if (Utf8Length(m_session.CaseNumber) > 1)
-        OpenWithDesktop(JoinPath(m_session.paths.Evidence, "IntelUpload"));
+        OpenWithDesktop(m_session.paths.Evidence.Join("IntelUpload"));
 }
 
 bool Main::OpenWithDesktop(const std::string& path)

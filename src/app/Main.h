@@ -2,13 +2,13 @@
 // The main window: it lives for the whole run, owns the program-wide Session,
 // holds the recording list and the playback panel, and its one menu opens the
 // incident and every other window.
-#include "media/cMP3ID3v2.h"
 #include "audio/Decoder.h"
 #include "audio/RecordingRef.h"
 #include "audio/WAVPlayer.h"
 #include "audio/WaveOutBackend.h"
 #include "audio/ui/QtDispatcher.h"
 #include "base/Prompter.h"
+#include "media/cMP3ID3v2.h"
 #include "workspace/MenuState.h"
 #include "workspace/OpenIncident.h"
 #include "workspace/Session.h"
@@ -91,7 +91,7 @@ public:
     // Asks for the event file; replaced by tests.
     std::function<QString()> ChooseEventFile;
     // Establishes the working folder (false when it cannot); replaced by tests.
-    std::function<bool(std::string& temp)> MakeWorkFolder;
+    std::function<bool(FolderPath& temp)> MakeWorkFolder;
     // Every open with the desktop goes through here: a path that is missing
     // or that nothing opened gets a message naming it, so the operator can
     // open it by hand. False when the path is missing.

@@ -69,7 +69,7 @@ LoadSequence::~LoadSequence()
 
 std::string LoadSequence::TempWavPath() const
 {
-    return m_paths.Temp + TempWavName(m_pid);
+    return m_paths.Temp.Join(TempWavName(m_pid));
 }
 
 void LoadSequence::SetTimer(TimerRequest& timer, bool enabled, int intervalMs)
@@ -109,10 +109,10 @@ void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
         m_expected = *length;
     if (m_expected && FreeSpace) {
         const std::uint64_t needed = DecodedBytes(*m_expected);
-        if (const auto free = FreeSpace(m_paths.Temp); free && *free < needed) {
+        if (const auto free = FreeSpace(m_paths.Temp.str()); free && *free < needed) {
             CouldNotLoad(
                 "the working folder has " + Megabytes(*free) + " free, the recording needs " + Megabytes(needed),
-                "Working folder: " + m_paths.Temp + "\nFree: " + std::to_string(*free)
+                "Working folder: " + m_paths.Temp.WithSeparator() + "\nFree: " + std::to_string(*free)
                     + " bytes\nNeeded: " + std::to_string(needed) + " bytes");
             return;
         }
@@ -176,7 +176,7 @@ std::optional<std::string> LoadSequence::ShortDecode()
     std::string reason = "decoded " + Seconds(decoded) + " of " + Seconds(wanted) + " seconds";
     // The usual cause: the working folder's file system filled up while the
     // decoder wrote, which it does not report.
-    const auto free = FreeSpace ? FreeSpace(m_paths.Temp) : std::nullopt;
+    const auto free = FreeSpace ? FreeSpace(m_paths.Temp.str()) : std::nullopt;
     if (free && *free < DecodedBytes(*m_expected))
         reason += ", the working folder is full";
     return reason;
@@ -301,14 +301,14 @@ void LoadSequence::WavLoad()
         return;
     }
     if (const auto shortened = ShortDecode()) {
-        const auto free = FreeSpace ? FreeSpace(m_paths.Temp) : std::nullopt;
+        const auto free = FreeSpace ? FreeSpace(m_paths.Temp.str()) : std::nullopt;
         std::error_code ec;
         const auto size = std::filesystem::file_size(TempWavPath(), ec);
         CouldNotLoad(*shortened,
             "Decoded: " + std::to_string(m_player.Duration()) + " ms in "
                 + (ec ? ec.message() : std::to_string(size) + " bytes")
                 + "\nRecording: " + std::to_string(LengthMs(*m_expected, m_expected->samples)) + " ms\nFree in "
-                + m_paths.Temp + ": " + (free ? std::to_string(*free) + " bytes" : "unknown"));
+                + m_paths.Temp.WithSeparator() + ": " + (free ? std::to_string(*free) + " bytes" : "unknown"));
         return;
     }
     m_state = LoadState::Loaded;

@@ -23,7 +23,7 @@ int Run(const Args& args)
     // Only a regular file is taken as the records file when the incident
     // opens; anything else under its name is named with the reason it was not.
     if (session.RecHandler.RecordPath().empty()) {
-        const std::string expected = JoinPath(session.paths.Evidence, session.CaseNumber + "_Records.rmq");
+        const std::string expected = session.paths.Evidence.Join(session.CaseNumber + "_Records.rmq");
         const auto opened = FileDescriptor::OpenForReading(expected);
         const SystemError why = opened ? SystemError(ENOENT) : opened.error();
         return Complain(expected,
@@ -48,8 +48,7 @@ int Run(const Args& args)
         return Complain(args[0],
             "no person " + args[2] + " of role " + args[1] + " (roles 0 to 7, persons from 1 to the role's count)");
     const auto r = static_cast<std::int16_t>(role), p = static_cast<std::int16_t>(person);
-    const std::string picPath = PicPath(session.paths);
-    const PhotoCheck photo = CheckPhoto(FieldText(session.Records, r, p, "PhotoFile"), picPath);
+    const PhotoCheck photo = CheckPhoto(FieldText(session.Records, r, p, "PhotoFile"), PicPath(session.paths));
     if (!photo.reason.empty())
         Tell(session.RecHandler.RecordPath(), photo.note + ": " + photo.reason);
     const std::string text

@@ -130,7 +130,7 @@ std::string PersonAge(const std::string& dob, const std::string& today)
     return std::to_string(*year - *bornYear - (beforeBirthday ? 1 : 0));
 }
 
-PhotoCheck CheckPhoto(const std::string& photoFile, const std::string& picPath)
+PhotoCheck CheckPhoto(const std::string& photoFile, const FolderPath& picPath)
 {
     if (photoFile.empty())
         return {{}, kPhotoNotAvailable, {}};

@@ -24,10 +24,10 @@ bool FolderListing::Before(std::string_view a, std::string_view b)
     return a < b;
 }
 
-Result<FolderListing, SystemError> FolderListing::Read(const std::string& folder)
+Result<FolderListing, SystemError> FolderListing::Read(const FolderPath& folder)
 {
     FolderListing listing;
-    DIR* dir = ::opendir(folder.c_str());
+    DIR* dir = ::opendir(folder.str().c_str());
     if (!dir)
         return fail(SystemError::Last());
     for (;;) {
@@ -52,11 +52,12 @@ Result<FolderListing, SystemError> FolderListing::Read(const std::string& folder
         // file systems that leave it out are asked with stat().
         bool regular = entry->d_type == DT_REG;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            const std::string path = JoinPath(folder, name);
+            const std::string path = folder.Join(name);
             struct stat st { };
             regular = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
             struct stat own { };
-            if (regular && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode) && !LiesWithin(folder, path)) {
+            if (regular && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode)
+                && !LiesWithin(folder.str(), path)) {
                 listing.m_outside.push_back(name);
                 continue;
             }

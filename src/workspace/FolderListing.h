@@ -8,7 +8,7 @@
 // the operator can be told. Names are sorted
 // alphabetically without regard to letter case, ties in byte order, so
 // recording numbers follow this order.
-#include "base/PathText.h"
+#include "base/FolderPath.h"
 #include "base/Result.h"
 #include "base/SystemError.h"
 
@@ -23,7 +23,7 @@ public:
     FolderListing() = default;
     // Reads the folder now. A folder that is missing, is no folder or cannot
     // be read is an error, never an empty listing.
-    static Result<FolderListing, SystemError> Read(const std::string& folder);
+    static Result<FolderListing, SystemError> Read(const FolderPath& folder);
 
     const std::vector<std::string>& names() const { return m_names; }
     bool empty() const { return m_names.empty(); }

@@ -19,7 +19,10 @@ struct Incident {
     std::int16_t SubjectCount = 0;
     std::array<std::string, kMaxSubjects + 1> SubjectName; // indices 1..10
     std::array<std::string, kMaxSubjects + 1> SubjectDOB; // indices 1..10
-    std::string AttachPath; // as written, closed with its separator ("\" or "/") after reading
+    // The attachments folder as the incident system wrote it, a folder of its
+    // machine ("C:\...\"), closed with its separator after reading; the
+    // folder on this machine is ResolveAttachmentFolder's.
+    std::string AttachPath;
     std::string EndDate;
     std::string EndTime;
     std::int16_t Mp3Count = 0;

@@ -1,7 +1,7 @@
 #include "workspace/RecordingList.h"
 
-#include "workspace/FileFacts.h"
 #include "media/Mp3Duration.h"
+#include "workspace/FileFacts.h"
 
 #include <sys/stat.h>
 
@@ -39,7 +39,7 @@ void ApplyRecordsFile(Session& s)
     s.RecordsFound = !records.empty();
     s.menus.SetEnabled(MenuEntry::RecordViewer, s.RecordsFound);
     if (s.RecordsFound) {
-        s.RecHandler.SetRecordPath(JoinPath(s.paths.Evidence, records.front()));
+        s.RecHandler.SetRecordPath(s.paths.Evidence.Join(records.front()));
         s.PathLabel = s.RecHandler.RecordPath();
     } else {
         s.PathLabel.clear();
@@ -53,7 +53,7 @@ void Dir1_Change(Session& session, FolderListing listing)
     session.ListRows.clear();
     session.title = BaseTitle();
     session.listing = std::move(listing);
-    session.PhotoLabel = "PicPath = " + PicPath(session.paths);
+    session.PhotoLabel = "PicPath = " + PicPath(session.paths).WithSeparator();
     ApplyRecordsFile(session);
     if (!session.listing.empty())
         session.Progress.Max = static_cast<int>(session.listing.size()) + 2;
@@ -87,7 +87,7 @@ void RecordingPass::GetAllDurations()
     std::vector<std::string> paths;
     paths.reserve(m_names.size());
     for (const auto& name : m_names)
-        paths.push_back(JoinPath(s.paths.Evidence, name));
+        paths.push_back(s.paths.Evidence.Join(name));
     m_probe.Start(paths);
 
     if (!m_names.empty()) {
@@ -174,7 +174,7 @@ bool RecordingPass::TickRow()
             return false; // this row again next tick
         const std::size_t n = m_row++;
         ++m_file;
-        s.MP3Paths[n] = JoinPath(s.paths.Evidence, name);
+        s.MP3Paths[n] = s.paths.Evidence.Join(name);
         s.MP3Count = static_cast<std::int16_t>(n + 1);
         Mp3Record& rec = s.MP3Table[n];
         rec.Size = GetFileSize(s.MP3Paths[n], s.Formats);
@@ -191,7 +191,7 @@ void RecordingPass::EndFinishLoadUp()
 {
     Session& s = m_session;
     s.Progress.Value = 0;
-    const std::string& folder = s.paths.Evidence;
+    const FolderPath& folder = s.paths.Evidence;
 
     const std::string eventFile = FindEventFile(s.listing, folder);
     if (auto incident = ReadEventFile(eventFile); !eventFile.empty() && incident) {
@@ -213,9 +213,8 @@ void RecordingPass::EndFinishLoadUp()
     s.menus.SetEnabled(MenuEntry::Print, true);
     s.menus.SetEnabled(MenuEntry::RecordViewer, true);
     s.menus.Set(MenuEntry::Vistrel,
-        FileExists(JoinPath(folder, "Vistrel/Vistrel.exe")) || FileExists(JoinPath(folder, "Vistrel/Vistrel")));
-    s.menus.Set(
-        MenuEntry::IntelUploadFiles, FileExists(JoinPath(folder, "IntelUpload/" + s.CaseNumber + "_InUpLog.rtf")));
+        FileExists(folder.Join("Vistrel/Vistrel.exe")) || FileExists(folder.Join("Vistrel/Vistrel")));
+    s.menus.Set(MenuEntry::IntelUploadFiles, FileExists(folder.Join("IntelUpload/" + s.CaseNumber + "_InUpLog.rtf")));
     s.Hourglass = false;
     m_stage = Stage::Finished;
 }

@@ -75,7 +75,7 @@ TEST(EventFile, BadFilesAreRefusedWithTheReason)
 TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoadsAndABadFileGivesTheBox)
 {
     test::TempDir dir;
-    const std::string folder = dir.str() + "/";
+    const FolderPath folder(dir.str());
     dir.write("SGfg.dat", SysCfg("Target"));
     RoleTable defaults;
     ASSERT_EQ(LoadSysConfig(folder, defaults).value_or("?"), "Target");
@@ -114,7 +114,7 @@ TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoadsAndABadFileGivesTheBox)
         ASSERT_FALSE(loaded.ok()) << text;
         EXPECT_EQ(loaded.error(),
             (Message {"Data Load Error", "Error opening Cordane System Configuration Data file.",
-                MessageIcon::Exclamation, folder + "SGfg.dat\n" + reason}))
+                MessageIcon::Exclamation, folder.Join("SGfg.dat") + "\n" + reason}))
             << text;
     }
 }
@@ -126,7 +126,7 @@ TEST(AttachmentList, ReadsGroupsInFileOrderUpToTheLimit)
     const auto load = [&](const std::string& text) {
         dir.write("ATCH.lst", text);
         AttachmentList list;
-        told = LoadAttachmentList(dir.str() + "/", list).value();
+        told = LoadAttachmentList(FolderPath(dir.str()), list).value();
         return list;
     };
     const auto two = load("2\r\n\"Floor plan, level 2\",\"Photo\",\"plan.jpg\",\"120 KB\"\r\n"
@@ -150,12 +150,12 @@ TEST(AttachmentList, ReadsGroupsInFileOrderUpToTheLimit)
     EXPECT_EQ(big.entries.back().FileName, "f999");
 
     AttachmentList missing;
-    EXPECT_EQ(LoadAttachmentList(dir.str() + "/nowhere/", missing).error(), "No such file or directory");
+    EXPECT_EQ(LoadAttachmentList(FolderPath(dir.str() + "/nowhere/"), missing).error(), "No such file or directory");
     EXPECT_EQ(missing.AttachCount, 0);
     dir.write("ATCH.lst", "three\r\n");
-    EXPECT_EQ(LoadAttachmentList(dir.str(), missing).error(), "its count: not a decimal number");
+    EXPECT_EQ(LoadAttachmentList(FolderPath(dir.str()), missing).error(), "its count: not a decimal number");
     std::filesystem::resize_file(dir.write("ATCH.lst", "1\r\n"), (64 << 20) + 1);
-    EXPECT_EQ(LoadAttachmentList(dir.str(), missing).error(),
+    EXPECT_EQ(LoadAttachmentList(FolderPath(dir.str()), missing).error(),
         "it is larger than 64 MiB, more than an attachments list is read");
 }
 

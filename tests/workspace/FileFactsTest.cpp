@@ -88,7 +88,7 @@ TEST(WorkFolder, IsCreatedUnderTheUsersDataFolderUnlessAFileStandsInTheWay)
     ::setenv("HOME", home.str().c_str(), 1);
     EXPECT_EQ(
         std::tuple(GetSpecialFolder(kLocalAppData), GetSpecialFolder(5)), std::tuple(home.str() + "/.local/share", ""));
-    const std::string temp = MakeTempFolder().value_or("");
+    const std::string temp = MakeTempFolder().value_or(FolderPath()).WithSeparator();
     EXPECT_TRUE(std::filesystem::is_directory(temp));
     EXPECT_EQ(temp, home.str() + "/.local/share/NorvikTECH-Pellam/");
     // An existing folder is fine; the decoded recordings of copies that have

@@ -1,10 +1,10 @@
 #include "workspace/OpenIncident.h"
 
 #include "checksums/CrcText.h"
+#include "media/Mp3Duration.h"
 #include "support/IncidentFiles.h"
 #include "support/LameEncode.h"
 #include "support/TempDir.h"
-#include "media/Mp3Duration.h"
 
 #include <gtest/gtest.h>
 
@@ -172,7 +172,7 @@ TEST(RecordingList, EventFileAndFolderExtrasSetTitleRecordsPathAndMenuEntries)
             {"Vistrel/Vistrel", "x"}});
     Session s;
     OpenScripted(s, dir.file("55.evt"), 0);
-    EXPECT_EQ(std::tuple(s.title, s.CaseNumber, s.paths.Evidence),
+    EXPECT_EQ(std::tuple(s.title, s.CaseNumber, s.paths.Evidence.str()),
         std::tuple(BaseTitle() + " - Reviewing Case Number 55", "55", dir.str()));
     EXPECT_EQ(std::tuple(s.RecordsFound, s.RecHandler.RecordPath(), s.PhotoLabel),
         std::tuple(true, dir.str() + "/old.RMQ", "PicPath = " + dir.str() + "/Photo/"));
@@ -233,7 +233,7 @@ TEST(OpenIncident, TellsWhatTheListLeavesOut)
     for (const char* name :
         {"A.MP3", "b.Mp3", "c.MP3.txt", "d.mP3", "e.Mp3", "f.MP3", "g.mp3.", ".h.mp3", ".i.MP3", ".j"})
         dir.write(name, "");
-    const auto notice = LeftOutNotice(FolderListing::Read(dir.str()).value());
+    const auto notice = LeftOutNotice(FolderListing::Read(FolderPath(dir.str())).value());
     ASSERT_TRUE(notice);
     EXPECT_EQ(notice->text,
         "Some files of the evidence folder are not in the recording list.\r\n"

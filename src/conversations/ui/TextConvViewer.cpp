@@ -103,7 +103,7 @@ TextConvViewer::TextConvViewer(const Session& session, Prompter& prompter, QWidg
 void TextConvViewer::LoadUpTextFiles()
 {
     m_print->hide();
-    auto index = ReadConversationIndex(JoinPath(m_session.paths.Evidence, "TxT.dat"));
+    auto index = ReadConversationIndex(m_session.paths.Evidence.Join("TxT.dat"));
     if (!index)
         return; // no conversation; the note says so
     m_index = std::move(index).value();
@@ -198,7 +198,7 @@ void TextConvViewer::BoxDoubleClicked()
     if (!name)
         return;
     // Only files inside the received files' folder are ever opened.
-    const auto path = FileInFolder(TextFolder() + "/", *name);
+    const auto path = FileInFolder(TextFolder(), *name);
     if (!path) {
         m_prompter.Show(ExamineMessage(path.error()));
         return;
@@ -206,14 +206,14 @@ void TextConvViewer::BoxDoubleClicked()
     Examine(path.value(), *m_desktop);
 }
 
-std::string TextConvViewer::TextFolder() const
+FolderPath TextConvViewer::TextFolder() const
 {
-    return JoinPath(m_session.paths.Evidence, "TextFiles");
+    return m_session.paths.Evidence.Sub("TextFiles");
 }
 
 void TextConvViewer::OpenTextFolder()
 {
-    m_desktop->Open(TextFolder(), DesktopRefusal);
+    m_desktop->Open(TextFolder().str(), DesktopRefusal);
 }
 
 bool TextConvViewer::PrintCurrent()

@@ -73,7 +73,7 @@ private:
     void LoadUpTextFiles();
     bool RestoreConversation(int slot);
     void ShowContact(int tab);
-    std::string TextFolder() const;
+    FolderPath TextFolder() const;
 
     const Session& m_session;
     Prompter& m_prompter;

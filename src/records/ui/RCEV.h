@@ -3,6 +3,7 @@
 // print button and an exit button. The sheet is built 20 ms after the window
 // opens (GetNewPicTIM). The photo goes into the sheet as a picture of the
 // document, which cannot fail once the photo has loaded.
+#include "base/FolderPath.h"
 #include "records/RecordTable.h"
 #include "records/RoleNames.h"
 #include "richtext/RichDocument.h"
@@ -27,7 +28,7 @@ public:
     // The photo box's side.
     static constexpr int kPhotoBoxTwips = 2700;
 
-    RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person, std::string picPath,
+    RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person, FolderPath picPath,
         std::string today, QWidget* parent = nullptr);
 
     std::function<bool(QPrinter&)> ChoosePrinter;

@@ -2,10 +2,10 @@
 // sample incident: the list fills, the menus follow the folder, the list
 // sorts, keys work the list, a recording decodes and plays, and so does the
 // recording of a notation in the log viewer.
+#include "app/About.h"
 #include "app/CornerLabel.h"
 #include "app/Main.h"
 #include "app/Program.h"
-#include "app/About.h"
 #include "attachments/ui/AttachFORM.h"
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"
@@ -140,7 +140,8 @@ private slots:
         QTest::mouseClick(about, Qt::LeftButton);
         QTRY_VERIFY(about.isNull());
         QVERIFY(!QApplication::overrideCursor() && !w->AboutTIM().isActive());
-        QCOMPARE(QString::fromStdString(w->session().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
+        QCOMPARE(QString::fromStdString(w->session().paths.Temp.WithSeparator()),
+            m_home->path() + "/.local/share/NorvikTECH-Pellam/");
         QCOMPARE(ready.count(), 1); // the window is shown all the same
     }
 
@@ -176,7 +177,7 @@ private slots:
         QTemporaryDir evidence;
         const QString upload = evidence.path() + "/IntelUpload";
         QVERIFY(QDir(evidence.path()).mkpath("IntelUpload"));
-        w->session().paths.Evidence = evidence.path().toStdString();
+        w->session().paths.Evidence = FolderPath(evidence.path().toStdString());
         w->session().CaseNumber = "77";
         w->mnuIU();
         QTRY_COMPARE(handedOver.size(), 1);

@@ -11,8 +11,8 @@
 #include "support/VirtualWaveBackend.h"
 #include "workspace/WorkFolder.h"
 
-#include "support/WavFiles.h"
 #include "Images.h"
+#include "support/WavFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,7 +65,7 @@ struct Station {
     Station(const QString& work, const std::string& mp3, bool sound = false)
         : realSound(sound && SoundServer()), recording {1, BaseName(mp3), mp3}
     {
-        paths.Temp = work.toStdString() + "/";
+        paths.Temp = FolderPath(work.toStdString());
         driver = std::make_unique<LoadSequenceDriver>(panel, player, decoder, paths, prompter);
         driver->SelectedRecording = [this] { return recording; };
     }

@@ -38,7 +38,7 @@ private slots:
     void showsTheSampleConversationsOpensTheLinkedFileAndPrints()
     {
         Session session;
-        session.paths.Evidence = kSample.toStdString();
+        session.paths.Evidence = FolderPath(kSample.toStdString());
         session.CaseNumber = "4711";
         test::FakeDesktop desktop;
         test::RecordingPrompter prompter;
@@ -86,7 +86,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         };
         Session session;
-        session.paths.Evidence = dir.path().toStdString();
+        session.paths.Evidence = FolderPath(dir.path().toStdString());
         session.CaseNumber = "9";
         write("9_TextCon0.doc", "{\\rtf1 Sent [gone.jpg] and [/etc/passwd.txt] and [sub\\\\a.txt]\\par}");
         write("9_TextCon2.doc", "plain words, not rich text");
