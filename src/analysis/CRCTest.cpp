@@ -3,6 +3,7 @@
 #include "base/AsciiCase.h"
 #include "base/Cp1252.h"
 #include "base/PathText.h"
+#include "base/SystemError.h"
 #include "logs/LogSearch.h"
 #include "richtext/RtfReader.h"
 
@@ -74,7 +75,7 @@ std::string NotHeldReason(const FolderPath& folder, const std::string& name)
                                                      : "a link leading out of the folder";
     struct stat own { };
     if (::lstat(path.value().c_str(), &own) != 0)
-        return errno == ENOENT ? "absent" : std::string("cannot be examined: ") + std::strerror(errno);
+        return errno == ENOENT ? "absent" : "cannot be examined: " + SystemError::Last().text;
     if (!S_ISLNK(own.st_mode))
         return S_ISREG(own.st_mode) ? "" : KindOf(own.st_mode);
     struct stat target { };

@@ -2,6 +2,7 @@
 
 #include "base/AsciiCase.h"
 #include "base/PathText.h"
+#include "base/SystemError.h"
 #include "workspace/SysConfig.h"
 
 #include <algorithm>
@@ -38,10 +39,10 @@ Result<std::string, Message> CheckEventFileArgument(const std::string& given)
     const std::string quoted = "\"" + given + "\"";
     struct stat st { };
     if (given.empty() || ::stat(given.c_str(), &st) != 0) {
-        const int err = given.empty() ? ENOENT : errno;
-        if (err == ENOENT || err == ENOTDIR)
+        const SystemError err = given.empty() ? SystemError(ENOENT) : SystemError::Last();
+        if (err.Missing())
             return fail(FileErrorMessage("The event file " + quoted + " does not exist."));
-        return fail(FileErrorMessage("The event file " + quoted + " cannot be reached: " + std::strerror(err) + "."));
+        return fail(FileErrorMessage("The event file " + quoted + " cannot be reached: " + err.text + "."));
     }
     if (S_ISDIR(st.st_mode))
         return fail(FileErrorMessage(
