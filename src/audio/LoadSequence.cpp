@@ -37,10 +37,10 @@ std::int64_t LengthMs(const Mp3Length& length, std::int64_t samples)
 
 } // namespace
 
-std::optional<std::uint64_t> FreeBytes(const std::string& folder)
+std::optional<std::uint64_t> FreeBytes(const FolderPath& folder)
 {
     struct statvfs st { };
-    if (::statvfs(folder.c_str(), &st) != 0)
+    if (::statvfs(folder.str().c_str(), &st) != 0)
         return std::nullopt;
     return static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
 }
@@ -109,7 +109,7 @@ void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
         m_expected = *length;
     if (m_expected && FreeSpace) {
         const std::uint64_t needed = DecodedBytes(*m_expected);
-        if (const auto free = FreeSpace(m_paths.Temp.str()); free && *free < needed) {
+        if (const auto free = FreeSpace(m_paths.Temp); free && *free < needed) {
             CouldNotLoad(
                 "the working folder has " + Megabytes(*free) + " free, the recording needs " + Megabytes(needed),
                 "Working folder: " + m_paths.Temp.WithSeparator() + "\nFree: " + std::to_string(*free)
@@ -176,7 +176,7 @@ std::optional<std::string> LoadSequence::ShortDecode()
     std::string reason = "decoded " + Seconds(decoded) + " of " + Seconds(wanted) + " seconds";
     // The usual cause: the working folder's file system filled up while the
     // decoder wrote, which it does not report.
-    const auto free = FreeSpace ? FreeSpace(m_paths.Temp.str()) : std::nullopt;
+    const auto free = FreeSpace ? FreeSpace(m_paths.Temp) : std::nullopt;
     if (free && *free < DecodedBytes(*m_expected))
         reason += ", the working folder is full";
     return reason;
@@ -301,7 +301,7 @@ void LoadSequence::WavLoad()
         return;
     }
     if (const auto shortened = ShortDecode()) {
-        const auto free = FreeSpace ? FreeSpace(m_paths.Temp.str()) : std::nullopt;
+        const auto free = FreeSpace ? FreeSpace(m_paths.Temp) : std::nullopt;
         std::error_code ec;
         const auto size = std::filesystem::file_size(TempWavPath(), ec);
         CouldNotLoad(*shortened,

@@ -300,7 +300,7 @@ TEST(LoadSequence, ShortDecodeIsNeverPlayed)
         ASSERT_FALSE(rec.path.empty());
         r.decoder.output = Wav(seconds);
         r.seq.FreeSpace
-            = [&, asked = 0](const std::string&) mutable { return std::optional(asked++ == 0 ? free : freeAfter); };
+            = [&, asked = 0](const FolderPath&) mutable { return std::optional(asked++ == 0 ? free : freeAfter); };
         r.seq.ListDoubleClick(rec);
         r.RunTimers();
         const bool played = starts == 1 && seconds == 4;
