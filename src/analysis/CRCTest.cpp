@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unordered_map>
 #include <unordered_set>

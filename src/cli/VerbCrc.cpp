@@ -4,9 +4,7 @@
 #include "checksums/CrcText.h"
 #include "cli/Verbs.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 namespace pellam::cli {

@@ -5,7 +5,6 @@
 #include "base/Text.h"
 
 #include <array>
-#include <cerrno>
 #include <limits>
 #include <string_view>
 #include <vector>

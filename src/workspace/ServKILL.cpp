@@ -4,7 +4,6 @@
 #include "base/PathText.h"
 #include "base/Text.h"
 
-#include <cerrno>
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
