@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
