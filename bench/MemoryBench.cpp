@@ -151,8 +151,8 @@ int RunCase(const std::string& kind, const std::string& path, int argc, char** a
             void Beep() override { }
         } prompter;
         const auto start = Clock::now();
-        auto* viewer = new pellam::DocViewer(
-            pellam::LogViewerInput {{path, "NONE", "NONE", "NONE"}, "4711", fs::path(path).parent_path().string()},
+        auto* viewer = new pellam::DocViewer(pellam::LogViewerInput {{path, "NONE", "NONE", "NONE"}, "4711",
+                                                 pellam::FolderPath(fs::path(path).parent_path().string())},
             prompter);
         viewer->show();
         QApplication::processEvents();

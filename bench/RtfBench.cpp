@@ -100,7 +100,8 @@ void BM_OpenViewer(benchmark::State& state)
     const auto path = std::filesystem::path(PELLAM_BENCH_DIR) / "rtfbench-main-5mb.rtf";
     std::ofstream(path, std::ios::binary) << Log(5);
     NoPrompts prompter;
-    pellam::LogViewerInput input {{path.string(), "NONE", "NONE", "NONE"}, "4711", PELLAM_BENCH_DIR};
+    pellam::LogViewerInput input {
+        {path.string(), "NONE", "NONE", "NONE"}, "4711", pellam::FolderPath(PELLAM_BENCH_DIR)};
     for (auto _ : state) {
         pellam::DocViewer viewer(input, prompter);
         viewer.show();

@@ -3,12 +3,12 @@
 #include "base/AsciiCase.h"
 #include "base/Cp1252.h"
 #include "base/PathText.h"
+#include "base/SystemError.h"
 #include "logs/LogSearch.h"
 #include "richtext/RtfReader.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unordered_map>
 #include <unordered_set>
@@ -66,7 +66,7 @@ std::string KindOf(mode_t mode)
 }
 
 // Why `name` is not a regular file of `folder`; "" when it is one.
-std::string NotHeldReason(const std::string& folder, const std::string& name)
+std::string NotHeldReason(const FolderPath& folder, const std::string& name)
 {
     const auto path = NameInFolder(folder, name);
     if (!path)
@@ -74,7 +74,7 @@ std::string NotHeldReason(const std::string& folder, const std::string& name)
                                                      : "a link leading out of the folder";
     struct stat own { };
     if (::lstat(path.value().c_str(), &own) != 0)
-        return errno == ENOENT ? "absent" : std::string("cannot be examined: ") + std::strerror(errno);
+        return errno == ENOENT ? "absent" : "cannot be examined: " + SystemError::Last().text;
     if (!S_ISLNK(own.st_mode))
         return S_ISREG(own.st_mode) ? "" : KindOf(own.st_mode);
     struct stat target { };
@@ -190,7 +190,7 @@ std::vector<std::string> LoggedCrcList::ListedNames() const
     return names;
 }
 
-std::vector<UnheldRecording> UnheldRecordings(const std::vector<std::string>& names, const std::string& folder)
+std::vector<UnheldRecording> UnheldRecordings(const std::vector<std::string>& names, const FolderPath& folder)
 {
     std::vector<UnheldRecording> unheld;
     for (const auto& name : names)
@@ -234,7 +234,7 @@ std::string LoggedCrcList::GetLoggedCRC(const std::string& name) const
 }
 
 CRCTest::CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<CrcTestRecording> recordings,
-    std::string evidenceFolder)
+    FolderPath evidenceFolder)
     : m_caseNumber(std::move(caseNumber)), m_mainLogPath(std::move(mainLogPath)), m_recordings(std::move(recordings)),
       m_evidenceFolder(std::move(evidenceFolder))
 { }

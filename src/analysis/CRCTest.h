@@ -9,6 +9,7 @@
 // leading out of the folder) are told apart from it: the report only compares
 // the recordings the folder holds, so they would pass unnoticed.
 #include "analysis/ReportWriter.h"
+#include "base/FolderPath.h"
 #include "base/Message.h"
 #include "richtext/RichDocument.h"
 #include "workspace/IncidentModel.h"
@@ -75,7 +76,7 @@ struct UnheldRecording {
 
 // Those of `names` that are not regular files of `folder` (links inside the
 // folder to regular files inside it count as held).
-std::vector<UnheldRecording> UnheldRecordings(const std::vector<std::string>& names, const std::string& folder);
+std::vector<UnheldRecording> UnheldRecordings(const std::vector<std::string>& names, const FolderPath& folder);
 
 // The notice that follows the report: how many, then one line per recording
 // ("name: reason"); nullopt when every listed recording is held.
@@ -86,7 +87,7 @@ struct CrcTestInput {
     std::string caseNumber;
     std::string mainLogPath;
     std::vector<CrcTestRecording> recordings;
-    std::string evidenceFolder; // where the listed recordings must be; "" to skip that check
+    FolderPath evidenceFolder; // where the listed recordings must be; none to skip that check
 };
 
 // The incident's listed recordings, its case and Main Log.
@@ -104,9 +105,9 @@ enum class CrcTestOutcome {
 
 class CRCTest {
 public:
-    // evidenceFolder: where the listed recordings must be; "" to skip that check.
+    // evidenceFolder: where the listed recordings must be; none to skip that check.
     CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<CrcTestRecording> recordings,
-        std::string evidenceFolder = {});
+        FolderPath evidenceFolder = {});
     CRCTest(const CRCTest&) = delete;
     CRCTest& operator=(const CRCTest&) = delete;
     static std::unique_ptr<CRCTest> Of(CrcTestInput input);
@@ -137,7 +138,7 @@ private:
     std::string m_caseNumber;
     std::string m_mainLogPath;
     std::vector<CrcTestRecording> m_recordings;
-    std::string m_evidenceFolder;
+    FolderPath m_evidenceFolder;
     std::vector<UnheldRecording> m_unheld;
     RichDocument m_report;
     ReportWriter m_out {m_report};

@@ -42,9 +42,9 @@ bool DesktopShell::StartProgram(const std::string& program)
     return OpenWithDesktop(program);
 }
 
-bool DesktopShell::MakeWorkFolder(std::string& temp)
+Result<FolderPath, SystemError> DesktopShell::MakeWorkFolder()
 {
-    return MakeTempFolder(temp);
+    return MakeTempFolder();
 }
 
 bool DesktopShell::RunningAsRoot() const

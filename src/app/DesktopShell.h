@@ -23,7 +23,7 @@ public:
     bool ChoosePrinter(QPrinter& printer, QWidget* over) override;
     bool OpenWithDesktop(const std::string& path) override;
     bool StartProgram(const std::string& program) override;
-    bool MakeWorkFolder(std::string& temp) override;
+    Result<FolderPath, SystemError> MakeWorkFolder() override;
     bool RunningAsRoot() const override;
 
 private:

@@ -52,7 +52,7 @@ Result<Opened, Message> IncidentOpenDriver::Open(const QString& eventFile)
     }
     // Remembered for the next open dialog. Writing the settings file can wait
     // on the disk for tens of milliseconds: not on the window's thread.
-    QThreadPool::globalInstance()->start([folder = QString::fromStdString(m_model.paths.Evidence)] {
+    QThreadPool::globalInstance()->start([folder = QString::fromStdString(m_model.paths.Evidence.str())] {
         Settings().setValue(kLastIncidentFolder, folder);
     });
     emit changed();

@@ -185,7 +185,7 @@ void Main::Choose(MenuEntry e)
     if (e != MenuEntry::Attachments && e != MenuEntry::TextConversations && e != MenuEntry::Vistrel
         && e != MenuEntry::IntelUploadFiles && e != MenuEntry::Exit)
         m_list->KillInfo();
-    const std::string& evidence = m_model.paths.Evidence;
+    const FolderPath& evidence = m_model.paths.Evidence;
     switch (e) {
     case MenuEntry::OpenIncident:
         return mnuOpen();
@@ -207,7 +207,7 @@ void Main::Choose(MenuEntry e)
         return;
     case MenuEntry::IntelUploadFiles:
         if (Utf8Length(m_model.CaseNumber) > 1)
-            m_shell.OpenWithDesktop(JoinPath(evidence, "IntelUpload"));
+            m_shell.OpenWithDesktop(evidence.Join("IntelUpload"));
         return;
     case MenuEntry::Statistics:
         return OpenStatistics();
@@ -259,8 +259,8 @@ void Main::mnuVREC()
             {"Not Found", "Unable to locate a Record File for this incident.     ", MessageIcon::Information});
     m_records.OpenOrRaise([this] {
         m_recordFile.SetRecordPath(m_model.RecordsPath);
-        RecordSource source {
-            m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths), TodayText(m_model.Formats), PrinterChoiceOf(m_shell)};
+        RecordSource source {m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths), TodayText(m_model.Formats),
+            PrinterChoiceOf(m_shell)};
         return new RecordViewer(std::move(source), m_prompter, *m_sheets, this);
     });
 }

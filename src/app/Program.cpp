@@ -30,9 +30,9 @@ Message EvidenceProgramRefusedAsRoot(const std::string& path)
 
 // The sibling program is evidence like any other file: it is never run by
 // us (with our rights, in the evidence folder), only handed to the desktop.
-void StartSiblingProgram(const std::string& evidence, Shell& shell, Prompter& prompter)
+void StartSiblingProgram(const FolderPath& evidence, Shell& shell, Prompter& prompter)
 {
-    const std::string base = JoinPath(evidence, "Vistrel/Vistrel");
+    const std::string base = evidence.Join("Vistrel/Vistrel");
     std::string program;
     for (const std::string& candidate : {base + ".exe", base})
         if (struct stat st {}; ::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode))
@@ -42,7 +42,7 @@ void StartSiblingProgram(const std::string& evidence, Shell& shell, Prompter& pr
     for (const char* name : {"Vistrel.exe", "Vistrel"}) {
         const auto running = ProcessRunning(name);
         if (!running)
-            return prompter.Show(running.error().Shown);
+            return prompter.Show(ProcessRunningFailedMessage(running.error()));
         if (running.value())
             return; // already running: no second copy
     }

@@ -4,6 +4,7 @@
 // a start-up that failed ends the program. And what is said before a program
 // found in an evidence folder is handed to the desktop: this program never
 // runs anything from the evidence itself.
+#include "base/FolderPath.h"
 #include "base/Message.h"
 
 #include <QStringList>
@@ -26,7 +27,7 @@ void WireProgram(Main& window, const QStringList& arguments);
 // "Vistrel": the sibling program of the evidence folder, when it is there and
 // not running yet, is handed to the desktop once the operator agreed; never
 // while this program runs as root.
-void StartSiblingProgram(const std::string& evidence, Shell& shell, Prompter& prompter);
+void StartSiblingProgram(const FolderPath& evidence, Shell& shell, Prompter& prompter);
 
 // The question asked before the evidence's program `path` goes to the desktop.
 Message EvidenceProgramQuestion(const std::string& path);

@@ -4,6 +4,9 @@
 // desktop, its working folder and whether it runs as root. The main window
 // gets one Shell as it gets the Prompter, and passes the printer choice on to
 // the windows it opens, so tests replace the whole desktop at one place.
+#include "base/FolderPath.h"
+#include "base/Result.h"
+#include "base/SystemError.h"
 #include "richtext/ui/PrintView.h"
 
 #include <QString>
@@ -34,7 +37,7 @@ public:
     virtual bool StartProgram(const std::string& program) = 0;
     // Establishes the working folder into `temp` (ending with "/"); false
     // when it cannot.
-    virtual bool MakeWorkFolder(std::string& temp) = 0;
+    virtual Result<FolderPath, SystemError> MakeWorkFolder() = 0;
     // Whether this program runs with root's rights.
     virtual bool RunningAsRoot() const = 0;
 };

@@ -8,7 +8,7 @@
 
 namespace pellam {
 
-Startup::Startup(Shell& shell, Prompter& prompter, WindowSlot<About>& about, std::string& temp, QObject* parent)
+Startup::Startup(Shell& shell, Prompter& prompter, WindowSlot<About>& about, FolderPath& temp, QObject* parent)
     : QObject(parent), m_shell(shell), m_prompter(prompter), m_about(about), m_temp(temp), m_aboutTim(new QTimer(this))
 {
     m_aboutTim->setObjectName("AboutTIM");
@@ -19,8 +19,10 @@ Startup::Startup(Shell& shell, Prompter& prompter, WindowSlot<About>& about, std
 
 bool Startup::EstablishWorkFolder()
 {
-    if (m_shell.MakeWorkFolder(m_temp))
+    if (auto made = m_shell.MakeWorkFolder()) {
+        m_temp = std::move(made).value();
         return true;
+    }
     m_prompter.Show({"Error",
         std::string("Failed to establish a Temporary Folder on this PC. ") + kLineBreak
             + "Perhaps the security levels are too high on this PC.",

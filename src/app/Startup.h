@@ -6,6 +6,7 @@
 // and start-up fails.
 #include "app/About.h"
 #include "app/WindowSlot.h"
+#include "base/FolderPath.h"
 
 #include <QObject>
 
@@ -22,7 +23,7 @@ class Startup final : public QObject {
     Q_OBJECT
 public:
     // `about` is the window's About slot; the working folder goes into `temp`.
-    Startup(Shell& shell, Prompter& prompter, WindowSlot<About>& about, std::string& temp, QObject* parent);
+    Startup(Shell& shell, Prompter& prompter, WindowSlot<About>& about, FolderPath& temp, QObject* parent);
 
     // With showSplash false the splash is skipped and start-up goes on at once.
     void Begin(bool showSplash);
@@ -45,7 +46,7 @@ private:
     Shell& m_shell;
     Prompter& m_prompter;
     WindowSlot<About>& m_about;
-    std::string& m_temp;
+    FolderPath& m_temp;
     QTimer* m_aboutTim;
     bool m_splashShown = false;
 };

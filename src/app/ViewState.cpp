@@ -81,7 +81,7 @@ ViewState ViewOf(const IncidentModel& model, const OpenIncident* open)
     view.title = TitleFor(model, stage);
     if (model.FolderListed) {
         view.PathLabel = model.RecordsFound ? model.RecordsPath : std::string();
-        view.PhotoLabel = "PicPath = " + PicPath(model.paths);
+        view.PhotoLabel = "PicPath = " + PicPath(model.paths).WithSeparator();
     }
     if (open)
         view.Progress = {open->pass().ProgressMax(), open->pass().ProgressValue()};

@@ -70,7 +70,7 @@ Message NothingSelectedMessage()
     return {"ERROR", "ERROR: Nothing Selected to examine.            ", MessageIcon::Critical};
 }
 
-Result<std::string, ExamineFailure> FileInFolder(const std::string& folder, const std::string& name)
+Result<std::string, ExamineFailure> FileInFolder(const FolderPath& folder, const std::string& name)
 {
     auto path = NameInFolder(folder, name);
     if (!path)
@@ -78,12 +78,12 @@ Result<std::string, ExamineFailure> FileInFolder(const std::string& folder, cons
     return std::move(path).value();
 }
 
-Result<std::string, ExamineFailure> AttachmentFile(const std::string& folder, const std::string& fileName)
+Result<std::string, ExamineFailure> AttachmentFile(const FolderPath& folder, const std::string& fileName)
 {
     // Without a folder the name would be taken from the current folder.
     if (folder.empty())
         return fail(ExamineFailure::PathNotFound);
-    auto inSubfolder = FileInFolder(folder + "Attachments/", fileName);
+    auto inSubfolder = FileInFolder(folder.Sub("Attachments"), fileName);
     if (!inSubfolder)
         return inSubfolder;
     std::error_code ec;

@@ -2,6 +2,7 @@
 // Opening an attachment or a received file with the program the desktop
 // associates with its type: which file a name stands for, refusing names
 // that would leave their folder, and the messages a failed open shows.
+#include "base/FolderPath.h"
 #include "base/Message.h"
 #include "base/Result.h"
 
@@ -36,14 +37,13 @@ int ShellResultOfOpenerStatus(int exitStatus);
 // "Examine Attachment" with no row selected.
 Message NothingSelectedMessage();
 
-// The path of `name` inside `folder` (ending with "/") by the one rule for
-// names read from incident files (NameInFolder); a refusal is AccessDenied.
-Result<std::string, ExamineFailure> FileInFolder(const std::string& folder, const std::string& name);
+// The path of `name` inside `folder` by the one rule for names read from
+// incident files (NameInFolder); a refusal is AccessDenied.
+Result<std::string, ExamineFailure> FileInFolder(const FolderPath& folder, const std::string& name);
 
 // The attachment `fileName` of the list read from `folder` (the attachments
-// folder as resolved on this machine, ending with "/"; "" when none was
-// found): in its "Attachments" subfolder, or, when it is not there, beside
-// the list itself.
-Result<std::string, ExamineFailure> AttachmentFile(const std::string& folder, const std::string& fileName);
+// folder as resolved on this machine; none when none was found): in its
+// "Attachments" subfolder, or, when it is not there, beside the list itself.
+Result<std::string, ExamineFailure> AttachmentFile(const FolderPath& folder, const std::string& fileName);
 
 } // namespace pellam

@@ -37,10 +37,10 @@ std::int64_t LengthMs(const Mp3Length& length, std::int64_t samples)
 
 } // namespace
 
-std::optional<std::uint64_t> FreeBytes(const std::string& folder)
+std::optional<std::uint64_t> FreeBytes(const FolderPath& folder)
 {
     struct statvfs st { };
-    if (::statvfs(folder.c_str(), &st) != 0)
+    if (::statvfs(folder.str().c_str(), &st) != 0)
         return std::nullopt;
     return static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
 }
@@ -69,7 +69,7 @@ LoadSequence::~LoadSequence()
 
 std::string LoadSequence::TempWavPath() const
 {
-    return m_paths.Temp + TempWavName(m_pid);
+    return m_paths.Temp.Join(TempWavName(m_pid));
 }
 
 void LoadSequence::SetTimer(TimerRequest& timer, bool enabled, int intervalMs)
@@ -112,7 +112,7 @@ void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
         if (const auto free = FreeSpace(m_paths.Temp); free && *free < needed) {
             CouldNotLoad(
                 "the working folder has " + Megabytes(*free) + " free, the recording needs " + Megabytes(needed),
-                "Working folder: " + m_paths.Temp + "\nFree: " + std::to_string(*free)
+                "Working folder: " + m_paths.Temp.WithSeparator() + "\nFree: " + std::to_string(*free)
                     + " bytes\nNeeded: " + std::to_string(needed) + " bytes");
             return;
         }
@@ -238,7 +238,7 @@ void LoadSequence::WaitForItTick()
     // still at work: wait for it.
     const ProcessCheck others = CheckProcess(kDecoderProgram, m_processes);
     if (!others)
-        m_host.ShowMessage(others.error().Shown);
+        m_host.ShowMessage(CheckProcessFailedMessage());
     if (others.value_or(false))
         return;
     SetTimer(m_wait, false, m_wait.intervalMs);
@@ -308,7 +308,7 @@ void LoadSequence::WavLoad()
             "Decoded: " + std::to_string(m_player.Duration()) + " ms in "
                 + (ec ? ec.message() : std::to_string(size) + " bytes")
                 + "\nRecording: " + std::to_string(LengthMs(*m_expected, m_expected->samples)) + " ms\nFree in "
-                + m_paths.Temp + ": " + (free ? std::to_string(*free) + " bytes" : "unknown"));
+                + m_paths.Temp.WithSeparator() + ": " + (free ? std::to_string(*free) + " bytes" : "unknown"));
         return;
     }
     m_state = LoadState::Loaded;

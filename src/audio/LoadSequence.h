@@ -17,8 +17,8 @@
 #include "audio/WAVPlayer.h"
 #include "base/Listeners.h"
 #include "base/Message.h"
-#include "workspace/IncidentPaths.h"
 #include "media/Mp3Duration.h"
+#include "workspace/IncidentPaths.h"
 #include "workspace/ServKILL.h"
 
 #include <cstdint>
@@ -77,8 +77,8 @@ inline constexpr std::int64_t kDecodeSlackSamples = 4 * 1152;
 
 // Bytes this process may still write in a folder; nullopt when the system
 // cannot say.
-using FreeSpaceSource = std::function<std::optional<std::uint64_t>(const std::string& folder)>;
-std::optional<std::uint64_t> FreeBytes(const std::string& folder);
+using FreeSpaceSource = std::function<std::optional<std::uint64_t>(const FolderPath& folder)>;
+std::optional<std::uint64_t> FreeBytes(const FolderPath& folder);
 
 // The size of the WAV file the decoder writes for a recording of that length,
 // with room for the slack above and the file's header.

@@ -216,35 +216,35 @@ void WAVPlayer::SetVolume(std::int32_t value)
     m_device.SetVolumeForDev(m_selectedDevice, value);
 }
 
-Result<std::int16_t, PlayerError> WAVPlayer::SetBuffers(std::int16_t count)
+Result<std::int16_t, SystemError> WAVPlayer::SetBuffers(std::int16_t count)
 {
     if (count < 2)
-        return fail(PlayerError {255, "Invalid number of buffers!"});
+        return fail(SystemError::Content("Invalid number of buffers!"));
     m_buffers = count;
     return m_buffers;
 }
 
-Result<std::int32_t, PlayerError> WAVPlayer::SetBufferSize(std::int32_t value)
+Result<std::int32_t, SystemError> WAVPlayer::SetBufferSize(std::int32_t value)
 {
     // The remainder takes the sign of value, as C++ computes it.
     const std::int64_t size = std::int64_t {value} + value % 4;
     if (size <= 4 || size > INT32_MAX)
-        return fail(PlayerError {255, "Invalid buffer size!"});
+        return fail(SystemError::Content("Invalid buffer size!"));
     m_bufferSize = static_cast<std::int32_t>(size);
     return m_bufferSize;
 }
 
-Result<std::int16_t, PlayerError> WAVPlayer::SetSelectedDevice(std::int16_t device)
+Result<std::int16_t, SystemError> WAVPlayer::SetSelectedDevice(std::int16_t device)
 {
     if (m_status == PlayerStatus::Playing)
-        return fail(PlayerError {256, "Stop playback before you change the device!"});
+        return fail(SystemError::Content("Stop playback before you change the device!"));
     m_selectedDevice = device;
     if (m_fileOpen) {
         m_device.Deinit();
         if (!m_device.Init(m_stream.SamplesPerSecond(), m_stream.Channels(), m_stream.BitsPerSample(), device)) {
             m_stream.StreamClose();
             m_fileOpen = false;
-            return fail(PlayerError {256, "Couldn't change device!"});
+            return fail(SystemError::Content("Couldn't change device!"));
         }
     }
     return m_selectedDevice;

@@ -7,19 +7,13 @@
 #include "audio/WaveOut.h"
 #include "base/Listeners.h"
 #include "base/Result.h"
+#include "base/SystemError.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
 namespace pellam {
-
-// A rejected property write: its error number and text.
-struct PlayerError {
-    std::int32_t number;
-    std::string text;
-    bool operator==(const PlayerError&) const = default;
-};
 
 // The player's state; the numbers are the ones shown where a status is printed.
 enum class PlayerStatus : std::int32_t {
@@ -61,17 +55,19 @@ public:
     std::int32_t Volume() const;
     void SetVolume(std::int32_t value);
 
+    // A refused property write is told as a fault of the value (number 0) and
+    // the player's sentence for it.
     std::int16_t Buffers() const { return m_buffers; }
-    Result<std::int16_t, PlayerError> SetBuffers(std::int16_t count);
+    Result<std::int16_t, SystemError> SetBuffers(std::int16_t count);
     std::int32_t BufferSize() const { return m_bufferSize; }
     // Stores value + (value mod 4); results of 4 or less are refused.
-    Result<std::int32_t, PlayerError> SetBufferSize(std::int32_t value);
+    Result<std::int32_t, SystemError> SetBufferSize(std::int32_t value);
     bool PlaybackLoop() const { return m_loop; }
     void SetPlaybackLoop(bool loop) { m_loop = loop; }
     std::int16_t LoopCount() const { return m_loopCount; }
     std::int16_t SelectedDevice() const { return m_selectedDevice; }
     // Refused while playing; reopens the device for an open file.
-    Result<std::int16_t, PlayerError> SetSelectedDevice(std::int16_t device);
+    Result<std::int16_t, SystemError> SetSelectedDevice(std::int16_t device);
 
     std::int16_t DeviceCount() const;
     std::string DeviceName(std::int16_t index) const;

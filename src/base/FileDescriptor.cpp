@@ -38,20 +38,20 @@ int FileDescriptor::OpenKeepingAccessTime(const char* path, int flags)
     return fd;
 }
 
-Result<FileDescriptor, int> FileDescriptor::OpenForReading(const std::string& path)
+Result<FileDescriptor, SystemError> FileDescriptor::OpenForReading(const std::string& path)
 {
     // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; it is
     // cleared again once the descriptor is known to be a regular file.
     FileDescriptor fd(OpenKeepingAccessTime(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd.valid())
-        return fail(errno);
+        return fail(SystemError::Last());
     struct stat st { };
     if (::fstat(fd.get(), &st) != 0)
-        return fail(errno);
+        return fail(SystemError::Last());
     if (S_ISDIR(st.st_mode))
-        return fail(EISDIR);
+        return fail(SystemError(EISDIR));
     if (!S_ISREG(st.st_mode))
-        return fail(EINVAL);
+        return fail(SystemError(EINVAL));
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0)
         ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);

@@ -2,6 +2,7 @@
 // One owner for a POSIX file descriptor, and the reads and writes every
 // reader of evidence needs: whole counts, retried when a signal interrupts.
 #include "base/Result.h"
+#include "base/SystemError.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +23,7 @@ public:
     // Opens a regular file for reading, keeping its access time (see
     // OpenKeepingAccessTime). A folder, a FIFO, a device or a socket is
     // refused (EISDIR, or EINVAL for the others) without blocking on it.
-    static Result<FileDescriptor, int> OpenForReading(const std::string& path);
+    static Result<FileDescriptor, SystemError> OpenForReading(const std::string& path);
 
     // open(2) of `path` (its exact bytes) with `flags`, asking the system not
     // to update the file's access time, so reading evidence leaves no trace

@@ -11,23 +11,6 @@ std::string BaseName(std::string_view path)
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name)
-{
-    std::string out(folder);
-    if (out.empty() || out.back() != '/')
-        out += '/';
-    out += name;
-    return out;
-}
-
-std::string WithTrailingSeparator(std::string_view folder)
-{
-    std::string out(folder);
-    if (out.empty() || out.back() != '/')
-        out += '/';
-    return out;
-}
-
 std::string MakeAbsolute(std::string_view path)
 {
     if (path.empty())
@@ -58,22 +41,22 @@ bool LiesWithin(std::string_view folder, std::string_view inner, bool folderItse
     return !rel.empty() && *rel.begin() != ".." && (folderItselfCounts || rel != ".");
 }
 
-Result<std::string, NameRefusal> NameInFolder(std::string_view folder, std::string_view name)
+Result<std::string, NameRefusal> NameInFolder(const FolderPath& folder, std::string_view name)
 {
     if (name.empty() || name == "." || name == ".." || name.find_first_of(std::string_view("/\\\0", 3)) != name.npos)
         return fail(NameRefusal::NotAName);
-    std::string path = JoinPath(folder, name);
-    if (!LiesWithin(folder, path))
+    std::string path = folder.Join(name);
+    if (!LiesWithin(folder.str(), path))
         return fail(NameRefusal::LeavesFolder);
     return path;
 }
 
-std::string NameRefusalReason(NameRefusal refusal, std::string_view name, std::string_view folder)
+std::string NameRefusalReason(NameRefusal refusal, std::string_view name, const FolderPath& folder)
 {
     const std::string quoted = "\"" + std::string(name) + "\"";
     if (refusal == NameRefusal::NotAName)
-        return "The name " + quoted + " is not a file name of the folder " + std::string(folder) + ".";
-    return "The name " + quoted + " leads out of the folder " + std::string(folder) + ".";
+        return "The name " + quoted + " is not a file name of the folder " + folder.WithSeparator() + ".";
+    return "The name " + quoted + " leads out of the folder " + folder.WithSeparator() + ".";
 }
 
 } // namespace pellam

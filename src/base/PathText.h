@@ -1,6 +1,9 @@
 #pragma once
-// Paths as texts: the program keeps folders as absolute paths without a
-// trailing separator and joins names onto them with exactly one "/".
+// Paths as texts, and the one rule for names read from incident files. The
+// folders the program keeps are FolderPath values (absolute, no trailing
+// separator, names joined with exactly one "/"); the functions here take any
+// path text, as given on a command line, by a dialog or by the system.
+#include "base/FolderPath.h"
 #include "base/Result.h"
 
 #include <string>
@@ -8,18 +11,13 @@
 
 namespace pellam {
 
-// Joins a folder and a name with one "/".
-std::string JoinPath(std::string_view folder, std::string_view name);
-
 // The last "/"-separated component of a path.
 std::string BaseName(std::string_view path);
 
-// The folder as the incident system writes folder texts: ending with "/".
-std::string WithTrailingSeparator(std::string_view folder);
-
 // An absolute form of a path given on a command line or by a dialog:
 // relative paths are taken from the current folder; "." and ".." steps and
-// doubled separators are removed. An empty path stays empty.
+// doubled separators are removed and so is a trailing separator (the root
+// stays "/"). An empty path stays empty.
 std::string MakeAbsolute(std::string_view path);
 
 // Whether `inner`, links resolved as far as it exists, lies below `folder`
@@ -37,9 +35,10 @@ enum class NameRefusal {
 // The one rule for names taken from incident files: the path of `name` in
 // `folder` when the name is a plain file name whose file, links resolved,
 // lies inside the folder. The bytes of the name are kept as they are.
-Result<std::string, NameRefusal> NameInFolder(std::string_view folder, std::string_view name);
+Result<std::string, NameRefusal> NameInFolder(const FolderPath& folder, std::string_view name);
 
-// Why `name` was refused, for a message's detail or a tooltip.
-std::string NameRefusalReason(NameRefusal refusal, std::string_view name, std::string_view folder);
+// Why `name` was refused, for a message's detail or a tooltip; the folder is
+// named as the incident system's texts name folders, ending with "/".
+std::string NameRefusalReason(NameRefusal refusal, std::string_view name, const FolderPath& folder);
 
 } // namespace pellam

@@ -104,7 +104,7 @@ std::int32_t clsCRC::CalculateString(std::string_view utf8)
     return AddString(utf8);
 }
 
-Result<std::int32_t, int> clsCRC::CalculateFile(const std::string& path, std::stop_token stop)
+Result<std::int32_t, SystemError> clsCRC::CalculateFile(const std::string& path, std::stop_token stop)
 {
     auto fd = FileDescriptor::OpenForReading(path);
     if (!fd)
@@ -125,13 +125,13 @@ Result<std::int32_t, int> clsCRC::CalculateFile(const std::string& path, std::st
     for (;;) {
         if (stop.stop_requested()) {
             restore();
-            return fail(ECANCELED);
+            return fail(SystemError(ECANCELED));
         }
         const std::int64_t got = fd.value().ReadSome(block.get(), kFileBlock);
         if (got < 0) {
             const int error = errno != 0 ? errno : EIO;
             restore();
-            return fail(error);
+            return fail(SystemError(error));
         }
         if (got == 0)
             break;

@@ -8,6 +8,7 @@
 // table loop where the processor lacks it); CRC-16 runs eight bytes per step
 // on sliced tables. Both give exactly what the one-byte table loop gives.
 #include "base/Result.h"
+#include "base/SystemError.h"
 
 #include <cstdint>
 #include <span>
@@ -34,9 +35,9 @@ public:
     std::int32_t CalculateString(std::string_view utf8);
     // Reads the file to its end in blocks of kFileBlock bytes, so memory use
     // does not depend on the file's size; an empty file gives 0. Fails with
-    // the system error number when the file cannot be read, and with
-    // ECANCELED when `stop` is requested (checked between blocks).
-    Result<std::int32_t, int> CalculateFile(const std::string& path, std::stop_token stop = {});
+    // the system's error when the file cannot be read, and with ECANCELED
+    // when `stop` is requested (checked between blocks).
+    Result<std::int32_t, SystemError> CalculateFile(const std::string& path, std::stop_token stop = {});
 
     // CRC-32: the register inverted; CRC-16: its low 16 bits.
     std::int32_t value() const;

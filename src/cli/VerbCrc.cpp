@@ -4,9 +4,7 @@
 #include "checksums/CrcText.h"
 #include "cli/Verbs.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 namespace pellam::cli {
@@ -36,7 +34,7 @@ int Run(const Args& args)
         std::printf("%s  %s\n", text.c_str(), OneLine(path).c_str());
         if (text == kUnknownCrc) {
             const auto v = crc.CalculateFile(absolute);
-            status = Complain(path, v ? "does not read the same twice" : std::strerror(v.error()));
+            status = Complain(path, v ? "does not read the same twice" : v.error().text);
         }
     }
     return status;

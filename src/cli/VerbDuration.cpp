@@ -1,5 +1,4 @@
 // pellam-cli duration MP3: the duration text the recording list shows for a file.
-#include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
 #include "cli/Verbs.h"
 #include "workspace/RecordingList.h"
@@ -14,7 +13,7 @@ int Run(const Args& args)
     // A file that cannot be read at all is bad input, not a recording whose
     // duration never arrives.
     if (auto file = FileDescriptor::OpenForReading(args[0]); !file)
-        return Complain(args[0], ErrnoText(file.error()));
+        return Complain(args[0], file.error().text);
     // The same probe and retry rule as the recording pass, for one recording.
     SequentialProbe probe;
     probe.Start({args[0]});

@@ -70,11 +70,11 @@ int Run(const Args& args)
     // A recording shorter than its encoder wrote it ("cut short: 62 of 105 frames").
     for (const auto& row : s.ListRows)
         if (!row.DurationNote.empty())
-            Tell(JoinPath(s.paths.Evidence, row.FileName), row.DurationNote);
+            Tell(s.paths.Evidence.Join(row.FileName), row.DurationNote);
     Json j;
     j.BeginObject()
         .Field("title", TitleFor(s, OpenStage::Finished))
-        .Field("Evidence", WithTrailingSeparator(s.paths.Evidence))
+        .Field("Evidence", s.paths.Evidence.WithSeparator())
         .Field("MainLog", s.paths.MainLog)
         .Field("NocLog", s.paths.NocLog)
         .Field("AdminLog", s.paths.AdminLog)
@@ -85,8 +85,9 @@ int Run(const Args& args)
         j.String(s.roles.RoleName(n));
     j.EndArray();
     WriteRecordings(j, s);
-    // The folder the attachments were read from on this machine ("" when none).
-    j.Field("AttachmentsFolder", s.attachFolder.folder);
+    // The folder the attachments were read from on this machine, ending with
+    // "/" ("" when none).
+    j.Field("AttachmentsFolder", s.attachFolder.folder.WithSeparator());
     WriteAttachments(j, s);
     WriteMenus(j, MenusFor(s, OpenStage::Finished));
     j.EndObject();

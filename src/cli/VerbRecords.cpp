@@ -40,8 +40,8 @@ int Run(const Args& args)
     RoleTable roles;
     const auto loaded = store.RECORDHEADER(header, roles);
     // A file the system refuses is bad input; a damaged one a negative answer.
-    if (!loaded && loaded.error().Errno != 0)
-        return Complain(args[0], loaded.error().Reason);
+    if (!loaded && !loaded.error().IsContent())
+        return Complain(args[0], loaded.error().text);
     const bool ok = loaded.ok();
     if (const auto note = ok ? loaded->CutShortNote() : std::nullopt)
         Tell(args[0], *note);
@@ -72,7 +72,7 @@ int Run(const Args& args)
                     std::string().swap((*person)(k, r, pg, f)); // its memory too
         });
         if (!read) { // the file changed since it was checked
-            Tell(args[0], read.error().Reason);
+            Tell(args[0], read.error().text);
             status = kNegative;
         }
     }

@@ -1,7 +1,6 @@
 // pellam-cli sheet EVT ROLE PERSON: the record sheet of a person as plain
 // text, the photo's place shown as its note or "[photo]"; why a photo was
 // not placed goes to stderr.
-#include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
 #include "base/PathText.h"
 #include "cli/OpenedIncident.h"
@@ -27,15 +26,15 @@ int Run(const Args& args)
     // Only a regular file is taken as the records file when the incident
     // opens; anything else under its name is named with the reason it was not.
     if (store.RecordPath().empty()) {
-        const std::string expected = JoinPath(model.paths.Evidence, model.CaseNumber + "_Records.rmq");
+        const std::string expected = model.paths.Evidence.Join(model.CaseNumber + "_Records.rmq");
         const auto opened = FileDescriptor::OpenForReading(expected);
-        const int why = opened ? ENOENT : opened.error();
+        const SystemError why = opened ? SystemError(ENOENT) : opened.error();
         return Complain(expected,
-            "Failed to Load Record Data: " + (why == EINVAL ? std::string("not a regular file") : ErrnoText(why)));
+            "Failed to Load Record Data: " + (why.number == EINVAL ? std::string("not a regular file") : why.text));
     }
     const auto loaded = store.RECORDLOAD(records, model.roles);
     if (!loaded)
-        return Complain(store.RecordPath(), "Failed to Load Record Data: " + loaded.error().Reason);
+        return Complain(store.RecordPath(), "Failed to Load Record Data: " + loaded.error().text);
     if (const auto note = loaded->CutShortNote())
         Tell(store.RecordPath(), *note);
     const auto number = [](const std::string& text, int low, int high) {
@@ -52,8 +51,7 @@ int Run(const Args& args)
         return Complain(args[0],
             "no person " + args[2] + " of role " + args[1] + " (roles 0 to 7, persons from 1 to the role's count)");
     const auto r = static_cast<std::int16_t>(role), p = static_cast<std::int16_t>(person);
-    const std::string picPath = PicPath(model.paths);
-    const PhotoCheck photo = CheckPhoto(FieldText(records, r, p, "PhotoFile"), picPath);
+    const PhotoCheck photo = CheckPhoto(FieldText(records, r, p, "PhotoFile"), PicPath(model.paths));
     if (!photo.reason.empty())
         Tell(store.RecordPath(), photo.note + ": " + photo.reason);
     const std::string text = PlainLines(Fillerup(records, model.roles, r, p, photo.note, TodayText(model.Formats)));

@@ -1,7 +1,7 @@
 // pellam-cli tags MP3: the ID3 reader's properties after reading the file.
-#include "media/cMP3ID3v2.h"
 #include "cli/Json.h"
 #include "cli/Verbs.h"
+#include "media/cMP3ID3v2.h"
 
 #include <cstdio>
 
@@ -13,7 +13,7 @@ int Run(const Args& args)
     cMP3ID3v2 reader;
     const auto read = reader.SetMP3File(args[0]);
     if (!read)
-        return Complain(args[0], read.error().Description);
+        return Complain(args[0], read.error().text);
 
     Json j;
     j.BeginObject()

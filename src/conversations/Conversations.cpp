@@ -117,9 +117,9 @@ Result<ConversationIndex, TxtDatError> ReadConversationIndex(const std::string& 
     return ParseConversationIndex(std::move(bytes));
 }
 
-std::string ConversationFile(const std::string& evidenceFolder, const std::string& caseNumber, int slot)
+std::string ConversationFile(const FolderPath& evidenceFolder, const std::string& caseNumber, int slot)
 {
-    return JoinPath(evidenceFolder, caseNumber + "_TextCon" + std::to_string(slot - 1) + ".doc");
+    return evidenceFolder.Join(caseNumber + "_TextCon" + std::to_string(slot - 1) + ".doc");
 }
 
 std::string FormatPhone(std::string_view text)

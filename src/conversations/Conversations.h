@@ -3,6 +3,7 @@
 // folder, the conversation documents beside it, the phone numbers as the
 // viewer shows them, and the received files named in square brackets in a
 // conversation's text.
+#include "base/FolderPath.h"
 #include "base/Result.h"
 
 #include <array>
@@ -46,7 +47,7 @@ Result<ConversationIndex, TxtDatError> ParseConversationIndex(std::string bytes)
 std::optional<bool> TextToBoolean(std::string_view text);
 
 // The document of conversation `slot` (1..4) in the evidence folder.
-std::string ConversationFile(const std::string& evidenceFolder, const std::string& caseNumber, int slot);
+std::string ConversationFile(const FolderPath& evidenceFolder, const std::string& caseNumber, int slot);
 
 // A phone number's digits laid out as "555-1234" (fewer than 8 digits),
 // "(555) 123-4567" (10) or "1(555) 123-4567" (8, 9 or more than 10). The

@@ -1,6 +1,5 @@
 #include "media/Mp3Duration.h"
 
-#include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
 #include "base/Rounding.h"
 #include "media/Mp3FileSource.h"
@@ -23,9 +22,9 @@ struct HandleCloser {
 };
 using Handle = std::unique_ptr<mpg123_handle, HandleCloser>;
 
-Mp3ScanError Refused(const char* reason)
+SystemError Refused(const char* reason)
 {
-    return Mp3ScanError {0, reason};
+    return SystemError::Content(reason);
 }
 
 std::int64_t BigEndian32(const unsigned char* p)
@@ -74,14 +73,14 @@ std::string DurationText(std::int64_t seconds)
     return buf;
 }
 
-Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path, std::stop_token stop)
+Result<Mp3Length, SystemError> ScanMp3(const std::string& path, std::stop_token stop)
 {
     // libmpg123 would happily "open" a folder or wait on a FIFO; only regular
     // files with content are recordings. The library reads through a
     // block buffer of ours.
     auto file = FileDescriptor::OpenForReading(path);
     if (!file)
-        return fail(Mp3ScanError {file.error(), ErrnoText(file.error())});
+        return fail(file.error());
     const std::int64_t size = file.value().Size();
     if (size <= 0)
         return fail(Refused("the file is empty"));

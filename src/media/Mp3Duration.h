@@ -7,6 +7,7 @@
 // padding are accounted for, and a damaged frame is skipped as a player
 // skips it.
 #include "base/Result.h"
+#include "base/SystemError.h"
 
 #include <cstdint>
 #include <stop_token>
@@ -35,18 +36,12 @@ struct Mp3Length {
     int channels = 0; // of the first frame: 1 or 2
 };
 
-// Why a file has no length: the system's error number when it could not be
-// opened (0 when its content was at fault) and a description.
-struct Mp3ScanError {
-    int Errno = 0;
-    std::string Reason;
-};
-
 // Scans a regular file; a folder, FIFO or device is refused without waiting
 // on it, and so is a file whose data does not begin (after its ID3v2 tags)
 // with an MPEG audio layer III frame. A requested stop ends the scan at the
-// next block read, refused.
-Result<Mp3Length, Mp3ScanError> ScanMp3(const std::string& path, std::stop_token stop = {});
+// next block read, refused. A file that could not be opened gives the
+// system's error; one whose content has no length, number 0 and why.
+Result<Mp3Length, SystemError> ScanMp3(const std::string& path, std::stop_token stop = {});
 
 // The duration text and, for a file cut short, a note saying so.
 struct DurationAnswer {

@@ -1,20 +1,15 @@
 #include "media/cMP3ID3v2.h"
 
-#include "media/Id3Genres.h"
 #include "base/Cp1252.h"
-#include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
-#include "base/PathText.h"
 #include "base/Text.h"
+#include "media/Id3Genres.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
-
-#include <unistd.h>
 
 namespace pellam {
 namespace {
@@ -24,94 +19,75 @@ constexpr std::int64_t kBlockOverlap = 3; // "ID3" or FF FB across a block edge 
 constexpr std::int64_t kMaxFrameBytes = 4 << 20;
 constexpr int kMaxFrames = 100000;
 
-// The reader's name in failures: the program's executable name and the class.
-std::string FailureSource()
-{
-    std::array<char, PATH_MAX> buf {};
-    const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-    const std::string exe = n > 0 ? std::string(buf.data(), static_cast<std::size_t>(n)) : std::string();
-    return BaseName(exe) + ".cMP3ID3v1";
-}
-
-TagReadFailure FailureFromErrno(int err)
-{
-    return TagReadFailure {err, ErrnoText(err), FailureSource()};
-}
-
 // A read-only file read at explicit offsets. Reading past the end gives NUL
 // bytes for fixed-size fields and nothing for frame bodies, so a tag cut by
 // the end of the file reads as if padded with NULs and never allocates more
 // than the file holds.
 class TagFile {
 public:
-    // 0, or the error number when the file cannot be opened for reading.
-    int Open(const std::string& path)
+    static Result<TagFile, SystemError> Open(const std::string& path)
     {
         auto opened = FileDescriptor::OpenForReading(path);
         if (!opened)
-            return opened.error();
-        m_fd = std::move(opened).value();
-        m_size = m_fd.Size();
-        return 0;
+            return fail(opened.error());
+        return TagFile(std::move(opened).value());
     }
 
     std::int64_t Size() const { return m_size; }
 
     // Reads up to `max` bytes at `offset`, no more than the file holds.
-    // Returns 0 or the error number.
-    int ReadAvailable(std::int64_t offset, std::int64_t max, std::string& out) const
+    Result<std::string, SystemError> ReadAvailable(std::int64_t offset, std::int64_t max) const
     {
-        out.clear();
+        std::string out;
         if (offset >= m_size || max <= 0)
-            return 0;
+            return out;
         out.resize(static_cast<std::size_t>(std::min(max, m_size - offset)));
         const std::int64_t got = m_fd.ReadAt(offset, out.data(), out.size());
         if (got < 0)
-            return errno;
+            return fail(SystemError::Last());
         out.resize(static_cast<std::size_t>(got)); // the file may have shrunk under us
-        return 0;
+        return out;
     }
 
     // Reads exactly n bytes into `out`, NUL bytes where the file ends.
-    int ReadFixed(std::int64_t offset, unsigned char* out, std::size_t n) const
+    Result<bool, SystemError> ReadFixed(std::int64_t offset, unsigned char* out, std::size_t n) const
     {
-        std::string got;
-        if (const int err = ReadAvailable(offset, static_cast<std::int64_t>(n), got))
-            return err;
+        const auto got = ReadAvailable(offset, static_cast<std::int64_t>(n));
+        if (!got)
+            return fail(got.error());
         std::memset(out, 0, n);
-        std::memcpy(out, got.data(), got.size());
-        return 0;
+        std::memcpy(out, got->data(), got->size());
+        return true;
     }
 
 private:
+    explicit TagFile(FileDescriptor fd) : m_fd(std::move(fd)), m_size(m_fd.Size()) { }
+
     FileDescriptor m_fd;
     std::int64_t m_size = 0;
 };
 
 // Searches the file for the tag as blocks of 4096 bytes that overlap by 3.
-// Returns the 0-based offset of "ID3", or -1 when an MPEG frame header (FF FB)
+// Gives the 0-based offset of "ID3", or -1 when an MPEG frame header (FF FB)
 // or the end of the file comes first.
-int FindTag(const TagFile& file, std::int64_t& found)
+Result<std::int64_t, SystemError> FindTag(const TagFile& file)
 {
-    found = -1;
-    std::string block;
     for (std::int64_t start = 0; start < file.Size(); start += kBlockSize - kBlockOverlap) {
         if (start > INT32_MAX - kBlockSize)
-            return 0; // positions are 32-bit
-        if (const int err = file.ReadAvailable(start, kBlockSize, block))
-            return err;
-        const std::string_view view(block);
+            return -1; // positions are 32-bit
+        const auto block = file.ReadAvailable(start, kBlockSize);
+        if (!block)
+            return fail(block.error());
+        const std::string_view view(block.value());
         const auto id3 = view.find("ID3");
-        if (id3 != std::string_view::npos) {
-            found = start + static_cast<std::int64_t>(id3);
-            return 0;
-        }
+        if (id3 != std::string_view::npos)
+            return start + static_cast<std::int64_t>(id3);
         if (view.find("\xFF\xFB") != std::string_view::npos)
-            return 0;
+            return -1;
         if (start + kBlockSize >= file.Size())
-            return 0;
+            return -1;
     }
-    return 0;
+    return -1;
 }
 
 std::uint32_t BigEndian(const unsigned char* p, int n)
@@ -170,18 +146,20 @@ void cMP3ID3v2::Reset()
     *this = cMP3ID3v2();
 }
 
-Result<bool, TagReadFailure> cMP3ID3v2::SetMP3File(const std::string& path)
+Result<bool, SystemError> cMP3ID3v2::SetMP3File(const std::string& path)
 {
     Reset();
     m_file = path;
 
-    TagFile file;
-    if (const int err = file.Open(path))
-        return fail(FailureFromErrno(err));
+    const auto opened = TagFile::Open(path);
+    if (!opened)
+        return fail(opened.error());
+    const TagFile& file = opened.value();
 
-    std::int64_t id3 = -1;
-    if (const int err = FindTag(file, id3))
-        return fail(FailureFromErrno(err));
+    const auto found = FindTag(file);
+    if (!found)
+        return fail(found.error());
+    const std::int64_t id3 = found.value();
     if (id3 < 0)
         return false;
     m_tagPosition = static_cast<std::int32_t>(id3 + 3 + 1);
@@ -189,8 +167,8 @@ Result<bool, TagReadFailure> cMP3ID3v2::SetMP3File(const std::string& path)
     // Header after "ID3": version, revision, flags, size (7 bits per byte).
     std::int64_t pos = id3 + 3;
     unsigned char header[7];
-    if (const int err = file.ReadFixed(pos, header, sizeof header))
-        return fail(FailureFromErrno(err));
+    if (const auto read = file.ReadFixed(pos, header, sizeof header); !read)
+        return fail(read.error());
     m_version = header[0];
     if (m_version < 2 || m_version > 4)
         return true;
@@ -203,13 +181,12 @@ Result<bool, TagReadFailure> cMP3ID3v2::SetMP3File(const std::string& path)
     const std::int64_t headerLen = v22 ? 6 : 10;
     const std::size_t idLen = v22 ? 3 : 4;
     std::int64_t count = 0;
-    std::string body;
     // A tag may claim 256 MiB: frames past kMaxFrames are not read, and a
     // frame's value is read no further than kMaxFrameBytes.
     for (int frames = 0; frames < kMaxFrames; ++frames) {
         unsigned char fh[10];
-        if (const int err = file.ReadFixed(pos, fh, static_cast<std::size_t>(headerLen)))
-            return fail(FailureFromErrno(err));
+        if (const auto read = file.ReadFixed(pos, fh, static_cast<std::size_t>(headerLen)); !read)
+            return fail(read.error());
         pos += headerLen;
         if (std::all_of(fh, fh + idLen, [](unsigned char b) { return b == 0; }))
             break; // padding
@@ -218,8 +195,10 @@ Result<bool, TagReadFailure> cMP3ID3v2::SetMP3File(const std::string& path)
         if (count + size > tagSize)
             break; // the frame would run past the tag
         count += size;
-        if (const int err = file.ReadAvailable(pos, std::min(size, kMaxFrameBytes), body))
-            return fail(FailureFromErrno(err));
+        auto read = file.ReadAvailable(pos, std::min(size, kMaxFrameBytes));
+        if (!read)
+            return fail(read.error());
+        std::string body = std::move(read).value();
         pos += size;
 
         std::string id = DecodeCp1252(std::string_view(reinterpret_cast<const char*>(fh), idLen));

@@ -5,6 +5,7 @@
 // Frame bytes are taken as Windows-1252 text with every NUL removed, so an
 // ISO-8859-1 text frame reads as its plain text.
 #include "base/Result.h"
+#include "base/SystemError.h"
 
 #include <cstdint>
 #include <map>
@@ -13,19 +14,11 @@
 
 namespace pellam {
 
-// Why a file could not be read: the system error number, its description and
-// where it happened ("<program>.cMP3ID3v1").
-struct TagReadFailure {
-    int Number = 0;
-    std::string Description;
-    std::string Source;
-};
-
 class cMP3ID3v2 {
 public:
     // Resets the reader and reads the tag of `path`. Fails only when the file
     // cannot be opened or read; a file without a tag is a success.
-    Result<bool, TagReadFailure> SetMP3File(const std::string& path);
+    Result<bool, SystemError> SetMP3File(const std::string& path);
     const std::string& MP3File() const { return m_file; }
 
     bool HasID3v2Tag() const { return m_tagPosition != 0; }

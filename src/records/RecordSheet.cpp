@@ -1,6 +1,5 @@
 #include "records/RecordSheet.h"
 
-#include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
 #include "base/PathText.h"
 #include "records/RecordFields.h"
@@ -131,7 +130,7 @@ std::string PersonAge(const std::string& dob, const std::string& today)
     return std::to_string(*year - *bornYear - (beforeBirthday ? 1 : 0));
 }
 
-PhotoCheck CheckPhoto(const std::string& photoFile, const std::string& picPath)
+PhotoCheck CheckPhoto(const std::string& photoFile, const FolderPath& picPath)
 {
     if (photoFile.empty())
         return {{}, kPhotoNotAvailable, {}};
@@ -140,7 +139,7 @@ PhotoCheck CheckPhoto(const std::string& photoFile, const std::string& picPath)
         return {{}, kPhotoLoadError, NameRefusalReason(path.error(), photoFile, picPath)};
     const auto fd = FileDescriptor::OpenForReading(path.value());
     if (!fd)
-        return {{}, kPhotoLoadError, path.value() + ": " + ErrnoText(fd.error())};
+        return {{}, kPhotoLoadError, path.value() + ": " + fd.error().text};
     std::array<unsigned char, 4> head {};
     const auto starts = [&](std::initializer_list<unsigned char> magic) {
         return std::equal(magic.begin(), magic.end(), head.begin());

@@ -2,6 +2,7 @@
 // The record sheet of one person: a rich document built section by section
 // from the person's fields, with the photo (or a note in its place), ready to
 // be shown, printed or written as text.
+#include "base/FolderPath.h"
 #include "records/RecordTable.h"
 #include "richtext/RichDocument.h"
 #include "workspace/RoleTable.h"
@@ -33,7 +34,7 @@ struct PhotoCheck {
 // file name: nothing outside the incident is read as its photo), when the
 // file cannot be read, or when it does not begin as a JPEG, PNG, GIF or BMP
 // picture; no note otherwise.
-PhotoCheck CheckPhoto(const std::string& photoFile, const std::string& picPath);
+PhotoCheck CheckPhoto(const std::string& photoFile, const FolderPath& picPath);
 
 // The window caption: " Record Viewer:  Viewing " and the person's Name field.
 std::string SheetCaption(const RecordTable& table, std::int16_t role, std::int16_t person);

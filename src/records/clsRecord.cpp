@@ -1,12 +1,10 @@
 #include "records/clsRecord.h"
 
 #include "base/Cp1252.h"
-#include "base/ErrnoText.h"
 #include "base/FileDescriptor.h"
 #include "base/Text.h"
 
 #include <array>
-#include <cerrno>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -19,19 +17,14 @@ constexpr std::int32_t kDefaultSlotLength = 1050;
 constexpr std::int32_t kMinimumSlotLength = 150;
 constexpr int kMaxPersons = 100;
 
-RecordLoadError Damaged(std::string reason)
-{
-    return RecordLoadError {0, std::move(reason)};
-}
-
 // The records file opened for reading slot by slot.
 class SlotReader {
 public:
-    static Result<SlotReader, RecordLoadError> Open(const std::string& path)
+    static Result<SlotReader, SystemError> Open(const std::string& path)
     {
         auto opened = FileDescriptor::OpenForReading(path);
         if (!opened)
-            return fail(RecordLoadError {opened.error(), ErrnoText(opened.error())});
+            return fail(opened.error());
         return SlotReader(std::move(opened).value());
     }
 
@@ -41,7 +34,7 @@ public:
     // may be missing. `whole` tells whether the file held the whole text.
     // With `text` false only the length word is read and checked, and the
     // text is given as "".
-    Result<std::string, RecordLoadError> Read(std::int64_t n, std::int32_t L, bool& whole, bool text = true) const
+    Result<std::string, SystemError> Read(std::int64_t n, std::int32_t L, bool& whole, bool text = true) const
     {
         const std::int64_t offset = (n - 1) * L;
         whole = offset + 2 <= m_size;
@@ -52,7 +45,7 @@ public:
             return fail(read.error());
         const std::int64_t m = word[0] | (word[1] << 8);
         if (m > L - 2)
-            return fail(Damaged(
+            return fail(SystemError::Content(
                 "slot " + std::to_string(n) + " claims " + std::to_string(m) + " bytes, more than a slot holds"));
         whole = offset + 2 + m <= m_size;
         if (!text)
@@ -67,15 +60,14 @@ private:
     explicit SlotReader(FileDescriptor fd) : m_fd(std::move(fd)), m_size(m_fd.Size()) { }
 
     // Reads n bytes the file was seen to hold; a short read means it shrank.
-    Result<bool, RecordLoadError> ReadAt(std::int64_t offset, void* out, std::size_t n) const
+    Result<bool, SystemError> ReadAt(std::int64_t offset, void* out, std::size_t n) const
     {
         const std::int64_t got = m_fd.ReadAt(offset, out, n);
         if (got < 0) {
-            const int err = errno;
-            return fail(RecordLoadError {err, ErrnoText(err)});
+            return fail(SystemError::Last());
         }
         if (got < static_cast<std::int64_t>(n))
-            return fail(Damaged("the file shrank while it was read"));
+            return fail(SystemError::Content("the file shrank while it was read"));
         return true;
     }
 
@@ -141,7 +133,7 @@ const std::string& clsRecord::TrailerText()
     return text;
 }
 
-Result<RecordLoad, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, RoleTable& roles) const
+Result<RecordLoad, SystemError> clsRecord::RECORDLOAD(RecordTable& table, RoleTable& roles) const
 {
     table.Clear();
     auto load = ReadSlots([&](int role, int person, int page, int field, std::string&& text) {
@@ -154,7 +146,7 @@ Result<RecordLoad, RecordLoadError> clsRecord::RECORDLOAD(RecordTable& table, Ro
     return load;
 }
 
-Result<RecordLoad, RecordLoadError> clsRecord::RECORDHEADER(std::array<std::string, 11>& header, RoleTable& roles) const
+Result<RecordLoad, SystemError> clsRecord::RECORDHEADER(std::array<std::string, 11>& header, RoleTable& roles) const
 {
     for (auto& text : header)
         text.clear();
@@ -171,7 +163,7 @@ Result<RecordLoad, RecordLoadError> clsRecord::RECORDHEADER(std::array<std::stri
     return load;
 }
 
-Result<RecordLoad, RecordLoadError> clsRecord::ReadSlots(const RecordTextSink& sink, bool personTexts) const
+Result<RecordLoad, SystemError> clsRecord::ReadSlots(const RecordTextSink& sink, bool personTexts) const
 {
     auto opened = SlotReader::Open(m_path);
     if (!opened)
@@ -189,7 +181,7 @@ Result<RecordLoad, RecordLoadError> clsRecord::ReadSlots(const RecordTextSink& s
             std::int64_t v = 0;
             if (!ParseInteger(first.value(), std::numeric_limits<std::int32_t>::min(),
                     std::numeric_limits<std::int32_t>::max(), v))
-                return fail(Damaged("the slot length is not a number"));
+                return fail(SystemError::Content("the slot length is not a number"));
             L = v < 1 ? kDefaultSlotLength : v < kMinimumSlotLength ? kMinimumSlotLength : static_cast<std::int32_t>(v);
         }
     }
@@ -199,7 +191,7 @@ Result<RecordLoad, RecordLoadError> clsRecord::ReadSlots(const RecordTextSink& s
     // texts; the first slot it does not hold whole is noted.
     RecordLoad load;
     std::int64_t slot = 1;
-    auto next = [&](bool text) -> Result<std::string, RecordLoadError> {
+    auto next = [&](bool text) -> Result<std::string, SystemError> {
         bool whole = true;
         auto read = file.Read(slot, L, whole, text);
         if (read && !whole && load.cutAtSlot == 0)
@@ -219,7 +211,8 @@ Result<RecordLoad, RecordLoadError> clsRecord::ReadSlots(const RecordTextSink& s
     for (int k = 0; k < clsRecord::kWrittenRoles; ++k) {
         const auto count = PersonCount(header[static_cast<std::size_t>(k + 1)]);
         if (!count)
-            return fail(Damaged("the person count of role " + std::to_string(k) + " is not a number up to 100"));
+            return fail(
+                SystemError::Content("the person count of role " + std::to_string(k) + " is not a number up to 100"));
         for (int r = 1; r <= *count; ++r, ++persons)
             for (int page = 1; page <= 3; ++page)
                 for (int field = 0; field < RecordTable::kFields; ++field) {

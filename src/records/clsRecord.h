@@ -4,6 +4,7 @@
 // length, slots 1..11 the header texts, then every person's 33 texts role by
 // role, then a trailer slot (absent in the backup file).
 #include "base/Result.h"
+#include "base/SystemError.h"
 #include "records/RecordTable.h"
 #include "workspace/RoleTable.h"
 
@@ -15,13 +16,6 @@
 #include <string_view>
 
 namespace pellam {
-
-// Why the records file was not loaded: the system's error number when the file
-// could not be opened or read (0 when its content was at fault) and a description.
-struct RecordLoadError {
-    int Errno = 0;
-    std::string Reason;
-};
 
 // What a load read: the persons, and where a file cut short ends.
 struct RecordLoad {
@@ -49,19 +43,21 @@ public:
     // file cut short loads: the slots it does not reach read as empty texts,
     // and the result says where it ends. On success the file's role-0 label
     // (header text 10) becomes roles.RoleName0 and roles.RoleNames[0]. On
-    // failure the table keeps what was read so far and `roles` is untouched.
-    Result<RecordLoad, RecordLoadError> RECORDLOAD(RecordTable& table, RoleTable& roles) const;
+    // failure the table keeps what was read so far and `roles` is untouched;
+    // the error is the system's when the file could not be opened or read,
+    // and says what is damaged (number 0) when its content is at fault.
+    Result<RecordLoad, SystemError> RECORDLOAD(RecordTable& table, RoleTable& roles) const;
 
     // As RECORDLOAD, with every slot checked as it checks them, but only the
     // header texts are read and kept: the same success or failure and the
     // same role-0 label, at the cost of a few bytes per slot whatever the
     // file's size (the statistics page needs the label alone).
-    Result<RecordLoad, RecordLoadError> RECORDHEADER(std::array<std::string, 11>& header, RoleTable& roles) const;
+    Result<RecordLoad, SystemError> RECORDHEADER(std::array<std::string, 11>& header, RoleTable& roles) const;
 
     // The file read as RECORDLOAD reads it, each text handed to `sink`
     // instead of a table, so that a reader can take the persons one by one.
     // With `personTexts` false the person and trailer slots are only checked.
-    Result<RecordLoad, RecordLoadError> ReadSlots(const RecordTextSink& sink, bool personTexts = true) const;
+    Result<RecordLoad, SystemError> ReadSlots(const RecordTextSink& sink, bool personTexts = true) const;
 
     // Slot length for writing: the longest text of roles 0..7 plus 50, at least 150.
     static std::int32_t SlotLength(const RecordTable& table);

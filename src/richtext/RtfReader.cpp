@@ -573,10 +573,12 @@ const char* Describe(RichTextFileError error)
 Result<RichDocument, RichTextFileError> LoadRichTextFile(const std::string& path)
 {
     auto opened = FileDescriptor::OpenForReading(path);
-    if (!opened)
-        return fail(opened.error() == ENOENT                           ? RichTextFileError::NotFound
-                : opened.error() == EISDIR || opened.error() == EINVAL ? RichTextFileError::NotAFile
-                                                                       : RichTextFileError::Unreadable);
+    if (!opened) {
+        const int why = opened.error().number;
+        return fail(why == ENOENT                ? RichTextFileError::NotFound
+                : why == EISDIR || why == EINVAL ? RichTextFileError::NotAFile
+                                                 : RichTextFileError::Unreadable);
+    }
     const FileDescriptor& fd = opened.value();
     const std::int64_t size = fd.Size();
     if (size < 0)

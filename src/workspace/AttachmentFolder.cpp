@@ -19,16 +19,16 @@ bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-bool IsDirectory(const std::string& path)
+bool IsDirectory(const FolderPath& folder)
 {
     std::error_code ec;
-    return fs::is_directory(path, ec);
+    return fs::is_directory(folder.str(), ec);
 }
 
-bool HoldsList(const std::string& folder)
+bool HoldsList(const FolderPath& folder)
 {
     std::error_code ec;
-    return fs::is_regular_file(JoinPath(folder, kListName), ec);
+    return fs::is_regular_file(folder.Join(kListName), ec);
 }
 
 // A drive ("C:"), a UNC share ("\\server\...") or a path rooted at "\" is the
@@ -40,21 +40,21 @@ bool IsWindowsPath(const std::string& path)
 
 // The named folder as a path of this machine, "\" read as "/": a POSIX path
 // as it is, a relative one taken from the evidence folder; none for a Windows
-// path or an empty name. Lexically normal, without a closing separator.
-std::optional<std::string> OnThisMachine(const std::string& named, const std::string& evidence)
+// path or an empty name. Lexically normal.
+std::optional<FolderPath> OnThisMachine(const std::string& named, const FolderPath& evidence)
 {
     if (named.empty() || IsWindowsPath(named))
         return std::nullopt;
     std::string path = named;
     std::replace(path.begin(), path.end(), '\\', '/');
     if (path.front() != '/')
-        path = JoinPath(evidence, path);
-    return MakeAbsolute(path);
+        path = evidence.Join(path);
+    return FolderPath(MakeAbsolute(path));
 }
 
-AttachmentFolder Found(AttachmentFolder::Source source, const std::string& folder, std::string note = {})
+AttachmentFolder Found(AttachmentFolder::Source source, const FolderPath& folder, std::string note = {})
 {
-    return AttachmentFolder {source, WithTrailingSeparator(folder), std::move(note)};
+    return AttachmentFolder {source, folder, std::move(note)};
 }
 
 // What the event file names, for the notes.
@@ -90,41 +90,39 @@ std::string LastFolderName(const std::string& folder)
     return name;
 }
 
-AttachmentFolder ResolveAttachmentFolder(const std::string& named, const std::string& evidence)
+AttachmentFolder ResolveAttachmentFolder(const std::string& named, const FolderPath& evidence)
 {
     using Source = AttachmentFolder::Source;
     const auto here = OnThisMachine(named, evidence);
-    if (here && IsDirectory(*here) && LiesWithin(evidence, *here, true))
+    if (here && IsDirectory(*here) && LiesWithin(evidence.str(), here->str(), true))
         return Found(Source::AsNamed, *here);
 
     const std::string last = LastFolderName(named);
-    std::vector<std::string> candidates;
+    std::vector<FolderPath> candidates;
     if (!last.empty())
-        candidates.push_back(JoinPath(evidence, last));
+        candidates.push_back(evidence.Sub(last));
     if (last != "Attachments")
-        candidates.push_back(JoinPath(evidence, "Attachments"));
+        candidates.push_back(evidence.Sub("Attachments"));
     candidates.push_back(evidence);
     for (const auto& folder : candidates)
         if (HoldsList(folder))
             return Found(Source::InEvidence, folder,
-                "Attachments from " + WithTrailingSeparator(folder) + " in the evidence folder; " + NamedText(named)
-                    + ".");
+                "Attachments from " + folder.WithSeparator() + " in the evidence folder; " + NamedText(named) + ".");
 
     if (here && IsDirectory(*here))
         return Found(Source::Outside, *here,
-            "Attachments from " + WithTrailingSeparator(*here)
-                + ", outside the evidence folder, as the event file names it.");
+            "Attachments from " + here->WithSeparator() + ", outside the evidence folder, as the event file names it.");
 
     std::string where = "\"Attachments\"";
     if (!last.empty() && last != "Attachments")
         where = "\"" + last + "\" or " + where;
     const bool unnamed = std::all_of(named.begin(), named.end(), IsSeparator);
-    return AttachmentFolder {Source::None, std::string(),
+    return AttachmentFolder {Source::None, FolderPath(),
         "No attachments list found: " + NamedText(named) + (unnamed ? "" : ", which is not on this machine")
             + ", and the evidence folder holds no \"ATCH.lst\", neither in itself nor in a folder " + where + "."};
 }
 
-AttachmentFolder LoadIncidentAttachments(const std::string& named, const std::string& evidence, AttachmentList& list)
+AttachmentFolder LoadIncidentAttachments(const std::string& named, const FolderPath& evidence, AttachmentList& list)
 {
     AttachmentFolder found = ResolveAttachmentFolder(named, evidence);
     if (found.folder.empty())
@@ -132,8 +130,8 @@ AttachmentFolder LoadIncidentAttachments(const std::string& named, const std::st
     const auto read = LoadAttachmentList(found.folder, list);
     const std::string told = read ? read.value() : "cannot be read: " + read.error();
     if (!told.empty())
-        found.note
-            += (found.note.empty() ? "" : " ") + std::string("\"ATCH.lst\" in ") + found.folder + " " + told + ".";
+        found.note += (found.note.empty() ? "" : " ") + std::string("\"ATCH.lst\" in ") + found.folder.WithSeparator()
+            + " " + told + ".";
     return found;
 }
 

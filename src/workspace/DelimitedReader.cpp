@@ -1,7 +1,6 @@
 #include "workspace/DelimitedReader.h"
 
 #include "base/Cp1252.h"
-#include "base/ErrnoText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -27,13 +26,13 @@ DelimitedReader::DelimitedReader(DelimitedReader&&) noexcept = default;
 DelimitedReader& DelimitedReader::operator=(DelimitedReader&&) noexcept = default;
 DelimitedReader::~DelimitedReader() = default;
 
-Result<DelimitedReader, OpenError> DelimitedReader::OpenFile(const std::string& path)
+Result<DelimitedReader, SystemError> DelimitedReader::OpenFile(const std::string& path)
 {
     auto opened = FileDescriptor::OpenForReading(path);
     if (!opened)
-        return fail(OpenError {opened.error(), ErrnoText(opened.error())});
+        return fail(opened.error());
     if (opened.value().Size() > kMaxFileBytes)
-        return fail(OpenError {EFBIG, ErrnoText(EFBIG)});
+        return fail(SystemError(EFBIG));
     DelimitedReader r;
     r.m_file = std::move(opened).value();
     return r;

@@ -9,18 +9,13 @@
 // kMaxValueBytes ends the reading, so no file can make a value grow unbounded.
 #include "base/FileDescriptor.h"
 #include "base/Result.h"
+#include "base/SystemError.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace pellam {
-
-// Why a file could not be opened: the system's error number and its description.
-struct OpenError {
-    int Errno = 0;
-    std::string Reason;
-};
 
 enum class ReadError {
     PrematureEnd, // a value was asked for after the last one
@@ -38,7 +33,7 @@ public:
 
     // Opens a regular file; a folder, FIFO or device is refused without waiting
     // on it, a file larger than kMaxFileBytes with EFBIG.
-    static Result<DelimitedReader, OpenError> OpenFile(const std::string& path);
+    static Result<DelimitedReader, SystemError> OpenFile(const std::string& path);
     static DelimitedReader FromText(std::string bytes);
 
     DelimitedReader(DelimitedReader&&) noexcept;

@@ -5,25 +5,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
 
 namespace pellam {
-namespace {
-
-ListingError ErrorOf(int number)
-{
-    return ListingError {number, std::strerror(number)};
-}
-
-} // namespace
-
-bool ListingError::missing() const
-{
-    return number == ENOENT || number == ENOTDIR;
-}
-
 bool FolderListing::Before(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
@@ -38,12 +23,12 @@ bool FolderListing::Before(std::string_view a, std::string_view b)
     return a < b;
 }
 
-Result<FolderListing, ListingError> FolderListing::Read(const std::string& folder)
+Result<FolderListing, SystemError> FolderListing::Read(const FolderPath& folder)
 {
     FolderListing listing;
-    DIR* dir = ::opendir(folder.c_str());
+    DIR* dir = ::opendir(folder.str().c_str());
     if (!dir)
-        return fail(ErrorOf(errno));
+        return fail(SystemError::Last());
     for (;;) {
         errno = 0;
         const dirent* entry = ::readdir(dir);
@@ -51,7 +36,7 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
             const int err = errno;
             if (err != 0) { // a listing cut short is no listing
                 ::closedir(dir);
-                return fail(ErrorOf(err));
+                return fail(SystemError(err));
             }
             break;
         }
@@ -66,11 +51,12 @@ Result<FolderListing, ListingError> FolderListing::Read(const std::string& folde
         // file systems that leave it out are asked with stat().
         bool regular = entry->d_type == DT_REG;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            const std::string path = JoinPath(folder, name);
+            const std::string path = folder.Join(name);
             struct stat st { };
             regular = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
             struct stat own { };
-            if (regular && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode) && !LiesWithin(folder, path)) {
+            if (regular && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode)
+                && !LiesWithin(folder.str(), path)) {
                 listing.m_outside.push_back(name);
                 continue;
             }

@@ -8,8 +8,9 @@
 // the operator can be told. Names are sorted
 // alphabetically without regard to letter case, ties in byte order, so
 // recording numbers follow this order.
-#include "base/PathText.h"
+#include "base/FolderPath.h"
 #include "base/Result.h"
+#include "base/SystemError.h"
 
 #include <string>
 #include <string_view>
@@ -17,20 +18,12 @@
 
 namespace pellam {
 
-// Why a folder could not be listed: the system's error number and its text.
-struct ListingError {
-    int number = 0;
-    std::string description;
-    // The folder is not there at all (as opposed to there but unreadable).
-    bool missing() const;
-};
-
 class FolderListing {
 public:
     FolderListing() = default;
     // Reads the folder now. A folder that is missing, is no folder or cannot
     // be read is an error, never an empty listing.
-    static Result<FolderListing, ListingError> Read(const std::string& folder);
+    static Result<FolderListing, SystemError> Read(const FolderPath& folder);
 
     const std::vector<std::string>& names() const { return m_names; }
     bool empty() const { return m_names.empty(); }

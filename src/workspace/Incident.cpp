@@ -12,7 +12,7 @@ class Parser {
 public:
     explicit Parser(DelimitedReader& in) : m_in(in) { }
 
-    Result<Incident, EventFileError> Run()
+    Result<Incident, SystemError> Run()
     {
         Incident inc;
         Skip(2);
@@ -22,9 +22,9 @@ public:
         Text(inc.Location, "location");
         Skip(5);
         Integer(inc.SubjectCount, "subject count");
-        if (m_error.Reason.empty() && inc.SubjectCount > Incident::kMaxSubjects)
-            m_error.Reason = std::to_string(inc.SubjectCount) + " subjects; at most 10 are kept";
-        for (int i = 1; m_error.Reason.empty() && i <= inc.SubjectsRead(); ++i) {
+        if (m_error.text.empty() && inc.SubjectCount > Incident::kMaxSubjects)
+            m_error.text = std::to_string(inc.SubjectCount) + " subjects; at most 10 are kept";
+        for (int i = 1; m_error.text.empty() && i <= inc.SubjectsRead(); ++i) {
             Text(inc.SubjectName[static_cast<std::size_t>(i)], "subject name");
             Text(inc.SubjectDOB[static_cast<std::size_t>(i)], "subject date of birth");
         }
@@ -33,7 +33,7 @@ public:
         Text(inc.EndDate, "end date");
         Text(inc.EndTime, "end time");
         Integer(inc.Mp3Count, "recording count");
-        if (!m_error.Reason.empty())
+        if (!m_error.text.empty())
             return fail(m_error);
         return inc;
     }
@@ -41,12 +41,11 @@ public:
 private:
     void Failed(ReadError e, const char* what)
     {
-        m_error.Reason
-            = std::string(what) + " (value " + std::to_string(m_values) + "): " + DelimitedReader::Describe(e);
+        m_error.text = std::string(what) + " (value " + std::to_string(m_values) + "): " + DelimitedReader::Describe(e);
     }
     void Text(std::string& into, const char* what)
     {
-        if (!m_error.Reason.empty())
+        if (!m_error.text.empty())
             return;
         ++m_values;
         auto v = m_in.ReadText();
@@ -57,7 +56,7 @@ private:
     }
     void Integer(std::int16_t& into, const char* what)
     {
-        if (!m_error.Reason.empty())
+        if (!m_error.text.empty())
             return;
         ++m_values;
         auto v = m_in.ReadInt16();
@@ -68,7 +67,7 @@ private:
     }
     void Skip(int n)
     {
-        for (int i = 0; i < n && m_error.Reason.empty(); ++i) {
+        for (int i = 0; i < n && m_error.text.empty(); ++i) {
             ++m_values;
             if (auto v = m_in.Skip(1); !v)
                 Failed(v.error(), "unused value");
@@ -76,17 +75,17 @@ private:
     }
 
     DelimitedReader& m_in;
-    EventFileError m_error;
+    SystemError m_error; // a fault of the content: number 0
     int m_values = 0; // values asked for so far, counted from 1
 };
 
 } // namespace
 
-Result<Incident, EventFileError> ReadEventFile(const std::string& path)
+Result<Incident, SystemError> ReadEventFile(const std::string& path)
 {
     auto reader = DelimitedReader::OpenFile(path);
     if (!reader)
-        return fail(EventFileError {reader.error().Errno, reader.error().Reason});
+        return fail(reader.error());
     auto parsed = Parser(reader.value()).Run();
     if (!parsed)
         return parsed;

@@ -1,6 +1,7 @@
 #pragma once
 // The incident record read from the event file.
 #include "base/Result.h"
+#include "base/SystemError.h"
 
 #include <array>
 #include <cstdint>
@@ -18,7 +19,10 @@ struct Incident {
     std::int16_t SubjectCount = 0;
     std::array<std::string, kMaxSubjects + 1> SubjectName; // indices 1..10
     std::array<std::string, kMaxSubjects + 1> SubjectDOB; // indices 1..10
-    std::string AttachPath; // as written, closed with its separator ("\" or "/") after reading
+    // The attachments folder as the incident system wrote it, a folder of its
+    // machine ("C:\...\"), closed with its separator after reading; the
+    // folder on this machine is ResolveAttachmentFolder's.
+    std::string AttachPath;
     std::string EndDate;
     std::string EndTime;
     std::int16_t Mp3Count = 0;
@@ -27,16 +31,10 @@ struct Incident {
     int SubjectsRead() const { return SubjectCount >= 2 ? SubjectCount : 1; }
 };
 
-// Why an event file was not read: the system's error number when the file
-// could not be opened (0 when its content was at fault) and a description.
-struct EventFileError {
-    int Errno = 0;
-    std::string Reason;
-};
-
 // Reads an event file. A missing, unreadable or short file, a bad integer or
-// more than 10 subjects is an error. AttachPath keeps the incident system's
+// more than 10 subjects is an error: the system's when the file could not be
+// opened, number 0 and the value at fault when its content was. AttachPath keeps the incident system's
 // text; where the attachments are on this machine is ResolveAttachmentFolder's.
-Result<Incident, EventFileError> ReadEventFile(const std::string& path);
+Result<Incident, SystemError> ReadEventFile(const std::string& path);
 
 } // namespace pellam

@@ -1,5 +1,7 @@
 #include "workspace/IncidentPaths.h"
 
+#include "base/PathText.h"
+
 #include <initializer_list>
 
 namespace pellam {
@@ -7,11 +9,11 @@ namespace {
 
 // The first candidate present in the listing, as a full path; "NONE" otherwise.
 std::string FindDocument(
-    const FolderListing& listing, const std::string& folder, std::initializer_list<std::string> names, int& missing)
+    const FolderListing& listing, const FolderPath& folder, std::initializer_list<std::string> names, int& missing)
 {
     for (const auto& name : names)
         if (listing.FileInList(name))
-            return JoinPath(folder, name);
+            return folder.Join(name);
     ++missing;
     return kNone;
 }
@@ -23,23 +25,21 @@ bool SplitEventPath(NewLoad& load, Paths& paths)
     if (!load.EventFile.ends_with("evt"))
         return false;
     load.FileName = BaseName(load.EventFile);
-    std::string folder = load.EventFile.substr(0, load.EventFile.size() - load.FileName.size());
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    paths.Evidence = folder;
+    paths.Evidence
+        = FolderPath(std::string_view(load.EventFile).substr(0, load.EventFile.size() - load.FileName.size()));
     return true;
 }
 
-std::string PicPath(const Paths& paths)
+FolderPath PicPath(const Paths& paths)
 {
-    return WithTrailingSeparator(JoinPath(paths.Evidence, "Photo"));
+    return paths.Evidence.Sub("Photo");
 }
 
-std::string FindEventFile(const FolderListing& listing, const std::string& folder)
+std::string FindEventFile(const FolderListing& listing, const FolderPath& folder)
 {
     for (const auto& name : listing.names())
         if (name.ends_with("evt"))
-            return JoinPath(folder, name);
+            return folder.Join(name);
     return std::string();
 }
 
@@ -47,7 +47,7 @@ int NegotiateLogPaths(const FolderListing& listing, const std::string& caseNumbe
 {
     int missing = 0;
     const std::string& c = caseNumber;
-    const std::string& f = paths.Evidence;
+    const FolderPath& f = paths.Evidence;
     paths.NppReport
         = FindDocument(listing, f, {"NPRpt.tmp", c + "_NPRpt.tmp", "NPP_Rpt.rtf", c + "_NPP_Rpt.rtf"}, missing);
     paths.AdminLog = FindDocument(listing, f, {"ADCOMM.rtf", c + "_ADCOMM.rtf"}, missing);

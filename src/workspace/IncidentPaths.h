@@ -1,6 +1,7 @@
 #pragma once
 // The path variables through which every window reaches the incident's files,
 // and the search for the four log documents.
+#include "base/FolderPath.h"
 #include "workspace/FolderListing.h"
 
 #include <string>
@@ -16,15 +17,14 @@ struct NewLoad {
 };
 
 struct Paths {
-    // The evidence folder: absolute, without a trailing separator (the root
-    // stays "/"). It is the one place the folder is kept; the form ending with
-    // "/" is WithTrailingSeparator(Evidence), the photo folder PicPath(paths).
-    std::string Evidence;
+    // The evidence folder. It is the one place the folder is kept; the photo
+    // folder is PicPath(paths).
+    FolderPath Evidence;
     std::string MainLog;
     std::string NocLog;
     std::string AdminLog;
     std::string NppReport;
-    std::string Temp; // the working folder, ending with "/"
+    FolderPath Temp; // the working folder
 };
 
 // Splits NewLoad.EventFile into FileName and the folder that holds it
@@ -32,11 +32,11 @@ struct Paths {
 // false and nothing changes. EventFile is expected to be absolute.
 bool SplitEventPath(NewLoad& load, Paths& paths);
 
-// The photo folder of the evidence folder, ending with "/".
-std::string PicPath(const Paths& paths);
+// The photo folder of the evidence folder.
+FolderPath PicPath(const Paths& paths);
 
 // Full path of the first listed file whose name ends in exactly "evt", or "".
-std::string FindEventFile(const FolderListing& listing, const std::string& folder);
+std::string FindEventFile(const FolderListing& listing, const FolderPath& folder);
 
 // Sets the four log paths from the listing of paths.Evidence (plain names win
 // over case-prefixed ones; "NONE" when absent). Returns the number of missing

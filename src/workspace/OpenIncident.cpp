@@ -2,11 +2,11 @@
 
 #include "base/AsciiCase.h"
 #include "base/PathText.h"
+#include "base/SystemError.h"
 #include "workspace/SysConfig.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <iterator>
 #include <sys/stat.h>
 
@@ -25,11 +25,11 @@ Message FileErrorMessage(const std::string& reason)
     return Message {"File Error", std::string("Error loading Event. ") + kLineBreak + reason, MessageIcon::Critical};
 }
 
-Message PathErrorMessage(const ListingError& error)
+Message PathErrorMessage(const SystemError& error)
 {
     std::string text = "Internal Directory Alteration Error!      ";
     if (error.number > 0)
-        text += std::string(kLineBreak) + "ERROR #" + std::to_string(error.number) + " - " + error.description;
+        text += std::string(kLineBreak) + "ERROR #" + std::to_string(error.number) + " - " + error.text;
     return Message {"Path Error", text, MessageIcon::Critical};
 }
 
@@ -38,10 +38,10 @@ Result<std::string, Message> CheckEventFileArgument(const std::string& given)
     const std::string quoted = "\"" + given + "\"";
     struct stat st { };
     if (given.empty() || ::stat(given.c_str(), &st) != 0) {
-        const int err = given.empty() ? ENOENT : errno;
-        if (err == ENOENT || err == ENOTDIR)
+        const SystemError err = given.empty() ? SystemError(ENOENT) : SystemError::Last();
+        if (err.Missing())
             return fail(FileErrorMessage("The event file " + quoted + " does not exist."));
-        return fail(FileErrorMessage("The event file " + quoted + " cannot be reached: " + std::strerror(err) + "."));
+        return fail(FileErrorMessage("The event file " + quoted + " cannot be reached: " + err.text + "."));
     }
     if (S_ISDIR(st.st_mode))
         return fail(FileErrorMessage(
@@ -134,9 +134,9 @@ Result<Opened, Message> OpenIncident::Open(const std::string& eventFile)
     // that is there but cannot be read fails the folder change.
     auto listing = FolderListing::Read(s.paths.Evidence);
     if (!listing) {
-        const ListingError& e = listing.error();
-        if (e.missing())
-            return fail(FileErrorMessage("ERROR #" + std::to_string(e.number) + " - " + e.description));
+        const SystemError& e = listing.error();
+        if (e.Missing())
+            return fail(FileErrorMessage("ERROR #" + std::to_string(e.number) + " - " + e.text));
         return fail(PathErrorMessage(e));
     }
     std::optional<Message> notice = LeftOutNotice(listing.value());

@@ -22,7 +22,7 @@ Message LoadErrorMessage();
 // The box for an open that failed on the way: "Error loading Event. " and the reason.
 Message FileErrorMessage(const std::string& reason);
 // The box for an evidence folder that is there but cannot be listed.
-Message PathErrorMessage(const ListingError& error);
+Message PathErrorMessage(const SystemError& error);
 
 // An event file named on the command line, checked before it is opened as if
 // chosen in the open dialog (which only hands over existing files): the full

@@ -26,7 +26,7 @@ void ApplyRecordsFile(IncidentModel& m)
     const auto records = m.listing.WithExtension("rmq");
     m.RecordsFound = !records.empty();
     if (m.RecordsFound)
-        m.RecordsPath = JoinPath(m.paths.Evidence, records.front());
+        m.RecordsPath = m.paths.Evidence.Join(records.front());
 }
 
 } // namespace
@@ -66,7 +66,7 @@ void RecordingPass::GetAllDurations()
     std::vector<std::string> paths;
     paths.reserve(m_names.size());
     for (const auto& name : m_names)
-        paths.push_back(JoinPath(s.paths.Evidence, name));
+        paths.push_back(s.paths.Evidence.Join(name));
     m_probe.Start(paths);
 
     if (!m_names.empty()) {
@@ -150,7 +150,7 @@ bool RecordingPass::TickRow()
             return false; // this row again next tick
         const std::size_t n = m_row++;
         ++m_file;
-        s.MP3Paths[n] = JoinPath(s.paths.Evidence, name);
+        s.MP3Paths[n] = s.paths.Evidence.Join(name);
         s.MP3Count = static_cast<std::int16_t>(n + 1);
         Mp3Record& rec = s.MP3Table[n];
         rec.Size = GetFileSize(s.MP3Paths[n], s.Formats);
@@ -167,7 +167,7 @@ void RecordingPass::EndFinishLoadUp()
 {
     IncidentModel& s = m_model;
     m_progressValue = 0;
-    const std::string& folder = s.paths.Evidence;
+    const FolderPath& folder = s.paths.Evidence;
 
     const std::string eventFile = FindEventFile(s.listing, folder);
     auto incident = ReadEventFile(eventFile);
@@ -179,9 +179,8 @@ void RecordingPass::EndFinishLoadUp()
 
     NegotiateLogPaths(s.listing, s.CaseNumber, s.paths);
     s.attachFolder = LoadIncidentAttachments(s.incident.AttachPath, folder, s.attachments);
-    s.HasVistrel
-        = FileExists(JoinPath(folder, "Vistrel/Vistrel.exe")) || FileExists(JoinPath(folder, "Vistrel/Vistrel"));
-    s.HasIntelUpload = FileExists(JoinPath(folder, "IntelUpload/" + s.CaseNumber + "_InUpLog.rtf"));
+    s.HasVistrel = FileExists(folder.Join("Vistrel/Vistrel.exe")) || FileExists(folder.Join("Vistrel/Vistrel"));
+    s.HasIntelUpload = FileExists(folder.Join("IntelUpload/" + s.CaseNumber + "_InUpLog.rtf"));
     m_stage = Stage::Finished;
 }
 

@@ -1,11 +1,9 @@
 #include "workspace/ServKILL.h"
 
 #include "base/AsciiCase.h"
-#include "base/ErrnoText.h"
 #include "base/PathText.h"
 #include "base/Text.h"
 
-#include <cerrno>
 #include <dirent.h>
 #include <fstream>
 #include <iterator>
@@ -33,8 +31,7 @@ ProcessList ReadProcFs(const std::string& procRoot)
 {
     DIR* dir = ::opendir(procRoot.c_str());
     if (!dir) {
-        const int err = errno;
-        return fail(ProcessListError {err, ErrnoText(err)});
+        return fail(SystemError::Last());
     }
     std::vector<ProcessNames> out;
     while (const dirent* e = ::readdir(dir)) {
@@ -84,11 +81,7 @@ ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source
 {
     const auto processes = List(source);
     if (!processes)
-        return fail(ProcessCheckError {processes.error(),
-            Message {"Server Error",
-                std::string("Error Terminating a Running Incidence of the CordaneComm Server!") + kLineBreak
-                    + "Networking will not be available!",
-                MessageIcon::Information}});
+        return fail(processes.error());
     int count = 0;
     for (const auto& p : processes.value())
         if (ProcessMatches(p, target, false) && ++count > 1)
@@ -99,18 +92,28 @@ ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source
 ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& source)
 {
     const auto processes = List(source);
-    if (!processes) {
-        const ProcessListError& cause = processes.error();
-        return fail(ProcessCheckError {cause,
-            Message {"Process Error",
-                std::string("Error occurred while checking processes.") + kLineBreak + "Error# "
-                    + std::to_string(cause.Errno) + " - " + cause.Reason,
-                MessageIcon::Information}});
-    }
+    if (!processes)
+        return fail(processes.error());
     for (const auto& p : processes.value())
         if (ProcessMatches(p, target, true))
             return true;
     return false;
+}
+
+Message CheckProcessFailedMessage()
+{
+    return Message {"Server Error",
+        std::string("Error Terminating a Running Incidence of the CordaneComm Server!") + kLineBreak
+            + "Networking will not be available!",
+        MessageIcon::Information};
+}
+
+Message ProcessRunningFailedMessage(const SystemError& error)
+{
+    return Message {"Process Error",
+        std::string("Error occurred while checking processes.") + kLineBreak + "Error# " + std::to_string(error.number)
+            + " - " + error.text,
+        MessageIcon::Information};
 }
 
 } // namespace pellam

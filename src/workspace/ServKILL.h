@@ -3,6 +3,7 @@
 // waited on as ours) and the sibling program Vistrel (so it is not started twice).
 #include "base/Message.h"
 #include "base/Result.h"
+#include "base/SystemError.h"
 
 #include <functional>
 #include <string>
@@ -17,14 +18,8 @@ struct ProcessNames {
     std::vector<std::string> names;
 };
 
-// Why the processes could not be listed: the system's error number and its description.
-struct ProcessListError {
-    int Errno = 0;
-    std::string Reason;
-};
-
 // The running processes, or why they cannot be listed.
-using ProcessList = Result<std::vector<ProcessNames>, ProcessListError>;
+using ProcessList = Result<std::vector<ProcessNames>, SystemError>;
 using ProcessSource = std::function<ProcessList()>;
 
 // The system's processes, read from /proc.
@@ -35,17 +30,17 @@ ProcessList ReadProcFs(const std::string& procRoot = "/proc");
 // CheckProcess compares them as listed.
 bool ProcessMatches(const ProcessNames& process, const std::string& target, bool trimBlanks);
 
-// A check that could not list the processes: the cause, and the message box
-// the operator is shown for it.
-struct ProcessCheckError {
-    ProcessListError Cause;
-    Message Shown;
-};
-using ProcessCheck = Result<bool, ProcessCheckError>;
+// A check, or why the processes could not be listed.
+using ProcessCheck = Result<bool, SystemError>;
 
 // True when two or more processes match (one running copy gives false).
 ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source = {});
 // True when at least one process matches.
 ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& source = {});
+
+// The box the operator is shown when CheckProcess could not list the processes.
+Message CheckProcessFailedMessage();
+// The box shown when ProcessRunning could not list them, with the system's reason.
+Message ProcessRunningFailedMessage(const SystemError& error);
 
 } // namespace pellam

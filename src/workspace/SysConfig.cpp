@@ -2,7 +2,6 @@
 
 #include "base/AsciiCase.h"
 #include "base/Cp1252.h"
-#include "base/PathText.h"
 #include "workspace/DelimitedReader.h"
 
 #include <algorithm>
@@ -13,9 +12,9 @@
 
 namespace pellam {
 
-Result<std::string, Message> LoadSysConfig(const std::string& locationPath, RoleTable& roles)
+Result<std::string, Message> LoadSysConfig(const FolderPath& locationPath, RoleTable& roles)
 {
-    const std::string path = JoinPath(locationPath, "SGfg.dat");
+    const std::string path = locationPath.Join("SGfg.dat");
     // The box's text is fixed; which file and why go into its detail.
     const auto failure = [&path](const std::string& reason) {
         return fail(Message {"Data Load Error", "Error opening Cordane System Configuration Data file.",
@@ -23,7 +22,7 @@ Result<std::string, Message> LoadSysConfig(const std::string& locationPath, Role
     };
     auto reader = DelimitedReader::OpenFile(path);
     if (!reader)
-        return failure(reader.error().Reason);
+        return failure(reader.error().text);
     DelimitedReader& in = reader.value();
 
     // T T I T*5 T(9) T*3 I*4 T*4
@@ -60,9 +59,9 @@ Result<std::string, Message> LoadSysConfig(const std::string& locationPath, Role
     return roleLabel;
 }
 
-bool LoadRoleNames(const std::string& locationPath, RoleTable& roles)
+bool LoadRoleNames(const FolderPath& locationPath, RoleTable& roles)
 {
-    auto reader = DelimitedReader::OpenFile(locationPath + "/SCfg.dat");
+    auto reader = DelimitedReader::OpenFile(locationPath.Join("SCfg.dat"));
     if (!reader)
         return false;
     std::array<std::string, 7> labels;
@@ -76,7 +75,7 @@ bool LoadRoleNames(const std::string& locationPath, RoleTable& roles)
     return true;
 }
 
-void SetRoleNames(const std::string& locationPath, RoleTable& roles)
+void SetRoleNames(const FolderPath& locationPath, RoleTable& roles)
 {
     if (LoadRoleNames(locationPath, roles))
         return;
@@ -88,13 +87,13 @@ void SetRoleNames(const std::string& locationPath, RoleTable& roles)
         roles.RoleNames[i + 1] = kDefaults[i];
 }
 
-Result<std::string, std::string> LoadAttachmentList(const std::string& folder, AttachmentList& list)
+Result<std::string, std::string> LoadAttachmentList(const FolderPath& folder, AttachmentList& list)
 {
-    auto reader = DelimitedReader::OpenFile(JoinPath(folder, "ATCH.lst"));
+    auto reader = DelimitedReader::OpenFile(folder.Join("ATCH.lst"));
     if (!reader) {
-        if (reader.error().Errno == EFBIG)
+        if (reader.error().number == EFBIG)
             return fail(std::string("it is larger than 64 MiB, more than an attachments list is read"));
-        return fail(reader.error().Reason);
+        return fail(reader.error().text);
     }
     DelimitedReader& in = reader.value();
     auto count = in.ReadInt16();

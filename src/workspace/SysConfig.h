@@ -2,6 +2,7 @@
 // The incident system's small configuration files in the evidence folder:
 // "SGfg.dat" (system configuration, gives role 0's label), "SCfg.dat" (labels
 // of roles 1..7) and the attachments list "ATCH.lst".
+#include "base/FolderPath.h"
 #include "base/Message.h"
 #include "base/Result.h"
 #include "workspace/RoleTable.h"
@@ -11,17 +12,17 @@
 
 namespace pellam {
 
-// Reads "SGfg.dat" in the folder (ending with "/") and gives its value 9, the
+// Reads "SGfg.dat" in the evidence folder and gives its value 9, the
 // label the incident system uses for role 0; role 0's label is taken from it
 // when it is longer than 2 characters. On failure the message box to show is
 // the error and the incident must not be opened.
-Result<std::string, Message> LoadSysConfig(const std::string& locationPath, RoleTable& roles);
+Result<std::string, Message> LoadSysConfig(const FolderPath& locationPath, RoleTable& roles);
 
 // Reads the labels of roles 1..7 from "SCfg.dat"; false when it cannot.
-bool LoadRoleNames(const std::string& locationPath, RoleTable& roles);
+bool LoadRoleNames(const FolderPath& locationPath, RoleTable& roles);
 
 // Fills the role labels from "SCfg.dat" or from the defaults.
-void SetRoleNames(const std::string& locationPath, RoleTable& roles);
+void SetRoleNames(const FolderPath& locationPath, RoleTable& roles);
 
 struct AttachmentEntry {
     std::string FileName;
@@ -42,7 +43,7 @@ struct AttachmentList {
 // shown", "ends in its attachment 3 of 5 (...)"), "" when nothing. The error
 // says why nothing could be read: the file cannot be opened, is larger than
 // a list is read, or its count is not a number.
-Result<std::string, std::string> LoadAttachmentList(const std::string& folder, AttachmentList& list);
+Result<std::string, std::string> LoadAttachmentList(const FolderPath& folder, AttachmentList& list);
 
 // Category word of a file extension ("mp3" -> "Audio File").
 std::string FileCategory(const std::string& extension);

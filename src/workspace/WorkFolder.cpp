@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <string_view>
 #include <pwd.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,10 +26,10 @@ std::string GetSpecialFolder(int folder)
     return home + "/.local/share";
 }
 
-bool MakeTempFolder(std::string& temp)
+Result<FolderPath, SystemError> MakeTempFolder()
 {
     const std::string data = GetSpecialFolder(kLocalAppData);
-    temp = data + "/NorvikTECH-Pellam/";
+    const FolderPath temp(data + "/NorvikTECH-Pellam");
     // A fresh account may not have ~/.local/share yet (the Windows data folder
     // always exists); create it as the desktop's own programs would.
     if (!data.empty()) {
@@ -37,13 +37,15 @@ bool MakeTempFolder(std::string& temp)
         std::filesystem::create_directories(data, ec);
     }
     struct stat st { };
-    if (::stat(temp.c_str(), &st) == 0) {
+    if (::stat(temp.str().c_str(), &st) == 0) {
         if (!S_ISDIR(st.st_mode))
-            return false;
+            return fail(SystemError(ENOTDIR));
         RemoveStaleTempWavs(temp);
-        return true;
+        return temp;
     }
-    return ::mkdir(temp.c_str(), 0700) == 0;
+    if (::mkdir(temp.str().c_str(), 0700) != 0)
+        return fail(SystemError::Last());
+    return temp;
 }
 
 namespace {
@@ -82,11 +84,11 @@ bool ProcessExists(int pid)
     return ::stat(("/proc/" + std::to_string(pid)).c_str(), &st) == 0;
 }
 
-int RemoveStaleTempWavs(const std::string& folder, const std::function<bool(int pid)>& exists)
+int RemoveStaleTempWavs(const FolderPath& folder, const std::function<bool(int pid)>& exists)
 {
     int removed = 0;
     std::error_code ec;
-    std::filesystem::directory_iterator it(folder, ec);
+    std::filesystem::directory_iterator it(folder.str(), ec);
     if (ec)
         return 0;
     for (const auto& entry : it) {

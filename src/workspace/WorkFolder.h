@@ -3,6 +3,10 @@
 // temporary decoded recording ("TMP-<pid>.WAV"), one per running copy of the program
 // so that two copies never play each other's audio. Nothing is ever written
 // into an evidence folder.
+#include "base/FolderPath.h"
+#include "base/Result.h"
+#include "base/SystemError.h"
+
 #include <functional>
 #include <string>
 
@@ -15,11 +19,11 @@ inline constexpr int kLocalAppData = 28;
 // is the user's ~/.local/share.
 std::string GetSpecialFolder(int folder);
 
-// Establishes `temp` as the data folder followed by "/NorvikTECH-Pellam/",
-// creating it (and a missing data folder) when needed; false when it cannot
-// be established. Decoded recordings left there by copies of the program that
-// no longer run are deleted.
-bool MakeTempFolder(std::string& temp);
+// Establishes the working folder, "NorvikTECH-Pellam" in the data folder,
+// creating it (and a missing data folder) when needed,
+// or gives why it cannot be established. Decoded recordings left there by
+// copies of the program that no longer run are deleted.
+Result<FolderPath, SystemError> MakeTempFolder();
 
 // This process's decoded recording in the working folder: "TMP-<pid>.WAV".
 std::string TempWavName(int pid);
@@ -31,6 +35,6 @@ bool ProcessExists(int pid);
 
 // Deletes the decoded recordings in folder whose process is gone; other
 // files, and those of running processes, stay. Returns how many were deleted.
-int RemoveStaleTempWavs(const std::string& folder, const std::function<bool(int pid)>& exists = ProcessExists);
+int RemoveStaleTempWavs(const FolderPath& folder, const std::function<bool(int pid)>& exists = ProcessExists);
 
 } // namespace pellam

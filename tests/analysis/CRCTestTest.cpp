@@ -142,11 +142,11 @@ TEST(CRCTest, FindsListedRecordingsTheFolderDoesNotHold)
 
     const std::vector<UnheldRecording> unheld {{"gone.mp3", "absent"}, {"pipe.mp3", "a FIFO"},
         {"out.mp3", "a link leading out of the folder"}, {"dir.MP3", "a folder"}};
-    CRCTest some("4711", log, {{"a.mp3", "3A B3 1A 44"}}, ev.string());
+    CRCTest some("4711", log, {{"a.mp3", "3A B3 1A 44"}}, FolderPath(ev.string()));
     EXPECT_FALSE(some.Run());
     EXPECT_EQ(std::tuple(PlainLines(some.Report()), some.Outcome(), some.Unheld()),
         std::tuple(Tested(log, {{"a.mp3", "3A B3 1A 44"}}).text, CrcTestOutcome::AllPassed, unheld));
-    CRCTest none("4711", log, {}, ev.string());
+    CRCTest none("4711", log, {}, FolderPath(ev.string()));
     EXPECT_FALSE(none.Run());
     EXPECT_EQ(std::tuple(none.Outcome(), none.Unheld()), std::tuple(CrcTestOutcome::NoRecordings, unheld));
 

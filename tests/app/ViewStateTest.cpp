@@ -32,7 +32,7 @@ IncidentModel Listed(int recordings, std::initializer_list<std::string Paths::*>
 {
     IncidentModel m;
     m.FolderListed = true;
-    m.paths.Evidence = "/ev";
+    m.paths.Evidence = FolderPath("/ev");
     m.MP3Paths.assign(static_cast<std::size_t>(recordings), "/ev/r.mp3");
     m.MP3Count = static_cast<std::int16_t>(recordings);
     m.IncidentFound = incident;

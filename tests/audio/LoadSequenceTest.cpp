@@ -72,10 +72,13 @@ struct Rig {
     Rig()
     {
         decoder.output = Wav(2);
-        paths.Evidence = dir.str() + "/4711/";
-        paths.Temp = dir.str() + "/";
+        paths.Evidence = FolderPath(dir.str() + "/4711");
+        paths.Temp = FolderPath(dir.str());
     }
-    RecordingRef Recording(std::int16_t n, const std::string& name) const { return {n, name, paths.Evidence + name}; }
+    RecordingRef Recording(std::int16_t n, const std::string& name) const
+    {
+        return {n, name, paths.Evidence.Join(name)};
+    }
     // Runs the wait timer and then the load timer while they are enabled.
     void RunTimers()
     {
@@ -104,7 +107,7 @@ TEST(LoadSequence, ClickDecodesTheTablePathIntoThisCopysTemporaryFile)
 
     r.seq.ListClick(r.Recording(3, "rec 1.mp3"));
     // The path is the table's, not rebuilt from the folder and the list text.
-    EXPECT_EQ(r.decoder.starts, (std::vector<Calls> {{"lame", "--decode", r.paths.Evidence + "rec 1.mp3", temp}}));
+    EXPECT_EQ(r.decoder.starts, (std::vector<Calls> {{"lame", "--decode", r.paths.Evidence.Join("rec 1.mp3"), temp}}));
     // The player was playing: it is stopped.
     EXPECT_EQ(std::tuple(r.decoder.destinationExistedAtStart, r.host.calls), std::tuple(false, Calls {"Stop"}));
     EXPECT_EQ(r.Shown(), std::tuple(StatusLine {"Converting MP3 to WAV", kStatusCyan}, MousePointer::Busy, true));
@@ -146,7 +149,7 @@ TEST(LoadSequence, LoadedRecordingIsKnownByItsNumberAndReopenedNotDecodedAgain)
 
     // The same file name under another number, and the same number in another
     // incident's table, are other recordings: both are decoded.
-    r.seq.ListDoubleClick(RecordingRef {2, "rec 1.mp3", r.paths.Evidence + "copy/rec 1.mp3"});
+    r.seq.ListDoubleClick(RecordingRef {2, "rec 1.mp3", r.paths.Evidence.Join("copy/rec 1.mp3")});
     EXPECT_EQ(std::tuple(r.decoder.starts.size(), r.seq.AutoPlay), std::tuple(2u, true));
     r.RunTimers();
     r.seq.ListClick(RecordingRef {2, "rec 1.mp3", r.dir.str() + "/4712/rec 1.mp3"});
@@ -297,7 +300,7 @@ TEST(LoadSequence, ShortDecodeIsNeverPlayed)
         ASSERT_FALSE(rec.path.empty());
         r.decoder.output = Wav(seconds);
         r.seq.FreeSpace
-            = [&, asked = 0](const std::string&) mutable { return std::optional(asked++ == 0 ? free : freeAfter); };
+            = [&, asked = 0](const FolderPath&) mutable { return std::optional(asked++ == 0 ? free : freeAfter); };
         r.seq.ListDoubleClick(rec);
         r.RunTimers();
         const bool played = starts == 1 && seconds == 4;
@@ -324,7 +327,7 @@ TEST(LoadSequence, FullWorkingFolderOnARealFileSystem)
         GTEST_SKIP() << "needs the lame encoder and the right to mount a tmpfs";
     const std::unique_ptr<const char, void (*)(const char*)> unmount(
         small.c_str(), [](const char* at) { ::umount2(at, MNT_DETACH); });
-    r.paths.Temp = small + "/";
+    r.paths.Temp = FolderPath(small);
     const RecordingRef rec {1, "rec 1.mp3", test::EncodeTone(r.dir, "rec 1.mp3", 10 * 22050, 22050, "-b 32")};
     r.decoder.real = true;
     r.seq.ListDoubleClick(rec);

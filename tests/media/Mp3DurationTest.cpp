@@ -60,8 +60,8 @@ TEST_F(Mp3DurationFiles, OnlyDataWithoutAnMp3FrameHasNoDuration)
     std::filesystem::create_directory(dir.path() / "folder.mp3");
     const std::string fifo = test::MakeFifo(dir, "pipe.mp3");
     EXPECT_EQ(test::ReadPromptly(fifo, [&] { return Mp3DurationText(fifo); }), kUnknownDuration);
-    EXPECT_EQ(std::tuple(ScanMp3(dir.file("missing.mp3")).error().Errno, ScanMp3(dir.file("folder.mp3")).error().Errno,
-                  ScanMp3(fifo).error().Errno),
+    EXPECT_EQ(std::tuple(ScanMp3(dir.file("missing.mp3")).error().number,
+                  ScanMp3(dir.file("folder.mp3")).error().number, ScanMp3(fifo).error().number),
         std::tuple(ENOENT, EISDIR, EINVAL));
     // An ID3 tag announcing far more bytes than the file holds; one whose
     // size field is not even sync-safe is passed over to the audio behind it.

@@ -79,7 +79,7 @@ TEST(RecordSheet, PhotoComesOnlyFromThePhotoFolder)
         {"text.jpg", kPhotoLoadError, photos + "text.jpg: not a JPEG, PNG, GIF or BMP picture"},
         {"gone.jpg", kPhotoLoadError, photos + "gone.jpg: No such file or directory"}};
     for (const auto& [name, note, reason] : cases) {
-        const PhotoCheck c = CheckPhoto(name, photos);
+        const PhotoCheck c = CheckPhoto(name, FolderPath(photos));
         EXPECT_EQ(std::tuple(c.note, c.reason, c.path), std::tuple(note, reason, note.empty() ? photos + name : ""))
             << name;
     }

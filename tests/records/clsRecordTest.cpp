@@ -22,7 +22,7 @@ struct Loaded {
     bool ok = false;
     int persons = 0;
     std::int64_t cutAtSlot = 0;
-    RecordLoadError error;
+    SystemError error;
     std::unique_ptr<RecordTable> table = std::make_unique<RecordTable>();
     RoleTable roles;
     std::tuple<bool, std::int64_t, std::string> header; // the header read alone: ok, cut slot, role-0 label
@@ -86,7 +86,7 @@ TEST(clsRecord, PersonsFollowTheRoleCounts)
     EXPECT_EQ(V({negative(0, 1, 1, 0), negative(1, 1, 1, 0)}), V({"", "p0"}));
 
     const auto tooMany = LoadBytes(RecordFile("150", 150, {"101"}, 101));
-    EXPECT_EQ(std::tuple(tooMany.ok, tooMany.error.Errno, tooMany.error.Reason),
+    EXPECT_EQ(std::tuple(tooMany.ok, tooMany.error.number, tooMany.error.text),
         std::tuple(false, 0, "the person count of role 0 is not a number up to 100"));
     EXPECT_FALSE(LoadBytes(RecordFile("150", 150, {"two"}, 2)).ok);
 }
@@ -96,7 +96,7 @@ TEST(clsRecord, DamagedCutAndMissingFiles)
     std::string bad = RecordFile("150", 150, {"1"}, 1);
     bad[3 * 150] = static_cast<char>(149); // header text 3: length word above L - 2
     const auto failed = LoadBytes(bad);
-    EXPECT_EQ(failed.error.Reason, "slot 4 claims 149 bytes, more than a slot holds");
+    EXPECT_EQ(failed.error.text, "slot 4 claims 149 bytes, more than a slot holds");
     // What was read before the fault is kept; the role labels are not touched.
     EXPECT_EQ(V({failed.table->Header(1), failed.table->Header(5), failed.roles.RoleName0, failed.roles.RoleNames[0]}),
         V({"1", "", "Before", ""}));
@@ -132,9 +132,9 @@ TEST(clsRecord, DamagedCutAndMissingFiles)
     // Files the system refuses carry its error number; a FIFO is refused, not waited on.
     TempDir dir;
     EXPECT_EQ(
-        std::tuple(Load(dir.file("none.rmq")).error.Errno, Load(dir.str()).error.Errno), std::tuple(ENOENT, EISDIR));
+        std::tuple(Load(dir.file("none.rmq")).error.number, Load(dir.str()).error.number), std::tuple(ENOENT, EISDIR));
     const std::string fifo = MakeFifo(dir, "pipe.rmq");
-    EXPECT_EQ(ReadPromptly(fifo, [&] { return Load(fifo).error.Errno; }), EINVAL);
+    EXPECT_EQ(ReadPromptly(fifo, [&] { return Load(fifo).error.number; }), EINVAL);
 }
 
 TEST(clsRecord, GarbageNeverLoadsHalfway)

@@ -40,7 +40,7 @@ public:
         started << QString::fromStdString(program);
         return true;
     }
-    bool MakeWorkFolder(std::string& temp) override { return MakeTempFolder(temp); }
+    Result<FolderPath, SystemError> MakeWorkFolder() override { return MakeTempFolder(); }
     bool RunningAsRoot() const override { return root; }
 };
 

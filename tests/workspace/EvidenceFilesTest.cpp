@@ -22,7 +22,7 @@ TEST(EventFile, ReadsEveryFieldAndTheSubjectPairsTheCountAsksFor)
 {
     test::TempDir dir;
     auto read = ReadEventFile(dir.write("a.evt", EventText("1234", "3", 3)));
-    ASSERT_TRUE(read) << read.error().Reason;
+    ASSERT_TRUE(read) << read.error().text;
     const Incident& inc = read.value();
     EXPECT_EQ(std::tuple(inc.CaseNumber, inc.SubjectCount, inc.SubjectName[3], inc.SubjectDOB[1], inc.AttachPath,
                   inc.EndTime, inc.Mp3Count),
@@ -60,22 +60,22 @@ TEST(EventFile, BadFilesAreRefusedWithTheReason)
     for (const auto& [what, text] : cases) {
         const auto read = ReadEventFile(dir.write("bad.evt", text));
         ASSERT_FALSE(read) << what;
-        EXPECT_TRUE(read.error().Errno == 0 && !read.error().Reason.empty()) << what;
+        EXPECT_TRUE(read.error().number == 0 && !read.error().text.empty()) << what;
     }
-    EXPECT_EQ(ReadEventFile(dir.write("bad.evt", EventText("1", "12x"))).error().Reason,
+    EXPECT_EQ(ReadEventFile(dir.write("bad.evt", EventText("1", "12x"))).error().text,
         "subject count (value 12): not a decimal number");
 
-    EXPECT_EQ(ReadEventFile(dir.file("missing.evt")).error().Errno, ENOENT);
-    EXPECT_EQ(ReadEventFile(dir.str()).error().Errno, EISDIR) << "a folder is not an event file";
+    EXPECT_EQ(ReadEventFile(dir.file("missing.evt")).error().number, ENOENT);
+    EXPECT_EQ(ReadEventFile(dir.str()).error().number, EISDIR) << "a folder is not an event file";
     const std::string fifo = test::MakeFifo(dir, "pipe.evt");
     const auto piped = test::ReadPromptly(fifo, [&] { return ReadEventFile(fifo); });
-    EXPECT_EQ(piped.error().Errno, EINVAL) << "a FIFO is refused, not waited on";
+    EXPECT_EQ(piped.error().number, EINVAL) << "a FIFO is refused, not waited on";
 }
 
 TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoadsAndABadFileGivesTheBox)
 {
     test::TempDir dir;
-    const std::string folder = dir.str() + "/";
+    const FolderPath folder(dir.str());
     dir.write("SGfg.dat", SysCfg("Target"));
     RoleTable defaults;
     ASSERT_EQ(LoadSysConfig(folder, defaults).value_or("?"), "Target");
@@ -114,7 +114,7 @@ TEST(SysConfig, RoleZeroComesFromSGfgOnlyWhenSCfgLoadsAndABadFileGivesTheBox)
         ASSERT_FALSE(loaded.ok()) << text;
         EXPECT_EQ(loaded.error(),
             (Message {"Data Load Error", "Error opening Cordane System Configuration Data file.",
-                MessageIcon::Exclamation, folder + "SGfg.dat\n" + reason}))
+                MessageIcon::Exclamation, folder.Join("SGfg.dat") + "\n" + reason}))
             << text;
     }
 }
@@ -126,7 +126,7 @@ TEST(AttachmentList, ReadsGroupsInFileOrderUpToTheLimit)
     const auto load = [&](const std::string& text) {
         dir.write("ATCH.lst", text);
         AttachmentList list;
-        told = LoadAttachmentList(dir.str() + "/", list).value();
+        told = LoadAttachmentList(FolderPath(dir.str()), list).value();
         return list;
     };
     const auto two = load("2\r\n\"Floor plan, level 2\",\"Photo\",\"plan.jpg\",\"120 KB\"\r\n"
@@ -150,12 +150,12 @@ TEST(AttachmentList, ReadsGroupsInFileOrderUpToTheLimit)
     EXPECT_EQ(big.entries.back().FileName, "f999");
 
     AttachmentList missing;
-    EXPECT_EQ(LoadAttachmentList(dir.str() + "/nowhere/", missing).error(), "No such file or directory");
+    EXPECT_EQ(LoadAttachmentList(FolderPath(dir.str() + "/nowhere/"), missing).error(), "No such file or directory");
     EXPECT_EQ(missing.AttachCount, 0);
     dir.write("ATCH.lst", "three\r\n");
-    EXPECT_EQ(LoadAttachmentList(dir.str(), missing).error(), "its count: not a decimal number");
+    EXPECT_EQ(LoadAttachmentList(FolderPath(dir.str()), missing).error(), "its count: not a decimal number");
     std::filesystem::resize_file(dir.write("ATCH.lst", "1\r\n"), (64 << 20) + 1);
-    EXPECT_EQ(LoadAttachmentList(dir.str(), missing).error(),
+    EXPECT_EQ(LoadAttachmentList(FolderPath(dir.str()), missing).error(),
         "it is larger than 64 MiB, more than an attachments list is read");
 }
 
@@ -213,7 +213,7 @@ TEST(DelimitedReader, ReadsFilesLargerThanItsBufferLazily)
     EXPECT_EQ(Text(reader), "tail");
     const auto missing = DelimitedReader::OpenFile(dir.file("missing.dat"));
     EXPECT_EQ(
-        std::tuple(missing.error().Errno, missing.error().Reason), std::tuple(ENOENT, "No such file or directory"));
+        std::tuple(missing.error().number, missing.error().text), std::tuple(ENOENT, "No such file or directory"));
 
     // Neither a run of NUL bytes nor a quote left open grows a value past its bound.
     const std::string nul(DelimitedReader::kMaxValueBytes + 1, '\0');
@@ -225,5 +225,5 @@ TEST(DelimitedReader, ReadsFilesLargerThanItsBufferLazily)
     // A sparse file past the file bound is refused before anything is read.
     const std::string sparse = dir.file("sparse.dat");
     ASSERT_EQ(::truncate(dir.write("sparse.dat", "").c_str(), DelimitedReader::kMaxFileBytes + 1), 0);
-    EXPECT_EQ(DelimitedReader::OpenFile(sparse).error().Errno, EFBIG);
+    EXPECT_EQ(DelimitedReader::OpenFile(sparse).error().number, EFBIG);
 }

@@ -88,8 +88,8 @@ TEST(WorkFolder, IsCreatedUnderTheUsersDataFolderUnlessAFileStandsInTheWay)
     ::setenv("HOME", home.str().c_str(), 1);
     EXPECT_EQ(
         std::tuple(GetSpecialFolder(kLocalAppData), GetSpecialFolder(5)), std::tuple(home.str() + "/.local/share", ""));
-    std::string temp;
-    EXPECT_TRUE(MakeTempFolder(temp) && std::filesystem::is_directory(temp));
+    const std::string temp = MakeTempFolder().value_or(FolderPath()).WithSeparator();
+    EXPECT_TRUE(std::filesystem::is_directory(temp));
     EXPECT_EQ(temp, home.str() + "/.local/share/NorvikTECH-Pellam/");
     // An existing folder is fine; the decoded recordings of copies that have
     // ended go, everything else stays.
@@ -102,7 +102,7 @@ TEST(WorkFolder, IsCreatedUnderTheUsersDataFolderUnlessAFileStandsInTheWay)
     for (const std::string& name : {TempWavName(dead), mine, std::string("TMP.WAV"), std::string("TMP-12x.WAV"),
              std::string("TMP-0.WAV"), std::string("notes.txt")})
         std::ofstream(temp + name) << "x";
-    EXPECT_TRUE(MakeTempFolder(temp));
+    EXPECT_TRUE(MakeTempFolder().ok());
     EXPECT_FALSE(std::filesystem::exists(temp + TempWavName(dead)));
     for (const std::string& kept :
         {mine, std::string("TMP.WAV"), std::string("TMP-12x.WAV"), std::string("TMP-0.WAV"), std::string("notes.txt")})
@@ -112,6 +112,6 @@ TEST(WorkFolder, IsCreatedUnderTheUsersDataFolderUnlessAFileStandsInTheWay)
 
     blocked.write(".local/share/NorvikTECH-Pellam", "not a folder");
     ::setenv("HOME", blocked.str().c_str(), 1);
-    EXPECT_FALSE(MakeTempFolder(temp));
+    EXPECT_FALSE(MakeTempFolder().ok());
     ::setenv("HOME", oldHome.c_str(), 1);
 }

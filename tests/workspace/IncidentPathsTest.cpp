@@ -19,7 +19,7 @@ FolderListing ListingOf(const test::TempDir& dir, std::initializer_list<const ch
 {
     for (const char* n : names)
         dir.write(n, "x");
-    return FolderListing::Read(dir.str()).value();
+    return FolderListing::Read(FolderPath(dir.str())).value();
 }
 
 } // namespace
@@ -45,14 +45,18 @@ TEST(FolderListing, SortsWithoutRegardToCaseAndSkipsHiddenFilesAndFolders)
         std::tuple(want, V {"env.mp3"}, V {"dangling.mp3", "Photo", "photo.mp3", "pipe.mp3"}));
     EXPECT_TRUE(listing.FileInList("a.mp3") && !listing.FileInList("B.mp3")) << "presence is case-sensitive";
     EXPECT_EQ(listing.WithExtension("rmq"), (std::vector<std::string> {"old.RMQ", "z.rmq"}));
-    EXPECT_EQ(FindEventFile(listing, dir.str()), dir.str() + "/b.evt") << "the alphabetically first event file";
+    EXPECT_EQ(FindEventFile(listing, FolderPath(dir.str())), dir.str() + "/b.evt")
+        << "the alphabetically first event file";
 
     test::TempDir none;
-    EXPECT_EQ(FindEventFile(ListingOf(none, {"x.EVT", "y.txt", "b.evt.txt"}), none.str()), "");
-    const auto missing = FolderListing::Read("/nonexistent/pellam/folder");
+    EXPECT_EQ(FindEventFile(ListingOf(none, {"x.EVT", "y.txt", "b.evt.txt"}), FolderPath(none.str())), "");
+    const auto missing = FolderListing::Read(FolderPath("/nonexistent/pellam/folder"));
     ASSERT_FALSE(missing.ok()) << "a missing folder is an error, not an empty listing";
-    EXPECT_TRUE(missing.error().missing() && missing.error().description == "No such file or directory");
-    EXPECT_EQ(std::tuple(JoinPath("/", "a"), JoinPath("/x/", "a")), std::tuple("/a", "/x/a"));
+    EXPECT_TRUE(missing.error().Missing() && missing.error().text == "No such file or directory");
+    // Folders keep no trailing separator and join with exactly one.
+    EXPECT_EQ(std::tuple(FolderPath("/x//").str(), FolderPath("/").Join("a"), FolderPath("/x/").Join("a"),
+                  FolderPath("/").WithSeparator(), FolderPath().WithSeparator()),
+        std::tuple("/x", "/a", "/x/a", "/", ""));
 }
 
 // The folder is kept once, without its closing "/"; the forms with it derive from it.
@@ -62,17 +66,18 @@ TEST(SplitEventPath, SplitsOnlyLowerCaseEvtNamesIntoNameAndFolder)
     Paths paths;
     load.EventFile = "/cases/1234/1234.evt";
     ASSERT_TRUE(SplitEventPath(load, paths));
-    EXPECT_EQ(std::tuple(load.FileName, paths.Evidence, WithTrailingSeparator(paths.Evidence), PicPath(paths)),
+    EXPECT_EQ(
+        std::tuple(load.FileName, paths.Evidence.str(), paths.Evidence.WithSeparator(), PicPath(paths).WithSeparator()),
         std::tuple("1234.evt", "/cases/1234", "/cases/1234/", "/cases/1234/Photo/"));
 
     load.EventFile = "/x.evt"; // the root keeps its one separator
     ASSERT_TRUE(SplitEventPath(load, paths));
-    EXPECT_EQ(std::tuple(paths.Evidence, PicPath(paths)), std::tuple("/", "/Photo/"));
+    EXPECT_EQ(std::tuple(paths.Evidence.str(), PicPath(paths).WithSeparator()), std::tuple("/", "/Photo/"));
 
     load.EventFile = "/cases/1234/1234.EVT";
     load.FileName = "before";
     EXPECT_FALSE(SplitEventPath(load, paths));
-    EXPECT_EQ(std::tuple(load.FileName, paths.Evidence), std::tuple("before", "/"));
+    EXPECT_EQ(std::tuple(load.FileName, paths.Evidence.str()), std::tuple("before", "/"));
 }
 
 TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
@@ -81,14 +86,14 @@ TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
     const auto listing = ListingOf(
         dir, {"MainLOG.doc", "77_MainLOG.doc", "77_NOCLOG.rtf", "77_NPP_Rpt.rtf", "NPP_Rpt.rtf", "adcomm.rtf"});
     Paths paths;
-    paths.Evidence = dir.str();
+    paths.Evidence = FolderPath(dir.str());
     EXPECT_EQ(NegotiateLogPaths(listing, "77", paths), 1);
     // A name in other letter case is not the document.
     EXPECT_EQ(std::tuple(paths.MainLog, paths.NocLog, paths.NppReport, paths.AdminLog),
         std::tuple(dir.str() + "/MainLOG.doc", dir.str() + "/77_NOCLOG.rtf", dir.str() + "/NPP_Rpt.rtf", "NONE"));
     EXPECT_TRUE(AnyLog(paths));
 
-    paths.Evidence = npp.str();
+    paths.Evidence = FolderPath(npp.str());
     NegotiateLogPaths(ListingOf(npp, {"5_NPRpt.tmp", "NPP_Rpt.rtf"}), "5", paths);
     EXPECT_EQ(paths.NppReport, npp.str() + "/5_NPRpt.tmp") << "the NPP candidates are tried in order";
 
@@ -146,8 +151,9 @@ TEST(AttachmentFolder, ResolvedInTheEvidenceFolderFirst)
                     t.replace(at, 2, value);
             return t;
         };
-        const AttachmentFolder got = ResolveAttachmentFolder(fill(c.named), evidence.str());
-        EXPECT_EQ(std::tuple(got.source, got.folder, got.note), std::tuple(c.source, fill(c.folder), fill(c.note)))
+        const AttachmentFolder got = ResolveAttachmentFolder(fill(c.named), FolderPath(evidence.str()));
+        EXPECT_EQ(std::tuple(got.source, got.folder.WithSeparator(), got.note),
+            std::tuple(c.source, fill(c.folder), fill(c.note)))
             << c.what;
     }
 
@@ -155,11 +161,11 @@ TEST(AttachmentFolder, ResolvedInTheEvidenceFolderFirst)
     test::TempDir evidence;
     evidence.write("Att/x", "");
     AttachmentList list;
-    EXPECT_EQ(LoadIncidentAttachments("Att\\", evidence.str(), list).note,
+    EXPECT_EQ(LoadIncidentAttachments("Att\\", FolderPath(evidence.str()), list).note,
         "\"ATCH.lst\" in " + evidence.str() + "/Att/ cannot be read: No such file or directory.");
     // A list read only in part says what it leaves out.
     evidence.write("Att/ATCH.lst", "1001\r\n" + std::string(1001 * 16, ','));
-    EXPECT_EQ(LoadIncidentAttachments("Att\\", evidence.str(), list).note,
+    EXPECT_EQ(LoadIncidentAttachments("Att\\", FolderPath(evidence.str()), list).note,
         "\"ATCH.lst\" in " + evidence.str() + "/Att/ lists 1001 attachments; only the first 1000 are shown.");
 
     for (const auto& [path, want] : {std::pair {"C:\\Cordane\\4711\\", "4711"}, {"/a/b", "b"}, {"C:\\", ""},

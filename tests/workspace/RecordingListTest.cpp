@@ -162,7 +162,7 @@ TEST(RecordingList, EventFileRecordsFileAndFolderExtrasAreFound)
             {"Vistrel/Vistrel", "x"}});
     IncidentModel s;
     OpenScripted(s, dir.file("55.evt"), 0);
-    EXPECT_EQ(std::tuple(s.IncidentFound, s.CaseNumber, s.paths.Evidence), std::tuple(true, "55", dir.str()));
+    EXPECT_EQ(std::tuple(s.IncidentFound, s.CaseNumber, s.paths.Evidence.str()), std::tuple(true, "55", dir.str()));
     EXPECT_EQ(std::tuple(s.FolderListed, s.RecordsFound, s.RecordsPath, s.HasIntelUpload, s.HasVistrel),
         std::tuple(true, true, dir.str() + "/old.RMQ", true, true));
 
@@ -218,7 +218,7 @@ TEST(OpenIncident, TellsWhatTheListLeavesOut)
     for (const char* name :
         {"A.MP3", "b.Mp3", "c.MP3.txt", "d.mP3", "e.Mp3", "f.MP3", "g.mp3.", ".h.mp3", ".i.MP3", ".j"})
         dir.write(name, "");
-    const auto notice = LeftOutNotice(FolderListing::Read(dir.str()).value());
+    const auto notice = LeftOutNotice(FolderListing::Read(FolderPath(dir.str())).value());
     ASSERT_TRUE(notice);
     EXPECT_EQ(notice->text,
         "Some files of the evidence folder are not in the recording list.\r\n"

@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -71,15 +72,16 @@ TEST(ProcessCheck, SuffixMatchesCheckProcessNeedsTwoProcessRunningOneAndFailures
     EXPECT_TRUE(CheckProcess("lame", Fixed({{"lame"}, {"init"}, {"/usr/bin/LAME"}})).value());
 
     // An unreadable process list gives the messages.
-    const ProcessSource broken = [] { return ProcessList(fail(ProcessListError {13, "Permission denied"})); };
+    const ProcessSource broken = [] { return ProcessList(fail(SystemError(EACCES))); };
     const auto check = CheckProcess("lame", broken);
     ASSERT_FALSE(check);
-    EXPECT_EQ(std::tuple(check.error().Cause.Errno, check.error().Shown.title), std::tuple(13, "Server Error"));
+    EXPECT_EQ(std::tuple(check.error().number, CheckProcessFailedMessage().title), std::tuple(13, "Server Error"));
     const auto running = ProcessRunning("Vistrel.exe", broken);
     ASSERT_FALSE(running);
-    EXPECT_EQ(std::tuple(running.error().Shown.title, running.error().Shown.text),
+    const Message shown = ProcessRunningFailedMessage(running.error());
+    EXPECT_EQ(std::tuple(shown.title, shown.text),
         std::tuple("Process Error", "Error occurred while checking processes.\r\nError# 13 - Permission denied"));
-    EXPECT_EQ(ReadProcFs("/nonexistent-proc").error().Errno, ENOENT);
+    EXPECT_EQ(ReadProcFs("/nonexistent-proc").error().number, ENOENT);
 }
 
 TEST(ProcessCheck, SeesRealProcessesWithNamesLongerThanCommHolds)

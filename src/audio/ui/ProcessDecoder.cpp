@@ -66,7 +66,7 @@ DecoderStart ProcessDecoder::Start(const std::string& program, const std::vector
         if (sourceNext) {
             auto opened = FileDescriptor::OpenForReading(a);
             if (!opened)
-                return {DecoderStart::Outcome::Failed, opened.error()};
+                return {DecoderStart::Outcome::Failed, opened.error().number};
             source = std::move(opened).value();
             list << "--mp3input"
                  << "-";

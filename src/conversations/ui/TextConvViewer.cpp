@@ -102,7 +102,7 @@ TextConvViewer::TextConvViewer(ConversationsInput input, Prompter& prompter, QWi
 void TextConvViewer::LoadUpTextFiles()
 {
     m_print->hide();
-    auto index = ReadConversationIndex(JoinPath(m_input.evidenceFolder, "TxT.dat"));
+    auto index = ReadConversationIndex(m_input.evidenceFolder.Join("TxT.dat"));
     if (!index)
         return; // no conversation; the note says so
     m_index = std::move(index).value();
@@ -197,7 +197,7 @@ void TextConvViewer::BoxDoubleClicked()
     if (!name)
         return;
     // Only files inside the received files' folder are ever opened.
-    const auto path = FileInFolder(TextFolder() + "/", *name);
+    const auto path = FileInFolder(TextFolder(), *name);
     if (!path) {
         m_prompter.Show(ExamineMessage(path.error()));
         return;
@@ -205,14 +205,14 @@ void TextConvViewer::BoxDoubleClicked()
     Examine(path.value(), *m_desktop);
 }
 
-std::string TextConvViewer::TextFolder() const
+FolderPath TextConvViewer::TextFolder() const
 {
-    return JoinPath(m_input.evidenceFolder, "TextFiles");
+    return m_input.evidenceFolder.Sub("TextFiles");
 }
 
 void TextConvViewer::OpenTextFolder()
 {
-    m_desktop->Open(TextFolder(), DesktopRefusal);
+    m_desktop->Open(TextFolder().str(), DesktopRefusal);
 }
 
 bool TextConvViewer::PrintCurrent()

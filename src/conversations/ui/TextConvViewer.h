@@ -4,6 +4,7 @@
 // text. A received file named in square brackets opens with a double-click;
 // the current conversation prints; the received files' folder opens in the
 // file manager.
+#include "base/FolderPath.h"
 #include "base/Prompter.h"
 #include "conversations/Conversations.h"
 #include "richtext/RichDocument.h"
@@ -29,7 +30,7 @@ namespace pellam {
 // are found by, and how the printer is chosen (the system's printer dialog
 // when unset).
 struct ConversationsInput {
-    std::string evidenceFolder;
+    FolderPath evidenceFolder;
     std::string caseNumber;
     PrinterChooser choosePrinter;
 };
@@ -76,7 +77,7 @@ private:
     void LoadUpTextFiles();
     bool RestoreConversation(int slot);
     void ShowContact(int tab);
-    std::string TextFolder() const;
+    FolderPath TextFolder() const;
 
     const ConversationsInput m_input;
     Prompter& m_prompter;

@@ -180,9 +180,9 @@ void DocViewer::Load()
         }
         auto doc = LoadRichTextFile(path);
         if (!doc) {
-            m_prompter.Show(
-                Message {"Load Error", std::string("Error opening ") + kLineBreak + m_input.evidenceFolder + "/",
-                    MessageIcon::Critical, path + "\n" + Describe(doc.error())});
+            m_prompter.Show(Message {"Load Error",
+                std::string("Error opening ") + kLineBreak + m_input.evidenceFolder.WithSeparator(),
+                MessageIcon::Critical, path + "\n" + Describe(doc.error())});
             return;
         }
         m_docs[idx] = std::move(doc).value();

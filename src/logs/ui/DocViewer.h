@@ -4,6 +4,7 @@
 // notation to the moment it was spoken. A very large log opens with a notice
 // and is shown a part at a time (LogParts); its box then holds one part,
 // and positions in the box are the part's.
+#include "base/FolderPath.h"
 #include "base/Prompter.h"
 #include "logs/LogSearch.h"
 #include "logs/NotationLink.h"
@@ -34,7 +35,7 @@ struct LogViewerInput {
     // Position Paper.
     std::array<std::string, 4> paths;
     std::string caseNumber;
-    std::string evidenceFolder; // for the load-failure message
+    FolderPath evidenceFolder; // for the load-failure message
 };
 
 class DocViewer : public QMainWindow {

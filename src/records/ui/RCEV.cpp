@@ -32,8 +32,8 @@ SheetWindowLayout LayoutSheetWindow(int width, int height)
 
 } // namespace
 
-RCEV::RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person,
-    std::string picPath, std::string today, PrinterChooser choosePrinter, QWidget* parent)
+RCEV::RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person, FolderPath picPath,
+    std::string today, PrinterChooser choosePrinter, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_table(table), m_roles(roles), m_role(role),
       m_person(person), m_today(std::move(today)), m_choosePrinter(std::move(choosePrinter))
 {

@@ -3,6 +3,7 @@
 // print button and an exit button. The sheet is built 20 ms after the window
 // opens (GetNewPicTIM). The photo goes into the sheet as a picture of the
 // document, which cannot fail once the photo has loaded.
+#include "base/FolderPath.h"
 #include "records/RecordTable.h"
 #include "richtext/RichDocument.h"
 #include "richtext/ui/PrintView.h"
@@ -27,7 +28,7 @@ public:
     static constexpr int kPhotoBoxTwips = 2700;
 
     // The sheet prints on the printer `choosePrinter` gives (the system's printer dialog when unset).
-    RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person, std::string picPath,
+    RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, std::int16_t person, FolderPath picPath,
         std::string today, PrinterChooser choosePrinter = {}, QWidget* parent = nullptr);
 
     const std::string& PhotoNote() const { return m_photoNote; }

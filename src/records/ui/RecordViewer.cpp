@@ -58,7 +58,7 @@ RecordViewer::RecordViewer(RecordSource source, Prompter& prompter, RecordSheetS
     const auto loaded = m_source.handler.RECORDLOAD(m_source.table, m_source.roles);
     if (!loaded) {
         prompter.Show({"File Error", "Failed to Load Record Data", MessageIcon::Critical,
-            m_source.handler.RecordPath() + "\n" + loaded.error().Reason});
+            m_source.handler.RecordPath() + "\n" + loaded.error().text});
         m_unload.start();
         return;
     }

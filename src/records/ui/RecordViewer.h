@@ -2,6 +2,7 @@
 // The record list window: every person of the records file, role by role, and
 // the sheet of the person whose row is double-clicked (one sheet at a time).
 // When the records cannot be loaded it says so and closes itself.
+#include "base/FolderPath.h"
 #include "base/Prompter.h"
 #include "records/RecordList.h"
 #include "records/clsRecord.h"
@@ -25,7 +26,7 @@ struct RecordSource {
     const clsRecord& handler;
     RecordTable& table;
     RoleTable& roles;
-    std::string picPath; // the photo folder, ending in "/"
+    FolderPath picPath; // the photo folder
     std::string today; // today's date as the system writes short dates
     PrinterChooser choosePrinter; // where the sheets print (the system's printer dialog when unset)
 };

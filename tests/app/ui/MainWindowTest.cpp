@@ -145,7 +145,8 @@ private slots:
         QTest::mouseClick(about, Qt::LeftButton);
         QTRY_VERIFY(about.isNull());
         QVERIFY(!QApplication::overrideCursor() && !w->findChild<QTimer*>("AboutTIM")->isActive());
-        QCOMPARE(QString::fromStdString(w->incident().paths.Temp), m_home->path() + "/.local/share/NorvikTECH-Pellam/");
+        QCOMPARE(QString::fromStdString(w->incident().paths.Temp.WithSeparator()),
+            m_home->path() + "/.local/share/NorvikTECH-Pellam/");
         QCOMPARE(ready.count(), 1); // the window is shown all the same
     }
 
@@ -178,7 +179,7 @@ private slots:
         w->Choose(MenuEntry::IntelUploadFiles);
         QTemporaryDir evidence;
         const QString upload = evidence.path() + "/IntelUpload";
-        w->incident().paths.Evidence = evidence.path().toStdString();
+        w->incident().paths.Evidence = FolderPath(evidence.path().toStdString());
         w->incident().CaseNumber = "77";
         w->Choose(MenuEntry::IntelUploadFiles);
         QCOMPARE(std::pair(m_shell->opened, m_prompter->messages.size()), std::pair(QStringList {upload}, size_t(1)));

@@ -65,7 +65,7 @@ struct Station {
     Station(const QString& work, const std::string& mp3, bool sound = false)
         : realSound(sound && SoundServer()), recording {1, BaseName(mp3), mp3}
     {
-        paths.Temp = work.toStdString() + "/";
+        paths.Temp = FolderPath(work.toStdString());
         driver = std::make_unique<LoadSequenceDriver>(
             panel, player, decoder, paths, prompter, [this] { return std::optional(recording); });
     }

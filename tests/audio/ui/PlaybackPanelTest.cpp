@@ -49,7 +49,7 @@ struct Rig {
     // The load sequence on a decoder that is missing or never finishes, working in a folder of its own.
     LoadSequence& Sequence(DecoderStart::Outcome outcome)
     {
-        paths.Temp = work.path().toStdString() + "/";
+        paths.Temp = FolderPath(work.path().toStdString());
         decoder.answer.outcome = outcome;
         decoder.running = outcome == DecoderStart::Outcome::Started;
         driver = std::make_unique<LoadSequenceDriver>(panel, player, decoder, paths, prompter,
@@ -236,7 +236,7 @@ private slots:
         r.panel.PlayClicked();
         QCOMPARE(r.player.Status(), PlayerStatus::Playing);
         // While the decoder converts, Play does nothing and the label stays.
-        seq.ListClick(RecordingRef {1, "a.mp3", r.paths.Temp + "a.mp3"});
+        seq.ListClick(RecordingRef {1, "a.mp3", r.paths.Temp.Join("a.mp3")});
         QCOMPARE(r.player.Status(), PlayerStatus::Stopped);
         r.panel.PlayClicked();
         QCOMPARE(

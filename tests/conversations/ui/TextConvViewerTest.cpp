@@ -39,7 +39,8 @@ private slots:
         QTemporaryDir dir;
         test::FakeDesktop desktop;
         test::RecordingPrompter prompter;
-        TextConvViewer v({kSample.toStdString(), "4711", test::PrintInto(dir.filePath("tomas.pdf"))}, prompter);
+        TextConvViewer v(
+            {FolderPath(kSample.toStdString()), "4711", test::PrintInto(dir.filePath("tomas.pdf"))}, prompter);
         QSignalSpy handedOver(&v.desktop(), &DesktopOpener::finished);
         v.LTIMTick();
         QCOMPARE(v.SSTab1()->tabText(0) + v.SSTab1()->tabText(1), QString("Dale OrrinTomas Orrin"));
@@ -80,7 +81,7 @@ private slots:
             QFile f(dir.filePath(name));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
         };
-        const ConversationsInput input {dir.path().toStdString(), "9", {}};
+        const ConversationsInput input {FolderPath(dir.path().toStdString()), "9", {}};
         write("9_TextCon0.doc", "{\\rtf1 Sent [gone.jpg] and [/etc/passwd.txt] and [sub\\\\a.txt]\\par}");
         write("9_TextCon2.doc", "plain words, not rich text");
         write("TxT.dat", "\"1|True|Ann|5551234\",\"2|-1|Bo|1\",\"3|1|Cy|\",\"4|0|Di|\"");

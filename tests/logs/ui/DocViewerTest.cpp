@@ -29,7 +29,7 @@ LogViewerInput SampleLogs()
 {
     return LogViewerInput {{kSample + "4711_MainLOG.doc", kSample + "4711_NOCLOG.rtf", kSample + "ADCOMM.rtf",
                                kSample + "4711_NPP_Rpt.rtf"},
-        "4711", kSample.substr(0, kSample.size() - 1)};
+        "4711", FolderPath(kSample)};
 }
 
 } // namespace
@@ -116,7 +116,8 @@ private slots:
         std::ofstream(path, std::ios::binary) << rtf;
 
         test::RecordingPrompter prompter;
-        DocViewer viewer(LogViewerInput {{path, "NONE", "NONE", "NONE"}, "4711", dir.path().toStdString()}, prompter);
+        DocViewer viewer(
+            LogViewerInput {{path, "NONE", "NONE", "NONE"}, "4711", FolderPath(dir.path().toStdString())}, prompter);
         QVERIFY(viewer.LogViewerOpen());
         QCOMPARE(std::tuple(viewer.partCount(0), viewer.shownPart(0), prompter.messages.size()),
             std::tuple(std::size_t {2}, std::size_t {0}, std::size_t {1}));

@@ -126,7 +126,7 @@ private slots:
         QVERIFY(QDir().mkpath(dir.filePath("case/Photo")) && picture.save(dir.filePath("outside.jpg")));
         RecordTable table;
         table(0, 1, 3, 0) = "../../outside.jpg";
-        RCEV sheet(table, m_session->roles, 0, 1, dir.filePath("case/Photo/").toStdString(), "12/5/2026");
+        RCEV sheet(table, m_session->roles, 0, 1, FolderPath(dir.filePath("case/Photo").toStdString()), "12/5/2026");
         sheet.GetNewPicTIMTick();
         QCOMPARE(sheet.PhotoNote(), std::string(kPhotoLoadError));
         QVERIFY2(sheet.RTB()->toolTip().contains("\"../../outside.jpg\""), qPrintable(sheet.RTB()->toolTip()));

@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using pellam::fuzz::Require;
     pellam::fuzz::InputFile(data, size, "ATCH.lst");
     pellam::AttachmentList list;
-    pellam::LoadAttachmentList(pellam::fuzz::InputFolder() + "/", list);
+    pellam::LoadAttachmentList(pellam::FolderPath(pellam::fuzz::InputFolder()), list);
     Require(list.entries.size() <= pellam::AttachmentList::kMaxEntries, "more entries than the list holds");
     Require(list.entries.empty() || static_cast<int>(list.entries.size()) <= list.AttachCount,
         "more entries than announced");

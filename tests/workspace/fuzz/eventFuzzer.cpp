@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using pellam::fuzz::Require;
     const auto incident = pellam::ReadEventFile(pellam::fuzz::InputFile(data, size, "input.evt"));
     if (!incident) {
-        Require(!incident.error().Reason.empty(), "an error without a reason");
+        Require(!incident.error().text.empty(), "an error without a reason");
         return 0;
     }
     const pellam::Incident& i = incident.value();
