@@ -173,11 +173,6 @@ void WaveOut::SetElapsed(std::int32_t ms)
         m_offsetMs = ms;
 }
 
-void WaveOut::ResetElapsed()
-{
-    m_offsetMs = ClampToInt32(-DevicePositionMs());
-}
-
 std::int32_t WaveOut::Volume() const
 {
     if (!m_open)

@@ -58,8 +58,6 @@ public:
     // Sets the offset itself: the caller resets the queue next, which brings the
     // device position back to 0, so Elapsed then reads ms and grows from there.
     void SetElapsed(std::int32_t ms);
-    // Makes Elapsed read 0 now.
-    void ResetElapsed();
 
     // Left channel of the open device; 0 when closed.
     std::int32_t Volume() const;

@@ -25,7 +25,6 @@ struct ConversationIndex {
     static constexpr int kSlots = 5;
     static constexpr int kConversations = 4;
     std::array<ConversationSlot, kSlots> entries;
-    bool AnyActive() const;
 };
 
 enum class TxtDatError {
