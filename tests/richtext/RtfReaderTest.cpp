@@ -1,4 +1,5 @@
 #include "richtext/RtfReader.h"
+#include "richtext/CodePage.h"
 #include "richtext/TextPositions.h"
 #include "support/TempDir.h"
 
@@ -88,6 +89,25 @@ TEST(RtfReader, DecodesCodePagesAndUnicodeWithItsFallbackSkipped)
     EXPECT_EQ(Plain("{\\rtf1\\uc-5\\u65 x}"), "Ax");
     // A plain text file reads as Windows-1252 lines.
     EXPECT_EQ(Plain("line one\r\nline \x80\nlast"), "line one\r\nline \xE2\x82\xAC\r\nlast");
+}
+
+TEST(CodePage, CharsetsAndTheLeadBytesOfDoubleBytePages)
+{
+    const std::pair<int, int> pages[] = {{0, 1252}, {1, 0}, {2, 0}, {77, 10000}, {128, 932}, {129, 949}, {134, 936},
+        {136, 950}, {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251},
+        {222, 874}, {238, 1250}, {255, 0}};
+    for (const auto& [charset, page] : pages)
+        EXPECT_EQ(CodePageOfCharset(charset), page) << charset;
+    // Code page, the bytes that start a character pair, the bytes around them that do not.
+    const std::tuple<int, std::vector<int>, std::vector<int>> leads[]
+        = {{932, {0x81, 0x9F, 0xE0, 0xFC}, {0x80, 0xA0, 0xDF, 0xFD}}, {936, {0x81, 0xFE}, {0x80, 0xFF}},
+            {949, {0x81, 0xFE}, {0x80, 0xFF}}, {950, {0x81, 0xFE}, {0x80, 0xFF}}, {1252, {}, {0x81, 0xFE}}};
+    for (const auto& [page, lead, single] : leads) {
+        for (const int b : lead)
+            EXPECT_TRUE(IsLeadByte(page, static_cast<unsigned char>(b))) << page << " " << b;
+        for (const int b : single)
+            EXPECT_FALSE(IsLeadByte(page, static_cast<unsigned char>(b))) << page << " " << b;
+    }
 }
 
 TEST(RtfReader, BreaksSymbolsAndPositionsCountLineBreaksAsTwoCharacters)
