@@ -145,6 +145,7 @@ TEST(RichDocument, RunsAreHandedOutPerParagraphAndCutToARange)
     doc.Append(u"", {}, "photo"); // a picture standing for no text
     doc.NewParagraph(Alignment::Center);
     doc.SetAlignment(Alignment::Left);
+    doc.Append(u"", {}, "logo"); // and one where its paragraph begins
     doc.Append(u"ij", bold);
     EXPECT_EQ(ToUtf8(doc.PlainText()), "abcdEF\r\ngh\r\nij");
     // The runs a paragraph hands out, a picture's name in brackets after its text.
@@ -156,9 +157,11 @@ TEST(RichDocument, RunsAreHandedOutPerParagraphAndCutToARange)
         return out;
     };
     EXPECT_EQ(std::tuple(RunTexts(doc, 0), RunTexts(doc, 1), RunTexts(doc, 2)),
-        std::tuple(V {"abcd", "EF"}, V {"gh", "[photo]"}, V {"ij"}));
-    EXPECT_EQ(std::tuple(RunTexts(doc, 0, 2, 5), RunTexts(doc, 1, 0, 9), RunTexts(doc, 2, 13)),
-        std::tuple(V {"cd", "E"}, V {"g"}, V {"j"}));
+        std::tuple(V {"abcd", "EF"}, V {"gh", "[photo]"}, V {"[logo]", "ij"}));
+    // A picture at the range's end shows only where the paragraph ends.
+    EXPECT_EQ(
+        std::tuple(RunTexts(doc, 0, 2, 5), RunTexts(doc, 1, 0, 9), RunTexts(doc, 2, 13), RunTexts(doc, 2, 12, 12)),
+        std::tuple(V {"cd", "E"}, V {"g"}, V {"j"}, V {}));
     EXPECT_EQ(std::tuple(doc.ParagraphAlignment(0), doc.ParagraphAlignment(1), doc.ParagraphAlignment(2)),
         std::tuple(Alignment::Left, Alignment::Center, Alignment::Left));
     EXPECT_EQ(std::tuple(doc.ParagraphAt(6), doc.ParagraphAt(7), doc.ParagraphAt(8), doc.ParagraphEnd(1)),

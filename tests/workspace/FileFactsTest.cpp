@@ -76,8 +76,8 @@ TEST(LocaleFormats, CAndUsEnglishUseTheUsPatterns)
             std::tuple("M/d/yyyy", "h:mm:ss tt", ".", "AM"))
             << name;
     }
-    for (const auto& [strftime, pattern] :
-        {std::pair {"%I:%M:%S %p", "hh:mm:ss tt"}, {"%Y-%m-%d", "yyyy-MM-dd"}, {"%e/%m %Hh", "d/MM HH'h'"}})
+    for (const auto& [strftime, pattern] : {std::pair {"%I:%M:%S %p", "hh:mm:ss tt"}, {"%Y-%m-%d", "yyyy-MM-dd"},
+             {"%e/%m %Hh", "d/MM HH'h'"}, {"%d.%m.%y", "dd.MM.yy"}})
         EXPECT_EQ(PatternFromStrftime(strftime), pattern);
 }
 

@@ -94,6 +94,7 @@ TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
     paths.Evidence = npp.str();
     NegotiateLogPaths(ListingOf(npp, {"5_NPRpt.tmp", "NPP_Rpt.rtf"}), "5", paths, menus);
     EXPECT_EQ(paths.NppReport, npp.str() + "/5_NPRpt.tmp") << "the NPP candidates are tried in order";
+    EXPECT_TRUE(menus[MenuEntry::LogFileViewer].enabled) << "one log is enough for the viewer";
 
     EXPECT_EQ(NegotiateLogPaths(ListingOf(empty, {"mainlog.doc"}), "1", paths, menus), 4);
     EXPECT_EQ(paths.MainLog, "NONE");
