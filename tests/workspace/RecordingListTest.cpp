@@ -1,10 +1,10 @@
 #include "workspace/OpenIncident.h"
 
 #include "checksums/CrcText.h"
+#include "media/Mp3Duration.h"
 #include "support/IncidentFiles.h"
 #include "support/LameEncode.h"
 #include "support/TempDir.h"
-#include "media/Mp3Duration.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +214,10 @@ TEST(OpenIncident, RefusalsLeaveOpenIncidentEnabled)
         (Message {
             "File Error", "Error loading Event. \r\nERROR #2 - No such file or directory", MessageIcon::Critical}));
     EXPECT_TRUE(s.menus[MenuEntry::OpenIncident].enabled);
+    // A listing error names the system's error from number 1 on.
+    EXPECT_EQ(std::pair(PathErrorMessage({1, "Operation not permitted"}).text, PathErrorMessage({0, "x"}).text),
+        std::pair(std::string("Internal Directory Alteration Error!      \r\nERROR #1 - Operation not permitted"),
+            std::string("Internal Directory Alteration Error!      ")));
 }
 
 TEST(OpenIncident, TellsWhatTheListLeavesOut)
