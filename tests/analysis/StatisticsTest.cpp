@@ -29,6 +29,25 @@ std::string RunTime(const char* startDate, const char* startTime, const char* en
 
 } // namespace
 
+TEST(ReportWriter, FontsAreNamedOnceAndSizesAreHalfPoints)
+{
+    RichDocument doc;
+    ReportWriter out(doc);
+    out.SetFont("Tahoma");
+    out.Append("a", false, false, false, 1);
+    out.SetFont("Courier New");
+    out.Append("b", true, false, false, 0); // no size: the report's 12 points
+    out.SetFont("Tahoma");
+    out.Append("c", false, true, false, 14);
+    std::vector<std::tuple<std::string, int, bool, bool>> runs;
+    for (const RunView& run : doc.Runs(0))
+        runs.emplace_back(doc.font(run.format.font)->name, run.format.halfPoints, run.format.bold, run.format.italic);
+    EXPECT_EQ(runs,
+        (std::vector<std::tuple<std::string, int, bool, bool>> {
+            {"Tahoma", 2, false, false}, {"Courier New", 24, true, false}, {"Tahoma", 28, false, true}}));
+    EXPECT_EQ(doc.fonts.size(), 2u);
+}
+
 TEST(Statistics, TotalAndAverageRecordingTime)
 {
     // Durations, recording count, total, average.
@@ -63,12 +82,13 @@ TEST(Statistics, RunTimeWithDayAndHourCorrections)
 TEST(Statistics, DayNumberFollowsThePatternTheCalendarAndTheTwoDigitYearPivot)
 {
     // Date, short-date pattern, days since 1 January 1970 (nothing when no such day).
-    const std::tuple<const char*, const char*, std::optional<long>> cases[] = {{"1/1/1970", "M/d/yyyy", 0L},
-        {"2/29/2024", "M/d/yyyy", 19782L}, {"2/29/2000", "M/d/yyyy", 11016L}, {"2/29/2023", "M/d/yyyy", std::nullopt},
-        {"2/29/1900", "M/d/yyyy", std::nullopt}, {"31.12.29", "dd.MM.yy", 21914L}, {"1.1.30", "d.M.yy", -14610L},
-        {"05.12.26", "dd.MM.yy", 20792L}, {"2026-12-05", "dd.MM.yy", 20792L}, {"12/5/26", "none", 20792L},
-        {"4/31/2026", "M/d/yyyy", std::nullopt}, {"13/1/2026", "M/d/yyyy", std::nullopt},
-        {"1/2/3/4", "M/d/yyyy", std::nullopt}, {"1/1/12026", "M/d/yyyy", std::nullopt}};
+    const std::tuple<const char*, const char*, std::optional<long>> cases[]
+        = {{"1/1/1970", "M/d/yyyy", 0L}, {"2/29/2024", "M/d/yyyy", 19782L}, {"2/29/2000", "M/d/yyyy", 11016L},
+            {"2/29/2023", "M/d/yyyy", std::nullopt}, {"2/29/1900", "M/d/yyyy", std::nullopt},
+            {"31.12.29", "dd.MM.yy", 21914L}, {"1.1.30", "d.M.yy", -14610L}, {"05.12.26", "dd.MM.yy", 20792L},
+            {"2026-12-05", "dd.MM.yy", 20792L}, {"12/5/26", "none", 20792L}, {"4/31/2026", "M/d/yyyy", std::nullopt},
+            {"1/31/2024", "M/d/yyyy", 19753L}, {"13/1/2026", "M/d/yyyy", std::nullopt},
+            {"1/2/3/4", "M/d/yyyy", std::nullopt}, {"1/1/12026", "M/d/yyyy", std::nullopt}};
     for (const auto& [date, pattern, days] : cases)
         EXPECT_EQ(DayNumber(date, pattern), days) << date;
 }
