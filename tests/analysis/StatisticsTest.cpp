@@ -55,6 +55,7 @@ TEST(Statistics, TotalAndAverageRecordingTime)
         {Durations({"01:50", "02:30"}), 2, "00:04:20", "02:10"},
         {Durations({"00:45"}), 1, "00:00:45", "00:45"},
         {Durations({"01:00"}), 1, "00:01:00", "01:00"},
+        {Durations({"59:00"}), 1, "00:59:00", "59:00"},
         // Unknown and empty durations add nothing but count in the average.
         {Durations({"59:59", "??:??", "", "x1:05", "10:00"}), 5, "01:09:59", "14:00"},
         {Durations({"00:01", "00:02"}), 2, "00:00:03", "00:02"}, // 1.5 s rounds to the even 2
