@@ -80,7 +80,7 @@ TEST(clsCRC, FastPathsMatchTheOneByteLoop)
                     break;
                 }
                 if (len < kMaxLen)
-                    reg = RefReg(crc32, reg, bytes.subspan(len, 1));
+                    reg = RefReg(crc32, reg, std::span<const std::uint8_t>(buf.data() + align + len, 1));
             }
         }
         for (int round = 0; round < 300; ++round) {
