@@ -100,9 +100,9 @@ TEST(Converter, PcmAndFloatAreScaledRoundedAndClampedAndHeadersChecked)
     EXPECT_EQ(Convert(Fmt(0xFFFE, 1, 8000, 32000, 4, 32, ext), LeBytes(0.5f)).second, S {16384}) << "float inside";
     EXPECT_NE(Open(Fmt(0x11, 1, 8000, 4055, 36, 4)), nullptr) << "IMA samples per block from the alignment";
     EXPECT_NE(
-        Open(Fmt(0xFFFE, 1, 8000, 4055, 36, 4, Le16(4) + ext.substr(2, 4) + Le16(0x11) + ext.substr(8) + Le16(65))),
+        Open(Fmt(0xFFFE, 1, 8000, 8000, 8, 4, Le16(4) + ext.substr(2, 4) + Le16(2) + ext.substr(8) + Le16(4) + ms)),
         nullptr)
-        << "IMA inside, its samples per block after the extension";
+        << "MS inside, its coefficients after the extension";
     // MPEG asks for three quarters of the header's rate, or 1:11 of the output without a rate.
     EXPECT_EQ(std::pair(Open(Fmt(0x55, 1, 8000, 0, 1, 0))->SourceSizeFor(1100),
                   Open(Fmt(0x55, 1, 8000, 2000, 1, 0))->SourceSizeFor(1100)),
