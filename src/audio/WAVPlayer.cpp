@@ -8,11 +8,14 @@ namespace pellam {
 namespace {
 constexpr std::int32_t kSeekPercent = 0;
 constexpr std::int32_t kSeekSeconds = 1;
+// Buffers kept queued on the device, and the bytes of each.
+constexpr std::int32_t kBuffers = 10;
+constexpr std::int32_t kBufferSize = 10240;
 } // namespace
 
 WAVPlayer::WAVPlayer(WaveOutBackend& backend, Dispatcher& dispatcher) : m_device(backend, dispatcher)
 {
-    m_device.BufferDone = [this](std::int32_t user) { OnBufferDone(user); };
+    m_device.BufferDone = [this](std::int32_t) { OnBufferDone(); };
 }
 
 WAVPlayer::~WAVPlayer()
@@ -44,7 +47,6 @@ bool WAVPlayer::FileClose()
     const StreamStatus closed = m_stream.StreamClose();
     m_fileOpen = false;
     m_endReached = false;
-    m_loopCount = 0;
     return closed == StreamStatus::Ok ? deinit : false;
 }
 
@@ -54,17 +56,14 @@ bool WAVPlayer::FillBuffer()
         return false;
     std::vector<std::uint8_t> buffer;
     try {
-        buffer.resize(static_cast<std::size_t>(m_bufferSize));
+        buffer.resize(static_cast<std::size_t>(kBufferSize));
     } catch (const std::bad_alloc&) {
         return false;
     }
     std::int32_t read = 0;
-    m_stream.StreamRead(buffer.data(), m_bufferSize, read);
-    if (read > 0) {
-        // A short read while looping is the last buffer of a pass.
-        const std::int32_t user = (read < m_bufferSize && m_loop) ? 1 : 0;
-        return m_device.WriteSamples(buffer.data(), read, user);
-    }
+    m_stream.StreamRead(buffer.data(), kBufferSize, read);
+    if (read > 0)
+        return m_device.WriteSamples(buffer.data(), read, 0);
     m_endReached = true;
     return false;
 }
@@ -72,25 +71,11 @@ bool WAVPlayer::FillBuffer()
 bool WAVPlayer::TopUp(const std::function<bool()>& onFailure)
 {
     const std::int32_t queued = m_device.Buffers();
-    for (std::int32_t i = queued; i < m_buffers; ++i) {
+    for (std::int32_t i = queued; i < kBuffers; ++i) {
         if (!FillBuffer() && !m_endReached && !onFailure())
             return false;
     }
     return true;
-}
-
-void WAVPlayer::CopyShortFile()
-{
-    // The whole file fits in one buffer: queue copies of it so a looping pass
-    // never waits on a refill.
-    if (m_device.Buffers() != 1 || !m_loop || !m_endReached)
-        return;
-    const std::int32_t queued = m_device.Buffers();
-    for (std::int32_t i = queued; i < m_buffers; ++i) {
-        m_stream.StreamSeek(0, kSeekSeconds);
-        m_endReached = false;
-        FillBuffer();
-    }
 }
 
 bool WAVPlayer::PlaybackStart()
@@ -113,7 +98,6 @@ bool WAVPlayer::PlaybackStart()
         if (!TopUp(giveUpWhenEmpty))
             return false;
     }
-    CopyShortFile();
     if (!m_device.Play()) {
         m_device.ClearBufferQueue();
         m_device.StopPlayback();
@@ -137,7 +121,6 @@ bool WAVPlayer::PlaybackStop()
     const bool stopped = m_device.StopPlayback();
     m_stream.StreamSeek(0, kSeekSeconds);
     m_endReached = false;
-    m_loopCount = 0;
     m_status = PlayerStatus::Stopped;
     StatusChanged(m_status);
     return stopped;
@@ -150,38 +133,21 @@ void WAVPlayer::EndPlayback()
     EndOfStream();
 }
 
-void WAVPlayer::OnBufferDone(std::int32_t user)
+void WAVPlayer::OnBufferDone()
 {
     if (m_endReached) {
         m_stream.StreamSeek(0, kSeekPercent);
-        if (!m_loop) {
-            if (m_device.Buffers() == 0) {
-                m_endReached = false;
-                EndPlayback();
-                return;
-            }
-            // Buffers remain to be played; the fills below do nothing while the end is marked.
-        } else {
+        if (m_device.Buffers() == 0) {
             m_endReached = false;
-        }
-    }
-    if (user == 1) {
-        m_device.ResetElapsed();
-        m_loopCount = static_cast<std::int16_t>(m_loopCount + 1);
-        bool stop = false;
-        if (NextLoop)
-            NextLoop(m_loopCount, stop);
-        if (stop) {
-            m_loopCount = 0;
             EndPlayback();
             return;
         }
+        // Buffers remain to be played; the fills below do nothing while the end is marked.
     }
     TopUp([this] {
         m_device.StopPlayback(); // the owner's buttons are not told
         return true;
     });
-    CopyShortFile();
 }
 
 std::int32_t WAVPlayer::Position() const
@@ -214,24 +180,6 @@ std::int32_t WAVPlayer::Volume() const
 void WAVPlayer::SetVolume(std::int32_t value)
 {
     m_device.SetVolumeForDev(m_selectedDevice, value);
-}
-
-Result<std::int16_t, SystemError> WAVPlayer::SetBuffers(std::int16_t count)
-{
-    if (count < 2)
-        return fail(SystemError::Content("Invalid number of buffers!"));
-    m_buffers = count;
-    return m_buffers;
-}
-
-Result<std::int32_t, SystemError> WAVPlayer::SetBufferSize(std::int32_t value)
-{
-    // The remainder takes the sign of value, as C++ computes it.
-    const std::int64_t size = std::int64_t {value} + value % 4;
-    if (size <= 4 || size > INT32_MAX)
-        return fail(SystemError::Content("Invalid buffer size!"));
-    m_bufferSize = static_cast<std::int32_t>(size);
-    return m_bufferSize;
 }
 
 Result<std::int16_t, SystemError> WAVPlayer::SetSelectedDevice(std::int16_t device)

@@ -173,24 +173,6 @@ void WaveOut::SetElapsed(std::int32_t ms)
         m_offsetMs = ms;
 }
 
-void WaveOut::ResetElapsed()
-{
-    m_offsetMs = ClampToInt32(-DevicePositionMs());
-}
-
-std::int32_t WaveOut::Volume() const
-{
-    if (!m_open)
-        return 0;
-    return static_cast<std::int32_t>(m_backend.Volume() & 0xFFFFu);
-}
-
-void WaveOut::SetVolume(std::int32_t value)
-{
-    if (m_open)
-        m_backend.SetVolume(BothHalves(value));
-}
-
 std::int32_t WaveOut::VolumeForDev(std::int16_t device) const
 {
     return static_cast<std::int32_t>(m_backend.DeviceVolume(device) & 0xFFFFu);

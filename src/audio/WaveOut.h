@@ -58,13 +58,8 @@ public:
     // Sets the offset itself: the caller resets the queue next, which brings the
     // device position back to 0, so Elapsed then reads ms and grows from there.
     void SetElapsed(std::int32_t ms);
-    // Makes Elapsed read 0 now.
-    void ResetElapsed();
 
-    // Left channel of the open device; 0 when closed.
-    std::int32_t Volume() const;
-    // value mod 65536 to both channels of the open device.
-    void SetVolume(std::int32_t value);
+    // The left channel of a device; value mod 65536 to both of its channels.
     std::int32_t VolumeForDev(std::int16_t device) const;
     void SetVolumeForDev(std::int16_t device, std::int32_t value);
 

@@ -44,14 +44,6 @@ std::optional<int> SlotNumber(std::string_view text)
 
 } // namespace
 
-bool ConversationIndex::AnyActive() const
-{
-    for (int slot = 1; slot < kSlots; ++slot)
-        if (entries[static_cast<std::size_t>(slot)].active)
-            return true;
-    return false;
-}
-
 std::optional<bool> TextToBoolean(std::string_view text)
 {
     text = Trim(text);

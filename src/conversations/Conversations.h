@@ -26,7 +26,6 @@ struct ConversationIndex {
     static constexpr int kSlots = 5;
     static constexpr int kConversations = 4;
     std::array<ConversationSlot, kSlots> entries;
-    bool AnyActive() const;
 };
 
 enum class TxtDatError {

@@ -110,6 +110,10 @@ TEST(CRCTest, MissingUnreadableAndCutShortLogs)
     const Outcome empty = Tested("NONE", {});
     EXPECT_TRUE(!empty.refused
         && empty.text == "CRC Integrity Test\n(No MP3 Files associated to this incident)\n" + kDashes + "\n\n");
+    CRCTest nothing("4711", "NONE", {});
+    nothing.Run();
+    const FontEntry* font = nothing.Report().font(nothing.Report().Runs(0).at(0).format.font);
+    EXPECT_TRUE(font && font->name == "Tahoma");
 
     test::TempDir dir;
     const Outcome unreadable = Tested(dir.str(), {{"a.mp3", "3A B3 1A 44"}}); // a folder is no log

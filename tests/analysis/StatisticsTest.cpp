@@ -29,12 +29,33 @@ std::string RunTime(const char* startDate, const char* startTime, const char* en
 
 } // namespace
 
+TEST(ReportWriter, FontsAreNamedOnceAndSizesAreHalfPoints)
+{
+    RichDocument doc;
+    ReportWriter out(doc);
+    out.SetFont("Tahoma");
+    out.Append("a", false, false, false, 1);
+    out.SetFont("Courier New");
+    out.Append("b", true, false, false, 0); // no size: the report's 12 points
+    out.SetFont("Tahoma");
+    out.Append("c", false, true, false, 14);
+    std::vector<std::tuple<std::string, int, bool, bool>> runs;
+    for (const RunView& run : doc.Runs(0))
+        runs.emplace_back(doc.font(run.format.font)->name, run.format.halfPoints, run.format.bold, run.format.italic);
+    EXPECT_EQ(runs,
+        (std::vector<std::tuple<std::string, int, bool, bool>> {
+            {"Tahoma", 2, false, false}, {"Courier New", 24, true, false}, {"Tahoma", 28, false, true}}));
+    EXPECT_EQ(doc.fonts.size(), 2u);
+}
+
 TEST(Statistics, TotalAndAverageRecordingTime)
 {
     // Durations, recording count, total, average.
     const std::tuple<std::vector<Mp3Record>, int, std::string, std::string> cases[] = {
         {Durations({"01:50", "02:30"}), 2, "00:04:20", "02:10"},
         {Durations({"00:45"}), 1, "00:00:45", "00:45"},
+        {Durations({"01:00"}), 1, "00:01:00", "01:00"},
+        {Durations({"59:00"}), 1, "00:59:00", "59:00"},
         // Unknown and empty durations add nothing but count in the average.
         {Durations({"59:59", "??:??", "", "x1:05", "10:00"}), 5, "01:09:59", "14:00"},
         {Durations({"00:01", "00:02"}), 2, "00:00:03", "00:02"}, // 1.5 s rounds to the even 2
@@ -57,7 +78,20 @@ TEST(Statistics, RunTimeWithDayAndHourCorrections)
     EXPECT_EQ(RunTime("", "", "12/5/2026", "0130"), "0 Days, 1 Hours, 30 Minutes");
     EXPECT_EQ(RunTime("12/6/2026", "0900", "12/5/2026", "1000"), "0 Days, 1 Hours, 0 Minutes");
     EXPECT_EQ(RunTime("13/45/2026", "ab", "2/30/2026", ""), "0 Days, 0 Hours, 0 Minutes");
-    EXPECT_EQ(DayNumber("05.12.26", "dd.MM.yy"), DayNumber("2026-12-05", "dd.MM.yy"));
+}
+
+TEST(Statistics, DayNumberFollowsThePatternTheCalendarAndTheTwoDigitYearPivot)
+{
+    // Date, short-date pattern, days since 1 January 1970 (nothing when no such day).
+    const std::tuple<const char*, const char*, std::optional<long>> cases[]
+        = {{"1/1/1970", "M/d/yyyy", 0L}, {"2/29/2024", "M/d/yyyy", 19782L}, {"2/29/2000", "M/d/yyyy", 11016L},
+            {"2/29/2023", "M/d/yyyy", std::nullopt}, {"2/29/1900", "M/d/yyyy", std::nullopt},
+            {"31.12.29", "dd.MM.yy", 21914L}, {"1.1.30", "d.M.yy", -14610L}, {"05.12.26", "dd.MM.yy", 20792L},
+            {"2026-12-05", "dd.MM.yy", 20792L}, {"12/5/26", "none", 20792L}, {"4/31/2026", "M/d/yyyy", std::nullopt},
+            {"1/31/2024", "M/d/yyyy", 19753L}, {"13/1/2026", "M/d/yyyy", std::nullopt},
+            {"1/2/3/4", "M/d/yyyy", std::nullopt}, {"1/1/12026", "M/d/yyyy", std::nullopt}};
+    for (const auto& [date, pattern, days] : cases)
+        EXPECT_EQ(DayNumber(date, pattern), days) << date;
 }
 
 TEST(Statistics, PageListsAtMostTenSubjectsUnderTheRoleWord)
@@ -83,9 +117,9 @@ TEST(Statistics, PageListsAtMostTenSubjectsUnderTheRoleWord)
 
     i.SubjectCount = 0;
     i.Mp3Count = 0;
-    i.Location = "Pier";
+    i.Location = "Kai"; // three characters: the shortest location shown
     const std::string none = PlainLines(BuildStatistics({i, {}, 0, "Witness", "M/d/yyyy"}));
-    for (const char* line : {"Location: Pier\n", " There were no Witness identified during this incident. \n",
+    for (const char* line : {"Location: Kai\n", " There were no Witness identified during this incident. \n",
              " There were no MP3 Audio Files created during this incident.\n"})
         EXPECT_NE(none.find(line), std::string::npos) << line;
 }

@@ -35,3 +35,19 @@ TEST(FileInFolder, RefusesNamesThatLeaveTheFolder)
     const FolderPath resolved = ResolveAttachmentFolder(dir.str() + "/Att/", FolderPath(copy.str())).folder;
     EXPECT_EQ(AttachmentFile(resolved, "a.pdf").value(), copy.str() + "/Att/Attachments/a.pdf");
 }
+
+TEST(ExamineMessage, NamesTheReasonOfEachShellResultUpTo32)
+{
+    const std::pair<int, const char*> reasons[] = {{0, "Unknown error"}, {2, "File not found"}, {3, "Path not found"},
+        {5, "Access denied"}, {8, "Out of memory"}, {9, "Unknown error"},
+        {11, "Invalid EXE file or error in EXE image"}, {26, "A sharing violation occurred"},
+        {27, "Incomplete or invalid file association"}, {28, "DDE Time out"}, {29, "DDE transaction failed"},
+        {30, "DDE busy"}, {31, "No association for file extension"}, {32, "DLL not found"}};
+    for (const auto& [result, reason] : reasons)
+        EXPECT_EQ(ExamineMessage(result, "")->text, std::string("Unable to examine file.    \r\n") + reason) << result;
+    EXPECT_FALSE(ExamineMessage(33, ""));
+    // The desktop opener's exit status: 2 no such file, 3 nothing to open it with, 4 that failed to start.
+    EXPECT_EQ(std::tuple(ShellResultOfOpenerStatus(1), ShellResultOfOpenerStatus(2), ShellResultOfOpenerStatus(3),
+                  ShellResultOfOpenerStatus(4)),
+        std::tuple(0, 2, 31, 27));
+}

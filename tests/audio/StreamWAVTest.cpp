@@ -1,7 +1,7 @@
 #include "audio/StreamWAV.h"
 
-#include "support/WavFiles.h"
 #include "support/Fifo.h"
+#include "support/WavFiles.h"
 
 #include <gtest/gtest.h>
 

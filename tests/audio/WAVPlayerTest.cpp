@@ -97,7 +97,15 @@ TEST(WAVPlayer, PlaysTheFileInOrderStartsOverAfterEndOfStreamAndFailsCleanly)
     r.PumpUntilEnd();
     EXPECT_EQ(std::tuple(r.ends, secondEnds, r.Played(mark)), std::tuple(2, 1, SecondMarks(8)));
 
-    Rig f; // failed opens leave nothing open
+    Rig s; // a file shorter than one buffer plays once
+    const Samples half(kRate / 2, 7);
+    ASSERT_TRUE(s.player.FileOpen(s.File(half)) && s.player.PlaybackStart());
+    s.PumpUntilEnd();
+    EXPECT_EQ(std::tuple(s.ends, s.Played()), std::tuple(1, half));
+
+    Rig f; // failed opens leave nothing open; the volume is the device's, both channels
+    f.player.SetVolume(0x11234);
+    EXPECT_EQ(std::pair(f.player.Volume(), f.backend.DeviceVolume(0)), std::pair(0x1234, 0x12341234u));
     EXPECT_FALSE(f.player.FileOpen(f.dir.file("missing.wav")));
     EXPECT_FALSE(f.player.PlaybackStart());
     EXPECT_FALSE(f.player.FileClose());

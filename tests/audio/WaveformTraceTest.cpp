@@ -1,8 +1,11 @@
-// The trace read of the decoded file. The background reader that hands it to
-// the window (newest request wins, cancelling, outliving the reader) is
-// checked through the playback panel's window tests.
+// The trace read of the decoded file, and the background reader that hands it
+// over (the newest request winning and the reader's end are checked through the
+// playback panel's window tests).
 #include "audio/WaveformTrace.h"
+#include "audio/TraceReader.h"
 
+#include "support/Eventually.h"
+#include "support/ManualDispatcher.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -105,4 +108,26 @@ TEST(WaveformTrace, ALongFileKeepsEachRunsFirstLowestHighestAndLastPoint)
             std::adjacent_find(kept.begin(), kept.end(), [](auto& a, auto& b) { return a.x >= b.x; }) == kept.end())
             << run;
     }
+}
+
+TEST(TraceReader, ReadsInTheBackgroundAndDeliversOnTheDispatchersThread)
+{
+    TempDir dir;
+    ManualDispatcher ui;
+    TraceReader reader(ui);
+    std::vector<double> widths;
+    const auto done = [&](const TraceReader::Trace& t) { widths.push_back(t->width); };
+    reader.Read(SizedFile(dir, "a.wav", 1280), done);
+    EXPECT_TRUE(reader.Pending());
+    ASSERT_TRUE(test::Eventually([&] { return !reader.Reading(); }));
+    EXPECT_TRUE(reader.Pending()) << "read but not delivered yet";
+    ui.RunPending();
+    EXPECT_EQ(std::tuple(widths, reader.Pending()), std::tuple(std::vector {10.0}, false));
+
+    reader.Read(SizedFile(dir, "b.wav", 2560), done);
+    reader.Cancel();
+    EXPECT_FALSE(reader.Pending());
+    ASSERT_TRUE(test::Eventually([&] { return !reader.Reading(); }));
+    ui.RunPending();
+    EXPECT_EQ(widths.size(), 1u) << "a cancelled request is never delivered";
 }

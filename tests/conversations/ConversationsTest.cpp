@@ -1,4 +1,5 @@
 #include "conversations/Conversations.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -32,10 +33,15 @@ TEST(ConversationIndex, ReadsFourRecordsOrNothing)
         {"\"1|yes|Ann|555\"" + rest, "error 3"},
         {"\"1||Ann|555\"" + rest, "error 3"},
         {"\"1|inf|Ann|555\"" + rest, "error 3"},
+        {"\"1|1x|Ann|555\"" + rest, "error 3"},
+        {"\"1|+2|Ann|555\"" + rest, "Ann,"},
     };
     for (const auto& [bytes, readout] : cases)
         EXPECT_EQ(Readout(ParseConversationIndex(bytes)), readout) << bytes;
     EXPECT_EQ(Readout(ReadConversationIndex("/")), "error 0");
+    test::TempDir dir; // from a file: what it holds and no more
+    for (const auto& [bytes, readout] : {cases[0], cases[4], cases[5]})
+        EXPECT_EQ(Readout(ReadConversationIndex(dir.write("TxT.dat", bytes))), readout) << bytes;
 }
 
 TEST(FormatPhone, KeepsTheDigitsInTheLayoutOfTheirCount)

@@ -16,8 +16,9 @@ TEST(LogParts, BeginWherePartsFillUpAndCutLongParagraphsBetweenCharacters)
     EXPECT_EQ(LogParts(doc, 100, 100), P({0}));
     EXPECT_EQ(LogParts(doc, 100, 2), P({0, 10, 20}));
     EXPECT_EQ(LogParts(doc, 5, 100), P({0, 6, 10, 15, 20}));
-    // A surrogate pair (U+1F600) stays whole.
-    EXPECT_EQ(LogParts(ReadRtf("{\\rtf1 x\\u-10179?\\u-8704?y}"), 2, 100), P({0, 1, 3}));
+    // A surrogate pair stays whole (U+1F600, and the pairs of the lowest and highest leading halves).
+    for (const char* pair : {"\\u-10179?\\u-8704?", "\\u-10240?\\u-9216?", "\\u-9217?\\u-9216?"})
+        EXPECT_EQ(LogParts(ReadRtf(std::string("{\\rtf1 x") + pair + "y}"), 2, 100), P({0, 1, 3})) << pair;
 
     const P parts {0, 6, 10, 15, 20};
     EXPECT_EQ(std::tuple(PartOf(parts, 0), PartOf(parts, 9), PartOf(parts, 10), PartOf(parts, 21)),

@@ -123,9 +123,13 @@ TEST(NotationLink, ASingleClickSelectsTheWholeRecordingName)
 
     caret.CarrotPOS = static_cast<std::int32_t>(text.find(u"other"));
     EXPECT_FALSE(LandedMP3(text, "4711", caret));
+    EXPECT_EQ(caret.Name, "") << "nothing is left of the name before";
     caret.CarrotPOS = static_cast<std::int32_t>(text.find(u"9999"));
     EXPECT_FALSE(LandedMP3(text, "4711", caret)); // another case's name, after a line break
     EXPECT_EQ(caret.Name, "9999_x.mp3");
+    caret.CarrotPOS = 2; // a name that begins the text
+    EXPECT_TRUE(LandedMP3(u"4711_A.mp3 x", "4711", caret));
+    EXPECT_EQ(std::tuple(caret.Name, caret.Start), std::tuple("4711_A.mp3", 0));
 }
 
 } // namespace

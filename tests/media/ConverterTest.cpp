@@ -99,6 +99,14 @@ TEST(Converter, PcmAndFloatAreScaledRoundedAndClampedAndHeadersChecked)
     const std::string ms = Le16(1) + Le16(256) + Le16(0); // one coefficient pair
     EXPECT_EQ(Convert(Fmt(0xFFFE, 1, 8000, 32000, 4, 32, ext), LeBytes(0.5f)).second, S {16384}) << "float inside";
     EXPECT_NE(Open(Fmt(0x11, 1, 8000, 4055, 36, 4)), nullptr) << "IMA samples per block from the alignment";
+    EXPECT_NE(
+        Open(Fmt(0xFFFE, 1, 8000, 8000, 8, 4, Le16(4) + ext.substr(2, 4) + Le16(2) + ext.substr(8) + Le16(4) + ms)),
+        nullptr)
+        << "MS inside, its coefficients after the extension";
+    // MPEG asks for three quarters of the header's rate, or 1:11 of the output without a rate.
+    EXPECT_EQ(std::pair(Open(Fmt(0x55, 1, 8000, 0, 1, 0))->SourceSizeFor(1100),
+                  Open(Fmt(0x55, 1, 8000, 2000, 1, 0))->SourceSizeFor(1100)),
+        std::pair(std::size_t {100}, std::size_t {103}));
     const std::pair<const char*, std::string> refused[] = {
         {"IMA more samples than a block holds", Fmt(0x11, 1, 8000, 4055, 36, 4, Le16(66))},
         {"IMA less than half a block used", Fmt(0x11, 1, 8000, 4055, 36, 4, Le16(31))},
@@ -120,6 +128,7 @@ TEST(Converter, PcmAndFloatAreScaledRoundedAndClampedAndHeadersChecked)
         {"extensible within extensible",
             Fmt(0xFFFE, 1, 8000, 16000, 2, 16, Le16(16) + ext.substr(2, 4) + Le16(0xFFFE) + ext.substr(8))},
         {"fmt of 15 bytes", PcmFmt(1, 8000, 16).substr(0, 15)},
+        {"float of 32 bits in 8-byte frames", Fmt(3, 1, 8000, 64000, 8, 32)},
     };
     for (const auto& [name, fmt] : refused)
         EXPECT_EQ(Open(fmt), nullptr) << name;

@@ -97,11 +97,13 @@ TEST(cMP3ID3v2, TheWalkStopsAndReadsOnlyWhatTheFileHolds)
     auto r = ReadBytes(Tag(3, Frame("TIT2", "a") + afterPadding, 300) + std::string(300, '\0'));
     EXPECT_EQ(std::tuple(r.FrameCount(), r.Artist()), std::tuple(1, ""));
 
-    // Before a frame that would run past the tag size.
+    // Before a frame that would run past the tag size; one that ends exactly at it is read.
     const std::string two = Frame("TIT2", "a") + Frame("TPE1", "bbbb");
-    r = ReadBytes(
-        Tag(3, two + std::string(50, '\0'), static_cast<std::uint32_t>(two.size()) - 1) + std::string(50, '\0'));
-    EXPECT_EQ(std::tuple(r.FrameCount(), r.Title()), std::tuple(1, std::string("a")));
+    for (const int frames : {1, 2}) {
+        const auto size = static_cast<std::uint32_t>(two.size()) + static_cast<std::uint32_t>(frames) - 2;
+        r = ReadBytes(Tag(3, two + std::string(50, '\0'), size) + std::string(50, '\0'));
+        EXPECT_EQ(std::tuple(r.FrameCount(), r.Title()), std::tuple(frames, std::string("a")));
+    }
 
     // When the 1-based file position after a frame passes the tag size: the
     // second frame fits the byte count but is never reached.

@@ -7,15 +7,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 namespace pellam {
 namespace {
 
+// Each field's page and place on it, as the records file lays a person down.
+const std::map<std::string, std::pair<int, int>> kPlaces
+    = {{"IdNumber", {1, 0}}, {"Name", {1, 1}}, {"Involvement", {1, 3}}, {"Sex", {1, 4}}, {"Race", {1, 5}},
+        {"DOB", {1, 6}}, {"Height", {1, 7}}, {"Weight", {1, 8}}, {"Hair", {1, 9}}, {"Eyes", {1, 10}}, {"Phone", {2, 0}},
+        {"CellPhone", {2, 1}}, {"Address", {2, 2}}, {"City", {2, 3}}, {"State", {2, 4}}, {"ZIP", {2, 5}},
+        {"DriversLicense", {2, 6}}, {"SSN", {2, 7}}, {"CIINumber", {2, 8}}, {"FBINumber", {2, 9}},
+        {"DOCNumber", {2, 10}}, {"PhotoFile", {3, 0}}, {"ScarsMarksTattoos", {3, 1}}, {"MentalHealth", {3, 2}},
+        {"Medications", {3, 3}}, {"WeaponsRegistered", {3, 4}}, {"GangAffiliation", {3, 5}}, {"PriorContacts", {3, 6}},
+        {"NamePart2", {3, 7}}, {"NamePart3", {3, 9}}, {"NamePart4", {3, 10}}};
+
 void Set(RecordTable& t, int role, int person, const std::string& name, const std::string& value)
 {
-    for (const auto& f : kRecordFields)
-        if (name == f.Name)
-            t(role, person, f.Page, f.Field) = value;
+    const auto [page, field] = kPlaces.at(name);
+    t(role, person, page, field) = value;
 }
 
 std::string Sheet(const RecordTable& t, const std::string& note = kPhotoNotAvailable)
@@ -26,6 +36,16 @@ std::string Sheet(const RecordTable& t, const std::string& note = kPhotoNotAvail
 const std::string kRule(92, '_');
 
 } // namespace
+
+TEST(RecordFields, EachNameReadsItsOwnPlace)
+{
+    RecordTable t;
+    for (const auto& [name, place] : kPlaces)
+        t(4, 2, place.first, place.second) = name;
+    for (const auto& [name, place] : kPlaces)
+        EXPECT_EQ(FieldText(t, 4, 2, name), name);
+    EXPECT_EQ(kRecordFields.size(), kPlaces.size());
+}
 
 TEST(RecordList, RowsFollowTheRolesAndMapToTheirPersons)
 {

@@ -67,8 +67,11 @@ TEST(clsRecord, SlotLengthComesFromTheFirstSlot)
         EXPECT_EQ(V({l.table->Header(0), l.table->Header(10), l.roles.RoleNames[0]}), V({text, "Suspect", "Suspect"}));
     }
     EXPECT_FALSE(LoadBytes(RecordFile("15O", 150, {}, 0)).ok);
-    // With the probe length 128 a length word above 126 cannot be a slot.
+    // With the probe length 128 a length word above 126 cannot be a slot; a slot filled exactly is read.
     EXPECT_FALSE(LoadBytes(Slot(std::string(127, '1'), 1050)).ok);
+    std::string full = RecordFile("150", 150, {}, 0);
+    full.replace(9 * 150, 150, Slot(std::string(148, 'x'), 150));
+    EXPECT_EQ(LoadBytes(full).table->Header(9), std::string(148, 'x'));
 }
 
 TEST(clsRecord, PersonsFollowTheRoleCounts)

@@ -1,4 +1,5 @@
 #include "richtext/RtfReader.h"
+#include "richtext/CodePage.h"
 #include "richtext/TextPositions.h"
 #include "support/TempDir.h"
 
@@ -90,6 +91,25 @@ TEST(RtfReader, DecodesCodePagesAndUnicodeWithItsFallbackSkipped)
     EXPECT_EQ(Plain("line one\r\nline \x80\nlast"), "line one\r\nline \xE2\x82\xAC\r\nlast");
 }
 
+TEST(CodePage, CharsetsAndTheLeadBytesOfDoubleBytePages)
+{
+    const std::pair<int, int> pages[] = {{0, 1252}, {1, 0}, {2, 0}, {77, 10000}, {128, 932}, {129, 949}, {134, 936},
+        {136, 950}, {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251},
+        {222, 874}, {238, 1250}, {255, 0}};
+    for (const auto& [charset, page] : pages)
+        EXPECT_EQ(CodePageOfCharset(charset), page) << charset;
+    // Code page, the bytes that start a character pair, the bytes around them that do not.
+    const std::tuple<int, std::vector<int>, std::vector<int>> leads[]
+        = {{932, {0x81, 0x9F, 0xE0, 0xFC}, {0x80, 0xA0, 0xDF, 0xFD}}, {936, {0x81, 0xFE}, {0x80, 0xFF}},
+            {949, {0x81, 0xFE}, {0x80, 0xFF}}, {950, {0x81, 0xFE}, {0x80, 0xFF}}, {1252, {}, {0x81, 0xFE}}};
+    for (const auto& [page, lead, single] : leads) {
+        for (const int b : lead)
+            EXPECT_TRUE(IsLeadByte(page, static_cast<unsigned char>(b))) << page << " " << b;
+        for (const int b : single)
+            EXPECT_FALSE(IsLeadByte(page, static_cast<unsigned char>(b))) << page << " " << b;
+    }
+}
+
 TEST(RtfReader, BreaksSymbolsAndPositionsCountLineBreaksAsTwoCharacters)
 {
     const RichDocument doc
@@ -125,6 +145,7 @@ TEST(RichDocument, RunsAreHandedOutPerParagraphAndCutToARange)
     doc.Append(u"", {}, "photo"); // a picture standing for no text
     doc.NewParagraph(Alignment::Center);
     doc.SetAlignment(Alignment::Left);
+    doc.Append(u"", {}, "logo"); // and one where its paragraph begins
     doc.Append(u"ij", bold);
     EXPECT_EQ(ToUtf8(doc.PlainText()), "abcdEF\r\ngh\r\nij");
     // The runs a paragraph hands out, a picture's name in brackets after its text.
@@ -136,9 +157,11 @@ TEST(RichDocument, RunsAreHandedOutPerParagraphAndCutToARange)
         return out;
     };
     EXPECT_EQ(std::tuple(RunTexts(doc, 0), RunTexts(doc, 1), RunTexts(doc, 2)),
-        std::tuple(V {"abcd", "EF"}, V {"gh", "[photo]"}, V {"ij"}));
-    EXPECT_EQ(std::tuple(RunTexts(doc, 0, 2, 5), RunTexts(doc, 1, 0, 9), RunTexts(doc, 2, 13)),
-        std::tuple(V {"cd", "E"}, V {"g"}, V {"j"}));
+        std::tuple(V {"abcd", "EF"}, V {"gh", "[photo]"}, V {"[logo]", "ij"}));
+    // A picture at the range's end shows only where the paragraph ends.
+    EXPECT_EQ(
+        std::tuple(RunTexts(doc, 0, 2, 5), RunTexts(doc, 1, 0, 9), RunTexts(doc, 2, 13), RunTexts(doc, 2, 12, 12)),
+        std::tuple(V {"cd", "E"}, V {"g"}, V {"j"}, V {}));
     EXPECT_EQ(std::tuple(doc.ParagraphAlignment(0), doc.ParagraphAlignment(1), doc.ParagraphAlignment(2)),
         std::tuple(Alignment::Left, Alignment::Center, Alignment::Left));
     EXPECT_EQ(std::tuple(doc.ParagraphAt(6), doc.ParagraphAt(7), doc.ParagraphAt(8), doc.ParagraphEnd(1)),

@@ -60,6 +60,10 @@ TEST(FileDate, ShortDateAndLongTime)
             {16 * 3600 + 49 * 60 + 13, "12/5/2026"}, {16 * 3600 + 49 * 60 + 12, "12/5/2026 12:00:01 AM"}})
         EXPECT_EQ(DateText(when - before, LocaleFormats {}), text) << before;
 
+    LocaleFormats noMarks; // no blank is left where the day-period mark would be
+    noMarks.AM = noMarks.PM = "";
+    EXPECT_EQ(DateText(when, noMarks), "12/5/2026 4:49:13");
+
     LocaleFormats de;
     de.ShortDate = PatternFromStrftime("%d.%m.%Y");
     de.LongTime = PatternFromStrftime("%T");
@@ -76,8 +80,8 @@ TEST(LocaleFormats, CAndUsEnglishUseTheUsPatterns)
             std::tuple("M/d/yyyy", "h:mm:ss tt", ".", "AM"))
             << name;
     }
-    for (const auto& [strftime, pattern] :
-        {std::pair {"%I:%M:%S %p", "hh:mm:ss tt"}, {"%Y-%m-%d", "yyyy-MM-dd"}, {"%e/%m %Hh", "d/MM HH'h'"}})
+    for (const auto& [strftime, pattern] : {std::pair {"%I:%M:%S %p", "hh:mm:ss tt"}, {"%Y-%m-%d", "yyyy-MM-dd"},
+             {"%e/%m %Hh", "d/MM HH'h'"}, {"%d.%m.%y", "dd.MM.yy"}})
         EXPECT_EQ(PatternFromStrftime(strftime), pattern);
 }
 

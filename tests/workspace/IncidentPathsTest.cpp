@@ -96,6 +96,7 @@ TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
     paths.Evidence = FolderPath(npp.str());
     NegotiateLogPaths(ListingOf(npp, {"5_NPRpt.tmp", "NPP_Rpt.rtf"}), "5", paths);
     EXPECT_EQ(paths.NppReport, npp.str() + "/5_NPRpt.tmp") << "the NPP candidates are tried in order";
+    EXPECT_TRUE(AnyLog(paths)) << "one log is enough for the viewer";
 
     EXPECT_EQ(NegotiateLogPaths(ListingOf(empty, {"mainlog.doc"}), "1", paths), 4);
     EXPECT_EQ(paths.MainLog, "NONE");

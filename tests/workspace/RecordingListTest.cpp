@@ -199,6 +199,10 @@ TEST(OpenIncident, RefusalsSayWhy)
     EXPECT_EQ(removed.error(),
         (Message {
             "File Error", "Error loading Event. \r\nERROR #2 - No such file or directory", MessageIcon::Critical}));
+    // A listing error names the system's error from number 1 on.
+    EXPECT_EQ(std::pair(PathErrorMessage(SystemError(1)).text, PathErrorMessage(SystemError::Content("x")).text),
+        std::pair(std::string("Internal Directory Alteration Error!      \r\nERROR #1 - Operation not permitted"),
+            std::string("Internal Directory Alteration Error!      ")));
 }
 
 TEST(OpenIncident, TellsWhatTheListLeavesOut)

@@ -50,6 +50,13 @@ TEST(ThreadedProbe, YieldsAndStopsInsideAFile)
     EXPECT_LT(took, 2s);
 }
 
+TEST(SequentialProbe, AnswersNothingPastItsList)
+{
+    SequentialProbe probe;
+    probe.Start({"/nonexistent/a.mp3"});
+    EXPECT_FALSE(probe.Crc(1) || probe.Duration(1));
+}
+
 // 5001 small recordings: the first 5000 in listing order are listed, each
 // with its own path, CRC and duration; the 5001st is left out.
 TEST(RecordingPass, ListsAtMost5000Recordings)
