@@ -21,19 +21,19 @@ TEST(LogSearch, FoldsLatinAndCyrillicCapitalsOnly)
     EXPECT_EQ(FindIgnoringCase(text, u"", 0), -1);
 }
 
-TEST(LogSearch, EachPressContinuesAfterTheLastMatchAndANewTextStartsAtTheTop)
+TEST(LogSearch, EachPressContinuesAfterTheLastMatchThenFromTheTopAndANewTextStartsAtTheTop)
 {
     const std::u16string text = u"abc ABC xabc";
     SearchState state;
     // Per press: the match selected (-1: none), its length, whether a message says none is left.
     std::vector<std::tuple<int, int, bool>> steps;
-    for (const char16_t* t : {u"abc", u"abc", u"abc", u"abc", u"ABC"}) {
+    for (const char16_t* t : {u"abc", u"abc", u"abc", u"abc", u"abc", u"ABC"}) {
         const SearchStepResult r = SearchStep(state, t, text, 0);
         steps.emplace_back(r.selectStart.value_or(-1), r.selectLength, r.message.has_value());
     }
     EXPECT_EQ(steps,
         (std::vector<std::tuple<int, int, bool>> {
-            {0, 3, false}, {4, 3, false}, {9, 3, false}, {-1, 0, true}, {0, 3, false}}));
+            {0, 3, false}, {4, 3, false}, {9, 3, false}, {-1, 0, true}, {0, 3, false}, {0, 3, false}}));
     EXPECT_EQ(state.SearchStart, 3);
     EXPECT_TRUE(SearchStep(state, u"zz", text, 0).message);
 }
