@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QThreadPool>
 #include <QTimer>
 
 namespace pellam {
@@ -51,8 +50,9 @@ Result<Opened, Message> IncidentOpenDriver::Open(const QString& eventFile)
         return opened;
     }
     // Remembered for the next open dialog. Writing the settings file can wait
-    // on the disk for tens of milliseconds: not on the window's thread.
-    QThreadPool::globalInstance()->start([folder = QString::fromStdString(m_model.paths.Evidence.str())] {
+    // on the disk for tens of milliseconds: not on the window's thread. A
+    // write still running is waited for first, so the newest folder wins.
+    m_remember = std::jthread([folder = QString::fromStdString(m_model.paths.Evidence.str())] {
         Settings().setValue(kLastIncidentFolder, folder);
     });
     emit changed();

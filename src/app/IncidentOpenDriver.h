@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <memory>
+#include <thread>
 
 class QTimer;
 
@@ -49,6 +50,7 @@ private:
     IncidentModel& m_model;
     std::unique_ptr<OpenIncident> m_open;
     QTimer* m_timer;
+    std::jthread m_remember; // the last folder being written to the settings
 };
 
 } // namespace pellam

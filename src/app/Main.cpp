@@ -22,7 +22,6 @@
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
 #include "richtext/RtfReader.h"
-#include "richtext/ui/TextDocumentBuilder.h"
 #include "workspace/MainLayout.h"
 #include "workspace/ui/RecordingListView.h"
 
@@ -30,7 +29,6 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QProgressBar>
 
 namespace pellam {
@@ -295,11 +293,7 @@ void Main::PrintLOG(const std::string& path)
     const auto doc = LoadRichTextFile(path);
     if (!doc)
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    if (!m_shell.ChoosePrinter(printer, this))
-        return;
-    const auto text = BuildTextDocument(*doc);
-    PrintRichText(*text, printer, kLogMargins);
+    PrintDocument(*doc, kLogMargins, PrinterChoiceOf(m_shell), this);
 }
 
 void Main::resizeEvent(QResizeEvent* event)

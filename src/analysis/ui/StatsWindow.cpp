@@ -6,7 +6,6 @@
 #include "richtext/ui/TextDocumentBuilder.h"
 
 #include <QElapsedTimer>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -145,12 +144,8 @@ void StatsWindow::TellUnheld()
 
 bool StatsWindow::Print(const RichDocument& doc, bool sheet)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    const bool chosen = ChoosePrinterWith(m_input.choosePrinter, printer, this);
-    if (!chosen)
-        return false;
-    const auto text = BuildTextDocument(doc);
-    return PrintRichText(*text, printer, sheet ? kSheetMargins : kLogMargins) > 0;
+    return PrintDocument(doc, sheet ? kSheetMargins : kLogMargins, m_input.choosePrinter, this)
+        == PrintOutcome::Printed;
 }
 
 void StatsWindow::PrintResults()

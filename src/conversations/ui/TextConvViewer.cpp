@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -220,12 +219,8 @@ bool TextConvViewer::PrintCurrent()
     const int tab = m_tabs->currentIndex();
     if (tab < 0 || tab >= kTabs || !m_tabs->isTabVisible(tab))
         return false;
-    QPrinter printer(QPrinter::HighResolution);
-    const bool chosen = ChoosePrinterWith(m_input.choosePrinter, printer, this);
-    if (!chosen)
-        return false;
-    const auto text = BuildTextDocument(m_docs[static_cast<std::size_t>(tab)]);
-    return PrintRichText(*text, printer, kLogMargins) > 0;
+    return PrintDocument(m_docs[static_cast<std::size_t>(tab)], kLogMargins, m_input.choosePrinter, this)
+        == PrintOutcome::Printed;
 }
 
 bool TextConvViewer::eventFilter(QObject* watched, QEvent* event)

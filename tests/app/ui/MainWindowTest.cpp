@@ -28,7 +28,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProgressBar>
@@ -38,7 +37,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
-#include <QThreadPool>
 #include <QToolButton>
 
 #include <algorithm>
@@ -58,13 +56,13 @@ const QString kSample = PELLAM_BINARY_DIR "/sample/4711";
 bool FinishOpening(Main& w)
 {
     w.findChild<QTimer*>("GetDirsTIM")->stop();
-    QElapsedTimer clock;
-    clock.start();
-    while (w.Loading() && clock.elapsed() < 30000) {
-        w.opening().tick();
-        QTest::qWait(1); // lets the background probe deliver
-    }
-    return !w.Loading();
+    // Between steps the events run, so the background probe delivers.
+    return QTest::qWaitFor(
+        [&] {
+            w.opening().tick();
+            return !w.Loading();
+        },
+        30000);
 }
 
 RecordingListView* List(const Main& w)
@@ -260,8 +258,7 @@ private slots:
         w->CloseAllWindows();
         QTRY_VERIFY(!attach && !texts && !sheet && !records);
         // The next open dialog starts where this incident was (written in the background).
-        QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
-        QCOMPARE(OpenDialogFolder(), kSample);
+        QTRY_COMPARE_WITH_TIMEOUT(OpenDialogFolder(), kSample, 10000);
     }
 
     // A cancelled dialog does nothing (a refused open is the open's own test).
