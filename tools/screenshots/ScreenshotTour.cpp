@@ -138,6 +138,11 @@ private:
         QAbstractItemView* list = List();
         QTest::mouseClick(list->viewport(), Qt::RightButton, {}, RowCentre(0));
         bool ok = WaitFor("the details window", [] { return TopLevel("InfoS"); });
+        // It opens by growing to its full size on its own timer.
+        ok = ok && WaitFor("the details window grown", [] {
+            const auto* growth = TopLevel("InfoS") ? TopLevel("InfoS")->findChild<QTimer*>("OpenItUpTIM") : nullptr;
+            return growth && !growth->isActive();
+        });
         ok = ok && Capture(TopLevel("InfoS"), "details");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(0));
         ok = ok && WaitFor("the details window closing", [] { return !TopLevel("InfoS"); });
