@@ -64,7 +64,6 @@ private slots:
 
         QPointer<RCEV> subject = OpenSheet(list, 0);
         QVERIFY(subject);
-        QCOMPARE(subject->windowTitle(), QString(" Record Viewer:  Viewing Dale"));
         QCOMPARE(std::pair(subject->PhotoNote(), subject->RTB()->toolTip()), std::pair(std::string(), QString()));
         const QVariant photo = subject->RTB()->document()->resource(QTextDocument::ImageResource, QUrl(kSheetPhoto));
         QVERIFY(!photo.value<QImage>().isNull());
