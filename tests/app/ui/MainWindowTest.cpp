@@ -168,8 +168,7 @@ private slots:
     {
         w->Choose(MenuEntry::RecordViewer);
         QCOMPARE(m_prompter->messages.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(m_prompter->messages[0].text),
-            QString("Unable to locate a Record File for this incident.     "));
+        QCOMPARE(m_prompter->messages[0].text, "Unable to locate a Record File for this incident.     ");
         QCOMPARE(m_prompter->messages[0].icon, MessageIcon::Information);
 
         w->incident().CaseNumber = "7";

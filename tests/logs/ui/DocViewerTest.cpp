@@ -81,14 +81,12 @@ private slots:
         QVERIFY(prompter.messages.empty());
         viewer.Search(0);
         QCOMPARE(prompter.messages.size(), std::size_t {1});
-        QCOMPARE(QString::fromStdString(prompter.messages[0].text),
-            QString("No other matches found for \"remote NOTATION\"  "));
+        QCOMPARE(prompter.messages[0].text, "No other matches found for \"remote NOTATION\"  ");
 
         // Another log's search is its own (where a search goes on is the search's own test).
         viewer.findChild<QLineEdit*>("Text3")->setText("zzzz-not-there");
         viewer.Search(2);
-        QCOMPARE(
-            QString::fromStdString(prompter.messages.back().text), QString("No match found for \"zzzz-not-there\""));
+        QCOMPARE(prompter.messages.back().text, "No match found for \"zzzz-not-there\"");
         QVERIFY(viewer.searchState(0).SearchActive);
         box->clear();
         const auto before = prompter.messages.size();
