@@ -37,7 +37,6 @@ std::uint32_t RefReg(bool crc32, std::uint32_t reg, std::span<const std::uint8_t
 TEST(clsCRC, CheckValuesAddAndCalculate)
 {
     clsCRC crc;
-    EXPECT_EQ(crc.Algorithm(), -1);
     EXPECT_EQ(crc.CalculateBytes({}), 0) << "the CRC-32 of no bytes is 0";
     crc.AddString("12345");
     EXPECT_EQ(U(crc.AddString("6789")), 0xCBF43926u);
@@ -47,10 +46,9 @@ TEST(clsCRC, CheckValuesAddAndCalculate)
     EXPECT_EQ(crc.CalculateString("caf\xC3\xA9"), crc.CalculateBytes(Bytes("caf\xE9")));
 
     crc.SetAlgorithm(0);
-    EXPECT_EQ(crc.Algorithm(), 0);
     crc.AddString("1234");
     EXPECT_EQ(crc.AddString("56789"), 0x31C3);
-    EXPECT_EQ(crc.CalculateString("123456789"), 0x31C3);
+    EXPECT_EQ(std::pair(crc.Algorithm(), crc.CalculateString("123456789")), std::pair(0, 0x31C3));
     crc.SetAlgorithm(5);
     EXPECT_EQ(crc.Algorithm(), -1) << "any nonzero value selects CRC-32";
     crc.setValue(0); // the setter fills the register unchanged

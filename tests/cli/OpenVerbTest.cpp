@@ -66,18 +66,6 @@ TEST(OpenVerb, SampleIncidentOpensComplete)
     EXPECT_EQ(relative.out, r.out);
 }
 
-TEST(OpenVerb, FolderWithoutSystemConfigurationIsRefused)
-{
-    TempDir dir;
-    dir.write("12.evt", "\"x\"");
-    dir.write("a.mp3", "x");
-    const auto r = RunVerb({"open", dir.file("12.evt")});
-    EXPECT_EQ(std::tuple(r.status, r.out, r.err),
-        std::tuple(1, "",
-            "Data Load Error\nError opening Cordane System Configuration Data file.\n" + dir.file("SGfg.dat")
-                + "\nNo such file or directory\n"));
-}
-
 // A folder as the Windows incident system leaves it: CRLF, "\" paths, a
 // recording named in capitals; then its event file renamed in capitals.
 TEST(OpenVerb, FieldFolderWithWindowsPaths)

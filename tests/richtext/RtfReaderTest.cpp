@@ -77,16 +77,16 @@ TEST(RtfReader, DecodesCodePagesAndUnicodeWithItsFallbackSkipped)
     EXPECT_EQ(Plain("{\\rtf1{\\fonttbl{\\f1\\fcharset128 MS;}}\\f1\\'82\\'a0\\'82\\'a2}"), "\xE3\x81\x82\xE3\x81\x84");
     EXPECT_EQ(Plain("{\\rtf1{\\fonttbl{\\f1\\fcharset128 MS;}}\\f1\\'83A}"), "\xE3\x82\xA2");
 
-    // \u and its fallback: \uc counts characters, \'hh and symbols count one each.
-    EXPECT_EQ(Plain("{\\rtf1\\uc1\\u8364?x}"), "\u20ACx");
-    EXPECT_EQ(Plain("{\\rtf1\\uc2\\u8364\\'80\\'80x}"), "\u20ACx");
-    EXPECT_EQ(Plain("{\\rtf1\\uc0\\u8364 x}"), "\u20ACx");
-    EXPECT_EQ(Plain("{\\rtf1{\\uc3\\u8364 ab}cd}"), "\u20ACcd"); // a group end stops the skip
-    EXPECT_EQ(Plain("{\\rtf1\\u-3913?}"), "\xEF\x82\xB7"); // negative: +65536
-    EXPECT_EQ(Plain("{\\rtf1\\u-10179?\\u-8903?}"), "\xF0\x9F\x94\xB9"); // a surrogate pair
-    // Out-of-range values and a negative \uc do no harm.
-    EXPECT_EQ(Plain("{\\rtf1\\u99999999999999?x}"), "\uFFFDx");
-    EXPECT_EQ(Plain("{\\rtf1\\uc-5\\u65 x}"), "Ax");
+    // \u and its fallback: \uc counts characters, \'hh and symbols count one
+    // each; a group end stops the skip; a negative value is +65536, two make
+    // a surrogate pair. Out-of-range values and a negative \uc do no harm.
+    const std::pair<const char*, const char*> unicode[]
+        = {{"{\\rtf1\\uc1\\u8364?x}", "\u20ACx"}, {"{\\rtf1\\uc2\\u8364\\'80\\'80x}", "\u20ACx"},
+            {"{\\rtf1\\uc0\\u8364 x}", "\u20ACx"}, {"{\\rtf1{\\uc3\\u8364 ab}cd}", "\u20ACcd"},
+            {"{\\rtf1\\u-3913?}", "\xEF\x82\xB7"}, {"{\\rtf1\\u-10179?\\u-8903?}", "\xF0\x9F\x94\xB9"},
+            {"{\\rtf1\\u99999999999999?x}", "\uFFFDx"}, {"{\\rtf1\\uc-5\\u65 x}", "Ax"}};
+    for (const auto& [rtf, plain] : unicode)
+        EXPECT_EQ(Plain(rtf), plain) << rtf;
     // A plain text file reads as Windows-1252 lines.
     EXPECT_EQ(Plain("line one\r\nline \x80\nlast"), "line one\r\nline \xE2\x82\xAC\r\nlast");
 }
@@ -191,20 +191,17 @@ TEST(RtfReader, ABareParagraphCostsAFewBytes)
 
 TEST(RtfReader, SkipsBinaryDataPicturesAndUnknownWordsAndEndsDamagedInputCleanly)
 {
-    // \bin's bytes may hold braces and backslashes; they are never read as RTF.
-    EXPECT_EQ(Plain("{\\rtf1 a{\\*\\blip\\bin4 }{\\\\}b}"), "ab");
-    EXPECT_EQ(Plain("{\\rtf1 a{\\pict\\bin99999999 }"), "a"); // past the end: the document ends
-    EXPECT_EQ(Plain("{\\rtf1 a\\bin-5 b}"), "ab");
-    EXPECT_EQ(Plain("{\\rtf1 a\\madeupword12 b\\ZZ c}"), "abc"); // the blank ends the word
-    EXPECT_EQ(Plain("{\\rtf1 a{\\pict\\pngblip 89504e47}b}"), "ab");
-
-    // Damaged input ends cleanly.
-    EXPECT_EQ(Plain("{\\rtf1 abc"), "abc"); // truncated
-    EXPECT_EQ(Plain("{\\rtf1 abc\\"), "abc"); // truncated in a word
-    EXPECT_EQ(Plain("{\\rtf1 abc\\'4"), "abc"); // truncated in \'hh
-    EXPECT_EQ(Plain("{\\rtf1 a}}}} trailing"), "a"); // unbalanced closing braces
-    EXPECT_EQ(Plain("{\\rtf1 a\\'zzb}"), "ab"); // not hexadecimal
-    EXPECT_EQ(Plain(std::string("{\\rtf1 a}\r\n\0", 12)), "a"); // a NUL after the end
+    // \bin's bytes may hold braces and backslashes and are never read as RTF;
+    // a \bin past the end ends the document; a blank ends a word. Damaged
+    // input ends cleanly: truncated anywhere, unbalanced closing braces, not
+    // hexadecimal, a NUL after the end.
+    const std::pair<std::string, const char*> cases[] = {{"{\\rtf1 a{\\*\\blip\\bin4 }{\\\\}b}", "ab"},
+        {"{\\rtf1 a{\\pict\\bin99999999 }", "a"}, {"{\\rtf1 a\\bin-5 b}", "ab"},
+        {"{\\rtf1 a\\madeupword12 b\\ZZ c}", "abc"}, {"{\\rtf1 a{\\pict\\pngblip 89504e47}b}", "ab"},
+        {"{\\rtf1 abc", "abc"}, {"{\\rtf1 abc\\", "abc"}, {"{\\rtf1 abc\\'4", "abc"}, {"{\\rtf1 a}}}} trailing", "a"},
+        {"{\\rtf1 a\\'zzb}", "ab"}, {std::string("{\\rtf1 a}\r\n\0", 12), "a"}};
+    for (const auto& [rtf, plain] : cases)
+        EXPECT_EQ(Plain(rtf), plain) << rtf;
     EXPECT_EQ(ReadRtf("").ParagraphCount(), 1u);
     EXPECT_EQ(Plain("{\\rtf1\\ansi{\\fonttbl{\\f3   Lucida  Console ;}}{\\colortbl;}\\f3\\par}"), "\r\n"); // no text
     EXPECT_EQ(ReadRtf("{\\rtf1{\\fonttbl{\\f3   Lucida  Console ;}}}").font(3)->name, "Lucida  Console");
