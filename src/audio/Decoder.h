@@ -1,6 +1,8 @@
 #pragma once
 // The external MP3 decoder as the load sequence sees it: a program started
 // with an argument list, then only watched.
+#include "base/SystemError.h"
+
 #include <string>
 #include <vector>
 
@@ -9,7 +11,7 @@ namespace pellam {
 struct DecoderStart {
     enum class Outcome { Started, Missing, Failed };
     Outcome outcome = Outcome::Failed;
-    int error = 0; // the system's reason when Failed
+    SystemError error = {}; // the system's reason when Failed (number 0: the decoder's own)
 };
 
 class Decoder {

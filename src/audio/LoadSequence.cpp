@@ -129,7 +129,7 @@ void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
     m_host.SetPointer(MousePointer::Normal);
     m_host.SetStatusText(started.outcome == DecoderStart::Outcome::Missing
             ? std::string(kMissingCodec)
-            : kStartFailedPrefix + std::to_string(started.error));
+            : kStartFailedPrefix + std::to_string(started.error.number));
 }
 
 void LoadSequence::Decode(const RecordingRef& recording)

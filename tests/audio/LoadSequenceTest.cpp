@@ -188,7 +188,7 @@ TEST(LoadSequence, FailingLoadCountsItsAttemptsThenGivesUpAndFailedStartsLeaveTh
     Rig r;
     // A decoder that cannot start leaves the pointer normal, and its error stays
     // through the double-click that follows the click and a redraw of the panel.
-    r.decoder.answer = {DecoderStart::Outcome::Missing, 2};
+    r.decoder.answer = {DecoderStart::Outcome::Missing, SystemError(2)};
     const RecordingRef first = r.Recording(1, "rec 1.mp3");
     r.seq.ListClick(first);
     r.seq.ListDoubleClick(first);
@@ -199,7 +199,7 @@ TEST(LoadSequence, FailingLoadCountsItsAttemptsThenGivesUpAndFailedStartsLeaveTh
         std::tuple(
             StatusLine {"Error: Missing CODEC", kStatusCyan}, MousePointer::Normal, false, false, false, 2u, ""));
 
-    r.decoder.answer = {DecoderStart::Outcome::Started, 0};
+    r.decoder.answer = {DecoderStart::Outcome::Started, {}};
     r.decoder.output.clear(); // writes nothing: every open fails
     r.seq.ListClick(first);
     r.seq.WaitForItTick();
@@ -221,7 +221,7 @@ TEST(LoadSequence, FailingLoadCountsItsAttemptsThenGivesUpAndFailedStartsLeaveTh
 
     // A decoder that fails to start leaves the pointer normal too, and the
     // retries of the load it replaces (still running here) end with it.
-    r.decoder.answer = {DecoderStart::Outcome::Failed, 13};
+    r.decoder.answer = {DecoderStart::Outcome::Failed, SystemError(13)};
     r.seq.ListClick(r.Recording(3, "rec 3.mp3"));
     r.RunTimers();
     EXPECT_EQ(std::tuple(r.host.Status().text, r.host.pointer, r.seq.WaitTimer().enabled, r.seq.LoadTimer().enabled),

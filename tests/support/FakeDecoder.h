@@ -14,7 +14,7 @@
 namespace pellam::test {
 
 struct FakeDecoder : Decoder {
-    DecoderStart answer {DecoderStart::Outcome::Started, 0};
+    DecoderStart answer {DecoderStart::Outcome::Started, {}};
     std::string output;
     bool running = false;
     bool real = false;
@@ -30,7 +30,8 @@ struct FakeDecoder : Decoder {
             std::string command = program + " --quiet";
             for (const auto& a : args)
                 command += " '" + a + "'"; // the test's own paths: no quotes in them
-            return std::system(command.c_str()) < 0 ? DecoderStart {DecoderStart::Outcome::Missing, errno} : answer;
+            return std::system(command.c_str()) < 0 ? DecoderStart {DecoderStart::Outcome::Missing, SystemError::Last()}
+                                                    : answer;
         }
         if (answer.outcome == DecoderStart::Outcome::Started && !output.empty())
             std::ofstream(args.back(), std::ios::binary) << output;

@@ -44,9 +44,9 @@ DecoderStart ProcessDecoder::Start(const std::string& program, const std::vector
 
     const QString path = Locate(program);
     if (path.isEmpty())
-        return {DecoderStart::Outcome::Missing, ENOENT};
+        return {DecoderStart::Outcome::Missing, SystemError(ENOENT)};
     if (!QFileInfo(path).isExecutable())
-        return {DecoderStart::Outcome::Failed, EACCES};
+        return {DecoderStart::Outcome::Failed, SystemError(EACCES)};
 
     // The recording (the argument after "--decode") is opened here and
     // given to the decoder as its standard input ("-"), not by its name:
@@ -66,7 +66,7 @@ DecoderStart ProcessDecoder::Start(const std::string& program, const std::vector
         if (sourceNext) {
             auto opened = FileDescriptor::OpenForReading(a);
             if (!opened)
-                return {DecoderStart::Outcome::Failed, opened.error().number};
+                return {DecoderStart::Outcome::Failed, opened.error()};
             source = std::move(opened).value();
             list << "--mp3input"
                  << "-";
@@ -76,7 +76,7 @@ DecoderStart ProcessDecoder::Start(const std::string& program, const std::vector
         sourceNext = a == "--decode";
         const QString arg = QFile::decodeName(a.c_str());
         if (a.find('\0') != std::string::npos || QFile::encodeName(arg).toStdString() != a)
-            return {DecoderStart::Outcome::Failed, EILSEQ};
+            return {DecoderStart::Outcome::Failed, SystemError(EILSEQ)};
         list << arg;
     }
     auto process = std::make_unique<QProcess>();
@@ -94,9 +94,9 @@ DecoderStart ProcessDecoder::Start(const std::string& program, const std::vector
     }
     process->start(path, list, QIODevice::NotOpen);
     if (!process->waitForStarted())
-        return {DecoderStart::Outcome::Failed, static_cast<int>(process->error())};
+        return {DecoderStart::Outcome::Failed, SystemError::Content(process->errorString().toStdString())};
     m_processes.push_back(std::move(process));
-    return {DecoderStart::Outcome::Started, 0};
+    return {DecoderStart::Outcome::Started, {}};
 }
 
 bool ProcessDecoder::IsRunning() const
