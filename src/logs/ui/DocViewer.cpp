@@ -243,6 +243,15 @@ std::int64_t DocViewer::ToDocument(int log, int viewPos) const
     return m_positions[static_cast<std::size_t>(log)].ToDocument(viewPos + PartViewStart(log));
 }
 
+void DocViewer::ShowRange(int log, std::int64_t start, std::int64_t end)
+{
+    if (log < 0 || log >= kLogs || !m_tabs->isTabVisible(log))
+        return;
+    m_tabs->setCurrentIndex(log);
+    SelectDocumentRange(log, start, end);
+    m_boxes[static_cast<std::size_t>(log)]->ensureCursorVisible();
+}
+
 void DocViewer::SelectDocumentRange(int log, std::int64_t start, std::int64_t end)
 {
     const auto idx = static_cast<std::size_t>(log);

@@ -60,6 +60,11 @@ public:
     // The name highlight for a click whose caret landed at view position `viewPos` of the Main Log.
     void MainLogClicked(int viewPos);
 
+    // Shows log i's tab with the document positions [start, end) selected and
+    // scrolled into view (the timeline and the search across the incident
+    // open a log at an entry or a hit this way).
+    void ShowRange(int log, std::int64_t start, std::int64_t end);
+
     // The parts of log i (one unless it is very large) and the one shown.
     std::size_t partCount(int log) const { return m_parts[static_cast<std::size_t>(log)].size(); }
     std::size_t shownPart(int log) const { return m_part[static_cast<std::size_t>(log)]; }
