@@ -22,6 +22,7 @@
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
 #include "richtext/RtfReader.h"
+#include "workbench/ui/IncidentTextsLoader.h"
 #include "workspace/MainLayout.h"
 #include "workspace/ui/RecordingListView.h"
 
@@ -53,6 +54,11 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
     m_opening = new IncidentOpenDriver(m_model, this);
     connect(m_opening, &IncidentOpenDriver::changed, this, &Main::Render);
     connect(m_opening, &IncidentOpenDriver::passEnded, m_list, &RecordingListController::KillInfo);
+    m_texts = new IncidentTextsLoader(this);
+    connect(m_opening, &IncidentOpenDriver::passEnded, this, [this] {
+        if (m_model.IncidentFound)
+            m_texts->Load(m_model);
+    });
     m_startup = new Startup(m_shell, m_prompter, m_about, m_model.paths.Temp, this);
     connect(m_startup, &Startup::secondHalf, this, &Main::ContinueLoad);
     connect(m_startup, &Startup::ready, this, &Main::ready);
@@ -122,6 +128,7 @@ void Main::ContinueLoad()
 void Main::BeginOpen()
 {
     CloseAllWindows();
+    m_texts->Clear();
     m_panel->SetStatus({"", kStatusYellow});
 }
 
@@ -209,6 +216,10 @@ void Main::Choose(MenuEntry e)
         return;
     case MenuEntry::Statistics:
         return OpenStatistics();
+    case MenuEntry::Timeline:
+        return OpenTimeline();
+    case MenuEntry::SearchEverything:
+        return OpenSearch();
     case MenuEntry::PrintMainLog:
         return PrintLOG(m_model.paths.MainLog);
     case MenuEntry::PrintNolLog:
@@ -334,5 +345,9 @@ void Main::closeEvent(QCloseEvent* event)
     m_list->KillInfo();
     event->accept();
 }
+
+void Main::OpenTimeline() { }
+
+void Main::OpenSearch() { }
 
 } // namespace pellam

@@ -29,6 +29,7 @@ class CornerLabels;
 class AttachFORM;
 class DocViewer;
 class IncidentOpenDriver;
+class IncidentTextsLoader;
 class LoadSequenceDriver;
 class PlaybackPanel;
 class RCEV;
@@ -112,6 +113,8 @@ private:
     void mnuVREC(); // "Record Viewer"
     void OpenLogViewer();
     void OpenStatistics();
+    void OpenTimeline();
+    void OpenSearch();
 
     IncidentModel m_model;
     Prompter& m_prompter;
@@ -135,6 +138,9 @@ private:
     IncidentOpenDriver* m_opening = nullptr;
     Startup* m_startup = nullptr;
     CornerLabels* m_corner = nullptr;
+    // The incident's documents as texts, read once per opened incident for
+    // the timeline and the search across the incident.
+    IncidentTextsLoader* m_texts = nullptr;
 
     WindowSlot<About> m_about;
     WindowSlot<DocViewer> m_logViewer;

@@ -24,6 +24,9 @@ MainMenu::MainMenu(QMenuBar* bar) : QObject(bar)
     Add(view, MenuEntry::IntelUploadFiles, "mnuIU");
     view->addSeparator();
     Add(view, MenuEntry::Statistics, "mnuSTATS");
+    view->addSeparator();
+    Add(view, MenuEntry::Timeline, "mnuTimeline", QKeySequence(Qt::CTRL | Qt::Key_T));
+    Add(view, MenuEntry::SearchEverything, "mnuSearchAll", QKeySequence(Qt::CTRL | Qt::Key_F));
 
     QMenu* print = menu->addMenu("Print");
     print->setObjectName("mnuhPrnt");

@@ -27,6 +27,10 @@ const char* MenuState::Caption(MenuEntry e)
         return "Intel Upload Files";
     case MenuEntry::Statistics:
         return "Statistics and CRC Analysis";
+    case MenuEntry::Timeline:
+        return "Timeline";
+    case MenuEntry::SearchEverything:
+        return "Search Everything";
     case MenuEntry::Print:
         return "Print";
     case MenuEntry::PrintMainLog:

@@ -15,6 +15,8 @@ enum class MenuEntry : int {
     Attachments,
     IntelUploadFiles,
     Statistics,
+    Timeline,
+    SearchEverything,
     Print,
     PrintMainLog,
     PrintNolLog,
@@ -23,7 +25,7 @@ enum class MenuEntry : int {
     About,
     Exit,
 };
-inline constexpr std::size_t kMenuEntryCount = 15;
+inline constexpr std::size_t kMenuEntryCount = 17;
 
 struct MenuItemState {
     bool enabled = false;
