@@ -2,7 +2,6 @@
 #include "records/RecordWriter.h"
 
 #include "RecordFiles.h"
-#include "support/Fifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -131,13 +130,6 @@ TEST(clsRecord, DamagedCutAndMissingFiles)
     }
     RecordLoad cut {1, 44, 17};
     EXPECT_EQ(cut.CutShortNote(), "The records file ends inside slot 17 of 44: the texts from there on read as empty.");
-
-    // Files the system refuses carry its error number; a FIFO is refused, not waited on.
-    TempDir dir;
-    EXPECT_EQ(
-        std::tuple(Load(dir.file("none.rmq")).error.number, Load(dir.str()).error.number), std::tuple(ENOENT, EISDIR));
-    const std::string fifo = MakeFifo(dir, "pipe.rmq");
-    EXPECT_EQ(ReadPromptly(fifo, [&] { return Load(fifo).error.number; }), EINVAL);
 }
 
 TEST(clsRecord, GarbageNeverLoadsHalfway)
