@@ -65,8 +65,9 @@ TEST(EventFile, BadFilesAreRefusedWithTheReason)
     EXPECT_EQ(ReadEventFile(dir.write("bad.evt", EventText("1", "12x"))).error().text,
         "subject count (value 12): not a decimal number");
 
-    EXPECT_EQ(ReadEventFile(dir.file("missing.evt")).error().number, ENOENT);
-    EXPECT_EQ(ReadEventFile(dir.str()).error().number, EISDIR) << "a folder is not an event file";
+    // A folder is not an event file.
+    EXPECT_EQ(std::pair(ReadEventFile(dir.file("missing.evt")).error().number, ReadEventFile(dir.str()).error().number),
+        std::pair(ENOENT, EISDIR));
     const std::string fifo = test::MakeFifo(dir, "pipe.evt");
     const auto piped = test::ReadPromptly(fifo, [&] { return ReadEventFile(fifo); });
     EXPECT_EQ(piped.error().number, EINVAL) << "a FIFO is refused, not waited on";
@@ -208,9 +209,7 @@ TEST(DelimitedReader, ReadsFilesLargerThanItsBufferLazily)
     auto r = DelimitedReader::OpenFile(path);
     ASSERT_TRUE(r.ok());
     DelimitedReader reader = std::move(r).value();
-    EXPECT_EQ(Text(reader), big);
-    EXPECT_EQ(reader.ReadInt16().value(), 1);
-    EXPECT_EQ(Text(reader), "tail");
+    EXPECT_EQ((std::tuple {Text(reader), reader.ReadInt16().value(), Text(reader)}), std::tuple(big, 1, "tail"));
     const auto missing = DelimitedReader::OpenFile(dir.file("missing.dat"));
     EXPECT_EQ(
         std::tuple(missing.error().number, missing.error().text), std::tuple(ENOENT, "No such file or directory"));
