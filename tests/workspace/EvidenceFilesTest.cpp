@@ -169,7 +169,7 @@ std::string Text(DelimitedReader& r)
 }
 } // namespace
 
-TEST(DelimitedReader, SplitsAtCommasAndEveryKindOfLineBreakAndKeepsEmptyValues)
+TEST(DelimitedReader, SplitsAtCommasAndEveryKindOfLineBreakKeepsEmptyValuesAndReadsSixteenBitIntegers)
 {
     auto r = DelimitedReader::FromText("a,b\r\nc\nd\re,\"x, y\"\r\n  lead,\"multi\r\nline\"junk,last");
     for (const char* want : {"a", "b", "c", "d", "e", "x, y", "lead", "multi\r\nline", "last"})
@@ -186,11 +186,9 @@ TEST(DelimitedReader, SplitsAtCommasAndEveryKindOfLineBreakAndKeepsEmptyValues)
     EXPECT_EQ(Text(r), "Caf\xC3\xA9 \xE2\x82\xAC\xE2\x80\x9C");
     EXPECT_EQ(Text(r), "\xC2\x81");
     EXPECT_EQ(r.ReadText().error(), ReadError::PrematureEnd);
-}
 
-TEST(DelimitedReader, IntegersMustBeDecimalAndFitSixteenBits)
-{
-    auto r = DelimitedReader::FromText("32767,-32768, 12 ,\"7\",40000,-32769,12x,,+5,--1,99999999999999999999");
+    // Integers must be decimal and fit sixteen bits.
+    r = DelimitedReader::FromText("32767,-32768, 12 ,\"7\",40000,-32769,12x,,+5,--1,99999999999999999999");
     using E = ReadError;
     using Read = std::variant<int, ReadError>;
     const Read wants[] = {32767, -32768, 12, 7, E::Overflow, E::Overflow, E::TypeMismatch, E::TypeMismatch, 5,
