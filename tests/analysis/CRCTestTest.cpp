@@ -85,7 +85,8 @@ TEST(CRCTest, ReportsEveryVerdictInItsOwnColumnAndSummarises)
         << two.text;
 }
 
-TEST(CRCTest, StopsAfterTheFirstLineWhenTheLogWasNotEndedForThisCase)
+// A log not ended for this case stops the test after the first line.
+TEST(CRCTest, NotEndedMissingUnreadableAndCutShortLogs)
 {
     test::TempDir dir;
     for (const std::string marker : {"Incident Number: 4711 Started.", "Incident Number: 4712 Ended."}) {
@@ -98,10 +99,7 @@ TEST(CRCTest, StopsAfterTheFirstLineWhenTheLogWasNotEndedForThisCase)
             << marker;
         EXPECT_EQ(r.outcome, CrcTestOutcome::NotEnded);
     }
-}
 
-TEST(CRCTest, MissingUnreadableAndCutShortLogs)
-{
     const Outcome none = Tested("NONE", {{"a.mp3", "3A B3 1A 44"}});
     ASSERT_TRUE(none.refused);
     EXPECT_EQ(std::tuple(none.refused->title, none.refused->text, none.text),
@@ -115,7 +113,6 @@ TEST(CRCTest, MissingUnreadableAndCutShortLogs)
     const FontEntry* font = nothing.Report().font(nothing.Report().Runs(0).at(0).format.font);
     EXPECT_TRUE(font && font->name == "Tahoma");
 
-    test::TempDir dir;
     const Outcome unreadable = Tested(dir.str(), {{"a.mp3", "3A B3 1A 44"}}); // a folder is no log
     EXPECT_TRUE(unreadable.outcome == CrcTestOutcome::LogUnreadable
         && unreadable.text.find("\ta.mp3: Current CRC = 3A B3 1A 44, should be ?? ?? ?? ??.") != std::string::npos);

@@ -99,11 +99,11 @@ TEST(ViewState, MenusFollowTheFolderAndTheStageOfTheOpen)
 TEST(ViewState, TitleAndLabels)
 {
     const std::string base = " Norvik Technologies   Pellam v" + std::string(kAppVersion);
-    EXPECT_EQ(BaseTitle(), base);
-    EXPECT_EQ(TitleFor(Listed(3, {}), OpenStage::Running), base);
-    EXPECT_EQ(TitleFor(Listed(3, {}), OpenStage::Finished), base + " - Reviewing Case Number 55");
-    EXPECT_EQ(TitleFor(Listed(3, {}, false), OpenStage::Finished), base + " - Viewing 3 MP3 Files (no incident found)");
-    EXPECT_EQ(TitleFor(Listed(0, {}, false), OpenStage::Finished), base);
+    EXPECT_EQ(
+        std::tuple(TitleFor(Listed(3, {}), OpenStage::Running), TitleFor(Listed(3, {}), OpenStage::Finished),
+            TitleFor(Listed(3, {}, false), OpenStage::Finished), TitleFor(Listed(0, {}, false), OpenStage::Finished)),
+        std::tuple(
+            base, base + " - Reviewing Case Number 55", base + " - Viewing 3 MP3 Files (no incident found)", base));
 
     EXPECT_EQ(ViewOf(IncidentModel {}, nullptr).PhotoLabel, "");
     IncidentModel m = Listed(1, {});

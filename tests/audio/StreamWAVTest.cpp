@@ -50,11 +50,9 @@ TEST_F(StreamWAVTest, ReadsToTheEndAndSeeksBySecondsUpToTheDuration)
     ASSERT_EQ(Open(PcmWav(1, 8000, Ramp(20000))), StreamStatus::Ok);
     ASSERT_EQ(s.StreamSeek(1, 1), StreamStatus::Ok);
     EXPECT_EQ(Read(), std::tuple(StreamStatus::Ok, 2, 8000));
-    EXPECT_EQ(s.StreamSeek(3, 1), StreamStatus::BadSeek);
-    EXPECT_EQ(s.StreamSeek(-1, 1), StreamStatus::BadSeek);
-    EXPECT_EQ(std::get<2>(Read()), 8001);
-    ASSERT_EQ(s.StreamSeek(2, 1), StreamStatus::Ok);
-    EXPECT_EQ(std::get<2>(Read()), 16000);
+    EXPECT_EQ((std::tuple {s.StreamSeek(3, 1), s.StreamSeek(-1, 1), std::get<2>(Read()), s.StreamSeek(2, 1),
+                  std::get<2>(Read())}),
+        std::tuple(StreamStatus::BadSeek, StreamStatus::BadSeek, 8001, StreamStatus::Ok, 16000));
     EXPECT_EQ(ReadToEnd(s).size(), 2u * (20000 - 16001));
     // After the end a seek makes the stream readable again, the conversion afresh.
     ASSERT_EQ(s.StreamSeek(0, 1), StreamStatus::Ok);
@@ -111,19 +109,17 @@ TEST_F(StreamWAVTest, ChunkLayoutsThatOpenAndFilesThatAreRefused)
         EXPECT_EQ(Open(bytes), status) << name;
         EXPECT_EQ(s.StreamClose(), StreamStatus::NotOpen) << name << ": left open";
     }
-    // Nothing works on the closed stream.
-    EXPECT_EQ(s.StreamSeek(0, 0), StreamStatus::NotOpen);
-    EXPECT_EQ(Read(4), std::tuple(StreamStatus::NotOpen, 0, -1));
-    EXPECT_EQ(s.StreamOpen(dir.file("missing.wav")), StreamStatus::NotOpen);
-    EXPECT_EQ(s.StreamOpen(dir.str()), StreamStatus::NotOpen) << "a folder";
+    // Nothing works on the closed stream; neither a missing file nor a folder opens.
+    EXPECT_EQ(
+        (std::tuple {s.StreamSeek(0, 0), Read(4), s.StreamOpen(dir.file("missing.wav")), s.StreamOpen(dir.str())}),
+        std::tuple(StreamStatus::NotOpen, std::tuple(StreamStatus::NotOpen, 0, -1), StreamStatus::NotOpen,
+            StreamStatus::NotOpen));
     const std::string fifo = test::MakeFifo(dir, "pipe.wav");
     EXPECT_EQ(test::ReadPromptly(fifo, [&] { return s.StreamOpen(fifo); }), StreamStatus::NotOpen) << "a FIFO";
 
     // A zero average rate opens, with no duration and only the start to seek to.
     ASSERT_EQ(Open(withFmt(Fmt(1, 1, 8000, 0, 2, 16))), StreamStatus::Ok);
     EXPECT_EQ(std::tuple(s.Duration(), s.BitsPerSecond(), s.StreamSeek(1, 1)), std::tuple(0, 0, StreamStatus::BadSeek));
-    EXPECT_EQ(s.StreamSeek(0, 1), StreamStatus::Ok);
-    EXPECT_EQ(ReadToEnd(s).size(), 200u);
-    EXPECT_EQ(s.StreamClose(), StreamStatus::Ok);
-    EXPECT_EQ(s.StreamClose(), StreamStatus::NotOpen);
+    EXPECT_EQ((std::tuple {s.StreamSeek(0, 1), ReadToEnd(s).size(), s.StreamClose(), s.StreamClose()}),
+        std::tuple(StreamStatus::Ok, 200u, StreamStatus::Ok, StreamStatus::NotOpen));
 }

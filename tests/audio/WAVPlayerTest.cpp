@@ -106,9 +106,7 @@ TEST(WAVPlayer, PlaysTheFileInOrderStartsOverAfterEndOfStreamAndFailsCleanly)
     Rig f; // failed opens leave nothing open; the volume is the device's, both channels
     f.player.SetVolume(0x11234);
     EXPECT_EQ(std::pair(f.player.Volume(), f.backend.DeviceVolume(0)), std::pair(0x1234, 0x12341234u));
-    EXPECT_FALSE(f.player.FileOpen(f.dir.file("missing.wav")));
-    EXPECT_FALSE(f.player.PlaybackStart());
-    EXPECT_FALSE(f.player.FileClose());
+    EXPECT_FALSE(f.player.FileOpen(f.dir.file("missing.wav")) || f.player.PlaybackStart() || f.player.FileClose());
     f.backend.FailOpenFor(0);
     EXPECT_FALSE(f.player.FileOpen(f.File(SecondMarks(2))));
     EXPECT_FALSE(f.player.IsFileOpen() || f.backend.IsOpen());
@@ -120,13 +118,12 @@ TEST(WAVPlayer, SeekingRefillsFromTheNewSecondAndCountsFromThere)
     ASSERT_TRUE(r.Start(70));
     r.Pump(500);
     r.player.SetPosition(61500);
-    EXPECT_EQ(r.player.Position(), 61500);
     r.loop.RunPending(); // the returned buffers come back and refill the queue
-    EXPECT_EQ(r.backend.Queue().size(), 10u);
+    EXPECT_EQ(std::tuple(r.player.Position(), r.backend.Queue().size()), std::tuple(61500, 10u));
     const std::size_t mark = r.backend.Played().size();
     r.Pump(1000);
-    EXPECT_EQ(r.player.Position(), 62500);
-    EXPECT_TRUE(r.AllFromSecond(mark, 61)); // whole seconds: second 61 from its start
+    // Whole seconds: second 61 from its start.
+    EXPECT_EQ(std::tuple(r.player.Position(), r.AllFromSecond(mark, 61)), std::tuple(62500, true));
 
     // A seek back while the last buffers of the file are queued plays on from there.
     r.player.SetPosition(68000);
@@ -148,13 +145,13 @@ TEST(WAVPlayer, PauseHoldsTheQueueAndASeekWhilePausedRefillsOnStart)
     ASSERT_TRUE(r.player.PlaybackPause());
     const std::size_t held = r.backend.Played().size();
     r.Pump(500);
-    EXPECT_EQ(r.backend.Played().size(), held);
     r.player.SetPosition(2000);
     r.loop.RunPending();
-    EXPECT_TRUE(r.backend.Queue().empty()); // nothing refills while paused
+    // Nothing plays and nothing refills while paused.
+    EXPECT_EQ(std::tuple(r.backend.Played().size(), r.backend.Queue().empty()), std::tuple(held, true));
     ASSERT_TRUE(r.player.PlaybackStart());
     EXPECT_EQ(r.backend.Queue().size(), 10u);
     r.Pump(1000);
-    EXPECT_TRUE(r.AllFromSecond(held, 2));
-    EXPECT_EQ(std::tuple(r.player.Position(), r.statuses), std::tuple(3000, Ints {2, 1, 2}));
+    EXPECT_EQ(
+        std::tuple(r.AllFromSecond(held, 2), r.player.Position(), r.statuses), std::tuple(true, 3000, Ints {2, 1, 2}));
 }

@@ -2,12 +2,12 @@
 #include "records/RecordWriter.h"
 #include "records/clsRecord.h"
 
-#include "support/TagBuilder.h"
-#include "support/WavFiles.h"
 #include "../records/RecordFiles.h"
 #include "RunVerb.h"
 #include "support/Fifo.h"
+#include "support/TagBuilder.h"
 #include "support/TempDir.h"
+#include "support/WavFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -57,16 +57,12 @@ TEST(VerbRecords, PrintsTheHeaderAndEveryPersonInFileOrder)
     clsRecord store;
     store.SetRecordPath(dir.file("5_Records.rmq"));
     RecordTable table;
-    table.Header(1) = "1";
-    table.Header(2) = "2";
-    table.Header(9) = "nine";
-    table.Header(10) = "Suspect";
-    table(0, 1, 1, 0) = "ID-1";
-    table(0, 1, 1, 1) = "Ann";
-    table(0, 1, 3, 9) = "Lee";
-    table(0, 1, 1, 2) = "not shown";
-    table(1, 2, 3, 7) = "B";
-    table(1, 2, 3, 10) = "Quote \"q\"";
+    for (const auto& [k, text] : {std::pair {1, "1"}, {2, "2"}, {9, "nine"}, {10, "Suspect"}})
+        table.Header(k) = text;
+    for (const auto& [k, r, p, f, text] :
+        std::initializer_list<std::tuple<int, int, int, int, const char*>> {{0, 1, 1, 0, "ID-1"}, {0, 1, 1, 1, "Ann"},
+            {0, 1, 3, 9, "Lee"}, {0, 1, 1, 2, "not shown"}, {1, 2, 3, 7, "B"}, {1, 2, 3, 10, "Quote \"q\""}})
+        table(k, r, p, f) = text;
     ASSERT_TRUE(RecordSave(store, table));
 
     const auto r = RunVerb({"records", store.RecordPath()});

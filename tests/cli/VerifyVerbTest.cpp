@@ -112,9 +112,15 @@ TEST(VerbVerify, TaggedRecordingsAreNamedAndPass)
     EXPECT_TRUE(report.out.ends_with("\nTest Completed. No discrepancies found.\n")) << report.out;
 }
 
-TEST(VerbSheet, WritesTheSheetWithThePhotoPlaceAndRefusesUnknownPersons)
+// The sheet with the photo in its place, and persons that are not there
+// refused. A photo that cannot be shown leaves its note on the sheet and its
+// reason on stderr (which names are refused is the sheet's own test). A FIFO
+// in the records file's place is named with the reason it was not read.
+TEST(VerbSheet, WritesTheSheetSaysWhyAPhotoIsMissingAndRefusesUnknownPersonsAndFifoRecords)
 {
-    const std::string evt = std::string(PELLAM_BINARY_DIR) + "/sample/4711/4711.evt";
+    TempDir dir;
+    const fs::path incident = SampleCopy(dir);
+    const std::string evt = (incident / "4711.evt").string(), records = (incident / "4711_Records.rmq").string();
     ::setenv("PELLAM_TODAY", "3/14/2026", 1);
     const CliOutput subject = RunVerb({"sheet", evt, "0", "1"});
     ::unsetenv("PELLAM_TODAY");
@@ -123,16 +129,7 @@ TEST(VerbSheet, WritesTheSheetWithThePhotoPlaceAndRefusesUnknownPersons)
         << subject.err << subject.out;
     for (const auto& [role, person] : {std::pair {"9", "1"}, {"2", "3"}, {"x", "1"}, {"0", "0"}})
         EXPECT_EQ(RunVerb({"sheet", evt, role, person}).status, 2) << role << " " << person;
-}
 
-// A photo that cannot be shown leaves its note on the sheet and its reason
-// on stderr (which names are refused is the sheet's own test). A FIFO in the
-// records file's place is named with the reason it was not read.
-TEST(VerbSheet, PhotoReasonGoesToStderrAndFifoRecordsAreRefused)
-{
-    TempDir dir;
-    const fs::path incident = SampleCopy(dir);
-    const std::string evt = (incident / "4711.evt").string(), records = (incident / "4711_Records.rmq").string();
     const auto r = RunVerb({"sheet", evt, "4", "1"});
     EXPECT_TRUE(r.status == 0 && r.out.find("\n(Photo Load Error)\n") != std::string::npos) << r.out;
     EXPECT_EQ(r.err,

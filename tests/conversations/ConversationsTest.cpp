@@ -63,9 +63,8 @@ TEST(BracketedName, FoundAroundTheClickWithinReachThenCheckedForAnExtension)
         const auto found = FindBracketedName(text, click);
         return found ? found->name + "@" + std::to_string(found->start) + "-" + std::to_string(found->end) : "-";
     };
-    EXPECT_EQ(at(8), "Photo1.jpg@5-15");
-    EXPECT_EQ(at(4), "Photo1.jpg@5-15"); // just before the opening bracket
-    EXPECT_EQ(at(24), "x.txt@23-28"); // nested
+    // Inside, just before the opening bracket, nested.
+    EXPECT_EQ(std::tuple(at(8), at(4), at(24)), std::tuple("Photo1.jpg@5-15", "Photo1.jpg@5-15", "x.txt@23-28"));
     for (std::int32_t click : {2, 37, 45, -5, 1000}) // before it; "[a] b]" spans a bracket; unbalanced; outside
         EXPECT_EQ(at(click), "-") << click;
     EXPECT_EQ(FindBracketedName(u"[" + std::u16string(40, u'n') + u".jpg]", 22), std::nullopt); // out of reach

@@ -15,10 +15,9 @@ TEST(LogSearch, FoldsLatinAndCyrillicCapitalsOnly)
         EXPECT_EQ(FoldCase(capital), small) << int(capital);
 
     const std::u16string text = u"Мир и МИР, Welt";
-    EXPECT_EQ(FindIgnoringCase(text, u"мир", 1), 6);
-    EXPECT_EQ(FindIgnoringCase(text, u"WELT", -5), 11);
-    EXPECT_EQ(FindIgnoringCase(text, u"welt", 12), -1);
-    EXPECT_EQ(FindIgnoringCase(text, u"", 0), -1);
+    EXPECT_EQ(std::tuple(FindIgnoringCase(text, u"мир", 1), FindIgnoringCase(text, u"WELT", -5),
+                  FindIgnoringCase(text, u"welt", 12), FindIgnoringCase(text, u"", 0)),
+        std::tuple(6, 11, -1, -1));
 }
 
 TEST(LogSearch, EachPressContinuesAfterTheLastMatchThenFromTheTopAndANewTextStartsAtTheTop)

@@ -50,10 +50,9 @@ TEST(NotationLink, ANotationPlaysItsRecordingFromTenSecondsBefore)
         std::tuple("4711_Sub01_1445.mp3", 7, 0));
 
     // No elapsed time, a label line, the title block, a separator: nothing.
-    EXPECT_FALSE(NotationAtCaret(text, CaretAt(text, u"Written")));
-    EXPECT_FALSE(NotationAtCaret(text, CaretAt(text, u"Forced")));
-    EXPECT_FALSE(NotationAtCaret(text, 5));
-    EXPECT_FALSE(NotationAtCaret(text, CaretAt(text, kSeparator) + 20));
+    for (const std::int32_t caret :
+        {CaretAt(text, u"Written"), CaretAt(text, u"Forced"), 5, CaretAt(text, kSeparator) + 20})
+        EXPECT_FALSE(NotationAtCaret(text, caret)) << caret;
 }
 
 TEST(NotationLink, FileNamesMustBeShortAndEndInLowerCaseMp3)
@@ -121,12 +120,11 @@ TEST(NotationLink, ASingleClickSelectsTheWholeRecordingName)
     ASSERT_TRUE(LandedMP3(text, "4711", caret));
     EXPECT_EQ(std::tuple(caret.Name, caret.Start, caret.Stop), std::tuple("4711_Rec01_1433.mp3", 7, 26));
 
-    caret.CarrotPOS = static_cast<std::int32_t>(text.find(u"other"));
-    EXPECT_FALSE(LandedMP3(text, "4711", caret));
-    EXPECT_EQ(caret.Name, "") << "nothing is left of the name before";
-    caret.CarrotPOS = static_cast<std::int32_t>(text.find(u"9999"));
-    EXPECT_FALSE(LandedMP3(text, "4711", caret)); // another case's name, after a line break
-    EXPECT_EQ(caret.Name, "9999_x.mp3");
+    // Nothing is left of the name before; another case's name, after a line break, is not taken.
+    for (const auto& [at, name] : {std::pair {u"other", ""}, {u"9999", "9999_x.mp3"}}) {
+        caret.CarrotPOS = static_cast<std::int32_t>(text.find(at));
+        EXPECT_EQ((std::tuple {LandedMP3(text, "4711", caret), caret.Name}), std::tuple(false, name));
+    }
     caret.CarrotPOS = 2; // a name that begins the text
     EXPECT_TRUE(LandedMP3(u"4711_A.mp3 x", "4711", caret));
     EXPECT_EQ(std::tuple(caret.Name, caret.Start), std::tuple("4711_A.mp3", 0));

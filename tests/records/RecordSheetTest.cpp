@@ -50,19 +50,17 @@ TEST(RecordFields, EachNameReadsItsOwnPlace)
 TEST(RecordList, RowsFollowTheRolesAndMapToTheirPersons)
 {
     RecordTable t;
-    t.Header(3) = "2"; // hostages
-    t.Header(8) = "1"; // witnesses
-    t.Header(1) = "-1";
-    t.Header(2) = "0";
-    Set(t, 2, 1, "Name", "Doe");
-    Set(t, 2, 1, "NamePart2", "John");
-    Set(t, 2, 1, "PhotoFile", "doe.jpg");
+    // Two hostages and a witness; a negative count and a zero count list nobody.
+    for (const auto& [role, count] : {std::pair {3, "2"}, {8, "1"}, {1, "-1"}, {2, "0"}})
+        t.Header(role) = count;
+    for (const auto& [name, value] : {std::pair {"Name", "Doe"}, {"NamePart2", "John"}, {"PhotoFile", "doe.jpg"}})
+        Set(t, 2, 1, name, value);
     Set(t, 7, 1, "DOB", "01/02/1990");
     const auto rows = UpdateListCTL(t, RoleTable {});
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0], (RecordListRow {2, 1, "Hostage", "Doe John", "", "Yes"}));
-    EXPECT_EQ(rows[1].Role * 10 + rows[1].Person, 22);
-    EXPECT_EQ(rows[2], (RecordListRow {7, 1, "Witness", "", "01/02/1990", "No"}));
+    EXPECT_EQ(std::tuple(rows[0], rows[1].Role * 10 + rows[1].Person, rows[2]),
+        std::tuple(RecordListRow {2, 1, "Hostage", "Doe John", "", "Yes"}, 22,
+            RecordListRow {7, 1, "Witness", "", "01/02/1990", "No"}));
 
     // The map holds 100 rows: the list stops there.
     for (int k = 1; k <= 8; ++k)
@@ -115,15 +113,10 @@ TEST(RecordSheet, SparseAndFullPersons)
     EXPECT_TRUE(sparse.ends_with("\nPRIOR CONTACT HISTORY:\n\n(No Data Available for this section)\n")) << sparse;
 
     // Weight alone closes the descriptor line; eyes end it without blanks.
-    Set(t, 2, 1, "Weight", "170");
-    Set(t, 2, 1, "Eyes", "BLU");
-    Set(t, 2, 1, "DOB", "03/14/1971");
-    Set(t, 2, 1, "City", "Port Alder");
-    Set(t, 2, 1, "SSN", "123");
-    Set(t, 2, 1, "FBINumber", "F9");
-    Set(t, 2, 1, "GangAffiliation", "none known");
-    Set(t, 2, 1, "Involvement", "Held in the kitchen.");
-    Set(t, 2, 1, "ScarsMarksTattoos", "scar");
+    for (const auto& [name, value] : {std::pair {"Weight", "170"}, {"Eyes", "BLU"}, {"DOB", "03/14/1971"},
+             {"City", "Port Alder"}, {"SSN", "123"}, {"FBINumber", "F9"}, {"GangAffiliation", "none known"},
+             {"Involvement", "Held in the kitchen."}, {"ScarsMarksTattoos", "scar"}})
+        Set(t, 2, 1, name, value);
     const std::string full = Sheet(t, "");
     for (const std::string& part : {std::string("Ada\n[photo]\nID#: "),
              "\nDOB: 03/14/1971 (55yrs)    Wt: 170     Eyes: BLU\nScars, Marks and Tattoos:\nscar\n" + kRule,

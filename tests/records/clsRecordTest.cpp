@@ -2,7 +2,6 @@
 #include "records/RecordWriter.h"
 
 #include "RecordFiles.h"
-#include "support/Fifo.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -131,13 +130,6 @@ TEST(clsRecord, DamagedCutAndMissingFiles)
     }
     RecordLoad cut {1, 44, 17};
     EXPECT_EQ(cut.CutShortNote(), "The records file ends inside slot 17 of 44: the texts from there on read as empty.");
-
-    // Files the system refuses carry its error number; a FIFO is refused, not waited on.
-    TempDir dir;
-    EXPECT_EQ(
-        std::tuple(Load(dir.file("none.rmq")).error.number, Load(dir.str()).error.number), std::tuple(ENOENT, EISDIR));
-    const std::string fifo = MakeFifo(dir, "pipe.rmq");
-    EXPECT_EQ(ReadPromptly(fifo, [&] { return Load(fifo).error.number; }), EINVAL);
 }
 
 TEST(clsRecord, GarbageNeverLoadsHalfway)
@@ -207,7 +199,7 @@ TEST(clsRecord, SaveThenLoadGivesBackEveryText)
     EXPECT_EQ(l.roles.RoleName0, "Target \xE2\x82\xAC");
 }
 
-TEST(clsRecord, BackupHasNoTrailerAndLiesBesideTheFile)
+TEST(clsRecord, BackupHasNoTrailerAndLiesBesideTheFileAndFilesAndFoldersAreWritten)
 {
     TempDir dir;
     clsRecord store;
@@ -226,20 +218,15 @@ TEST(clsRecord, BackupHasNoTrailerAndLiesBesideTheFile)
     EXPECT_FALSE(RECORDSAVEBAK(store, table));
     store.SetRecordPath("/a/\xC3\xA9.rmq\xC3\xA9");
     EXPECT_EQ(store.BackupPath(), "/a/\xC3\xA9..bak");
-}
 
-TEST(clsRecord, WritingFilesAndFolders)
-{
-    TempDir dir;
-    clsRecord store;
-    RecordTable table;
+    // Refused saves: a missing folder, a count above 100, a text longer than a length word counts.
     store.SetRecordPath(dir.file("missing/1_Records.rmq"));
     EXPECT_FALSE(RecordSave(store, table));
     store.SetRecordPath(dir.file("1_Records.rmq"));
     table.Header(1) = "101";
     EXPECT_FALSE(RecordSave(store, table));
     table.Header(1) = "1";
-    table(0, 1, 1, 1) = std::string(70000, 'n'); // longer than a length word counts
+    table(0, 1, 1, 1) = std::string(70000, 'n');
     EXPECT_FALSE(RecordSave(store, table));
 
     // StoreData replaces the file and creates its folders.

@@ -65,8 +65,9 @@ TEST(EventFile, BadFilesAreRefusedWithTheReason)
     EXPECT_EQ(ReadEventFile(dir.write("bad.evt", EventText("1", "12x"))).error().text,
         "subject count (value 12): not a decimal number");
 
-    EXPECT_EQ(ReadEventFile(dir.file("missing.evt")).error().number, ENOENT);
-    EXPECT_EQ(ReadEventFile(dir.str()).error().number, EISDIR) << "a folder is not an event file";
+    // A folder is not an event file.
+    EXPECT_EQ(std::pair(ReadEventFile(dir.file("missing.evt")).error().number, ReadEventFile(dir.str()).error().number),
+        std::pair(ENOENT, EISDIR));
     const std::string fifo = test::MakeFifo(dir, "pipe.evt");
     const auto piped = test::ReadPromptly(fifo, [&] { return ReadEventFile(fifo); });
     EXPECT_EQ(piped.error().number, EINVAL) << "a FIFO is refused, not waited on";
@@ -168,7 +169,7 @@ std::string Text(DelimitedReader& r)
 }
 } // namespace
 
-TEST(DelimitedReader, SplitsAtCommasAndEveryKindOfLineBreakAndKeepsEmptyValues)
+TEST(DelimitedReader, SplitsAtCommasAndEveryKindOfLineBreakKeepsEmptyValuesAndReadsSixteenBitIntegers)
 {
     auto r = DelimitedReader::FromText("a,b\r\nc\nd\re,\"x, y\"\r\n  lead,\"multi\r\nline\"junk,last");
     for (const char* want : {"a", "b", "c", "d", "e", "x, y", "lead", "multi\r\nline", "last"})
@@ -185,11 +186,9 @@ TEST(DelimitedReader, SplitsAtCommasAndEveryKindOfLineBreakAndKeepsEmptyValues)
     EXPECT_EQ(Text(r), "Caf\xC3\xA9 \xE2\x82\xAC\xE2\x80\x9C");
     EXPECT_EQ(Text(r), "\xC2\x81");
     EXPECT_EQ(r.ReadText().error(), ReadError::PrematureEnd);
-}
 
-TEST(DelimitedReader, IntegersMustBeDecimalAndFitSixteenBits)
-{
-    auto r = DelimitedReader::FromText("32767,-32768, 12 ,\"7\",40000,-32769,12x,,+5,--1,99999999999999999999");
+    // Integers must be decimal and fit sixteen bits.
+    r = DelimitedReader::FromText("32767,-32768, 12 ,\"7\",40000,-32769,12x,,+5,--1,99999999999999999999");
     using E = ReadError;
     using Read = std::variant<int, ReadError>;
     const Read wants[] = {32767, -32768, 12, 7, E::Overflow, E::Overflow, E::TypeMismatch, E::TypeMismatch, 5,
@@ -208,9 +207,7 @@ TEST(DelimitedReader, ReadsFilesLargerThanItsBufferLazily)
     auto r = DelimitedReader::OpenFile(path);
     ASSERT_TRUE(r.ok());
     DelimitedReader reader = std::move(r).value();
-    EXPECT_EQ(Text(reader), big);
-    EXPECT_EQ(reader.ReadInt16().value(), 1);
-    EXPECT_EQ(Text(reader), "tail");
+    EXPECT_EQ((std::tuple {Text(reader), reader.ReadInt16().value(), Text(reader)}), std::tuple(big, 1, "tail"));
     const auto missing = DelimitedReader::OpenFile(dir.file("missing.dat"));
     EXPECT_EQ(
         std::tuple(missing.error().number, missing.error().text), std::tuple(ENOENT, "No such file or directory"));

@@ -89,18 +89,17 @@ TEST(LogPaths, PlainNamesWinAndCasePrefixedNamesAreTheFallback)
     paths.Evidence = FolderPath(dir.str());
     EXPECT_EQ(NegotiateLogPaths(listing, "77", paths), 1);
     // A name in other letter case is not the document.
-    EXPECT_EQ(std::tuple(paths.MainLog, paths.NocLog, paths.NppReport, paths.AdminLog),
-        std::tuple(dir.str() + "/MainLOG.doc", dir.str() + "/77_NOCLOG.rtf", dir.str() + "/NPP_Rpt.rtf", "NONE"));
-    EXPECT_TRUE(AnyLog(paths));
+    EXPECT_EQ(std::tuple(paths.MainLog, paths.NocLog, paths.NppReport, paths.AdminLog, AnyLog(paths)),
+        std::tuple(dir.str() + "/MainLOG.doc", dir.str() + "/77_NOCLOG.rtf", dir.str() + "/NPP_Rpt.rtf", "NONE", true));
 
     paths.Evidence = FolderPath(npp.str());
     NegotiateLogPaths(ListingOf(npp, {"5_NPRpt.tmp", "NPP_Rpt.rtf"}), "5", paths);
-    EXPECT_EQ(paths.NppReport, npp.str() + "/5_NPRpt.tmp") << "the NPP candidates are tried in order";
-    EXPECT_TRUE(AnyLog(paths)) << "one log is enough for the viewer";
+    // The NPP candidates are tried in order; one log is enough for the viewer.
+    EXPECT_EQ(std::pair(paths.NppReport, AnyLog(paths)), std::pair(npp.str() + "/5_NPRpt.tmp", true));
 
-    EXPECT_EQ(NegotiateLogPaths(ListingOf(empty, {"mainlog.doc"}), "1", paths), 4);
-    EXPECT_EQ(paths.MainLog, "NONE");
-    EXPECT_FALSE(AnyLog(paths));
+    EXPECT_EQ(
+        (std::tuple {NegotiateLogPaths(ListingOf(empty, {"mainlog.doc"}), "1", paths), paths.MainLog, AnyLog(paths)}),
+        std::tuple(4, "NONE", false));
 }
 
 // The attachments folder the event file names, found on this machine: inside

@@ -142,18 +142,6 @@ TEST(RecordingList, TicksTakeTheAnswersThereWithinTheirBudget)
     EXPECT_EQ(seen->polls[3], 1) << "a settled duration is asked once";
 }
 
-TEST(RecordingList, WithoutRecordingsFinishLoadUpRunsAtOnce)
-{
-    TempDir dir;
-    Folder(dir, {{"notes.txt", "x"}});
-    IncidentModel s;
-    OpenIncident open(s, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {}));
-    ASSERT_TRUE(open.Open(dir.file("x.evt")).ok()); // chosen file need not exist; no event file is listed
-    EXPECT_TRUE(open.Finished()) << "no pass runs without recordings";
-    EXPECT_EQ(
-        std::tuple(s.IncidentFound, s.MP3Count, s.MP3Paths.size(), s.paths.NocLog), std::tuple(false, 0, 0u, kNone));
-}
-
 TEST(RecordingList, EventFileRecordsFileAndFolderExtrasAreFound)
 {
     TempDir dir, bare;
@@ -166,11 +154,14 @@ TEST(RecordingList, EventFileRecordsFileAndFolderExtrasAreFound)
     EXPECT_EQ(std::tuple(s.FolderListed, s.RecordsFound, s.RecordsPath, s.HasIntelUpload, s.HasVistrel),
         std::tuple(true, true, dir.str() + "/old.RMQ", true, true));
 
+    // Without recordings no pass runs: FinishLoadUp runs within the open.
     Folder(bare, {{"55.evt", EventText("55")}, {"IntelUpload/other_InUpLog.rtf", "x"}});
     IncidentModel t;
-    OpenScripted(t, bare.file("55.evt"), 0);
-    EXPECT_EQ(
-        std::tuple(t.RecordsFound, t.RecordsPath, t.HasIntelUpload, t.HasVistrel), std::tuple(false, "", false, false));
+    OpenIncident open(t, std::make_unique<ScriptedProbe>(std::map<std::size_t, std::string> {}));
+    ASSERT_TRUE(open.Open(bare.file("55.evt")).ok());
+    EXPECT_EQ(std::tuple(open.Finished(), t.paths.NocLog, t.MP3Count, t.RecordsFound, t.RecordsPath, t.HasIntelUpload,
+                  t.HasVistrel),
+        std::tuple(true, kNone, 0, false, "", false, false));
 }
 
 TEST(OpenIncident, RefusalsSayWhy)

@@ -17,6 +17,7 @@
 #include "records/ui/RecordViewer.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeShell.h"
+#include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
 
@@ -84,11 +85,8 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
     int printed = 0;
     test::FakeShell shell;
     Main w(prompter, shell, std::move(sound));
-    shell.printer = [&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString("%1/%2.pdf").arg(out).arg(++printed));
-        return true;
-    };
+    shell.printer
+        = [&](QPrinter& printer) { return test::PrintInto(QString("%1/%2.pdf").arg(out).arg(++printed))(printer); };
     test::FakeDesktop desktop; // no program is started
     w.Form_Load(false);
     w.show();
@@ -203,9 +201,9 @@ private slots:
     void readOnlyEvidenceIsReviewedWithoutFailures()
     {
         const QString evidence = m_root.filePath("ro/4711");
-        QVERIFY(QDir().mkpath(m_root.filePath("ro")));
-        QVERIFY(QProcess::execute("cp", {"-a", m_root.filePath("4711"), evidence}) == 0);
-        QVERIFY(QProcess::execute("chmod", {"-R", "a-w", evidence}) == 0);
+        QVERIFY(QDir().mkpath(m_root.filePath("ro"))
+            && QProcess::execute("cp", {"-a", m_root.filePath("4711"), evidence}) == 0
+            && QProcess::execute("chmod", {"-R", "a-w", evidence}) == 0);
         for (const char* writable : {"ro-home", "ro-out"}) {
             QVERIFY(QDir().mkpath(m_root.filePath(writable)));
             QFile::setPermissions(m_root.filePath(writable), QFileDevice::Permissions(0x7777));

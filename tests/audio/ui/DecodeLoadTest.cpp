@@ -151,8 +151,7 @@ private slots:
         QStringList opened;
         for (int i = 0; i < 2; ++i) {
             const qint64 pid = copies[i].processId();
-            QVERIFY(copies[i].waitForFinished(90000));
-            QCOMPARE(copies[i].exitCode(), 0);
+            QVERIFY(copies[i].waitForFinished(90000) && copies[i].exitCode() == 0);
             const QStringList out = QString::fromUtf8(copies[i].readAllStandardOutput()).trimmed().split(' ');
             QCOMPARE(out.size(), 2);
             QVERIFY2(std::abs(out[0].toInt() - seconds[i] * 1000) < 400, qPrintable(out[0]));

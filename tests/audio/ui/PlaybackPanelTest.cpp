@@ -190,8 +190,7 @@ private slots:
             std::tuple(PlayerStatus::Stopped, 0ul, 400));
         // Redrawn for the new width: the trace (records 45.. of a 500-record
         // file) ends near pixel 365, where the old picture ran on to the edge.
-        QVERIFY(GreenPixels(r.Picture(), 355) > 0);
-        QCOMPARE(GreenPixels(r.Picture(), 375), 0);
+        QVERIFY(GreenPixels(r.Picture(), 355) > 0 && GreenPixels(r.Picture(), 375) == 0);
     }
 
     void supersededWaveformIsNeverDrawn()
@@ -209,8 +208,7 @@ private slots:
         QVERIFY(r.OpenAndDraw(shortWav));
         QCOMPARE(r.panel.Pointer(), MousePointer::Normal);
         const QImage drawn = r.Picture();
-        QVERIFY(GreenPixels(drawn, 700) > 0);
-        QCOMPARE(GreenPixels(drawn, 750), 0);
+        QVERIFY(GreenPixels(drawn, 700) > 0 && GreenPixels(drawn, 750) == 0);
         // Whatever the older read still delivers changes nothing.
         QTRY_VERIFY(!r.panel.TraceReading());
         QCoreApplication::processEvents();

@@ -127,14 +127,12 @@ private slots:
         QtWaveBackend backend;
         QtDispatcher dispatcher;
         WAVPlayer player(backend, dispatcher);
-        QVERIFY(player.SetSelectedDevice(-1).ok());
-        QVERIFY(player.FileOpen(m_wav));
+        QVERIFY(player.SetSelectedDevice(-1).ok() && player.FileOpen(m_wav));
         int ends = 0;
         const Subscription endSubscription = player.EndOfStream.Subscribe([&] { ++ends; });
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(player.PlaybackStart());
-        QVERIFY(Advances(player, 0, 0, "first start"));
+        QVERIFY(player.PlaybackStart() && Advances(player, 0, 0, "first start"));
         QTRY_VERIFY_WITH_TIMEOUT(player.Position() >= 1000, 20000); // a second of sound, however long it takes
         const double pace = static_cast<double>(player.Position()) / static_cast<double>(clock.elapsed());
         QVERIFY2(pace > 0.85 && pace < 1.05, qPrintable(QString::number(pace)));
@@ -150,14 +148,12 @@ private slots:
                 QVERIFY(player.PlaybackStop());
                 QCOMPARE(player.Position(), 0);
                 QTest::qWait(wait);
-                QVERIFY(player.PlaybackStart());
-                QVERIFY(Advances(player, 0, cycle, "stop, play"));
+                QVERIFY(player.PlaybackStart() && Advances(player, 0, cycle, "stop, play"));
             } else if (kind == 1) {
                 QVERIFY(player.PlaybackPause());
                 QTest::qWait(wait);
                 const std::int32_t held = player.Position();
-                QVERIFY(player.PlaybackStart());
-                QVERIFY(Advances(player, held, cycle, "pause, play"));
+                QVERIFY(player.PlaybackStart() && Advances(player, held, cycle, "pause, play"));
             } else {
                 QTest::qWait(wait);
                 const auto target = static_cast<std::int32_t>(rng() % 40000);

@@ -64,34 +64,23 @@ private slots:
     {
         test::RecordingPrompter prompter;
         DocViewer viewer(SampleLogs(), prompter);
+        // The log holds the text once (how a search goes on from match to match is the search's own test).
         auto* box = viewer.findChild<QLineEdit*>("Text1");
-        const QString text = viewer.logBox(0)->toPlainText();
-        const auto expected = text.count("remote notation", Qt::CaseInsensitive);
-        QVERIFY(expected >= 2);
-
-        box->setText("remote NOTATION");
-        int previous = -1;
-        for (qsizetype n = 0; n < expected; ++n) {
-            QTest::keyClick(box, Qt::Key_Return); // Enter is the button
-            const QTextCursor c = viewer.logBox(0)->textCursor();
-            QVERIFY(c.selectionStart() > previous);
-            QCOMPARE(c.selectedText().toLower(), QString("remote notation"));
-            previous = c.selectionStart();
-        }
-        QVERIFY(prompter.messages.empty());
+        box->setText("4711 STARTED");
+        QTest::keyClick(box, Qt::Key_Return); // Enter is the button
+        QCOMPARE(std::pair(viewer.logBox(0)->textCursor().selectedText(), prompter.messages.size()),
+            std::pair(QString("4711 Started"), std::size_t {0}));
         viewer.Search(0);
-        QCOMPARE(prompter.messages.size(), std::size_t {1});
-        QCOMPARE(prompter.messages[0].text, "No other matches found for \"remote NOTATION\"  ");
+        QCOMPARE(prompter.messages.at(0).text, "No other matches found for \"4711 STARTED\"  ");
 
-        // Another log's search is its own (where a search goes on is the search's own test).
+        // Another log's search is its own.
         viewer.findChild<QLineEdit*>("Text3")->setText("zzzz-not-there");
         viewer.Search(2);
         QCOMPARE(prompter.messages.back().text, "No match found for \"zzzz-not-there\"");
         QVERIFY(viewer.searchState(0).SearchActive);
         box->clear();
-        const auto before = prompter.messages.size();
         viewer.Search(0); // an empty box does nothing
-        QCOMPARE(prompter.messages.size(), before);
+        QCOMPARE(prompter.messages.size(), std::size_t {2});
     }
 
     void showsAVeryLargeLogInPartsAndWorksAcrossThem()

@@ -79,8 +79,7 @@ private slots:
                 other = r;
         RCEV* second = OpenSheet(list, other);
         QTRY_VERIFY(subject.isNull()); // the first sheet was closed
-        QCOMPARE(second->PhotoNote(), std::string(kPhotoLoadError));
-        QVERIFY(second->RTB()->toPlainText().contains("(Photo Load Error)"));
+        QVERIFY(second->PhotoNote() == kPhotoLoadError && second->RTB()->toPlainText().contains("(Photo Load Error)"));
         // The sheet's tooltip says why (the first sheet's is empty).
         QVERIFY2(second->RTB()->toolTip().endsWith("/Photo/4711_Other1.jpg: not a JPEG, PNG, GIF or BMP picture"),
             qPrintable(second->RTB()->toolTip()));
@@ -97,8 +96,9 @@ private slots:
         RecordSheetSlot sheets;
         QPointer<RecordViewer> list = new RecordViewer(Source(), prompter, sheets);
         QCOMPARE(prompter.messages.size(), std::size_t(1));
-        QCOMPARE(QString::fromStdString(prompter.messages[0].text), QString("Failed to Load Record Data"));
-        QCOMPARE(prompter.messages[0].detail, "/nonexistent/4711_Records.rmq\nNo such file or directory");
+        QCOMPARE(std::pair(prompter.messages[0].text, prompter.messages[0].detail),
+            std::pair(std::string("Failed to Load Record Data"),
+                std::string("/nonexistent/4711_Records.rmq\nNo such file or directory")));
         QVERIFY(list->findChild<QTimer*>("UnloadTIM")->isActive());
         QTRY_VERIFY(list.isNull());
 
@@ -125,12 +125,11 @@ private slots:
         tall.fill(Qt::black);
         QVERIFY(tall.save(dir.filePath("tall.png")));
         const QImage w = *LoadPhoto(dir.filePath("wide.jpg").toStdString(), QSize(200, 200));
-        QCOMPARE(w.size(), QSize(200, 200));
-        QCOMPARE(QColor(w.pixel(100, 40)), QColor(Qt::white)); // above the 200 x 100 picture
-        QVERIFY(qGray(w.pixel(100, 60)) < 30);
+        // White above the 200 x 100 picture.
+        QVERIFY(w.size() == QSize(200, 200) && QColor(w.pixel(100, 40)) == Qt::white && qGray(w.pixel(100, 60)) < 30);
         const QImage t = *LoadPhoto(dir.filePath("tall.png").toStdString(), QSize(200, 200));
-        QCOMPARE(QColor(t.pixel(70, 100)), QColor(Qt::white));
-        QVERIFY(qGray(t.pixel(100, 0)) < 30 && qGray(t.pixel(100, 199)) < 30); // not scaled: cut by the box
+        // Not scaled: cut by the box.
+        QVERIFY(QColor(t.pixel(70, 100)) == Qt::white && qGray(t.pixel(100, 0)) < 30 && qGray(t.pixel(100, 199)) < 30);
         QVERIFY(!LoadPhoto(dir.filePath("missing.jpg").toStdString(), QSize(200, 200)));
         // A pipe named like a photo is refused without waiting for a writer.
         QCOMPARE(::mkfifo(dir.filePath("pipe.jpg").toLocal8Bit().constData(), 0600), 0);

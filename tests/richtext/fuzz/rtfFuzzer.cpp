@@ -2,12 +2,11 @@
 // document it gives counts its positions consistently.
 #include "richtext/RtfReader.h"
 #include "richtext/TextPositions.h"
-
-#include <cstdint>
-#include <cstdlib>
+#include "support/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    using pellam::fuzz::Require;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const pellam::RichDocument doc = pellam::ReadRtf(bytes);
     const std::u16string_view text = doc.PlainText();
@@ -15,19 +14,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // each two.
     std::size_t at = 0;
     for (std::size_t p = 0; p < doc.ParagraphCount(); ++p) {
-        if (doc.ParagraphStart(p) != at)
-            std::abort();
+        Require(doc.ParagraphStart(p) == at, "a paragraph starts off the text");
         for (const pellam::RunView& run : doc.Runs(p)) {
-            if (run.text != text.substr(at, run.text.size()))
-                std::abort();
+            Require(run.text == text.substr(at, run.text.size()), "a run differs from the text");
             at += run.text.size();
         }
-        if (at != doc.ParagraphEnd(p) || (p + 1 < doc.ParagraphCount() && text.substr(at, 2) != u"\r\n"))
-            std::abort();
+        Require(at == doc.ParagraphEnd(p) && (p + 1 == doc.ParagraphCount() || text.substr(at, 2) == u"\r\n"),
+            "a paragraph ends off its runs or its break");
         at += p + 1 < doc.ParagraphCount() ? 2 : 0;
     }
-    if (doc.ParagraphCount() == 0 || at != text.size())
-        std::abort();
+    Require(doc.ParagraphCount() > 0 && at == text.size(), "the paragraphs do not cover the text");
     (void)pellam::ToUtf8(text);
     // Every document position maps to a view position and back (a line feed
     // maps to its break, whose position is the carriage return's).
@@ -35,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t d = 0; d <= text.size(); d += 1 + text.size() / 64) {
         const auto back = map.ToDocument(map.ToView(static_cast<std::int64_t>(d)));
         const bool onLineFeed = d > 0 && text[d - 1] == u'\r' && d < text.size() && text[d] == u'\n';
-        if (back != static_cast<std::int64_t>(d) - (onLineFeed ? 1 : 0))
-            std::abort();
+        Require(back == static_cast<std::int64_t>(d) - (onLineFeed ? 1 : 0), "a position does not map back");
     }
     return 0;
 }
