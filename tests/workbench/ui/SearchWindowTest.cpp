@@ -9,7 +9,6 @@
 #include "records/ui/RCEV.h"
 #include "support/FakeShell.h"
 #include "support/RecordingPrompter.h"
-#include "support/SampleIncident.h"
 #include "support/VirtualWaveBackend.h"
 
 #include <QAbstractItemModelTester>
@@ -45,50 +44,11 @@ int RowOf(const SearchWindow& w, const QString& source)
 class SearchWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    // Typed before the documents are read, the text is searched once they
-    // arrive; every later change waits for the pause.
-    void typingSearchesAfterThePauseOnceTheDocumentsAreIn()
-    {
-        LocaleFormats formats;
-        formats.ShortDate = "dd.MM.yyyy";
-        formats.LongTime = "HH:mm:ss";
-        SearchWindow w({formats});
-        QAbstractItemModelTester tester(w.list()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        auto* pause = w.findChild<QTimer*>("SearchPauseTIM");
-        QVERIFY(pause);
-
-        QTest::keyClicks(w.field(), "RESIDENCE");
-        QVERIFY(pause->isActive());
-        pause->stop();
-        w.Search();
-        QVERIFY(w.status()->text().contains("being read"));
-        QCOMPARE(w.list()->model()->rowCount(), 0);
-
-        const auto model = test::OpenSampleIncident();
-        QVERIFY(model);
-        w.SetTexts(std::make_shared<const IncidentTexts>(ReadIncidentTexts(*model)));
-        QTRY_COMPARE(w.list()->model()->rowCount(), 5);
-        QCOMPARE(w.status()->text(), "5 matches.");
-        const int noc = RowOf(w, "NOC Communications Log");
-        QVERIFY(noc >= 0);
-        QCOMPARE(Cell(w, noc, SearchHitModel::Time), "05.12.2026 14:35:00");
-        const QString line = Cell(w, noc, SearchHitModel::Context);
-        const QPoint hit
-            = w.list()->model()->index(noc, SearchHitModel::Context).data(SearchHitModel::HitRole).toPoint();
-        QCOMPARE(line.mid(hit.x(), hit.y()), "residence");
-
-        // The newest text wins; a text with no hit says so.
-        QTest::keyClicks(w.field(), "x");
-        QVERIFY(pause->isActive());
-        pause->stop();
-        w.Search();
-        QTRY_COMPARE(w.status()->text(), "No match found.");
-        QCOMPARE(w.list()->model()->rowCount(), 0);
-    }
-
-    // Enter on a hit opens its document at it: the log viewer with the hit
-    // selected, the conversation's tab, the person's sheet, the attachment's row.
-    void aHitOpensItsDocumentAtIt()
+    // Typed while the documents are still being read, the text is searched
+    // once they arrive, later changes after the pause. Enter on a hit opens
+    // its document at it: the log viewer with the hit selected, the
+    // conversation's tab, the person's sheet, the attachment's row.
+    void searchesOnceTheDocumentsAreInAndAHitOpensItsDocument()
     {
         QTemporaryDir home;
         qputenv("HOME", home.path().toUtf8());
@@ -97,54 +57,67 @@ private slots:
         test::FakeShell shell;
         Main main(prompter, shell, std::make_unique<VirtualWaveBackend>());
         main.Form_Load(false);
+        main.incident().Formats.ShortDate = "dd.MM.yyyy";
+        main.incident().Formats.LongTime = "HH:mm:ss";
         main.OpenEventFile(PELLAM_BINARY_DIR "/sample/4711/4711.evt");
         main.findChild<QTimer*>("GetDirsTIM")->stop();
+
+        main.Choose(MenuEntry::SearchEverything);
+        auto* search = main.findChild<SearchWindow*>();
+        QVERIFY(search);
+        QAbstractItemModelTester tester(
+            search->list()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        auto* pause = search->findChild<QTimer*>("SearchPauseTIM");
+        QTest::keyClicks(search->field(), "RESIDENCE");
+        QVERIFY(pause->isActive());
+        pause->stop();
+        search->Search();
+        QVERIFY(search->status()->text().contains("being read"));
+
         QVERIFY(QTest::qWaitFor(
             [&] {
                 main.opening().tick();
                 return !main.Loading();
             },
             30000));
+        QTRY_COMPARE(search->list()->model()->rowCount(), 5);
+        QCOMPARE(search->status()->text(), "5 matches.");
+        const int noc = RowOf(*search, "NOC Communications Log");
+        QCOMPARE(Cell(*search, noc, SearchHitModel::Time), "05.12.2026 14:35:00");
+        const QString line = Cell(*search, noc, SearchHitModel::Context);
+        const QPoint hit
+            = search->list()->model()->index(noc, SearchHitModel::Context).data(SearchHitModel::HitRole).toPoint();
+        QCOMPARE(line.mid(hit.x(), hit.y()), "residence");
 
-        main.Choose(MenuEntry::SearchEverything);
-        auto* search = main.findChild<SearchWindow*>();
-        QVERIFY(search);
-        search->field()->setText("Command Post");
-        search->Search();
-        QTRY_COMPARE(search->list()->model()->rowCount(), 3);
-
-        const auto enterOn = [&](const QString& source) {
-            const int row = RowOf(*search, source);
-            QVERIFY2(row >= 0, qPrintable(source));
+        const auto enterOn = [&](int row) {
             search->list()->setCurrentIndex(search->list()->model()->index(row, 0));
             QTest::keyClick(search->list(), Qt::Key_Return);
         };
-        enterOn("Main Log");
+        enterOn(RowOf(*search, "Record sheet 0/1"));
+        QVERIFY(main.recordSheet() && main.recordSheet()->windowTitle().endsWith("Viewing Dale"));
+        QCOMPARE(Cell(*search, 4, SearchHitModel::Source), "Attachments");
+        enterOn(4); // on the attachments list's second line
+        auto* attach = main.findChild<AttachFORM*>();
+        QVERIFY(attach);
+        QCOMPARE(attach->LV1()->currentIndex().row(), 1);
+
+        search->field()->setText("Command Post");
+        search->Search();
+        QTRY_COMPARE(search->list()->model()->rowCount(), 3);
+        enterOn(RowOf(*search, "Main Log"));
         auto* logs = main.findChild<DocViewer*>();
         QVERIFY(logs);
         QCOMPARE(logs->findChild<QTabWidget*>("SSTab1")->currentIndex(), 0);
         QCOMPARE(logs->logBox(0)->textCursor().selectedText(), "Command post");
-
-        enterOn("4711_TextCon1.doc");
+        enterOn(RowOf(*search, "4711_TextCon1.doc"));
         auto* texts = main.findChild<TextConvViewer*>();
         QVERIFY(texts);
         QCOMPARE(texts->SSTab1()->currentIndex(), 1);
         QCOMPARE(texts->RTB(1)->textCursor().selectedText(), "command post");
 
-        search->field()->setText("residence");
+        search->field()->setText("no such words");
         search->Search();
-        QTRY_COMPARE(search->list()->model()->rowCount(), 5);
-        enterOn("Record sheet 0/1");
-        QVERIFY(main.recordSheet());
-        QVERIFY2(
-            main.recordSheet()->windowTitle().endsWith("Viewing Dale"), qPrintable(main.recordSheet()->windowTitle()));
-        const int last = search->list()->model()->rowCount() - 1;
-        QCOMPARE(Cell(*search, last, SearchHitModel::Source), "Attachments");
-        search->list()->setCurrentIndex(search->list()->model()->index(last, 0));
-        QTest::keyClick(search->list(), Qt::Key_Return);
-        auto* attach = main.findChild<AttachFORM*>();
-        QVERIFY(attach);
-        QCOMPARE(attach->LV1()->currentIndex().row(), 1);
+        QTRY_COMPARE(search->status()->text(), "No match found.");
         QVERIFY(prompter.messages.empty());
     }
 };
