@@ -367,7 +367,7 @@ AttachFORM* Main::OpenAttachments()
 void Main::OpenSearch()
 {
     SearchWindow* window = m_search.OpenOrRaise([this] {
-        auto* search = new SearchWindow({m_model.Formats}, this);
+        auto* search = new SearchWindow({m_model.Formats, m_model.roles}, this);
         // The documents of the incident: now when they are read, else when they arrive.
         if (auto texts = m_texts->texts())
             search->SetTexts(std::move(texts));

@@ -7,7 +7,7 @@
 
 namespace pellam {
 
-QString SourceLabel(const IncidentDocument& document)
+QString SourceLabel(const IncidentDocument& document, const RoleTable& roles)
 {
     static const char* const kLogNames[4]
         = {"Main Log", "NOC Communications Log", "ADMIN Communications Log", "Negotiator Position Paper"};
@@ -17,7 +17,9 @@ QString SourceLabel(const IncidentDocument& document)
     case DocumentKind::Conversation:
         return QString::fromStdString(document.source);
     case DocumentKind::RecordSheet:
-        return QString("Record sheet %1/%2").arg(document.index).arg(document.person);
+        return QString("Record sheet: %1 %2")
+            .arg(QString::fromStdString(roles.RoleName(static_cast<std::int16_t>(document.index))))
+            .arg(document.person);
     case DocumentKind::Attachments:
         return "Attachments";
     }
@@ -34,8 +36,8 @@ QString LocalTimeText(LocalSeconds t, const LocaleFormats& formats)
     return QString::fromStdString(FormatDateTime(fields, formats.ShortDate + " " + formats.LongTime, formats));
 }
 
-SearchHitModel::SearchHitModel(LocaleFormats formats, QObject* parent)
-    : QAbstractTableModel(parent), m_formats(std::move(formats))
+SearchHitModel::SearchHitModel(LocaleFormats formats, RoleTable roles, QObject* parent)
+    : QAbstractTableModel(parent), m_formats(std::move(formats)), m_roles(std::move(roles))
 { }
 
 void SearchHitModel::SetHits(std::shared_ptr<const IncidentTexts> texts, std::vector<SearchHit> hits)
@@ -69,7 +71,7 @@ QVariant SearchHitModel::data(const QModelIndex& index, int role) const
     switch (index.column()) {
     case Source:
         if (role == Qt::DisplayRole)
-            return SourceLabel(document(index.row()));
+            return SourceLabel(document(index.row()), m_roles);
         if (role == SortRole) // document order, then position
             return static_cast<qlonglong>(h.document) << 32 | static_cast<qlonglong>(h.position);
         break;

@@ -5,6 +5,7 @@
 // hit lies in its line so that a view can set it apart.
 #include "workbench/IncidentSearch.h"
 #include "workspace/LocaleFormats.h"
+#include "workspace/RoleTable.h"
 
 #include <QAbstractTableModel>
 
@@ -22,7 +23,7 @@ public:
     // What the list sorts by: document order, the moment, the line.
     static constexpr int SortRole = Qt::UserRole + 1;
 
-    explicit SearchHitModel(LocaleFormats formats, QObject* parent = nullptr);
+    SearchHitModel(LocaleFormats formats, RoleTable roles, QObject* parent = nullptr);
 
     // The hits of a search over `texts` (the documents they point into).
     void SetHits(std::shared_ptr<const IncidentTexts> texts, std::vector<SearchHit> hits);
@@ -38,13 +39,14 @@ public:
 
 private:
     LocaleFormats m_formats;
+    RoleTable m_roles;
     std::shared_ptr<const IncidentTexts> m_texts;
     std::vector<SearchHit> m_hits;
 };
 
 // How the list names a document: the log viewer's tab caption, the
-// conversation's file name, "Record sheet ROLE/PERSON", "Attachments".
-QString SourceLabel(const IncidentDocument& document);
+// conversation's file name, "Record sheet: <role label> <person>", "Attachments".
+QString SourceLabel(const IncidentDocument& document, const RoleTable& roles);
 
 // A moment as the locale writes a short date and a long time.
 QString LocalTimeText(LocalSeconds t, const LocaleFormats& formats);

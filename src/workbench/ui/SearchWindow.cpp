@@ -70,7 +70,7 @@ SearchWindow::SearchWindow(SearchInput input, QWidget* parent) : QWidget(parent,
     m_status = new QLabel(this);
     m_status->setObjectName("SearchStatus");
 
-    m_hits = new SearchHitModel(m_input.formats, this);
+    m_hits = new SearchHitModel(m_input.formats, m_input.roles, this);
     m_proxy = new QSortFilterProxyModel(this);
     m_proxy->setSourceModel(m_hits);
     m_proxy->setSortRole(SearchHitModel::SortRole);

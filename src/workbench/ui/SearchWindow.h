@@ -7,6 +7,7 @@
 #include "workbench/IncidentSearch.h"
 #include "workbench/ui/SearchHitModel.h"
 #include "workspace/LocaleFormats.h"
+#include "workspace/RoleTable.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -26,6 +27,7 @@ namespace pellam {
 
 struct SearchInput {
     LocaleFormats formats; // how the hits' times are written
+    RoleTable roles; // how record sheets are named
 };
 
 class SearchWindow final : public QWidget {

@@ -93,7 +93,7 @@ private slots:
             search->list()->setCurrentIndex(search->list()->model()->index(row, 0));
             QTest::keyClick(search->list(), Qt::Key_Return);
         };
-        enterOn(RowOf(*search, "Record sheet 0/1"));
+        enterOn(RowOf(*search, "Record sheet: Subject 1"));
         QVERIFY(main.recordSheet() && main.recordSheet()->windowTitle().endsWith("Viewing Dale"));
         QCOMPARE(Cell(*search, 4, SearchHitModel::Source), "Attachments");
         enterOn(4); // on the attachments list's second line
