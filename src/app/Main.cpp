@@ -384,7 +384,8 @@ void Main::OpenHit(const IncidentDocument& document, int position, int length)
     switch (document.kind) {
     case DocumentKind::Log:
         OpenLogViewer();
-        m_logViewer.get()->ShowRange(document.index, position, position + length);
+        if (DocViewer* viewer = m_logViewer.get())
+            viewer->ShowRange(document.index, position, position + length);
         return;
     case DocumentKind::Conversation:
         OpenConversations()->ShowRange(document.index, position, position + length);
