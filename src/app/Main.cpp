@@ -23,14 +23,18 @@
 #include "records/ui/RecordViewer.h"
 #include "richtext/RtfReader.h"
 #include "workbench/ui/IncidentTextsLoader.h"
+#include "workbench/ui/SearchWindow.h"
 #include "workspace/MainLayout.h"
 #include "workspace/ui/RecordingListView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+
+#include <algorithm>
 
 namespace pellam {
 
@@ -197,18 +201,14 @@ void Main::Choose(MenuEntry e)
     case MenuEntry::LogFileViewer:
         return OpenLogViewer();
     case MenuEntry::TextConversations:
-        m_textConv.OpenOrRaise([&] {
-            return new TextConvViewer({evidence, m_model.CaseNumber, PrinterChoiceOf(m_shell)}, m_prompter, this);
-        });
+        OpenConversations();
         return;
     case MenuEntry::RecordViewer:
         return mnuVREC();
     case MenuEntry::Vistrel:
         return StartSiblingProgram(evidence, m_shell, m_prompter);
     case MenuEntry::Attachments:
-        m_attach.OpenOrRaise([&] {
-            return new AttachFORM({m_model.CaseNumber, m_model.attachments, m_model.attachFolder}, m_prompter, this);
-        });
+        OpenAttachments();
         return;
     case MenuEntry::IntelUploadFiles:
         if (Utf8Length(m_model.CaseNumber) > 1)
@@ -293,6 +293,7 @@ void Main::CloseAllWindows()
     m_records.Close();
     m_attach.Close();
     m_textConv.Close();
+    m_search.Close();
     m_list->KillInfo();
 }
 
@@ -348,6 +349,68 @@ void Main::closeEvent(QCloseEvent* event)
 
 void Main::OpenTimeline() { }
 
-void Main::OpenSearch() { }
+TextConvViewer* Main::OpenConversations()
+{
+    return m_textConv.OpenOrRaise([this] {
+        return new TextConvViewer(
+            {m_model.paths.Evidence, m_model.CaseNumber, PrinterChoiceOf(m_shell)}, m_prompter, this);
+    });
+}
+
+AttachFORM* Main::OpenAttachments()
+{
+    return m_attach.OpenOrRaise([this] {
+        return new AttachFORM({m_model.CaseNumber, m_model.attachments, m_model.attachFolder}, m_prompter, this);
+    });
+}
+
+void Main::OpenSearch()
+{
+    SearchWindow* window = m_search.OpenOrRaise([this] {
+        auto* search = new SearchWindow({m_model.Formats, m_model.roles}, this);
+        // The documents of the incident: now when they are read, else when they arrive.
+        if (auto texts = m_texts->texts())
+            search->SetTexts(std::move(texts));
+        connect(m_texts, &IncidentTextsLoader::ready, search, [this, search] { search->SetTexts(m_texts->texts()); });
+        connect(search, &SearchWindow::hitActivated, this, &Main::OpenHit);
+        return search;
+    });
+    window->activateWindow();
+    window->field()->setFocus();
+}
+
+void Main::OpenHit(const IncidentDocument& document, int position, int length)
+{
+    switch (document.kind) {
+    case DocumentKind::Log:
+        OpenLogViewer();
+        if (DocViewer* viewer = m_logViewer.get())
+            viewer->ShowRange(document.index, position, position + length);
+        return;
+    case DocumentKind::Conversation:
+        OpenConversations()->ShowRange(document.index, position, position + length);
+        return;
+    case DocumentKind::RecordSheet:
+        return OpenRecordSheet(document.index, document.person);
+    case DocumentKind::Attachments: {
+        // A line of the list per attachment, in the list's order.
+        const auto before = std::u16string_view(document.text).substr(0, static_cast<std::size_t>(position));
+        OpenAttachments()->SelectRow(static_cast<int>(std::count(before.begin(), before.end(), u'\n')));
+        return;
+    }
+    }
+}
+
+void Main::OpenRecordSheet(int role, int person)
+{
+    // The persons as the record list reads them, the same file each time.
+    m_recordFile.SetRecordPath(m_model.RecordsPath);
+    if (const auto loaded = m_recordFile.RECORDLOAD(m_persons, m_model.roles); !loaded)
+        return m_prompter.Show({"File Error", "Failed to Load Record Data", MessageIcon::Critical,
+            m_model.RecordsPath + "\n" + loaded.error().text});
+    const RecordSource source {m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths),
+        TodayText(m_model.Formats), PrinterChoiceOf(m_shell)};
+    m_sheets->Open(source, static_cast<std::int16_t>(role), static_cast<std::int16_t>(person))->show();
+}
 
 } // namespace pellam

@@ -36,10 +36,12 @@ class RCEV;
 class RecordSheetSlot;
 class RecordViewer;
 class RecordingListController;
+class SearchWindow;
 class Shell;
 class Startup;
 class StatsWindow;
 class TextConvViewer;
+struct IncidentDocument;
 
 class Main : public QMainWindow {
     Q_OBJECT
@@ -115,6 +117,12 @@ private:
     void OpenStatistics();
     void OpenTimeline();
     void OpenSearch();
+    // Shows the hit [position, position + length) of a document in the
+    // window that shows that document.
+    void OpenHit(const IncidentDocument& document, int position, int length);
+    void OpenRecordSheet(int role, int person);
+    AttachFORM* OpenAttachments();
+    TextConvViewer* OpenConversations();
 
     IncidentModel m_model;
     Prompter& m_prompter;
@@ -149,6 +157,7 @@ private:
     std::unique_ptr<RecordSheetSlot> m_sheets;
     WindowSlot<AttachFORM> m_attach;
     WindowSlot<TextConvViewer> m_textConv;
+    WindowSlot<SearchWindow> m_search;
 };
 
 } // namespace pellam

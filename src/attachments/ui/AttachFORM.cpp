@@ -75,6 +75,15 @@ AttachFORM::AttachFORM(AttachmentsInput input, Prompter& prompter, QWidget* pare
     m_rows.PopulateData(m_input.attachments);
 }
 
+void AttachFORM::SelectRow(int row)
+{
+    const QModelIndex index = m_rows.index(row, 0);
+    if (!index.isValid())
+        return;
+    m_lv1->setCurrentIndex(index);
+    m_lv1->scrollTo(index);
+}
+
 void AttachFORM::ExamineSelected()
 {
     const QModelIndexList selected = m_lv1->selectionModel()->selectedRows();

@@ -39,6 +39,8 @@ public:
     // The line above the list that says where the attachments come from.
     QLabel* FromLabel() const { return m_from; }
     const AttachmentTableModel& rows() const { return m_rows; }
+    // Selects list row `row` (from 0) and scrolls it into view.
+    void SelectRow(int row);
     // "Examine Attachment" (and a double-click on a row): opens the selected attachment.
     void ExamineSelected();
     // "Get Colom Widths": the columns' widths in twips into the four labels.

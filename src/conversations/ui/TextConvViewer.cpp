@@ -19,6 +19,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace pellam {
 
 TextConvViewer::TextConvViewer(ConversationsInput input, Prompter& prompter, QWidget* parent)
@@ -144,6 +146,25 @@ void TextConvViewer::LTIMTick()
             ShowContact(tab);
             return;
         }
+}
+
+void TextConvViewer::ShowRange(int slot, std::int64_t start, std::int64_t end)
+{
+    const int tab = slot - 1;
+    if (tab < 0 || tab >= kTabs || !m_tabs->isTabVisible(tab))
+        return;
+    m_ltim.stop(); // this tab, not the first one
+    m_tabs->setCurrentIndex(tab);
+    ShowContact(tab);
+    const auto t = static_cast<std::size_t>(tab);
+    QTextEdit* box = m_boxes[t];
+    const auto last = static_cast<std::int64_t>(box->document()->characterCount() - 1);
+    QTextCursor c(box->document());
+    c.setPosition(static_cast<int>(std::clamp<std::int64_t>(m_positions[t].ToView(start), 0, last)));
+    c.setPosition(
+        static_cast<int>(std::clamp<std::int64_t>(m_positions[t].ToView(end), 0, last)), QTextCursor::KeepAnchor);
+    box->setTextCursor(c);
+    box->ensureCursorVisible();
 }
 
 void TextConvViewer::ShowContact(int tab)

@@ -65,6 +65,9 @@ public:
     // The name FinishCheck found, when it may be opened.
     std::optional<std::string> ReadyName() const;
 
+    // Shows conversation `slot` (1..4) with the document positions [start, end) selected and in view.
+    void ShowRange(int slot, std::int64_t start, std::int64_t end);
+
     // "Print": the conversation on the current tab. False when nothing printed.
     bool PrintCurrent();
     // "Open TextData Folder".
