@@ -40,6 +40,8 @@ class Shell;
 class Startup;
 class StatsWindow;
 class TextConvViewer;
+class TimelineWindow;
+struct Timeline;
 
 class Main : public QMainWindow {
     Q_OBJECT
@@ -114,6 +116,10 @@ private:
     void OpenLogViewer();
     void OpenStatistics();
     void OpenTimeline();
+    // The timeline of the documents read, nothing while they are being read.
+    std::shared_ptr<const Timeline> BuiltTimeline() const;
+    // Opens the log viewer at the entry of log `source` that holds `position`, selected.
+    void ShowLogEntry(const QString& source, int position);
     void OpenSearch();
 
     IncidentModel m_model;
@@ -149,6 +155,7 @@ private:
     std::unique_ptr<RecordSheetSlot> m_sheets;
     WindowSlot<AttachFORM> m_attach;
     WindowSlot<TextConvViewer> m_textConv;
+    WindowSlot<TimelineWindow> m_timeline;
 };
 
 } // namespace pellam

@@ -1,0 +1,621 @@
+#include "workbench/ui/TimelineWindow.h"
+
+#include "base/Prompter.h"
+#include "richtext/RichDocument.h"
+
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QImageWriter>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace pellam {
+namespace {
+
+constexpr const char* kLaneTitles[5] = {"Recordings", "Main Log", "NOC", "ADMIN", "Texts"};
+const QColor kLaneColours[5]
+    = {QColor(40, 110, 190), QColor(200, 90, 20), QColor(30, 140, 70), QColor(130, 60, 160), QColor(150, 120, 20)};
+const QColor kNotationColour(220, 30, 30);
+// The print picture's width in pixels: a page's width at the screen's resolution.
+constexpr int kPrintWidth = 680;
+// The scroll bar's steps per second, at most: fine enough for the deepest zoom.
+constexpr double kScrollSteps = 10;
+// One wheel notch zooms by this factor.
+constexpr double kWheelFactor = 1.25;
+
+std::size_t LaneIndex(TimelineLane lane)
+{
+    return static_cast<std::size_t>(lane);
+}
+
+QString FromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool IsNotation(const TimelineEvent& e)
+{
+    return e.lane == TimelineLane::Main && !e.recording.empty() && e.offset;
+}
+
+} // namespace
+
+TimelineView::TimelineView(const LocaleFormats& formats, QWidget* parent) : QWidget(parent), m_formats(formats)
+{
+    setObjectName("TimelineView");
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(kLabelWidth + 200, kAxisHeight + 5 * kLaneHeight + 40);
+}
+
+void TimelineView::SetTimeline(const Timeline* timeline)
+{
+    m_timeline = timeline;
+    m_bars.clear();
+    m_onBars.clear();
+    m_longestBar = 0;
+    for (auto& lane : m_lanes)
+        lane.clear();
+    const auto span = timeline ? timeline->Span() : std::nullopt;
+    m_scale = span ? TimelineScale(span->first, span->second) : TimelineScale();
+    if (timeline) {
+        const auto& events = timeline->events;
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            const TimelineEvent& e = events[i];
+            if (!e.time)
+                continue; // events come by time: the undated ones have no place on the axis
+            const auto t = static_cast<double>(*e.time);
+            if (e.lane == TimelineLane::Recording) {
+                const double length = e.duration ? std::max(0, *e.duration) : 0;
+                m_bars.push_back({t, t + length, i, e.row});
+                m_longestBar = std::max(m_longestBar, length);
+            } else {
+                m_lanes[LaneIndex(e.lane)].push_back({t, i});
+            }
+        }
+        for (const Mark& m : m_lanes[LaneIndex(TimelineLane::Main)]) {
+            const TimelineEvent& e = events[m.event];
+            if (!IsNotation(e))
+                continue;
+            if (const Bar* bar = BarOf(e.recording))
+                m_onBars.push_back({bar->start + *e.offset, bar->start + *e.offset, m.event, bar->row});
+        }
+        std::stable_sort(
+            m_onBars.begin(), m_onBars.end(), [](const Bar& a, const Bar& b) { return a.start < b.start; });
+    }
+    const int rows = timeline ? std::max(1, timeline->recordingRows) : 1;
+    setMinimumHeight(kAxisHeight + 4 * kLaneHeight + static_cast<int>(std::min(rows, 16) * 14) + 8);
+    update();
+    emit scaleChanged();
+}
+
+const TimelineView::Bar* TimelineView::BarOf(const std::string& recording) const
+{
+    for (const Bar& bar : m_bars)
+        if (m_timeline->events[bar.event].recording == recording)
+            return &bar;
+    return nullptr;
+}
+
+void TimelineView::SetPlayhead(const std::string& recording, std::optional<double> positionMs)
+{
+    if (recording == m_playing && positionMs == m_playheadMs)
+        return;
+    m_playing = recording;
+    m_playheadMs = positionMs;
+    update();
+}
+
+double TimelineView::PlotWidth(QSize size) const
+{
+    return std::max(1, size.width() - kLabelWidth);
+}
+
+double TimelineView::XAt(double t, QSize size) const
+{
+    return kLabelWidth + m_scale.XOf(t, PlotWidth(size));
+}
+
+double TimelineView::RowHeight() const
+{
+    const int rows = m_timeline ? std::max(1, m_timeline->recordingRows) : 1;
+    // The lane takes what the other lanes leave, a row at most 14 and at least 1 pixel high.
+    const double room = height() - kAxisHeight - 4 * kLaneHeight - 8;
+    return std::clamp(room / rows, 1.0, 14.0);
+}
+
+QRectF TimelineView::LaneRect(TimelineLane lane) const
+{
+    const int rows = m_timeline ? std::max(1, m_timeline->recordingRows) : 1;
+    const double recordings = rows * RowHeight() + 8;
+    const auto i = static_cast<double>(LaneIndex(lane));
+    const double top = lane == TimelineLane::Recording ? kAxisHeight : kAxisHeight + recordings + (i - 1) * kLaneHeight;
+    return QRectF(0, top, width(), lane == TimelineLane::Recording ? recordings : kLaneHeight);
+}
+
+std::optional<QPointF> TimelineView::PointOf(std::size_t event, bool onBar) const
+{
+    if (!m_timeline || event >= m_timeline->events.size() || !m_timeline->events[event].time)
+        return std::nullopt;
+    const TimelineEvent& e = m_timeline->events[event];
+    if (onBar && !IsNotation(e))
+        return std::nullopt;
+    double t = static_cast<double>(*e.time);
+    double y = LaneRect(e.lane).center().y();
+    double shift = 0;
+    if (e.lane == TimelineLane::Recording || onBar) {
+        const Bar* bar = onBar ? BarOf(e.recording) : nullptr;
+        if (!onBar)
+            for (const Bar& b : m_bars)
+                bar = b.event == event ? &b : bar;
+        if (!bar)
+            return std::nullopt;
+        y = LaneRect(TimelineLane::Recording).top() + 4 + (bar->row + 0.5) * RowHeight();
+        if (onBar)
+            t = bar->start + *e.offset;
+        else if (bar->end > bar->start) // the middle of the part in view
+            t = std::max(bar->start, m_scale.First()) / 2 + std::min(bar->end, m_scale.Last()) / 2;
+        else
+            shift = kHatchedWidth / 2.0;
+    }
+    if (t < m_scale.First() || t > m_scale.Last())
+        return std::nullopt;
+    return QPointF(XAt(t, size()) + shift, y);
+}
+
+std::optional<std::size_t> TimelineView::NearestMark(const std::vector<Mark>& marks, double x, QSize size) const
+{
+    const double from = m_scale.TimeAt(x - kLabelWidth - kPick, PlotWidth(size));
+    const double to = m_scale.TimeAt(x - kLabelWidth + kPick, PlotWidth(size));
+    auto it = std::lower_bound(marks.begin(), marks.end(), from, [](const Mark& m, double t) { return m.time < t; });
+    std::optional<std::size_t> best;
+    double bestDistance = 0;
+    for (; it != marks.end() && it->time <= to; ++it) {
+        const double d = std::abs(XAt(it->time, size) - x);
+        if (!best || d < bestDistance) {
+            best = static_cast<std::size_t>(it - marks.begin());
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+std::optional<TimelineHit> TimelineView::HitAt(QPointF point) const
+{
+    if (!m_timeline || point.x() < kLabelWidth)
+        return std::nullopt;
+    const QRectF recordings = LaneRect(TimelineLane::Recording);
+    if (recordings.contains(point)) {
+        const int row = static_cast<int>(std::floor((point.y() - recordings.top() - 4) / RowHeight()));
+        // A notation on the bar before the bar itself.
+        std::optional<std::size_t> best;
+        double bestDistance = kPick + 1;
+        for (const Bar& n : m_onBars) {
+            const double d = std::abs(XAt(n.start, size()) - point.x());
+            if (n.row == row && d <= bestDistance) {
+                best = n.event;
+                bestDistance = d;
+            }
+        }
+        if (best)
+            return TimelineHit {*best, true};
+        const double t = m_scale.TimeAt(point.x() - kLabelWidth, PlotWidth(size()));
+        const double pick = kPick * m_scale.Seconds() / PlotWidth(size());
+        const auto last = std::upper_bound(
+            m_bars.begin(), m_bars.end(), t + pick, [](double v, const Bar& b) { return v < b.start; });
+        for (auto it = m_bars.begin(); it != last; ++it) {
+            const double hatched = it->end == it->start ? kHatchedWidth * m_scale.Seconds() / PlotWidth(size()) : 0;
+            if (it->row == row && t >= it->start - pick && t <= std::max(it->end, it->start + hatched) + pick)
+                return TimelineHit {it->event, false};
+        }
+        return std::nullopt;
+    }
+    for (const TimelineLane lane : {TimelineLane::Main, TimelineLane::Noc, TimelineLane::Admin, TimelineLane::Text}) {
+        if (!LaneRect(lane).contains(point))
+            continue;
+        const auto& marks = m_lanes[LaneIndex(lane)];
+        if (const auto found = NearestMark(marks, point.x(), size()))
+            return TimelineHit {marks[*found].event, false};
+    }
+    return std::nullopt;
+}
+
+std::optional<double> TimelineView::PlayheadX() const
+{
+    if (!m_timeline || !m_playheadMs)
+        return std::nullopt;
+    const Bar* bar = BarOf(m_playing);
+    if (!bar)
+        return std::nullopt;
+    const double t = bar->start + *m_playheadMs / 1000.0;
+    if (t < m_scale.First() || t > m_scale.Last())
+        return std::nullopt;
+    return XAt(t, size());
+}
+
+QString TimelineView::Describe(std::size_t event) const
+{
+    const TimelineEvent& e = m_timeline->events[event];
+    const QString when = e.time
+        ? FromUtf8(LocalMomentText(*e.time, m_formats.ShortDate + " " + m_formats.LongTime, m_formats))
+        : QString();
+    if (e.lane == TimelineLane::Recording) {
+        const QString length = e.duration
+            ? QString("%1:%2").arg(*e.duration / 60).arg(*e.duration % 60, 2, 10, QChar('0'))
+            : QString("length unknown");
+        return when + "\n" + FromUtf8(e.recording) + " (" + length + ")";
+    }
+    return when + "\n" + FromUtf8(e.text);
+}
+
+void TimelineView::ZoomAt(double factor, double x)
+{
+    m_scale.ZoomAt(factor, x - kLabelWidth, PlotWidth(size()));
+    update();
+    emit scaleChanged();
+}
+
+void TimelineView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    Render(p, size());
+}
+
+void TimelineView::Render(QPainter& p, QSize size) const
+{
+    p.fillRect(QRect(QPoint(0, 0), size), palette().base());
+    p.setPen(palette().text().color());
+    for (std::size_t i = 0; i < 5; ++i) {
+        const QRectF lane = LaneRect(static_cast<TimelineLane>(i));
+        if (i % 2 == 1)
+            p.fillRect(QRectF(0, lane.top(), size.width(), lane.height()), palette().alternateBase());
+        p.drawText(QRectF(4, lane.top(), kLabelWidth - 8, std::min(lane.height(), double(kLaneHeight))),
+            Qt::AlignVCenter | Qt::AlignLeft, kLaneTitles[i]);
+    }
+    if (!m_timeline)
+        return;
+    p.save();
+    p.setClipRect(QRectF(kLabelWidth, 0, PlotWidth(size), size.height()));
+    DrawAxis(p, size);
+    DrawBars(p, size);
+    for (std::size_t i = 1; i < 5; ++i) {
+        const QRectF lane = LaneRect(static_cast<TimelineLane>(i));
+        DrawMarks(p, size, m_lanes[i], lane.top() + 6, lane.height() - 12, kLaneColours[i]);
+    }
+    if (const auto x = PlayheadX()) {
+        const Bar* bar = BarOf(m_playing);
+        const double top = LaneRect(TimelineLane::Recording).top() + 4 + bar->row * RowHeight();
+        p.setPen(QPen(kNotationColour, 2));
+        p.drawLine(QPointF(*x, top - 3), QPointF(*x, top + RowHeight() + 3));
+    }
+    p.restore();
+}
+
+void TimelineView::DrawAxis(QPainter& p, QSize size) const
+{
+    const double plot = PlotWidth(size);
+    const std::int64_t step = TickStep(plot / m_scale.Seconds(), 90);
+    p.setPen(palette().mid().color());
+    p.drawLine(QPointF(kLabelWidth, kAxisHeight - 1), QPointF(size.width(), kAxisHeight - 1));
+    for (const LocalSeconds t : TicksInView(m_scale, step)) {
+        const double x = XAt(static_cast<double>(t), size);
+        p.setPen(palette().midlight().color());
+        p.drawLine(QPointF(x, kAxisHeight - 6), QPointF(x, size.height()));
+        // Days show their date; a time's label gets the date at midnight only.
+        std::string label;
+        if (step >= 86400 || t % 86400 == 0)
+            label = LocalMomentText(t, m_formats.ShortDate, m_formats);
+        if (step < 86400) {
+            std::string time = LocalMomentText(t, m_formats.LongTime, m_formats);
+            label = label.empty() ? time : label + " " + time;
+        }
+        p.setPen(palette().text().color());
+        p.drawText(QPointF(x + 3, kAxisHeight - 10), FromUtf8(label));
+    }
+}
+
+void TimelineView::DrawBars(QPainter& p, QSize size) const
+{
+    const double top = LaneRect(TimelineLane::Recording).top() + 4;
+    const double rowHeight = RowHeight();
+    const double barHeight = std::max(1.0, rowHeight - (rowHeight > 4 ? 2 : 0));
+    const double secondsPerPixel = m_scale.Seconds() / PlotWidth(size);
+    const double from = m_scale.First() - m_longestBar - kHatchedWidth * secondsPerPixel;
+    auto it = std::lower_bound(m_bars.begin(), m_bars.end(), from, [](const Bar& b, double t) { return b.start < t; });
+    const auto end = std::upper_bound(
+        m_bars.begin(), m_bars.end(), m_scale.Last(), [](double t, const Bar& b) { return t < b.start; });
+    // Bars narrower than two pixels that touch the last one drawn on their row
+    // join it, so a whole day of short recordings costs a few rectangles.
+    std::vector<QRectF> pending(static_cast<std::size_t>(m_timeline ? std::max(1, m_timeline->recordingRows) : 1));
+    const QColor fill = kLaneColours[0];
+    const auto flush = [&](QRectF& r) {
+        if (r.isValid())
+            p.fillRect(r, fill);
+        r = QRectF();
+    };
+    std::vector<QRectF> hatched;
+    for (; it != end; ++it) {
+        const double x1 = XAt(it->start, size);
+        if (it->end == it->start) {
+            hatched.emplace_back(x1, top + it->row * rowHeight, kHatchedWidth, barHeight);
+            continue;
+        }
+        const double x2 = XAt(it->end, size);
+        if (x2 < kLabelWidth)
+            continue;
+        QRectF& row = pending[static_cast<std::size_t>(std::clamp<int>(it->row, 0, int(pending.size()) - 1))];
+        const QRectF bar(x1, top + it->row * rowHeight, std::max(1.0, x2 - x1 - (x2 - x1 > 3 ? 1 : 0)), barHeight);
+        if (row.isValid() && x2 - x1 < 2 && x1 <= row.right() + 1) {
+            row.setRight(std::max(row.right(), bar.right()));
+            continue;
+        }
+        flush(row);
+        row = bar;
+    }
+    for (QRectF& r : pending)
+        flush(r);
+    p.setPen(Qt::NoPen);
+    for (const QRectF& r : hatched) {
+        p.fillRect(r, fill.lighter(170));
+        p.fillRect(r, QBrush(fill, Qt::BDiagPattern));
+    }
+    // Notations on their bars.
+    std::vector<QLineF> lines;
+    double lastX = -1;
+    int lastRow = -1;
+    auto n = std::lower_bound(
+        m_onBars.begin(), m_onBars.end(), m_scale.First(), [](const Bar& b, double t) { return b.start < t; });
+    for (; n != m_onBars.end() && n->start <= m_scale.Last(); ++n) {
+        const double x = std::floor(XAt(n->start, size)) + 0.5;
+        if (x == lastX && n->row == lastRow)
+            continue;
+        lastX = x;
+        lastRow = n->row;
+        const double y = top + n->row * rowHeight;
+        lines.emplace_back(x, y - 2, x, y + barHeight + 2);
+    }
+    p.setPen(QPen(kNotationColour, 1));
+    p.drawLines(lines.data(), static_cast<int>(lines.size()));
+}
+
+void TimelineView::DrawMarks(
+    QPainter& p, QSize size, const std::vector<Mark>& marks, double top, double height, const QColor& colour) const
+{
+    // One line per pixel column that holds marks: after a mark is drawn the
+    // search jumps to the first mark past its pixel.
+    const double plot = PlotWidth(size);
+    const auto byTime = [](const Mark& m, double t) { return m.time < t; };
+    auto it = std::lower_bound(marks.begin(), marks.end(), m_scale.First(), byTime);
+    std::vector<QLineF> lines;
+    std::vector<QLineF> notations;
+    while (it != marks.end() && it->time <= m_scale.Last()) {
+        const double column = std::floor(m_scale.XOf(it->time, plot));
+        const double x = kLabelWidth + column + 0.5;
+        bool notation = false;
+        const auto next = std::lower_bound(it + 1, marks.end(), m_scale.TimeAt(column + 1, plot), byTime);
+        for (auto m = it; m != next && !notation; ++m)
+            notation = IsNotation(m_timeline->events[m->event]);
+        (notation ? notations : lines).emplace_back(x, top, x, top + height);
+        it = next;
+    }
+    p.setPen(QPen(colour, 1));
+    p.drawLines(lines.data(), static_cast<int>(lines.size()));
+    p.setPen(QPen(kNotationColour, 1));
+    p.drawLines(notations.data(), static_cast<int>(notations.size()));
+}
+
+void TimelineView::wheelEvent(QWheelEvent* event)
+{
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches != 0)
+        ZoomAt(std::pow(kWheelFactor, notches), event->position().x());
+    event->accept();
+}
+
+void TimelineView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    m_pressAt = event->position();
+    m_lastDragX = event->position().x();
+}
+
+void TimelineView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_pressAt || !(event->buttons() & Qt::LeftButton))
+        return;
+    const double dx = event->position().x() - m_lastDragX;
+    m_lastDragX = event->position().x();
+    m_scale.Pan(-dx * m_scale.Seconds() / PlotWidth(size()));
+    update();
+    emit scaleChanged();
+}
+
+void TimelineView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressAt)
+        return QWidget::mouseReleaseEvent(event);
+    const QPointF pressed = *m_pressAt;
+    m_pressAt.reset();
+    // A press released where it was is a click; anything else was a drag.
+    if ((event->position() - pressed).manhattanLength() > kPick)
+        return;
+    if (const auto found = HitAt(pressed))
+        emit hit(*found, m_scale.TimeAt(pressed.x() - kLabelWidth, PlotWidth(size())));
+}
+
+void TimelineView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() & Qt::ControlModifier) {
+        const QPointF pointer = mapFromGlobal(QCursor::pos());
+        const double x = rect().contains(pointer.toPoint()) ? pointer.x() : kLabelWidth + PlotWidth(size()) / 2;
+        switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            return ZoomAt(2, x);
+        case Qt::Key_Minus:
+            return ZoomAt(0.5, x);
+        default:
+            break;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TimelineView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (const auto found = HitAt(help->pos()))
+            QToolTip::showText(help->globalPos(), Describe(found->event), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+TimelineWindow::TimelineWindow(TimelineWindowInput input, Prompter& prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_input(std::move(input)), m_prompter(prompter)
+{
+    setObjectName("TimelineWindow");
+    setWindowTitle(QString("Timeline - Incident %1").arg(FromUtf8(m_input.caseNumber)));
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_view = new TimelineView(m_input.formats, this);
+    m_scroll = new QScrollBar(Qt::Horizontal, this);
+    m_scroll->setObjectName("TimelineScroll");
+    m_waiting = new QLabel("Reading the incident's documents\u2026", this);
+    m_fit = new QPushButton("Fit", this);
+    m_fit->setObjectName("Fit");
+    m_print = new QPushButton("Print\u2026", this);
+    m_print->setObjectName("Print");
+    m_export = new QPushButton("Export PNG\u2026", this);
+    m_export->setObjectName("ExportPng");
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_fit);
+    buttons->addWidget(m_print);
+    buttons->addWidget(m_export);
+    buttons->addStretch();
+    buttons->addWidget(m_waiting);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_scroll);
+
+    connect(m_fit, &QPushButton::clicked, this, &TimelineWindow::Fit);
+    connect(m_print, &QPushButton::clicked, this, [this] { Print(); });
+    connect(m_export, &QPushButton::clicked, this, &TimelineWindow::ExportPng);
+    connect(m_view, &TimelineView::scaleChanged, this, &TimelineWindow::SyncScrollBar);
+    connect(m_scroll, &QScrollBar::valueChanged, this, [this](int value) {
+        const TimelineScale& s = m_view->scale();
+        const double steps = std::min(kScrollSteps, 1e9 / (s.SpanEnd() - s.SpanStart()));
+        m_view->scale().ShowFrom(s.SpanStart() + value / steps);
+        m_view->update();
+    });
+    connect(m_view, &TimelineView::hit, this, [this](TimelineHit found, double time) {
+        const TimelineEvent& e = m_input.timeline->events[found.event];
+        if (IsNotation(e))
+            return emit notationActivated(FromUtf8(e.recording), *e.offset);
+        if (e.lane == TimelineLane::Recording && e.time) {
+            const auto second = static_cast<int>(std::floor(std::max(0.0, time - static_cast<double>(*e.time))));
+            return emit recordingActivated(
+                FromUtf8(e.recording), e.duration ? std::min(second, std::max(0, *e.duration - 1)) : 0);
+        }
+        if (e.lane != TimelineLane::Text && e.position)
+            emit entryActivated(FromUtf8(e.source), *e.position);
+    });
+    resize(1000, 420);
+    SetTimeline(m_input.timeline);
+}
+
+TimelineWindow::~TimelineWindow() = default;
+
+TimelineScale& TimelineWindow::scale()
+{
+    return m_view->scale();
+}
+
+void TimelineWindow::SetTimeline(std::shared_ptr<const Timeline> timeline)
+{
+    m_input.timeline = std::move(timeline);
+    m_waiting->setVisible(!m_input.timeline);
+    for (QWidget* w : {static_cast<QWidget*>(m_fit), static_cast<QWidget*>(m_print), static_cast<QWidget*>(m_export)})
+        w->setEnabled(m_input.timeline != nullptr);
+    m_view->SetTimeline(m_input.timeline.get());
+}
+
+void TimelineWindow::SetPlayhead(const QString& recording, std::optional<double> positionMs)
+{
+    m_view->SetPlayhead(recording.toStdString(), positionMs);
+}
+
+void TimelineWindow::SyncScrollBar()
+{
+    const TimelineScale& s = m_view->scale();
+    const double steps = std::min(kScrollSteps, 1e9 / (s.SpanEnd() - s.SpanStart()));
+    const QSignalBlocker quiet(m_scroll);
+    m_scroll->setRange(0, static_cast<int>(std::lround((s.SpanEnd() - s.SpanStart() - s.Seconds()) * steps)));
+    m_scroll->setPageStep(std::max(1, static_cast<int>(std::lround(s.Seconds() * steps))));
+    m_scroll->setSingleStep(std::max(1, m_scroll->pageStep() / 10));
+    m_scroll->setValue(static_cast<int>(std::lround((s.First() - s.SpanStart()) * steps)));
+}
+
+void TimelineWindow::Fit()
+{
+    m_view->scale().Fit();
+    m_view->update();
+    SyncScrollBar();
+}
+
+QImage TimelineWindow::Picture() const
+{
+    QImage image(m_view->size(), QImage::Format_RGB32);
+    QPainter p(&image);
+    m_view->Render(p, image.size());
+    return image;
+}
+
+PrintOutcome TimelineWindow::Print()
+{
+    const TimelineScale& s = m_view->scale();
+    const std::string pattern = m_input.formats.ShortDate + " " + m_input.formats.LongTime;
+    const auto at
+        = [&](double t) { return LocalMomentText(static_cast<LocalSeconds>(std::floor(t)), pattern, m_input.formats); };
+    RichDocument doc;
+    CharFormat title;
+    title.bold = true;
+    const std::string line
+        = "Timeline of Incident " + m_input.caseNumber + ": " + at(s.First()) + " to " + at(s.Last());
+    doc.Append(QString::fromStdString(line).toStdU16String(), title);
+    doc.NewParagraph(Alignment::Left);
+    doc.Append(u"timeline", CharFormat {}, "timeline.png");
+    const QImage shown = Picture();
+    const QImage picture
+        = shown.width() > kPrintWidth ? shown.scaledToWidth(kPrintWidth, Qt::SmoothTransformation) : shown;
+    return PrintDocument(doc, kLogMargins, m_input.choosePrinter, this, {{"timeline.png", picture}});
+}
+
+void TimelineWindow::ExportPng()
+{
+    if (!m_input.chooseImageFile)
+        return;
+    const QString file = m_input.chooseImageFile(QString("Timeline-%1.png").arg(FromUtf8(m_input.caseNumber)));
+    if (file.isEmpty())
+        return;
+    QImageWriter writer(file, "png");
+    if (!writer.write(Picture()))
+        m_prompter.Show({"Export PNG", "The timeline could not be saved as a picture.", MessageIcon::Exclamation,
+            "File: " + file.toStdString() + "\n" + writer.errorString().toStdString()});
+}
+
+} // namespace pellam
