@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 
 namespace pellam {
 namespace {
@@ -48,7 +49,144 @@ std::int32_t LeadingNumber(std::string_view s)
     return v;
 }
 
+// The incident system's four recording labels, as the Main Log writes them
+// before a recording's file name.
+constexpr std::array<std::u16string_view, 4> kRecordingLabels
+    = {u"Recording MP3 File:", u"Forced Sub Recording:", u"Recording Covert MIC File:", u"Started Sub Recording File"};
+
+// The scan back from a notation knows a label by its last 19 characters.
+constexpr std::size_t kLabelEndLength = 19;
+
+std::u16string_view LabelEnd(std::u16string_view label)
+{
+    return label.substr(label.size() - kLabelEndLength);
+}
+
+// Whether the label end finishing at q is there (the window [q - 18, q]).
+bool IsLabelEndAt(std::u16string_view text, std::int64_t q)
+{
+    const auto w = Window(text, q - static_cast<std::int64_t>(kLabelEndLength) + 1, q + 1);
+    return std::any_of(
+        kRecordingLabels.begin(), kRecordingLabels.end(), [&](std::u16string_view l) { return LabelEnd(l) == w; });
+}
+
+// Where FindLineStart ends once it found the separator ending at p: near the
+// top of the log it steps past what is not yet a header character.
+std::int32_t StepIntoHeader(std::u16string_view text, std::int64_t p)
+{
+    if (p < 305) {
+        for (int n = 0; n < 10; ++n) {
+            ++p;
+            const auto c = CharAt(text, p);
+            if (c && *c > 47)
+                break;
+        }
+    }
+    return static_cast<std::int32_t>(p);
+}
+
+// The positions LandedNOTE's scan back for a recording label visits from q:
+// from q down to 50, at most 5000 of them, and q alone when q is 50 or less.
+std::int64_t LabelScanFloor(std::int64_t q)
+{
+    return q > 50 ? std::max<std::int64_t>(q - 4999, 50) : q;
+}
+
+// LandedNOTE with the search for the recording label given: `labelAt(q)`
+// is the last position from q down to LabelScanFloor(q) where a label ends.
+template<typename LabelAt>
+LandedNote LandNote(std::u16string_view text, std::int32_t noteScanPos, LabelAt labelAt)
+{
+    LandedNote note;
+    std::int64_t p = noteScanPos;
+    bool atNotation = false;
+    for (int step = 0; step < 501; ++step) {
+        if (WindowIs(text, p - 10, p + 1, u"-----------"))
+            return note; // in a separator, or past the notation
+        if (WindowIs(text, p - 10, p + 1, u"Notation By")) {
+            atNotation = true;
+            break;
+        }
+        if (p <= 50)
+            break;
+        --p;
+    }
+    [&] {
+        if (!atNotation)
+            return;
+        std::int64_t h = p - 10;
+        if (WindowIs(text, h - 7, h + 11, u"Remote Notation By"))
+            h -= 7;
+        if (CharAt(text, h - 2) != u')')
+            return;
+        const std::string time = ToUtf8(Window(text, h - 7, h - 2));
+        const std::optional<std::int64_t> q = labelAt(h - 29);
+        if (!q)
+            return;
+        const std::int64_t n = *q + 2;
+        for (int i = 1; i <= 30; ++i) {
+            if (WindowIs(text, n + i, n + i + 4, u".mp3")) {
+                note.NoteAudioMP3 = ToUtf8(Window(text, n, n + i + 4));
+                note.NoteAudioTime = time;
+                note.NoteAudioFound = true;
+                return;
+            }
+        }
+    }();
+    if (note.NoteAudioFound) {
+        const auto colon = note.NoteAudioTime.find(':');
+        const std::string minutes = note.NoteAudioTime.substr(0, colon);
+        const std::string seconds = colon == std::string::npos ? std::string() : note.NoteAudioTime.substr(colon + 1);
+        if (minutes != "00")
+            note.NoteAudioStart = LeadingNumber(minutes) * 60;
+        note.NoteAudioStart += LeadingNumber(seconds);
+    }
+    return note;
+}
+
+// Every start of `pattern` in `text`, in order (Horspool's skips, with the
+// characters bucketed by their low byte).
+template<typename Visit>
+void ForEachOccurrence(std::u16string_view text, std::u16string_view pattern, Visit visit)
+{
+    const std::size_t m = pattern.size();
+    if (m == 0 || text.size() < m)
+        return;
+    std::array<std::size_t, 256> shift;
+    shift.fill(m);
+    for (std::size_t i = 0; i + 1 < m; ++i)
+        shift[pattern[i] & 0xFF] = m - 1 - i;
+    for (std::size_t pos = 0; pos + m <= text.size();) {
+        const char16_t last = text[pos + m - 1];
+        if (last == pattern[m - 1] && text.compare(pos, m - 1, pattern, 0, m - 1) == 0)
+            visit(pos);
+        pos += shift[last & 0xFF];
+    }
+}
+
+std::u16string Folded(std::u16string_view text)
+{
+    std::u16string folded(text);
+    for (char16_t& c : folded)
+        c = FoldCase(c);
+    return folded;
+}
+
 } // namespace
+
+std::u16string_view AnnouncedRecording(std::u16string_view line)
+{
+    line = line.substr(0, line.find_first_of(u"\r\n"));
+    for (std::u16string_view label : kRecordingLabels) {
+        if (line.size() > label.size() + 1 && line.starts_with(label) && line[label.size()] == u' ') {
+            auto name = line.substr(label.size() + 1);
+            while (!name.empty() && name.back() == u' ')
+                name.remove_suffix(1);
+            return name;
+        }
+    }
+    return {};
+}
 
 std::int32_t FindLineStart(std::u16string_view text, std::int32_t cp)
 {
@@ -70,18 +208,7 @@ std::int32_t FindLineStart(std::u16string_view text, std::int32_t cp)
         }
         --p;
     }
-    if (!found)
-        return 0;
-    if (p < 305) {
-        // Near the top of the log: step past what is not yet a header character.
-        for (int n = 0; n < 10; ++n) {
-            ++p;
-            const auto c = CharAt(text, p);
-            if (c && *c > 47)
-                break;
-        }
-    }
-    return static_cast<std::int32_t>(p);
+    return found ? StepIntoHeader(text, p) : 0;
 }
 
 std::int32_t FindHeaderEnd(std::u16string_view text, std::int32_t s)
@@ -119,65 +246,12 @@ std::optional<std::int32_t> FindHeaderInLog(std::u16string_view text, std::u16st
 
 LandedNote LandedNOTE(std::u16string_view text, std::int32_t noteScanPos)
 {
-    LandedNote note;
-    std::int64_t p = noteScanPos;
-    bool atNotation = false;
-    for (int step = 0; step < 501; ++step) {
-        if (WindowIs(text, p - 10, p + 1, u"-----------"))
-            return note; // in a separator, or past the notation
-        if (WindowIs(text, p - 10, p + 1, u"Notation By")) {
-            atNotation = true;
-            break;
-        }
-        if (p <= 50)
-            break;
-        --p;
-    }
-    [&] {
-        if (!atNotation)
-            return;
-        std::int64_t h = p - 10;
-        if (WindowIs(text, h - 7, h + 11, u"Remote Notation By"))
-            h -= 7;
-        if (CharAt(text, h - 2) != u')')
-            return;
-        const std::string time = ToUtf8(Window(text, h - 7, h - 2));
-
-        static constexpr std::array<std::u16string_view, 4> kLabelEnds
-            = {u"Recording MP3 File:", u"rced Sub Recording:", u"ng Covert MIC File:", u" Sub Recording File"};
-        std::int64_t q = h - 29;
-        bool atLabel = false;
-        for (int step = 0; step < 5000; ++step) {
-            const auto w = Window(text, q - 18, q + 1);
-            if (std::find(kLabelEnds.begin(), kLabelEnds.end(), w) != kLabelEnds.end()) {
-                atLabel = true;
-                break;
-            }
-            if (q <= 50)
-                break;
-            --q;
-        }
-        if (!atLabel)
-            return;
-        const std::int64_t n = q + 2;
-        for (int i = 1; i <= 30; ++i) {
-            if (WindowIs(text, n + i, n + i + 4, u".mp3")) {
-                note.NoteAudioMP3 = ToUtf8(Window(text, n, n + i + 4));
-                note.NoteAudioTime = time;
-                note.NoteAudioFound = true;
-                return;
-            }
-        }
-    }();
-    if (note.NoteAudioFound) {
-        const auto colon = note.NoteAudioTime.find(':');
-        const std::string minutes = note.NoteAudioTime.substr(0, colon);
-        const std::string seconds = colon == std::string::npos ? std::string() : note.NoteAudioTime.substr(colon + 1);
-        if (minutes != "00")
-            note.NoteAudioStart = LeadingNumber(minutes) * 60;
-        note.NoteAudioStart += LeadingNumber(seconds);
-    }
-    return note;
+    return LandNote(text, noteScanPos, [text](std::int64_t q) -> std::optional<std::int64_t> {
+        for (const std::int64_t floor = LabelScanFloor(q); q >= floor; --q)
+            if (IsLabelEndAt(text, q))
+                return q;
+        return std::nullopt;
+    });
 }
 
 std::optional<LandedNote> NotationAtCaret(std::u16string_view text, std::int32_t cp)
@@ -198,6 +272,104 @@ std::optional<LandedNote> NotationAtCaret(std::u16string_view text, std::int32_t
     if (!note.NoteAudioFound)
         return std::nullopt;
     return note;
+}
+
+std::vector<std::optional<LandedNote>> NotationsAtCarets(
+    std::u16string_view text, const std::vector<std::int32_t>& carets)
+{
+    std::vector<std::optional<LandedNote>> answers(carets.size());
+
+    // FindLineStart: the last separator ending from position 11 to the caret.
+    std::vector<std::int64_t> separatorEnds;
+    ForEachOccurrence(
+        text, u"---\r\n", [&](std::size_t at) { separatorEnds.push_back(static_cast<std::int64_t>(at) + 5); });
+
+    // The notation headers the carets land on; one entry per header text as
+    // FindHeaderInLog compares them (letter case ignored).
+    struct Header {
+        std::u16string folded;
+        std::size_t anchor = 0; // where its first " - (" is
+        std::optional<std::int64_t> first; // its first occurrence from position 1
+    };
+    std::vector<Header> headers;
+    std::unordered_map<std::u16string, std::size_t> headerOf;
+    std::vector<std::optional<std::size_t>> caretHeader(carets.size());
+    for (std::size_t i = 0; i < carets.size(); ++i) {
+        const std::int32_t cp = carets[i];
+        if (cp < 11)
+            continue;
+        const std::int64_t last = std::min<std::int64_t>(cp, static_cast<std::int64_t>(text.size()));
+        const auto after = std::upper_bound(separatorEnds.begin(), separatorEnds.end(), last);
+        if (after == separatorEnds.begin() || *(after - 1) < 11)
+            continue;
+        const std::int32_t s = StepIntoHeader(text, *(after - 1));
+        const std::int32_t e = FindHeaderEnd(text, s);
+        if (e <= 0 || !IsNotationHeader(Window(text, s, e)))
+            continue;
+        std::u16string folded = Folded(Window(text, s, e));
+        const auto [it, added] = headerOf.try_emplace(folded, headers.size());
+        if (added) {
+            const std::size_t anchor = folded.find(u" - (");
+            headers.push_back({std::move(folded), anchor, std::nullopt});
+        }
+        caretHeader[i] = it->second;
+    }
+    if (headers.empty())
+        return answers;
+
+    // FindHeaderInLog for all headers in one pass: every occurrence of a
+    // header holds its " - (" (no character folds to those four), so only
+    // the places of " - (" in the log are tried, in order, and the first
+    // match of each header is its first occurrence.
+    std::unordered_map<std::size_t, std::unordered_map<std::u16string, std::vector<std::size_t>>> byAnchor;
+    for (std::size_t h = 0; h < headers.size(); ++h)
+        byAnchor[headers[h].anchor][headers[h].folded.substr(0, headers[h].anchor + 4)].push_back(h);
+    std::size_t unfound = headers.size();
+    ForEachOccurrence(text, u" - (", [&](std::size_t t) {
+        for (auto& [anchor, byPrefix] : byAnchor) {
+            if (unfound == 0 || t < anchor + 1)
+                continue;
+            const std::size_t c = t - anchor;
+            const auto found = byPrefix.find(Folded(text.substr(c, anchor + 4)));
+            if (found == byPrefix.end())
+                continue;
+            for (std::size_t h : found->second) {
+                Header& header = headers[h];
+                if (header.first || c + header.folded.size() > text.size()
+                    || Folded(text.substr(c, header.folded.size())) != header.folded)
+                    continue;
+                header.first = static_cast<std::int64_t>(c);
+                --unfound;
+            }
+        }
+    });
+
+    // LandedNOTE's label scan: the last label end in reach.
+    std::vector<std::int64_t> labelEnds;
+    for (std::u16string_view label : kRecordingLabels)
+        ForEachOccurrence(text, LabelEnd(label),
+            [&](std::size_t at) { labelEnds.push_back(static_cast<std::int64_t>(at + kLabelEndLength) - 1); });
+    std::sort(labelEnds.begin(), labelEnds.end());
+    const auto labelAt = [&](std::int64_t q) -> std::optional<std::int64_t> {
+        const auto after = std::upper_bound(labelEnds.begin(), labelEnds.end(), q);
+        if (after == labelEnds.begin() || *(after - 1) < LabelScanFloor(q))
+            return std::nullopt;
+        return *(after - 1);
+    };
+
+    for (std::size_t i = 0; i < carets.size(); ++i) {
+        if (!caretHeader[i])
+            continue;
+        const Header& header = headers[*caretHeader[i]];
+        if (!header.first || *header.first <= 5)
+            continue;
+        const auto scanPos
+            = static_cast<std::int32_t>(*header.first + static_cast<std::int64_t>(header.folded.size()) + 5);
+        LandedNote note = LandNote(text, scanPos, labelAt);
+        if (note.NoteAudioFound)
+            answers[i] = std::move(note);
+    }
+    return answers;
 }
 
 std::int16_t ListedRecordingNumber(const std::vector<Mp3Record>& rows, std::string_view fileName)
