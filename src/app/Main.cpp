@@ -381,8 +381,7 @@ std::shared_ptr<const Timeline> Main::BuiltTimeline() const
     const auto texts = m_texts->texts();
     if (!texts)
         return nullptr;
-    return std::make_shared<const Timeline>(
-        BuildTimeline({m_model.incident, m_model.ListRows, m_model.paths.Evidence}, *texts));
+    return std::make_shared<const Timeline>(BuildTimeline(TimelineInputOf(m_model), *texts));
 }
 
 void Main::ShowLogEntry(const QString& source, int position)

@@ -95,6 +95,7 @@ class TimelineWindowTest : public QObject {
 private slots:
     void init()
     {
+        m_prompter.messages.clear();
         m_window = std::make_unique<TimelineWindow>(
             TimelineWindowInput {nullptr, LocaleFormats {}, "4711", {}, {}}, m_prompter);
         m_window->resize(1096, 420);
