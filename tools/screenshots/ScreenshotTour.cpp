@@ -261,6 +261,10 @@ private:
             timeline->resize(1100, 460);
         ok = ok && WaitFor("the timeline's size", [timeline] { return timeline->width() == 1100; });
         ok = ok && Capture(timeline, "timeline");
+        // The first half hour, where the recordings and their notations are.
+        if (ok)
+            qobject_cast<pellam::TimelineWindow*>(timeline)->view()->ZoomAt(7, pellam::TimelineView::kLabelWidth);
+        ok = ok && Capture(timeline, "timeline-zoomed");
         if (timeline)
             timeline->close();
         return ok;

@@ -128,18 +128,20 @@ double TimelineView::XAt(double t, QSize size) const
 double TimelineView::RowHeight() const
 {
     const int rows = m_timeline ? std::max(1, m_timeline->recordingRows) : 1;
-    // The lane takes what the other lanes leave, a row at most 14 and at least 1 pixel high.
+    // The lane takes what the other lanes leave, a row at most 24 and at least 1 pixel high.
     const double room = height() - kAxisHeight - 4 * kLaneHeight - 8;
-    return std::clamp(room / rows, 1.0, 14.0);
+    return std::clamp(room / rows, 1.0, 24.0);
 }
 
 QRectF TimelineView::LaneRect(TimelineLane lane) const
 {
     const int rows = m_timeline ? std::max(1, m_timeline->recordingRows) : 1;
     const double recordings = rows * RowHeight() + 8;
+    // The other lanes share what is left.
+    const double each = std::max<double>(kLaneHeight, (height() - kAxisHeight - recordings) / 4);
     const auto i = static_cast<double>(LaneIndex(lane));
-    const double top = lane == TimelineLane::Recording ? kAxisHeight : kAxisHeight + recordings + (i - 1) * kLaneHeight;
-    return QRectF(0, top, width(), lane == TimelineLane::Recording ? recordings : kLaneHeight);
+    const double top = lane == TimelineLane::Recording ? kAxisHeight : kAxisHeight + recordings + (i - 1) * each;
+    return QRectF(0, top, width(), lane == TimelineLane::Recording ? recordings : each);
 }
 
 std::optional<QPointF> TimelineView::PointOf(std::size_t event, bool onBar) const
@@ -278,7 +280,7 @@ void TimelineView::Render(QPainter& p, QSize size) const
         const QRectF lane = LaneRect(static_cast<TimelineLane>(i));
         if (i % 2 == 1)
             p.fillRect(QRectF(0, lane.top(), size.width(), lane.height()), palette().alternateBase());
-        p.drawText(QRectF(4, lane.top(), kLabelWidth - 8, std::min(lane.height(), double(kLaneHeight))),
+        p.drawText(QRectF(4, lane.top(), kLabelWidth - 8, std::min(lane.height(), 40.0)),
             Qt::AlignVCenter | Qt::AlignLeft, kLaneTitles[i]);
     }
     if (!m_timeline)
@@ -306,14 +308,16 @@ void TimelineView::DrawAxis(QPainter& p, QSize size) const
     const std::int64_t step = TickStep(plot / m_scale.Seconds(), 90);
     p.setPen(palette().mid().color());
     p.drawLine(QPointF(kLabelWidth, kAxisHeight - 1), QPointF(size.width(), kAxisHeight - 1));
+    bool dated = false;
     for (const LocalSeconds t : TicksInView(m_scale, step)) {
         const double x = XAt(static_cast<double>(t), size);
         p.setPen(palette().midlight().color());
         p.drawLine(QPointF(x, kAxisHeight - 6), QPointF(x, size.height()));
-        // Days show their date; a time's label gets the date at midnight only.
+        // Days show their date; a time's label gets it on the first label and at midnight.
         std::string label;
-        if (step >= 86400 || t % 86400 == 0)
+        if (step >= 86400 || t % 86400 == 0 || !dated)
             label = LocalMomentText(t, m_formats.ShortDate, m_formats);
+        dated = true;
         if (step < 86400) {
             std::string time = LocalMomentText(t, m_formats.LongTime, m_formats);
             label = label.empty() ? time : label + " " + time;
@@ -353,7 +357,7 @@ void TimelineView::DrawBars(QPainter& p, QSize size) const
         if (x2 < kLabelWidth)
             continue;
         QRectF& row = pending[static_cast<std::size_t>(std::clamp<int>(it->row, 0, int(pending.size()) - 1))];
-        const QRectF bar(x1, top + it->row * rowHeight, std::max(1.0, x2 - x1 - (x2 - x1 > 3 ? 1 : 0)), barHeight);
+        const QRectF bar(x1, top + it->row * rowHeight, std::max(2.0, x2 - x1 - (x2 - x1 > 3 ? 1 : 0)), barHeight);
         if (row.isValid() && x2 - x1 < 2 && x1 <= row.right() + 1) {
             row.setRight(std::max(row.right(), bar.right()));
             continue;
