@@ -99,6 +99,17 @@ void BM_Paint(benchmark::State& state)
     state.counters["floor_ms"] = floorMs / static_cast<double>(state.iterations());
     state.counters["seconds_across"] = view->scale().Seconds();
 }
+// Taking the model: the lanes sorted apart and the notations found on their bars.
+void BM_TakeModel(benchmark::State& state)
+{
+    static const auto day = BusyDay();
+    SilentPrompter prompter;
+    TimelineWindow window({nullptr, LocaleFormats {}, "4711", {}, {}}, prompter);
+    for (auto _ : state)
+        window.SetTimeline(day);
+}
+BENCHMARK(BM_TakeModel)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_Paint)->Arg(86400)->Arg(3600)->Arg(60)->Arg(10)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -61,12 +61,14 @@ void TimelineView::SetTimeline(const Timeline* timeline)
 {
     m_timeline = timeline;
     m_bars.clear();
+    m_barOf.clear();
     m_onBars.clear();
     m_longestBar = 0;
     for (auto& lane : m_lanes)
         lane.clear();
     const auto span = timeline ? timeline->Span() : std::nullopt;
     m_scale = span ? TimelineScale(span->first, span->second) : TimelineScale();
+    m_dated = span.has_value();
     if (timeline) {
         const auto& events = timeline->events;
         for (std::size_t i = 0; i < events.size(); ++i) {
@@ -82,6 +84,9 @@ void TimelineView::SetTimeline(const Timeline* timeline)
                 m_lanes[LaneIndex(e.lane)].push_back({t, i});
             }
         }
+        // A recording listed twice keeps its first bar.
+        for (std::size_t b = 0; b < m_bars.size(); ++b)
+            m_barOf.emplace(events[m_bars[b].event].recording, b);
         for (const Mark& m : m_lanes[LaneIndex(TimelineLane::Main)]) {
             const TimelineEvent& e = events[m.event];
             if (!IsNotation(e))
@@ -100,10 +105,8 @@ void TimelineView::SetTimeline(const Timeline* timeline)
 
 const TimelineView::Bar* TimelineView::BarOf(const std::string& recording) const
 {
-    for (const Bar& bar : m_bars)
-        if (m_timeline->events[bar.event].recording == recording)
-            return &bar;
-    return nullptr;
+    const auto found = m_barOf.find(recording);
+    return found == m_barOf.end() ? nullptr : &m_bars[found->second];
 }
 
 void TimelineView::SetPlayhead(const std::string& recording, std::optional<double> positionMs)
@@ -283,7 +286,7 @@ void TimelineView::Render(QPainter& p, QSize size) const
         p.drawText(QRectF(4, lane.top(), kLabelWidth - 8, std::min(lane.height(), 40.0)),
             Qt::AlignVCenter | Qt::AlignLeft, kLaneTitles[i]);
     }
-    if (!m_timeline)
+    if (!m_dated)
         return;
     p.save();
     p.setClipRect(QRectF(kLabelWidth, 0, PlotWidth(size), size.height()));
@@ -552,7 +555,10 @@ TimelineScale& TimelineWindow::scale()
 void TimelineWindow::SetTimeline(std::shared_ptr<const Timeline> timeline)
 {
     m_input.timeline = std::move(timeline);
-    m_waiting->setVisible(!m_input.timeline);
+    const bool undated = m_input.timeline && !m_input.timeline->Span();
+    m_waiting->setText(
+        undated ? "Nothing in the incident's documents carries a date." : "Reading the incident's documents\u2026");
+    m_waiting->setVisible(!m_input.timeline || undated);
     for (QWidget* w : {static_cast<QWidget*>(m_fit), static_cast<QWidget*>(m_print), static_cast<QWidget*>(m_export)})
         w->setEnabled(m_input.timeline != nullptr);
     m_view->SetTimeline(m_input.timeline.get());

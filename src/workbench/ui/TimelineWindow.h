@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 class QLabel;
 class QPushButton;
@@ -164,10 +165,12 @@ private:
     const Bar* BarOf(const std::string& recording) const;
     std::optional<std::size_t> NearestMark(const std::vector<Mark>& marks, double x, QSize size) const;
 
-    const LocaleFormats& m_formats;
+    const LocaleFormats m_formats;
     const Timeline* m_timeline = nullptr;
+    bool m_dated = false; // anything has a place on the axis
     TimelineScale m_scale;
     std::vector<Bar> m_bars; // by start
+    std::unordered_map<std::string, std::size_t> m_barOf; // a recording's bar by its file name
     double m_longestBar = 0;
     std::vector<Mark> m_lanes[5]; // the marks of each lane but the first, by time
     // Notations on their recordings' bars, by moment; `row` is the bar's.

@@ -151,6 +151,13 @@ private slots:
         QVERIFY2(std::abs(bars[0][1].toInt() - 60) <= 2, qPrintable(bars[0][1].toString())); // the bar's middle
         QCOMPARE(bars[1], (QVariantList {"c.mp3", 0}));
         QCOMPARE(QList<QVariantList>(entries), (QList<QVariantList> {{"MainLog", 200}, {"NocLog", 50}}));
+
+        // Documents without a single date: the window says so and has nothing to click.
+        auto undated = std::make_shared<Timeline>();
+        undated->events.push_back(TimelineEvent {});
+        m_window->SetTimeline(undated);
+        QVERIFY(m_window->findChild<QLabel*>()->text().startsWith("Nothing in the incident's documents"));
+        QVERIFY(!view->PointOf(0) && !view->HitAt(QPointF(300, 150)));
     }
 
     void zoomAndPanByWheelKeysDragAndScrollBar()
