@@ -68,7 +68,7 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
     });
     // The timeline's playhead follows the panel's time label.
     connect(m_panel, &PlaybackPanel::positionShown, this, [this](double positionMs) {
-        if (!m_timeline)
+        if (!m_timeline || !m_load) // none open, or the window is going
             return;
         const bool loaded = m_player->Status() != PlayerStatus::Stopped;
         m_timeline.get()->SetPlayhead(

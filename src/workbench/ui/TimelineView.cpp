@@ -71,6 +71,11 @@ void TimelineView::SetTimeline(const Timeline* timeline)
                 m_lanes[LaneIndex(e.lane)].push_back({t, i});
             }
         }
+        // The model hands them out by time; the searches below rely on it.
+        const auto byStart = [](const Bar& a, const Bar& b) { return a.start < b.start; };
+        std::stable_sort(m_bars.begin(), m_bars.end(), byStart);
+        for (auto& lane : m_lanes)
+            std::stable_sort(lane.begin(), lane.end(), [](const Mark& a, const Mark& b) { return a.time < b.time; });
         // A recording listed twice keeps its first bar.
         for (std::size_t b = 0; b < m_bars.size(); ++b)
             m_barOf.emplace(events[m_bars[b].event].recording, b);
@@ -81,8 +86,7 @@ void TimelineView::SetTimeline(const Timeline* timeline)
             if (const Bar* bar = BarOf(e.recording))
                 m_onBars.push_back({bar->start + *e.offset, bar->start + *e.offset, m.event, bar->row});
         }
-        std::stable_sort(
-            m_onBars.begin(), m_onBars.end(), [](const Bar& a, const Bar& b) { return a.start < b.start; });
+        std::stable_sort(m_onBars.begin(), m_onBars.end(), byStart);
     }
     const int rows = timeline ? std::max(1, timeline->recordingRows) : 1;
     setMinimumHeight(kAxisHeight + 4 * kLaneHeight + static_cast<int>(std::min(rows, 16) * 14) + 8);
