@@ -59,12 +59,14 @@ std::int64_t TickStep(double pixelsPerSecond, double minPixels)
 {
     static constexpr std::int64_t kSteps[] = {1, 2, 5, 10, 15, 30, 60, 2 * 60, 5 * 60, 10 * 60, 15 * 60, 30 * 60, 3600,
         2 * 3600, 3 * 3600, 6 * 3600, 12 * 3600, 86400};
+    if (!(pixelsPerSecond > 0))
+        return 86400;
     for (const std::int64_t step : kSteps)
         if (static_cast<double>(step) * pixelsPerSecond >= minPixels)
             return step;
     // The small allowance keeps a rounding error from adding a day.
     const double days = std::ceil(minPixels / (pixelsPerSecond * 86400) - 1e-9);
-    return static_cast<std::int64_t>(std::max(1.0, days)) * 86400;
+    return static_cast<std::int64_t>(days) * 86400;
 }
 
 std::vector<LocalSeconds> TicksInView(const TimelineScale& scale, std::int64_t step)

@@ -31,6 +31,8 @@ TEST(TimelineScale, ZoomKeepsThePointerMomentAndStopsAtTheBounds)
     TimelineScale s(kStart, kEnd);
     s.ZoomAt(100, 990, 1000);
     EXPECT_NEAR(s.TimeAt(990, 1000), kStart + 3564, 1e-6);
+    s.ZoomAt(0, 0, 1000); // nonsense changes nothing here either
+    EXPECT_DOUBLE_EQ(s.Seconds(), 36);
     s.ZoomAt(0.25, 0, 1000);
     EXPECT_DOUBLE_EQ(s.Last(), kEnd);
     s.Fit();
@@ -65,11 +67,9 @@ TEST(TimelineScale, TickStepsFromSecondsToDays)
     const std::pair<double, std::int64_t> cases[] = {
         {100, 1}, // ten seconds across 1000 pixels
         {80, 1}, // exactly 80 pixels a second
-        {79.9, 2},
-        {1.0, 120},
-        {100.0 / 86400, 86400},
-        {79.0 / 86400, 2 * 86400}, // beyond a day: whole days
-        {1.0 / 86400, 80 * 86400},
+        {79.9, 2}, {1.0, 120}, {100.0 / 86400, 86400}, {79.0 / 86400, 2 * 86400}, // beyond a day: whole days
+        {1.0 / 86400, 80 * 86400}, {80.0 / (86400 * 13), 13 * 86400}, // the division lands a hair above 13
+        {0, 86400}, // a view of no width
     };
     for (const auto& [pps, step] : cases)
         EXPECT_EQ(TickStep(pps, 80), step) << pps;
@@ -85,6 +85,7 @@ TEST(TimelineScale, TicksAreRoundMomentsInView)
     const auto seconds = TicksInView(s, 5);
     EXPECT_EQ(seconds.size(), 6u);
     EXPECT_EQ(IsoText(seconds.back()), "2026-12-05T14:00:25");
+    EXPECT_TRUE(TicksInView(s, 0).empty());
     // Before 1970 the moments still round up.
     EXPECT_EQ(TicksInView(TimelineScale(-7, 10), 5).front(), -5);
 
