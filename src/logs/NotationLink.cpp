@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
+#include <bit>
+#include <cstring>
 
 namespace pellam {
 namespace {
+
+using namespace std::string_view_literals;
 
 // The text of [from, to), clamped to the document: a window reaching past
 // either end is shorter, so it never equals a full-length pattern.
@@ -18,9 +21,12 @@ std::u16string_view Window(std::u16string_view text, std::int64_t from, std::int
     return text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
 }
 
-bool WindowIs(std::u16string_view text, std::int64_t from, std::int64_t to, std::u16string_view pattern)
+// The last characters are compared first: the scans call this at every step
+// and it is seldom true.
+inline bool WindowIs(std::u16string_view text, std::int64_t from, std::int64_t to, std::u16string_view pattern)
 {
-    return Window(text, from, to) == pattern;
+    const auto w = Window(text, from, to);
+    return w.size() == pattern.size() && (w.empty() || w.back() == pattern.back()) && w == pattern;
 }
 
 std::optional<char16_t> CharAt(std::u16string_view text, std::int64_t p)
@@ -101,9 +107,9 @@ LandedNote LandNote(std::u16string_view text, std::int32_t noteScanPos, LabelAt 
     std::int64_t p = noteScanPos;
     bool atNotation = false;
     for (int step = 0; step < 501; ++step) {
-        if (WindowIs(text, p - 10, p + 1, u"-----------"))
+        if (WindowIs(text, p - 10, p + 1, u"-----------"sv))
             return note; // in a separator, or past the notation
-        if (WindowIs(text, p - 10, p + 1, u"Notation By")) {
+        if (WindowIs(text, p - 10, p + 1, u"Notation By"sv)) {
             atNotation = true;
             break;
         }
@@ -115,7 +121,7 @@ LandedNote LandNote(std::u16string_view text, std::int32_t noteScanPos, LabelAt 
         if (!atNotation)
             return;
         std::int64_t h = p - 10;
-        if (WindowIs(text, h - 7, h + 11, u"Remote Notation By"))
+        if (WindowIs(text, h - 7, h + 11, u"Remote Notation By"sv))
             h -= 7;
         if (CharAt(text, h - 2) != u')')
             return;
@@ -125,7 +131,7 @@ LandedNote LandNote(std::u16string_view text, std::int32_t noteScanPos, LabelAt 
             return;
         const std::int64_t n = *q + 2;
         for (int i = 1; i <= 30; ++i) {
-            if (WindowIs(text, n + i, n + i + 4, u".mp3")) {
+            if (WindowIs(text, n + i, n + i + 4, u".mp3"sv)) {
                 note.NoteAudioMP3 = ToUtf8(Window(text, n, n + i + 4));
                 note.NoteAudioTime = time;
                 note.NoteAudioFound = true;
@@ -144,42 +150,73 @@ LandedNote LandNote(std::u16string_view text, std::int32_t noteScanPos, LabelAt 
     return note;
 }
 
-// Every start of `pattern` in `text`, in order (Horspool's skips, with the
-// characters bucketed by their low byte).
+// How often a character is met in a log, roughly: the scans below look for
+// a pattern's rarest character first.
+int Commonness(char16_t c)
+{
+    if (c == u'\n' || c == u'(')
+        return 0;
+    if (c >= u'A' && c <= u'Z')
+        return 1;
+    if (c == u':')
+        return 2;
+    return c == u' ' || (c >= u'a' && c <= u'z') ? 4 : 3;
+}
+
+// Every start of `pattern` in `text`, in order. The bytes of the text are
+// searched for the low byte of the pattern's rarest character with memchr,
+// which reads them many at a time.
 template<typename Visit>
 void ForEachOccurrence(std::u16string_view text, std::u16string_view pattern, Visit visit)
 {
-    const std::size_t m = pattern.size();
-    if (m == 0 || text.size() < m)
+    if (pattern.empty() || text.size() < pattern.size())
         return;
-    std::array<std::size_t, 256> shift;
-    shift.fill(m);
-    for (std::size_t i = 0; i + 1 < m; ++i)
-        shift[pattern[i] & 0xFF] = m - 1 - i;
-    for (std::size_t pos = 0; pos + m <= text.size();) {
-        const char16_t last = text[pos + m - 1];
-        if (last == pattern[m - 1] && text.compare(pos, m - 1, pattern, 0, m - 1) == 0)
-            visit(pos);
-        pos += shift[last & 0xFF];
+    std::size_t k = 0;
+    for (std::size_t i = 1; i < pattern.size(); ++i)
+        if (Commonness(pattern[i]) <= Commonness(pattern[k]))
+            k = i;
+    constexpr std::size_t kLowByte = std::endian::native == std::endian::little ? 0 : 1;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size() * 2;
+    for (std::size_t from = 0; from < size;) {
+        const void* hit = std::memchr(bytes + from, pattern[k] & 0xFF, size - from);
+        if (!hit)
+            return;
+        const auto b = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - bytes);
+        from = b + 1;
+        if (b % 2 != kLowByte)
+            continue;
+        const std::size_t i = b / 2;
+        if (text[i] != pattern[k] || i < k || i - k + pattern.size() > text.size())
+            continue;
+        if (text.compare(i - k, pattern.size(), pattern) == 0)
+            visit(i - k);
     }
 }
 
-std::u16string Folded(std::u16string_view text)
+bool FoldedEqual(std::u16string_view a, std::u16string_view b)
 {
-    std::u16string folded(text);
-    for (char16_t& c : folded)
-        c = FoldCase(c);
-    return folded;
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
+}
+
+// FNV-1a of a text with letter case folded.
+std::uint64_t FoldedKey(std::u16string_view text)
+{
+    std::uint64_t h = 14695981039346656037ull;
+    for (char16_t c : text)
+        h = (h ^ FoldCase(c)) * 1099511628211ull;
+    return h;
 }
 
 } // namespace
 
 std::u16string_view AnnouncedRecording(std::u16string_view line)
 {
-    line = line.substr(0, line.find_first_of(u"\r\n"));
     for (std::u16string_view label : kRecordingLabels) {
         if (line.size() > label.size() + 1 && line.starts_with(label) && line[label.size()] == u' ') {
             auto name = line.substr(label.size() + 1);
+            name = name.substr(0, name.find_first_of(u"\r\n"));
             while (!name.empty() && name.back() == u' ')
                 name.remove_suffix(1);
             return name;
@@ -202,7 +239,7 @@ std::int32_t FindLineStart(std::u16string_view text, std::int32_t cp)
     }
     bool found = false;
     for (std::int64_t n = 0; n < steps; ++n) {
-        if (WindowIs(text, p - 5, p, u"---\r\n")) {
+        if (WindowIs(text, p - 5, p, u"---\r\n"sv)) {
             found = true;
             break;
         }
@@ -284,16 +321,19 @@ std::vector<std::optional<LandedNote>> NotationsAtCarets(
     ForEachOccurrence(
         text, u"---\r\n", [&](std::size_t at) { separatorEnds.push_back(static_cast<std::int64_t>(at) + 5); });
 
-    // The notation headers the carets land on; one entry per header text as
-    // FindHeaderInLog compares them (letter case ignored).
+    // The notation header each caret lands on. Its key covers the header to
+    // a few characters past its " - (", where the elapsed time is: two
+    // headers with the same key are seldom met.
+    constexpr std::size_t kKeyPast = 12;
     struct Header {
-        std::u16string folded;
+        std::size_t caret = 0;
+        std::u16string_view text; // where the caret found it
         std::size_t anchor = 0; // where its first " - (" is
+        std::size_t keyLength = 0; // how much of it its key covers
+        std::uint64_t key = 0; // of its first keyLength characters, case folded
         std::optional<std::int64_t> first; // its first occurrence from position 1
     };
     std::vector<Header> headers;
-    std::unordered_map<std::u16string, std::size_t> headerOf;
-    std::vector<std::optional<std::size_t>> caretHeader(carets.size());
     for (std::size_t i = 0; i < carets.size(); ++i) {
         const std::int32_t cp = carets[i];
         if (cp < 11)
@@ -304,15 +344,12 @@ std::vector<std::optional<LandedNote>> NotationsAtCarets(
             continue;
         const std::int32_t s = StepIntoHeader(text, *(after - 1));
         const std::int32_t e = FindHeaderEnd(text, s);
-        if (e <= 0 || !IsNotationHeader(Window(text, s, e)))
+        const auto header = Window(text, s, e);
+        if (e <= 0 || !IsNotationHeader(header))
             continue;
-        std::u16string folded = Folded(Window(text, s, e));
-        const auto [it, added] = headerOf.try_emplace(folded, headers.size());
-        if (added) {
-            const std::size_t anchor = folded.find(u" - (");
-            headers.push_back({std::move(folded), anchor, std::nullopt});
-        }
-        caretHeader[i] = it->second;
+        const std::size_t anchor = header.find(u" - (");
+        const std::size_t keyLength = std::min(header.size(), anchor + kKeyPast);
+        headers.push_back({i, header, anchor, keyLength, FoldedKey(header.substr(0, keyLength)), std::nullopt});
     }
     if (headers.empty())
         return answers;
@@ -320,26 +357,43 @@ std::vector<std::optional<LandedNote>> NotationsAtCarets(
     // FindHeaderInLog for all headers in one pass: every occurrence of a
     // header holds its " - (" (no character folds to those four), so only
     // the places of " - (" in the log are tried, in order, and the first
-    // match of each header is its first occurrence.
-    std::unordered_map<std::size_t, std::unordered_map<std::u16string, std::vector<std::size_t>>> byAnchor;
-    for (std::size_t h = 0; h < headers.size(); ++h)
-        byAnchor[headers[h].anchor][headers[h].folded.substr(0, headers[h].anchor + 4)].push_back(h);
-    std::size_t unfound = headers.size();
+    // match of a header is its first occurrence. The headers are looked up
+    // by the key of what comes before: sorted by key, with the start of each
+    // range of keys' top bits.
+    std::sort(headers.begin(), headers.end(), [](const Header& a, const Header& b) { return a.key < b.key; });
+    int bits = 1;
+    while ((std::size_t {1} << bits) < headers.size() && bits < 24)
+        ++bits;
+    const auto bucketOf = [bits](std::uint64_t key) { return static_cast<std::size_t>(key >> (64 - bits)); };
+    std::vector<std::size_t> bucketStart((std::size_t {1} << bits) + 1, headers.size());
+    for (std::size_t h = headers.size(); h-- > 0;)
+        bucketStart[bucketOf(headers[h].key)] = h;
+    for (std::size_t b = bucketStart.size() - 1; b-- > 0;)
+        bucketStart[b] = std::min(bucketStart[b], bucketStart[b + 1]);
+    // The keys there are, as bits of a filter small enough to stay in the
+    // cache: most places tried are no header's, and are passed over here.
+    constexpr std::uint64_t kFilterBits = std::uint64_t {1} << 20;
+    std::vector<std::uint64_t> filter(kFilterBits / 64);
+    for (const Header& h : headers)
+        filter[(h.key % kFilterBits) / 64] |= std::uint64_t {1} << (h.key % 64);
+    std::vector<std::pair<std::size_t, std::size_t>> anchors; // and key lengths
+    for (const Header& h : headers)
+        if (std::find(anchors.begin(), anchors.end(), std::pair(h.anchor, h.keyLength)) == anchors.end())
+            anchors.emplace_back(h.anchor, h.keyLength);
     ForEachOccurrence(text, u" - (", [&](std::size_t t) {
-        for (auto& [anchor, byPrefix] : byAnchor) {
-            if (unfound == 0 || t < anchor + 1)
+        for (const auto& [anchor, keyLength] : anchors) {
+            if (t < anchor + 1)
                 continue;
             const std::size_t c = t - anchor;
-            const auto found = byPrefix.find(Folded(text.substr(c, anchor + 4)));
-            if (found == byPrefix.end())
+            const std::uint64_t key = FoldedKey(text.substr(c, keyLength));
+            if (!(filter[(key % kFilterBits) / 64] >> (key % 64) & 1))
                 continue;
-            for (std::size_t h : found->second) {
+            const std::size_t bucket = bucketOf(key);
+            for (std::size_t h = bucketStart[bucket]; h < bucketStart[bucket + 1]; ++h) {
                 Header& header = headers[h];
-                if (header.first || c + header.folded.size() > text.size()
-                    || Folded(text.substr(c, header.folded.size())) != header.folded)
-                    continue;
-                header.first = static_cast<std::int64_t>(c);
-                --unfound;
+                if (header.key == key && !header.first && header.anchor == anchor && header.keyLength == keyLength
+                    && FoldedEqual(text.substr(c, header.text.size()), header.text))
+                    header.first = static_cast<std::int64_t>(c);
             }
         }
     });
@@ -357,28 +411,37 @@ std::vector<std::optional<LandedNote>> NotationsAtCarets(
         return *(after - 1);
     };
 
-    for (std::size_t i = 0; i < carets.size(); ++i) {
-        if (!caretHeader[i])
-            continue;
-        const Header& header = headers[*caretHeader[i]];
+    // In the order of the log, so the scans back read it front to back.
+    std::sort(headers.begin(), headers.end(), [](const Header& a, const Header& b) { return a.caret < b.caret; });
+    for (const Header& header : headers) {
         if (!header.first || *header.first <= 5)
             continue;
         const auto scanPos
-            = static_cast<std::int32_t>(*header.first + static_cast<std::int64_t>(header.folded.size()) + 5);
+            = static_cast<std::int32_t>(*header.first + static_cast<std::int64_t>(header.text.size()) + 5);
         LandedNote note = LandNote(text, scanPos, labelAt);
         if (note.NoteAudioFound)
-            answers[i] = std::move(note);
+            answers[header.caret] = std::move(note);
     }
     return answers;
 }
 
 std::int16_t ListedRecordingNumber(const std::vector<Mp3Record>& rows, std::string_view fileName)
 {
+    return ListedRecordings(rows).Number(fileName);
+}
+
+ListedRecordings::ListedRecordings(const std::vector<Mp3Record>& rows)
+{
     const std::size_t count = std::min(rows.size(), IncidentModel::kMaxRecordings);
+    m_numbers.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
-        if (rows[i].FileName == fileName)
-            return static_cast<std::int16_t>(i + 1);
-    return 0;
+        m_numbers.try_emplace(rows[i].FileName, static_cast<std::int16_t>(i + 1)); // the first row of a name
+}
+
+std::int16_t ListedRecordings::Number(std::string_view fileName) const
+{
+    const auto it = m_numbers.find(std::string(fileName));
+    return it == m_numbers.end() ? 0 : it->second;
 }
 
 bool LandedMP3(std::u16string_view text, const std::string& caseNumber, MP3LT& caret)
@@ -390,7 +453,7 @@ bool LandedMP3(std::u16string_view text, const std::string& caseNumber, MP3LT& c
     bool stopFound = false;
     for (int k = 0; k <= 50; ++k) {
         const auto x = CharAt(text, cp + k);
-        if (x == u'3' && WindowIs(text, cp + k - 2, cp + k + 1, u"mp3")) {
+        if (x == u'3' && WindowIs(text, cp + k - 2, cp + k + 1, u"mp3"sv)) {
             caret.Stop = static_cast<std::int32_t>(cp + k + 1);
             stopFound = true;
             break;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace pellam {
@@ -57,6 +58,17 @@ std::u16string_view AnnouncedRecording(std::u16string_view line);
 // The recording number (1-based) of the first list row whose file name is
 // exactly `fileName`; 0 when the list does not show it, and then nothing plays.
 std::int16_t ListedRecordingNumber(const std::vector<Mp3Record>& rows, std::string_view fileName);
+
+// ListedRecordingNumber for many names: the list's file names looked up
+// without a scan of the list each time.
+class ListedRecordings {
+public:
+    explicit ListedRecordings(const std::vector<Mp3Record>& rows);
+    std::int16_t Number(std::string_view fileName) const;
+
+private:
+    std::unordered_map<std::string, std::int16_t> m_numbers;
+};
 
 // The recording name under a single click.
 struct MP3LT {

@@ -7,6 +7,7 @@
 #include "workspace/RecordingList.h"
 
 #include <algorithm>
+#include <tuple>
 #include <unordered_map>
 
 namespace pellam {
@@ -52,6 +53,7 @@ TimelineEvent EntryEvent(TimelineLane lane, const IncidentDocument& doc, const D
 void AddRecordings(const TimelineInput& input, const IncidentDocument* mainLog, std::vector<TimelineEvent>& events)
 {
     const auto announced = Announcements(mainLog);
+    const ListedRecordings listed(input.listRows);
     const std::size_t count = std::min(input.listRows.size(), IncidentModel::kMaxRecordings);
     for (std::size_t i = 0; i < count; ++i) {
         const Mp3Record& row = input.listRows[i];
@@ -64,7 +66,7 @@ void AddRecordings(const TimelineInput& input, const IncidentDocument* mainLog, 
                 event.time = FromFileTime(*written);
         }
         event.recording = row.FileName;
-        event.recordingNumber = ListedRecordingNumber(input.listRows, row.FileName);
+        event.recordingNumber = listed.Number(row.FileName);
         if (const auto seconds = DurationSeconds(row.Duration))
             event.duration = static_cast<std::int32_t>(std::min<std::int64_t>(*seconds, INT32_MAX));
         events.push_back(std::move(event));
@@ -75,6 +77,7 @@ void AddRecordings(const TimelineInput& input, const IncidentDocument* mainLog, 
 // with what a double-click on its header plays.
 void AddLogEntries(const TimelineInput& input, const IncidentTexts& texts, std::vector<TimelineEvent>& events)
 {
+    const ListedRecordings listed(input.listRows);
     for (const IncidentDocument& doc : texts.documents) {
         if (doc.kind != DocumentKind::Log || doc.index < 0 || doc.index > 2)
             continue;
@@ -90,7 +93,7 @@ void AddLogEntries(const TimelineInput& input, const IncidentTexts& texts, std::
         for (std::size_t i = 0; i < doc.entries.size(); ++i) {
             TimelineEvent event = EntryEvent(lane, doc, doc.entries[i]);
             if (i < notes.size() && notes[i]) {
-                const std::int16_t number = ListedRecordingNumber(input.listRows, notes[i]->NoteAudioMP3);
+                const std::int16_t number = listed.Number(notes[i]->NoteAudioMP3);
                 if (number != 0) {
                     event.recording = notes[i]->NoteAudioMP3;
                     event.offset = notes[i]->NoteAudioStart;
@@ -181,8 +184,18 @@ Timeline BuildTimeline(const TimelineInput& input, const IncidentTexts& texts)
     AddRecordings(input, MainLog(texts), events);
     AddLogEntries(input, texts, events);
     AddConversationLines(texts, events);
-    std::stable_sort(events.begin(), events.end(),
-        [](const TimelineEvent& a, const TimelineEvent& b) { return a.time && (!b.time || *a.time < *b.time); });
+    // Sorted as keys (time, then the order above), then moved once: the
+    // events themselves are large.
+    std::vector<std::tuple<bool, LocalSeconds, std::size_t>> order;
+    order.reserve(events.size());
+    for (std::size_t i = 0; i < events.size(); ++i)
+        order.emplace_back(!events[i].time, events[i].time.value_or(0), i);
+    std::sort(order.begin(), order.end());
+    std::vector<TimelineEvent> sorted;
+    sorted.reserve(events.size());
+    for (const auto& [untimed, time, i] : order)
+        sorted.push_back(std::move(events[i]));
+    events = std::move(sorted);
     timeline.recordingRows = StackRecordings(events);
     return timeline;
 }
