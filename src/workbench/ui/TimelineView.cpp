@@ -279,6 +279,10 @@ void TimelineView::Render(QPainter& p, QSize size) const
     }
     if (!m_dated)
         return;
+    // The date of the left edge above the lanes' names.
+    p.drawText(QRectF(4, 0, kLabelWidth - 8, kAxisHeight - 4), Qt::AlignLeft | Qt::AlignBottom,
+        FromUtf8(
+            LocalMomentText(static_cast<LocalSeconds>(std::floor(m_scale.First())), m_formats.ShortDate, m_formats)));
     p.save();
     p.setClipRect(QRectF(kLabelWidth, 0, PlotWidth(size), size.height()));
     DrawAxis(p, size);
@@ -298,26 +302,23 @@ void TimelineView::Render(QPainter& p, QSize size) const
 
 void TimelineView::DrawAxis(QPainter& p, QSize size) const
 {
-    const double plot = PlotWidth(size);
-    const std::int64_t step = TickStep(plot / m_scale.Seconds(), 90);
+    // Labels at least as far apart as the widest a time or a date can be written.
+    const LocalSeconds wide = MakeLocalSeconds(2026, 12, 28, 22, 58, 58).value_or(0);
+    const QFontMetricsF metrics(p.font());
+    const double room
+        = std::max(metrics.horizontalAdvance(FromUtf8(LocalMomentText(wide, m_formats.LongTime, m_formats))),
+            metrics.horizontalAdvance(FromUtf8(LocalMomentText(wide, m_formats.ShortDate, m_formats))));
+    const std::int64_t step = TickStep(PlotWidth(size) / m_scale.Seconds(), room + 16);
     p.setPen(palette().mid().color());
     p.drawLine(QPointF(kLabelWidth, kAxisHeight - 1), QPointF(size.width(), kAxisHeight - 1));
-    bool dated = false;
     for (const LocalSeconds t : TicksInView(m_scale, step)) {
         const double x = XAt(static_cast<double>(t), size);
         p.setPen(palette().midlight().color());
         p.drawLine(QPointF(x, kAxisHeight - 6), QPointF(x, size.height()));
-        // Days show their date; a time's label gets it on the first label and at midnight.
-        std::string label;
-        if (step >= 86400 || t % 86400 == 0 || !dated)
-            label = LocalMomentText(t, m_formats.ShortDate, m_formats);
-        dated = true;
-        if (step < 86400) {
-            std::string time = LocalMomentText(t, m_formats.LongTime, m_formats);
-            label = label.empty() ? time : label + " " + time;
-        }
+        // Days and midnights show the date, other labels the time.
+        const std::string& pattern = step >= 86400 || t % 86400 == 0 ? m_formats.ShortDate : m_formats.LongTime;
         p.setPen(palette().text().color());
-        p.drawText(QPointF(x + 3, kAxisHeight - 10), FromUtf8(label));
+        p.drawText(QPointF(x + 3, kAxisHeight - 10), FromUtf8(LocalMomentText(t, pattern, m_formats)));
     }
 }
 
