@@ -25,6 +25,15 @@ QString DesktopShell::ChooseEventFile(const QString& folder)
                                                                                    : QString();
 }
 
+QString DesktopShell::ChooseSaveFile(const QString& suggested, QWidget* over)
+{
+    QFileDialog dialog(over ? over : m_window, "Save Picture", suggested, "PNG Pictures (*.png)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("png");
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                   : QString();
+}
+
 bool DesktopShell::ChoosePrinter(QPrinter& printer, QWidget* over)
 {
     return ChoosePrinterWith({}, printer, over ? over : m_window);

@@ -22,8 +22,10 @@
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
 #include "richtext/RtfReader.h"
+#include "workbench/Timeline.h"
 #include "workbench/ui/IncidentTextsLoader.h"
 #include "workbench/ui/SearchWindow.h"
+#include "workbench/ui/TimelineWindow.h"
 #include "workspace/MainLayout.h"
 #include "workspace/ui/RecordingListView.h"
 
@@ -62,6 +64,19 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
     connect(m_opening, &IncidentOpenDriver::passEnded, this, [this] {
         if (m_model.IncidentFound)
             m_texts->Load(m_model);
+    });
+    // A timeline opened before the documents were read fills in once they are.
+    connect(m_texts, &IncidentTextsLoader::ready, this, [this] {
+        if (m_timeline && !m_timeline.get()->timeline())
+            m_timeline.get()->SetTimeline(BuiltTimeline());
+    });
+    // The timeline's playhead follows the panel's time label.
+    connect(m_panel, &PlaybackPanel::positionShown, this, [this](double positionMs) {
+        if (!m_timeline || !m_load) // none open, or the window is going
+            return;
+        const bool loaded = m_player->Status() != PlayerStatus::Stopped;
+        m_timeline.get()->SetPlayhead(
+            QString::fromStdString(m_load->sequence().LoadedMP3), loaded ? std::optional(positionMs) : std::nullopt);
     });
     m_startup = new Startup(m_shell, m_prompter, m_about, m_model.paths.Temp, this);
     connect(m_startup, &Startup::secondHalf, this, &Main::ContinueLoad);
@@ -294,6 +309,7 @@ void Main::CloseAllWindows()
     m_attach.Close();
     m_textConv.Close();
     m_search.Close();
+    m_timeline.Close();
     m_list->KillInfo();
 }
 
@@ -347,7 +363,44 @@ void Main::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Main::OpenTimeline() { }
+void Main::OpenTimeline()
+{
+    m_timeline.OpenOrRaise([this] {
+        TimelineWindowInput input {BuiltTimeline(), m_model.Formats, m_model.CaseNumber, PrinterChoiceOf(m_shell),
+            [this](
+                const QString& suggested) { return m_shell.ChooseSaveFile(suggested, QApplication::activeWindow()); }};
+        auto* window = new TimelineWindow(std::move(input), m_prompter, this);
+        connect(window, &TimelineWindow::notationActivated, m_list, &RecordingListController::PlayNotation);
+        connect(window, &TimelineWindow::recordingActivated, m_list, &RecordingListController::PlayFrom);
+        connect(window, &TimelineWindow::entryActivated, this, &Main::ShowLogEntry);
+        return window;
+    });
+}
+
+std::shared_ptr<const Timeline> Main::BuiltTimeline() const
+{
+    const auto texts = m_texts->texts();
+    if (!texts)
+        return nullptr;
+    return std::make_shared<const Timeline>(BuildTimeline(TimelineInputOf(m_model), *texts));
+}
+
+void Main::ShowLogEntry(const QString& source, int position)
+{
+    const std::string name = source.toStdString();
+    const auto log = std::find(std::begin(kLogSources), std::end(kLogSources), name) - std::begin(kLogSources);
+    if (log == std::ssize(kLogSources))
+        return;
+    // The whole entry is selected: to where the next one begins.
+    std::int64_t end = position;
+    if (const auto texts = m_texts->texts())
+        for (const IncidentDocument& doc : texts->documents)
+            if (const DatedEntry* entry = doc.source == name ? EntryHolding(doc.entries, position) : nullptr)
+                end = entry->end;
+    OpenLogViewer();
+    if (m_logViewer)
+        m_logViewer.get()->ShowRange(static_cast<int>(log), position, end);
+}
 
 TextConvViewer* Main::OpenConversations()
 {

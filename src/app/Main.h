@@ -42,6 +42,8 @@ class Startup;
 class StatsWindow;
 class TextConvViewer;
 struct IncidentDocument;
+class TimelineWindow;
+struct Timeline;
 
 class Main : public QMainWindow {
     Q_OBJECT
@@ -116,6 +118,10 @@ private:
     void OpenLogViewer();
     void OpenStatistics();
     void OpenTimeline();
+    // The timeline of the documents read, nothing while they are being read.
+    std::shared_ptr<const Timeline> BuiltTimeline() const;
+    // Opens the log viewer at the entry of log `source` that holds `position`, selected.
+    void ShowLogEntry(const QString& source, int position);
     void OpenSearch();
     // Shows the hit [position, position + length) of a document in the
     // window that shows that document.
@@ -158,6 +164,7 @@ private:
     WindowSlot<AttachFORM> m_attach;
     WindowSlot<TextConvViewer> m_textConv;
     WindowSlot<SearchWindow> m_search;
+    WindowSlot<TimelineWindow> m_timeline;
 };
 
 } // namespace pellam

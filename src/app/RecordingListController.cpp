@@ -164,9 +164,20 @@ void RecordingListController::KillInfo()
 
 void RecordingListController::PlayNotation(const QString& recording, int noteAudioStart)
 {
+    PlayAt(recording, noteAudioStart, LoadSequence::kNoteLeadIn);
+}
+
+void RecordingListController::PlayFrom(const QString& recording, int second)
+{
+    PlayAt(recording, second, 0);
+}
+
+void RecordingListController::PlayAt(const QString& recording, int second, int leadIn)
+{
     const std::string name = recording.toStdString();
     LoadSequence& seq = m_load.sequence();
-    seq.NoteAudioStart = noteAudioStart;
+    seq.NoteAudioStart = second;
+    seq.NoteLeadIn = leadIn;
     if (!seq.LoadedMP3.empty() && name == seq.LoadedMP3) {
         seq.StartAtNoteOffset();
         return;

@@ -53,6 +53,9 @@ public:
     // A notation's recording played from an offset: at once when it is the
     // loaded one, else its row is selected and it is decoded first.
     void PlayNotation(const QString& recording, int noteAudioStart);
+    // A recording played from a moment picked on the timeline, without the
+    // lead-in a notation gets; otherwise as PlayNotation.
+    void PlayFrom(const QString& recording, int second);
 
     // The recording-details window for the selected row, at a point of the list.
     void ShowDetails(QPoint releasePoint);
@@ -68,6 +71,7 @@ protected:
 
 private:
     std::optional<RecordingRef> RecordingAt(const QModelIndex& index) const;
+    void PlayAt(const QString& recording, int second, int leadIn);
     // Marks the row of the recording the load sequence has loaded.
     void MarkLoadedRow();
 

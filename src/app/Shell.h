@@ -25,6 +25,9 @@ public:
     // The event file the operator chose, the dialog starting in `folder`;
     // "" when the dialog was cancelled.
     virtual QString ChooseEventFile(const QString& folder) = 0;
+    // The file to save a picture into, the dialog over `over` suggesting
+    // `suggested`; "" when the dialog was cancelled.
+    virtual QString ChooseSaveFile(const QString& suggested, QWidget* over) = 0;
     // Sets `printer` up (a queue or a PDF file), a dialog over `over`; false
     // when the operator cancelled.
     virtual bool ChoosePrinter(QPrinter& printer, QWidget* over) = 0;

@@ -284,8 +284,8 @@ void LoadSequence::StartAtNoteOffset()
         return;
     }
     m_player.SetPosition(0);
-    if (note > 10)
-        m_player.SetPosition((note - 10) * 1000);
+    if (note > NoteLeadIn)
+        m_player.SetPosition((note - NoteLeadIn) * 1000);
     m_host.PlaceCur();
     m_host.ClearResumeAfterSeek();
     m_player.PlaybackStart();

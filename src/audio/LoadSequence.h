@@ -101,6 +101,10 @@ public:
     std::string LoadedMP3;
     // Whole seconds into the recording to be heard on the next load; 0 = none.
     std::int32_t NoteAudioStart = 0;
+    // How many seconds before NoteAudioStart playback begins: a notation is
+    // written after what it notes; a moment picked on the timeline has none.
+    static constexpr std::int32_t kNoteLeadIn = 10;
+    std::int32_t NoteLeadIn = kNoteLeadIn;
     bool AutoPlay = false;
     // The working folder's free space, asked before each decode.
     FreeSpaceSource FreeSpace = FreeBytes;
@@ -135,8 +139,8 @@ public:
     void ListDoubleClick(const std::optional<RecordingRef>& selected);
     // The panel redraws the waveform at a new size: reopen without playing.
     void Reload();
-    // Positions the player 10 s before NoteAudioStart (or at 0), clears the
-    // offset and starts playback; for a recording that is loaded already.
+    // Positions the player NoteLeadIn seconds before NoteAudioStart (or at 0),
+    // clears the offset and starts playback; for a recording that is loaded already.
     void StartAtNoteOffset();
 
     const TimerRequest& WaitTimer() const { return m_wait; } // Wait_For_It_TIMER

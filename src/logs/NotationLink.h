@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace pellam {
@@ -39,9 +40,35 @@ LandedNote LandedNOTE(std::u16string_view text, std::int32_t noteScanPos);
 // position cp asks for, or nothing.
 std::optional<LandedNote> NotationAtCaret(std::u16string_view text, std::int32_t cp);
 
+// What NotationAtCaret answers for each of many carets of one log, found
+// together: the separators, the headers' first occurrences and the recording
+// labels are each looked up in one pass over the log instead of one scan from
+// the top per notation, so a log with tens of thousands of notations costs
+// about as much as reading it once.
+std::vector<std::optional<LandedNote>> NotationsAtCarets(
+    std::u16string_view text, const std::vector<std::int32_t>& carets);
+
+// The recording a Main Log line announces: the file name after one of the
+// incident system's four recording labels ("Recording MP3 File: ", "Forced
+// Sub Recording: ", "Recording Covert MIC File: ", "Started Sub Recording
+// File ") at the start of the line, to the end of the line without trailing
+// blanks; "" when the line announces none.
+std::u16string_view AnnouncedRecording(std::u16string_view line);
+
 // The recording number (1-based) of the first list row whose file name is
 // exactly `fileName`; 0 when the list does not show it, and then nothing plays.
 std::int16_t ListedRecordingNumber(const std::vector<Mp3Record>& rows, std::string_view fileName);
+
+// ListedRecordingNumber for many names: the list's file names looked up
+// without a scan of the list each time.
+class ListedRecordings {
+public:
+    explicit ListedRecordings(const std::vector<Mp3Record>& rows);
+    std::int16_t Number(std::string_view fileName) const;
+
+private:
+    std::unordered_map<std::string, std::int16_t> m_numbers;
+};
 
 // The recording name under a single click.
 struct MP3LT {

@@ -63,6 +63,13 @@ struct TimelineInput {
     FolderPath evidence; // where the listed recordings are (their file times)
 };
 
+// The timeline's input from the incident as the recording pass left it.
+TimelineInput TimelineInputOf(const IncidentModel& model);
+
+// How long a recording of unknown length counts when recordings are stacked
+// in rows: a short bar, so that it still keeps its place.
+inline constexpr std::int32_t kUnknownLengthSeconds = 60;
+
 Timeline BuildTimeline(const TimelineInput& input, const IncidentTexts& texts);
 
 } // namespace pellam

@@ -62,12 +62,18 @@ std::string DateText(std::time_t when, const LocaleFormats& formats)
     return FormatDateTime(t, formats.ShortDate, formats) + " " + FormatDateTime(t, formats.LongTime, formats);
 }
 
-std::string GetFileDate(const std::string& path, const LocaleFormats& formats)
+std::optional<std::time_t> LastWriteTime(const std::string& path)
 {
     struct stat st { };
     if (::stat(path.c_str(), &st) != 0)
-        return std::string();
-    return DateText(st.st_mtime, formats);
+        return std::nullopt;
+    return st.st_mtime;
+}
+
+std::string GetFileDate(const std::string& path, const LocaleFormats& formats)
+{
+    const auto written = LastWriteTime(path);
+    return written ? DateText(*written, formats) : std::string();
 }
 
 } // namespace pellam

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace pellam {
@@ -20,6 +21,9 @@ std::string GetFileSize(const std::string& path, const LocaleFormats& formats);
 // A moment in the locale's general date format: short date and long time
 // ("12/5/2026 4:49:13 PM"), the date alone at exactly midnight ("12/5/2026").
 std::string DateText(std::time_t when, const LocaleFormats& formats);
+
+// When a file was last written; nothing when that cannot be had.
+std::optional<std::time_t> LastWriteTime(const std::string& path);
 
 // The date text of a file's last write, "" when it cannot be had.
 std::string GetFileDate(const std::string& path, const LocaleFormats& formats);

@@ -12,6 +12,23 @@ bool IsRecording(const std::string& name)
     return name.ends_with("mp3");
 }
 
+std::optional<std::int64_t> DurationSeconds(std::string_view text)
+{
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos || colon < 2 || text.size() != colon + 3)
+        return std::nullopt;
+    std::int64_t minutes = 0;
+    for (char c : text.substr(0, colon)) {
+        if (c < '0' || c > '9' || minutes > INT32_MAX / 60)
+            return std::nullopt;
+        minutes = minutes * 10 + (c - '0');
+    }
+    const char tens = text[colon + 1], ones = text[colon + 2];
+    if (tens < '0' || tens > '5' || ones < '0' || ones > '9')
+        return std::nullopt;
+    return minutes * 60 + (tens - '0') * 10 + (ones - '0');
+}
+
 bool FileExists(const std::string& path)
 {
     struct stat st { };

@@ -13,12 +13,17 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pellam {
 
 // A listed name ending in exactly "mp3" (lower case) is a recording.
 bool IsRecording(const std::string& name);
+
+// The whole seconds a duration text of the list stands for ("75:03" is
+// 4503); nothing for "??:??", "" or any text DurationText does not write.
+std::optional<std::int64_t> DurationSeconds(std::string_view text);
 
 // Whether a regular file exists at the path.
 bool FileExists(const std::string& path);

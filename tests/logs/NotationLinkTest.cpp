@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 
 namespace pellam {
@@ -110,6 +112,65 @@ TEST(NotationLink, AFiftyMegabyteLogsFirstAndLastNotationsLink)
         ASSERT_TRUE(note) << caret;
         EXPECT_EQ(std::tuple(note->NoteAudioMP3, note->NoteAudioStart), std::tuple("4711_Sub01_1445.mp3", start));
     }
+}
+
+using Answer = std::optional<std::tuple<std::string, std::string, std::int32_t>>;
+
+// What NotationAtCaret answers at every caret from 0 to past the end, and
+// what NotationsAtCarets answers for all of them at once.
+std::pair<std::vector<Answer>, std::vector<Answer>> EveryCaret(std::u16string_view text)
+{
+    std::vector<std::int32_t> carets;
+    std::vector<Answer> one, all;
+    for (std::int32_t cp = 0; cp <= static_cast<std::int32_t>(text.size()) + 2; ++cp) {
+        carets.push_back(cp);
+        const auto note = NotationAtCaret(text, cp);
+        one.push_back(note ? Answer({note->NoteAudioMP3, note->NoteAudioTime, note->NoteAudioStart}) : std::nullopt);
+    }
+    for (const auto& note : NotationsAtCarets(text, carets))
+        all.push_back(note ? Answer({note->NoteAudioMP3, note->NoteAudioTime, note->NoteAudioStart}) : std::nullopt);
+    return {one, all};
+}
+
+TEST(NotationLink, ManyCaretsAtOnceAnswerAsOneAtATime)
+{
+    const auto sample = LoadRichTextFile(PELLAM_BINARY_DIR "/sample/4711/4711_MainLOG.doc");
+    ASSERT_TRUE(sample);
+    const auto [one, all] = EveryCaret(sample->PlainText());
+    EXPECT_EQ(std::set(one.begin(), one.end()).size(), 10u); // its nine notations, and nothing
+    EXPECT_EQ(one, all);
+
+    // Notations at the top of the log, a header written again in other letter
+    // case (its first occurrence plays) and quoted in an earlier entry, labels
+    // out of reach, and no separator before an entry.
+    const std::u16string header = u"1/1/2026 10:00:05 - (00:05) Notation By A. B: ";
+    const std::u16string text = u"Log\r\n" + kSeparator + u"1/1/2026 10:00:00 - Recording MP3 File: 4711_A.mp3\r\n"
+        + kSeparator + header + u"first\r\n" + kSeparator + u"1/1/2026 10:00:06 - quoting " + header.substr(0, 30)
+        + u"\r\n" + kSeparator + u"1/1/2026 10:00:07 - Started Sub Recording File 4711_B.mp3\r\n" + kSeparator
+        + u"1/1/2026 10:00:05 - (00:05) NOTATION BY a. b: again\r\n" + kSeparator
+        + u"1/1/2026 10:00:09 - (00:09) Remote Notation By C. D: " + std::u16string(6000, u'x') + u"\r\n"
+        + u"1/1/2026 10:00:10 - (00:10) Notation By C. D: unseparated\r\n" + kSeparator
+        + u"1/1/2026 10:00:11 - (00:11) Notation By C. D: after the long line\r\n" + kSeparator;
+    const auto [oneHere, allHere] = EveryCaret(text);
+    EXPECT_EQ(oneHere, allHere);
+    EXPECT_NE(std::count(oneHere.begin(), oneHere.end(), Answer({"4711_A.mp3", "00:05", 5})), 0);
+    EXPECT_NE(std::count(oneHere.begin(), oneHere.end(), Answer({"4711_B.mp3", "00:09", 9})), 0);
+}
+
+TEST(NotationLink, ALineAnnouncesTheRecordingAfterOneOfTheFourLabels)
+{
+    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+        {u"Recording MP3 File: 4711_A.mp3", u"4711_A.mp3"},
+        {u"Forced Sub Recording: 4711 B.mp3  \r\nnext line", u"4711 B.mp3"},
+        {u"Recording Covert MIC File: c.mp3\n", u"c.mp3"},
+        {u"Started Sub Recording File d.mp3", u"d.mp3"},
+        {u"Recording MP3 File:e.mp3", u""},
+        {u"Recording MP3 File: ", u""},
+        {u"Note: Recording MP3 File: f.mp3", u""},
+        {u"recording mp3 file: g.mp3", u""},
+    };
+    for (const auto& [line, name] : cases)
+        EXPECT_EQ(AnnouncedRecording(line), name) << ToUtf8(line);
 }
 
 TEST(NotationLink, ASingleClickSelectsTheWholeRecordingName)

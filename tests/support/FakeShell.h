@@ -18,6 +18,8 @@ public:
     // What the open dialog returns ("" is a cancelled dialog); each call counts.
     std::function<QString()> eventFile = [] { return QString(); };
     int asked = 0;
+    // The file a save dialog returns ("" is a cancelled dialog).
+    QString saveFile;
     // Sets the printer up; unset, every print is cancelled.
     PrinterChooser printer;
     bool root = false;
@@ -29,6 +31,7 @@ public:
         ++asked;
         return eventFile();
     }
+    QString ChooseSaveFile(const QString&, QWidget*) override { return saveFile; }
     bool ChoosePrinter(QPrinter& p, QWidget*) override { return printer && printer(p); }
     bool OpenWithDesktop(const std::string& path) override
     {

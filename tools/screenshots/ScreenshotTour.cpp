@@ -9,6 +9,7 @@
 #include "app/Main.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/Program.h"
+#include "workbench/ui/TimelineWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -48,6 +49,7 @@ public:
         ok = ok && Records();
         ok = ok && Window("mnuAttach", "AttachFORM", "attachments");
         ok = ok && Window("mnuTXT", "TextConvViewer", "text-conversations");
+        ok = ok && Timeline();
         return ok;
     }
 
@@ -244,6 +246,27 @@ private:
         for (const char* name : {"RCEV", "RecordViewer"})
             if (QWidget* w = TopLevel(name))
                 w->close();
+        return ok;
+    }
+
+    // The timeline, once the incident's documents are read.
+    bool Timeline() const
+    {
+        bool ok = Trigger("mnuTimeline") && WaitFor("the timeline", [] {
+            auto* timeline = qobject_cast<pellam::TimelineWindow*>(TopLevel("TimelineWindow"));
+            return timeline && timeline->timeline();
+        });
+        QWidget* timeline = TopLevel("TimelineWindow");
+        if (ok)
+            timeline->resize(1100, 460);
+        ok = ok && WaitFor("the timeline's size", [timeline] { return timeline->width() == 1100; });
+        ok = ok && Capture(timeline, "timeline");
+        // The first half hour, where the recordings and their notations are.
+        if (ok)
+            qobject_cast<pellam::TimelineWindow*>(timeline)->view()->ZoomAt(7, pellam::TimelineView::kLabelWidth);
+        ok = ok && Capture(timeline, "timeline-zoomed");
+        if (timeline)
+            timeline->close();
         return ok;
     }
 

@@ -128,6 +128,7 @@ void PlaybackPanel::SetPointer(MousePointer pointer)
 void PlaybackPanel::ShowTime(double positionMs)
 {
     m_time->setText(QString::fromStdString(TimeLabelText(positionMs, m_player.Duration())));
+    emit positionShown(positionMs);
 }
 
 void PlaybackPanel::OnStatusChanged(PlayerStatus status)

@@ -89,6 +89,9 @@ public:
 signals:
     // Asked by the redraw after a resize to reopen the file without playing.
     void RegraphRequested();
+    // The time label now shows the player at positionMs (while it plays,
+    // at every step of the position timer).
+    void positionShown(double positionMs);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
