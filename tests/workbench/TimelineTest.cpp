@@ -160,6 +160,9 @@ TEST(Timeline, WithoutTheEventFilesTimesTheSpanRunsFromTheFirstToTheLastMoment)
     input.incident.EndDate = "someday";
     Timeline timeline = BuildTimeline(input, texts);
     EXPECT_FALSE(timeline.end);
+    // Without a Main Log nothing is announced.
+    EXPECT_EQ(Lines(BuildTimeline(input, IncidentTexts {})),
+        (std::vector<std::string> {"recording - a.mp3/120 #1  row0: ", "recording - z.mp3/1 #2  row0: "}));
     // To the end of the recording, the latest moment of all.
     EXPECT_EQ(timeline.Span(), std::pair(*EventFileMoment("12/5/2026", "1000"), *EventFileMoment("12/5/2026", "1002")));
 
