@@ -445,7 +445,7 @@ ListedRecordings::ListedRecordings(const std::vector<Mp3Record>& rows)
 
 std::int16_t ListedRecordings::Number(std::string_view fileName) const
 {
-    const auto it = m_numbers.find(std::string(fileName));
+    const auto it = m_numbers.find(fileName);
     return it == m_numbers.end() ? 0 : it->second;
 }
 
