@@ -358,18 +358,22 @@ std::vector<std::optional<LandedNote>> NotationsAtCarets(
     // header holds its " - (" (no character folds to those four), so only
     // the places of " - (" in the log are tried, in order, and the first
     // match of a header is its first occurrence. The headers are looked up
-    // by the key of what comes before: sorted by key, with the start of each
-    // range of keys' top bits.
-    std::sort(headers.begin(), headers.end(), [](const Header& a, const Header& b) { return a.key < b.key; });
+    // by the key of what comes before, grouped by the key's top bits.
     int bits = 1;
     while ((std::size_t {1} << bits) < headers.size() && bits < 24)
         ++bits;
     const auto bucketOf = [bits](std::uint64_t key) { return static_cast<std::size_t>(key >> (64 - bits)); };
-    std::vector<std::size_t> bucketStart((std::size_t {1} << bits) + 1, headers.size());
-    for (std::size_t h = headers.size(); h-- > 0;)
-        bucketStart[bucketOf(headers[h].key)] = h;
-    for (std::size_t b = bucketStart.size() - 1; b-- > 0;)
-        bucketStart[b] = std::min(bucketStart[b], bucketStart[b + 1]);
+    std::vector<std::size_t> bucketStart((std::size_t {1} << bits) + 1, 0);
+    for (const Header& h : headers)
+        ++bucketStart[bucketOf(h.key) + 1];
+    for (std::size_t b = 1; b < bucketStart.size(); ++b)
+        bucketStart[b] += bucketStart[b - 1];
+    std::vector<std::size_t> byBucket(headers.size());
+    {
+        std::vector<std::size_t> next(bucketStart.begin(), bucketStart.end() - 1);
+        for (std::size_t h = 0; h < headers.size(); ++h)
+            byBucket[next[bucketOf(headers[h].key)]++] = h;
+    }
     // The keys there are, as bits of a filter small enough to stay in the
     // cache: most places tried are no header's, and are passed over here.
     constexpr std::uint64_t kFilterBits = std::uint64_t {1} << 20;
@@ -389,10 +393,13 @@ std::vector<std::optional<LandedNote>> NotationsAtCarets(
             if (!(filter[(key % kFilterBits) / 64] >> (key % 64) & 1))
                 continue;
             const std::size_t bucket = bucketOf(key);
-            for (std::size_t h = bucketStart[bucket]; h < bucketStart[bucket + 1]; ++h) {
-                Header& header = headers[h];
-                if (header.key == key && !header.first && header.anchor == anchor && header.keyLength == keyLength
-                    && FoldedEqual(text.substr(c, header.text.size()), header.text))
+            for (std::size_t b = bucketStart[bucket]; b < bucketStart[bucket + 1]; ++b) {
+                Header& header = headers[byBucket[b]];
+                if (header.key != key || header.first || header.anchor != anchor || header.keyLength != keyLength)
+                    continue;
+                // Mostly the header is met where the caret found it.
+                const auto there = text.substr(c, header.text.size());
+                if (there.data() == header.text.data() || FoldedEqual(there, header.text))
                     header.first = static_cast<std::int64_t>(c);
             }
         }
@@ -411,8 +418,6 @@ std::vector<std::optional<LandedNote>> NotationsAtCarets(
         return *(after - 1);
     };
 
-    // In the order of the log, so the scans back read it front to back.
-    std::sort(headers.begin(), headers.end(), [](const Header& a, const Header& b) { return a.caret < b.caret; });
     for (const Header& header : headers) {
         if (!header.first || *header.first <= 5)
             continue;
@@ -440,7 +445,7 @@ ListedRecordings::ListedRecordings(const std::vector<Mp3Record>& rows)
 
 std::int16_t ListedRecordings::Number(std::string_view fileName) const
 {
-    const auto it = m_numbers.find(std::string(fileName));
+    const auto it = m_numbers.find(fileName);
     return it == m_numbers.end() ? 0 : it->second;
 }
 

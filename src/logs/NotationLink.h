@@ -7,6 +7,7 @@
 #include "workspace/IncidentModel.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -67,7 +68,11 @@ public:
     std::int16_t Number(std::string_view fileName) const;
 
 private:
-    std::unordered_map<std::string, std::int16_t> m_numbers;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view> {}(s); }
+    };
+    std::unordered_map<std::string, std::int16_t, Hash, std::equal_to<>> m_numbers;
 };
 
 // The recording name under a single click.

@@ -149,6 +149,15 @@ std::u16string FromUtf8(std::string_view text)
 
 std::string ToUtf8(std::u16string_view text)
 {
+    // Most texts are ASCII alone: those are narrowed as they are.
+    char16_t all = 0;
+    for (char16_t c : text)
+        all |= c;
+    if (all < 0x80) {
+        std::string out(text.size(), '\0');
+        std::transform(text.begin(), text.end(), out.begin(), [](char16_t c) { return static_cast<char>(c); });
+        return out;
+    }
     // Each code point, a lone surrogate as U+FFFD; the length is counted
     // first so that the text is written into place.
     const auto forEach = [text](auto visit) {

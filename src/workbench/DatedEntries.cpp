@@ -86,16 +86,30 @@ std::string EntryText(std::u16string_view text, const DatedEntry& entry)
 {
     const auto from = std::min<std::size_t>(static_cast<std::size_t>(entry.textStart), text.size());
     const auto to = std::clamp<std::size_t>(static_cast<std::size_t>(entry.end), from, text.size());
+    // Mostly an entry is one line: it is kept as it is, without a copy.
+    std::u16string_view single;
     std::u16string kept;
+    int lines = 0;
     ForEachLine(text.substr(from, to - from), [&](std::size_t, std::u16string_view line) {
         if (!line.empty() && line.back() == u'\r')
             line.remove_suffix(1);
         if (IsSeparator(line))
             return;
+        if (++lines == 1) {
+            single = line;
+            return;
+        }
+        if (lines == 2)
+            kept = single;
         if (!kept.empty())
             kept += u'\n';
         kept += line;
     });
+    if (lines == 1) {
+        while (!single.empty() && single.back() == u' ')
+            single.remove_suffix(1);
+        return ToUtf8(single);
+    }
     while (!kept.empty() && (kept.back() == u'\n' || kept.back() == u' '))
         kept.pop_back();
     return ToUtf8(kept);

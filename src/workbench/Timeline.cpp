@@ -7,6 +7,7 @@
 #include "workspace/RecordingList.h"
 
 #include <algorithm>
+#include <thread>
 #include <tuple>
 #include <unordered_map>
 
@@ -50,8 +51,9 @@ TimelineEvent EntryEvent(TimelineLane lane, const IncidentDocument& doc, const D
 }
 
 // One bar per listed recording, from its announcement or else its file's time.
-void AddRecordings(const TimelineInput& input, const IncidentDocument* mainLog, std::vector<TimelineEvent>& events)
+std::vector<TimelineEvent> Recordings(const TimelineInput& input, const IncidentDocument* mainLog)
 {
+    std::vector<TimelineEvent> events;
     const auto announced = Announcements(mainLog);
     const ListedRecordings listed(input.listRows);
     const std::size_t count = std::min(input.listRows.size(), IncidentModel::kMaxRecordings);
@@ -71,46 +73,33 @@ void AddRecordings(const TimelineInput& input, const IncidentDocument* mainLog, 
             event.duration = static_cast<std::int32_t>(std::min<std::int64_t>(*seconds, INT32_MAX));
         events.push_back(std::move(event));
     }
+    return events;
 }
 
-// Every dated entry of the Main, NOC and ADMIN logs; a Main Log notation
-// with what a double-click on its header plays.
-void AddLogEntries(const TimelineInput& input, const IncidentTexts& texts, std::vector<TimelineEvent>& events)
-{
-    const ListedRecordings listed(input.listRows);
-    for (const IncidentDocument& doc : texts.documents) {
-        if (doc.kind != DocumentKind::Log || doc.index < 0 || doc.index > 2)
-            continue;
-        const TimelineLane lane = kLogLanes[doc.index];
-        std::vector<std::optional<LandedNote>> notes;
-        if (lane == TimelineLane::Main) {
-            std::vector<std::int32_t> carets;
-            carets.reserve(doc.entries.size());
-            for (const DatedEntry& entry : doc.entries)
-                carets.push_back(entry.position);
-            notes = NotationsAtCarets(doc.text, carets);
-        }
-        for (std::size_t i = 0; i < doc.entries.size(); ++i) {
-            TimelineEvent event = EntryEvent(lane, doc, doc.entries[i]);
-            if (i < notes.size() && notes[i]) {
-                const std::int16_t number = listed.Number(notes[i]->NoteAudioMP3);
-                if (number != 0) {
-                    event.recording = notes[i]->NoteAudioMP3;
-                    event.offset = notes[i]->NoteAudioStart;
-                    event.recordingNumber = number;
-                }
-            }
-            events.push_back(std::move(event));
-        }
+// An event still to be made, with what it is sorted by: its time, then the
+// order it was met in (lane order, then document order).
+struct Pending {
+    bool untimed = false;
+    LocalSeconds time = 0;
+    std::size_t order = 0;
+    TimelineLane lane = TimelineLane::Main;
+    const IncidentDocument* doc = nullptr; // nothing for a recording
+    std::size_t item = 0; // the recording's index, or the entry's in doc
+
+    bool operator<(const Pending& o) const
+    {
+        return std::tie(untimed, time, order) < std::tie(o.untimed, o.time, o.order);
     }
-}
+};
 
-void AddConversationLines(const IncidentTexts& texts, std::vector<TimelineEvent>& events)
+// The Main Log's notations: what a double-click on each entry's header plays.
+std::vector<std::optional<LandedNote>> Notations(const IncidentDocument& mainLog)
 {
-    for (const IncidentDocument& doc : texts.documents)
-        if (doc.kind == DocumentKind::Conversation)
-            for (const DatedEntry& entry : doc.entries)
-                events.push_back(EntryEvent(TimelineLane::Text, doc, entry));
+    std::vector<std::int32_t> carets;
+    carets.reserve(mainLog.entries.size());
+    for (const DatedEntry& entry : mainLog.entries)
+        carets.push_back(entry.position);
+    return NotationsAtCarets(mainLog.text, carets);
 }
 
 // Greedy rows: each bar, in order of start, goes on the lowest row whose
@@ -179,23 +168,57 @@ Timeline BuildTimeline(const TimelineInput& input, const IncidentTexts& texts)
     timeline.start = EventFileMoment(input.incident.StartDate, input.incident.StartTime);
     timeline.end = EventFileMoment(input.incident.EndDate, input.incident.EndTime);
 
-    // Lane order, and document order within each lane: the order ties keep.
+    // What there is, in lane order and document order within each lane (the
+    // order ties keep), sorted before the events are made: they are large.
+    // The Main Log's notations are linked on a thread of their own meanwhile.
+    const IncidentDocument* mainLog = MainLog(texts);
+    std::vector<std::optional<LandedNote>> notes;
+    std::jthread linking;
+    if (mainLog)
+        linking = std::jthread([&notes, mainLog] { notes = Notations(*mainLog); });
+    std::vector<TimelineEvent> recordings = Recordings(input, mainLog);
+    std::vector<Pending> pending;
+    const auto add
+        = [&](std::optional<LocalSeconds> time, TimelineLane lane, const IncidentDocument* doc, std::size_t item) {
+              pending.push_back({!time, time.value_or(0), pending.size(), lane, doc, item});
+          };
+    for (std::size_t i = 0; i < recordings.size(); ++i)
+        add(recordings[i].time, TimelineLane::Recording, nullptr, i);
+    for (int log = 0; log < 3; ++log)
+        for (const IncidentDocument& doc : texts.documents)
+            if (doc.kind == DocumentKind::Log && doc.index == log)
+                for (std::size_t i = 0; i < doc.entries.size(); ++i)
+                    add(doc.entries[i].time, kLogLanes[log], &doc, i);
+    for (const IncidentDocument& doc : texts.documents)
+        if (doc.kind == DocumentKind::Conversation)
+            for (std::size_t i = 0; i < doc.entries.size(); ++i)
+                add(doc.entries[i].time, TimelineLane::Text, &doc, i);
+    std::sort(pending.begin(), pending.end());
+
     std::vector<TimelineEvent>& events = timeline.events;
-    AddRecordings(input, MainLog(texts), events);
-    AddLogEntries(input, texts, events);
-    AddConversationLines(texts, events);
-    // Sorted as keys (time, then the order above), then moved once: the
-    // events themselves are large.
-    std::vector<std::tuple<bool, LocalSeconds, std::size_t>> order;
-    order.reserve(events.size());
-    for (std::size_t i = 0; i < events.size(); ++i)
-        order.emplace_back(!events[i].time, events[i].time.value_or(0), i);
-    std::sort(order.begin(), order.end());
-    std::vector<TimelineEvent> sorted;
-    sorted.reserve(events.size());
-    for (const auto& [untimed, time, i] : order)
-        sorted.push_back(std::move(events[i]));
-    events = std::move(sorted);
+    events.reserve(pending.size());
+    for (const Pending& p : pending) {
+        if (p.doc)
+            events.push_back(EntryEvent(p.lane, *p.doc, p.doc->entries[p.item]));
+        else
+            events.push_back(std::move(recordings[p.item]));
+    }
+
+    // A notation with an elapsed time plays its recording if the list has it.
+    if (linking.joinable())
+        linking.join();
+    const ListedRecordings listed(input.listRows);
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const Pending& p = pending[i];
+        if (!p.doc || p.doc != mainLog || !notes[p.item])
+            continue;
+        const LandedNote& note = *notes[p.item];
+        if (const std::int16_t number = listed.Number(note.NoteAudioMP3); number != 0) {
+            events[i].recording = note.NoteAudioMP3;
+            events[i].offset = note.NoteAudioStart;
+            events[i].recordingNumber = number;
+        }
+    }
     timeline.recordingRows = StackRecordings(events);
     return timeline;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <set>
 #include <string>
 
@@ -116,19 +117,22 @@ TEST(NotationLink, AFiftyMegabyteLogsFirstAndLastNotationsLink)
 
 using Answer = std::optional<std::tuple<std::string, std::string, std::int32_t>>;
 
+Answer Of(const std::optional<LandedNote>& note)
+{
+    return note ? Answer({note->NoteAudioMP3, note->NoteAudioTime, note->NoteAudioStart}) : std::nullopt;
+}
+
 // What NotationAtCaret answers at every caret from 0 to past the end, and
 // what NotationsAtCarets answers for all of them at once.
 std::pair<std::vector<Answer>, std::vector<Answer>> EveryCaret(std::u16string_view text)
 {
-    std::vector<std::int32_t> carets;
+    std::vector<std::int32_t> carets(text.size() + 3);
+    std::iota(carets.begin(), carets.end(), 0);
     std::vector<Answer> one, all;
-    for (std::int32_t cp = 0; cp <= static_cast<std::int32_t>(text.size()) + 2; ++cp) {
-        carets.push_back(cp);
-        const auto note = NotationAtCaret(text, cp);
-        one.push_back(note ? Answer({note->NoteAudioMP3, note->NoteAudioTime, note->NoteAudioStart}) : std::nullopt);
-    }
+    for (const std::int32_t cp : carets)
+        one.push_back(Of(NotationAtCaret(text, cp)));
     for (const auto& note : NotationsAtCarets(text, carets))
-        all.push_back(note ? Answer({note->NoteAudioMP3, note->NoteAudioTime, note->NoteAudioStart}) : std::nullopt);
+        all.push_back(Of(note));
     return {one, all};
 }
 
@@ -155,22 +159,6 @@ TEST(NotationLink, ManyCaretsAtOnceAnswerAsOneAtATime)
     EXPECT_EQ(oneHere, allHere);
     EXPECT_NE(std::count(oneHere.begin(), oneHere.end(), Answer({"4711_A.mp3", "00:05", 5})), 0);
     EXPECT_NE(std::count(oneHere.begin(), oneHere.end(), Answer({"4711_B.mp3", "00:09", 9})), 0);
-}
-
-TEST(NotationLink, ALineAnnouncesTheRecordingAfterOneOfTheFourLabels)
-{
-    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-        {u"Recording MP3 File: 4711_A.mp3", u"4711_A.mp3"},
-        {u"Forced Sub Recording: 4711 B.mp3  \r\nnext line", u"4711 B.mp3"},
-        {u"Recording Covert MIC File: c.mp3\n", u"c.mp3"},
-        {u"Started Sub Recording File d.mp3", u"d.mp3"},
-        {u"Recording MP3 File:e.mp3", u""},
-        {u"Recording MP3 File: ", u""},
-        {u"Note: Recording MP3 File: f.mp3", u""},
-        {u"recording mp3 file: g.mp3", u""},
-    };
-    for (const auto& [line, name] : cases)
-        EXPECT_EQ(AnnouncedRecording(line), name) << ToUtf8(line);
 }
 
 TEST(NotationLink, ASingleClickSelectsTheWholeRecordingName)

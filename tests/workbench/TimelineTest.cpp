@@ -11,25 +11,12 @@ namespace {
 
 const std::u16string kSeparator = u"\r\n------------------------------------------------------------\r\n";
 
-IncidentDocument Log(int index, const std::u16string& text)
+// A log (index 0..3), or a conversation when it is given a file name.
+IncidentDocument Doc(int index, const std::u16string& text, const std::string& conversation = "")
 {
-    IncidentDocument doc;
-    doc.source = kLogSources[index];
-    doc.index = index;
-    doc.text = text;
-    doc.entries = ReadDatedEntries(text);
-    return doc;
-}
-
-IncidentDocument Conversation(const std::string& name, const std::u16string& text)
-{
-    IncidentDocument doc;
-    doc.kind = DocumentKind::Conversation;
-    doc.source = name;
-    doc.index = 1;
-    doc.text = text;
-    doc.entries = ReadConversationLines(text, *ReadShortDate("12/5/2026"));
-    return doc;
+    const bool log = conversation.empty();
+    return {log ? DocumentKind::Log : DocumentKind::Conversation, log ? kLogSources[index] : conversation, "", index, 0,
+        text, log ? ReadDatedEntries(text) : ReadConversationLines(text, *ReadShortDate("12/5/2026"))};
 }
 
 Mp3Record Listed(const std::string& name, const std::string& duration)
@@ -39,13 +26,10 @@ Mp3Record Listed(const std::string& name, const std::string& duration)
 
 TimelineInput Input(std::vector<Mp3Record> rows, const std::string& evidence = "/nonexistent")
 {
-    TimelineInput input;
-    input.incident.StartDate = "12/5/2026";
+    TimelineInput input {{}, std::move(rows), FolderPath(evidence)};
+    input.incident.StartDate = input.incident.EndDate = "12/5/2026";
     input.incident.StartTime = "1000";
-    input.incident.EndDate = "12/5/2026";
     input.incident.EndTime = "12:00";
-    input.listRows = std::move(rows);
-    input.evidence = FolderPath(evidence);
     return input;
 }
 
@@ -82,7 +66,7 @@ TEST(Timeline, RecordingsStartAtTheirFirstAnnouncementElseTheirFileTimeAndStackW
         + u"12/5/2026 10:02:10 - Recording MP3 File:d.mp3" + kSeparator // no blank: announces nothing
         + u"12/5/2026 10:02:04 - Recording MP3 File: f.mp3" + kSeparator; // backwards
     IncidentTexts texts;
-    texts.documents = {Log(0, mainLog)};
+    texts.documents = {Doc(0, mainLog)};
     const Timeline timeline = BuildTimeline(
         Input({Listed("a.mp3", "01:05"), Listed("b.mp3", "123:45"), Listed("c.mp3", "00:10"), Listed("d.mp3", "??:??"),
                   Listed("e.mp3", ""), Listed("../c.mp3", "00:01"), Listed("f.mp3", "00:05"), Listed("a.mp3", "00:01")},
@@ -125,13 +109,12 @@ TEST(Timeline, LogEntriesAndConversationLinesInTimeOrderWithNotationsLinked)
         + u"12/6/2026 08:00:00 - After the end." + kSeparator;
     IncidentTexts texts;
     texts.documents = {
-        Log(0, mainLog),
-        Log(1, u"NOC log\r\n12/5/2026 10:00:20 - NOC: same second as the notation.\r\n5/12/2026 - not a time"),
-        Log(2, u"ADMIN log without any date\r\n2026-12-05 10:00 - another layout"),
-        Log(3, u"12/5/2026 10:00:00 - The NPP report has no lane."),
-        Conversation("c_TextCon0.doc",
-            u"Text with X\r\n10:00 CNT: hello\r\nno time, the line above's\r\n"
-            u"09:00 X: past midnight"),
+        Doc(0, mainLog),
+        Doc(1, u"NOC log\r\n12/5/2026 10:00:20 - NOC: same second as the notation.\r\n5/12/2026 - not a time"),
+        Doc(2, u"ADMIN log without any date\r\n2026-12-05 10:00 - another layout"),
+        Doc(3, u"12/5/2026 10:00:00 - The NPP report has no lane."),
+        Doc(1, u"Text with X\r\n10:00 CNT: hello\r\nno time, the line above's\r\n09:00 X: past midnight",
+            "c_TextCon0.doc"),
     };
     const Timeline timeline = BuildTimeline(Input({Listed("4711_A.mp3", "01:00")}), texts);
     EXPECT_EQ(Lines(timeline),
@@ -154,22 +137,19 @@ TEST(Timeline, LogEntriesAndConversationLinesInTimeOrderWithNotationsLinked)
 
 TEST(Timeline, WithoutTheEventFilesTimesTheSpanRunsFromTheFirstToTheLastMoment)
 {
-    IncidentTexts texts;
-    texts.documents = {Log(0, u"12/5/2026 10:00:00 - Recording MP3 File: a.mp3\r\n12/5/2026 10:00:10 - x")};
     TimelineInput input = Input({Listed("a.mp3", "02:00"), Listed("z.mp3", "00:01")});
+    input.incident.StartTime = "0900";
     input.incident.EndDate = "someday";
-    Timeline timeline = BuildTimeline(input, texts);
-    EXPECT_FALSE(timeline.end);
-    // To the end of the recording, the latest moment of all.
-    EXPECT_EQ(timeline.Span(), std::pair(*EventFileMoment("12/5/2026", "1000"), *EventFileMoment("12/5/2026", "1002")));
-
+    IncidentTexts texts;
+    texts.documents = {Doc(0, u"12/5/2026 10:00:00 - Recording MP3 File: a.mp3\r\n12/5/2026 10:00:10 - x")};
+    const auto at = [](const char* time) { return *EventFileMoment("12/5/2026", time); };
+    EXPECT_EQ(BuildTimeline(input, texts).Span(), std::pair(at("0900"), at("1002"))); // to the recording's end
     input.incident.StartDate = "";
-    input.listRows.clear();
-    timeline = BuildTimeline(input, texts);
-    EXPECT_EQ(timeline.Span(),
-        std::pair(*EventFileMoment("12/5/2026", "10:00:00"), *EventFileMoment("12/5/2026", "10:00:10")));
-    EXPECT_EQ(timeline.recordingRows, 1);
-    EXPECT_FALSE(BuildTimeline(input, IncidentTexts {}).Span());
+    EXPECT_EQ(BuildTimeline(input, texts).Span(), std::pair(at("1000"), at("1002")));
+    // Without a Main Log nothing is announced, and nothing has a time.
+    EXPECT_EQ(Lines(BuildTimeline(input, {})),
+        (std::vector<std::string> {"recording - a.mp3/120 #1  row0: ", "recording - z.mp3/1 #2  row0: "}));
+    EXPECT_FALSE(BuildTimeline(input, {}).Span());
 }
 
 } // namespace
