@@ -5,7 +5,6 @@
 #include "analysis/ReportWriter.h"
 #include "base/Cp1252.h"
 #include "base/Rounding.h"
-#include "workspace/RecordingList.h"
 
 #include <algorithm>
 #include <array>
@@ -63,11 +62,24 @@ std::pair<int, int> HoursAndMinutes(const std::string& time)
 
 RecordingTimes TotalAndAverage(const std::vector<Mp3Record>& table, int mp3Count)
 {
-    long total = 0;
+    long secs = 0, mins = 0, hours = 0;
     const std::size_t count = std::min(table.size(), static_cast<std::size_t>(std::max(mp3Count, 0)));
-    for (std::size_t n = 0; n < count; ++n)
-        total += static_cast<long>(DurationSeconds(table[n].Duration).value_or(0));
-    const long hours = total / 3600, mins = total / 60 % 60, secs = total % 60;
+    for (std::size_t n = 0; n < count; ++n) {
+        const std::string& d = table[n].Duration;
+        if (d.size() < 2 || d.ends_with("??"))
+            continue;
+        const auto s = Digits(d.substr(d.size() - 2));
+        const auto m = Digits(d.substr(0, 2));
+        if (!s || !m)
+            continue;
+        secs += *s;
+        mins += *m;
+    }
+    mins += secs / 60;
+    secs %= 60;
+    hours += mins / 60;
+    mins %= 60;
+    const long total = hours * 3600 + mins * 60 + secs;
     const long average = mp3Count > 0 ? static_cast<long>(DivRoundHalfEven(total, mp3Count)) : 0;
     RecordingTimes times;
     times.Total = TwoDigits(hours) + ":" + TwoDigits(mins) + ":" + TwoDigits(secs);
