@@ -22,7 +22,6 @@
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
 #include "richtext/RtfReader.h"
-#include "workbench/Timeline.h"
 #include "workbench/ui/IncidentTextsLoader.h"
 #include "workbench/ui/SearchWindow.h"
 #include "workbench/ui/TimelineWindow.h"
@@ -68,7 +67,7 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
     // A timeline opened before the documents were read fills in once they are.
     connect(m_texts, &IncidentTextsLoader::ready, this, [this] {
         if (m_timeline && !m_timeline.get()->timeline())
-            m_timeline.get()->SetTimeline(BuiltTimeline());
+            m_timeline.get()->SetTimeline(m_texts->timeline());
     });
     // The timeline's playhead follows the panel's time label.
     connect(m_panel, &PlaybackPanel::positionShown, this, [this](double positionMs) {
@@ -366,7 +365,7 @@ void Main::closeEvent(QCloseEvent* event)
 void Main::OpenTimeline()
 {
     m_timeline.OpenOrRaise([this] {
-        TimelineWindowInput input {BuiltTimeline(), m_model.Formats, m_model.CaseNumber, PrinterChoiceOf(m_shell),
+        TimelineWindowInput input {m_texts->timeline(), m_model.Formats, m_model.CaseNumber, PrinterChoiceOf(m_shell),
             [this](
                 const QString& suggested) { return m_shell.ChooseSaveFile(suggested, QApplication::activeWindow()); }};
         auto* window = new TimelineWindow(std::move(input), m_prompter, this);
@@ -375,14 +374,6 @@ void Main::OpenTimeline()
         connect(window, &TimelineWindow::entryActivated, this, &Main::ShowLogEntry);
         return window;
     });
-}
-
-std::shared_ptr<const Timeline> Main::BuiltTimeline() const
-{
-    const auto texts = m_texts->texts();
-    if (!texts)
-        return nullptr;
-    return std::make_shared<const Timeline>(BuildTimeline(TimelineInputOf(m_model), *texts));
 }
 
 void Main::ShowLogEntry(const QString& source, int position)

@@ -43,7 +43,6 @@ class StatsWindow;
 class TextConvViewer;
 struct IncidentDocument;
 class TimelineWindow;
-struct Timeline;
 
 class Main : public QMainWindow {
     Q_OBJECT
@@ -118,8 +117,6 @@ private:
     void OpenLogViewer();
     void OpenStatistics();
     void OpenTimeline();
-    // The timeline of the documents read, nothing while they are being read.
-    std::shared_ptr<const Timeline> BuiltTimeline() const;
     // Opens the log viewer at the entry of log `source` that holds `position`, selected.
     void ShowLogEntry(const QString& source, int position);
     void OpenSearch();

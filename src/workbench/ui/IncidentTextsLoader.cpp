@@ -24,6 +24,7 @@ void IncidentTextsLoader::Clear()
     Stop();
     ++m_generation;
     m_texts.reset();
+    m_timeline.reset();
     m_loading = false;
 }
 
@@ -38,14 +39,18 @@ void IncidentTextsLoader::Load(const IncidentModel& model)
         auto texts = std::make_shared<const IncidentTexts>(ReadIncidentTexts(model, stop));
         if (stop.stop_requested())
             return;
+        auto timeline = std::make_shared<const Timeline>(BuildTimeline(TimelineInputOf(model), *texts));
+        if (stop.stop_requested())
+            return;
         // Handed to the window's thread; an answer for an incident no longer
         // open is dropped there.
         QMetaObject::invokeMethod(
             this,
-            [this, generation, texts] {
+            [this, generation, texts, timeline] {
                 if (generation != m_generation)
                     return;
                 m_texts = texts;
+                m_timeline = timeline;
                 m_loading = false;
                 emit ready();
             },

@@ -1,8 +1,10 @@
 #pragma once
 // Reads the incident's documents once per opened incident, on a thread of its
-// own, so that the timeline and the search across the incident answer from
-// memory and the window never waits on the disk.
+// own, and builds the incident's timeline from them there, so that the
+// timeline and the search across the incident answer from memory and the
+// window never waits on the disk or on a large log.
 #include "workbench/IncidentTexts.h"
+#include "workbench/Timeline.h"
 
 #include <QObject>
 
@@ -25,6 +27,8 @@ public:
 
     // The documents once read; nothing while they are being read.
     std::shared_ptr<const IncidentTexts> texts() const { return m_texts; }
+    // The timeline built from them; nothing while they are being read.
+    std::shared_ptr<const Timeline> timeline() const { return m_timeline; }
     bool loading() const { return m_loading; }
 
 signals:
@@ -35,6 +39,7 @@ private:
     void Stop();
 
     std::shared_ptr<const IncidentTexts> m_texts;
+    std::shared_ptr<const Timeline> m_timeline;
     std::jthread m_reader;
     unsigned m_generation = 0;
     bool m_loading = false;
