@@ -9,6 +9,7 @@
 #include "app/Main.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/Program.h"
+#include "workbench/ui/SearchWindow.h"
 #include "workbench/ui/TimelineWindow.h"
 
 #include <QAbstractButton>
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTabWidget>
@@ -50,6 +52,7 @@ public:
         ok = ok && Window("mnuAttach", "AttachFORM", "attachments");
         ok = ok && Window("mnuTXT", "TextConvViewer", "text-conversations");
         ok = ok && Timeline();
+        ok = ok && Search();
         return ok;
     }
 
@@ -267,6 +270,23 @@ private:
         ok = ok && Capture(timeline, "timeline-zoomed");
         if (timeline)
             timeline->close();
+        return ok;
+    }
+
+    // One search across the incident's documents.
+    bool Search() const
+    {
+        bool ok = Trigger("mnuSearchAll") && WaitFor("the search", [] { return TopLevel("SearchWindow"); });
+        auto* search = qobject_cast<pellam::SearchWindow*>(TopLevel("SearchWindow"));
+        if (ok) {
+            search->resize(900, 420);
+            search->field()->setText("Dale");
+            search->Search();
+        }
+        ok = ok && WaitFor("the search's hits", [search] { return search->hits().rowCount() > 0; });
+        ok = ok && Capture(search, "search");
+        if (search)
+            search->close();
         return ok;
     }
 
