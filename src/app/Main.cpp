@@ -4,10 +4,12 @@
 #include "app/About.h"
 #include "app/CornerLabel.h"
 #include "app/IncidentOpenDriver.h"
+#include "app/PersonRecords.h"
 #include "app/Program.h"
 #include "app/RecordingListController.h"
 #include "app/Shell.h"
 #include "app/Startup.h"
+#include "app/Workbench.h"
 #include "attachments/ui/AttachFORM.h"
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"
@@ -20,18 +22,13 @@
 #include "conversations/ui/TextConvViewer.h"
 #include "logs/ui/DocViewer.h"
 #include "records/ui/RCEV.h"
-#include "records/ui/RecordViewer.h"
 #include "richtext/RtfReader.h"
-#include "workbench/ui/IncidentTextsLoader.h"
-#include "workbench/ui/SearchWindow.h"
-#include "workbench/ui/TimelineWindow.h"
 #include "workspace/MainLayout.h"
 #include "workspace/ui/RecordingListView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 
@@ -59,22 +56,17 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
     m_opening = new IncidentOpenDriver(m_model, this);
     connect(m_opening, &IncidentOpenDriver::changed, this, &Main::Render);
     connect(m_opening, &IncidentOpenDriver::passEnded, m_list, &RecordingListController::KillInfo);
-    m_texts = new IncidentTextsLoader(this);
-    connect(m_opening, &IncidentOpenDriver::passEnded, this, [this] {
-        if (m_model.IncidentFound)
-            m_texts->Load(m_model);
-    });
-    // A timeline opened before the documents were read fills in once they are.
-    connect(m_texts, &IncidentTextsLoader::ready, this, [this] {
-        if (m_timeline && !m_timeline.get()->timeline())
-            m_timeline.get()->SetTimeline(m_texts->timeline());
-    });
+    m_workbench = new Workbench(m_model, m_shell, m_prompter, *m_list,
+        {[this] { return OpenLogViewer(); }, [this] { return OpenConversations(); },
+            [this] { return OpenAttachments(); }, [this](int role, int person) { m_records->OpenSheet(role, person); }},
+        this);
+    connect(m_opening, &IncidentOpenDriver::passEnded, m_workbench, &Workbench::IncidentOpened);
     // The timeline's playhead follows the panel's time label.
     connect(m_panel, &PlaybackPanel::positionShown, this, [this](double positionMs) {
-        if (!m_timeline || !m_load) // none open, or the window is going
+        if (!m_load) // the window is going
             return;
         const bool loaded = m_player->Status() != PlayerStatus::Stopped;
-        m_timeline.get()->SetPlayhead(
+        m_workbench->ShowPlayhead(
             QString::fromStdString(m_load->sequence().LoadedMP3), loaded ? std::optional(positionMs) : std::nullopt);
     });
     m_startup = new Startup(m_shell, m_prompter, m_about, m_model.paths.Temp, this);
@@ -86,7 +78,7 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
         // by itself: the program is told to end.
         emit startupFailed();
     });
-    m_sheets = std::make_unique<RecordSheetSlot>(this);
+    m_records = std::make_unique<PersonRecords>(m_model, m_shell, m_prompter, this);
     m_menu->Apply(m_shown.menus);
 }
 
@@ -146,7 +138,7 @@ void Main::ContinueLoad()
 void Main::BeginOpen()
 {
     CloseAllWindows();
-    m_texts->Clear();
+    m_workbench->Clear();
     m_panel->SetStatus({"", kStatusYellow});
 }
 
@@ -213,12 +205,13 @@ void Main::Choose(MenuEntry e)
     case MenuEntry::OpenIncident:
         return mnuOpen();
     case MenuEntry::LogFileViewer:
-        return OpenLogViewer();
+        OpenLogViewer();
+        return;
     case MenuEntry::TextConversations:
         OpenConversations();
         return;
     case MenuEntry::RecordViewer:
-        return mnuVREC();
+        return m_records->OpenList();
     case MenuEntry::Vistrel:
         return StartSiblingProgram(evidence, m_shell, m_prompter);
     case MenuEntry::Attachments:
@@ -231,9 +224,9 @@ void Main::Choose(MenuEntry e)
     case MenuEntry::Statistics:
         return OpenStatistics();
     case MenuEntry::Timeline:
-        return OpenTimeline();
+        return m_workbench->OpenTimeline();
     case MenuEntry::SearchEverything:
-        return OpenSearch();
+        return m_workbench->OpenSearch();
     case MenuEntry::PrintMainLog:
         return PrintLOG(m_model.paths.MainLog);
     case MenuEntry::PrintNolLog:
@@ -252,7 +245,7 @@ void Main::Choose(MenuEntry e)
     }
 }
 
-void Main::OpenLogViewer()
+DocViewer* Main::OpenLogViewer()
 {
     m_logViewer.OpenOrRaise([this] {
         const Paths& p = m_model.paths;
@@ -264,6 +257,8 @@ void Main::OpenLogViewer()
             [this](const QString& path) { PrintLOG(QFile::encodeName(path).toStdString()); });
         return viewer;
     });
+    // A log that failed to load closes the viewer at once.
+    return m_logViewer.get();
 }
 
 void Main::OpenStatistics()
@@ -275,22 +270,9 @@ void Main::OpenStatistics()
     });
 }
 
-void Main::mnuVREC()
-{
-    if (!m_model.listing.FileInList(m_model.CaseNumber + "_Records.rmq"))
-        return m_prompter.Show(
-            {"Not Found", "Unable to locate a Record File for this incident.     ", MessageIcon::Information});
-    m_records.OpenOrRaise([this] {
-        m_recordFile.SetRecordPath(m_model.RecordsPath);
-        RecordSource source {m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths), TodayText(m_model.Formats),
-            PrinterChoiceOf(m_shell)};
-        return new RecordViewer(std::move(source), m_prompter, *m_sheets, this);
-    });
-}
-
 RCEV* Main::recordSheet() const
 {
-    return m_sheets->sheet();
+    return m_records->sheet();
 }
 
 bool Main::LogViewerOpen() const
@@ -303,12 +285,10 @@ void Main::CloseAllWindows()
     m_about.Close();
     m_logViewer.Close();
     m_stats.Close();
-    m_sheets->Close();
-    m_records.Close();
+    m_records->Close();
     m_attach.Close();
     m_textConv.Close();
-    m_search.Close();
-    m_timeline.Close();
+    m_workbench->Close();
     m_list->KillInfo();
 }
 
@@ -362,37 +342,6 @@ void Main::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Main::OpenTimeline()
-{
-    m_timeline.OpenOrRaise([this] {
-        TimelineWindowInput input {m_texts->timeline(), m_model.Formats, m_model.CaseNumber, PrinterChoiceOf(m_shell),
-            [this](
-                const QString& suggested) { return m_shell.ChooseSaveFile(suggested, QApplication::activeWindow()); }};
-        auto* window = new TimelineWindow(std::move(input), m_prompter, this);
-        connect(window, &TimelineWindow::notationActivated, m_list, &RecordingListController::PlayNotation);
-        connect(window, &TimelineWindow::recordingActivated, m_list, &RecordingListController::PlayFrom);
-        connect(window, &TimelineWindow::entryActivated, this, &Main::ShowLogEntry);
-        return window;
-    });
-}
-
-void Main::ShowLogEntry(const QString& source, int position)
-{
-    const std::string name = source.toStdString();
-    const auto log = std::find(std::begin(kLogSources), std::end(kLogSources), name) - std::begin(kLogSources);
-    if (log == std::ssize(kLogSources))
-        return;
-    // The whole entry is selected: to where the next one begins.
-    std::int64_t end = position;
-    if (const auto texts = m_texts->texts())
-        for (const IncidentDocument& doc : texts->documents)
-            if (const DatedEntry* entry = doc.source == name ? EntryHolding(doc.entries, position) : nullptr)
-                end = entry->end;
-    OpenLogViewer();
-    if (m_logViewer)
-        m_logViewer.get()->ShowRange(static_cast<int>(log), position, end);
-}
-
 TextConvViewer* Main::OpenConversations()
 {
     return m_textConv.OpenOrRaise([this] {
@@ -406,55 +355,6 @@ AttachFORM* Main::OpenAttachments()
     return m_attach.OpenOrRaise([this] {
         return new AttachFORM({m_model.CaseNumber, m_model.attachments, m_model.attachFolder}, m_prompter, this);
     });
-}
-
-void Main::OpenSearch()
-{
-    SearchWindow* window = m_search.OpenOrRaise([this] {
-        auto* search = new SearchWindow({m_model.Formats, m_model.roles}, this);
-        // The documents of the incident: now when they are read, else when they arrive.
-        if (auto texts = m_texts->texts())
-            search->SetTexts(std::move(texts));
-        connect(m_texts, &IncidentTextsLoader::ready, search, [this, search] { search->SetTexts(m_texts->texts()); });
-        connect(search, &SearchWindow::hitActivated, this, &Main::OpenHit);
-        return search;
-    });
-    window->activateWindow();
-    window->field()->setFocus();
-}
-
-void Main::OpenHit(const IncidentDocument& document, int position, int length)
-{
-    switch (document.kind) {
-    case DocumentKind::Log:
-        OpenLogViewer();
-        if (DocViewer* viewer = m_logViewer.get())
-            viewer->ShowRange(document.index, position, position + length);
-        return;
-    case DocumentKind::Conversation:
-        OpenConversations()->ShowRange(document.index, position, position + length);
-        return;
-    case DocumentKind::RecordSheet:
-        return OpenRecordSheet(document.index, document.person);
-    case DocumentKind::Attachments: {
-        // A line of the list per attachment, in the list's order.
-        const auto before = std::u16string_view(document.text).substr(0, static_cast<std::size_t>(position));
-        OpenAttachments()->SelectRow(static_cast<int>(std::count(before.begin(), before.end(), u'\n')));
-        return;
-    }
-    }
-}
-
-void Main::OpenRecordSheet(int role, int person)
-{
-    // The persons as the record list reads them, the same file each time.
-    m_recordFile.SetRecordPath(m_model.RecordsPath);
-    if (const auto loaded = m_recordFile.RECORDLOAD(m_persons, m_model.roles); !loaded)
-        return m_prompter.Show({"File Error", "Failed to Load Record Data", MessageIcon::Critical,
-            m_model.RecordsPath + "\n" + loaded.error().text});
-    const RecordSource source {m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths),
-        TodayText(m_model.Formats), PrinterChoiceOf(m_shell)};
-    m_sheets->Open(source, static_cast<std::int16_t>(role), static_cast<std::int16_t>(person))->show();
 }
 
 } // namespace pellam

@@ -1,6 +1,6 @@
 #pragma once
 // The main window: it lives for the whole run, owns the incident model and
-// the records store, holds the recording list and the playback panel, and its
+// the person records, holds the recording list and the playback panel, and its
 // one menu opens the incident and every other window. It composes: the menu,
 // the start-up, the open driver and the list controller do the work; the
 // view state it shows is derived from the model.
@@ -12,8 +12,6 @@
 #include "audio/WaveOutBackend.h"
 #include "audio/ui/QtDispatcher.h"
 #include "base/Prompter.h"
-#include "records/RecordTable.h"
-#include "records/clsRecord.h"
 #include "workspace/IncidentModel.h"
 
 #include <QMainWindow>
@@ -29,20 +27,16 @@ class CornerLabels;
 class AttachFORM;
 class DocViewer;
 class IncidentOpenDriver;
-class IncidentTextsLoader;
+class Workbench;
 class LoadSequenceDriver;
 class PlaybackPanel;
 class RCEV;
-class RecordSheetSlot;
-class RecordViewer;
+class PersonRecords;
 class RecordingListController;
-class SearchWindow;
 class Shell;
 class Startup;
 class StatsWindow;
 class TextConvViewer;
-struct IncidentDocument;
-class TimelineWindow;
 
 class Main : public QMainWindow {
     Q_OBJECT
@@ -113,27 +107,14 @@ private:
     void BeginOpen();
     // Shows the view state derived from the model and the open.
     void Render();
-    void mnuVREC(); // "Record Viewer"
-    void OpenLogViewer();
+    DocViewer* OpenLogViewer();
     void OpenStatistics();
-    void OpenTimeline();
-    // Opens the log viewer at the entry of log `source` that holds `position`, selected.
-    void ShowLogEntry(const QString& source, int position);
-    void OpenSearch();
-    // Shows the hit [position, position + length) of a document in the
-    // window that shows that document.
-    void OpenHit(const IncidentDocument& document, int position, int length);
-    void OpenRecordSheet(int role, int person);
     AttachFORM* OpenAttachments();
     TextConvViewer* OpenConversations();
 
     IncidentModel m_model;
     Prompter& m_prompter;
     Shell& m_shell;
-    // The records store: the records file of the incident and the persons the
-    // last load left (written by the record list and its sheets).
-    clsRecord m_recordFile;
-    RecordTable m_persons;
     ViewState m_shown; // the view state last shown
 
     std::unique_ptr<WaveOutBackend> m_backend;
@@ -149,19 +130,15 @@ private:
     IncidentOpenDriver* m_opening = nullptr;
     Startup* m_startup = nullptr;
     CornerLabels* m_corner = nullptr;
-    // The incident's documents as texts, read once per opened incident for
-    // the timeline and the search across the incident.
-    IncidentTextsLoader* m_texts = nullptr;
+    // The timeline and the search across the incident.
+    Workbench* m_workbench = nullptr;
 
     WindowSlot<About> m_about;
     WindowSlot<DocViewer> m_logViewer;
     WindowSlot<StatsWindow> m_stats;
-    WindowSlot<RecordViewer> m_records;
-    std::unique_ptr<RecordSheetSlot> m_sheets;
+    std::unique_ptr<PersonRecords> m_records;
     WindowSlot<AttachFORM> m_attach;
     WindowSlot<TextConvViewer> m_textConv;
-    WindowSlot<SearchWindow> m_search;
-    WindowSlot<TimelineWindow> m_timeline;
 };
 
 } // namespace pellam

@@ -1,0 +1,75 @@
+#pragma once
+// The examiner's workbench beside the main window: the incident's documents
+// read once per opened incident, the timeline and the search across them,
+// and the way from a mark or a hit to the window that shows it there.
+#include "app/WindowSlot.h"
+#include "base/Prompter.h"
+#include "workspace/IncidentModel.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace pellam {
+
+class AttachFORM;
+class DocViewer;
+class IncidentTextsLoader;
+class RecordingListController;
+class SearchWindow;
+class Shell;
+class TextConvViewer;
+class TimelineWindow;
+struct IncidentDocument;
+
+// The main window's windows a mark or a hit opens: each opens (or raises)
+// its window and gives it, or nothing when it could not open.
+struct DocumentWindows {
+    std::function<DocViewer*()> logViewer;
+    std::function<TextConvViewer*()> conversations;
+    std::function<AttachFORM*()> attachments;
+    std::function<void(int role, int person)> recordSheet;
+};
+
+class Workbench : public QObject {
+    Q_OBJECT
+public:
+    Workbench(const IncidentModel& model, Shell& shell, Prompter& prompter, RecordingListController& list,
+        DocumentWindows windows, QWidget* owner);
+
+    // The recording pass ended: the documents of an incident found are read.
+    void IncidentOpened();
+    // A new open begins: what was read goes, and the windows close.
+    void Clear();
+    void Close();
+
+    void OpenTimeline();
+    void OpenSearch();
+    // The player's position in the recording loaded (nothing when none plays),
+    // for the timeline's playhead.
+    void ShowPlayhead(const QString& recording, std::optional<double> positionMs);
+
+    IncidentTextsLoader& texts() const { return *m_texts; }
+
+private:
+    // Opens the log viewer at the whole entry of log `source` that holds `position`.
+    void ShowLogEntry(const QString& source, int position);
+    // Shows the hit [position, position + length) in the window that shows its document.
+    void OpenHit(const IncidentDocument& document, int position, int length);
+
+    const IncidentModel& m_model;
+    Shell& m_shell;
+    Prompter& m_prompter;
+    RecordingListController& m_list;
+    DocumentWindows m_windows;
+    QWidget* m_owner;
+    IncidentTextsLoader* m_texts;
+    WindowSlot<TimelineWindow> m_timeline;
+    WindowSlot<SearchWindow> m_search;
+};
+
+} // namespace pellam
