@@ -159,6 +159,18 @@ TEST(NotationLink, ManyCaretsAtOnceAnswerAsOneAtATime)
     EXPECT_EQ(oneHere, allHere);
     EXPECT_NE(std::count(oneHere.begin(), oneHere.end(), Answer({"4711_A.mp3", "00:05", 5})), 0);
     EXPECT_NE(std::count(oneHere.begin(), oneHere.end(), Answer({"4711_B.mp3", "00:09", 9})), 0);
+
+    // A header naming its own recording, at the log's edges: as the title (position 0 or 5, never a
+    // header's place) and after a separator ending at 10, short of where the line start is looked for.
+    const std::u16string own
+        = std::u16string(20, u'x') + u"Started Sub Recording File 4711_A.mp3xxxxxx - (00:05) Notation By A. B: ";
+    const std::u16string far = u"\r\n" + std::u16string(300, u'.') + kSeparator + own + u"x";
+    for (const auto& [edge, plays] :
+        {std::pair {own + far, true}, {u"Log\r\n" + own + far, false}, {u"Log\r\n---\r\n" + own + u"x", false}}) {
+        const auto [oneEdge, allEdge] = EveryCaret(edge);
+        EXPECT_EQ(oneEdge, allEdge) << ToUtf8(edge);
+        EXPECT_EQ(std::count(allEdge.begin(), allEdge.end(), Answer({"4711_A.mp3", "00:05", 5})) != 0, plays);
+    }
 }
 
 TEST(NotationLink, ASingleClickSelectsTheWholeRecordingName)

@@ -25,6 +25,7 @@ TEST(LocalTime, ShortDatesTheSystemWrites)
         {"2/29/2000", "2000-02-29T00:00:00"},
         {"13/1/2026", "none"},
         {"0/1/2026", "none"},
+        {"1/0/2026", "none"},
         {"4/31/2026", "none"},
         {"12/5/26", "none"}, // two-digit years are another layout
         {"2026-12-05", "none"},
@@ -64,7 +65,8 @@ TEST(LocalTime, TimesOfDayWithAndWithoutSecondsAndTwelveHourClock)
     }
     EXPECT_EQ(Iso(EventFileMoment("12/5/2026", "1432")), "2026-12-05T14:32:00");
     EXPECT_EQ(Iso(EventFileMoment("12/5/2026", "14:32:10")), "2026-12-05T14:32:10");
-    EXPECT_EQ(Iso(EventFileMoment("12/5/2026", "2460")), "none");
+    EXPECT_EQ(Iso(EventFileMoment("12/5/2026", "2360")), "none");
+    EXPECT_EQ(Iso(EventFileMoment("12/5/2026", "2400")), "none");
     EXPECT_EQ(Iso(EventFileMoment("", "1432")), "none");
     EXPECT_EQ(Iso(EventFileMoment("12/5/2026", "")), "none");
 }
@@ -75,7 +77,7 @@ TEST(DatedEntries, LinesWithoutADateBelongToTheEntryAbove)
                                 u"------\r\n"
                                 u"12/5/2026 14:32:10 - Incident opened\r\n"
                                 u"second line\r\n"
-                                u"------\r\n"
+                                u"---\r\n"
                                 u"12/05/2026 2:33 PM - (00:03) Notation\r\n"
                                 u"12/5/2026 14:3 - not a time\r\n"
                                 u"12/5/2026 14:35:00 -no blank\r\n"
@@ -105,7 +107,7 @@ TEST(DatedEntries, LinesWithoutADateBelongToTheEntryAbove)
 TEST(DatedEntries, ConversationLinesRunPastMidnight)
 {
     const std::u16string text = u"Text conversation with Dale\r\n"
-                                u"23:58 CNT: still there?\r\n"
+                                u"23:59 CNT: still there?\r\n"
                                 u"continued\r\n"
                                 u"23:59 Dale: yes\r\n"
                                 u"0:01 Dale: it is late\r\n"
@@ -114,7 +116,7 @@ TEST(DatedEntries, ConversationLinesRunPastMidnight)
     const LocalSeconds day = *ReadShortDate("12/31/2026");
     const auto lines = ReadConversationLines(text, day);
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(IsoText(lines[0].time), "2026-12-31T23:58:00");
+    EXPECT_EQ(IsoText(lines[0].time), "2026-12-31T23:59:00"); // the same minute is the same day
     EXPECT_EQ(EntryText(text, lines[0]), "CNT: still there?\ncontinued");
     EXPECT_EQ(IsoText(lines[1].time), "2026-12-31T23:59:00");
     EXPECT_EQ(IsoText(lines[2].time), "2027-01-01T00:01:00");

@@ -116,7 +116,7 @@ TEST(IncidentSearch, KeepsAtMostTheCapAndStopsWhenAsked)
         = Over({Doc(DocumentKind::Log, "MainLog", std::u16string(10, u'e')), Doc(DocumentKind::Log, "NocLog", u"e")});
     const SearchAnswer all = search.Find(u"E", 11), capped = search.Find(u"e", 10);
     EXPECT_EQ(std::pair(all.hits.size(), all.capped), std::pair(std::size_t(11), false));
-    EXPECT_EQ(std::pair(capped.hits.size(), capped.capped), std::pair(std::size_t(10), true));
+    EXPECT_EQ(std::tuple(capped.hits.size(), capped.capped, capped.stopped), std::tuple(std::size_t(10), true, false));
     std::stop_source stop;
     stop.request_stop();
     const SearchAnswer stopped = search.Find(u"e", 10, stop.get_token());

@@ -64,14 +64,16 @@ TEST(Timeline, RecordingsStartAtTheirFirstAnnouncementElseTheirFileTimeAndStackW
         + u"12/5/2026 10:01:05 - Started Sub Recording File e.mp3" + kSeparator
         + u"12/5/2026 10:02:00 - Recording MP3 File: a.mp3" + kSeparator // announced again
         + u"12/5/2026 10:02:10 - Recording MP3 File:d.mp3" + kSeparator // no blank: announces nothing
-        + u"12/5/2026 10:02:04 - Recording MP3 File: f.mp3" + kSeparator; // backwards
+        + u"12/5/2026 10:02:04 - Recording MP3 File: f.mp3" + kSeparator // backwards
+        + u"12/5/2026 10:02:05 - Recording MP3 File: g.mp3" + kSeparator;
     IncidentTexts texts;
     texts.documents = {Doc(0, mainLog)};
-    const Timeline timeline = BuildTimeline(
-        Input({Listed("a.mp3", "01:05"), Listed("b.mp3", "123:45"), Listed("c.mp3", "00:10"), Listed("d.mp3", "??:??"),
-                  Listed("e.mp3", ""), Listed("../c.mp3", "00:01"), Listed("f.mp3", "00:05"), Listed("a.mp3", "00:01")},
-            evidence.str()),
-        texts);
+    const Timeline timeline
+        = BuildTimeline(Input({Listed("a.mp3", "01:05"), Listed("b.mp3", "123:45"), Listed("c.mp3", "00:10"),
+                                  Listed("d.mp3", "??:??"), Listed("e.mp3", ""), Listed("../c.mp3", "00:01"),
+                                  Listed("f.mp3", "00:05"), Listed("a.mp3", "00:01"), Listed("g.mp3", "00:01")},
+                            evidence.str()),
+            texts);
     EXPECT_EQ(Lines(timeline),
         (std::vector<std::string> {
             "recording 10:00:00 a.mp3/65 #1 MainLog row0: Recording MP3 File: a.mp3",
@@ -87,6 +89,8 @@ TEST(Timeline, RecordingsStartAtTheirFirstAnnouncementElseTheirFileTimeAndStackW
             // e.mp3, of unknown length, counts as running for a minute.
             "recording 10:02:04 f.mp3/5 #7 MainLog row2: Recording MP3 File: f.mp3",
             "main 10:02:04 MainLog: Recording MP3 File: f.mp3",
+            "recording 10:02:05 g.mp3/1 #9 MainLog row0: Recording MP3 File: g.mp3", // as e.mp3's minute ends
+            "main 10:02:05 MainLog: Recording MP3 File: g.mp3",
             "main 10:02:10 MainLog: Recording MP3 File:d.mp3",
             "recording 11:00:00 c.mp3/10 #3  row0: ",
             // Never announced and no file to date them by (or a name outside the folder).
@@ -95,7 +99,7 @@ TEST(Timeline, RecordingsStartAtTheirFirstAnnouncementElseTheirFileTimeAndStackW
         }));
     EXPECT_EQ(timeline.recordingRows, 3);
     EXPECT_EQ(timeline.events[0].position, static_cast<std::int32_t>(mainLog.find(u"12/5/2026 10:00:00")));
-    EXPECT_FALSE(timeline.events[13].position);
+    EXPECT_FALSE(timeline.events[15].position);
 }
 
 TEST(Timeline, LogEntriesAndConversationLinesInTimeOrderWithNotationsLinked)
@@ -137,7 +141,8 @@ TEST(Timeline, LogEntriesAndConversationLinesInTimeOrderWithNotationsLinked)
 
 TEST(Timeline, WithoutTheEventFilesTimesTheSpanRunsFromTheFirstToTheLastMoment)
 {
-    TimelineInput input = Input({Listed("a.mp3", "02:00"), Listed("z.mp3", "00:01")});
+    TimelineInput input = Input(
+        {Listed("a.mp3", "02:00"), Listed("z.mp3", "00:01"), Listed("y.mp3", "1:05"), Listed("x.mp3", "00:60")});
     input.incident.StartTime = "0900";
     input.incident.EndDate = "someday";
     IncidentTexts texts;
@@ -146,10 +151,13 @@ TEST(Timeline, WithoutTheEventFilesTimesTheSpanRunsFromTheFirstToTheLastMoment)
     EXPECT_EQ(BuildTimeline(input, texts).Span(), std::pair(at("0900"), at("1002"))); // to the recording's end
     input.incident.StartDate = "";
     EXPECT_EQ(BuildTimeline(input, texts).Span(), std::pair(at("1000"), at("1002")));
-    // Without a Main Log nothing is announced, and nothing has a time.
+    // Without a Main Log nothing is announced, and nothing has a time; a length is two figures or more, a
+    // colon and the seconds below 60.
     EXPECT_EQ(Lines(BuildTimeline(input, {})),
-        (std::vector<std::string> {"recording - a.mp3/120 #1  row0: ", "recording - z.mp3/1 #2  row0: "}));
+        (std::vector<std::string> {"recording - a.mp3/120 #1  row0: ", "recording - z.mp3/1 #2  row0: ",
+            "recording - y.mp3 #3  row0: ", "recording - x.mp3 #4  row0: "}));
     EXPECT_FALSE(BuildTimeline(input, {}).Span());
+    EXPECT_EQ(BuildTimeline(input, {}).recordingRows, 1); // an empty row is still drawn
 }
 
 } // namespace
