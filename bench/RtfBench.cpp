@@ -5,6 +5,7 @@
 // QTextDocument from the read document, and the whole viewer opened on the
 // file; and what a double-click costs at the end of a 20 MB log.
 #include "GeneratedLog.h"
+#include "OffscreenMain.h"
 #include "logs/NotationLink.h"
 #include "logs/ui/DocViewer.h"
 #include "richtext/RtfReader.h"
@@ -129,14 +130,5 @@ BENCHMARK(BM_DoubleClickAtEnd)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // The viewer needs a display; none is shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithWindows(argc, argv);
 }

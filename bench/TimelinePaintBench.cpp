@@ -2,6 +2,7 @@
 // picture of a big window's size: 5000 recordings and 100 000 dated entries,
 // at the whole day, an hour, a minute and ten seconds across. Beside each
 // paint, the floor: filling the same picture once, measured in the same run.
+#include "OffscreenMain.h"
 #include "base/Prompter.h"
 #include "workbench/ui/TimelineWindow.h"
 
@@ -116,14 +117,5 @@ BENCHMARK(BM_Paint)->Arg(86400)->Arg(3600)->Arg(60)->Arg(10)->Unit(benchmark::kM
 
 int main(int argc, char** argv)
 {
-    // The window needs a display; none is shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithWindows(argc, argv);
 }

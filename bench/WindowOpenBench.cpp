@@ -6,6 +6,7 @@
 // 1000 one-minute recordings, and for 5000 one-second ones, where the list's
 // own work (model, sort proxy, view) weighs more than the reading.
 #include "GeneratedIncident.h"
+#include "OffscreenMain.h"
 #include "app/DesktopShell.h"
 #include "app/Main.h"
 #include "base/Prompter.h"
@@ -103,14 +104,6 @@ BENCHMARK(BM_WindowOpen)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_CONFIG_HOME", PELLAM_BENCH_DIR "/config"); // the window's settings, not the user's
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithWindows(argc, argv);
 }

@@ -18,6 +18,7 @@
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
 #include "support/FakeShell.h"
+#include "support/FinishOpening.h"
 #include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
@@ -50,19 +51,6 @@ using namespace pellam;
 namespace {
 
 const QString kSample = PELLAM_BINARY_DIR "/sample/4711";
-
-// Steps the recording pass as its 20 ms timer would, without waiting for the timer.
-bool FinishOpening(Main& w)
-{
-    w.findChild<QTimer*>("GetDirsTIM")->stop();
-    // Between steps the events run, so the background probe delivers.
-    return QTest::qWaitFor(
-        [&] {
-            w.opening().tick();
-            return !w.Loading();
-        },
-        30000);
-}
 
 RecordingListView* List(const Main& w)
 {
@@ -212,7 +200,7 @@ private slots:
         m_shell->eventFile = [] { return QString("sample/4711/4711.evt"); };
         w->Choose(MenuEntry::OpenIncident);
         QDir::setCurrent(here);
-        QVERIFY(FinishOpening(*w) && m_prompter->messages.empty());
+        QVERIFY(test::FinishOpening(*w) && m_prompter->messages.empty());
         // The corner labels make room for their new texts, eliding only what does not fit.
         auto* picPath = w->findChild<CornerLabel*>("Label5");
         QCOMPARE(picPath->text(), "PicPath = " + kSample + "/Photo/");
@@ -265,7 +253,7 @@ private slots:
         WireProgram(*w, {"pellam", kSample + "/4711.evt"});
         w->Form_Load(false);
         QVERIFY(w->isVisible() && w->panel().NPLabel()->text().isEmpty());
-        QVERIFY(FinishOpening(*w));
+        QVERIFY(test::FinishOpening(*w));
         QCOMPARE(std::pair(Rows(*w), m_prompter->messages.size()), std::pair(5, size_t(0)));
 
         const std::pair<QString, QString> bad[] = {
@@ -309,7 +297,7 @@ private slots:
         Main window(*m_prompter, *m_shell, std::make_unique<VirtualWaveBackend>());
         window.Form_Load(false);
         window.OpenEventFile(evidence.filePath("none.evt"));
-        QVERIFY(FinishOpening(window));
+        QVERIFY(test::FinishOpening(window));
         QCOMPARE(Cell(window, 0, 1) + "|" + Cell(window, 0, 2), QString("1,062 MB|05.12.2026 16:49:13"));
     }
 
@@ -335,7 +323,7 @@ private slots:
         QVERIFY(QApplication::overrideCursor());
         w->panel().SetPointer(MousePointer::Busy);
         w->list().ColumnClick(3); // by CRC: not the listing's order
-        QVERIFY(FinishOpening(*w));
+        QVERIFY(test::FinishOpening(*w));
         QVERIFY(QApplication::overrideCursor()); // the load's hourglass is still up
         w->panel().SetPointer(MousePointer::Normal);
         QVERIFY(!QApplication::overrideCursor());

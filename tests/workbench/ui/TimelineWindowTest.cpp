@@ -9,6 +9,7 @@
 #include "audio/ui/PlaybackPanel.h"
 #include "logs/ui/DocViewer.h"
 #include "support/FakeShell.h"
+#include "support/FinishOpening.h"
 #include "support/PdfOutput.h"
 #include "support/RecordingPrompter.h"
 #include "workbench/ui/IncidentTextsLoader.h"
@@ -74,18 +75,6 @@ std::shared_ptr<Timeline> HourOfIncident(LocalSeconds start = kStart)
     ev.back().source = "4711_Text1.txt";
     ev.push_back(TimelineEvent {}); // 8: no date
     return t;
-}
-
-// Steps the recording pass without waiting for its timer.
-bool FinishOpening(Main& w)
-{
-    w.findChild<QTimer*>("GetDirsTIM")->stop();
-    return QTest::qWaitFor(
-        [&] {
-            w.opening().tick();
-            return !w.Loading();
-        },
-        30000);
 }
 
 } // namespace
@@ -245,7 +234,7 @@ private slots:
         Main w(m_prompter, shell);
         w.Form_Load(false);
         w.OpenEventFile(PELLAM_BINARY_DIR "/sample/4711/4711.evt");
-        QVERIFY(FinishOpening(w));
+        QVERIFY(test::FinishOpening(w));
         w.Choose(MenuEntry::Timeline);
         auto* window = w.findChild<TimelineWindow*>();
         QVERIFY(window);

@@ -1,0 +1,18 @@
+#pragma once
+// The main of a benchmark that needs windows: they are made offscreen (none
+// is shown) unless QT_QPA_PLATFORM says otherwise.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+inline int RunBenchmarksWithWindows(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
