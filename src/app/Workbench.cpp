@@ -61,25 +61,24 @@ void Workbench::OpenTimeline()
         auto* window = new TimelineWindow(std::move(input), m_prompter, m_owner);
         connect(window, &TimelineWindow::notationActivated, &m_list, &RecordingListController::PlayNotation);
         connect(window, &TimelineWindow::recordingActivated, &m_list, &RecordingListController::PlayFrom);
-        connect(window, &TimelineWindow::entryActivated, this, &Workbench::ShowLogEntry);
+        connect(window, &TimelineWindow::entryActivated, this, &Workbench::ShowEntry);
         return window;
     });
 }
 
-void Workbench::ShowLogEntry(const QString& source, int position)
+void Workbench::ShowEntry(const QString& source, int position)
 {
+    const auto texts = m_texts->texts();
+    if (!texts)
+        return;
     const std::string name = source.toStdString();
-    const auto log = std::find(std::begin(kLogSources), std::end(kLogSources), name) - std::begin(kLogSources);
-    if (log == std::ssize(kLogSources))
+    const auto doc = std::find_if(
+        texts->documents.begin(), texts->documents.end(), [&](const IncidentDocument& d) { return d.source == name; });
+    if (doc == texts->documents.end())
         return;
     // The whole entry is selected: to where the next one begins.
-    std::int64_t end = position;
-    if (const auto texts = m_texts->texts())
-        for (const IncidentDocument& doc : texts->documents)
-            if (const DatedEntry* entry = doc.source == name ? EntryHolding(doc.entries, position) : nullptr)
-                end = entry->end;
-    if (DocViewer* viewer = m_windows.logViewer())
-        viewer->ShowRange(static_cast<int>(log), position, end);
+    const DatedEntry* entry = EntryHolding(doc->entries, position);
+    OpenHit(*doc, position, static_cast<int>(entry ? entry->end - position : 0));
 }
 
 void Workbench::OpenSearch()

@@ -56,8 +56,9 @@ public:
     IncidentTextsLoader& texts() const { return *m_texts; }
 
 private:
-    // Opens the log viewer at the whole entry of log `source` that holds `position`.
-    void ShowLogEntry(const QString& source, int position);
+    // Opens the log viewer or the conversation at the whole entry of document
+    // `source` that holds `position`, selected.
+    void ShowEntry(const QString& source, int position);
     // Shows the hit [position, position + length) in the window that shows its document.
     void OpenHit(const IncidentDocument& document, int position, int length);
 

@@ -75,7 +75,7 @@ TimelineWindow::TimelineWindow(TimelineWindowInput input, Prompter& prompter, QW
             return emit recordingActivated(
                 FromUtf8(e.recording), e.duration ? std::min(second, std::max(0, *e.duration - 1)) : 0);
         }
-        if (e.lane != TimelineLane::Text && e.position)
+        if (e.position)
             emit entryActivated(FromUtf8(e.source), *e.position);
     });
     resize(1000, 420);

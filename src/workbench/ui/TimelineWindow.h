@@ -68,7 +68,8 @@ signals:
     void notationActivated(const QString& recording, int second);
     // A recording's bar: the recording from the moment clicked.
     void recordingActivated(const QString& recording, int second);
-    // A log entry's mark: the entry at its position in the document `source`.
+    // A log entry's or a conversation line's mark: the entry at its position
+    // in the document `source`.
     void entryActivated(const QString& source, int position);
 
 private:

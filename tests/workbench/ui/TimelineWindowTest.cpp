@@ -7,6 +7,7 @@
 #include "app/Main.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
+#include "conversations/ui/TextConvViewer.h"
 #include "logs/ui/DocViewer.h"
 #include "support/FakeShell.h"
 #include "support/FinishOpening.h"
@@ -72,7 +73,8 @@ std::shared_ptr<Timeline> HourOfIncident(LocalSeconds start = kStart)
     ev.back().source = "AdminLog";
     ev.back().position = 10;
     ev.push_back(Event(start, TimelineLane::Text, 50)); // 7
-    ev.back().source = "4711_Text1.txt";
+    ev.back().source = "4711_TextCon1.doc";
+    ev.back().position = 36;
     ev.push_back(TimelineEvent {}); // 8: no date
     return t;
 }
@@ -128,7 +130,7 @@ private slots:
         QVERIFY(!view->PlayheadX());
 
         // Clicks: a notation plays with its offset, a bar from the moment
-        // clicked, a log entry opens at its position, a text line does nothing.
+        // clicked, a log entry or a conversation line opens at its position.
         QSignalSpy notes(m_window.get(), &TimelineWindow::notationActivated);
         QSignalSpy bars(m_window.get(), &TimelineWindow::recordingActivated);
         QSignalSpy entries(m_window.get(), &TimelineWindow::entryActivated);
@@ -139,7 +141,8 @@ private slots:
         QCOMPARE(bars.size(), 2);
         QVERIFY2(std::abs(bars[0][1].toInt() - 60) <= 2, qPrintable(bars[0][1].toString())); // the bar's middle
         QCOMPARE(bars[1], (QVariantList {"c.mp3", 0}));
-        QCOMPARE(QList<QVariantList>(entries), (QList<QVariantList> {{"MainLog", 200}, {"NocLog", 50}}));
+        QCOMPARE(QList<QVariantList>(entries),
+            (QList<QVariantList> {{"MainLog", 200}, {"NocLog", 50}, {"4711_TextCon1.doc", 36}}));
 
         // Documents without a single date: the window says so and has nothing to click.
         auto undated = std::make_shared<Timeline>();
@@ -276,6 +279,12 @@ private slots:
         QVERIFY(viewer && w.LogViewerOpen());
         QVERIFY2(viewer->logBox(0)->textCursor().selectedText().contains("Command post approves"),
             qPrintable(viewer->logBox(0)->textCursor().selectedText()));
+        // A conversation line's mark opens that conversation's tab with the line selected.
+        QTest::mouseClick(view, Qt::LeftButton, {}, view->PointOf(7)->toPoint());
+        auto* conversations = w.findChild<TextConvViewer*>();
+        QVERIFY(conversations && conversations->SSTab1()->currentIndex() == 1);
+        const QString line = conversations->RTB(1)->textCursor().selectedText();
+        QVERIFY2(line.startsWith("14:55 Tomas Orrin: I am on my way."), qPrintable(line));
         QVERIFY(m_prompter.messages.empty());
         w.close();
     }
