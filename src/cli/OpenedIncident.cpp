@@ -38,4 +38,12 @@ std::optional<int> OpenIncidentArgument(const std::string& argument, IncidentMod
     return std::nullopt;
 }
 
+IncidentTexts ReadIncidentTextsTelling(const IncidentModel& model)
+{
+    IncidentTexts texts = ReadIncidentTexts(model);
+    for (const DocumentProblem& problem : texts.problems)
+        Tell(problem.file, problem.reason);
+    return texts;
+}
+
 } // namespace pellam::cli

@@ -16,11 +16,7 @@ int Run(const Args& args)
     IncidentModel model;
     if (const auto failed = OpenIncidentArgument(args[0], model))
         return *failed;
-    auto texts = std::make_shared<const IncidentTexts>(ReadIncidentTexts(model));
-    for (const std::string& problem : texts->problems) {
-        const auto cut = problem.find(": ");
-        Tell(problem.substr(0, cut), cut == std::string::npos ? "" : problem.substr(cut + 2));
-    }
+    auto texts = std::make_shared<const IncidentTexts>(ReadIncidentTextsTelling(model));
     const IncidentSearch search(texts);
 
     Json head;

@@ -41,9 +41,7 @@ int Run(const Args& args)
     IncidentModel model;
     if (const auto failed = OpenIncidentArgument(args[0], model))
         return *failed;
-    const IncidentTexts texts = ReadIncidentTexts(model);
-    for (const std::string& problem : texts.problems)
-        Tell(args[0], problem);
+    const IncidentTexts texts = ReadIncidentTextsTelling(model);
     const Timeline timeline = BuildTimeline(TimelineInputOf(model), texts);
 
     Json j;

@@ -14,7 +14,7 @@ bool ReadDocument(IncidentTexts& texts, IncidentDocument& doc, const std::string
 {
     const auto loaded = LoadRichTextFile(path);
     if (!loaded) {
-        texts.problems.push_back(path + ": " + Describe(loaded.error()));
+        texts.problems.push_back({path, Describe(loaded.error())});
         return false;
     }
     doc.path = path;
@@ -81,7 +81,7 @@ IncidentTexts ReadIncidentTexts(const IncidentModel& model, std::stop_token stop
         RecordTable records;
         RoleTable roles = model.roles;
         if (const auto loaded = store.RECORDLOAD(records, roles); !loaded) {
-            texts.problems.push_back(model.RecordsPath + ": " + loaded.error().text);
+            texts.problems.push_back({model.RecordsPath, loaded.error().text});
         } else {
             const std::string today = TodayText(model.Formats);
             for (int role = 0; role < clsRecord::kWrittenRoles && !stop.stop_requested(); ++role) {

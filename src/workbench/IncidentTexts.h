@@ -29,10 +29,15 @@ struct IncidentDocument {
     std::vector<DatedEntry> entries;
 };
 
+// A document the incident names that could not be read.
+struct DocumentProblem {
+    std::string file;
+    std::string reason;
+};
+
 struct IncidentTexts {
     std::vector<IncidentDocument> documents; // in the order listed above
-    // Documents the incident names that could not be read: file and reason.
-    std::vector<std::string> problems;
+    std::vector<DocumentProblem> problems;
 };
 
 inline constexpr const char* kLogSources[4] = {"MainLog", "NocLog", "AdminLog", "NppReport"};
