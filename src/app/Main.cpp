@@ -14,7 +14,6 @@
 #include "attachments/ui/InfoS.h"
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
-#include "audio/ui/ProcessDecoder.h"
 #include "audio/ui/QtWaveBackend.h"
 #include "base/Cp1252.h"
 #include "base/PathText.h"
@@ -36,11 +35,9 @@
 
 namespace pellam {
 
-Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> backend, std::unique_ptr<Decoder> decoder,
-    QWidget* parent)
+Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> backend, QWidget* parent)
     : QMainWindow(parent), m_prompter(prompter), m_shell(shell),
-      m_backend(backend ? std::move(backend) : std::make_unique<QtWaveBackend>()),
-      m_decoder(decoder ? std::move(decoder) : std::make_unique<ProcessDecoder>())
+      m_backend(backend ? std::move(backend) : std::make_unique<QtWaveBackend>())
 {
     setObjectName("Main");
     setWindowTitle("Norvik Technologies: Pellam");
@@ -111,7 +108,7 @@ void Main::BuildControls()
     m_panel->setObjectName("Frame1");
     // The driver asks the list for its selection; the list is made right after it.
     m_load = new LoadSequenceDriver(
-        *m_panel, *m_player, *m_decoder, m_model.paths, m_prompter, [this] { return m_list->SelectedRecording(); });
+        *m_panel, *m_player, m_decoded, m_prompter, [this] { return m_list->SelectedRecording(); });
     m_list = new RecordingListController(m_model, *m_load, *m_player, *m_panel, m_prompter, central, this);
 
     m_corner = new CornerLabels(menuBar());

@@ -7,7 +7,7 @@
 #include "app/MainMenu.h"
 #include "app/ViewState.h"
 #include "app/WindowSlot.h"
-#include "audio/Decoder.h"
+#include "audio/DecodeCache.h"
 #include "audio/WAVPlayer.h"
 #include "audio/WaveOutBackend.h"
 #include "audio/ui/QtDispatcher.h"
@@ -41,16 +41,16 @@ class TextConvViewer;
 class Main : public QMainWindow {
     Q_OBJECT
 public:
-    // The sound backend and decoder may be replaced (tests); by default the
-    // program plays through the sound server and decodes with lame.
-    Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> backend = nullptr,
-        std::unique_ptr<Decoder> decoder = nullptr, QWidget* parent = nullptr);
+    // The sound backend may be replaced (tests); by default the program plays
+    // through the sound server.
+    Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> backend = nullptr, QWidget* parent = nullptr);
     ~Main() override;
 
     IncidentModel& incident() { return m_model; }
     WAVPlayer& player() { return *m_player; }
     PlaybackPanel& panel() { return *m_panel; }
     LoadSequenceDriver& loader() { return *m_load; }
+    DecodeCache& decoded() { return m_decoded; }
     RecordingListController& list() { return *m_list; }
     IncidentOpenDriver& opening() { return *m_opening; }
 
@@ -118,7 +118,8 @@ private:
     ViewState m_shown; // the view state last shown
 
     std::unique_ptr<WaveOutBackend> m_backend;
-    std::unique_ptr<Decoder> m_decoder;
+    // The decoded recordings of this session, in the working folder; they go with the window.
+    DecodeCache m_decoded {m_model.paths.Temp};
     QtDispatcher m_dispatcher;
     std::unique_ptr<WAVPlayer> m_player;
 

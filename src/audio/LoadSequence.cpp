@@ -1,75 +1,35 @@
 #include "audio/LoadSequence.h"
 
+#include "audio/Mp3Stream.h"
 #include "base/PathText.h"
 #include "base/Rounding.h"
+#include "media/Mp3Decoder.h"
 #include "media/Mp3Duration.h"
-#include "workspace/WorkFolder.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <sys/statvfs.h>
-#include <system_error>
-#include <unistd.h>
+#include <cerrno>
 
 namespace pellam {
 namespace {
 
-// Bytes as megabytes with one decimal, as the operator reads sizes.
-std::string Megabytes(std::uint64_t bytes)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f MB", static_cast<double>(bytes) / 1048576.0);
-    return buf;
-}
+constexpr std::int64_t kWavHeaderBytes = 44;
 
-// Milliseconds as seconds with one decimal.
-std::string Seconds(std::int64_t ms)
+std::string TimeOf(std::int64_t samples, int rate)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f", static_cast<double>(ms) / 1000.0);
-    return buf;
-}
-
-std::int64_t LengthMs(const Mp3Length& length, std::int64_t samples)
-{
-    return length.rate > 0 ? samples * 1000 / length.rate : 0;
+    return DurationText(rate > 0 ? DivRoundHalfEven(samples, rate) : 0);
 }
 
 } // namespace
 
-std::optional<std::uint64_t> FreeBytes(const FolderPath& folder)
+LoadSequence::LoadSequence(LoadHost& host, WAVPlayer& player, DecodeCache& cache)
+    : m_host(host), m_player(player), m_cache(cache)
 {
-    struct statvfs st { };
-    if (::statvfs(folder.str().c_str(), &st) != 0)
-        return std::nullopt;
-    return static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
+    m_endOfStream = m_player.EndOfStream.Subscribe([this] { DecodeEndedEarly(); });
 }
-
-std::uint64_t DecodedBytes(const Mp3Length& length)
-{
-    constexpr std::uint64_t kHeader = 44; // RIFF, "fmt " and "data" chunk headers
-    return static_cast<std::uint64_t>(length.samples + kDecodeSlackSamples)
-        * static_cast<std::uint64_t>(length.channels) * 2
-        + kHeader;
-}
-
-LoadSequence::LoadSequence(
-    LoadHost& host, WAVPlayer& player, Decoder& decoder, const Paths& paths, ProcessSource processes, int pid)
-    : m_host(host), m_player(player), m_decoder(decoder), m_paths(paths), m_processes(std::move(processes)),
-      m_pid(pid != 0 ? pid : static_cast<int>(::getpid()))
-{ }
 
 LoadSequence::~LoadSequence()
 {
-    if (m_paths.Temp.empty())
-        return;
-    std::error_code ignored;
-    std::filesystem::remove(TempWavPath(), ignored);
-}
-
-std::string LoadSequence::TempWavPath() const
-{
-    return m_paths.Temp.Join(TempWavName(m_pid));
+    if (m_decode)
+        m_decode->Stop();
 }
 
 void LoadSequence::SetTimer(TimerRequest& timer, bool enabled, int intervalMs)
@@ -81,55 +41,40 @@ void LoadSequence::SetTimer(TimerRequest& timer, bool enabled, int intervalMs)
     TimersChanged();
 }
 
+void LoadSequence::RetireDecode()
+{
+    SetTimer(m_decodeWatch, false, m_decodeWatch.intervalMs);
+    if (!m_decode)
+        return;
+    if (!m_cache.Keep(*m_decode))
+        m_decode->Stop();
+    // The player's stream shared the decode and was closed before: the last
+    // owner goes here, and with it the decode's thread (one step at most).
+    m_decode.reset();
+}
+
 void LoadSequence::ConvertMP3toWAV(const std::string& fullPath)
 {
     if (m_player.Status() == PlayerStatus::Playing)
         m_host.PressStop();
     m_player.FileClose();
     m_player.SetSelectedDevice(-1); // refused only while playing, and the player was stopped first
+    RetireDecode();
 
-    // A decode that fails must not leave the previous recording to be played.
-    std::error_code ignored;
-    std::filesystem::remove(TempWavPath(), ignored);
-
-    // A new decode replaces the load still waiting or retrying: its timers
+    // A new pick replaces the load still waiting or retrying: its timers
     // end here, whatever becomes of this one.
     SetTimer(m_wait, false, m_wait.intervalMs);
     SetTimer(m_load, false, m_load.intervalMs);
     m_retries = 0;
+    m_playsKept = false;
+    m_statusNote.clear();
+    m_endedEarly.clear();
 
     m_host.SetStatusText(kConverting);
     m_host.SetPointer(MousePointer::Busy);
-
-    // The decoder takes no "--": an absolute path is the way to make sure a
-    // recording named "-x.mp3" (or "-") is read as a file, never as an option.
     m_source = MakeAbsolute(fullPath);
-    m_expected.reset();
-    if (const auto length = ScanMp3(m_source); length && length->channels > 0 && length->rate > 0)
-        m_expected = *length;
-    if (m_expected && FreeSpace) {
-        const std::uint64_t needed = DecodedBytes(*m_expected);
-        if (const auto free = FreeSpace(m_paths.Temp); free && *free < needed) {
-            CouldNotLoad(
-                "the working folder has " + Megabytes(*free) + " free, the recording needs " + Megabytes(needed),
-                "Working folder: " + m_paths.Temp.WithSeparator() + "\nFree: " + std::to_string(*free)
-                    + " bytes\nNeeded: " + std::to_string(needed) + " bytes");
-            return;
-        }
-    }
-
-    const DecoderStart started = m_decoder.Start(kDecoderProgram, {"--decode", m_source, TempWavPath()});
-    if (started.outcome == DecoderStart::Outcome::Started) {
-        m_state = LoadState::Decoding;
-        SetTimer(m_wait, true, 500);
-        return;
-    }
-    m_state = LoadState::Failed;
-    Forget();
-    m_host.SetPointer(MousePointer::Normal);
-    m_host.SetStatusText(started.outcome == DecoderStart::Outcome::Missing
-            ? std::string(kMissingCodec)
-            : kStartFailedPrefix + std::to_string(started.error.number));
+    m_state = LoadState::Decoding;
+    SetTimer(m_wait, true, m_wait.intervalMs);
 }
 
 void LoadSequence::Decode(const RecordingRef& recording)
@@ -149,8 +94,7 @@ void LoadSequence::CouldNotLoad(const std::string& reason, const std::string& de
 {
     const std::string name = LoadedMP3.empty() ? BaseName(m_source) : LoadedMP3;
     m_player.FileClose();
-    std::error_code ignored;
-    std::filesystem::remove(TempWavPath(), ignored);
+    RetireDecode();
     SetTimer(m_wait, false, m_wait.intervalMs);
     SetTimer(m_load, false, m_load.intervalMs);
     m_retries = 0;
@@ -162,24 +106,7 @@ void LoadSequence::CouldNotLoad(const std::string& reason, const std::string& de
     m_host.SetStatus({std::string(kCouldNotLoad) + " - " + reason, kStatusRed});
     m_host.SetPointer(MousePointer::Normal);
     m_host.ShowMessage({kCouldNotLoad, name + " was not loaded: " + reason + ".", MessageIcon::Exclamation,
-        "Recording: " + m_source + "\nDecoded file: " + TempWavPath() + "\n" + detail});
-}
-
-std::optional<std::string> LoadSequence::ShortDecode()
-{
-    if (!m_expected)
-        return std::nullopt;
-    const std::int64_t wanted = LengthMs(*m_expected, m_expected->samples);
-    const std::int64_t decoded = m_player.Duration();
-    if (decoded + LengthMs(*m_expected, kDecodeSlackSamples) >= wanted)
-        return std::nullopt;
-    std::string reason = "decoded " + Seconds(decoded) + " of " + Seconds(wanted) + " seconds";
-    // The usual cause: the working folder's file system filled up while the
-    // decoder wrote, which it does not report.
-    const auto free = FreeSpace ? FreeSpace(m_paths.Temp) : std::nullopt;
-    if (free && *free < DecodedBytes(*m_expected))
-        reason += ", the working folder is full";
-    return reason;
+        "Recording: " + m_source + (detail.empty() ? "" : "\n" + detail)});
 }
 
 bool LoadSequence::IsLoaded(const RecordingRef& recording) const
@@ -188,13 +115,17 @@ bool LoadSequence::IsLoaded(const RecordingRef& recording) const
     return m_loaded && m_loaded->number == recording.number && m_loaded->path == recording.path;
 }
 
+void LoadSequence::ShowPlaying(bool ownRow)
+{
+    const bool playing = m_player.Status() == PlayerStatus::Playing;
+    m_host.SetStatus({(ownRow || playing ? kPlayingPrefix : kLoadedPrefix) + LoadedMP3 + m_statusNote, kStatusGreen});
+}
+
 void LoadSequence::ShowLoaded(const std::optional<RecordingRef>& current)
 {
     if (m_state != LoadState::Loaded)
         return;
-    const bool ownRow = current && IsLoaded(*current);
-    const bool playing = m_player.Status() == PlayerStatus::Playing;
-    m_host.SetStatus({(ownRow || playing ? kPlayingPrefix : kLoadedPrefix) + LoadedMP3, kStatusGreen});
+    ShowPlaying(current && IsLoaded(*current));
 }
 
 void LoadSequence::ListClick(const std::optional<RecordingRef>& selected)
@@ -221,9 +152,8 @@ void LoadSequence::ListDoubleClick(const std::optional<RecordingRef>& selected)
 
 void LoadSequence::Reload()
 {
-    // Nothing was decoded (the decoder is missing, or the load failed and
-    // was forgotten): there is no file to reopen, and the status line keeps
-    // saying why.
+    // Nothing could be decoded: there is nothing to reopen, and the status
+    // line keeps saying why.
     if (!m_loaded && m_state == LoadState::Failed)
         return;
     AutoPlay = false;
@@ -234,13 +164,6 @@ void LoadSequence::Reload()
 
 void LoadSequence::WaitForItTick()
 {
-    // A second decoder (one we did not start, or an older one of ours) is
-    // still at work: wait for it.
-    const ProcessCheck others = CheckProcess(kDecoderProgram, m_processes);
-    if (!others)
-        m_host.ShowMessage(CheckProcessFailedMessage());
-    if (others.value_or(false))
-        return;
     SetTimer(m_wait, false, m_wait.intervalMs);
     m_retries = 0;
     WavLoad();
@@ -252,14 +175,15 @@ void LoadSequence::WaveLoadTick()
     WavLoad();
 }
 
-void LoadSequence::Failed()
+void LoadSequence::Failed(const std::string& reason)
 {
     ++m_retries;
     if (m_retries >= kLoadAttempts) {
         m_host.DrawGrid();
         m_retries = 0;
         m_state = LoadState::Failed;
-        m_host.SetStatus({kCouldNotLoad, kStatusRed});
+        Forget();
+        m_host.SetStatus({std::string(kCouldNotLoad) + " - " + reason, kStatusRed});
         m_host.SetPointer(MousePointer::Normal);
         return;
     }
@@ -291,40 +215,104 @@ void LoadSequence::StartAtNoteOffset()
     m_player.PlaybackStart();
 }
 
+void LoadSequence::StartDecode(std::int64_t estimatedBytes)
+{
+    std::string wavPath;
+    if (auto reserved = m_cache.Reserve(estimatedBytes))
+        wavPath = std::move(reserved).value();
+    else
+        m_statusNote = " - not kept (" + reserved.error() + "): going back to it decodes it again";
+    m_decode = std::make_shared<RecordingDecode>(m_source, wavPath, ThreadedDecode);
+    SetTimer(m_decodeWatch, true, m_decodeWatch.intervalMs);
+}
+
 void LoadSequence::WavLoad()
 {
-    // Other programs may open a file that is still being written, so the
-    // file only counts once the decoder we started has exited.
-    const bool opened = !m_decoder.IsRunning() && m_player.FileOpen(TempWavPath());
+    // Decoded before in this session and unchanged since: its kept file plays.
+    if (const CachedRecording* kept = m_cache.Find(m_source); kept && m_player.FileOpen(kept->wavPath)) {
+        m_playsKept = true;
+        Loaded(kept->trace);
+        return;
+    }
+    m_playsKept = false;
+    auto opened = Mp3Decoder::Open(m_source);
     if (!opened) {
-        Failed();
+        const SystemError& error = opened.error();
+        if (error.number == ENOSYS) {
+            m_state = LoadState::Failed;
+            Forget();
+            m_host.SetPointer(MousePointer::Normal);
+            m_host.SetStatusText(kMissingCodec);
+        } else if (error.IsContent()) {
+            CouldNotLoad(error.text, {});
+        } else {
+            // The system could not read it: the evidence may still be arriving.
+            Failed(error.text);
+        }
         return;
     }
-    if (const auto shortened = ShortDecode()) {
-        const auto free = FreeSpace ? FreeSpace(m_paths.Temp) : std::nullopt;
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(TempWavPath(), ec);
-        CouldNotLoad(*shortened,
-            "Decoded: " + std::to_string(m_player.Duration()) + " ms in "
-                + (ec ? ec.message() : std::to_string(size) + " bytes")
-                + "\nRecording: " + std::to_string(LengthMs(*m_expected, m_expected->samples)) + " ms\nFree in "
-                + m_paths.Temp.WithSeparator() + ": " + (free ? std::to_string(*free) + " bytes" : "unknown"));
+    std::unique_ptr<Mp3Decoder> decoder = std::move(opened).value();
+    const std::int64_t estimated = kWavHeaderBytes + std::max<std::int64_t>(decoder->Length(), 0) * decoder->FrameBytes();
+    // A reopen (a redraw, a second double-click) goes on with the decode under way.
+    if (!m_decode || m_decode->Recording() != m_source)
+        StartDecode(estimated);
+    auto stream = std::make_unique<Mp3Stream>(std::move(decoder), m_decode);
+    if (const std::string silent = stream->Prime(); !silent.empty()) {
+        CouldNotLoad(silent, {});
         return;
     }
+    if (!m_player.Open(std::move(stream))) {
+        Failed("the sound device could not be opened");
+        return;
+    }
+    Loaded(m_decode->Trace());
+}
+
+void LoadSequence::Loaded(std::shared_ptr<const DecodedTrace> trace)
+{
     m_state = LoadState::Loaded;
-    m_host.SetStatus({kPlayingPrefix + LoadedMP3, kStatusGreen});
+    ShowPlaying(true);
+    m_host.PopulateGFX(std::move(trace));
     if (NoteAudioStart > 0) {
         AutoPlay = false;
-        m_host.PopulateGFX(TempWavPath());
         StartAtNoteOffset();
         return;
     }
-    m_host.PopulateGFX(TempWavPath());
     if (AutoPlay) {
         AutoPlay = false;
         m_host.PressPlay();
     }
     m_retries = 0;
+}
+
+void LoadSequence::DecodeTick()
+{
+    if (!m_decode) {
+        SetTimer(m_decodeWatch, false, m_decodeWatch.intervalMs);
+        return;
+    }
+    const DecodeStatus status = m_decode->Status();
+    if (!status.Ended())
+        return;
+    SetTimer(m_decodeWatch, false, m_decodeWatch.intervalMs);
+    if (!status.failure.empty())
+        m_endedEarly = status.failure + " at " + TimeOf(status.decoded, status.rate) + " of "
+            + TimeOf(status.scanned, status.rate);
+    if (!m_cache.Keep(*m_decode) && !m_decode->WavPath().empty() && m_statusNote.empty()) {
+        const std::string why = !status.notKept.empty() ? status.notKept : status.failure;
+        m_statusNote = " - not kept (" + why + "): going back to it decodes it again";
+    }
+    if (m_state == LoadState::Loaded)
+        ShowPlaying(true);
+}
+
+void LoadSequence::DecodeEndedEarly()
+{
+    if (m_endedEarly.empty() || m_playsKept)
+        return;
+    m_host.SetStatus({LoadedMP3 + " ends here: " + m_endedEarly, kStatusRed});
+    m_host.ShowMessage({"Recording cut short", LoadedMP3 + " could not be decoded past this point: " + m_endedEarly + ".",
+        MessageIcon::Exclamation, "Recording: " + m_source});
 }
 
 } // namespace pellam

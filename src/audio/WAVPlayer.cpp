@@ -1,5 +1,7 @@
 #include "audio/WAVPlayer.h"
 
+#include "audio/StreamWAV.h"
+
 #include <new>
 #include <vector>
 
@@ -22,20 +24,30 @@ WAVPlayer::~WAVPlayer()
 {
     m_device.BufferDone = nullptr;
     m_device.Deinit();
-    m_stream.StreamClose();
+    if (m_stream)
+        m_stream->StreamClose();
 }
 
 bool WAVPlayer::FileOpen(const std::string& path)
 {
-    if (m_stream.StreamOpen(path) != StreamStatus::Ok) {
+    auto wav = std::make_unique<StreamWAV>();
+    if (wav->StreamOpen(path) != StreamStatus::Ok) {
         m_fileOpen = false;
         return false;
     }
-    if (m_device.Init(m_stream.SamplesPerSecond(), m_stream.Channels(), m_stream.BitsPerSample(), m_selectedDevice)) {
+    return Open(std::move(wav));
+}
+
+bool WAVPlayer::Open(std::unique_ptr<PcmStream> stream)
+{
+    m_stream = std::move(stream);
+    m_endReached = false;
+    if (m_stream
+        && m_device.Init(m_stream->SamplesPerSecond(), m_stream->Channels(), m_stream->BitsPerSample(), m_selectedDevice)) {
         m_fileOpen = true;
         return true;
     }
-    m_stream.StreamClose();
+    m_stream.reset();
     m_fileOpen = false;
     return false;
 }
@@ -44,7 +56,8 @@ bool WAVPlayer::FileClose()
 {
     PlaybackStop();
     const bool deinit = m_device.Deinit();
-    const StreamStatus closed = m_stream.StreamClose();
+    const StreamStatus closed = m_stream ? m_stream->StreamClose() : StreamStatus::NotOpen;
+    m_stream.reset();
     m_fileOpen = false;
     m_endReached = false;
     return closed == StreamStatus::Ok ? deinit : false;
@@ -61,7 +74,7 @@ bool WAVPlayer::FillBuffer()
         return false;
     }
     std::int32_t read = 0;
-    m_stream.StreamRead(buffer.data(), kBufferSize, read);
+    m_stream->StreamRead(buffer.data(), kBufferSize, read);
     if (read > 0)
         return m_device.WriteSamples(buffer.data(), read, 0);
     m_endReached = true;
@@ -93,7 +106,7 @@ bool WAVPlayer::PlaybackStart()
         return false;
     if (m_device.Buffers() == 0 && m_endReached) {
         // Played to its end before: start over.
-        m_stream.StreamSeek(0, kSeekSeconds);
+        m_stream->StreamSeek(0, kSeekSeconds);
         m_endReached = false;
         if (!TopUp(giveUpWhenEmpty))
             return false;
@@ -119,7 +132,8 @@ bool WAVPlayer::PlaybackPause()
 bool WAVPlayer::PlaybackStop()
 {
     const bool stopped = m_device.StopPlayback();
-    m_stream.StreamSeek(0, kSeekSeconds);
+    if (m_stream)
+        m_stream->StreamSeek(0, kSeekSeconds);
     m_endReached = false;
     m_status = PlayerStatus::Stopped;
     StatusChanged(m_status);
@@ -136,7 +150,7 @@ void WAVPlayer::EndPlayback()
 void WAVPlayer::OnBufferDone()
 {
     if (m_endReached) {
-        m_stream.StreamSeek(0, kSeekPercent);
+        m_stream->StreamSeek(0, kSeekPercent);
         if (m_device.Buffers() == 0) {
             m_endReached = false;
             EndPlayback();
@@ -161,7 +175,7 @@ void WAVPlayer::SetPosition(std::int32_t ms)
         return;
     // A landed seek leaves the end behind: refills read from the new place
     // instead of rewinding to the start.
-    if (m_stream.StreamSeek(ms / 1000, kSeekSeconds) == StreamStatus::Ok)
+    if (m_stream->StreamSeek(ms / 1000, kSeekSeconds) == StreamStatus::Ok)
         m_endReached = false;
     m_device.SetElapsed(ms);
     m_device.ClearBufferQueue();
@@ -169,7 +183,7 @@ void WAVPlayer::SetPosition(std::int32_t ms)
 
 std::int32_t WAVPlayer::Duration() const
 {
-    return m_stream.Duration();
+    return m_stream ? m_stream->Duration() : 0;
 }
 
 std::int32_t WAVPlayer::Volume() const
@@ -189,8 +203,8 @@ Result<std::int16_t, SystemError> WAVPlayer::SetSelectedDevice(std::int16_t devi
     m_selectedDevice = device;
     if (m_fileOpen) {
         m_device.Deinit();
-        if (!m_device.Init(m_stream.SamplesPerSecond(), m_stream.Channels(), m_stream.BitsPerSample(), device)) {
-            m_stream.StreamClose();
+        if (!m_device.Init(m_stream->SamplesPerSecond(), m_stream->Channels(), m_stream->BitsPerSample(), device)) {
+            m_stream.reset();
             m_fileOpen = false;
             return fail(SystemError::Content("Couldn't change device!"));
         }

@@ -1,9 +1,9 @@
 #pragma once
-// Plays one WAV file: keeps a fixed number of sample buffers queued on the
+// Plays one WAV file or another PCM stream: keeps a fixed number of sample buffers queued on the
 // sound device and refills the queue from the stream reader each time the
 // device finishes a buffer. Start, pause, stop, seek and volume for the
 // playback panel; state changes are reported through the events below.
-#include "audio/StreamWAV.h"
+#include "audio/PcmStream.h"
 #include "audio/WaveOut.h"
 #include "base/Listeners.h"
 #include "base/Result.h"
@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace pellam {
@@ -37,7 +38,10 @@ public:
     // already and StatusChanged is not raised for it.
     Listeners<> EndOfStream;
 
+    // Opens a WAV file, or a stream of another kind; a stream that does not
+    // open leaves the player without a file.
     bool FileOpen(const std::string& path);
+    bool Open(std::unique_ptr<PcmStream> stream);
     bool FileClose();
     bool PlaybackStart();
     bool PlaybackPause();
@@ -73,7 +77,7 @@ private:
     void EndPlayback();
 
     WaveOut m_device;
-    StreamWAV m_stream;
+    std::unique_ptr<PcmStream> m_stream;
     bool m_fileOpen = false;
     std::int16_t m_selectedDevice = 0;
     bool m_endReached = false;

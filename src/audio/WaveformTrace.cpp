@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <memory>
 
 namespace pellam {
 
-namespace {
-
 // Collects the points of a trace, keeping of each run of span points the
 // first, lowest, highest and last.
-class RunReducer {
+class TraceBuilder::RunReducer {
 public:
     RunReducer(std::vector<TracePoint>& out, std::int64_t span) : m_out(out), m_span(span) { }
 
@@ -58,8 +54,6 @@ private:
     Kept m_first, m_low, m_high, m_last;
 };
 
-} // namespace
-
 std::int64_t TraceStep(std::int64_t fileSize)
 {
     if (fileSize <= 4'000'000)
@@ -87,43 +81,112 @@ std::int64_t TraceSpan(std::int64_t pointCount)
     return (pointCount + runs - 1) / runs;
 }
 
-Result<WaveformTrace, TraceError> TraceWaveform(const std::string& path, const std::function<bool()>& stop)
+TraceBuilder::TraceBuilder(std::int64_t fileSize)
+    : m_next((kTraceFirstRecord + TraceStep(fileSize) - 1) * kTraceRecordBytes)
 {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f)
-        return fail(TraceError::Unreadable);
-    if (std::fseek(f.get(), 0, SEEK_END) != 0)
-        return fail(TraceError::Unreadable);
-    const long size = std::ftell(f.get());
-    if (size < 0)
-        return fail(TraceError::Unreadable);
+    m_trace.fileSize = fileSize;
+    m_trace.step = TraceStep(fileSize);
+    m_trace.width = static_cast<double>(fileSize) / static_cast<double>(kTraceRecordBytes);
+    const std::int64_t count = TracePointCount(fileSize);
+    m_trace.points.reserve(static_cast<std::size_t>(std::min(count, kTraceMaxPoints)));
+    m_reducer = std::make_unique<RunReducer>(m_trace.points, TraceSpan(count));
+}
 
-    WaveformTrace t;
-    t.fileSize = size;
-    if (t.fileSize < kTraceMinBytes)
-        return fail(TraceError::TooShort);
-    t.step = TraceStep(t.fileSize);
-    t.width = static_cast<double>(t.fileSize) / static_cast<double>(kTraceRecordBytes);
-    const std::int64_t count = TracePointCount(t.fileSize);
-    t.points.reserve(static_cast<std::size_t>(std::min(count, kTraceMaxPoints)));
-    RunReducer reducer(t.points, TraceSpan(count));
+TraceBuilder::~TraceBuilder() = default;
 
-    std::int64_t x = 0;
-    for (std::int64_t r = kTraceFirstRecord + t.step, n = 0;; r += t.step, x += t.step, ++n) {
-        if (stop && (n % 4096) == 0 && stop())
-            return fail(TraceError::Stopped);
-        const std::int64_t offset = (r - 1) * kTraceRecordBytes;
-        unsigned char b[2] = {0, 0};
-        std::size_t got = 0;
-        if (offset < t.fileSize && std::fseek(f.get(), static_cast<long>(offset), SEEK_SET) == 0)
-            got = std::fread(b, 1, 2, f.get());
-        const auto sample = static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | (b[1] << 8)));
-        reducer.Add({x, static_cast<std::int32_t>(kTraceMiddle) + sample});
-        if (got < 2)
-            break;
+void TraceBuilder::Add(std::int32_t sample)
+{
+    m_reducer->Add({m_x, static_cast<std::int32_t>(kTraceMiddle) + sample});
+    m_x += m_trace.step;
+    m_next += m_trace.step * kTraceRecordBytes;
+}
+
+void TraceBuilder::Feed(std::span<const std::uint8_t> bytes)
+{
+    if (m_finished)
+        return;
+    // Nothing past the file's end counts.
+    const std::int64_t room = m_trace.fileSize - m_fed;
+    if (static_cast<std::int64_t>(bytes.size()) > room)
+        bytes = bytes.first(static_cast<std::size_t>(std::max<std::int64_t>(room, 0)));
+    const std::int64_t begin = m_fed;
+    const std::int64_t end = begin + static_cast<std::int64_t>(bytes.size());
+    m_fed = end;
+    if (m_lowByte >= 0 && !bytes.empty()) {
+        Add(static_cast<std::int16_t>(static_cast<std::uint16_t>(m_lowByte | (bytes[0] << 8))));
+        m_lowByte = -1;
     }
-    reducer.Flush();
-    return t;
+    while (m_next + 2 <= end) {
+        const auto at = static_cast<std::size_t>(m_next - begin);
+        Add(static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8))));
+    }
+    if (m_next < end) // the sample's second byte comes with the next feed
+        m_lowByte = bytes[static_cast<std::size_t>(m_next - begin)];
+    if (m_fed == m_trace.fileSize)
+        Finish();
+}
+
+void TraceBuilder::Finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    // The first read cut short: what it got of its sample, the rest zero.
+    Add(m_lowByte >= 0 ? static_cast<std::int16_t>(m_lowByte) : 0);
+    m_lowByte = -1;
+    m_reducer->Flush();
+}
+
+std::vector<TracePoint> TraceBuilder::TakeNewPoints()
+{
+    std::vector<TracePoint> taken(m_trace.points.begin() + static_cast<std::ptrdiff_t>(m_taken), m_trace.points.end());
+    m_taken = m_trace.points.size();
+    return taken;
+}
+
+void DecodedTrace::Shape(double width)
+{
+    std::lock_guard lock(m_mutex);
+    m_width = width;
+}
+
+void DecodedTrace::Append(const std::vector<TracePoint>& points)
+{
+    std::lock_guard lock(m_mutex);
+    m_points.insert(m_points.end(), points.begin(), points.end());
+}
+
+void DecodedTrace::Finish()
+{
+    std::lock_guard lock(m_mutex);
+    m_finished = true;
+}
+
+double DecodedTrace::Width() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_width;
+}
+
+bool DecodedTrace::Finished() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_finished;
+}
+
+std::size_t DecodedTrace::CopyFrom(std::size_t from, std::vector<TracePoint>& out) const
+{
+    std::lock_guard lock(m_mutex);
+    if (from >= m_points.size())
+        return 0;
+    out.insert(out.end(), m_points.begin() + static_cast<std::ptrdiff_t>(from), m_points.end());
+    return m_points.size() - from;
+}
+
+std::size_t DecodedTrace::Size() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_points.size();
 }
 
 } // namespace pellam

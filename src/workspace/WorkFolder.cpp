@@ -53,27 +53,41 @@ constexpr std::string_view kTempPrefix = "TMP-";
 constexpr std::string_view kTempSuffix = ".WAV";
 } // namespace
 
-std::string TempWavName(int pid)
+std::string TempWavName(int pid, int serial)
 {
-    return std::string(kTempPrefix) + std::to_string(pid) + std::string(kTempSuffix);
+    return std::string(kTempPrefix) + std::to_string(pid) + "-" + std::to_string(serial) + std::string(kTempSuffix);
 }
+
+namespace {
+
+// A decimal number without a leading zero of at most maxDigits digits; -1 for anything else.
+int Number(std::string_view digits, std::size_t maxDigits)
+{
+    if (digits.empty() || digits.size() > maxDigits || (digits.front() == '0' && digits.size() > 1))
+        return -1;
+    int n = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+} // namespace
 
 int TempWavOwner(const std::string& name)
 {
     if (!name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix))
         return 0;
-    const std::string_view digits
+    const std::string_view middle
         = std::string_view(name).substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
-    // Process ids are at most 2^22 on Linux; seven digits and no leading zero.
-    if (digits.empty() || digits.size() > 7 || digits.front() == '0')
+    const std::size_t dash = middle.find('-');
+    if (dash == std::string_view::npos || Number(middle.substr(dash + 1), 9) < 0)
         return 0;
-    int pid = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9')
-            return 0;
-        pid = pid * 10 + (c - '0');
-    }
-    return pid;
+    // Process ids are at most 2^22 on Linux: seven digits.
+    const int pid = Number(middle.substr(0, dash), 7);
+    return pid > 0 ? pid : 0;
 }
 
 bool ProcessExists(int pid)

@@ -1,7 +1,7 @@
 #pragma once
 // The program's own working folder under the user's data folder; it holds the
-// temporary decoded recording ("TMP-<pid>.WAV"), one per running copy of the program
-// so that two copies never play each other's audio. Nothing is ever written
+// decoded recordings of this session ("TMP-<pid>-<n>.WAV"), named per running
+// copy of the program so that two copies never touch each other's files. Nothing is ever written
 // into an evidence folder.
 #include "base/FolderPath.h"
 #include "base/Result.h"
@@ -25,8 +25,8 @@ std::string GetSpecialFolder(int folder);
 // copies of the program that no longer run are deleted.
 Result<FolderPath, SystemError> MakeTempFolder();
 
-// This process's decoded recording in the working folder: "TMP-<pid>.WAV".
-std::string TempWavName(int pid);
+// A decoded recording of process pid in the working folder: "TMP-<pid>-<serial>.WAV".
+std::string TempWavName(int pid, int serial);
 // The process id in a name of that pattern; 0 for any other name.
 int TempWavOwner(const std::string& name);
 

@@ -1,11 +1,6 @@
-// The trace read of the decoded file, and the background reader that hands it
-// over (the newest request winning and the reader's end are checked through the
-// playback panel's window tests).
+// The trace of a decoded file, taken from its bytes as they are written.
 #include "audio/WaveformTrace.h"
-#include "audio/TraceReader.h"
 
-#include "support/Eventually.h"
-#include "support/ManualDispatcher.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
+#include <span>
+#include <vector>
 
 using namespace pellam;
 using pellam::test::TempDir;
@@ -28,6 +26,20 @@ std::string SizedFile(const TempDir& dir, const std::string& name, std::int64_t 
     return path;
 }
 
+// The trace of a file's bytes fed in pieces of `piece` bytes, the file
+// taken as `size` bytes long (its own size when -1).
+WaveformTrace TraceOf(const std::string& path, std::size_t piece, std::int64_t size = -1)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::int64_t real = static_cast<std::int64_t>(std::filesystem::file_size(path));
+    TraceBuilder builder(size < 0 ? real : size);
+    std::vector<std::uint8_t> buffer(piece);
+    while (in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(piece)) || in.gcount() > 0)
+        builder.Feed(std::span(buffer.data(), static_cast<std::size_t>(in.gcount())));
+    builder.Finish();
+    return builder.Trace();
+}
+
 } // namespace
 
 TEST(WaveformTrace, StepGrowsWithFileSizeAndEachRecordGivesItsFirstSample)
@@ -35,8 +47,7 @@ TEST(WaveformTrace, StepGrowsWithFileSizeAndEachRecordGivesItsFirstSample)
     TempDir dir;
     for (const auto& [size, step] :
         {std::pair<std::int64_t, std::int64_t> {4'000'000, 1}, {4'000'001, 8}, {9'000'000, 8}, {9'000'001, 16}}) {
-        const auto t = TraceWaveform(SizedFile(dir, "s" + std::to_string(size), size));
-        ASSERT_TRUE(t.ok()) << size;
+        const auto t = std::optional(TraceOf(SizedFile(dir, "s" + std::to_string(size), size), 1 << 20));
         EXPECT_EQ(std::tuple(t->step, t->width), std::tuple(step, static_cast<double>(size) / 128.0));
         // Record 44 + k*step is read whole while (43 + k*step)*128 + 2 <= size;
         // the first record cut short adds one more point.
@@ -52,19 +63,28 @@ TEST(WaveformTrace, StepGrowsWithFileSizeAndEachRecordGivesItsFirstSample)
     bytes.replace(45 * 128, 2, "\xF0\xFF"); // record 46: -16
     bytes.replace(47 * 128, 2, "\xFF\x7F"); // record 48: 32767
     bytes.back() = '\x05'; // record 49: one byte only
-    const auto t = TraceWaveform(dir.write("small.wav", bytes));
-    ASSERT_TRUE(t.ok());
-    EXPECT_EQ(t->step, 1);
-    EXPECT_EQ(t->points, (std::vector<TracePoint> {{0, 35016}, {1, 34984}, {2, 35000}, {3, 67767}, {4, 35005}}));
+    const std::string small = dir.write("small.wav", bytes);
+    const std::vector<TracePoint> points {{0, 35016}, {1, 34984}, {2, 35000}, {3, 67767}, {4, 35005}};
+    // However the writes cut the file, a sample split between two of them included.
+    for (const std::size_t piece : {std::size_t {1}, std::size_t {127}, std::size_t {5633}, bytes.size()})
+        EXPECT_EQ(TraceOf(small, piece).points, points) << piece;
+    EXPECT_EQ(TraceOf(small, 7).step, 1);
+    // Bytes past the size the trace was shaped for do not count; a file that
+    // ends before it has its cut point where it ends.
+    EXPECT_EQ(TraceOf(small, 64, 47 * 128).points,
+        (std::vector<TracePoint> {{0, 35016}, {1, 34984}, {2, 35000}, {3, 35000}}));
+    EXPECT_EQ(TraceOf(dir.write("cut.wav", bytes.substr(0, 45 * 128 + 1)), 3, 48 * 128 + 1).points,
+        (std::vector<TracePoint> {{0, 35016}, {1, 35000 + 0xF0}}));
+    EXPECT_EQ(TraceOf(dir.write("forty.wav", std::string(40, 'x')), 8).points, (std::vector<TracePoint> {{0, 35000}}));
 
-    // Short, missing and stopped reads.
-    EXPECT_EQ(TraceWaveform(dir.write("short.wav", std::string(39, 'x'))).error(), TraceError::TooShort);
-    EXPECT_EQ(
-        TraceWaveform(dir.write("forty.wav", std::string(40, 'x')))->points, (std::vector<TracePoint> {{0, 35000}}));
-    EXPECT_EQ(TraceWaveform(dir.file("absent.wav")).error(), TraceError::Unreadable);
-    int asked = 0;
-    const auto stopped = TraceWaveform(SizedFile(dir, "big.wav", 4'000'000), [&] { return ++asked == 3; });
-    EXPECT_EQ(std::pair(stopped.error(), asked), std::pair(TraceError::Stopped, 3));
+    // New points are handed over once each, in whole runs.
+    TraceBuilder builder(48 * 128 + 1);
+    builder.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), 46 * 128));
+    EXPECT_EQ(builder.TakeNewPoints(), (std::vector<TracePoint> {{0, 35016}, {1, 34984}}));
+    EXPECT_EQ(builder.TakeNewPoints(), std::vector<TracePoint> {});
+    builder.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 46 * 128, 2 * 128 + 1));
+    EXPECT_TRUE(builder.Finished()) << "the shaped size was reached";
+    EXPECT_EQ(builder.TakeNewPoints(), (std::vector<TracePoint> {{2, 35000}, {3, 67767}, {4, 35005}}));
 }
 
 TEST(WaveformTrace, ALongFileKeepsEachRunsFirstLowestHighestAndLastPoint)
@@ -87,8 +107,7 @@ TEST(WaveformTrace, ALongFileKeepsEachRunsFirstLowestHighestAndLastPoint)
     }
     f.close();
 
-    const auto t = TraceWaveform(path);
-    ASSERT_TRUE(t.ok());
+    const auto t = std::optional(TraceOf(path, (1 << 20) + 1));
     ASSERT_LE(static_cast<std::int64_t>(t->points.size()), kTraceMaxPoints);
     std::map<std::int64_t, std::vector<TracePoint>> keptByRun;
     for (const TracePoint& p : t->points) {
@@ -108,26 +127,4 @@ TEST(WaveformTrace, ALongFileKeepsEachRunsFirstLowestHighestAndLastPoint)
             std::adjacent_find(kept.begin(), kept.end(), [](auto& a, auto& b) { return a.x >= b.x; }) == kept.end())
             << run;
     }
-}
-
-TEST(TraceReader, ReadsInTheBackgroundAndDeliversOnTheDispatchersThread)
-{
-    TempDir dir;
-    ManualDispatcher ui;
-    TraceReader reader(ui);
-    std::vector<double> widths;
-    const auto done = [&](const TraceReader::Trace& t) { widths.push_back(t->width); };
-    reader.Read(SizedFile(dir, "a.wav", 1280), done);
-    EXPECT_TRUE(reader.Pending());
-    ASSERT_TRUE(test::Eventually([&] { return !reader.Reading(); }));
-    EXPECT_TRUE(reader.Pending()) << "read but not delivered yet";
-    ui.RunPending();
-    EXPECT_EQ(std::tuple(widths, reader.Pending()), std::tuple(std::vector {10.0}, false));
-
-    reader.Read(SizedFile(dir, "b.wav", 2560), done);
-    reader.Cancel();
-    EXPECT_FALSE(reader.Pending());
-    ASSERT_TRUE(test::Eventually([&] { return !reader.Reading(); }));
-    ui.RunPending();
-    EXPECT_EQ(widths.size(), 1u) << "a cancelled request is never delivered";
 }

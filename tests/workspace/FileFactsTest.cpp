@@ -102,17 +102,23 @@ TEST(WorkFolder, IsCreatedUnderTheUsersDataFolderUnlessAFileStandsInTheWay)
         ::_exit(0);
     ASSERT_GT(dead, 0);
     ::waitpid(dead, nullptr, 0);
-    const std::string mine = TempWavName(::getpid());
-    for (const std::string& name : {TempWavName(dead), mine, std::string("TMP.WAV"), std::string("TMP-12x.WAV"),
-             std::string("TMP-0.WAV"), std::string("notes.txt")})
+    const std::string mine = TempWavName(::getpid(), 3);
+    ASSERT_EQ(TempWavName(4711, 12), "TMP-4711-12.WAV");
+    const std::vector<std::string> others {"TMP.WAV", "TMP-12x-1.WAV", "TMP-0-1.WAV", "TMP-12-.WAV", "TMP-12-01.WAV",
+        "TMP-12.WAV", "TMP-12-1.wav", "notes.txt"};
+    for (const std::string& name : others)
+        std::ofstream(temp + name) << "x";
+    for (const std::string& name : {TempWavName(dead, 1), TempWavName(dead, 20), mine})
         std::ofstream(temp + name) << "x";
     EXPECT_TRUE(MakeTempFolder().ok());
-    EXPECT_FALSE(std::filesystem::exists(temp + TempWavName(dead)));
-    for (const std::string& kept :
-        {mine, std::string("TMP.WAV"), std::string("TMP-12x.WAV"), std::string("TMP-0.WAV"), std::string("notes.txt")})
+    EXPECT_FALSE(std::filesystem::exists(temp + TempWavName(dead, 1)));
+    EXPECT_FALSE(std::filesystem::exists(temp + TempWavName(dead, 20)));
+    EXPECT_TRUE(std::filesystem::exists(temp + mine));
+    for (const std::string& kept : others)
         EXPECT_TRUE(std::filesystem::exists(temp + kept)) << kept;
-    EXPECT_EQ(std::tuple(TempWavOwner(mine), TempWavOwner("TMP-0042.WAV"), TempWavOwner("TMP-42.wav")),
-        std::tuple(::getpid(), 0, 0));
+    EXPECT_EQ(std::tuple(TempWavOwner(mine), TempWavOwner("TMP-0042-1.WAV"), TempWavOwner("TMP-42-0.WAV"),
+                  TempWavOwner("TMP-12345678-1.WAV")),
+        std::tuple(::getpid(), 0, 42, 0));
 
     blocked.write(".local/share/NorvikTECH-Pellam", "not a folder");
     ::setenv("HOME", blocked.str().c_str(), 1);

@@ -2,15 +2,17 @@
 
 namespace pellam {
 
-LoadSequenceDriver::LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, Decoder& decoder, const Paths& paths,
-    Prompter& prompter, Selection selected, ProcessSource processes, QObject* parent, int pid)
+LoadSequenceDriver::LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, DecodeCache& cache,
+    Prompter& prompter, Selection selected, QObject* parent)
     : QObject(parent), m_panel(panel), m_prompter(prompter), m_selected(std::move(selected)),
-      m_seq(*this, player, decoder, paths, std::move(processes), pid)
+      m_seq(*this, player, cache)
 {
     m_waitTimer.setObjectName("Wait_For_It_TIMER");
     m_loadTimer.setObjectName("WaveLoadTIM");
+    m_decodeTimer.setObjectName("DecodeWatchTIM");
     connect(&m_waitTimer, &QTimer::timeout, this, [this] { m_seq.WaitForItTick(); });
     connect(&m_loadTimer, &QTimer::timeout, this, [this] { m_seq.WaveLoadTick(); });
+    connect(&m_decodeTimer, &QTimer::timeout, this, [this] { m_seq.DecodeTick(); });
     m_timersChanged = m_seq.TimersChanged.Subscribe([this] { SyncTimers(); });
     m_playerStatus = player.StatusChanged.Subscribe([this](PlayerStatus) { m_seq.ShowLoaded(Selected()); });
     connect(&m_panel, &PlaybackPanel::RegraphRequested, this, [this] { m_seq.Reload(); });
@@ -35,6 +37,7 @@ void LoadSequenceDriver::SyncTimers()
     };
     apply(m_waitTimer, m_seq.WaitTimer());
     apply(m_loadTimer, m_seq.LoadTimer());
+    apply(m_decodeTimer, m_seq.DecodeTimer());
 }
 
 void LoadSequenceDriver::PressPlay()
@@ -45,9 +48,9 @@ void LoadSequenceDriver::PressStop()
 {
     m_panel.StopClicked();
 }
-void LoadSequenceDriver::PopulateGFX(const std::string& wavPath)
+void LoadSequenceDriver::PopulateGFX(std::shared_ptr<const DecodedTrace> trace)
 {
-    m_panel.PopulateGFX(wavPath);
+    m_panel.PopulateGFX(std::move(trace));
 }
 void LoadSequenceDriver::DrawGrid()
 {

@@ -1,7 +1,8 @@
 #pragma once
-// Connects the load sequence to the playback panel, the player and the
-// decoder, and owns the sequence's two timers (Wait_For_It_TIMER and
-// WaveLoadTIM), running the sequence's ticks while they are requested.
+// Connects the load sequence to the playback panel, the player and the cache
+// of decoded recordings, and owns the sequence's timers (Wait_For_It_TIMER,
+// WaveLoadTIM and the watch on the background decode), running the
+// sequence's ticks while they are requested.
 #include "audio/LoadSequence.h"
 #include "audio/RecordingRef.h"
 #include "audio/WAVPlayer.h"
@@ -23,10 +24,9 @@ public:
     // The recording selected in the recording list (none when no row is).
     using Selection = std::function<std::optional<RecordingRef>()>;
 
-    // The list's clicks act on `selected`; pid names the temporary file (our
-    // own process id when 0).
-    LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, Decoder& decoder, const Paths& paths,
-        Prompter& prompter, Selection selected, ProcessSource processes = {}, QObject* parent = nullptr, int pid = 0);
+    // The list's clicks act on `selected`.
+    LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, DecodeCache& cache, Prompter& prompter,
+        Selection selected, QObject* parent = nullptr);
     ~LoadSequenceDriver() override;
 
     LoadSequence& sequence() { return m_seq; }
@@ -39,7 +39,7 @@ public:
 
     void PressPlay() override;
     void PressStop() override;
-    void PopulateGFX(const std::string& wavPath) override;
+    void PopulateGFX(std::shared_ptr<const DecodedTrace> trace) override;
     void DrawGrid() override;
     void PlaceCur() override;
     void ClearResumeAfterSeek() override;
@@ -58,6 +58,7 @@ private:
     LoadSequence m_seq;
     QTimer m_waitTimer {this};
     QTimer m_loadTimer {this};
+    QTimer m_decodeTimer {this};
     Subscription m_timersChanged;
     Subscription m_playerStatus;
 };

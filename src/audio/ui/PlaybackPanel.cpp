@@ -67,6 +67,9 @@ PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* par
     m_tmrPos.setInterval(20);
     m_reGraph.setObjectName("ReGraphTIM");
     m_reGraph.setInterval(250);
+    m_traceFollow.setObjectName("TraceTIM");
+    m_traceFollow.setInterval(100);
+    connect(&m_traceFollow, &QTimer::timeout, this, &PlaybackPanel::FollowTrace);
     connect(&m_tmrPos, &QTimer::timeout, this, &PlaybackPanel::tmrPosTick);
     connect(&m_reGraph, &QTimer::timeout, this, &PlaybackPanel::ReGraphTick);
     connect(m_play, &QToolButton::clicked, this, &PlaybackPanel::PlayClicked);
@@ -149,11 +152,13 @@ void PlaybackPanel::OnStatusChanged(PlayerStatus status)
 
 void PlaybackPanel::DrawGrid()
 {
-    m_traces.Cancel();
+    m_traceFollow.stop();
+    m_trace.reset();
+    m_traceComplete = false;
     m_graph->DrawGrid();
 }
 
-void PlaybackPanel::PopulateGFX(const std::string& wavPath)
+void PlaybackPanel::PopulateGFX(std::shared_ptr<const DecodedTrace> trace)
 {
     CurrentPosition = 0;
     const std::int32_t volume = m_player.Volume();
@@ -163,31 +168,52 @@ void PlaybackPanel::PopulateGFX(const std::string& wavPath)
     DrawGrid();
     CursorX = -1; // the grid replaced any cursor drawn before
     ShowTime(m_player.Position());
-    // The grid shows while the file is read.
-    m_traces.Read(wavPath, [this](const TraceReader::Trace& trace) { ShowTrace(trace); });
-}
-
-void PlaybackPanel::ShowTrace(const TraceReader::Trace& trace)
-{
-    if (!trace.ok()) {
-        SetPointer(MousePointer::Normal);
-        if (trace.error() == TraceError::TooShort)
-            SetStatus({kGraphFailed, m_statusLine.colour});
-        return;
-    }
-    // A cursor placed on the grid while the file was read (playback from an
-    // offset) is taken off in the grid's scale and drawn again on the
-    // waveform, in its own.
-    const bool cursorShown = CursorX >= 0;
-    if (cursorShown)
-        m_graph->XorCursor(CursorX);
-    m_graph->DrawTrace(*trace);
-    CursorX = -1;
+    // The picture is the recording's length in ms wide from the start, so a
+    // click seeks anywhere while the waveform is still coming.
     m_graph->SetScale(m_player.Duration(), kTraceHeight);
     GraphDrawn = true;
-    if (cursorShown)
-        PlaceCur();
+    m_trace = std::move(trace);
+    m_traceDrawn = 0;
+    m_tracePen = {-1, static_cast<std::int32_t>(kTraceMiddle)};
+    FollowTrace();
+    if (!m_traceComplete)
+        m_traceFollow.start();
     SetPointer(MousePointer::Normal);
+}
+
+void PlaybackPanel::FollowTrace()
+{
+    if (!m_trace) {
+        m_traceFollow.stop();
+        return;
+    }
+    // Finished first: the points read after it are then the last ones.
+    const bool finished = m_trace->Finished();
+    const double width = m_trace->Width();
+    std::vector<TracePoint> fresh;
+    if (width > 0)
+        m_trace->CopyFrom(m_traceDrawn, fresh);
+    // The length becomes exact as the decode goes on: the scale follows it.
+    if (m_graph->ScaleWidth() != m_player.Duration()) {
+        m_graph->SetScale(m_player.Duration(), kTraceHeight);
+        if (!m_tmrPos.isActive())
+            ShowTime(CurrentPosition);
+    }
+    if (!fresh.empty()) {
+        // The cursor is taken off while lines are drawn under it, then put back.
+        const bool cursorShown = CursorX >= 0;
+        if (cursorShown)
+            m_graph->XorCursor(CursorX);
+        m_graph->DrawTracePoints(fresh, m_tracePen, width);
+        if (cursorShown)
+            m_graph->XorCursor(CursorX);
+        m_traceDrawn += fresh.size();
+        m_tracePen = fresh.back();
+    }
+    if (finished) {
+        m_traceComplete = true;
+        m_traceFollow.stop();
+    }
 }
 
 void PlaybackPanel::PlaceCur()

@@ -2,12 +2,11 @@
 // The playback panel of the main window (Frame1): waveform with position
 // cursor, time label, status label, Play/Pause/Stop, volume wedge. It drives
 // the main window's player and listens to the player's StatusChanged and
-// EndOfStream events beside any other listener. The waveform file is read on
-// a worker thread; the picture is drawn when the trace comes back.
+// EndOfStream events beside any other listener. The waveform is drawn as far
+// as the decode has traced it and follows it as it grows.
 #include "audio/StatusLine.h"
-#include "audio/TraceReader.h"
 #include "audio/WAVPlayer.h"
-#include "audio/ui/QtDispatcher.h"
+#include "audio/WaveformTrace.h"
 #include "audio/ui/VolumePicture.h"
 #include "audio/ui/WaveformPicture.h"
 #include "base/Listeners.h"
@@ -17,6 +16,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QLabel;
@@ -46,13 +46,16 @@ public:
     MousePointer Pointer() const { return m_pointer; }
     void SetPointer(MousePointer pointer);
 
-    // Draws the grid at once and the waveform of the temporary WAV file at
-    // wavPath once it has been read; a newer call or DrawGrid supersedes it.
-    void PopulateGFX(const std::string& wavPath);
-    // The waveform of the last PopulateGFX is still being read.
-    bool TracePending() const { return m_traces.Pending(); }
-    bool TraceReading() const { return m_traces.Reading(); }
-    // Clears the picture to the grid; a waveform still being read is dropped.
+    // Draws the grid and the waveform as far as it is traced, then follows
+    // the trace until it is complete; a newer call or DrawGrid supersedes it.
+    void PopulateGFX(std::shared_ptr<const DecodedTrace> trace);
+    // Draws what the trace gained since the last drawing (TraceTIM's tick).
+    void FollowTrace();
+    // Every point of a complete trace is drawn.
+    bool TraceComplete() const { return m_trace && m_traceComplete; }
+    // Points of the trace drawn so far.
+    std::size_t TraceDrawn() const { return m_traceDrawn; }
+    // Clears the picture to the grid; a waveform still growing is no longer followed.
     void DrawGrid();
     // Erases the last cursor (when it was above 0) and draws it at the current position.
     void PlaceCur();
@@ -98,7 +101,6 @@ protected:
 
 private:
     void OnStatusChanged(PlayerStatus status);
-    void ShowTrace(const TraceReader::Trace& trace);
     void ShowTime(double positionMs);
     void StopForSeek();
     void StartOrComplain();
@@ -115,11 +117,14 @@ private:
     QToolButton* m_stop;
     QTimer m_tmrPos {this};
     QTimer m_reGraph {this};
+    QTimer m_traceFollow {this};
     StatusLine m_statusLine;
     MousePointer m_pointer = MousePointer::Normal;
     const LoadSequence* m_loads = nullptr;
-    QtDispatcher m_uiThread; // outlives m_traces: traces come back through it
-    TraceReader m_traces {m_uiThread};
+    std::shared_ptr<const DecodedTrace> m_trace;
+    std::size_t m_traceDrawn = 0;
+    TracePoint m_tracePen {-1, static_cast<std::int32_t>(kTraceMiddle)};
+    bool m_traceComplete = false;
     Subscription m_statusWatch;
     Subscription m_endWatch;
 };

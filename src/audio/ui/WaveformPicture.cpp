@@ -28,10 +28,10 @@ void WaveformPicture::SetScale(double width, double height)
     m_scaleH = height;
 }
 
-QPointF WaveformPicture::ToPixel(double x, double y) const
+QPointF WaveformPicture::ToPixelIn(double x, double y, double width, double height) const
 {
-    const double px = m_scaleW > 0 ? x * m_image.width() / m_scaleW : 0;
-    const double py = m_scaleH > 0 ? y * m_image.height() / m_scaleH : 0;
+    const double px = width > 0 ? x * m_image.width() / width : 0;
+    const double py = height > 0 ? y * m_image.height() / height : 0;
     return {px, py};
 }
 
@@ -64,14 +64,13 @@ void WaveformPicture::DrawGrid()
     update();
 }
 
-void WaveformPicture::DrawTrace(const WaveformTrace& trace)
+void WaveformPicture::DrawTracePoints(const std::vector<TracePoint>& points, TracePoint from, double width)
 {
-    SetScale(trace.width, kTraceHeight);
     QPainter p(&m_image);
     p.setPen(QPen(kWaveColour, 1));
-    QPointF pen = ToPixel(-1, kTraceMiddle);
-    for (const TracePoint& pt : trace.points) {
-        const QPointF next = ToPixel(static_cast<double>(pt.x), pt.y);
+    QPointF pen = ToPixelIn(static_cast<double>(from.x), from.y, width, kTraceHeight);
+    for (const TracePoint& pt : points) {
+        const QPointF next = ToPixelIn(static_cast<double>(pt.x), pt.y, width, kTraceHeight);
         p.drawLine(pen, next);
         pen = next;
     }

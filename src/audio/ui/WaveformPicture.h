@@ -24,8 +24,9 @@ public:
     void Clear();
     // Clears, sets the scale to 12 × 6 and draws the grid lines.
     void DrawGrid();
-    // Scale = the trace's width × 70000; lines from (-1, 35000) through its points.
-    void DrawTrace(const WaveformTrace& trace);
+    // Lines from `from` through the points, in a scale of width × 70000 for
+    // this drawing only: the picture's own scale stays.
+    void DrawTracePoints(const std::vector<TracePoint>& points, TracePoint from, double width);
     // Inverts the cursor colour's bits along a 2-pixel-wide vertical line at x.
     void XorCursor(double x);
 
@@ -49,7 +50,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QPointF ToPixel(double x, double y) const;
+    QPointF ToPixel(double x, double y) const { return ToPixelIn(x, y, m_scaleW, m_scaleH); }
+    QPointF ToPixelIn(double x, double y, double width, double height) const;
 
     QImage m_image;
     double m_scaleW = 12;

@@ -1,0 +1,35 @@
+#pragma once
+// What the player plays: 16-bit PCM handed out in byte counts, seekable by
+// percent or by whole seconds. A WAV file read through its codec is one such
+// stream, an MP3 recording decoded as it plays another. Results are small
+// status codes, never exceptions.
+#include <cstdint>
+
+namespace pellam {
+
+// Status codes of the stream operations; the numbers are part of the
+// interface (pellam-cli prints the open status).
+enum class StreamStatus : std::int32_t {
+    Ok = 0,
+    NotOpen = 1, // no file open, cannot be opened, or not a usable WAVE file
+    NoCodec = 3, // no conversion from the file's format to PCM
+    BadSeek = 4, // seek argument out of range
+    Ended = 5, // end of the audio reached before the request was filled
+};
+
+class PcmStream {
+public:
+    virtual ~PcmStream() = default;
+
+    virtual StreamStatus StreamClose() = 0;
+    // Up to count bytes of whole sample frames; Ended when the audio ran out first.
+    virtual StreamStatus StreamRead(void* destination, std::int32_t count, std::int32_t& read) = 0;
+    virtual StreamStatus StreamSeek(std::int32_t value, std::int32_t mode) = 0; // mode 0: percent, 1: seconds
+
+    virtual std::int32_t Duration() const = 0; // ms
+    virtual std::int16_t BitsPerSample() const = 0; // always 16
+    virtual std::int16_t Channels() const = 0;
+    virtual std::int32_t SamplesPerSecond() const = 0;
+};
+
+} // namespace pellam
