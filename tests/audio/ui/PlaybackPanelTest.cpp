@@ -2,7 +2,7 @@
 #include "audio/ui/PlaybackPanel.h"
 #include "audio/WAVPlayer.h"
 #include "audio/ui/LoadSequenceDriver.h"
-#include "support/FakeDecoder.h"
+#include "support/MarkedRecording.h"
 #include "support/RecordingPrompter.h"
 #include "support/VirtualWaveBackend.h"
 
@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include <fstream>
+#include <iterator>
 
 using namespace pellam;
 
@@ -30,6 +31,23 @@ std::string WriteWav(const QString& path, std::uint32_t seconds)
     return path.toStdString();
 }
 
+// The waveform of a WAV file as the decode traces it, all of it or the first `points`.
+std::shared_ptr<DecodedTrace> TraceOf(const std::string& wav, std::size_t points = SIZE_MAX)
+{
+    std::ifstream in(wav, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TraceBuilder builder(static_cast<std::int64_t>(bytes.size()));
+    builder.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    auto trace = std::make_shared<DecodedTrace>();
+    trace->Shape(builder.Trace().width);
+    std::vector<TracePoint> all = builder.TakeNewPoints();
+    all.resize(std::min(points, all.size()));
+    trace->Append(all);
+    if (points == SIZE_MAX)
+        trace->Finish();
+    return trace;
+}
+
 struct Rig {
     VirtualWaveBackend backend;
     ManualDispatcher loop;
@@ -37,8 +55,8 @@ struct Rig {
     test::RecordingPrompter prompter;
     PlaybackPanel panel {player, prompter};
     QTemporaryDir work;
-    Paths paths;
-    test::FakeDecoder decoder; // writes nothing
+    FolderPath folder {work.path().toStdString()};
+    std::unique_ptr<DecodeCache> cache;
     std::unique_ptr<LoadSequenceDriver> driver;
 
     Rig()
@@ -46,27 +64,21 @@ struct Rig {
         panel.resize(805, 140); // a waveform 800 pixels wide
         panel.show();
     }
-    // The load sequence on a decoder that is missing or never finishes, working in a folder of its own.
-    LoadSequence& Sequence(DecoderStart::Outcome outcome)
+    // The load sequence with its decodes stepped here, working in a folder of its own.
+    LoadSequence& Sequence()
     {
-        paths.Temp = FolderPath(work.path().toStdString());
-        decoder.answer.outcome = outcome;
-        decoder.running = outcome == DecoderStart::Outcome::Started;
-        driver = std::make_unique<LoadSequenceDriver>(panel, player, decoder, paths, prompter,
-            LoadSequenceDriver::Selection {}, [] { return ProcessList(std::vector<ProcessNames> {}); });
+        cache = std::make_unique<DecodeCache>(folder);
+        driver = std::make_unique<LoadSequenceDriver>(panel, player, *cache, prompter, LoadSequenceDriver::Selection {});
+        driver->sequence().ThreadedDecode = false;
         return driver->sequence();
     }
-    bool TraceRead()
-    {
-        return QTest::qWaitFor([this] { return !panel.TracePending(); }, 10000);
-    }
-    // Opens the file, draws its waveform and waits for the trace read in the background.
+    // Opens the file and draws its whole waveform.
     bool OpenAndDraw(const std::string& wav)
     {
         if (!player.FileOpen(wav))
             return false;
-        panel.PopulateGFX(wav);
-        return TraceRead();
+        panel.PopulateGFX(TraceOf(wav));
+        return panel.TraceComplete();
     }
     QImage Picture() const { return panel.PlayGRFX()->image(); }
     bool Following() const { return panel.findChild<QTimer*>("tmrPos")->isActive(); }
@@ -111,14 +123,27 @@ private slots:
         }
         QCOMPARE(r.Picture(), WithCursors(before, {0, 200}));
 
-        // A cursor placed while the waveform is still being read (playback
-        // from an offset) ends up where it belongs and leaves nothing behind.
+        // A cursor placed while the waveform is still growing (playback from
+        // an offset) stays where it belongs and the lines drawn under it
+        // later leave nothing behind.
         Rig early;
         QVERIFY(early.player.FileOpen(wav));
-        early.panel.PopulateGFX(wav);
-        early.panel.PlaceCur(); // at 0, on the grid
-        QVERIFY(early.TraceRead());
-        QCOMPARE(std::pair(early.Picture(), early.panel.CursorX), std::pair(WithCursors(before, {0}), 0));
+        auto growing = TraceOf(wav, 0);
+        early.panel.PopulateGFX(growing);
+        early.panel.CurrentPosition = 5000;
+        early.panel.PlaceCur(); // on the grid
+        QVERIFY(early.panel.findChild<QTimer*>("TraceTIM")->isActive());
+        const auto whole = TraceOf(wav);
+        std::vector<TracePoint> points;
+        whole->CopyFrom(0, points);
+        growing->Append({points.begin(), points.begin() + 900});
+        early.panel.FollowTrace();
+        QCOMPARE(early.panel.TraceDrawn(), 900u);
+        growing->Append({points.begin() + 900, points.end()});
+        growing->Finish();
+        early.panel.FollowTrace();
+        QVERIFY(early.panel.TraceComplete() && !early.panel.findChild<QTimer*>("TraceTIM")->isActive());
+        QCOMPARE(std::pair(early.Picture(), early.panel.CursorX), std::pair(WithCursors(before, {400}), 5000));
     }
 
     void buttonsFollowThePlayer()
@@ -162,22 +187,27 @@ private slots:
         // The volume set by mouse is lowered by one at the next drawing.
         r.panel.VolumeMouse(65534.6);
         QCOMPARE(r.player.Volume(), 65535);
-        r.panel.PopulateGFX(WriteWav(m_dir.filePath("vol.wav"), 1));
+        r.panel.PopulateGFX(TraceOf(WriteWav(m_dir.filePath("vol.wav"), 1)));
         QCOMPARE(std::pair(r.player.Volume(), r.panel.Vol()->Drawn()), std::pair(65534, std::optional(65534)));
     }
 
-    void resizeRedrawReopensWithoutPlaying()
+    void resizeRedrawReopensWithoutPlayingOrDecodingAgain()
     {
         Rig r;
-        LoadSequence& seq = r.Sequence(DecoderStart::Outcome::Missing);
-        const std::string wav = WriteWav(QString::fromStdString(seq.TempWavPath()), 4);
+        LoadSequence& seq = r.Sequence();
+        const std::string mp3 = test::EncodeMarkedSeconds(r.folder.str(), "four.mp3", 4);
+        QVERIFY(!mp3.empty());
         // A second listener to the redraw request beside the load sequence.
         int regraphs = 0;
         connect(&r.panel, &PlaybackPanel::RegraphRequested, this, [&] { ++regraphs; });
 
-        // Playing a loaded recording: the resize stops it and reopens it through the wait timer.
-        QVERIFY(r.OpenAndDraw(wav));
-        r.panel.PlayClicked();
+        // Playing a recording whose decode has not ended: the resize stops it
+        // and reopens it through the wait timer, the decode going on.
+        seq.ListDoubleClick(RecordingRef {1, "four.mp3", mp3});
+        seq.WaitForItTick();
+        RecordingDecode* decode = seq.Decoding();
+        QVERIFY(decode && r.player.Status() == PlayerStatus::Playing);
+        decode->Step(); // opened
         r.panel.resize(405, 140);
         r.panel.restartReGraph();
         QVERIFY(r.panel.findChild<QTimer*>("ReGraphTIM")->isActive());
@@ -185,11 +215,13 @@ private slots:
         QCOMPARE(std::pair(regraphs, r.player.Status()), std::pair(1, PlayerStatus::Stopped));
         QVERIFY(seq.WaitTimer().enabled);
         seq.WaitForItTick();
-        QVERIFY(r.TraceRead());
-        QCOMPARE(std::tuple(r.player.Status(), r.decoder.starts.size(), r.Picture().width()),
-            std::tuple(PlayerStatus::Stopped, 0ul, 400));
-        // Redrawn for the new width: the trace (records 45.. of a 500-record
-        // file) ends near pixel 365, where the old picture ran on to the edge.
+        QCOMPARE(std::tuple(r.player.Status(), seq.Decoding(), r.Picture().width()),
+            std::tuple(PlayerStatus::Stopped, decode, 400));
+        while (decode->Step()) { }
+        r.panel.FollowTrace();
+        QVERIFY(r.panel.TraceComplete());
+        // Drawn at the new width: the trace of 4 s of 8 kHz (records 45.. of
+        // a 500-record file) ends near pixel 365.
         QVERIFY(GreenPixels(r.Picture(), 355) > 0 && GreenPixels(r.Picture(), 375) == 0);
     }
 
@@ -198,43 +230,39 @@ private slots:
         // The long file's trace runs to the right edge, the short one's ends near pixel 730.
         const std::string longWav = WriteWav(m_dir.filePath("long.wav"), 300);
         const std::string shortWav = WriteWav(m_dir.filePath("short.wav"), 4);
-        {
-            Rig gone; // a read outliving its panel is dropped
-            gone.panel.PopulateGFX(longWav);
-        }
         Rig r;
-        r.panel.SetPointer(MousePointer::Busy);
-        r.panel.PopulateGFX(longWav);
+        auto growing = TraceOf(longWav, 10);
+        r.panel.PopulateGFX(growing);
         QVERIFY(r.OpenAndDraw(shortWav));
-        QCOMPARE(r.panel.Pointer(), MousePointer::Normal);
         const QImage drawn = r.Picture();
         QVERIFY(GreenPixels(drawn, 700) > 0 && GreenPixels(drawn, 750) == 0);
-        // Whatever the older read still delivers changes nothing.
-        QTRY_VERIFY(!r.panel.TraceReading());
-        QCoreApplication::processEvents();
+        // Whatever the older trace still gains changes nothing.
+        growing->Append(std::vector<TracePoint>(100, TracePoint {36000, 1000}));
+        growing->Finish();
+        r.panel.FollowTrace();
         QCOMPARE(r.Picture(), drawn);
 
-        // The grid drawn after a failed load is not painted over by a read in flight.
-        r.panel.PopulateGFX(longWav);
+        // The grid drawn after a failed load is not painted over by a trace still growing.
+        auto other = TraceOf(longWav, 10);
+        r.panel.PopulateGFX(other);
         r.panel.DrawGrid();
-        QVERIFY(!r.panel.TracePending());
         const QImage grid = r.Picture();
-        QTRY_VERIFY(!r.panel.TraceReading());
-        QCoreApplication::processEvents();
-        QCOMPARE(std::pair(r.Picture(), GreenPixels(grid, 0)), std::pair(grid, 0));
+        other->Append(std::vector<TracePoint>(100, TracePoint {36000, 1000}));
+        r.panel.FollowTrace();
+        QCOMPARE(std::tuple(r.Picture(), GreenPixels(grid, 0), r.panel.TraceComplete()), std::tuple(grid, 0, false));
     }
 
     void playIsRefusedWhileTheSequenceConvertsNotByTheLabel()
     {
         Rig r;
-        LoadSequence& seq = r.Sequence(DecoderStart::Outcome::Started);
+        LoadSequence& seq = r.Sequence();
         // The label's text alone does not refuse Play.
         QVERIFY(r.player.FileOpen(WriteWav(m_dir.filePath("two.wav"), 2)));
         r.panel.SetStatus({"Converting MP3 to WAV", kStatusYellow});
         r.panel.PlayClicked();
         QCOMPARE(r.player.Status(), PlayerStatus::Playing);
         // While the decoder converts, Play does nothing and the label stays.
-        seq.ListClick(RecordingRef {1, "a.mp3", r.paths.Temp.Join("a.mp3")});
+        seq.ListClick(RecordingRef {1, "a.mp3", r.folder.Join("a.mp3")});
         QCOMPARE(r.player.Status(), PlayerStatus::Stopped);
         r.panel.PlayClicked();
         QCOMPARE(
