@@ -271,6 +271,7 @@ void LoadSequence::WavLoad()
 void LoadSequence::Loaded(std::shared_ptr<const DecodedTrace> trace)
 {
     m_state = LoadState::Loaded;
+    m_host.SetPointer(MousePointer::Normal);
     ShowPlaying(true);
     m_host.PopulateGFX(std::move(trace));
     if (NoteAudioStart > 0) {
