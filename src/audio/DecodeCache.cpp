@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -40,6 +41,14 @@ void DecodeCache::Clear()
     for (const CachedRecording& entry : m_entries)
         ::unlink(entry.wavPath.c_str());
     m_entries.clear();
+    // Whatever else carries this process's name in the folder is ours too (a
+    // decode cut off on its way).
+    std::error_code ec;
+    if (m_folder.empty())
+        return;
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder.str(), ec))
+        if (TempWavOwner(entry.path().filename().string()) == m_pid)
+            std::filesystem::remove(entry.path(), ec);
 }
 
 std::int64_t DecodeCache::Bytes() const

@@ -60,7 +60,7 @@ public:
     // Takes over the file of a decode that ended and kept it; false (and the
     // file stays the decode's) for any other.
     bool Keep(RecordingDecode& decode);
-    // Deletes every file held.
+    // Deletes every file held, and any other of this process's decoded files in the folder.
     void Clear();
 
     std::int64_t Bytes() const;

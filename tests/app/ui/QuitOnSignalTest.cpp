@@ -26,7 +26,7 @@ private slots:
         // would hold after a load is put there for it.
         const QString work = home.filePath(".local/share/NorvikTECH-Pellam");
         QTRY_VERIFY_WITH_TIMEOUT(QDir(work).exists(), 30000);
-        const QString wav = QString("%1/TMP-%2.WAV").arg(work).arg(pellam.processId());
+        const QString wav = QString("%1/TMP-%2-1.WAV").arg(work).arg(pellam.processId());
         QVERIFY(QFile(wav).open(QIODevice::WriteOnly));
 
         for (const int number : {SIGHUP, SIGINT, SIGTERM})
