@@ -1,0 +1,160 @@
+// Recordings on the real sound server (the null sink of the test services),
+// heard on the sink's monitor through parec: a recording sounds before its
+// decode has got anywhere, a seek far past the decoded part is heard at the
+// right second, and going back to a decoded recording plays its kept file.
+#include "audio/DecodeCache.h"
+#include "audio/WAVPlayer.h"
+#include "audio/ui/LoadSequenceDriver.h"
+#include "audio/ui/PlaybackPanel.h"
+#include "audio/ui/QtDispatcher.h"
+#include "audio/ui/QtWaveBackend.h"
+
+#include "support/MarkedRecording.h"
+#include "support/RecordingPrompter.h"
+#include "support/WavFiles.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdlib>
+
+using namespace pellam;
+
+namespace {
+
+constexpr int kMonitorRate = 8000;
+
+// What the sink's monitor plays, as the marked second it was taken from.
+class SinkMonitor {
+public:
+    bool Start()
+    {
+        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { Read(); });
+        m_parec.start("parec",
+            {"--device=testsink.monitor", "--raw", "--format=s16le", "--channels=1",
+                QString("--rate=%1").arg(kMonitorRate), "--latency-msec=20"});
+        return m_parec.waitForStarted(5000);
+    }
+    ~SinkMonitor()
+    {
+        m_parec.kill();
+        m_parec.waitForFinished(5000);
+    }
+    // The second heard in the last half second when all of it was sound; -1 otherwise.
+    int LastSecond() const
+    {
+        const std::size_t window = kMonitorRate / 2;
+        if (m_samples.size() < window)
+            return -1;
+        const std::span<const std::int16_t> last(m_samples.data() + m_samples.size() - window, window);
+        int quiet = 0;
+        for (std::size_t i = 0; i < window; i += 40)
+            quiet += std::abs(last[i]) < 300 && std::abs(last[std::min(i + 5, window - 1)]) < 300;
+        return quiet > 2 ? -1 : test::SecondHeard(last, kMonitorRate);
+    }
+
+private:
+    void Read()
+    {
+        m_pending += m_parec.readAllStandardOutput();
+        for (const std::int16_t v : test::ToSamples(m_pending))
+            m_samples.push_back(v);
+        m_pending.remove(0, m_pending.size() / 2 * 2);
+        if (m_samples.size() > 40u * kMonitorRate)
+            m_samples.erase(m_samples.begin(), m_samples.end() - 10 * kMonitorRate);
+    }
+
+    QProcess m_parec;
+    QByteArray m_pending;
+    std::vector<std::int16_t> m_samples;
+};
+
+struct Rig {
+    QtDispatcher dispatcher;
+    QtWaveBackend backend;
+    WAVPlayer player {backend, dispatcher};
+    test::RecordingPrompter prompter;
+    PlaybackPanel panel {player, prompter};
+    QTemporaryDir work;
+    FolderPath folder {work.path().toStdString()};
+    DecodeCache cache {folder};
+    LoadSequenceDriver driver {panel, player, cache, prompter, {}};
+    LoadSequence& seq = driver.sequence();
+
+    Rig()
+    {
+        panel.resize(805, 140);
+        panel.show();
+    }
+    ~Rig() { panel.SetPointer(MousePointer::Normal); }
+};
+
+} // namespace
+
+class StreamingPlaybackTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    SinkMonitor m_monitor;
+    std::string m_long;
+
+private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("PELLAM_SOUND_SERVER"))
+            QSKIP("no sound server: start it with scripts/lib/services.sh (start_pulse)");
+        m_long = test::EncodeMarkedSeconds(m_dir.path().toStdString(), "long.mp3", 180);
+        QVERIFY2(!m_long.empty(), "lame could not make the recording");
+        QVERIFY2(m_monitor.Start(), "parec (pulseaudio-utils) could not be started");
+    }
+
+    void soundsBeforeItsDecodeAndSeeksPastTheDecodedPart()
+    {
+        Rig r;
+        r.seq.ThreadedDecode = false; // the decode moves only when stepped here
+        r.seq.ListDoubleClick(RecordingRef {1, "long.mp3", m_long});
+        QTRY_COMPARE(r.player.Status(), PlayerStatus::Playing);
+        QTRY_VERIFY_WITH_TIMEOUT(m_monitor.LastSecond() == 1, 10000);
+        RecordingDecode* decode = r.seq.Decoding();
+        QVERIFY(decode);
+        QCOMPARE(decode->Status().phase, DecodePhase::Opening);
+
+        // Scanned and a step decoded (about half a minute at 8 kHz); a click at
+        // 2:30 on the waveform plays 2:30.
+        for (int i = 0; i < 3; ++i)
+            decode->Step();
+        QVERIFY(decode->Status().decoded < 8000 * 60);
+        QCOMPARE(r.panel.PlayGRFX()->ScaleWidth(), 180000.0);
+        r.panel.GraphMouseDown(150000);
+        r.panel.GraphMouseUp(150000);
+        QCOMPARE(r.player.Status(), PlayerStatus::Playing);
+        QTRY_VERIFY_WITH_TIMEOUT(m_monitor.LastSecond() == 150, 10000);
+        QVERIFY(decode->Status().decoded < 8000 * 60);
+        r.panel.StopClicked();
+    }
+
+    void goingBackPlaysTheKeptFileWithoutDecoding()
+    {
+        Rig r;
+        const std::string other = test::EncodeMarkedSeconds(m_dir.path().toStdString(), "other.mp3", 20);
+        r.seq.ListDoubleClick(RecordingRef {1, "long.mp3", m_long});
+        QTRY_COMPARE(r.player.Status(), PlayerStatus::Playing);
+        // The decode runs on its own thread, watched by the window's timer.
+        QTRY_VERIFY_WITH_TIMEOUT(r.cache.Count() == 1 && r.panel.TraceComplete(), 30000);
+        r.seq.ListDoubleClick(RecordingRef {2, "other.mp3", other});
+        QTRY_VERIFY(r.seq.Decoding() && r.player.Status() == PlayerStatus::Playing);
+        r.seq.ListDoubleClick(RecordingRef {1, "long.mp3", m_long});
+        QTRY_VERIFY(r.seq.PlaysKeptFile() && r.player.Status() == PlayerStatus::Playing);
+        QCOMPARE(std::pair(r.seq.Decoding(), r.panel.TraceComplete()),
+            std::pair(static_cast<RecordingDecode*>(nullptr), true));
+        r.panel.GraphMouseDown(120000);
+        r.panel.GraphMouseUp(120000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_monitor.LastSecond() == 121, 10000);
+        r.panel.StopClicked();
+    }
+};
+
+QTEST_MAIN(StreamingPlaybackTest)
+#include "StreamingPlaybackTest.moc"
