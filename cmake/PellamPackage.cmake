@@ -1,6 +1,6 @@
 # The Debian package: pellam_<version>_amd64.deb from the install rules.
-# Library dependencies come from dpkg-shlibdeps; lame is started as a program,
-# so no library scan can find it.
+# Library dependencies (libmpg123 among them, which decodes the recordings)
+# come from dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pellam)
 set(CPACK_PACKAGE_VENDOR "Norvik Technologies")
@@ -16,7 +16,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "lame")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${PELLAM_HOMEPAGE}")
 set(CPACK_OUTPUT_FILE_PREFIX "${CMAKE_BINARY_DIR}")
 include(CPack)
