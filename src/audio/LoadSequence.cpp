@@ -199,9 +199,10 @@ void LoadSequence::StartAtNoteOffset()
     const std::int32_t note = NoteAudioStart;
     NoteAudioStart = 0;
     // A notation timed after the recording's end has nothing to play: the
-    // log and the recording disagree, and the examiner is told so.
+    // log and the recording disagree, and the examiner is told so. Until the
+    // scan has ended the length may be an estimate: the seek then decides.
     const std::int32_t length = m_player.Duration();
-    if (static_cast<std::int64_t>(note) * 1000 > length) {
+    if (LengthKnown() && static_cast<std::int64_t>(note) * 1000 > length) {
         m_host.SetStatus({"(" + DurationText(note) + ") lies past the end of " + LoadedMP3 + " ("
                 + DurationText(DivRoundHalfEven(length, 1000)) + ")",
             kStatusRed});
@@ -213,6 +214,14 @@ void LoadSequence::StartAtNoteOffset()
     m_host.PlaceCur();
     m_host.ClearResumeAfterSeek();
     m_player.PlaybackStart();
+}
+
+bool LoadSequence::LengthKnown() const
+{
+    if (m_playsKept || !m_decode)
+        return true;
+    const DecodeStatus status = m_decode->Status();
+    return status.scanned >= 0 || status.phase == DecodePhase::Done;
 }
 
 void LoadSequence::StartDecode(std::int64_t estimatedBytes)

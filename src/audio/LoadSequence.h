@@ -151,6 +151,8 @@ private:
     void Loaded(std::shared_ptr<const DecodedTrace> trace);
     void ShowPlaying(bool ownRow);
     void DecodeEndedEarly();
+    // The player's length is exact (not an estimate before the scan).
+    bool LengthKnown() const;
 
     LoadHost& m_host;
     WAVPlayer& m_player;

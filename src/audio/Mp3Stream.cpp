@@ -81,7 +81,8 @@ StreamStatus Mp3Stream::StreamSeek(std::int32_t value, std::int32_t mode)
             return StreamStatus::BadSeek;
         sample = DivRoundHalfEven(std::int64_t {value} * std::max<std::int64_t>(LengthSamples(), 0), 100);
     } else {
-        if (value < 0 || std::int64_t {value} * 1000 > Duration())
+        // Past an estimated end the decoder itself tells whether there is audio.
+        if (value < 0 || (LengthExact() && std::int64_t {value} * 1000 > Duration()))
             return StreamStatus::BadSeek;
         sample = std::int64_t {value} * m_decoder->Rate();
     }
@@ -95,6 +96,16 @@ StreamStatus Mp3Stream::StreamSeek(std::int32_t value, std::int32_t mode)
     m_ended = false;
     m_failure.clear();
     return StreamStatus::Ok;
+}
+
+bool Mp3Stream::LengthExact() const
+{
+    if (m_decoder && m_decoder->Scanned())
+        return true;
+    if (!m_decode)
+        return false;
+    const DecodeStatus status = m_decode->Status();
+    return status.scanned >= 0 || status.phase == DecodePhase::Done;
 }
 
 std::int64_t Mp3Stream::LengthSamples() const

@@ -26,6 +26,9 @@ public:
     std::string Prime();
     // Why the decode ended before the recording's end; "" while it has not.
     const std::string& Failure() const { return m_failure; }
+    // The length is the scan's or the finished decode's, not an estimate
+    // from the encoder's tag or the file's size.
+    bool LengthExact() const;
 
     StreamStatus StreamClose() override;
     StreamStatus StreamRead(void* destination, std::int32_t count, std::int32_t& read) override;

@@ -285,3 +285,22 @@ TEST(LoadSequence, ADecodeThatFailsHalfWayPlaysWhatDecodedThenSaysWhere)
     ASSERT_EQ(r.host.calls.size(), 1u);
     EXPECT_EQ(r.host.calls[0].substr(0, 58), "Message joined.mp3 could not be decoded past this point: t");
 }
+
+TEST(LoadSequence, ANotationPlaysAtItsSecondBeforeTheScanHasFoundTheExactLength)
+{
+    // Variable bitrate without the encoder's info tag: until the scan the
+    // length is a guess from the first frame's bitrate and the file's size,
+    // here shorter than the recording: a notation in its last second plays.
+    Rig r;
+    const std::string path = test::EncodeMarkedSeconds(r.dir.str(), "vbr.mp3", 60, "-V 9 -t");
+    r.seq->NoteAudioStart = 60;
+    r.seq->ListDoubleClick(RecordingRef {1, "vbr.mp3", path});
+    r.RunTimers();
+    r.loop.RunPending();
+    ASSERT_EQ(r.seq->Decoding()->Status().phase, DecodePhase::Opening);
+    EXPECT_LT(r.player.Duration(), 60000) << "the guess, short of the real end";
+    EXPECT_EQ(std::tuple(r.player.Status(), r.player.Position(), r.SecondQueued()),
+        std::tuple(PlayerStatus::Playing, 50000, 50));
+    r.FinishDecode();
+    EXPECT_EQ(r.player.Duration(), 60192) << "exact: 60 s and the encoder's delay and padding";
+}
