@@ -77,18 +77,6 @@ bool ProcessMatches(const ProcessNames& process, const std::string& target, bool
     return false;
 }
 
-ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source)
-{
-    const auto processes = List(source);
-    if (!processes)
-        return fail(processes.error());
-    int count = 0;
-    for (const auto& p : processes.value())
-        if (ProcessMatches(p, target, false) && ++count > 1)
-            return true;
-    return false;
-}
-
 ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& source)
 {
     const auto processes = List(source);
@@ -98,14 +86,6 @@ ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& sour
         if (ProcessMatches(p, target, true))
             return true;
     return false;
-}
-
-Message CheckProcessFailedMessage()
-{
-    return Message {"Server Error",
-        std::string("Error Terminating a Running Incidence of the CordaneComm Server!") + kLineBreak
-            + "Networking will not be available!",
-        MessageIcon::Information};
 }
 
 Message ProcessRunningFailedMessage(const SystemError& error)

@@ -1,6 +1,6 @@
 #pragma once
-// Whether other programs are running: the decoder (so a second decoder is not
-// waited on as ours) and the sibling program Vistrel (so it is not started twice).
+// Whether another program is running: the sibling program Vistrel, so that
+// it is not started twice.
 #include "base/Message.h"
 #include "base/Result.h"
 #include "base/SystemError.h"
@@ -26,20 +26,16 @@ using ProcessSource = std::function<ProcessList()>;
 ProcessList ReadProcFs(const std::string& procRoot = "/proc");
 
 // A process matches when one of its names, in lower case, ends with the
-// target in lower case. ProcessRunning trims blanks from the names first;
-// CheckProcess compares them as listed.
+// target in lower case; with trimBlanks, blanks around the names are not
+// counted (ProcessRunning trims them).
 bool ProcessMatches(const ProcessNames& process, const std::string& target, bool trimBlanks);
 
 // A check, or why the processes could not be listed.
 using ProcessCheck = Result<bool, SystemError>;
 
-// True when two or more processes match (one running copy gives false).
-ProcessCheck CheckProcess(const std::string& target, const ProcessSource& source = {});
 // True when at least one process matches.
 ProcessCheck ProcessRunning(const std::string& target, const ProcessSource& source = {});
 
-// The box the operator is shown when CheckProcess could not list the processes.
-Message CheckProcessFailedMessage();
 // The box shown when ProcessRunning could not list them, with the system's reason.
 Message ProcessRunningFailedMessage(const SystemError& error);
 
