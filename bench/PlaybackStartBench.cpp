@@ -20,8 +20,8 @@
 //  - SwitchBack: recording A played until its decode was kept, then B, then a
 //    double-click on A again; "kept" is 1 when A played from its kept file.
 //    Goal: under 0.2 s. "decode_s" is the background decode of A until the
-//    cache took it, while A played; CrcOfMp3 the part of the switch spent
-//    telling that A did not change.
+//    cache took it at the next watch tick (every 0.1 s), while A played;
+//    CrcOfMp3 the part of the switch spent telling that A did not change.
 //  - Floors of the same run: cat and sha256sum of each MP3 (from the page cache).
 // The decoders' own speeds on the same recordings are DecoderBench's.
 // The goals are in each run's label.
