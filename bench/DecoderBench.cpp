@@ -7,63 +7,27 @@
 // libmpg123 also gives the time to its first second of audio and the time to
 // seek to 75 % after scanning the file.
 //
-// Recordings, made once by lame into the build tree from a signal written
-// here: one minute and one hour of 24 kbit/s mono telephone audio at 8 kHz,
-// and with PELLAM_BENCH_LONG=1 two hours of 128 kbit/s 44.1 kHz stereo
-// (about 110 MB of MP3, 1.3 GB of WAV, a minute and a half to make).
-// Every file is read from the page cache. "x_realtime" is audio seconds per
-// wall second.
+// The recordings are the ones of BenchRecordings.h. Every file is read from the page cache. "x_realtime" is audio
+// seconds per wall second.
+#include "BenchRecordings.h"
+
 #include <benchmark/benchmark.h>
 #include <mpg123.h>
 
-#include <cerrno>
 #include <chrono>
-#include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace bench;
 
-struct Recording {
-    const char* name;
-    const char* khz; // as lame's -s and --resample take it
-    int seconds;
-    int rate;
-    int channels;
-    int kbps;
-};
-
-const Recording kRecordings[] = {
-    {"tel-1min", "8", 60, 8000, 1, 24},
-    {"tel-1h", "8", 3600, 8000, 1, 24},
-    {"stereo-2h", "44.1", 7200, 44100, 2, 128},
-};
-constexpr int kLong = 2; // made and measured only with PELLAM_BENCH_LONG=1
-
-const fs::path& Folder()
-{
-    static const fs::path folder = fs::path(PELLAM_BENCH_DIR) / "decoders";
-    return folder;
-}
-
-fs::path Mp3Of(const Recording& r)
-{
-    return Folder() / (std::string(r.name) + ".mp3");
-}
 fs::path WavOf(const Recording& r)
 {
     return Folder() / (std::string(r.name) + ".wav");
@@ -73,85 +37,19 @@ fs::path Scratch()
     return Folder() / "out.wav";
 }
 
-// Runs argv[0] (found on PATH) with the arguments as they are, no shell,
-// standard input from `in` ("" for /dev/null), standard output to `out`
-// (created or truncated) and standard error to /dev/null; true when it exits 0.
-bool Run(const std::vector<std::string>& argv, const std::string& in, const std::string& out)
-{
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, in.empty() ? "/dev/null" : in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return false;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR)
-            return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// A signal lame spends its bits on as on speech: a wandering tone and noise
-// under a syllable-rate envelope, one voice per channel.
-void WriteSignal(FILE* out, const Recording& r)
-{
-    std::uint32_t noise = 2463534242u;
-    std::vector<std::int16_t> block;
-    const std::int64_t frames = static_cast<std::int64_t>(r.seconds) * r.rate;
-    for (std::int64_t i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / r.rate;
-        const double envelope = 0.5 + 0.5 * std::sin(2 * M_PI * 3.3 * t);
-        for (int c = 0; c < r.channels; ++c) {
-            noise ^= noise << 13;
-            noise ^= noise >> 17;
-            noise ^= noise << 5;
-            const double hiss = static_cast<double>(noise) / 4294967296.0 - 0.5;
-            const double tone = std::sin(2 * M_PI * (220.0 + 40.0 * c + 80.0 * std::sin(0.7 * t)) * t);
-            block.push_back(static_cast<std::int16_t>(9000.0 * envelope * (tone + 0.6 * hiss)));
-        }
-        if (block.size() >= 65536 || i + 1 == frames) {
-            std::fwrite(block.data(), sizeof(std::int16_t), block.size(), out);
-            block.clear();
-        }
-    }
-}
-
 // Makes the recording's MP3, and the WAV of the same size that the cat floor
-// reads, once each; each is made under a passing name and renamed when whole.
-// False when lame is missing or failed.
+// reads, once each. False when lame is missing or failed.
 bool Make(const Recording& r)
 {
+    if (!MakeMp3(r))
+        return false;
+    if (fs::exists(WavOf(r)))
+        return true;
+    const fs::path part = Folder() / "making.wav";
+    if (!Run({"lame", "--decode", "--mp3input", "-", part.string()}, Mp3Of(r).string(), "/dev/null"))
+        return false;
     std::error_code ec;
-    fs::create_directories(Folder(), ec);
-    if (!fs::exists(Mp3Of(r))) {
-        const fs::path part = Folder() / "making.mp3";
-        const std::string mode = r.channels == 1 ? "-m m" : "-m j";
-        const std::string cmd = std::string("lame --quiet -r --bitwidth 16 --signed --little-endian -s ") + r.khz + " "
-            + mode + " -b " + std::to_string(r.kbps) + " --resample " + r.khz + " - '" + part.string()
-            + "' 2>/dev/null";
-        FILE* lame = ::popen(cmd.c_str(), "w");
-        if (!lame)
-            return false;
-        WriteSignal(lame, r);
-        if (::pclose(lame) != 0)
-            return false;
-        fs::rename(part, Mp3Of(r), ec);
-    }
-    if (!ec && !fs::exists(WavOf(r))) {
-        const fs::path part = Folder() / "making.wav";
-        if (!Run({"lame", "--decode", "--mp3input", "-", part.string()}, Mp3Of(r).string(), "/dev/null"))
-            return false;
-        fs::rename(part, WavOf(r), ec);
-    }
+    fs::rename(part, WavOf(r), ec);
     return !ec;
 }
 
@@ -160,8 +58,7 @@ bool Make(const Recording& r)
 const Recording* Prepare(benchmark::State& state)
 {
     const Recording& r = kRecordings[state.range(0)];
-    const char* wantLong = std::getenv("PELLAM_BENCH_LONG");
-    if (state.range(0) == kLong && !(wantLong && std::string(wantLong) == "1")) {
+    if (state.range(0) == kLong && !WantLong()) {
         state.SkipWithError("the two-hour recording is measured with PELLAM_BENCH_LONG=1");
         return nullptr;
     }
