@@ -44,7 +44,8 @@ struct CachedRecording {
 class DecodeCache {
 public:
     // folder is read at each use (the working folder is made at start-up,
-    // after the cache); pid names the files (our own process id when 0).
+    // after the cache); pid names the files (our own process id when 0): a
+    // process keeps one cache, whose names are its own.
     DecodeCache(const FolderPath& folder, CacheLimits limits = {}, FreeSpaceSource freeSpace = FreeBytes, int pid = 0);
     ~DecodeCache();
     DecodeCache(const DecodeCache&) = delete;
