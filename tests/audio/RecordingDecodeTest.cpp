@@ -1,0 +1,216 @@
+// The background decode of a recording, stepped by the test: its phases, the
+// WAV file it keeps (read back by the player's own reader, against the
+// samples of the mpg123 program), its trace, its key and why it keeps no file.
+#include "audio/RecordingDecode.h"
+
+#include "audio/StreamWAV.h"
+#include "support/Eventually.h"
+#include "support/LameEncode.h"
+#include "support/WavFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace pellam;
+using namespace pellam::test;
+
+namespace {
+
+bool Exists(const std::string& path)
+{
+    return ::access(path.c_str(), F_OK) == 0;
+}
+
+// The phases the decode passes through, one Step at a time.
+std::vector<DecodePhase> StepToEnd(RecordingDecode& decode)
+{
+    std::vector<DecodePhase> phases {decode.Status().phase};
+    for (int steps = 0; steps < 1000 && decode.Step(); ++steps)
+        if (decode.Status().phase != phases.back())
+            phases.push_back(decode.Status().phase);
+    if (decode.Status().phase != phases.back())
+        phases.push_back(decode.Status().phase);
+    return phases;
+}
+
+// CRC-32 of a file as Python's zlib computes it, as a signed value.
+std::int32_t ZlibCrc(const std::string& path)
+{
+    FILE* pipe = ::popen(
+        ("python3 -c 'import sys, zlib; print(zlib.crc32(open(sys.argv[1], \"rb\").read()))' '" + path + "'").c_str(),
+        "r");
+    unsigned long crc = 0;
+    EXPECT_EQ(std::fscanf(pipe, "%lu", &crc), 1);
+    ::pclose(pipe);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(crc));
+}
+
+class RecordingDecodeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!HaveLame() || !HaveMpg123())
+            GTEST_SKIP() << "lame or the mpg123 program is not installed";
+        stereo = EncodePcm(dir, "stereo.mp3", ToneSamples(132377, 44100, 2), 44100, 2, "-V 2");
+        ASSERT_FALSE(stereo.empty());
+    }
+    TempDir dir;
+    std::string stereo;
+};
+
+} // namespace
+
+TEST_F(RecordingDecodeTest, KeepsTheWavFileTheTraceAndTheKeyOfTheRecording)
+{
+    const std::string mono = EncodeTone(dir, "mono.mp3", 24123, 8000, "-b 24");
+    for (const auto& [path, rate, channels, samples, decodeSteps] :
+        {std::tuple(stereo, 44100, 2, std::int64_t {132377}, 2), std::tuple(mono, 8000, 1, std::int64_t {24123}, 1)}) {
+        SCOPED_TRACE(path);
+        const std::string wav = path + ".wav";
+        RecordingDecode decode(path, wav, false);
+        ASSERT_TRUE(decode.Step());
+        DecodeStatus s = decode.Status();
+        EXPECT_EQ(std::tuple(s.phase, s.rate, s.channels, s.length, s.scanned),
+            std::tuple(DecodePhase::Scanning, rate, channels, samples, std::int64_t {-1}));
+        ASSERT_TRUE(decode.Step());
+        EXPECT_FALSE(decode.Index().empty());
+        s = decode.Status();
+        EXPECT_EQ(std::tuple(s.phase, s.length, s.scanned, s.kept, s.decoded),
+            std::tuple(DecodePhase::Decoding, samples, samples, true, std::int64_t {0}));
+        for (int step = 0; step < decodeSteps; ++step)
+            ASSERT_TRUE(decode.Step());
+        EXPECT_EQ(decode.Status().phase, DecodePhase::Finishing);
+        EXPECT_FALSE(decode.Trace()->Finished());
+        EXPECT_FALSE(decode.Step());
+        EXPECT_FALSE(decode.Step()); // the end stays the end
+        s = decode.Status();
+        struct stat st { };
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        const RecordingKey key {static_cast<std::int64_t>(st.st_size),
+            std::int64_t {st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec, ZlibCrc(path)};
+        EXPECT_EQ(std::tuple(s.phase, s.length, s.decoded, s.failure, s.kept, s.notKept, s.key),
+            std::tuple(DecodePhase::Done, samples, samples, "", true, "", std::optional(key)));
+
+        // The kept file is a WAV file of the decoded samples.
+        const std::string bytes = ReadAll(wav);
+        EXPECT_EQ(static_cast<std::int64_t>(bytes.size()), 44 + 2 * channels * samples);
+        StreamWAV player;
+        ASSERT_EQ(player.StreamOpen(wav), StreamStatus::Ok);
+        EXPECT_EQ(std::tuple(player.SamplesPerSecond(), player.Channels()), std::tuple(rate, channels));
+        const auto decoded = ToSamples(ReadToEnd(player));
+        const auto reference = Mpg123Samples(path);
+        ASSERT_EQ(decoded.size(), reference.size());
+        for (std::size_t i = 0; i < decoded.size(); ++i)
+            ASSERT_LE(std::abs(decoded[i] - reference[i]), 1) << "sample " << i;
+
+        // The trace is the one the kept file's bytes give.
+        TraceBuilder builder(static_cast<std::int64_t>(bytes.size()));
+        builder.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+        builder.Finish();
+        std::vector<TracePoint> points;
+        decode.Trace()->CopyFrom(0, points);
+        EXPECT_TRUE(decode.Trace()->Finished());
+        EXPECT_EQ(decode.Trace()->Width(), builder.Trace().width);
+        EXPECT_EQ(points, builder.Trace().points);
+    }
+}
+
+TEST_F(RecordingDecodeTest, KeepsNoFileOfARecordingThatChangedStoppedOrFailedAndDeletesWhatItWasNotReleased)
+{
+    // Rewritten with other times after the decode began: decoded, not kept.
+    {
+        const std::string copy = dir.write("copy.mp3", ReadAll(stereo));
+        RecordingDecode decode(copy, dir.file("changed.wav"), false);
+        ASSERT_TRUE(decode.Step());
+        dir.write("copy.mp3", ReadAll(stereo));
+        const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, copy.c_str(), times, 0), 0);
+        StepToEnd(decode);
+        const DecodeStatus s = decode.Status();
+        EXPECT_EQ(std::tuple(s.phase, s.decoded, s.kept, s.notKept, s.key.has_value(), Exists(decode.WavPath())),
+            std::tuple(DecodePhase::Done, std::int64_t {132377}, false, "the recording changed while it was decoded",
+                false, false));
+    }
+    // Stopped while decoding: the file goes at once.
+    {
+        RecordingDecode decode(stereo, dir.file("stopped.wav"), false);
+        while (decode.Status().phase != DecodePhase::Decoding)
+            ASSERT_TRUE(decode.Step());
+        ASSERT_TRUE(decode.Step());
+        ASSERT_TRUE(Exists(decode.WavPath()));
+        decode.Stop();
+        EXPECT_FALSE(decode.Step());
+        EXPECT_EQ(std::tuple(decode.Status().phase, decode.Status().kept, Exists(decode.WavPath())),
+            std::tuple(DecodePhase::Stopped, false, false));
+        EXPECT_TRUE(decode.Trace()->Finished());
+    }
+    // Without a file to keep, or with its name taken: the audio is decoded and traced all the same.
+    const std::string taken = dir.write("taken.wav", "not ours");
+    for (const auto& [wav, notKept] : {std::pair(std::string(), ""), std::pair(taken, "File exists")}) {
+        RecordingDecode decode(stereo, wav, false);
+        EXPECT_EQ(StepToEnd(decode),
+            (std::vector {DecodePhase::Opening, DecodePhase::Scanning, DecodePhase::Decoding, DecodePhase::Finishing,
+                DecodePhase::Done}));
+        const DecodeStatus s = decode.Status();
+        EXPECT_EQ(std::tuple(s.decoded, s.kept, s.notKept, s.key.has_value()),
+            std::tuple(std::int64_t {132377}, false, notKept, true));
+        EXPECT_GT(decode.Trace()->Size(), 1000u);
+    }
+    EXPECT_EQ(ReadAll(taken), "not ours");
+    // Nothing to decode: failed with the reason.
+    std::filesystem::create_directory(dir.path() / "folder.mp3");
+    for (const auto& [recording, failure] :
+        {std::pair(dir.write("text.mp3", std::string(5000, 'x')), "no MPEG audio frame"),
+            std::pair(dir.file("missing.mp3"), "No such file or directory"),
+            std::pair(dir.file("folder.mp3"), "Is a directory")}) {
+        RecordingDecode decode(recording, dir.file("failed.wav"), false);
+        EXPECT_EQ(StepToEnd(decode), (std::vector {DecodePhase::Opening, DecodePhase::Failed}));
+        EXPECT_EQ(std::tuple(decode.Status().failure, decode.Status().kept, Exists(decode.WavPath())),
+            std::tuple(failure, false, false));
+    }
+    // What was kept and not released goes with the decode; a released file stays.
+    std::string released;
+    std::string unreleased;
+    {
+        RecordingDecode one(stereo, dir.file("released.wav"), false);
+        RecordingDecode two(stereo, dir.file("unreleased.wav"), false);
+        StepToEnd(one);
+        StepToEnd(two);
+        ASSERT_TRUE(one.Status().kept && two.Status().kept);
+        one.ReleaseFile();
+        released = one.WavPath();
+        unreleased = two.WavPath();
+    }
+    EXPECT_EQ(std::tuple(Exists(released), Exists(unreleased)), std::tuple(true, false));
+}
+
+TEST_F(RecordingDecodeTest, AFullWorkingFolderKeepsNothingButTheAudioIsDecoded)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a small file system needs root";
+    const std::string small = dir.file("small");
+    std::filesystem::create_directory(small);
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs could be mounted here";
+    {
+        RecordingDecode decode(stereo, small + "/TMP-1-1.WAV", false);
+        StepToEnd(decode);
+        const DecodeStatus s = decode.Status();
+        EXPECT_EQ(std::tuple(s.phase, s.decoded, s.kept, s.notKept, s.key.has_value(), Exists(decode.WavPath())),
+            std::tuple(DecodePhase::Done, std::int64_t {132377}, false, "the working folder is full", true, false));
+    }
+    ::umount(small.c_str());
+}
+
+TEST_F(RecordingDecodeTest, OnItsOwnThreadTheDecodeEndsAndKeepsItsFile)
+{
+    RecordingDecode decode(stereo, dir.file("threaded.wav"));
+    ASSERT_TRUE(Eventually([&] { return decode.Status().Ended(); }));
+    EXPECT_EQ(std::tuple(decode.Status().phase, decode.Status().decoded, decode.Status().kept),
+        std::tuple(DecodePhase::Done, std::int64_t {132377}, true));
+}
