@@ -1,9 +1,5 @@
 // The in-process decoder on files shaped as the field has them, made at test
-// time by lame, against a second decoder: the mpg123 program. The two give the
-// same gapless samples in the same places; their values agree exactly in most
-// files, but in some 8 kHz files a few samples differ by one step of
-// rounding, and it varies with how the output is read, so values are
-// compared to within that step (a sample out of place differs by far more).
+// time by lame, against a second decoder: the mpg123 program.
 #include "media/Mp3Decoder.h"
 
 #include "support/LameEncode.h"
@@ -26,14 +22,14 @@ struct Decoded {
     Mp3Chunk last; // the chunk that ended the stream
 };
 
-// Everything the decoder gives from where it stands, in pieces of `piece`
-// bytes (not a whole number of sample frames on purpose); gives up after far
-// more than any file here holds.
-Decoded ReadRest(Mp3Decoder& decoder, std::size_t piece = 4099)
+// What the decoder gives from where it stands, in pieces of `piece` bytes
+// (not a whole number of sample frames on purpose), up to its end or for
+// `reads` reads.
+Decoded ReadRest(Mp3Decoder& decoder, std::size_t piece = 4099, int reads = 100000)
 {
     Decoded out;
     std::vector<std::uint8_t> buffer(piece);
-    for (int reads = 0; reads < 100000 && !out.last.ended; ++reads) {
+    for (; reads > 0 && !out.last.ended; --reads) {
         out.last = decoder.Read(buffer);
         EXPECT_EQ(out.last.bytes % static_cast<std::size_t>(decoder.FrameBytes()), 0u);
         for (std::size_t i = 0; i + 1 < out.last.bytes; i += 2)
@@ -47,17 +43,6 @@ std::unique_ptr<Mp3Decoder> OpenOrFail(const std::string& path)
     auto opened = Mp3Decoder::Open(path);
     EXPECT_TRUE(opened) << path << ": " << (opened ? "" : opened.error().text);
     return opened ? std::move(opened).value() : nullptr;
-}
-
-// Same count, and no value more than one step apart.
-bool Matches(const std::vector<std::int16_t>& decoded, const std::vector<std::int16_t>& reference)
-{
-    if (decoded.size() != reference.size())
-        return false;
-    for (std::size_t i = 0; i < decoded.size(); ++i)
-        if (std::abs(decoded[i] - reference[i]) > 1)
-            return false;
-    return true;
 }
 
 // The samples from sample frame `from` on.
@@ -82,20 +67,6 @@ protected:
         EXPECT_FALSE(path.empty()) << name;
         return path;
     }
-    // Stereo at 44.1 kHz behind an ID3v2 tag of mid3v2's (a picture larger
-    // than a read block) and before an ID3v1 tag.
-    std::string Tagged()
-    {
-        const std::string path = Encode("tagged.mp3", 132377, 44100, 2, "-b 128");
-        const std::string picture = dir.write("picture.jpg", std::string(100000, '\xA5'));
-        if (std::system(
-                ("mid3v2 --song 'Call 4711' -p '" + picture + "':cover:3:image/jpeg '" + path + "' >/dev/null 2>&1")
-                    .c_str())
-            != 0)
-            return {};
-        std::ofstream(path, std::ios::binary | std::ios::app) << "TAG" + std::string(125, ' ');
-        return path;
-    }
     TempDir dir;
 };
 
@@ -103,24 +74,26 @@ protected:
 
 TEST_F(Mp3DecoderFiles, DecodesCbrVbrAbrTaggedAndUntaggedFilesAsTheMpg123ProgramDoes)
 {
-    const std::string tagged = Tagged();
-    ASSERT_FALSE(tagged.empty()) << "mid3v2 (python3-mutagen) failed";
+    // Stereo behind an ID3v2 tag of mid3v2's (a picture larger than a read block) and before an ID3v1 tag.
+    const std::string tagged = Encode("tagged.mp3", 132377, 44100, 2, "-b 128");
+    const std::string picture = dir.write("picture.jpg", std::string(100000, '\xA5'));
+    ASSERT_EQ(std::system(("mid3v2 -p '" + picture + "':cover:3:image/jpeg '" + tagged + "' >/dev/null").c_str()), 0);
+    std::ofstream(tagged, std::ios::binary | std::ios::app) << "TAG" + std::string(125, ' ');
     ASSERT_GT(std::filesystem::file_size(tagged), 100000u + 128u);
     struct Case {
         std::string path;
         int rate, channels;
-        std::int64_t estimate, samples; // Length before and after Scan
+        std::int64_t samples; // Length before and after Scan
     };
     const Case cases[] = {
-        {Encode("cbr8k.mp3", 24123, 8000, 1, "-b 24"), 8000, 1, 24123, 24123},
-        {Encode("vbr8k.mp3", 24123, 8000, 1, "-V 5"), 8000, 1, 24123, 24123},
-        {Encode("abr8k.mp3", 24123, 8000, 1, "--abr 24"), 8000, 1, 24123, 24123},
+        {Encode("cbr8k.mp3", 24123, 8000, 1, "-b 24"), 8000, 1, 24123},
+        {Encode("vbr8k.mp3", 24123, 8000, 1, "-V 5"), 8000, 1, 24123},
+        {Encode("abr8k.mp3", 24123, 8000, 1, "--abr 24"), 8000, 1, 24123},
         // No info tag: nothing to cut, every frame's 576 samples count.
-        {Encode("notag8k.mp3", 24123, 8000, 1, "-b 24 -t"), 8000, 1, 25344, 25344},
-        {Encode("cbr44s.mp3", 132377, 44100, 2, "-b 128"), 44100, 2, 132377, 132377},
-        {Encode("vbr44s.mp3", 132377, 44100, 2, "-V 2"), 44100, 2, 132377, 132377},
-        {Encode("joint44.mp3", 132377, 44100, 2, "-b 128 -m j"), 44100, 2, 132377, 132377},
-        {tagged, 44100, 2, 132377, 132377},
+        {Encode("notag8k.mp3", 24123, 8000, 1, "-b 24 -t"), 8000, 1, 25344},
+        {Encode("cbr44s.mp3", 132377, 44100, 2, "-b 128 -m j"), 44100, 2, 132377},
+        {Encode("vbr44s.mp3", 132377, 44100, 2, "-V 2"), 44100, 2, 132377},
+        {tagged, 44100, 2, 132377},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
@@ -129,21 +102,18 @@ TEST_F(Mp3DecoderFiles, DecodesCbrVbrAbrTaggedAndUntaggedFilesAsTheMpg123Program
         auto decoder = OpenOrFail(c.path);
         ASSERT_TRUE(decoder);
         EXPECT_EQ(std::tuple(decoder->Rate(), decoder->Channels(), decoder->FrameBytes(), decoder->Length()),
-            std::tuple(c.rate, c.channels, 2 * c.channels, c.estimate));
+            std::tuple(c.rate, c.channels, 2 * c.channels, c.samples));
         // A scan between two reads: the next read goes on where the last ended.
-        std::vector<std::uint8_t> first(1000 * static_cast<std::size_t>(decoder->FrameBytes()));
-        ASSERT_EQ(decoder->Read(first).bytes, first.size());
+        Decoded all = ReadRest(*decoder, 1000 * static_cast<std::size_t>(decoder->FrameBytes()), 1);
+        ASSERT_EQ(all.samples.size(), 1000u * static_cast<std::size_t>(c.channels));
         EXPECT_FALSE(decoder->Scanned());
         EXPECT_TRUE(decoder->Scan());
         EXPECT_EQ(std::tuple(decoder->Scanned(), decoder->Length(), decoder->Tell()),
             std::tuple(true, c.samples, std::int64_t {1000}));
-        Decoded rest = ReadRest(*decoder);
+        const Decoded rest = ReadRest(*decoder);
         EXPECT_EQ(std::tuple(rest.last.ended, rest.last.error), std::tuple(true, ""));
-        std::vector<std::int16_t> all(first.size() / 2);
-        for (std::size_t i = 0; i < all.size(); ++i)
-            all[i] = static_cast<std::int16_t>(first[2 * i] | (first[2 * i + 1] << 8));
-        all.insert(all.end(), rest.samples.begin(), rest.samples.end());
-        EXPECT_TRUE(Matches(all, reference)) << all.size() << " samples, " << reference.size() << " expected";
+        all.samples.insert(all.samples.end(), rest.samples.begin(), rest.samples.end());
+        EXPECT_TRUE(test::SameSamples(all.samples, reference)) << all.samples.size() << " samples";
         EXPECT_EQ(decoder->Tell(), c.samples);
         // The end stays the end.
         std::vector<std::uint8_t> more(4096);
@@ -176,7 +146,7 @@ TEST_F(Mp3DecoderFiles, SeeksToTheExactSampleWithItsOwnIndexAnAdoptedOneOrNone)
                 ASSERT_TRUE(d->Seek(at)) << at;
                 EXPECT_EQ(d->Tell(), at);
                 const Decoded rest = ReadRest(*d, 1152 * 4);
-                EXPECT_TRUE(Matches(rest.samples, From(reference, at, channels)))
+                EXPECT_TRUE(test::SameSamples(rest.samples, From(reference, at, channels)))
                     << "from " << at << ": " << rest.samples.size() << " samples";
             }
         }
@@ -205,15 +175,6 @@ TEST_F(Mp3DecoderFiles, DamagedAndForeignFilesEndOrFailWithTheirKindOfError)
     EXPECT_TRUE(cut->Scan());
     EXPECT_LT(cut->Length(), 132377);
 
-    // Junk between frames is passed over up to the next frame.
-    std::string holed = bytes;
-    std::fill_n(holed.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2), 300, '\x55');
-    auto damaged = OpenOrFail(dir.write("holed.mp3", holed));
-    ASSERT_TRUE(damaged);
-    const Decoded around = ReadRest(*damaged);
-    EXPECT_EQ(std::tuple(around.last.ended, around.last.error), std::tuple(true, ""));
-    EXPECT_GT(around.samples.size(), reference.size() * 9 / 10);
-
     std::filesystem::create_directory(dir.path() / "folder.mp3");
     std::stop_source closing;
     closing.request_stop();
@@ -226,7 +187,6 @@ TEST_F(Mp3DecoderFiles, DamagedAndForeignFilesEndOrFailWithTheirKindOfError)
         {dir.file("folder.mp3"), EISDIR, {}},
         {dir.write("empty.mp3", ""), 0, {}},
         {dir.write("text.mp3", std::string(5000, 'x')), 0, {}},
-        {dir.write("header.mp3", bytes.substr(0, 3)), 0, {}},
         // An ID3v2 tag and nothing behind it.
         {dir.write("tagonly.mp3", std::string("ID3\x04\x00\x00\x00\x00\x00\x0A", 10) + std::string(10, '\0')), 0, {}},
         {good, 0, closing.get_token()},
