@@ -89,6 +89,9 @@ TEST_F(DecodeCacheTest, TheLeastRecentlyUsedMakeRoomUnderTheLimitAndTheFreeSpace
         DecodeCache cache(work, {1LL << 30, 1LL << 20}, free, 7);
         const std::string wavA = Cached(cache, a, 16044);
         const std::string wavB = Cached(cache, b, 24044);
+        // 1 069 912 bytes free: exactly enough for 21 336 more, no more.
+        EXPECT_TRUE(cache.Reserve(21336));
+        EXPECT_EQ(cache.Count(), 2u);
         const std::string wavC = Cached(cache, c, 32044);
         EXPECT_EQ(
             std::tuple(Exists(wavA), Exists(wavB), Exists(wavC), cache.Count()), std::tuple(false, true, true, 2u));

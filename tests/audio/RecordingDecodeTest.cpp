@@ -61,6 +61,15 @@ protected:
 
 } // namespace
 
+TEST(PcmWavHeader, StatesTheFormatAndSizesLittleEndianInAllFourBytes)
+{
+    const auto h = PcmWavHeader(44100, 2, 0x01020304);
+    EXPECT_EQ(std::string(h.begin(), h.end()),
+        std::string("RIFF\x28\x03\x02\x01WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0\x04\0\x10\0"
+                    "data\x04\x03\x02\x01",
+            44));
+}
+
 TEST_F(RecordingDecodeTest, KeepsTheWavFileTheTraceAndTheKeyOfTheRecordingUntilTheFileIsReleased)
 {
     const std::string mono = EncodeTone(dir, "mono.mp3", 24123, 8000, "-b 24");
@@ -132,7 +141,12 @@ TEST_F(RecordingDecodeTest, KeepsNoFileOfARecordingThatChangedStoppedOrFailed)
             std::tuple(DecodePhase::Done, std::int64_t {132377}, false, "the recording changed while it was decoded",
                 false, false));
     }
-    // Stopped while decoding: the file goes at once.
+    // Stopped before it began, or while decoding: the file goes at once.
+    {
+        RecordingDecode decode(stereo, dir.file("early.wav"), false);
+        decode.Stop();
+        EXPECT_EQ(StepToEnd(decode), (std::vector {DecodePhase::Opening, DecodePhase::Stopped}));
+    }
     {
         RecordingDecode decode(stereo, dir.file("stopped.wav"), false);
         while (decode.Status().phase != DecodePhase::Decoding)
