@@ -99,6 +99,8 @@ TEST_F(DecodeCacheTest, TheLeastRecentlyUsedMakeRoomUnderTheLimitAndTheFreeSpace
             "the working folder has 1.1 MB free, the recording needs 1.5 MB with the margin kept free");
         EXPECT_EQ(std::tuple(Exists(wavB), Exists(wavC), cache.Count()), std::tuple(false, false, 0u));
     }
+    EXPECT_EQ(FreeBytes(work), std::filesystem::space(work.str()).available);
+    EXPECT_EQ(FreeBytes(FolderPath(dir.file("missing"))), std::nullopt);
     const FolderPath none;
     EXPECT_EQ(DecodeCache(none).Reserve(1).error(), "there is no working folder");
 }
@@ -138,11 +140,12 @@ TEST_F(DecodeCacheTest, FindsARecordingByItsContentAndDropsAFileDeletedBehindIts
     EXPECT_EQ(std::tuple(cache.Find(a), cache.Find(dir.file("missing.mp3")), cache.Count()),
         std::tuple(nullptr, nullptr, 1u));
 
-    // Only a decode that ended with its file kept is taken over.
+    // Only a decode that ended with its file kept is taken over, never a file
+    // that had the name before.
     RecordingDecode unfinished(b, dir.file("work/unfinished.wav"), false);
-    RecordingDecode withoutFile(b, "", false);
-    while (withoutFile.Step()) { }
-    EXPECT_EQ(std::tuple(cache.Keep(unfinished), cache.Keep(withoutFile), cache.Count()), std::tuple(false, false, 1u));
+    RecordingDecode taken(b, dir.write("work/taken.wav", "not ours"), false);
+    while (taken.Step()) { }
+    EXPECT_EQ(std::tuple(cache.Keep(unfinished), cache.Keep(taken), cache.Count()), std::tuple(false, false, 1u));
 
     ::unlink(wav.c_str());
     EXPECT_EQ(cache.Find(copy), nullptr);

@@ -159,6 +159,29 @@ TEST_F(RecordingDecodeTest, KeepsNoFileOfARecordingThatChangedStoppedOrFailed)
             std::tuple(DecodePhase::Stopped, false, false));
         EXPECT_TRUE(decode.Trace()->Finished());
     }
+    // Stopped while it finishes: the audio is there, but not what identifies the recording.
+    {
+        RecordingDecode decode(stereo, dir.file("late.wav"), false);
+        while (decode.Status().phase != DecodePhase::Finishing)
+            ASSERT_TRUE(decode.Step());
+        decode.Stop();
+        EXPECT_FALSE(decode.Step());
+        const DecodeStatus s = decode.Status();
+        EXPECT_EQ(std::tuple(s.phase, s.decoded, s.kept, s.notKept, s.key.has_value(), Exists(decode.WavPath())),
+            std::tuple(DecodePhase::Done, std::int64_t {132377}, false, "Operation canceled", false, false));
+    }
+    // Two recordings of different formats one after the other: the first is
+    // decoded up to the change, and not kept.
+    {
+        const std::string untagged = EncodeTone(dir, "untagged.mp3", 24123, 8000, "-b 24 -t");
+        const std::string joined = dir.write("joined.mp3", ReadAll(untagged) + ReadAll(stereo));
+        RecordingDecode decode(joined, dir.file("joined.wav"), false);
+        StepToEnd(decode);
+        const DecodeStatus s = decode.Status();
+        const std::string change = "the recording changes from 8000 Hz, 1 channel(s) to 44100 Hz, 2 channel(s)";
+        EXPECT_EQ(std::tuple(s.phase, s.decoded, s.failure, s.kept, s.notKept, Exists(decode.WavPath())),
+            std::tuple(DecodePhase::Done, std::int64_t {25344}, change, false, change, false));
+    }
     // Without a file to keep, or with its name taken: the audio is decoded and traced all the same.
     const std::string taken = dir.write("taken.wav", "not ours");
     for (const auto& [wav, notKept] : {std::pair(std::string(), ""), std::pair(taken, "File exists")}) {
