@@ -48,7 +48,7 @@ protected:
         const auto name = cache.Reserve(bytes);
         EXPECT_TRUE(name) << (name ? "" : name.error());
         RecordingDecode decode(recording, name ? *name : "", false);
-        while (decode.Step()) { }
+        for (int steps = 0; steps < 1000 && decode.Step(); ++steps) { }
         EXPECT_TRUE(cache.Keep(decode));
         return decode.WavPath();
     }
@@ -144,7 +144,7 @@ TEST_F(DecodeCacheTest, FindsARecordingByItsContentAndDropsAFileDeletedBehindIts
     // that had the name before.
     RecordingDecode unfinished(b, dir.file("work/unfinished.wav"), false);
     RecordingDecode taken(b, dir.write("work/taken.wav", "not ours"), false);
-    while (taken.Step()) { }
+    for (int steps = 0; steps < 1000 && taken.Step(); ++steps) { }
     EXPECT_EQ(std::tuple(cache.Keep(unfinished), cache.Keep(taken), cache.Count()), std::tuple(false, false, 1u));
 
     ::unlink(wav.c_str());

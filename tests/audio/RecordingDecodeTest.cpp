@@ -38,6 +38,13 @@ std::vector<DecodePhase> StepToEnd(RecordingDecode& decode)
     return phases;
 }
 
+// Steps until the decode is in that phase; false when it ends or stays before it.
+bool StepTo(RecordingDecode& decode, DecodePhase phase)
+{
+    for (int steps = 0; steps < 1000 && decode.Status().phase != phase && decode.Step(); ++steps) { }
+    return decode.Status().phase == phase;
+}
+
 // CRC-32 of a file as Python's zlib computes it, as a signed value.
 std::int32_t ZlibCrc(const TempDir& dir, const std::string& path)
 {
@@ -149,8 +156,7 @@ TEST_F(RecordingDecodeTest, KeepsNoFileOfARecordingThatChangedStoppedOrFailed)
     }
     {
         RecordingDecode decode(stereo, dir.file("stopped.wav"), false);
-        while (decode.Status().phase != DecodePhase::Decoding)
-            ASSERT_TRUE(decode.Step());
+        ASSERT_TRUE(StepTo(decode, DecodePhase::Decoding));
         ASSERT_TRUE(decode.Step());
         ASSERT_TRUE(Exists(decode.WavPath()));
         decode.Stop();
@@ -162,8 +168,7 @@ TEST_F(RecordingDecodeTest, KeepsNoFileOfARecordingThatChangedStoppedOrFailed)
     // Stopped while it finishes: the audio is there, but not what identifies the recording.
     {
         RecordingDecode decode(stereo, dir.file("late.wav"), false);
-        while (decode.Status().phase != DecodePhase::Finishing)
-            ASSERT_TRUE(decode.Step());
+        ASSERT_TRUE(StepTo(decode, DecodePhase::Finishing));
         decode.Stop();
         EXPECT_FALSE(decode.Step());
         const DecodeStatus s = decode.Status();
