@@ -50,6 +50,7 @@ protected:
         RecordingDecode decode(recording, name ? *name : "", false);
         for (int steps = 0; steps < 1000 && decode.Step(); ++steps) { }
         EXPECT_TRUE(cache.Keep(decode));
+        EXPECT_FALSE(cache.Keep(decode)); // once
         return decode.WavPath();
     }
     TempDir dir;

@@ -98,6 +98,7 @@ TEST_F(RecordingDecodeTest, KeepsTheWavFileTheTraceAndTheKeyOfTheRecordingUntilT
             ASSERT_TRUE(decode.Step());
         EXPECT_EQ(decode.Status().phase, DecodePhase::Finishing);
         EXPECT_FALSE(decode.Trace()->Finished());
+        EXPECT_GT(decode.Trace()->Size(), 0u); // the trace grows as the decode goes on
         EXPECT_FALSE(decode.Step());
         EXPECT_FALSE(decode.Step()); // the end stays the end
         s = decode.Status();
