@@ -77,8 +77,16 @@ RecordingDecode::~RecordingDecode()
     if (m_thread.joinable())
         m_thread.join();
     m_file = FileDescriptor();
-    if (!m_wavPath.empty() && !m_released)
+    if (!m_released)
+        RemoveFile();
+}
+
+void RecordingDecode::RemoveFile()
+{
+    // Only a file this decode made: a name that was taken is someone else's.
+    if (m_created)
         ::unlink(m_wavPath.c_str());
+    m_created = false;
 }
 
 void RecordingDecode::Stop()
@@ -133,8 +141,8 @@ bool RecordingDecode::Step()
 void RecordingDecode::End(DecodePhase phase, const std::string& failure)
 {
     m_file = FileDescriptor();
-    if (phase != DecodePhase::Done && !m_wavPath.empty())
-        ::unlink(m_wavPath.c_str());
+    if (phase != DecodePhase::Done)
+        RemoveFile();
     m_trace->Finish();
     std::lock_guard lock(m_mutex);
     m_status.phase = phase;
@@ -147,7 +155,7 @@ void RecordingDecode::End(DecodePhase phase, const std::string& failure)
 void RecordingDecode::DropFile(const std::string& why)
 {
     m_file = FileDescriptor();
-    ::unlink(m_wavPath.c_str());
+    RemoveFile();
     std::lock_guard lock(m_mutex);
     m_status.kept = false;
     m_status.notKept = why;
@@ -190,10 +198,11 @@ void RecordingDecode::Scan()
             notKept = "the decoded recording is larger than a WAV file can hold";
         } else {
             m_file = FileDescriptor(::open(m_wavPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+            m_created = m_file.valid();
             if (!m_file.valid() || !m_file.WriteAll(header.data(), header.size())) {
                 notKept = SystemError::Last().text;
                 m_file = FileDescriptor();
-                ::unlink(m_wavPath.c_str());
+                RemoveFile();
             }
         }
     }

@@ -104,6 +104,7 @@ private:
     void Decode();
     void Finish();
     void DropFile(const std::string& why);
+    void RemoveFile();
     void End(DecodePhase phase, const std::string& failure = {});
 
     const std::string m_recording;
@@ -117,6 +118,7 @@ private:
     std::shared_ptr<DecodedTrace> m_trace = std::make_shared<DecodedTrace>();
     std::vector<std::uint8_t> m_buffer;
     bool m_released = false;
+    bool m_created = false; // wavPath is a file this decode made
 
     mutable std::mutex m_mutex; // guards what the window's thread reads
     DecodeStatus m_status;
