@@ -6,6 +6,7 @@
 #include "audio/ui/QtDispatcher.h"
 #include "audio/ui/QtWaveBackend.h"
 
+#include "support/SinkMonitor.h"
 #include "support/WavFiles.h"
 
 #include <QElapsedTimer>
@@ -24,39 +25,6 @@ namespace {
 constexpr int kToneMs = 60000;
 constexpr int kMonitorRate = 11025;
 
-// Records the sink's monitor (mono, 16 bit) and counts the samples loud enough
-// to be the tone rather than the silence the null sink renders on its own.
-class SinkMonitor {
-public:
-    bool Start()
-    {
-        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { Read(); });
-        m_parec.start("parec",
-            {"--device=testsink.monitor", "--raw", "--format=s16le", "--channels=1",
-                QString("--rate=%1").arg(kMonitorRate), "--latency-msec=20"});
-        return m_parec.waitForStarted(5000);
-    }
-    ~SinkMonitor()
-    {
-        m_parec.kill();
-        m_parec.waitForFinished(5000);
-    }
-    qint64 LoudSamples() const { return m_loud; }
-
-private:
-    void Read()
-    {
-        m_pending += m_parec.readAllStandardOutput();
-        for (const std::int16_t v : test::ToSamples(m_pending))
-            m_loud += std::abs(v) > 1000;
-        m_pending.remove(0, m_pending.size() / 2 * 2);
-    }
-
-    QProcess m_parec;
-    QByteArray m_pending;
-    qint64 m_loud = 0;
-};
-
 } // namespace
 
 class SinkStressTest : public QObject {
@@ -65,7 +33,7 @@ class SinkStressTest : public QObject {
 private:
     QTemporaryDir m_dir;
     std::string m_wav;
-    SinkMonitor m_monitor;
+    test::SinkMonitor m_monitor {kMonitorRate};
 
     // After a start or a seek from `from` ms: the position must move on by
     // 60 ms, and then the monitor must hear at least 40 ms more of the tone,

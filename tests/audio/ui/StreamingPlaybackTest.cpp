@@ -11,64 +11,14 @@
 
 #include "support/MarkedRecording.h"
 #include "support/RecordingPrompter.h"
-#include "support/WavFiles.h"
+#include "support/SinkMonitor.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <cstdlib>
 
 using namespace pellam;
 
 namespace {
-
-constexpr int kMonitorRate = 8000;
-
-// What the sink's monitor plays, as the marked second it was taken from.
-class SinkMonitor {
-public:
-    bool Start()
-    {
-        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { Read(); });
-        m_parec.start("parec",
-            {"--device=testsink.monitor", "--raw", "--format=s16le", "--channels=1",
-                QString("--rate=%1").arg(kMonitorRate), "--latency-msec=20"});
-        return m_parec.waitForStarted(5000);
-    }
-    ~SinkMonitor()
-    {
-        m_parec.kill();
-        m_parec.waitForFinished(5000);
-    }
-    // The second heard in the last half second when all of it was sound; -1 otherwise.
-    int LastSecond() const
-    {
-        const std::size_t window = kMonitorRate / 2;
-        if (m_samples.size() < window)
-            return -1;
-        const std::span<const std::int16_t> last(m_samples.data() + m_samples.size() - window, window);
-        int quiet = 0;
-        for (std::size_t i = 0; i < window; i += 40)
-            quiet += std::abs(last[i]) < 300 && std::abs(last[std::min(i + 5, window - 1)]) < 300;
-        return quiet > 2 ? -1 : test::SecondHeard(last, kMonitorRate);
-    }
-
-private:
-    void Read()
-    {
-        m_pending += m_parec.readAllStandardOutput();
-        for (const std::int16_t v : test::ToSamples(m_pending))
-            m_samples.push_back(v);
-        m_pending.remove(0, m_pending.size() / 2 * 2);
-        if (m_samples.size() > 40u * kMonitorRate)
-            m_samples.erase(m_samples.begin(), m_samples.end() - 10 * kMonitorRate);
-    }
-
-    QProcess m_parec;
-    QByteArray m_pending;
-    std::vector<std::int16_t> m_samples;
-};
 
 struct Rig {
     QtDispatcher dispatcher;
@@ -97,7 +47,7 @@ class StreamingPlaybackTest : public QObject {
 
 private:
     QTemporaryDir m_dir;
-    SinkMonitor m_monitor;
+    test::SinkMonitor m_monitor {8000};
     std::string m_long;
 
 private slots:

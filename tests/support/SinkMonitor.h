@@ -1,0 +1,66 @@
+#pragma once
+// What the null sink of the test services plays, recorded from its monitor
+// through parec (mono, 16 bit): how many samples were loud enough to be sound
+// rather than the silence the sink renders on its own, and which marked
+// second (support/MarkedRecording.h) the last half second was.
+#include "support/MarkedRecording.h"
+#include "support/WavFiles.h"
+
+#include <QProcess>
+
+#include <cstdlib>
+#include <vector>
+
+namespace pellam::test {
+
+class SinkMonitor {
+public:
+    explicit SinkMonitor(int rate) : m_rate(rate) { }
+    bool Start()
+    {
+        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { Read(); });
+        m_parec.start("parec",
+            {"--device=testsink.monitor", "--raw", "--format=s16le", "--channels=1", QString("--rate=%1").arg(m_rate),
+                "--latency-msec=20"});
+        return m_parec.waitForStarted(5000);
+    }
+    ~SinkMonitor()
+    {
+        m_parec.kill();
+        m_parec.waitForFinished(5000);
+    }
+    qint64 LoudSamples() const { return m_loud; }
+    // The second heard in the last half second when all of it was sound; -1 otherwise.
+    int LastSecond() const
+    {
+        const std::size_t window = static_cast<std::size_t>(m_rate) / 2;
+        if (m_recent.size() < window)
+            return -1;
+        const std::span<const std::int16_t> last(m_recent.data() + m_recent.size() - window, window);
+        for (std::size_t i = 0; i + 5 < window; i += 40)
+            if (std::abs(last[i]) < 300 && std::abs(last[i + 5]) < 300)
+                return -1;
+        return SecondHeard(last, m_rate);
+    }
+
+private:
+    void Read()
+    {
+        m_pending += m_parec.readAllStandardOutput();
+        for (const std::int16_t v : ToSamples(m_pending)) {
+            m_loud += std::abs(v) > 1000;
+            m_recent.push_back(v);
+        }
+        m_pending.remove(0, m_pending.size() / 2 * 2);
+        if (m_recent.size() > 4u * static_cast<std::size_t>(m_rate))
+            m_recent.erase(m_recent.begin(), m_recent.end() - m_rate);
+    }
+
+    const int m_rate;
+    QProcess m_parec;
+    QByteArray m_pending;
+    qint64 m_loud = 0;
+    std::vector<std::int16_t> m_recent;
+};
+
+} // namespace pellam::test
