@@ -261,7 +261,8 @@ void LoadSequence::WavLoad()
         return;
     }
     std::unique_ptr<Mp3Decoder> decoder = std::move(opened).value();
-    const std::int64_t estimated = kWavHeaderBytes + std::max<std::int64_t>(decoder->Length(), 0) * decoder->FrameBytes();
+    const std::int64_t estimated
+        = kWavHeaderBytes + std::max<std::int64_t>(decoder->Length(), 0) * decoder->FrameBytes();
     // A reopen (a redraw, a second double-click) goes on with the decode under way.
     if (!m_decode || m_decode->Recording() != m_source)
         StartDecode(estimated);
@@ -321,8 +322,9 @@ void LoadSequence::DecodeEndedEarly()
     if (m_endedEarly.empty() || m_playsKept)
         return;
     m_host.SetStatus({LoadedMP3 + " ends here: " + m_endedEarly, kStatusRed});
-    m_host.ShowMessage({"Recording cut short", LoadedMP3 + " could not be decoded past this point: " + m_endedEarly + ".",
-        MessageIcon::Exclamation, "Recording: " + m_source});
+    m_host.ShowMessage(
+        {"Recording cut short", LoadedMP3 + " could not be decoded past this point: " + m_endedEarly + ".",
+            MessageIcon::Exclamation, "Recording: " + m_source});
 }
 
 } // namespace pellam

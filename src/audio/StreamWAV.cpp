@@ -5,11 +5,11 @@
 
 #include <unistd.h>
 
+#include "base/FileDescriptor.h"
+#include "base/Rounding.h"
 #include "media/PcmConverter.h"
 #include "media/RiffChunk.h"
 #include "media/WaveFormat.h"
-#include "base/FileDescriptor.h"
-#include "base/Rounding.h"
 
 namespace pellam {
 namespace {

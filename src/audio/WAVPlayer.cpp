@@ -43,7 +43,8 @@ bool WAVPlayer::Open(std::unique_ptr<PcmStream> stream)
     m_stream = std::move(stream);
     m_endReached = false;
     if (m_stream
-        && m_device.Init(m_stream->SamplesPerSecond(), m_stream->Channels(), m_stream->BitsPerSample(), m_selectedDevice)) {
+        && m_device.Init(
+            m_stream->SamplesPerSecond(), m_stream->Channels(), m_stream->BitsPerSample(), m_selectedDevice)) {
         m_fileOpen = true;
         return true;
     }

@@ -2,6 +2,7 @@
 #include "audio/WaveformTrace.h"
 
 #include "support/TempDir.h"
+#include "support/TraceOfFile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -26,20 +26,6 @@ std::string SizedFile(const TempDir& dir, const std::string& name, std::int64_t 
     return path;
 }
 
-// The trace of a file's bytes fed in pieces of `piece` bytes, the file
-// taken as `size` bytes long (its own size when -1).
-WaveformTrace TraceOf(const std::string& path, std::size_t piece, std::int64_t size = -1)
-{
-    std::ifstream in(path, std::ios::binary);
-    const std::int64_t real = static_cast<std::int64_t>(std::filesystem::file_size(path));
-    TraceBuilder builder(size < 0 ? real : size);
-    std::vector<std::uint8_t> buffer(piece);
-    while (in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(piece)) || in.gcount() > 0)
-        builder.Feed(std::span(buffer.data(), static_cast<std::size_t>(in.gcount())));
-    builder.Finish();
-    return builder.Trace();
-}
-
 } // namespace
 
 TEST(WaveformTrace, StepGrowsWithFileSizeAndEachRecordGivesItsFirstSample)
@@ -47,13 +33,13 @@ TEST(WaveformTrace, StepGrowsWithFileSizeAndEachRecordGivesItsFirstSample)
     TempDir dir;
     for (const auto& [size, step] :
         {std::pair<std::int64_t, std::int64_t> {4'000'000, 1}, {4'000'001, 8}, {9'000'000, 8}, {9'000'001, 16}}) {
-        const auto t = std::optional(TraceOf(SizedFile(dir, "s" + std::to_string(size), size), 1 << 20));
-        EXPECT_EQ(std::tuple(t->step, t->width), std::tuple(step, static_cast<double>(size) / 128.0));
+        const WaveformTrace t = test::TraceOfFile(SizedFile(dir, "s" + std::to_string(size), size));
+        EXPECT_EQ(std::tuple(t.step, t.width), std::tuple(step, static_cast<double>(size) / 128.0));
         // Record 44 + k*step is read whole while (43 + k*step)*128 + 2 <= size;
         // the first record cut short adds one more point.
         const std::int64_t whole = ((size - 2) / 128 - 43) / step;
-        ASSERT_EQ(static_cast<std::int64_t>(t->points.size()), whole + 1) << size;
-        EXPECT_EQ(std::pair(t->points[1].x, t->points.back().x), std::pair(step, whole * step));
+        ASSERT_EQ(static_cast<std::int64_t>(t.points.size()), whole + 1) << size;
+        EXPECT_EQ(std::pair(t.points[1].x, t.points.back().x), std::pair(step, whole * step));
     }
 
     // The sample starting each record is read, the cut last one too, nothing
@@ -67,15 +53,16 @@ TEST(WaveformTrace, StepGrowsWithFileSizeAndEachRecordGivesItsFirstSample)
     const std::vector<TracePoint> points {{0, 35016}, {1, 34984}, {2, 35000}, {3, 67767}, {4, 35005}};
     // However the writes cut the file, a sample split between two of them included.
     for (const std::size_t piece : {std::size_t {1}, std::size_t {127}, std::size_t {5633}, bytes.size()})
-        EXPECT_EQ(TraceOf(small, piece).points, points) << piece;
-    EXPECT_EQ(TraceOf(small, 7).step, 1);
+        EXPECT_EQ(test::TraceOfFile(small, piece).points, points) << piece;
+    EXPECT_EQ(test::TraceOfFile(small, 7).step, 1);
     // Bytes past the size the trace was shaped for do not count; a file that
     // ends before it has its cut point where it ends.
-    EXPECT_EQ(TraceOf(small, 64, 47 * 128).points,
+    EXPECT_EQ(test::TraceOfFile(small, 64, 47 * 128).points,
         (std::vector<TracePoint> {{0, 35016}, {1, 34984}, {2, 35000}, {3, 35000}}));
-    EXPECT_EQ(TraceOf(dir.write("cut.wav", bytes.substr(0, 45 * 128 + 1)), 3, 48 * 128 + 1).points,
+    EXPECT_EQ(test::TraceOfFile(dir.write("cut.wav", bytes.substr(0, 45 * 128 + 1)), 3, 48 * 128 + 1).points,
         (std::vector<TracePoint> {{0, 35016}, {1, 35000 + 0xF0}}));
-    EXPECT_EQ(TraceOf(dir.write("forty.wav", std::string(40, 'x')), 8).points, (std::vector<TracePoint> {{0, 35000}}));
+    EXPECT_EQ(test::TraceOfFile(dir.write("forty.wav", std::string(40, 'x')), 8).points,
+        (std::vector<TracePoint> {{0, 35000}}));
 
     // New points are handed over once each, in whole runs.
     TraceBuilder builder(48 * 128 + 1);
@@ -107,10 +94,10 @@ TEST(WaveformTrace, ALongFileKeepsEachRunsFirstLowestHighestAndLastPoint)
     }
     f.close();
 
-    const auto t = std::optional(TraceOf(path, (1 << 20) + 1));
-    ASSERT_LE(static_cast<std::int64_t>(t->points.size()), kTraceMaxPoints);
+    const WaveformTrace t = test::TraceOfFile(path, (1 << 20) + 1);
+    ASSERT_LE(static_cast<std::int64_t>(t.points.size()), kTraceMaxPoints);
     std::map<std::int64_t, std::vector<TracePoint>> keptByRun;
-    for (const TracePoint& p : t->points) {
+    for (const TracePoint& p : t.points) {
         ASSERT_EQ(p.y, ys[static_cast<std::size_t>(p.x / step)]) << p.x;
         keptByRun[p.x / step / span].push_back(p);
     }

@@ -63,7 +63,7 @@ protected:
         const std::string& name, std::int64_t samples, int rate, int channels, const std::string& options)
     {
         const std::string path
-            = test::EncodePcm(dir, name, test::ToneSamples(samples, rate, channels), rate, channels, options);
+            = test::EncodePcm(dir.str(), name, test::ToneSamples(samples, rate, channels), rate, channels, options);
         EXPECT_FALSE(path.empty()) << name;
         return path;
     }

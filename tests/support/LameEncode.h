@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,14 @@ inline bool HaveLame()
 }
 
 // Encodes raw 16-bit interleaved PCM of `channels` channels at `rate` Hz
-// into dir/name with the given lame options (for example "-b 64" or "-V 5");
-// returns the path, "" on failure.
-inline std::string EncodePcm(const TempDir& dir, const std::string& name, const std::string& pcm, int rate,
+// into folder/name with the given lame options (for example "-b 64" or
+// "-V 5"); returns the path, "" on failure.
+inline std::string EncodePcm(const std::string& folder, const std::string& name, const std::string& pcm, int rate,
     int channels, const std::string& options)
 {
-    const std::string raw = dir.write(name + ".raw", pcm);
-    const std::string out = dir.file(name);
+    const std::string raw = folder + "/" + name + ".raw";
+    const std::string out = folder + "/" + name;
+    std::ofstream(raw, std::ios::binary) << pcm;
     char khz[32];
     std::snprintf(khz, sizeof khz, "%g", rate / 1000.0);
     const std::string cmd = "lame --quiet -r -s " + std::string(khz) + " --bitwidth 16 --signed --little-endian -m "
@@ -60,7 +62,7 @@ inline std::string ToneSamples(std::int64_t samples, int rate, int channels = 1)
 inline std::string EncodeTone(
     const TempDir& dir, const std::string& name, std::int64_t samples, int rate, const std::string& options)
 {
-    return EncodePcm(dir, name, ToneSamples(samples, rate), rate, 1, options);
+    return EncodePcm(dir.str(), name, ToneSamples(samples, rate), rate, 1, options);
 }
 
 inline bool HaveMpg123()

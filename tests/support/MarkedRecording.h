@@ -1,13 +1,11 @@
 #pragma once
 // Recordings whose every second says which second it is: second s is a tone
 // of 100 + 5 s Hz, so a stretch of decoded audio tells where in the recording
-// it was taken from. Encoded by the lame command-line encoder, which records
-// its delay and padding so a gapless decoder gives back exactly the samples.
+// it was taken from.
+#include "support/LameEncode.h"
+
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <span>
 #include <string>
 
@@ -20,8 +18,8 @@ inline double MarkFrequency(int second)
 
 // seconds of 8 kHz mono (or `rate`) into folder/name with the given lame
 // options; the path, "" on failure.
-inline std::string EncodeMarkedSeconds(
-    const std::string& folder, const std::string& name, int seconds, const std::string& options = "-b 24", int rate = 8000)
+inline std::string EncodeMarkedSeconds(const std::string& folder, const std::string& name, int seconds,
+    const std::string& options = "-b 24", int rate = 8000)
 {
     std::string pcm;
     pcm.reserve(static_cast<std::size_t>(seconds) * static_cast<std::size_t>(rate) * 2);
@@ -33,17 +31,7 @@ inline std::string EncodeMarkedSeconds(
             pcm += static_cast<char>(v & 0xFF);
             pcm += static_cast<char>((v >> 8) & 0xFF);
         }
-    const std::string raw = folder + "/" + name + ".raw";
-    const std::string out = folder + "/" + name;
-    std::ofstream(raw, std::ios::binary) << pcm;
-    char khz[32];
-    std::snprintf(khz, sizeof khz, "%g", rate / 1000.0);
-    const std::string cmd = "lame --quiet -r -s " + std::string(khz) + " --bitwidth 16 --signed --little-endian -m m "
-        + options + " '" + raw + "' '" + out + "' 2>/dev/null";
-    std::remove(out.c_str());
-    const bool ok = std::system(cmd.c_str()) == 0;
-    std::remove(raw.c_str());
-    return ok ? out : std::string();
+    return EncodePcm(folder, name, pcm, rate, 1, options);
 }
 
 // The second a stretch of mono 16-bit audio (at least half a second) was

@@ -2,8 +2,8 @@
 
 namespace pellam {
 
-LoadSequenceDriver::LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, DecodeCache& cache,
-    Prompter& prompter, Selection selected, QObject* parent)
+LoadSequenceDriver::LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, DecodeCache& cache, Prompter& prompter,
+    Selection selected, QObject* parent)
     : QObject(parent), m_panel(panel), m_prompter(prompter), m_selected(std::move(selected)),
       m_seq(*this, player, cache)
 {

@@ -4,6 +4,7 @@
 #include "audio/ui/LoadSequenceDriver.h"
 #include "support/MarkedRecording.h"
 #include "support/RecordingPrompter.h"
+#include "support/TraceOfFile.h"
 #include "support/VirtualWaveBackend.h"
 
 #include "Images.h"
@@ -15,7 +16,6 @@
 #include <QtTest>
 
 #include <fstream>
-#include <iterator>
 
 using namespace pellam;
 
@@ -34,15 +34,10 @@ std::string WriteWav(const QString& path, std::uint32_t seconds)
 // The waveform of a WAV file as the decode traces it, all of it or the first `points`.
 std::shared_ptr<DecodedTrace> TraceOf(const std::string& wav, std::size_t points = SIZE_MAX)
 {
-    std::ifstream in(wav, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    TraceBuilder builder(static_cast<std::int64_t>(bytes.size()));
-    builder.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    const WaveformTrace whole = test::TraceOfFile(wav);
     auto trace = std::make_shared<DecodedTrace>();
-    trace->Shape(builder.Trace().width);
-    std::vector<TracePoint> all = builder.TakeNewPoints();
-    all.resize(std::min(points, all.size()));
-    trace->Append(all);
+    trace->Shape(whole.width);
+    trace->Append({whole.points.begin(), whole.points.begin() + std::min(points, whole.points.size())});
     if (points == SIZE_MAX)
         trace->Finish();
     return trace;
@@ -68,7 +63,8 @@ struct Rig {
     LoadSequence& Sequence()
     {
         cache = std::make_unique<DecodeCache>(folder);
-        driver = std::make_unique<LoadSequenceDriver>(panel, player, *cache, prompter, LoadSequenceDriver::Selection {});
+        driver
+            = std::make_unique<LoadSequenceDriver>(panel, player, *cache, prompter, LoadSequenceDriver::Selection {});
         driver->sequence().ThreadedDecode = false;
         return driver->sequence();
     }

@@ -7,14 +7,11 @@
 #include "audio/ui/QtWaveBackend.h"
 
 #include "support/SinkMonitor.h"
-#include "support/WavFiles.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdlib>
 #include <fstream>
 #include <random>
 
