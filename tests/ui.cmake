@@ -17,7 +17,9 @@ foreach(src IN LISTS ui_test_sources)
     add_dependencies(${name} sample) # window tests open the sample incident
   endif()
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS "ui" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  # Windows that play go to the one test sink, which the sound tests listen
+  # to: they take turns, beside the logic tests.
+  set_tests_properties(${name} PROPERTIES LABELS "ui" ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RESOURCE_LOCK testsink)
 endforeach()
 
 # The sound stress test runs two hundred start, pause and seek cycles in real time.
