@@ -102,7 +102,6 @@ TEST_F(RecordingDecodeTest, KeepsTheWavFileTheTraceAndTheKeyOfTheRecordingUntilT
         EXPECT_FALSE(decode.Trace()->Finished());
         EXPECT_GT(decode.Trace()->Size(), 0u); // the trace grows as the decode goes on
         EXPECT_FALSE(decode.Step());
-        EXPECT_FALSE(decode.Step()); // the end stays the end
         s = decode.Status();
         struct stat st { };
         ASSERT_EQ(::stat(path.c_str(), &st), 0);
@@ -147,23 +146,6 @@ TEST_F(RecordingDecodeTest, KeepsNoFileOfARecordingThatChangedStoppedOrFailed)
         EXPECT_EQ(std::tuple(s.phase, s.decoded, s.kept, s.notKept, s.key.has_value(), Exists(decode.WavPath())),
             std::tuple(DecodePhase::Done, std::int64_t {132377}, false, "the recording changed while it was decoded",
                 false, false));
-    }
-    // Stopped before it began, or while decoding: the file goes at once.
-    {
-        RecordingDecode decode(stereo, dir.file("early.wav"), false);
-        decode.Stop();
-        EXPECT_EQ(StepToEnd(decode), (std::vector {DecodePhase::Opening, DecodePhase::Stopped}));
-    }
-    {
-        RecordingDecode decode(stereo, dir.file("stopped.wav"), false);
-        ASSERT_TRUE(StepTo(decode, DecodePhase::Decoding));
-        ASSERT_TRUE(decode.Step());
-        ASSERT_TRUE(Exists(decode.WavPath()));
-        decode.Stop();
-        EXPECT_FALSE(decode.Step());
-        EXPECT_EQ(std::tuple(decode.Status().phase, decode.Status().kept, Exists(decode.WavPath())),
-            std::tuple(DecodePhase::Stopped, false, false));
-        EXPECT_TRUE(decode.Trace()->Finished());
     }
     // Stopped while it finishes: the audio is there, but not what identifies the recording.
     {
