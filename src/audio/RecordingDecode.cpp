@@ -28,6 +28,12 @@ void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint16_t v)
     out[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 
+// Why the decoded file could not be written, as errno tells it now.
+std::string WriteFailure()
+{
+    return errno == ENOSPC ? "the working folder is full" : SystemError::Last().text;
+}
+
 } // namespace
 
 std::optional<FileStamp> StampOf(const std::string& path)
@@ -200,7 +206,7 @@ void RecordingDecode::Scan()
             m_file = FileDescriptor(::open(m_wavPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
             m_created = m_file.valid();
             if (!m_file.valid() || !m_file.WriteAll(header.data(), header.size())) {
-                notKept = SystemError::Last().text;
+                notKept = WriteFailure();
                 m_file = FileDescriptor();
                 RemoveFile();
             }
@@ -233,7 +239,7 @@ void RecordingDecode::Decode()
             if (m_written + static_cast<std::int64_t>(chunk.bytes) > kMaxWavData)
                 DropFile("the decoded recording is larger than a WAV file can hold");
             else if (!m_file.WriteAll(pcm.data(), pcm.size()))
-                DropFile(errno == ENOSPC ? "the working folder is full" : SystemError::Last().text);
+                DropFile(WriteFailure());
             else
                 m_written += static_cast<std::int64_t>(chunk.bytes);
         }

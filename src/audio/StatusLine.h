@@ -26,11 +26,9 @@ enum class MousePointer { Normal, Busy };
 
 inline constexpr const char* kConverting = "Converting MP3 to WAV";
 inline constexpr const char* kMissingCodec = "Error: Missing CODEC";
-inline constexpr const char* kStartFailedPrefix = "ShellExecute Failed - Err#";
 inline constexpr const char* kCouldNotLoad = "Couldn't Load Audio Clip";
 inline constexpr const char* kPlayingPrefix = "Playing ";
 inline constexpr const char* kLoadedPrefix = "Loaded ";
 inline constexpr const char* kNoSoundFile = "No Sound File Loaded!";
-inline constexpr const char* kGraphFailed = "Failed to Graph - 0 Bytes";
 
 } // namespace pellam
