@@ -218,7 +218,7 @@ void LoadSequence::StartAtNoteOffset()
 
 bool LoadSequence::LengthKnown() const
 {
-    if (m_playsKept || !m_decode)
+    if (!m_decode) // a kept file, or nothing loaded
         return true;
     const DecodeStatus status = m_decode->Status();
     return status.scanned >= 0 || status.phase == DecodePhase::Done;
@@ -264,7 +264,7 @@ void LoadSequence::WavLoad()
     const std::int64_t estimated
         = kWavHeaderBytes + std::max<std::int64_t>(decoder->Length(), 0) * decoder->FrameBytes();
     // A reopen (a redraw, a second double-click) goes on with the decode under way.
-    if (!m_decode || m_decode->Recording() != m_source)
+    if (!m_decode)
         StartDecode(estimated);
     auto stream = std::make_unique<Mp3Stream>(std::move(decoder), m_decode);
     if (const std::string silent = stream->Prime(); !silent.empty()) {
@@ -319,7 +319,7 @@ void LoadSequence::DecodeTick()
 
 void LoadSequence::DecodeEndedEarly()
 {
-    if (m_endedEarly.empty() || m_playsKept)
+    if (m_endedEarly.empty())
         return;
     m_host.SetStatus({LoadedMP3 + " ends here: " + m_endedEarly, kStatusRed});
     m_host.ShowMessage(

@@ -106,9 +106,8 @@ void TraceBuilder::Feed(std::span<const std::uint8_t> bytes)
     if (m_finished)
         return;
     // Nothing past the file's end counts.
-    const std::int64_t room = m_trace.fileSize - m_fed;
-    if (static_cast<std::int64_t>(bytes.size()) > room)
-        bytes = bytes.first(static_cast<std::size_t>(std::max<std::int64_t>(room, 0)));
+    const std::int64_t room = std::max<std::int64_t>(m_trace.fileSize - m_fed, 0);
+    bytes = bytes.first(std::min(bytes.size(), static_cast<std::size_t>(room)));
     const std::int64_t begin = m_fed;
     const std::int64_t end = begin + static_cast<std::int64_t>(bytes.size());
     m_fed = end;
@@ -132,7 +131,7 @@ void TraceBuilder::Finish()
         return;
     m_finished = true;
     // The first read cut short: what it got of its sample, the rest zero.
-    Add(m_lowByte >= 0 ? static_cast<std::int16_t>(m_lowByte) : 0);
+    Add(static_cast<std::int16_t>(std::max(m_lowByte, 0)));
     m_lowByte = -1;
     m_reducer->Flush();
 }

@@ -63,6 +63,9 @@ TEST(WaveformTrace, StepGrowsWithFileSizeAndEachRecordGivesItsFirstSample)
         (std::vector<TracePoint> {{0, 35016}, {1, 35000 + 0xF0}}));
     EXPECT_EQ(test::TraceOfFile(dir.write("forty.wav", std::string(40, 'x')), 8).points,
         (std::vector<TracePoint> {{0, 35000}}));
+    // A sample ending right at the file's end is whole; the cut read after it counts as zero.
+    EXPECT_EQ(test::TraceOfFile(dir.write("even.wav", bytes.substr(0, 47 * 128 + 2)), 5).points,
+        (std::vector<TracePoint> {{0, 35016}, {1, 34984}, {2, 35000}, {3, 67767}, {4, 35000}}));
 
     // New points are handed over once each, in whole runs.
     TraceBuilder builder(48 * 128 + 1);
