@@ -175,6 +175,15 @@ TEST_F(Mp3DecoderFiles, DamagedAndForeignFilesEndOrFailWithTheirKindOfError)
     EXPECT_TRUE(cut->Scan());
     EXPECT_LT(cut->Length(), 132377);
 
+    // A block of junk longer than the decoder hunts through for the next
+    // frame (a bad sector's worth): it plays up to there and says why it stops.
+    auto damaged = OpenOrFail(dir.write(
+        "damaged.mp3", bytes.substr(0, bytes.size() / 2) + std::string(5000, 'x') + bytes.substr(bytes.size() / 2)));
+    ASSERT_TRUE(damaged);
+    const Decoded stopped = ReadRest(*damaged);
+    EXPECT_TRUE(stopped.last.ended && !stopped.last.error.empty());
+    EXPECT_LT(stopped.samples.size(), reference.size() * 2 / 3) << stopped.last.error;
+
     std::filesystem::create_directory(dir.path() / "folder.mp3");
     std::stop_source closing;
     closing.request_stop();
@@ -187,6 +196,15 @@ TEST_F(Mp3DecoderFiles, DamagedAndForeignFilesEndOrFailWithTheirKindOfError)
         {dir.file("folder.mp3"), EISDIR, {}},
         {dir.write("empty.mp3", ""), 0, {}},
         {dir.write("text.mp3", std::string(5000, 'x')), 0, {}},
+        // MPEG-1 layer II frames (128 kbit/s, 44.1 kHz, stereo, 417 bytes, silent).
+        {dir.write("layer2.mp3",
+             [] {
+                 std::string frames;
+                 for (int i = 0; i < 8; ++i)
+                     frames += std::string("\xFF\xFD\x80\x00", 4) + std::string(413, '\0');
+                 return frames;
+             }()),
+            0, {}},
         // An ID3v2 tag and nothing behind it.
         {dir.write("tagonly.mp3", std::string("ID3\x04\x00\x00\x00\x00\x00\x0A", 10) + std::string(10, '\0')), 0, {}},
         {good, 0, closing.get_token()},
