@@ -19,11 +19,6 @@ using namespace pellam::test;
 
 namespace {
 
-bool Exists(const std::string& path)
-{
-    return ::access(path.c_str(), F_OK) == 0;
-}
-
 std::optional<std::uint64_t> Unknown(const FolderPath&)
 {
     return std::nullopt;

@@ -66,15 +66,6 @@ TEST(WaveformTrace, StepGrowsWithFileSizeAndEachRecordGivesItsFirstSample)
     // A sample ending right at the file's end is whole; the cut read after it counts as zero.
     EXPECT_EQ(test::TraceOfFile(dir.write("even.wav", bytes.substr(0, 47 * 128 + 2)), 5).points,
         (std::vector<TracePoint> {{0, 35016}, {1, 34984}, {2, 35000}, {3, 67767}, {4, 35000}}));
-
-    // New points are handed over once each, in whole runs.
-    TraceBuilder builder(48 * 128 + 1);
-    builder.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), 46 * 128));
-    EXPECT_EQ(builder.TakeNewPoints(), (std::vector<TracePoint> {{0, 35016}, {1, 34984}}));
-    EXPECT_EQ(builder.TakeNewPoints(), std::vector<TracePoint> {});
-    builder.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 46 * 128, 2 * 128 + 1));
-    EXPECT_TRUE(builder.Finished()) << "the shaped size was reached";
-    EXPECT_EQ(builder.TakeNewPoints(), (std::vector<TracePoint> {{2, 35000}, {3, 67767}, {4, 35005}}));
 }
 
 TEST(WaveformTrace, ALongFileKeepsEachRunsFirstLowestHighestAndLastPoint)

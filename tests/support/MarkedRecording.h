@@ -11,11 +11,6 @@
 
 namespace pellam::test {
 
-inline double MarkFrequency(int second)
-{
-    return 100.0 + 5.0 * second;
-}
-
 // seconds of 8 kHz mono (or `rate`) into folder/name with the given lame
 // options; the path, "" on failure.
 inline std::string EncodeMarkedSeconds(const std::string& folder, const std::string& name, int seconds,
@@ -26,7 +21,7 @@ inline std::string EncodeMarkedSeconds(const std::string& folder, const std::str
     double phase = 0;
     for (int s = 0; s < seconds; ++s)
         for (int i = 0; i < rate; ++i) {
-            phase += 2.0 * M_PI * MarkFrequency(s) / rate;
+            phase += 2.0 * M_PI * (100.0 + 5.0 * s) / rate;
             const auto v = static_cast<std::int16_t>(8000.0 * std::sin(phase));
             pcm += static_cast<char>(v & 0xFF);
             pcm += static_cast<char>((v >> 8) & 0xFF);

@@ -27,5 +27,10 @@ private:
 
 // Reads a whole file; "" when it cannot be read.
 std::string ReadAll(const std::string& path);
+// Whether anything is there under that name, a dangling link included.
+inline bool Exists(const std::string& path)
+{
+    return std::filesystem::symlink_status(path).type() != std::filesystem::file_type::not_found;
+}
 
 } // namespace pellam::test

@@ -53,8 +53,6 @@ public:
     void FollowTrace();
     // Every point of a complete trace is drawn.
     bool TraceComplete() const { return m_trace && m_traceComplete; }
-    // Points of the trace drawn so far.
-    std::size_t TraceDrawn() const { return m_traceDrawn; }
     // Clears the picture to the grid; a waveform still growing is no longer followed.
     void DrawGrid();
     // Erases the last cursor (when it was above 0) and draws it at the current position.

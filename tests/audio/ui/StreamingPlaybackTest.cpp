@@ -37,7 +37,6 @@ struct Rig {
         panel.resize(805, 140);
         panel.show();
     }
-    ~Rig() { panel.SetPointer(MousePointer::Normal); }
 };
 
 } // namespace
@@ -79,7 +78,6 @@ private slots:
         QCOMPARE(r.panel.PlayGRFX()->ScaleWidth(), 180000.0);
         r.panel.GraphMouseDown(150000);
         r.panel.GraphMouseUp(150000);
-        QCOMPARE(r.player.Status(), PlayerStatus::Playing);
         QTRY_VERIFY_WITH_TIMEOUT(m_monitor.LastSecond() == 150, 10000);
         QVERIFY(decode->Status().decoded < 8000 * 60);
         r.panel.StopClicked();
