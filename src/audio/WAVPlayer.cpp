@@ -2,6 +2,7 @@
 
 #include "audio/StreamWAV.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -41,6 +42,9 @@ bool WAVPlayer::FileOpen(const std::string& path)
 bool WAVPlayer::Open(std::unique_ptr<PcmStream> stream)
 {
     m_stream = std::move(stream);
+    m_tempo = nullptr;
+    if (m_stream && m_speed != 1.0)
+        SetSpeed(m_speed);
     m_endReached = false;
     if (m_stream
         && m_device.Init(
@@ -49,8 +53,22 @@ bool WAVPlayer::Open(std::unique_ptr<PcmStream> stream)
         return true;
     }
     m_stream.reset();
+    m_tempo = nullptr;
     m_fileOpen = false;
     return false;
+}
+
+void WAVPlayer::SetSpeed(double speed)
+{
+    m_speed = std::clamp(speed, TempoStream::kMinSpeed, TempoStream::kMaxSpeed);
+    if (!m_stream)
+        return;
+    if (!m_tempo) {
+        auto tempo = std::make_unique<TempoStream>(std::move(m_stream));
+        m_tempo = tempo.get();
+        m_stream = std::move(tempo);
+    }
+    m_tempo->SetSpeed(m_speed);
 }
 
 bool WAVPlayer::FileClose()
@@ -59,6 +77,7 @@ bool WAVPlayer::FileClose()
     const bool deinit = m_device.Deinit();
     const StreamStatus closed = m_stream ? m_stream->StreamClose() : StreamStatus::NotOpen;
     m_stream.reset();
+    m_tempo = nullptr;
     m_fileOpen = false;
     m_endReached = false;
     return closed == StreamStatus::Ok ? deinit : false;
@@ -206,6 +225,7 @@ Result<std::int16_t, SystemError> WAVPlayer::SetSelectedDevice(std::int16_t devi
         m_device.Deinit();
         if (!m_device.Init(m_stream->SamplesPerSecond(), m_stream->Channels(), m_stream->BitsPerSample(), device)) {
             m_stream.reset();
+            m_tempo = nullptr;
             m_fileOpen = false;
             return fail(SystemError::Content("Couldn't change device!"));
         }

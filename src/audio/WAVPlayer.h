@@ -4,6 +4,7 @@
 // device finishes a buffer. Start, pause, stop, seek and volume for the
 // playback panel; state changes are reported through the events below.
 #include "audio/PcmStream.h"
+#include "audio/TempoStream.h"
 #include "audio/WaveOut.h"
 #include "base/Listeners.h"
 #include "base/Result.h"
@@ -68,6 +69,11 @@ public:
 
     bool IsFileOpen() const { return m_fileOpen; }
 
+    // Plays at speed (0.5 to 2.0) with the pitch kept, this file and the
+    // ones opened after it; 1.0 plays the samples unchanged.
+    void SetSpeed(double speed);
+    double Speed() const { return m_speed; }
+
 private:
     bool FillBuffer();
     // Brings the queue back to Buffers buffers; onFailure runs after each fill
@@ -78,6 +84,8 @@ private:
 
     WaveOut m_device;
     std::unique_ptr<PcmStream> m_stream;
+    TempoStream* m_tempo = nullptr; // m_stream when it is stretched
+    double m_speed = 1.0;
     bool m_fileOpen = false;
     std::int16_t m_selectedDevice = 0;
     bool m_endReached = false;

@@ -1,5 +1,8 @@
 #include "cli/Json.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include "base/Cp1252.h"
 
 #include <cstdio>
@@ -100,6 +103,16 @@ Json& Json::Number(std::int64_t n)
 {
     Separate();
     m_out += std::to_string(n);
+    return *this;
+}
+Json& Json::Number(double x)
+{
+    Separate();
+    const std::int64_t thousandths = std::llround(x * 1000.0);
+    const std::int64_t whole = thousandths / 1000;
+    const std::int64_t part = std::llabs(thousandths % 1000);
+    m_out += (thousandths < 0 && whole == 0 ? "-" : "") + std::to_string(whole) + "."
+        + std::string(part < 100 ? (part < 10 ? 2 : 1) : 0, '0') + std::to_string(part);
     return *this;
 }
 Json& Json::Bool(bool b)

@@ -16,6 +16,8 @@ public:
     Json& Key(std::string_view key);
     Json& String(std::string_view s);
     Json& Number(std::int64_t n);
+    // With three decimals, a point whatever the locale.
+    Json& Number(double x);
     Json& Bool(bool b);
     Json& Null();
 
@@ -24,7 +26,8 @@ public:
     Json& Field(std::string_view key, const char* s) { return Key(key).String(s); }
     Json& Field(std::string_view key, const std::string& s) { return Key(key).String(s); }
     Json& Field(std::string_view key, std::int64_t n) { return Key(key).Number(n); }
-    Json& Field(std::string_view key, int n) { return Key(key).Number(n); }
+    Json& Field(std::string_view key, int n) { return Key(key).Number(std::int64_t {n}); }
+    Json& Field(std::string_view key, double x) { return Key(key).Number(x); }
     Json& Field(std::string_view key, bool b) { return Key(key).Bool(b); }
 
     const std::string& str() const { return m_out; }

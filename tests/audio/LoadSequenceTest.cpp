@@ -2,7 +2,7 @@
 // lame and the background decodes stepped here.
 #include "audio/LoadSequence.h"
 
-#include "support/ManualDispatcher.h"
+#include "audio/ManualDispatcher.h"
 #include "support/MarkedRecording.h"
 #include "support/TempDir.h"
 #include "support/VirtualWaveBackend.h"

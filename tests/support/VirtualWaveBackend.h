@@ -4,7 +4,7 @@
 // every ordering of writes, resets and finished buffers can be replayed step
 // by step without a sound server.
 #include "audio/WaveOutBackend.h"
-#include "support/ManualDispatcher.h"
+#include "audio/ManualDispatcher.h"
 
 #include <cstddef>
 #include <deque>

@@ -8,8 +8,9 @@
 
 namespace pellam {
 
-// A dispatcher whose queue runs only when asked: used where no event loop runs,
-// so the order of deliveries is decided by the caller step by step.
+// A dispatcher whose queue runs only when asked: used where no event loop runs
+// (pellam-cli, tests), so the order of deliveries is decided by the caller
+// step by step.
 class ManualDispatcher final : public Dispatcher {
 public:
     void Post(std::function<void()> task) override { m_tasks.push_back(std::move(task)); }
