@@ -1,9 +1,9 @@
-// The time-stretch of the player at other speeds, in audio seconds handed out
-// of the recording per wall second on one core ("x_realtime": how many times faster than real
-// time it keeps up), for 60 s of 44.1 kHz stereo and of 8 kHz mono speech-like
-// sound (a tone gliding under a syllable-rate envelope), made by sox at
-// start-up. The floor beside it: the same stream read at 1.0, which passes the
-// samples through untouched.
+// The time-stretch of the player at other speeds: seconds of the recording
+// stretched per wall second on one core ("x_realtime", how many times faster
+// than real time it keeps up), for 60 s of 44.1 kHz stereo and of 8 kHz mono
+// speech-like sound (a tone gliding under a syllable-rate envelope) made by
+// sox at start-up. The floor beside it: the same stream read at 1.0, which
+// passes the samples through untouched.
 #include "audio/StreamWAV.h"
 #include "audio/TempoStream.h"
 
