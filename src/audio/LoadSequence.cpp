@@ -296,7 +296,7 @@ void LoadSequence::Loaded(std::shared_ptr<const DecodedTrace> trace)
     m_retries = 0;
 }
 
-void LoadSequence::DecodeTick()
+void LoadSequence::DecodeTick(const std::optional<RecordingRef>& current)
 {
     if (!m_decode) {
         SetTimer(m_decodeWatch, false, m_decodeWatch.intervalMs);
@@ -313,8 +313,7 @@ void LoadSequence::DecodeTick()
         const std::string why = !status.notKept.empty() ? status.notKept : status.failure;
         m_statusNote = " - not kept (" + why + "): going back to it decodes it again";
     }
-    if (m_state == LoadState::Loaded)
-        ShowPlaying(true);
+    ShowLoaded(current);
 }
 
 void LoadSequence::DecodeEndedEarly()

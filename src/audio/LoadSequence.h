@@ -137,7 +137,9 @@ public:
 
     void WaitForItTick();
     void WaveLoadTick();
-    void DecodeTick();
+    // Once the background decode has ended: its file to the cache, or why not
+    // in the status line, shown for the list's current row as ShowLoaded does.
+    void DecodeTick(const std::optional<RecordingRef>& current = std::nullopt);
     void WavLoad();
 
 private:
