@@ -143,6 +143,24 @@ TEST(CliVerbs, HelpVersionAndUsage)
     }
 }
 
+TEST(CliVerbs, EveryVerbIsInTheManualPageAndTheCompletion)
+{
+    const std::string help = RunVerb({"--help"}).out;
+    const std::string manual = ReadAll(PELLAM_SOURCE_DIR "/data/pellam-cli.1.in");
+    const std::string completion = ReadAll(PELLAM_SOURCE_DIR "/data/pellam-cli.bash-completion");
+    const std::string verbs = completion.substr(completion.find("local verbs=\"") + 13);
+    int listed = 0;
+    for (std::size_t at = help.find("\n  "); at != std::string::npos; at = help.find("\n  ", at + 1)) {
+        if (help[at + 3] == ' ')
+            continue; // a summary line
+        const std::string verb = help.substr(at + 3, help.find_first_of(" \n", at + 3) - at - 3);
+        ++listed;
+        EXPECT_NE(manual.find(".BI " + verb + " "), std::string::npos) << verb;
+        EXPECT_NE((" " + verbs.substr(0, verbs.find('"')) + " ").find(" " + verb + " "), std::string::npos) << verb;
+    }
+    EXPECT_EQ(listed, 16);
+}
+
 TEST(Wav2pcm, WritesTheConvertedStreamAndItsPropertiesOrTheRefusal)
 {
     TempDir dir;
