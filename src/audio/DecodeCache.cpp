@@ -10,6 +10,17 @@
 #include <unistd.h>
 
 namespace pellam {
+namespace {
+
+// Bytes as megabytes with one decimal, as the operator reads sizes.
+std::string Megabytes(std::uint64_t bytes)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f MB", static_cast<double>(bytes) / 1048576.0);
+    return buf;
+}
+
+} // namespace
 
 std::optional<std::uint64_t> FreeBytes(const FolderPath& folder)
 {
@@ -17,13 +28,6 @@ std::optional<std::uint64_t> FreeBytes(const FolderPath& folder)
     if (::statvfs(folder.str().c_str(), &st) != 0)
         return std::nullopt;
     return static_cast<std::uint64_t>(st.f_bavail) * st.f_frsize;
-}
-
-std::string Megabytes(std::uint64_t bytes)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.1f MB", static_cast<double>(bytes) / 1048576.0);
-    return buf;
 }
 
 DecodeCache::DecodeCache(const FolderPath& folder, CacheLimits limits, FreeSpaceSource freeSpace, int pid)

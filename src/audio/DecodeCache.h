@@ -25,9 +25,6 @@ namespace pellam {
 using FreeSpaceSource = std::function<std::optional<std::uint64_t>(const FolderPath& folder)>;
 std::optional<std::uint64_t> FreeBytes(const FolderPath& folder);
 
-// Bytes as megabytes with one decimal, as the operator reads sizes.
-std::string Megabytes(std::uint64_t bytes);
-
 struct CacheLimits {
     std::int64_t maxBytes = 4LL << 30; // all decoded files together
     std::int64_t keepFree = 1LL << 30; // never fill the folder's file system beyond this
@@ -66,7 +63,6 @@ public:
 
     std::int64_t Bytes() const;
     std::size_t Count() const { return m_entries.size(); }
-    const FolderPath& Folder() const { return m_folder; }
 
 private:
     void DropLeastRecent();

@@ -218,10 +218,8 @@ void LoadSequence::StartAtNoteOffset()
 
 bool LoadSequence::LengthKnown() const
 {
-    if (!m_decode) // a kept file, or nothing loaded
-        return true;
-    const DecodeStatus status = m_decode->Status();
-    return status.scanned >= 0 || status.phase == DecodePhase::Done;
+    // Without a decode the recording plays from its kept file, whose length is exact.
+    return !m_decode || m_decode->LengthExact();
 }
 
 void LoadSequence::StartDecode(std::int64_t estimatedBytes)

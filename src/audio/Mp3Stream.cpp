@@ -25,10 +25,7 @@ std::string Mp3Stream::Prime()
     const Mp3Chunk chunk = m_decoder->Read(m_pending);
     m_pending.resize(chunk.bytes);
     m_pendingAt = 0;
-    if (chunk.ended) {
-        m_ended = true;
-        m_failure = chunk.error;
-    }
+    m_ended = chunk.ended;
     if (!m_pending.empty())
         return {};
     return chunk.error.empty() ? "no audio could be decoded" : chunk.error;
@@ -62,10 +59,7 @@ StreamStatus Mp3Stream::StreamRead(void* destination, std::int32_t count, std::i
     while (done < wanted && !m_ended) {
         const Mp3Chunk chunk = m_decoder->Read(std::span<std::uint8_t>(out + done, wanted - done));
         done += chunk.bytes;
-        if (chunk.ended) {
-            m_ended = true;
-            m_failure = chunk.error;
-        }
+        m_ended = chunk.ended;
     }
     read = static_cast<std::int32_t>(done);
     return done < wanted ? StreamStatus::Ended : StreamStatus::Ok;
@@ -94,18 +88,12 @@ StreamStatus Mp3Stream::StreamSeek(std::int32_t value, std::int32_t mode)
     if (!m_decoder->Seek(sample))
         return StreamStatus::BadSeek;
     m_ended = false;
-    m_failure.clear();
     return StreamStatus::Ok;
 }
 
 bool Mp3Stream::LengthExact() const
 {
-    if (m_decoder && m_decoder->Scanned())
-        return true;
-    if (!m_decode)
-        return false;
-    const DecodeStatus status = m_decode->Status();
-    return status.scanned >= 0 || status.phase == DecodePhase::Done;
+    return (m_decoder && m_decoder->Scanned()) || (m_decode && m_decode->LengthExact());
 }
 
 std::int64_t Mp3Stream::LengthSamples() const

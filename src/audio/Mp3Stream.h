@@ -24,11 +24,6 @@ public:
 
     // Decodes the first piece of audio: "" when there is sound, else why not.
     std::string Prime();
-    // Why the decode ended before the recording's end; "" while it has not.
-    const std::string& Failure() const { return m_failure; }
-    // The length is the scan's or the finished decode's, not an estimate
-    // from the encoder's tag or the file's size.
-    bool LengthExact() const;
 
     StreamStatus StreamClose() override;
     StreamStatus StreamRead(void* destination, std::int32_t count, std::int32_t& read) override;
@@ -41,6 +36,9 @@ public:
 
 private:
     std::int64_t LengthSamples() const;
+    // The length is the scan's or the finished decode's, not an estimate
+    // from the encoder's tag or the file's size.
+    bool LengthExact() const;
 
     std::unique_ptr<Mp3Decoder> m_decoder;
     std::shared_ptr<const RecordingDecode> m_decode;
@@ -48,7 +46,6 @@ private:
     std::size_t m_pendingAt = 0;
     bool m_ended = false;
     bool m_indexAdopted = false;
-    std::string m_failure;
 };
 
 } // namespace pellam

@@ -106,6 +106,12 @@ DecodeStatus RecordingDecode::Status() const
     return m_status;
 }
 
+bool RecordingDecode::LengthExact() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_status.scanned >= 0 || m_status.phase == DecodePhase::Done;
+}
+
 Mp3FrameIndex RecordingDecode::Index() const
 {
     std::lock_guard lock(m_mutex);

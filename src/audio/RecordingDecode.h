@@ -88,9 +88,11 @@ public:
     // Ends the work at its next step (a scan at its next read).
     void Stop();
 
-    const std::string& Recording() const { return m_recording; }
     const std::string& WavPath() const { return m_wavPath; }
     DecodeStatus Status() const;
+    // The length in Status is the scan's or the finished decode's, not the
+    // estimate from the encoder's tag or the file's size.
+    bool LengthExact() const;
     std::shared_ptr<const DecodedTrace> Trace() const { return m_trace; }
     // The seek table of the scan; empty before it ended.
     Mp3FrameIndex Index() const;

@@ -17,9 +17,9 @@ TempoStream::~TempoStream() = default;
 
 void TempoStream::SetSpeed(double speed)
 {
-    m_speed = std::clamp(speed, kMinSpeed, kMaxSpeed);
+    const double tempo = std::clamp(speed, kMinSpeed, kMaxSpeed);
     m_sourceEnded = false;
-    if (m_speed == 1.0) {
+    if (tempo == 1.0) {
         m_stretch.reset();
         return;
     }
@@ -29,7 +29,7 @@ void TempoStream::SetSpeed(double speed)
         m_stretch->setChannels(static_cast<unsigned>(std::max<int>(m_source->Channels(), 1)));
     }
     m_stretch->clear();
-    m_stretch->setTempo(m_speed);
+    m_stretch->setTempo(tempo);
 }
 
 StreamStatus TempoStream::StreamClose()

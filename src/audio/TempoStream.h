@@ -24,7 +24,6 @@ public:
 
     // Clamped to 0.5..2.0; sound stretched and not handed out yet is dropped.
     void SetSpeed(double speed);
-    double Speed() const { return m_speed; }
 
     StreamStatus StreamClose() override;
     StreamStatus StreamRead(void* destination, std::int32_t count, std::int32_t& read) override;
@@ -41,7 +40,6 @@ private:
 
     std::unique_ptr<PcmStream> m_source;
     std::unique_ptr<soundtouch::SoundTouch> m_stretch;
-    double m_speed = 1.0;
     bool m_sourceEnded = false;
     std::vector<std::int16_t> m_block;
     std::vector<float> m_floats;

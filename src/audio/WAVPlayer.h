@@ -72,7 +72,6 @@ public:
     // Plays at speed (0.5 to 2.0) with the pitch kept, this file and the
     // ones opened after it; 1.0 plays the samples unchanged.
     void SetSpeed(double speed);
-    double Speed() const { return m_speed; }
 
 private:
     bool FillBuffer();
