@@ -44,9 +44,6 @@ RecordingListController::RecordingListController(const IncidentModel& model, Loa
     m_view->viewport()->installEventFilter(this);
     m_view->installEventFilter(this); // Enter plays the current row
 
-    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, &m_load,
-        [this] { m_load.CurrentRowChanged(); });
-
     // Space plays or pauses while the list or the panel has the focus.
     for (QWidget* focus : {static_cast<QWidget*>(m_view), static_cast<QWidget*>(&m_panel)}) {
         auto* space = new QShortcut(QKeySequence(Qt::Key_Space), focus);

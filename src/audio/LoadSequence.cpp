@@ -23,7 +23,18 @@ std::string TimeOf(std::int64_t samples, int rate)
 LoadSequence::LoadSequence(LoadHost& host, WAVPlayer& player, DecodeCache& cache)
     : m_host(host), m_player(player), m_cache(cache)
 {
-    m_endOfStream = m_player.EndOfStream.Subscribe([this] { DecodeEndedEarly(); });
+    m_playerStatus = m_player.StatusChanged.Subscribe([this](PlayerStatus status) {
+        if (status == PlayerStatus::Stopped)
+            m_stoppedPrefix = kStoppedPrefix;
+        ShowLoaded();
+    });
+    m_endOfStream = m_player.EndOfStream.Subscribe([this] {
+        m_stoppedPrefix = kEndedPrefix;
+        if (m_endedEarly.empty())
+            ShowLoaded();
+        else
+            DecodeEndedEarly();
+    });
 }
 
 LoadSequence::~LoadSequence()
@@ -115,17 +126,15 @@ bool LoadSequence::IsLoaded(const RecordingRef& recording) const
     return m_loaded && m_loaded->number == recording.number && m_loaded->path == recording.path;
 }
 
-void LoadSequence::ShowPlaying(bool ownRow)
-{
-    const bool playing = m_player.Status() == PlayerStatus::Playing;
-    m_host.SetStatus({(ownRow || playing ? kPlayingPrefix : kLoadedPrefix) + LoadedMP3 + m_statusNote, kStatusGreen});
-}
-
-void LoadSequence::ShowLoaded(const std::optional<RecordingRef>& current)
+void LoadSequence::ShowLoaded()
 {
     if (m_state != LoadState::Loaded)
         return;
-    ShowPlaying(current && IsLoaded(*current));
+    const PlayerStatus status = m_player.Status();
+    const char* prefix = status == PlayerStatus::Playing ? kPlayingPrefix
+        : status == PlayerStatus::Paused                 ? kPausedPrefix
+                                                         : m_stoppedPrefix;
+    m_host.SetStatus({prefix + LoadedMP3 + m_statusNote, kStatusGreen});
 }
 
 void LoadSequence::ListClick(const std::optional<RecordingRef>& selected)
@@ -279,8 +288,9 @@ void LoadSequence::WavLoad()
 void LoadSequence::Loaded(std::shared_ptr<const DecodedTrace> trace)
 {
     m_state = LoadState::Loaded;
+    m_stoppedPrefix = kLoadedPrefix;
     m_host.SetPointer(MousePointer::Normal);
-    ShowPlaying(true);
+    ShowLoaded();
     m_host.PopulateGFX(std::move(trace));
     if (NoteAudioStart > 0) {
         AutoPlay = false;
@@ -294,7 +304,7 @@ void LoadSequence::Loaded(std::shared_ptr<const DecodedTrace> trace)
     m_retries = 0;
 }
 
-void LoadSequence::DecodeTick(const std::optional<RecordingRef>& current)
+void LoadSequence::DecodeTick()
 {
     if (!m_decode) {
         SetTimer(m_decodeWatch, false, m_decodeWatch.intervalMs);
@@ -311,7 +321,7 @@ void LoadSequence::DecodeTick(const std::optional<RecordingRef>& current)
         const std::string why = !status.notKept.empty() ? status.notKept : status.failure;
         m_statusNote = " - not kept (" + why + "): going back to it decodes it again";
     }
-    ShowLoaded(current);
+    ShowLoaded();
 }
 
 void LoadSequence::DecodeEndedEarly()

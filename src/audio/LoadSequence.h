@@ -8,7 +8,7 @@
 //
 // The steps are the ones the operator knows: "Converting MP3 to WAV" while
 // the recording is opened, "Loading.." with one more dot for each attempt
-// while it cannot be read (15 attempts a second apart), "Playing ..." once it
+// while it cannot be read (15 attempts a second apart), "Playing ..." while it
 // plays, "Couldn't Load Audio Clip" and why when nothing can be decoded.
 // Unlike a decoder that must finish first, the load no longer waits for the
 // whole recording: the first attempt follows at once, and a long decode is no
@@ -110,11 +110,10 @@ public:
     bool IsLoaded(const RecordingRef& recording) const;
     // The recording last picked, if any.
     const std::optional<RecordingRef>& LoadedRecording() const { return m_loaded; }
-    // Once a recording is loaded, the status line names it for the list's
-    // current row: "Playing ..." for its own row, and for another row
-    // "Playing ..." only while it plays, "Loaded ..." otherwise, so the
-    // operator always sees what Play will play.
-    void ShowLoaded(const std::optional<RecordingRef>& current);
+    // Once a recording is loaded, the status line says what the player does
+    // with it: "Playing", "Paused", "Stopped" or "Ended" and its name, or
+    // "Loaded" before it was first started.
+    void ShowLoaded();
 
     // Release of a mouse button other than the right one over the recording
     // list, with the selected recording: loads it unless it is the loaded one.
@@ -138,8 +137,8 @@ public:
     void WaitForItTick();
     void WaveLoadTick();
     // Once the background decode has ended: its file to the cache, or why not
-    // in the status line, shown for the list's current row as ShowLoaded does.
-    void DecodeTick(const std::optional<RecordingRef>& current = std::nullopt);
+    // in the status line.
+    void DecodeTick();
     void WavLoad();
 
 private:
@@ -151,7 +150,6 @@ private:
     void RetireDecode();
     void StartDecode(std::int64_t estimatedBytes);
     void Loaded(std::shared_ptr<const DecodedTrace> trace);
-    void ShowPlaying(bool ownRow);
     void DecodeEndedEarly();
     // The player's length is exact (not an estimate before the scan).
     bool LengthKnown() const;
@@ -172,6 +170,9 @@ private:
     TimerRequest m_wait {false, 0};
     TimerRequest m_load {false, 1000};
     TimerRequest m_decodeWatch {false, 100};
+    // How the status line names a stopped player: never started, stopped, played out.
+    const char* m_stoppedPrefix = kLoadedPrefix;
+    Subscription m_playerStatus;
     Subscription m_endOfStream;
 };
 

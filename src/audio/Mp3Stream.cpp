@@ -76,9 +76,10 @@ StreamStatus Mp3Stream::StreamSeek(std::int32_t value, std::int32_t mode)
         sample = DivRoundHalfEven(std::int64_t {value} * std::max<std::int64_t>(LengthSamples(), 0), 100);
     } else {
         // Past an estimated end the decoder itself tells whether there is audio.
-        if (value < 0 || (LengthExact() && std::int64_t {value} * 1000 > Duration()))
+        const std::int64_t ms = mode == kSeekMilliseconds ? std::int64_t {value} : std::int64_t {value} * 1000;
+        if (value < 0 || (LengthExact() && ms > Duration()))
             return StreamStatus::BadSeek;
-        sample = std::int64_t {value} * m_decoder->Rate();
+        sample = FrameAtMs(ms, m_decoder->Rate());
     }
     if (!m_indexAdopted && m_decode)
         if (const Mp3FrameIndex index = m_decode->Index(); !index.empty())

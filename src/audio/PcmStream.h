@@ -1,6 +1,6 @@
 #pragma once
 // What the player plays: 16-bit PCM handed out in byte counts, seekable by
-// percent or by whole seconds. A WAV file read through its codec is one such
+// percent, by whole seconds or to the millisecond. A WAV file read through its codec is one such
 // stream, an MP3 recording decoded as it plays another. Results are small
 // status codes, never exceptions.
 #include <cstdint>
@@ -17,6 +17,18 @@ enum class StreamStatus : std::int32_t {
     Ended = 5, // end of the audio reached before the request was filled
 };
 
+// Seek modes. Milliseconds land on the sample frame that starts at or just
+// before the time (on the block for compressed WAV formats).
+inline constexpr std::int32_t kSeekPercent = 0;
+inline constexpr std::int32_t kSeekSeconds = 1;
+inline constexpr std::int32_t kSeekMilliseconds = 2;
+
+// The sample frame at ms: ms × rate ÷ 1000, truncated.
+inline std::int64_t FrameAtMs(std::int64_t ms, std::int64_t rate)
+{
+    return ms * rate / 1000;
+}
+
 class PcmStream {
 public:
     virtual ~PcmStream() = default;
@@ -24,7 +36,7 @@ public:
     virtual StreamStatus StreamClose() = 0;
     // Up to count bytes of whole sample frames; Ended when the audio ran out first.
     virtual StreamStatus StreamRead(void* destination, std::int32_t count, std::int32_t& read) = 0;
-    virtual StreamStatus StreamSeek(std::int32_t value, std::int32_t mode) = 0; // mode 0: percent, 1: seconds
+    virtual StreamStatus StreamSeek(std::int32_t value, std::int32_t mode) = 0; // one of the kSeek modes
 
     virtual std::int32_t Duration() const = 0; // ms
     virtual std::int16_t BitsPerSample() const = 0; // always 16

@@ -29,6 +29,9 @@ inline constexpr const char* kMissingCodec = "Error: Missing CODEC";
 inline constexpr const char* kCouldNotLoad = "Couldn't Load Audio Clip";
 inline constexpr const char* kPlayingPrefix = "Playing ";
 inline constexpr const char* kLoadedPrefix = "Loaded ";
+inline constexpr const char* kPausedPrefix = "Paused ";
+inline constexpr const char* kStoppedPrefix = "Stopped ";
+inline constexpr const char* kEndedPrefix = "Ended ";
 inline constexpr const char* kNoSoundFile = "No Sound File Loaded!";
 
 } // namespace pellam

@@ -300,6 +300,10 @@ StreamStatus StreamWAV::StreamSeek(std::int32_t value, std::int32_t mode)
         if (value < 0 || std::int64_t {value} * 1000 > Duration())
             return StreamStatus::BadSeek;
         offset = std::int64_t {s.source.avgBytesPerSec} * value;
+    } else if (mode == kSeekMilliseconds) {
+        if (value < 0 || value > Duration())
+            return StreamStatus::BadSeek;
+        offset = std::int64_t {s.source.avgBytesPerSec} * value / 1000;
     }
 
     std::int64_t target = s.dataStart;

@@ -25,7 +25,7 @@ public:
     StreamStatus StreamOpen(const std::string& path);
     StreamStatus StreamClose() override;
     StreamStatus StreamRead(void* destination, std::int32_t count, std::int32_t& read) override;
-    StreamStatus StreamSeek(std::int32_t value, std::int32_t mode) override; // mode 0: percent, 1: seconds
+    StreamStatus StreamSeek(std::int32_t value, std::int32_t mode) override;
 
     std::int32_t Position() const; // ms handed out, less 500
     std::int32_t Duration() const override; // ms of the data chunk

@@ -3,14 +3,13 @@
 #include "audio/StreamWAV.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <vector>
 
 namespace pellam {
 
 namespace {
-constexpr std::int32_t kSeekPercent = 0;
-constexpr std::int32_t kSeekSeconds = 1;
 // Buffers kept queued on the device, and the bytes of each.
 constexpr std::int32_t kBuffers = 10;
 constexpr std::int32_t kBufferSize = 10240;
@@ -41,34 +40,70 @@ bool WAVPlayer::FileOpen(const std::string& path)
 
 bool WAVPlayer::Open(std::unique_ptr<PcmStream> stream)
 {
-    m_stream = std::move(stream);
+    m_stream.reset();
+    m_loop = nullptr;
     m_tempo = nullptr;
-    if (m_stream && m_speed != 1.0)
-        SetSpeed(m_speed);
     m_endReached = false;
-    if (m_stream
-        && m_device.Init(
-            m_stream->SamplesPerSecond(), m_stream->Channels(), m_stream->BitsPerSample(), m_selectedDevice)) {
+    m_anchorMs = 0;
+    if (stream
+        && m_device.Init(stream->SamplesPerSecond(), stream->Channels(), stream->BitsPerSample(), m_selectedDevice)) {
+        auto loop = std::make_unique<LoopStream>(std::move(stream));
+        m_loop = loop.get();
+        auto tempo = std::make_unique<TempoStream>(std::move(loop));
+        m_tempo = tempo.get();
+        m_tempo->SetSpeed(m_speed);
+        m_stream = std::move(tempo);
         m_fileOpen = true;
         return true;
     }
-    m_stream.reset();
-    m_tempo = nullptr;
     m_fileOpen = false;
     return false;
 }
 
+void WAVPlayer::Reanchor(std::int32_t ms)
+{
+    // A landed seek leaves the end behind: refills read from the new place
+    // instead of rewinding to the start.
+    if (m_stream->StreamSeek(ms, kSeekMilliseconds) == StreamStatus::Ok)
+        m_endReached = false;
+    m_anchorMs = ms;
+    m_device.SetElapsed(ms);
+    m_device.ClearBufferQueue();
+}
+
 void WAVPlayer::SetSpeed(double speed)
 {
-    m_speed = std::clamp(speed, TempoStream::kMinSpeed, TempoStream::kMaxSpeed);
-    if (!m_stream)
+    const double wanted = std::clamp(speed, TempoStream::kMinSpeed, TempoStream::kMaxSpeed);
+    if (wanted == m_speed)
         return;
-    if (!m_tempo) {
-        auto tempo = std::make_unique<TempoStream>(std::move(m_stream));
-        m_tempo = tempo.get();
-        m_stream = std::move(tempo);
+    if (!m_fileOpen) {
+        m_speed = wanted;
+        return;
     }
+    const std::int32_t here = Position();
+    m_speed = wanted;
     m_tempo->SetSpeed(m_speed);
+    Reanchor(here);
+}
+
+void WAVPlayer::SetLoop(std::optional<LoopRange> loop)
+{
+    if (!m_fileOpen)
+        return;
+    const std::int32_t here = Position();
+    m_loop->SetLoop(loop);
+    Reanchor(here);
+}
+
+std::optional<LoopRange> WAVPlayer::Loop() const
+{
+    return m_loop ? m_loop->Loop() : std::nullopt;
+}
+
+void WAVPlayer::SeekExact(std::int32_t ms)
+{
+    if (m_fileOpen)
+        Reanchor(std::clamp(ms, 0, Duration()));
 }
 
 bool WAVPlayer::FileClose()
@@ -77,9 +112,11 @@ bool WAVPlayer::FileClose()
     const bool deinit = m_device.Deinit();
     const StreamStatus closed = m_stream ? m_stream->StreamClose() : StreamStatus::NotOpen;
     m_stream.reset();
+    m_loop = nullptr;
     m_tempo = nullptr;
     m_fileOpen = false;
     m_endReached = false;
+    m_anchorMs = 0;
     return closed == StreamStatus::Ok ? deinit : false;
 }
 
@@ -152,6 +189,7 @@ bool WAVPlayer::PlaybackPause()
 bool WAVPlayer::PlaybackStop()
 {
     const bool stopped = m_device.StopPlayback();
+    m_anchorMs = 0;
     if (m_stream)
         m_stream->StreamSeek(0, kSeekSeconds);
     m_endReached = false;
@@ -163,6 +201,7 @@ bool WAVPlayer::PlaybackStop()
 void WAVPlayer::EndPlayback()
 {
     m_device.StopPlayback();
+    m_anchorMs = 0;
     m_status = PlayerStatus::Stopped;
     EndOfStream();
 }
@@ -186,7 +225,16 @@ void WAVPlayer::OnBufferDone()
 
 std::int32_t WAVPlayer::Position() const
 {
-    return m_device.Elapsed();
+    const std::int32_t elapsed = m_device.Elapsed();
+    const std::optional<LoopRange> loop = Loop();
+    if (m_speed == 1.0 && !loop)
+        return elapsed;
+    // The device counts sound heard; at speed s each ms of it is s ms of the recording.
+    std::int64_t ms = m_anchorMs + std::llround((std::int64_t {elapsed} - m_anchorMs) * m_speed);
+    // Reading that started before B turned back to A at B, each time round.
+    if (loop && m_anchorMs < loop->bMs && ms >= loop->bMs)
+        ms = loop->aMs + (ms - loop->bMs) % (loop->bMs - loop->aMs);
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(ms, 0, std::max(Duration(), 0)));
 }
 
 void WAVPlayer::SetPosition(std::int32_t ms)
@@ -197,6 +245,7 @@ void WAVPlayer::SetPosition(std::int32_t ms)
     // instead of rewinding to the start.
     if (m_stream->StreamSeek(ms / 1000, kSeekSeconds) == StreamStatus::Ok)
         m_endReached = false;
+    m_anchorMs = ms;
     m_device.SetElapsed(ms);
     m_device.ClearBufferQueue();
 }
@@ -223,8 +272,10 @@ Result<std::int16_t, SystemError> WAVPlayer::SetSelectedDevice(std::int16_t devi
     m_selectedDevice = device;
     if (m_fileOpen) {
         m_device.Deinit();
+        m_anchorMs = 0;
         if (!m_device.Init(m_stream->SamplesPerSecond(), m_stream->Channels(), m_stream->BitsPerSample(), device)) {
             m_stream.reset();
+            m_loop = nullptr;
             m_tempo = nullptr;
             m_fileOpen = false;
             return fail(SystemError::Content("Couldn't change device!"));

@@ -3,6 +3,7 @@
 // sound device and refills the queue from the stream reader each time the
 // device finishes a buffer. Start, pause, stop, seek and volume for the
 // playback panel; state changes are reported through the events below.
+#include "audio/LoopStream.h"
 #include "audio/PcmStream.h"
 #include "audio/TempoStream.h"
 #include "audio/WaveOut.h"
@@ -48,10 +49,15 @@ public:
     bool PlaybackPause();
     bool PlaybackStop();
 
-    // Milliseconds played, as the device counts them.
+    // Where in the recording the sound now heard comes from, in ms of the
+    // recording's own time at any speed and inside a loop. At 1.0 without a
+    // loop it is the device's count as it is.
     std::int32_t Position() const;
     // Seeks the stream to the whole second and restarts the device count at ms.
     void SetPosition(std::int32_t ms);
+    // Seeks to the sample at ms, held to the recording's ends; playing goes
+    // on from there at once, what was queued is dropped.
+    void SeekExact(std::int32_t ms);
     std::int32_t Duration() const;
     PlayerStatus Status() const { return m_status; }
 
@@ -70,8 +76,15 @@ public:
     bool IsFileOpen() const { return m_fileOpen; }
 
     // Plays at speed (0.5 to 2.0) with the pitch kept, this file and the
-    // ones opened after it; 1.0 plays the samples unchanged.
+    // ones opened after it; 1.0 plays the samples unchanged. A change while
+    // playing is heard at once: the queue is refilled from the position.
     void SetSpeed(double speed);
+    double Speed() const { return m_speed; }
+
+    // Plays A to B over and over (see LoopStream) in the open file; none
+    // plays on. Either change is heard at once, as a speed change is.
+    void SetLoop(std::optional<LoopRange> loop);
+    std::optional<LoopRange> Loop() const;
 
 private:
     bool FillBuffer();
@@ -80,11 +93,18 @@ private:
     bool TopUp(const std::function<bool()>& onFailure);
     void OnBufferDone();
     void EndPlayback();
+    // Restarts the stream and the device count at ms of the recording.
+    void Reanchor(std::int32_t ms);
 
     WaveOut m_device;
+    // The open file's chain: the stream, its loop, then the stretch (m_stream).
     std::unique_ptr<PcmStream> m_stream;
-    TempoStream* m_tempo = nullptr; // m_stream when it is stretched
+    LoopStream* m_loop = nullptr;
+    TempoStream* m_tempo = nullptr;
     double m_speed = 1.0;
+    // The recording's time at which the device count last restarted; the
+    // device's elapsed offset is this same value.
+    std::int32_t m_anchorMs = 0;
     bool m_fileOpen = false;
     std::int16_t m_selectedDevice = 0;
     bool m_endReached = false;

@@ -240,7 +240,26 @@ TEST(LoadSequence, BadRecordingsAreToldAndNothingOfThemPlays)
     r.seq->WaveLoadTick();
     std::filesystem::copy_file(r.Marked(3, "src.mp3", 3).path, late.path);
     r.seq->WaveLoadTick();
-    EXPECT_EQ(r.host.Status(), (StatusLine {"Playing late.mp3", kStatusGreen}));
+    // The status line says what the player does with it, and only that.
+    std::vector<std::string> said {r.host.Status().text};
+    const auto press = [&](bool (WAVPlayer::*button)()) {
+        (r.player.*button)();
+        said.push_back(r.host.Status().text);
+    };
+    press(&WAVPlayer::PlaybackStart);
+    press(&WAVPlayer::PlaybackPause);
+    press(&WAVPlayer::PlaybackStart);
+    press(&WAVPlayer::PlaybackStop);
+    press(&WAVPlayer::PlaybackStart);
+    while (r.player.Status() == PlayerStatus::Playing) {
+        r.backend.PlayAll();
+        r.loop.RunPending();
+    }
+    said.push_back(r.host.Status().text);
+    EXPECT_EQ(said,
+        (std::vector<std::string> {"Loaded late.mp3", "Playing late.mp3", "Paused late.mp3", "Playing late.mp3",
+            "Stopped late.mp3", "Playing late.mp3", "Ended late.mp3"}));
+    EXPECT_EQ(r.host.Status().colour, kStatusGreen);
 }
 
 TEST(LoadSequence, ADecodeThatFailsHalfWayPlaysWhatDecodedThenSaysWhere)

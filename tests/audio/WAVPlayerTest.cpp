@@ -1,72 +1,17 @@
-#include "audio/WAVPlayer.h"
-#include "support/VirtualWaveBackend.h"
-
-#include "support/WavFiles.h"
+#include "support/PlayerRig.h"
 
 #include <gtest/gtest.h>
 
 using namespace pellam;
-using Samples = std::vector<std::int16_t>;
+using test::Samples;
 using Ints = std::vector<std::int32_t>;
 
+using test::PlayerRig;
+using test::SecondMarks;
+
 namespace {
-
-constexpr std::uint32_t kRate = 8000; // mono 16-bit: 16000 bytes a second
-
-// Mono samples whose value is the number of the second they belong to, so
-// played bytes tell where in the file they came from.
-Samples SecondMarks(std::uint32_t seconds)
-{
-    Samples s(kRate * seconds);
-    for (std::size_t i = 0; i < s.size(); ++i)
-        s[i] = static_cast<std::int16_t>(i / kRate);
-    return s;
-}
-
-struct Rig {
-    test::TempDir dir;
-    VirtualWaveBackend backend;
-    ManualDispatcher loop;
-    WAVPlayer player {backend, loop};
-    Ints statuses;
-    int ends = 0;
-    Subscription statusWatch
-        = player.StatusChanged.Subscribe([this](PlayerStatus s) { statuses.push_back(static_cast<std::int32_t>(s)); });
-    Subscription endWatch = player.EndOfStream.Subscribe([this] { ++ends; });
-
-    std::string File(const Samples& samples)
-    {
-        return dir.write("a.wav", test::PcmWav(1, kRate, test::Samples16(samples)));
-    }
-    // Opens a file of `seconds` second marks and starts playing it.
-    bool Start(std::uint32_t seconds) { return player.FileOpen(File(SecondMarks(seconds))) && player.PlaybackStart(); }
-    // Lets ms of sound play in 10 ms steps, delivering finished buffers between steps.
-    void Pump(int ms)
-    {
-        for (int t = 0; t < ms; t += 10) {
-            backend.Advance(10);
-            loop.RunPending();
-        }
-    }
-    void PumpUntilEnd(int limitMs = 600000)
-    {
-        for (const int before = ends; limitMs > 0 && ends == before; limitMs -= 10)
-            Pump(10);
-    }
-    // Samples played from byte offset `from` of the backend's record on.
-    Samples Played(std::size_t from = 0) const
-    {
-        return test::ToSamples(std::vector<std::uint8_t>(
-            backend.Played().begin() + static_cast<std::ptrdiff_t>(from), backend.Played().end()));
-    }
-    // Whether everything played from `from` on came from second `second` of the file.
-    bool AllFromSecond(std::size_t from, std::int16_t second) const
-    {
-        const auto s = Played(from);
-        return !s.empty() && std::count(s.begin(), s.end(), second) == static_cast<std::ptrdiff_t>(s.size());
-    }
-};
-
+constexpr std::uint32_t kRate = test::kRigRate;
+using Rig = PlayerRig;
 } // namespace
 
 TEST(WAVPlayer, PlaysTheFileInOrderStartsOverAfterEndOfStreamAndFailsCleanly)

@@ -12,9 +12,8 @@ LoadSequenceDriver::LoadSequenceDriver(PlaybackPanel& panel, WAVPlayer& player, 
     m_decodeTimer.setObjectName("DecodeWatchTIM");
     connect(&m_waitTimer, &QTimer::timeout, this, [this] { m_seq.WaitForItTick(); });
     connect(&m_loadTimer, &QTimer::timeout, this, [this] { m_seq.WaveLoadTick(); });
-    connect(&m_decodeTimer, &QTimer::timeout, this, [this] { m_seq.DecodeTick(Selected()); });
+    connect(&m_decodeTimer, &QTimer::timeout, this, [this] { m_seq.DecodeTick(); });
     m_timersChanged = m_seq.TimersChanged.Subscribe([this] { SyncTimers(); });
-    m_playerStatus = player.StatusChanged.Subscribe([this](PlayerStatus) { m_seq.ShowLoaded(Selected()); });
     connect(&m_panel, &PlaybackPanel::RegraphRequested, this, [this] { m_seq.Reload(); });
     m_panel.FollowLoads(&m_seq);
     SyncTimers();

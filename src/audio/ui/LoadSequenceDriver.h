@@ -34,8 +34,6 @@ public:
     // The list's click and double-click, for the selected recording.
     void ListClick() { m_seq.ListClick(Selected()); }
     void ListDoubleClick() { m_seq.ListDoubleClick(Selected()); }
-    // The list's current row moved.
-    void CurrentRowChanged() { m_seq.ShowLoaded(Selected()); }
 
     void PressPlay() override;
     void PressStop() override;
@@ -60,7 +58,6 @@ private:
     QTimer m_loadTimer {this};
     QTimer m_decodeTimer {this};
     Subscription m_timersChanged;
-    Subscription m_playerStatus;
 };
 
 } // namespace pellam
