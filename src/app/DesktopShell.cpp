@@ -4,14 +4,16 @@
 #include "workspace/WorkFolder.h"
 #include "workspace/ui/DesktopOpen.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QProcess>
 
 #include <unistd.h>
 
 namespace pellam {
 
 DesktopShell::DesktopShell(Prompter& prompter, QObject* parent)
-    : QObject(parent), m_desktop(new DesktopOpener(prompter, this))
+    : QObject(parent), m_prompter(prompter), m_desktop(new DesktopOpener(prompter, this))
 { }
 
 QString DesktopShell::ChooseEventFile(const QString& folder)
@@ -49,6 +51,19 @@ bool DesktopShell::OpenWithDesktop(const std::string& path)
 bool DesktopShell::StartProgram(const std::string& program)
 {
     return OpenWithDesktop(program);
+}
+
+bool DesktopShell::StartCopy(const QString& eventFile)
+{
+    QProcess copy;
+    copy.setProgram(QCoreApplication::applicationFilePath());
+    copy.setArguments({eventFile});
+    if (copy.startDetached())
+        return true;
+    m_prompter.Show({"", "Pellam could not be started again for " + eventFile.toStdString() + ": "
+            + copy.errorString().toStdString() + ".",
+        MessageIcon::Exclamation});
+    return false;
 }
 
 Result<FolderPath, SystemError> DesktopShell::MakeWorkFolder()

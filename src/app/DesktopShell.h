@@ -24,10 +24,12 @@ public:
     bool ChoosePrinter(QPrinter& printer, QWidget* over) override;
     bool OpenWithDesktop(const std::string& path) override;
     bool StartProgram(const std::string& program) override;
+    bool StartCopy(const QString& eventFile) override;
     Result<FolderPath, SystemError> MakeWorkFolder() override;
     bool RunningAsRoot() const override;
 
 private:
+    Prompter& m_prompter;
     DesktopOpener* m_desktop;
     QWidget* m_window = nullptr;
 };

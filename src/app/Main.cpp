@@ -15,6 +15,7 @@
 #include "audio/ui/LoadSequenceDriver.h"
 #include "audio/ui/PlaybackPanel.h"
 #include "audio/ui/QtWaveBackend.h"
+#include "audio/ui/TransportControls.h"
 #include "base/Cp1252.h"
 #include "base/PathText.h"
 #include "base/Twips.h"
@@ -30,6 +31,7 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -110,15 +112,35 @@ void Main::BuildControls()
     m_load = new LoadSequenceDriver(
         *m_panel, *m_player, m_decoded, m_prompter, [this] { return m_list->SelectedRecording(); });
     m_list = new RecordingListController(m_model, *m_load, *m_player, *m_panel, m_prompter, central, this);
+    m_transport = new TransportControls(*m_player, *m_panel, m_prompter, this);
+    m_transport->ListenIn(m_list->view());
+    m_transport->ListenIn(m_panel);
+    m_menu->AddPlayback(m_transport->Actions());
 
     m_corner = new CornerLabels(menuBar());
     central->setMinimumSize(TwipsToPixels(kMinClientWidthTwips), TwipsToPixels(kMinClientHeightTwips));
 }
 
+void Main::FitFirstSize()
+{
+    // The designed size, as far as the screen's free area takes it with the
+    // window manager's frame (not known before the window shows) around it:
+    // on a small or highly scaled screen the playback panel stays in view.
+    constexpr int kFrameWidth = 16;
+    constexpr int kFrameHeight = 48;
+    QSize size(TwipsToPixels(kMainWidthTwips), TwipsToPixels(kMainHeightTwips));
+    if (const QScreen* s = screen()) {
+        const QRect area = s->availableGeometry();
+        size = size.boundedTo(area.size() - QSize(kFrameWidth, kFrameHeight)).expandedTo(minimumSizeHint());
+        move(area.topLeft() + QPoint((area.width() - size.width() - kFrameWidth) / 2, 0));
+    }
+    resize(size);
+}
+
 void Main::Form_Load(bool showSplash)
 {
     m_panel->SetStatus({"Norvik Technologies", kStatusCyan});
-    resize(TwipsToPixels(kMainWidthTwips), TwipsToPixels(kMainHeightTwips));
+    FitFirstSize();
     // The same rule as pellam-cli: dates and times as LC_TIME says, the
     // decimal separator as LC_NUMERIC says (LC_ALL over both, LANG under).
     m_model.Formats = LocaleFormats::FromEnvironment();
@@ -201,6 +223,11 @@ void Main::Choose(MenuEntry e)
     switch (e) {
     case MenuEntry::OpenIncident:
         return mnuOpen();
+    case MenuEntry::OpenAnotherIncident:
+        // This window keeps its one incident; another copy takes the other.
+        if (const QString chosen = m_shell.ChooseEventFile(OpenDialogFolder()); !chosen.isEmpty())
+            m_shell.StartCopy(chosen);
+        return;
     case MenuEntry::LogFileViewer:
         OpenLogViewer();
         return;

@@ -30,6 +30,7 @@ class IncidentOpenDriver;
 class Workbench;
 class LoadSequenceDriver;
 class PlaybackPanel;
+class TransportControls;
 class RCEV;
 class PersonRecords;
 class RecordingListController;
@@ -49,6 +50,7 @@ public:
     IncidentModel& incident() { return m_model; }
     WAVPlayer& player() { return *m_player; }
     PlaybackPanel& panel() { return *m_panel; }
+    TransportControls& transport() { return *m_transport; }
     LoadSequenceDriver& loader() { return *m_load; }
     DecodeCache& decoded() { return m_decoded; }
     RecordingListController& list() { return *m_list; }
@@ -98,6 +100,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FitFirstSize();
     void BuildControls();
     // Places list, panel and progress bar in the client area.
     void PlaceControls();
@@ -126,6 +129,7 @@ private:
     MainMenu* m_menu = nullptr;
     QProgressBar* m_pb1 = nullptr;
     PlaybackPanel* m_panel = nullptr;
+    TransportControls* m_transport = nullptr;
     LoadSequenceDriver* m_load = nullptr;
     RecordingListController* m_list = nullptr;
     IncidentOpenDriver* m_opening = nullptr;

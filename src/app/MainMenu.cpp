@@ -6,13 +6,14 @@
 
 namespace pellam {
 
-MainMenu::MainMenu(QMenuBar* bar) : QObject(bar)
+MainMenu::MainMenu(QMenuBar* bar) : QObject(bar), m_bar(bar)
 {
     QMenu* menu = bar->addMenu("Menu");
     menu->setObjectName("mnuV");
     connect(menu, &QMenu::aboutToShow, this, &MainMenu::opening);
 
     Add(menu, MenuEntry::OpenIncident, "mnuOpen", QKeySequence(Qt::CTRL | Qt::Key_O));
+    Add(menu, MenuEntry::OpenAnotherIncident, "mnuOpenAnother", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     menu->addSeparator();
     QMenu* view = menu->addMenu("View");
     view->setObjectName("mnu7100");
@@ -49,6 +50,19 @@ QAction* MainMenu::Add(QMenu* menu, MenuEntry e, const char* name, const QKeySeq
     m_actions[e] = a;
     connect(a, &QAction::triggered, this, [this, e] { emit triggered(e); });
     return a;
+}
+
+void MainMenu::AddPlayback(const std::vector<QAction*>& actions)
+{
+    QMenu* playback = m_bar->addMenu("Playback");
+    playback->setObjectName("mnuPlayback");
+    connect(playback, &QMenu::aboutToShow, this, &MainMenu::opening);
+    for (QAction* a : actions) {
+        if (a)
+            playback->addAction(a);
+        else
+            playback->addSeparator();
+    }
 }
 
 void MainMenu::Apply(const MenuState& menus)

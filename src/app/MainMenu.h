@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <map>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -21,6 +22,8 @@ public:
     explicit MainMenu(QMenuBar* bar);
 
     QAction* action(MenuEntry e) const { return m_actions.at(e); }
+    // A "Playback" menu of these actions (nullptr: a separator), after "Menu".
+    void AddPlayback(const std::vector<QAction*>& actions);
     // Enables and shows each entry as `menus` says.
     void Apply(const MenuState& menus);
 
@@ -32,6 +35,7 @@ signals:
 private:
     QAction* Add(QMenu* menu, MenuEntry e, const char* name, const QKeySequence& keys = {});
 
+    QMenuBar* m_bar;
     std::map<MenuEntry, QAction*> m_actions;
 };
 

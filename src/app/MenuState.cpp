@@ -4,7 +4,8 @@ namespace pellam {
 
 MenuState::MenuState()
 {
-    for (auto e : {MenuEntry::OpenIncident, MenuEntry::Print, MenuEntry::About, MenuEntry::Exit})
+    for (auto e : {MenuEntry::OpenIncident, MenuEntry::Print, MenuEntry::About, MenuEntry::Exit,
+             MenuEntry::OpenAnotherIncident})
         SetEnabled(e, true);
 }
 
@@ -13,6 +14,8 @@ const char* MenuState::Caption(MenuEntry e)
     switch (e) {
     case MenuEntry::OpenIncident:
         return "Open Incident";
+    case MenuEntry::OpenAnotherIncident:
+        return "Open Another Incident…";
     case MenuEntry::LogFileViewer:
         return "Log File Viewer";
     case MenuEntry::TextConversations:

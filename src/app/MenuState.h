@@ -24,8 +24,9 @@ enum class MenuEntry : int {
     PrintNppReport,
     About,
     Exit,
+    OpenAnotherIncident, // a second copy of the program on another event file
 };
-inline constexpr std::size_t kMenuEntryCount = 17;
+inline constexpr std::size_t kMenuEntryCount = 18;
 
 struct MenuItemState {
     bool enabled = false;

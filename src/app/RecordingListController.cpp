@@ -16,7 +16,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QShortcut>
 #include <QToolButton>
 
 namespace pellam {
@@ -43,13 +42,6 @@ RecordingListController::RecordingListController(const IncidentModel& model, Loa
     connect(m_view, &QAbstractItemView::clicked, this, &RecordingListController::RowClick);
     m_view->viewport()->installEventFilter(this);
     m_view->installEventFilter(this); // Enter plays the current row
-
-    // Space plays or pauses while the list or the panel has the focus.
-    for (QWidget* focus : {static_cast<QWidget*>(m_view), static_cast<QWidget*>(&m_panel)}) {
-        auto* space = new QShortcut(QKeySequence(Qt::Key_Space), focus);
-        space->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(space, &QShortcut::activated, this, &RecordingListController::TogglePlayPause);
-    }
 }
 
 RecordingListController::~RecordingListController()
@@ -107,12 +99,6 @@ void RecordingListController::RowClick(const QModelIndex& index)
         return;
     m_detailsFile = recording->fileName;
     KillInfo();
-}
-
-void RecordingListController::TogglePlayPause()
-{
-    QToolButton* button = m_player.Status() == PlayerStatus::Playing ? m_panel.PauseButton() : m_panel.PlayButton();
-    button->click(); // a disabled button does nothing, as when clicked
 }
 
 void RecordingListController::MouseUp(Qt::MouseButton button, QPoint releasePoint)

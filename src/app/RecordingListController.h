@@ -49,7 +49,6 @@ public:
     void MouseUp(Qt::MouseButton button, QPoint releasePoint);
     void DoubleClick();
     // Space over the list or the panel: Pause while playing, else Play.
-    void TogglePlayPause();
     // A notation's recording played from an offset: at once when it is the
     // loaded one, else its row is selected and it is decoded first.
     void PlayNotation(const QString& recording, int noteAudioStart);

@@ -38,6 +38,9 @@ public:
     // Hands a program the operator agreed to start to the desktop; false as
     // OpenWithDesktop is.
     virtual bool StartProgram(const std::string& program) = 0;
+    // Starts another copy of this program on an event file; a copy that
+    // cannot be started reaches the operator with the reason. False then.
+    virtual bool StartCopy(const QString& eventFile) = 0;
     // Establishes the working folder into `temp` (ending with "/"); false
     // when it cannot.
     virtual Result<FolderPath, SystemError> MakeWorkFolder() = 0;

@@ -50,6 +50,11 @@ bool Transport::Replay()
     return m_player.Status() == PlayerStatus::Playing || m_player.PlaybackStart();
 }
 
+std::optional<std::int32_t> Transport::PendingA() const
+{
+    return m_pendingIn == m_player.Generation() ? m_pendingA : std::nullopt;
+}
+
 LoopPress Transport::PressLoop()
 {
     if (!m_player.IsFileOpen()) {
@@ -62,14 +67,16 @@ LoopPress Transport::PressLoop()
         return LoopPress::Cleared;
     }
     const std::int32_t here = m_player.Position();
-    if (!m_pendingA) {
+    const std::optional<std::int32_t> a = PendingA();
+    if (!a) {
         m_pendingA = here;
+        m_pendingIn = m_player.Generation();
         return LoopPress::MarkedA;
     }
-    if (std::abs(here - *m_pendingA) < kShortestLoopMs)
+    if (std::abs(here - *a) < kShortestLoopMs)
         return LoopPress::TooShort;
     // B before A (after a jump back) loops the same stretch.
-    const LoopRange range {std::min(here, *m_pendingA), std::max(here, *m_pendingA)};
+    const LoopRange range {std::min(here, *a), std::max(here, *a)};
     m_pendingA.reset();
     m_player.SetLoop(range);
     return LoopPress::Looping;

@@ -43,16 +43,15 @@ public:
     bool Replay();
 
     LoopPress PressLoop();
-    // A while it waits for B.
-    std::optional<std::int32_t> PendingA() const { return m_pendingA; }
-    // Forgets an A waiting for B (a new recording has none).
-    void ForgetA() { m_pendingA.reset(); }
+    // A while it waits for B, in the file it was set in.
+    std::optional<std::int32_t> PendingA() const;
 
 private:
     void StepSpeed(int tenths);
 
     WAVPlayer& m_player;
     std::optional<std::int32_t> m_pendingA;
+    std::uint64_t m_pendingIn = 0; // the player's file generation A belongs to
 };
 
 } // namespace pellam

@@ -54,6 +54,7 @@ bool WAVPlayer::Open(std::unique_ptr<PcmStream> stream)
         m_tempo->SetSpeed(m_speed);
         m_stream = std::move(tempo);
         m_fileOpen = true;
+        ++m_generation;
         return true;
     }
     m_fileOpen = false;

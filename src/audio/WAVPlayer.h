@@ -74,6 +74,8 @@ public:
     std::string DeviceName(std::int16_t index) const;
 
     bool IsFileOpen() const { return m_fileOpen; }
+    // Counts the files opened: a time kept for one file is not carried to the next.
+    std::uint64_t Generation() const { return m_generation; }
 
     // Plays at speed (0.5 to 2.0) with the pitch kept, this file and the
     // ones opened after it; 1.0 plays the samples unchanged. A change while
@@ -106,6 +108,7 @@ private:
     // device's elapsed offset is this same value.
     std::int32_t m_anchorMs = 0;
     bool m_fileOpen = false;
+    std::uint64_t m_generation = 0;
     std::int16_t m_selectedDevice = 0;
     bool m_endReached = false;
     PlayerStatus m_status = PlayerStatus::Stopped;

@@ -209,6 +209,12 @@ TEST(Transport, TheLoopKeySetsAThenBThenClearsAndRefusesAnEmptyLoop)
     EXPECT_EQ(presses,
         (std::vector {LoopPress::MarkedA, LoopPress::TooShort, LoopPress::Looping, LoopPress::Cleared}));
     EXPECT_EQ(std::tuple(r.player.Loop(), t.PendingA()), std::tuple(std::nullopt, std::nullopt));
+
+    // An A set in one recording is not carried to the next.
+    EXPECT_EQ(t.PressLoop(), LoopPress::MarkedA);
+    ASSERT_TRUE(StartNumbered(r, 2));
+    EXPECT_EQ(t.PendingA(), std::nullopt);
+    EXPECT_EQ(t.PressLoop(), LoopPress::MarkedA);
 }
 
 TEST(Transport, ALoopStreamIgnoresRangesThatHoldNoFrame)

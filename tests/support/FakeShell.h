@@ -25,6 +25,7 @@ public:
     bool root = false;
     QStringList opened; // paths handed to the desktop, in order
     QStringList started; // programs handed to the desktop
+    QStringList copies; // event files another copy of the program was started on
 
     QString ChooseEventFile(const QString&) override
     {
@@ -41,6 +42,11 @@ public:
     bool StartProgram(const std::string& program) override
     {
         started << QString::fromStdString(program);
+        return true;
+    }
+    bool StartCopy(const QString& copyOn) override
+    {
+        copies << copyOn;
         return true;
     }
     Result<FolderPath, SystemError> MakeWorkFolder() override { return MakeTempFolder(); }

@@ -54,6 +54,11 @@ PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* par
     m_time->setObjectName("lblTime");
     m_time->setAlignment(Qt::AlignCenter);
     Colour(m_time, QColor(0, 255, 0));
+    m_speed = new QLabel("1.0×", this);
+    m_speed->setObjectName("lblSpeed");
+    m_speed->setAlignment(Qt::AlignCenter);
+    m_speed->setToolTip("Playing speed, the pitch kept: [ slower, ] faster, \\ normal");
+    Colour(m_speed, QColor(0, 255, 0));
     m_status = new QLabel(this);
     m_status->setObjectName("NPLabel");
     SetStatus({"", kStatusYellow});
@@ -105,8 +110,19 @@ void PlaybackPanel::resizeEvent(QResizeEvent*)
     m_pause->setGeometry(4 + row + 2, y, row, row);
     m_stop->setGeometry(4 + 2 * (row + 2), y, row, row);
     m_time->setGeometry(4 + 3 * (row + 2) + 8, y + 3, 90, 20);
+    m_speed->setGeometry(4 + 3 * (row + 2) + 8 + 94, y + 3, 44, 20);
     m_vol->setGeometry(w - 124, y + 2, 116, 22);
     m_volCaption->setGeometry(w - 180, y + 4, 52, 18);
+}
+
+void PlaybackPanel::ShowSpeed(const QString& text)
+{
+    m_speed->setText(text);
+}
+
+void PlaybackPanel::ShowLoop(std::optional<std::int32_t> aMs, std::optional<std::int32_t> bMs)
+{
+    m_graph->setToolTip(aMs ? QString("Loop from %1 ms%2").arg(*aMs).arg(bMs ? QString(" to %1 ms").arg(*bMs) : QString()) : QString());
 }
 
 void PlaybackPanel::SetStatus(const StatusLine& status)

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -35,6 +36,7 @@ public:
     WaveformPicture* PlayGRFX() const { return m_graph; }
     VolumePicture* Vol() const { return m_vol; }
     QLabel* lblTime() const { return m_time; }
+    QLabel* lblSpeed() const { return m_speed; }
     QLabel* NPLabel() const { return m_status; }
     QToolButton* PlayButton() const { return m_play; }
     QToolButton* PauseButton() const { return m_pause; }
@@ -58,6 +60,10 @@ public:
     // Erases the last cursor (when it was above 0) and draws it at the current position.
     void PlaceCur();
     void DrawVolume(std::int32_t volume) { m_vol->DrawVolume(volume); }
+    // The playing speed beside the time ("1.0×").
+    void ShowSpeed(const QString& text);
+    // The loop's A and B on the waveform; A alone while B is awaited.
+    void ShowLoop(std::optional<std::int32_t> aMs, std::optional<std::int32_t> bMs);
 
     void PlayClicked();
     void PauseClicked();
@@ -109,6 +115,7 @@ private:
     VolumePicture* m_vol;
     QLabel* m_volCaption;
     QLabel* m_time;
+    QLabel* m_speed;
     QLabel* m_status;
     QToolButton* m_play;
     QToolButton* m_pause;

@@ -34,6 +34,8 @@
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QLineEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -194,6 +196,9 @@ private slots:
     {
         w->Form_Load(false);
         w->show();
+        // The designed size is larger than this screen: the window keeps within it.
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
         QVERIFY(!List(*w)->EmptyHint().isEmpty());
         const QString here = QDir::currentPath();
         QVERIFY(QDir::setCurrent(PELLAM_BINARY_DIR));
@@ -211,6 +216,10 @@ private slots:
         QCOMPARE(recordPath->toolTip(), recordPath->text());
         QCOMPARE(List(*w)->EmptyHint(), QString());
         QVERIFY(w->windowTitle().endsWith(" - Reviewing Case Number 4711"));
+        // Another incident opens in another copy of the program; this one keeps its own.
+        m_shell->eventFile = [] { return QString("/cases/0815/0815.evt"); };
+        w->findChild<QAction*>("mnuOpenAnother")->trigger();
+        QCOMPARE(std::pair(m_shell->copies, w->incident().CaseNumber), std::pair(QStringList {"/cases/0815/0815.evt"}, std::string("4711")));
         QCOMPARE(std::pair(Rows(*w), Cell(*w, 0, 4)), std::pair(5, QString("00:09")));
         for (int row = 0; row < Rows(*w); ++row)
             QVERIFY2(Cell(*w, row, 3).size() == 11, qPrintable(Cell(*w, row, 3)));
@@ -358,15 +367,29 @@ private slots:
         QVERIFY(w->player().Status() == PlayerStatus::Playing
             && list->model()->index(0, 2).data(Qt::FontRole).value<QFont>().bold());
 
-        // On another row the status line still names what plays, and what is loaded once paused.
+        // On another row the status line still names what plays, and says when it is paused.
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(w->panel().NPLabel()->text(), "Playing " + name);
         QTest::keyClick(list, Qt::Key_Space);
         QCOMPARE(std::tuple(w->player().Status(), w->panel().NPLabel()->text(), list->currentIndex().row()),
-            std::tuple(PlayerStatus::Paused, "Loaded " + name, 1));
+            std::tuple(PlayerStatus::Paused, "Paused " + name, 1));
         w->panel().StopButton()->setFocus();
         QTest::keyClick(w->panel().StopButton(), Qt::Key_Space);
         QCOMPARE(w->player().Status(), PlayerStatus::Playing);
+
+        // The transport's keys work in the list and on the panel, and the menu shows them.
+        QTest::keyClick(list, Qt::Key_BracketRight);
+        QTest::keyClick(w->panel().StopButton(), Qt::Key_BracketRight);
+        QCOMPARE(std::pair(w->player().Speed(), w->panel().lblSpeed()->text()), std::pair(1.2, QString("1.2×")));
+        QTest::keyClick(list, Qt::Key_Backslash);
+        QTest::keyClick(list, Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier);
+        const int start = w->player().Position();
+        QTest::keyClick(list, Qt::Key_Right, Qt::ControlModifier);
+        QVERIFY2(w->player().Position() - start >= 5000 && w->player().Position() - start < 5500,
+            qPrintable(QString::number(w->player().Position() - start)));
+        QCOMPARE(std::tuple(w->player().Speed(), w->panel().PlayButton()->toolTip(),
+                     w->findChild<QAction*>("actReplay")->shortcut().toString()),
+            std::tuple(1.0, QString("Play (Space)"), QString("Ctrl+R")));
 
         // A double-clicked notation in the log viewer decodes its recording and
         // plays it from ten seconds before the notation; the print entry closes
@@ -380,6 +403,11 @@ private slots:
         // The notation was made 12 s in: playback starts 2 s in.
         QVERIFY2(w->player().Position() >= 2000 && w->player().Position() < 4000,
             qPrintable(QString::number(w->player().Position())));
+        // A text field elsewhere takes the keys as text.
+        auto* search = viewer->findChild<QLineEdit*>();
+        search->setFocus();
+        QTest::keyClick(search, Qt::Key_BracketRight);
+        QCOMPARE(std::pair(search->text(), w->player().Speed()), std::pair(QString("]"), 1.0));
         QTemporaryDir out;
         m_shell->printer = test::PrintInto(out.filePath("main.pdf"));
         w->findChild<QAction*>("mnuPML")->trigger();
