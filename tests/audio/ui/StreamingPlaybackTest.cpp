@@ -13,6 +13,7 @@
 #include "support/RecordingPrompter.h"
 #include "support/SinkMonitor.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -101,6 +102,35 @@ private slots:
         r.panel.GraphMouseUp(120000);
         QTRY_VERIFY_WITH_TIMEOUT(m_monitor.LastSecond() == 121, 10000);
         r.panel.StopClicked();
+    }
+
+    // Ten seconds at 1.5× last 6.7 s of sound, the cursor runs to the end of
+    // the waveform, and the end arrives once.
+    void aStretchedRecordingEndsInItsShorterTimeWithTheCursorAtTheEnd()
+    {
+        Rig r;
+        const std::string ten = test::EncodeMarkedSeconds(m_dir.path().toStdString(), "ten.mp3", 10);
+        r.player.SetSpeed(1.5);
+        double furthest = 0;
+        connect(&r.panel, &PlaybackPanel::positionShown, &r.panel,
+            [&](double ms) { furthest = std::max(furthest, ms); });
+        int ends = 0;
+        QElapsedTimer played;
+        Subscription started = r.player.StatusChanged.Subscribe([&](PlayerStatus s) {
+            if (s == PlayerStatus::Playing)
+                played.start();
+        });
+        Subscription ended = r.player.EndOfStream.Subscribe([&] { ++ends; });
+        r.seq.ListDoubleClick(RecordingRef {1, "ten.mp3", ten});
+        QTRY_VERIFY_WITH_TIMEOUT(ends == 1, 20000);
+        const qint64 took = played.elapsed();
+        const std::int32_t length = r.player.Duration();
+        qInfo("%lld ms of sound for %d ms at 1.5x; the cursor reached %.0f ms", took, length, furthest);
+        QVERIFY2(std::abs(static_cast<double>(took) - length / 1.5) <= 0.05 * length / 1.5,
+            qPrintable(QString("%1 ms of sound for %2 ms at 1.5x").arg(took).arg(length)));
+        QVERIFY2(furthest >= length - 100, qPrintable(QString("the cursor stopped at %1 of %2").arg(furthest).arg(length)));
+        QTRY_VERIFY(r.player.Status() == PlayerStatus::Stopped);
+        QCOMPARE(ends, 1);
     }
 };
 
