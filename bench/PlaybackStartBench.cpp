@@ -375,6 +375,39 @@ void BM_Seek(benchmark::State& state)
     state.counters["target_s"] = SeekTargetMs() / 1000;
 }
 
+// A speed change while the recording plays (1.0 to 1.5 and back, in turn):
+// from SetSpeed to the first stretched buffer handed to the device, and
+// ("heard_ms") until the device's count moves on from the change. What was
+// queued at the old speed is dropped, so the change does not wait for it.
+void BM_SpeedChange(benchmark::State& state)
+{
+    const int recording = static_cast<int>(state.range(0));
+    if (!Ready(state, recording))
+        return;
+    TimedBackend& device = Device();
+    Station station(device);
+    device.Arm();
+    station.DoubleClick(recording);
+    if (!WaitFor([&] { return device.FirstWrite().has_value() && station.Player().Position() > 500; })) {
+        state.SkipWithError("the recording does not play");
+        return;
+    }
+    double heard = 0;
+    bool faster = true;
+    for (auto _ : state) {
+        station.Player().SetPosition(1000); // room to play on, whatever the speed
+        WaitFor([&] { return station.Player().Position() > 1100; });
+        device.Arm();
+        station.Player().SetSpeed(faster ? 1.5 : 1.0);
+        faster = !faster;
+        if (!TimeFirstWrite(state, device, "the speed change"))
+            return;
+        heard += Heard(device);
+    }
+    state.SetLabel("speed change to the sound at the new speed");
+    state.counters["heard_ms"] = Average(heard * 1e3);
+}
+
 // A played until its decode was kept, B loaded and playing, then a
 // double-click on A; each run goes from B back to A.
 void BM_SwitchBack(benchmark::State& state)
@@ -455,6 +488,7 @@ BENCHMARK(BM_CrcOfMp3)->Apply(EachRecording);
 BENCHMARK(BM_TimeToSound)->Apply(EachRecording)->Iterations(10);
 BENCHMARK(BM_Seek)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK(BM_SwitchBack)->Apply(EachRecording);
+BENCHMARK(BM_SpeedChange)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
 } // namespace
 
