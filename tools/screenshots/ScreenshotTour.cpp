@@ -45,6 +45,7 @@ public:
         ok = ok && Menus();
         ok = ok && Details();
         ok = ok && Playing();
+        ok = ok && Transport();
         ok = ok && Statistics();
         ok = ok && AboutWindow();
         ok = ok && LogViewer();
@@ -181,6 +182,35 @@ private:
             pause->click();
         ok = ok && pause && WaitFor("the pause", [this] { return !Status().startsWith("Playing"); });
         ok = ok && Capture(&m_main, "main-other-row-paused");
+        return ok;
+    }
+
+    // The playback keys as an examiner uses them: faster, an A–B loop, and
+    // the Playback menu that lists the keys.
+    bool Transport() const
+    {
+        QAbstractItemView* list = List();
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, RowCentre(0));
+        bool ok = WaitFor("playback", [this] { return Status().startsWith("Playing"); });
+        list->setFocus();
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(list, Qt::Key_BracketRight);
+        const auto* time = m_main.findChild<QLabel*>("lblTime");
+        const auto at = [time](const char* seconds) { return time && time->text().startsWith(seconds); };
+        ok = ok && WaitFor("two seconds in", [&] { return at("0:02"); });
+        QTest::keyClick(list, Qt::Key_L);
+        ok = ok && WaitFor("five seconds in", [&] { return at("0:05"); });
+        QTest::keyClick(list, Qt::Key_L);
+        QTest::qWait(700);
+        ok = ok && Capture(&m_main, "transport");
+        auto* playback = Find<QMenu>(&m_main, "mnuPlayback");
+        ok = ok && playback && ShowMenu(playback, m_main.mapToGlobal(QPoint(60, 24)), "menu-playback");
+        if (playback)
+            playback->hide();
+        QTest::keyClick(list, Qt::Key_L);
+        QTest::keyClick(list, Qt::Key_Backslash);
+        if (auto* pause = Find<QAbstractButton>(&m_main, "PauseButton"))
+            pause->click();
         return ok;
     }
 
