@@ -134,11 +134,22 @@ TEST(Transport, ALoopTurnsFromBToAOnTheSampleAndThePositionFollowsIt)
             std::tuple(FrameMark(a), FrameMark(a + rate / 2 - 1), FrameMark(a), FrameMark(a)));
         EXPECT_EQ(r.player.Position(), 1200); // 2200 ms of sound: the third time round, 200 ms in
 
+        // A seek past B plays on there; back before B, the loop holds again.
+        r.player.SeekExact(3000);
+        r.loop.RunPending();
+        const std::size_t past = r.backend.Played().size();
+        r.Pump(700);
+        EXPECT_EQ(std::tuple(FirstPlayed(r, past), r.player.Position()), std::tuple(FrameMark(3 * a), 3700));
+        r.player.SeekExact(1300);
+        r.loop.RunPending();
+        r.Pump(300);
+        EXPECT_EQ(r.player.Position(), 1100);
+
         // Cleared, it plays on from where it was, past B.
         r.player.SetLoop(std::nullopt);
         r.loop.RunPending();
         r.Pump(500);
-        EXPECT_EQ(std::tuple(r.player.Position(), r.player.Loop()), std::tuple(1700, std::nullopt));
+        EXPECT_EQ(std::tuple(r.player.Position(), r.player.Loop()), std::tuple(1600, std::nullopt));
     }
 }
 
