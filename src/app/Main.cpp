@@ -345,8 +345,10 @@ bool Main::eventFilter(QObject* watched, QEvent* event)
 void Main::PlaceControls()
 {
     const QWidget* client = centralWidget();
-    const ClientLayout l
-        = LayoutInClient(PixelsToTwips(client->height()), PixelsToTwips(client->width()), m_pb1->isVisibleTo(this));
+    // The client area of the designed window: its height less the menu bar's.
+    const int designedClient = kMainHeightTwips - PixelsToTwips(height() - client->height());
+    const ClientLayout l = LayoutInClient(
+        PixelsToTwips(client->height()), PixelsToTwips(client->width()), m_pb1->isVisibleTo(this), designedClient);
     const auto place = [](QWidget* w, const Box& b) {
         // Edges are rounded, not sizes, so parts that share an edge in twips share it in pixels.
         const int x = TwipsToPixels(b.x);

@@ -2,6 +2,8 @@
 // Where the main window's parts go for a given size, in twips.
 #include "base/Twips.h"
 
+#include <algorithm>
+
 namespace pellam {
 
 struct MainLayout {
@@ -45,20 +47,30 @@ inline constexpr int kFrameHeightTwips = 1440;
 inline constexpr int kProgressHeightTwips = 200;
 inline constexpr int kProgressGapTwips = 40; // between panel and progress bar
 
+// A client area taller than the one the designed window has gives the
+// playback panel this share of the extra height, so the waveform grows with
+// the window, up to kFrameMaxTwips in all; the list keeps the rest.
+inline constexpr int kFrameGrowthPercent = 35;
+inline constexpr int kFrameMaxTwips = 4 * kFrameHeightTwips;
+
 // The rules above count the title bar, menu bar and borders of the outer
 // size; placed in the client area they would leave a wide right margin and a
 // dead strip at the bottom. Here the client size is turned into the outer
 // size those rules expect, so the margins come out equal on every side. A
-// hidden progress bar gives its room to the list.
-inline ClientLayout LayoutInClient(int clientHeight, int clientWidth, bool progressShown)
+// hidden progress bar gives its room to the list. designedClientHeight is
+// the client area's height when the window has its designed size (less the
+// menu bar, which only the window knows).
+inline ClientLayout LayoutInClient(int clientHeight, int clientWidth, bool progressShown, int designedClientHeight)
 {
     const int spare = progressShown ? 0 : kProgressGapTwips + kProgressHeightTwips;
     const int outerHeight = clientHeight + 2700 - 1480 - kProgressHeightTwips - kMarginTwips + spare;
     const int outerWidth = clientWidth + 525 - 2 * kMarginTwips;
     const MainLayout l = LayoutFor(outerHeight, outerWidth);
+    const int extra = std::max(clientHeight - designedClientHeight, 0);
+    const int growth = std::min(extra * kFrameGrowthPercent / 100, kFrameMaxTwips - kFrameHeightTwips);
     ClientLayout c;
-    c.list = {kMarginTwips, kMarginTwips, l.listWidth, l.listHeight};
-    c.frame = {kMarginTwips, l.frameTop, l.frameWidth, kFrameHeightTwips};
+    c.list = {kMarginTwips, kMarginTwips, l.listWidth, l.listHeight - growth};
+    c.frame = {kMarginTwips, l.frameTop - growth, l.frameWidth, kFrameHeightTwips + growth};
     c.progress = {kMarginTwips, l.progressTop, l.progressWidth, kProgressHeightTwips};
     return c;
 }

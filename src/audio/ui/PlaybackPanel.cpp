@@ -13,8 +13,16 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include <cmath>
+
 namespace pellam {
 namespace {
+
+// Where the lines of a trace start.
+constexpr TracePoint kTraceStart {-1, static_cast<std::int32_t>(kTraceMiddle)};
+// One notch of the wheel (Qt's 120) halves or doubles the time shown, or pans by this share of it.
+constexpr double kWheelNotch = 120;
+constexpr double kPanPerNotch = 0.1;
 
 void Colour(QLabel* label, const QColor& text)
 {
@@ -85,6 +93,11 @@ PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* par
     connect(m_graph, &WaveformPicture::moved, this, &PlaybackPanel::GraphMouseMove);
     connect(m_graph, &WaveformPicture::released, this, &PlaybackPanel::GraphMouseUp);
     connect(m_graph, &WaveformPicture::doubleClicked, this, &PlaybackPanel::GraphDblClick);
+    connect(m_graph, &WaveformPicture::wheeled, this, &PlaybackPanel::GraphWheel);
+    connect(m_graph, &WaveformPicture::resized, this, [this] {
+        if (m_drawn != Drawn::Nothing)
+            RedrawView();
+    });
     connect(m_vol, &VolumePicture::leftButtonAt, this, &PlaybackPanel::VolumeMouse);
 
     m_statusWatch = m_player.StatusChanged.Subscribe([this](PlayerStatus s) { OnStatusChanged(s); });
@@ -118,11 +131,6 @@ void PlaybackPanel::resizeEvent(QResizeEvent*)
 void PlaybackPanel::ShowSpeed(const QString& text)
 {
     m_speed->setText(text);
-}
-
-void PlaybackPanel::ShowLoop(std::optional<std::int32_t> aMs, std::optional<std::int32_t> bMs)
-{
-    m_graph->setToolTip(aMs ? QString("Loop from %1 ms%2").arg(*aMs).arg(bMs ? QString(" to %1 ms").arg(*bMs) : QString()) : QString());
 }
 
 void PlaybackPanel::SetStatus(const StatusLine& status)
@@ -170,12 +178,16 @@ void PlaybackPanel::DrawGrid()
 {
     m_traceFollow.stop();
     m_trace.reset();
+    m_points.clear();
     m_traceComplete = false;
+    m_drawn = Drawn::Grid;
     m_graph->DrawGrid();
 }
 
 void PlaybackPanel::PopulateGFX(std::shared_ptr<const DecodedTrace> trace)
 {
+    // The same trace again redraws the recording shown (after a resize, say): its zoom stays.
+    const bool sameRecording = m_drawn == Drawn::Recording && trace && trace == m_trace;
     CurrentPosition = 0;
     const std::int32_t volume = m_player.Volume();
     if (LoweredVolume(volume) != volume)
@@ -187,10 +199,17 @@ void PlaybackPanel::PopulateGFX(std::shared_ptr<const DecodedTrace> trace)
     // The picture is the recording's length in ms wide from the start, so a
     // click seeks anywhere while the waveform is still coming.
     m_graph->SetScale(m_player.Duration(), kTraceHeight);
+    if (sameRecording)
+        m_view.SetDuration(m_player.Duration());
+    else
+        m_view.Reset(m_player.Duration());
     GraphDrawn = true;
+    m_drawn = Drawn::Recording;
+    m_loopA.reset();
+    m_loopB.reset();
     m_trace = std::move(trace);
-    m_traceDrawn = 0;
-    m_tracePen = {-1, static_cast<std::int32_t>(kTraceMiddle)};
+    m_traceWidth = 0;
+    RedrawView();
     FollowTrace();
     if (!m_traceComplete)
         m_traceFollow.start();
@@ -206,25 +225,28 @@ void PlaybackPanel::FollowTrace()
     // Finished first: the points read after it are then the last ones.
     const bool finished = m_trace->Finished();
     const double width = m_trace->Width();
-    std::vector<TracePoint> fresh;
+    const std::size_t drawn = m_points.size();
     if (width > 0)
-        m_trace->CopyFrom(m_traceDrawn, fresh);
-    // The length becomes exact as the decode goes on: the scale follows it.
-    if (m_graph->ScaleWidth() != m_player.Duration()) {
+        m_trace->CopyFrom(drawn, m_points);
+    // The length becomes exact as the decode goes on: the scale and the view
+    // follow it, and what was drawn moves with them.
+    const bool reshaped = m_graph->ScaleWidth() != m_player.Duration() || (drawn > 0 && width != m_traceWidth);
+    m_traceWidth = width;
+    if (reshaped) {
         m_graph->SetScale(m_player.Duration(), kTraceHeight);
+        m_view.SetDuration(m_player.Duration());
+        RedrawView();
         if (!m_tmrPos.isActive())
             ShowTime(CurrentPosition);
-    }
-    if (!fresh.empty()) {
+    } else if (m_points.size() > drawn) {
         // The cursor is taken off while lines are drawn under it, then put back.
         const bool cursorShown = CursorX >= 0;
         if (cursorShown)
             m_graph->XorCursor(CursorX);
-        m_graph->DrawTracePoints(fresh, m_tracePen, width);
+        m_graph->DrawTracePoints(
+            std::span(m_points).subspan(drawn), drawn > 0 ? m_points[drawn - 1] : kTraceStart, width);
         if (cursorShown)
             m_graph->XorCursor(CursorX);
-        m_traceDrawn += fresh.size();
-        m_tracePen = fresh.back();
     }
     if (finished) {
         m_traceComplete = true;
@@ -234,11 +256,38 @@ void PlaybackPanel::FollowTrace()
 
 void PlaybackPanel::PlaceCur()
 {
+    // Drawn at the rounded position so the erase next time hits the same pixels.
+    const std::int32_t next = PositionAt(CurrentPosition);
+    // A zoomed waveform pages after the cursor, but never under the mouse dragging it.
+    if (m_drawn == Drawn::Recording && !Dragging && m_view.Follow(next))
+        RedrawView();
     if (CursorX > 0)
         m_graph->XorCursor(CursorX);
-    // Drawn at the rounded position so the erase next time hits the same pixels.
-    CursorX = PositionAt(CurrentPosition);
+    CursorX = next;
     m_graph->XorCursor(CursorX);
+}
+
+void PlaybackPanel::ShowLoop(std::optional<std::int32_t> aMs, std::optional<std::int32_t> bMs)
+{
+    if (aMs == m_loopA && bMs == m_loopB)
+        return;
+    m_loopA = aMs;
+    m_loopB = bMs;
+    if (m_drawn == Drawn::Recording)
+        RedrawView();
+}
+
+void PlaybackPanel::RedrawView()
+{
+    if (m_drawn == Drawn::Recording) {
+        m_graph->SetView(m_view.Start(), m_view.End());
+        m_graph->DrawBackdrop(m_loopA, m_loopB);
+        m_graph->DrawTracePoints(m_points, kTraceStart, m_traceWidth);
+    } else {
+        m_graph->DrawGrid();
+    }
+    if (CursorX >= 0)
+        m_graph->XorCursor(CursorX);
 }
 
 void PlaybackPanel::StartOrComplain()
@@ -357,6 +406,24 @@ void PlaybackPanel::GraphDblClick()
     Dragging = true;
     PlaceCur();
     StartOrComplain();
+}
+
+void PlaybackPanel::GraphWheel(double x, QPoint angleDelta, Qt::KeyboardModifiers modifiers)
+{
+    if (m_drawn != Drawn::Recording)
+        return;
+    bool changed = false;
+    if (angleDelta.x() != 0 || (modifiers & Qt::ShiftModifier)) {
+        if (Dragging)
+            return;
+        // Turned up or to the left, earlier times come into view.
+        const double notches = (angleDelta.x() != 0 ? angleDelta.x() : angleDelta.y()) / kWheelNotch;
+        changed = m_view.Pan(-notches * kPanPerNotch * (m_view.End() - m_view.Start()));
+    } else {
+        changed = m_view.ZoomAround(x, std::pow(2.0, -angleDelta.y() / kWheelNotch));
+    }
+    if (changed)
+        RedrawView();
 }
 
 void PlaybackPanel::VolumeMouse(double x)

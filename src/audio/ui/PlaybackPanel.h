@@ -3,10 +3,13 @@
 // cursor, time label, status label, Play/Pause/Stop, volume wedge. It drives
 // the main window's player and listens to the player's StatusChanged and
 // EndOfStream events beside any other listener. The waveform is drawn as far
-// as the decode has traced it and follows it as it grows.
+// as the decode has traced it and follows it as it grows. The wheel zooms it
+// around the pointer and a sideways wheel pans it; a zoomed waveform pages
+// after the position cursor when the cursor leaves it.
 #include "audio/StatusLine.h"
 #include "audio/WAVPlayer.h"
 #include "audio/WaveformTrace.h"
+#include "audio/WaveformView.h"
 #include "audio/ui/VolumePicture.h"
 #include "audio/ui/WaveformPicture.h"
 #include "base/Listeners.h"
@@ -19,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QToolButton;
@@ -50,6 +54,8 @@ public:
 
     // Draws the grid and the waveform as far as it is traced, then follows
     // the trace until it is complete; a newer call or DrawGrid supersedes it.
+    // A new recording is shown whole; the same trace again (a redraw) keeps
+    // the zoom. No loop is marked: the player opened the recording afresh.
     void PopulateGFX(std::shared_ptr<const DecodedTrace> trace);
     // Draws what the trace gained since the last drawing (TraceTIM's tick).
     void FollowTrace();
@@ -57,13 +63,17 @@ public:
     bool TraceComplete() const { return m_trace && m_traceComplete; }
     // Clears the picture to the grid; a waveform still growing is no longer followed.
     void DrawGrid();
-    // Erases the last cursor (when it was above 0) and draws it at the current position.
+    // Erases the last cursor (when it was above 0) and draws it at the
+    // current position; a zoomed waveform that does not show the position
+    // pages to it first, unless the mouse is dragging the cursor.
     void PlaceCur();
+    // Marks the A-B loop on the waveform: A alone as a line, A and B as a
+    // shaded region between two lines, neither as nothing. Only drawing: the
+    // marks stay through zooms and redraws until the next call or load.
+    void ShowLoop(std::optional<std::int32_t> aMs, std::optional<std::int32_t> bMs);
     void DrawVolume(std::int32_t volume) { m_vol->DrawVolume(volume); }
     // The playing speed beside the time ("1.0×").
     void ShowSpeed(const QString& text);
-    // The loop's A and B on the waveform; A alone while B is awaited.
-    void ShowLoop(std::optional<std::int32_t> aMs, std::optional<std::int32_t> bMs);
 
     void PlayClicked();
     void PauseClicked();
@@ -82,6 +92,9 @@ public:
     void GraphMouseMove(double x, Qt::MouseButtons buttons);
     void GraphMouseUp(double x);
     void GraphDblClick();
+    // The wheel on the waveform with the pointer at x: zooms around x, or
+    // pans with Shift or when turned sideways (not while dragging).
+    void GraphWheel(double x, QPoint angleDelta, Qt::KeyboardModifiers modifiers);
     // Left button pressed or dragged on the volume picture at x (its scale).
     void VolumeMouse(double x);
 
@@ -108,6 +121,8 @@ private:
     void ShowTime(double positionMs);
     void StopForSeek();
     void StartOrComplain();
+    // Draws the whole picture again in the current view from the points traced so far.
+    void RedrawView();
 
     WAVPlayer& m_player;
     Prompter& m_prompter;
@@ -127,9 +142,14 @@ private:
     MousePointer m_pointer = MousePointer::Normal;
     const LoadSequence* m_loads = nullptr;
     std::shared_ptr<const DecodedTrace> m_trace;
-    std::size_t m_traceDrawn = 0;
-    TracePoint m_tracePen {-1, static_cast<std::int32_t>(kTraceMiddle)};
+    // The points drawn so far (at most kTraceMaxPoints), kept to draw another view.
+    std::vector<TracePoint> m_points;
+    double m_traceWidth = 0;
     bool m_traceComplete = false;
+    enum class Drawn { Nothing, Grid, Recording } m_drawn = Drawn::Nothing;
+    WaveformView m_view;
+    std::optional<std::int32_t> m_loopA;
+    std::optional<std::int32_t> m_loopB;
     Subscription m_statusWatch;
     Subscription m_endWatch;
 };

@@ -1,9 +1,13 @@
 #include "audio/ui/WaveformPicture.h"
 
+#include "audio/WaveformRuler.h"
 #include "base/Rounding.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace pellam {
 namespace {
@@ -11,13 +15,27 @@ namespace {
 const QColor kBackground(0, 0, 0);
 const QColor kGridColour(75, 75, 175);
 const QColor kWaveColour(0, 255, 0);
+const QColor kRulerBackground(22, 22, 34);
+const QColor kRulerText(185, 185, 205);
+const QColor kLoopShade(70, 52, 0);
+const QColor kLoopLine(255, 186, 0);
 constexpr QRgb kCursorBits = 0x00FF0000; // red, alpha untouched
+constexpr int kRulerFontPixels = 9;
+constexpr int kLabelGap = 3; // between a tick and its label
+constexpr int kLabelSpacing = 16; // at least this much room between one label and the next tick
+constexpr int kMinRowPixels = 6; // between the grid's horizontal lines
+// Pixel columns further out than this are off the picture whatever its size;
+// keeps the conversion to int in range when a short view meets a far time.
+constexpr std::int64_t kFarPixels = 1 << 24;
 
 } // namespace
 
 WaveformPicture::WaveformPicture(QWidget* parent) : QWidget(parent)
 {
     setObjectName("PlayGRFX");
+    m_rulerFont = font();
+    m_rulerFont.setPixelSize(kRulerFontPixels);
+    m_rulerHeight = QFontMetrics(m_rulerFont).height() + 2;
     m_image = QImage(QSize(1, 1), QImage::Format_RGB32);
     m_image.fill(kBackground);
 }
@@ -26,28 +44,46 @@ void WaveformPicture::SetScale(double width, double height)
 {
     m_scaleW = width;
     m_scaleH = height;
+    SetView(0, width);
 }
 
-QPointF WaveformPicture::ToPixelIn(double x, double y, double width, double height) const
+void WaveformPicture::SetView(double start, double end)
 {
-    const double px = width > 0 ? x * m_image.width() / width : 0;
-    const double py = height > 0 ? y * m_image.height() / height : 0;
-    return {px, py};
+    m_viewStart = start;
+    m_viewEnd = end;
+}
+
+int WaveformPicture::WaveHeight() const
+{
+    return std::max(m_image.height() - m_rulerHeight, 1);
+}
+
+double WaveformPicture::PixelX(double x) const
+{
+    const double span = m_viewEnd - m_viewStart;
+    return span > 0 ? (x - m_viewStart) * m_image.width() / span : 0;
+}
+
+double WaveformPicture::PixelY(double y, double height) const
+{
+    return height > 0 ? y * WaveHeight() / height : 0;
 }
 
 int WaveformPicture::ToPixelX(double x) const
 {
-    return static_cast<int>(RoundToInt(ToPixel(x, 0).x()));
+    return static_cast<int>(std::clamp(RoundToInt(PixelX(x)), -kFarPixels, kFarPixels));
 }
 
 double WaveformPicture::ToScaleX(double px) const
 {
-    return m_image.width() > 0 ? px * m_scaleW / m_image.width() : 0;
+    return m_image.width() > 0 ? m_viewStart + px * (m_viewEnd - m_viewStart) / m_image.width() : 0;
 }
 
 void WaveformPicture::Clear()
 {
     m_image.fill(kBackground);
+    QPainter p(&m_image);
+    p.fillRect(0, WaveHeight(), m_image.width(), m_rulerHeight, kRulerBackground);
     update();
 }
 
@@ -56,24 +92,86 @@ void WaveformPicture::DrawGrid()
     Clear();
     SetScale(12, 6);
     QPainter p(&m_image);
+    p.setClipRect(0, 0, m_image.width(), WaveHeight());
     p.setPen(QPen(kGridColour, 1));
     for (int y = 1; y <= 6; ++y)
-        p.drawLine(ToPixel(0, y), ToPixel(12, y));
+        p.drawLine(QPointF(PixelX(0), PixelY(y, 6)), QPointF(PixelX(12), PixelY(y, 6)));
     for (int x = 1; x <= 11; ++x)
-        p.drawLine(ToPixel(x, 0), ToPixel(x, 6));
+        p.drawLine(QPointF(PixelX(x), 0), QPointF(PixelX(x), WaveHeight()));
     update();
 }
 
-void WaveformPicture::DrawTracePoints(const std::vector<TracePoint>& points, TracePoint from, double width)
+void WaveformPicture::DrawBackdrop(std::optional<double> loopA, std::optional<double> loopB)
 {
+    Clear();
+    const int w = m_image.width();
+    const int waveH = WaveHeight();
     QPainter p(&m_image);
+    p.setFont(m_rulerFont);
+    const QFontMetrics fm(m_rulerFont);
+
+    if (loopA && loopB) {
+        const int left = ToPixelX(std::min(*loopA, *loopB));
+        const int right = ToPixelX(std::max(*loopA, *loopB));
+        p.fillRect(QRect(QPoint(std::max(left, 0), 0), QPoint(std::min(right, w), waveH - 1)), kLoopShade);
+    }
+
+    // The grid's columns are the ruler's ticks, so the lines read as times.
+    const double widest = fm.horizontalAdvance(QString::fromStdString(RulerLabel(m_viewEnd)));
+    const std::int64_t step = RulerStepMs(m_viewEnd - m_viewStart, w, widest + kLabelGap + kLabelSpacing);
+    // Six rows, or only the middle line where rows would crowd the trace.
+    const int rows = waveH >= 6 * kMinRowPixels ? 6 : 2;
+    p.setPen(QPen(kGridColour, 1));
+    for (int y = 1; y < rows; ++y) {
+        const int row = static_cast<int>(RoundToInt(PixelY(y, rows)));
+        p.drawLine(0, row, w - 1, row);
+    }
+    const int baseline = waveH + (m_rulerHeight + fm.ascent() - fm.descent()) / 2;
+    for (const std::int64_t tick : RulerTicks(m_viewStart, m_viewEnd, step)) {
+        const int x = ToPixelX(static_cast<double>(tick));
+        p.setPen(QPen(kGridColour, 1));
+        p.drawLine(x, 0, x, m_image.height() - 1);
+        const QString label = QString::fromStdString(RulerLabel(static_cast<double>(tick)));
+        if (x + kLabelGap + fm.horizontalAdvance(label) <= w) {
+            p.setPen(kRulerText);
+            p.drawText(x + kLabelGap, baseline, label);
+        }
+    }
+
+    // The marks over the grid and the ruler, each named at its top.
+    p.setPen(QPen(kLoopLine, 1));
+    for (const auto& [at, name] : {std::pair(loopA, "A"), std::pair(loopB, "B")}) {
+        if (!at)
+            continue;
+        const int x = ToPixelX(*at);
+        p.drawLine(x, 0, x, m_image.height() - 1);
+        p.drawText(x + kLabelGap, fm.ascent(), QString::fromLatin1(name));
+    }
+    update();
+}
+
+void WaveformPicture::DrawTracePoints(std::span<const TracePoint> points, TracePoint from, double width)
+{
+    if (width <= 0)
+        return;
+    QPainter p(&m_image);
+    p.setClipRect(0, 0, m_image.width(), WaveHeight());
     p.setPen(QPen(kWaveColour, 1));
-    QPointF pen = ToPixelIn(static_cast<double>(from.x), from.y, width, kTraceHeight);
+    const double right = m_image.width() + 1;
+    const auto at = [&](const TracePoint& pt) {
+        return QPointF(PixelX(static_cast<double>(pt.x) * m_scaleW / width), PixelY(pt.y, kTraceHeight));
+    };
+    QList<QLineF> lines;
+    lines.reserve(static_cast<qsizetype>(points.size()));
+    QPointF pen = at(from);
     for (const TracePoint& pt : points) {
-        const QPointF next = ToPixelIn(static_cast<double>(pt.x), pt.y, width, kTraceHeight);
-        p.drawLine(pen, next);
+        const QPointF next = at(pt);
+        // Lines wholly left or right of the view are not drawn.
+        if (std::max(pen.x(), next.x()) >= -1 && std::min(pen.x(), next.x()) <= right)
+            lines.append(QLineF(pen, next));
         pen = next;
     }
+    p.drawLines(lines);
     update();
 }
 
@@ -106,6 +204,7 @@ void WaveformPicture::resizeEvent(QResizeEvent*)
     p.drawImage(0, 0, m_image);
     p.end();
     m_image = next;
+    emit resized();
 }
 
 void WaveformPicture::mousePressEvent(QMouseEvent* event)
@@ -126,6 +225,12 @@ void WaveformPicture::mouseReleaseEvent(QMouseEvent* event)
 void WaveformPicture::mouseDoubleClickEvent(QMouseEvent*)
 {
     emit doubleClicked();
+}
+
+void WaveformPicture::wheelEvent(QWheelEvent* event)
+{
+    emit wheeled(ToScaleX(event->position().x()), event->angleDelta(), event->modifiers());
+    event->accept();
 }
 
 } // namespace pellam

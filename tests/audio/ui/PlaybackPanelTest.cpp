@@ -95,6 +95,27 @@ QImage WithCursors(QImage image, std::initializer_list<int> xs)
     return image;
 }
 
+// The wheel turned on the waveform at pixel x.
+void Wheel(QWidget* graph, int x, QPoint angleDelta, Qt::KeyboardModifiers modifiers = {})
+{
+    QWheelEvent event(QPointF(x, 10), graph->mapToGlobal(QPointF(x, 10)), {}, angleDelta, Qt::NoButton, modifiers,
+        Qt::NoScrollPhase, false);
+    QApplication::sendEvent(graph, &event);
+}
+
+// The colours of row 2 at columns xs, named in order of appearance, black as ".".
+QString Pattern(const QImage& image, std::initializer_list<int> xs)
+{
+    QList<QRgb> seen {qRgb(0, 0, 0)};
+    QString out;
+    for (int x : xs) {
+        if (!seen.contains(image.pixel(x, 2)))
+            seen.append(image.pixel(x, 2));
+        out += QString(".abc")[seen.indexOf(image.pixel(x, 2))];
+    }
+    return out;
+}
+
 } // namespace
 
 class PlaybackPanelTest : public QObject {
@@ -184,6 +205,61 @@ private slots:
         QCOMPARE(r.player.Volume(), 65535);
         r.panel.PopulateGFX(TraceOf(WriteWav(m_dir.filePath("vol.wav"), 1)));
         QCOMPARE(std::pair(r.player.Volume(), r.panel.Vol()->Drawn()), std::pair(65534, std::optional(65534)));
+    }
+
+    void wheelZoomsAroundThePointerAndMouseSeeksThroughTheView()
+    {
+        Rig r;
+        const std::string wav = WriteWav(m_dir.filePath("eighty.wav"), 80);
+        QVERIFY(r.player.FileOpen(wav));
+        const auto trace = TraceOf(wav);
+        r.panel.PopulateGFX(trace);
+        WaveformPicture* graph = r.panel.PlayGRFX();
+        // Two notches in at pixel 300 (30 s of 80 s): a quarter of the recording, 30 s still at pixel 300.
+        Wheel(graph, 300, {0, 240});
+        QCOMPARE(std::tuple(graph->ToScaleX(0), graph->ToScaleX(300), graph->ToScaleX(800)),
+            std::tuple(22500.0, 30000.0, 42500.0));
+        // A click at pixel 500 seeks to the time shown there, and the cursor is drawn there.
+        const QImage before = r.Picture();
+        QTest::mouseClick(graph, Qt::LeftButton, {}, QPoint(500, 10));
+        QCOMPARE(std::pair(r.player.Position(), r.panel.CursorX), std::pair(35000, 35000));
+        QCOMPARE(r.Picture(), WithCursors(before, {500}));
+        // Shift with the wheel pans a tenth a notch; a redraw of the same trace keeps the zoom, a new one is whole.
+        Wheel(graph, 300, {0, -120}, Qt::ShiftModifier);
+        QCOMPARE(graph->ToScaleX(0), 24500.0);
+        r.panel.PopulateGFX(trace);
+        QCOMPARE(graph->ToScaleX(0), 24500.0);
+        r.panel.PopulateGFX(TraceOf(wav));
+        QCOMPARE(std::pair(graph->ToScaleX(0), graph->ToScaleX(800)), std::pair(0.0, 80000.0));
+    }
+
+    void viewPagesAfterThePlayerAndShowsTheLoop()
+    {
+        Rig r;
+        QVERIFY(r.OpenAndDraw(WriteWav(m_dir.filePath("eighty.wav"), 80)));
+        WaveformPicture* graph = r.panel.PlayGRFX();
+        Wheel(graph, 300, {0, 240}); // 22.5 to 42.5 s, 25 ms a pixel
+        // A and B at 25 and 30 s: two lines, shaded between, the cursor drawn over the shade.
+        r.panel.ShowLoop(25000, 30000);
+        QCOMPARE(Pattern(r.Picture(), {50, 100, 101, 200, 299, 300, 350}), QString(".abbba."));
+        const QImage shaded = r.Picture();
+        r.panel.CurrentPosition = 27500;
+        r.panel.PlaceCur();
+        QCOMPARE(r.Picture(), WithCursors(shaded, {200}));
+
+        // The position inside the view moves the cursor; past its right edge the view pages.
+        r.player.SetPosition(42000);
+        r.panel.tmrPosTick();
+        QCOMPARE(graph->ToScaleX(0), 22500.0);
+        r.player.SetPosition(43000);
+        r.panel.tmrPosTick();
+        QCOMPARE(std::tuple(graph->ToScaleX(0), graph->ToPixelX(r.panel.CursorX)), std::tuple(41000.0, 80));
+        // The loop is out of view; A alone is a line; no marks, nothing.
+        QCOMPARE(Pattern(r.Picture(), {50, 210, 350}), QString("..."));
+        r.panel.ShowLoop(50500, std::nullopt);
+        QCOMPARE(Pattern(r.Picture(), {370, 380, 395}), QString(".a."));
+        r.panel.ShowLoop(std::nullopt, std::nullopt);
+        QCOMPARE(Pattern(r.Picture(), {370, 380, 395}), QString("..."));
     }
 
     void resizeRedrawReopensWithoutPlayingOrDecodingAgain()
