@@ -232,8 +232,9 @@ std::int32_t WAVPlayer::Position() const
         return elapsed;
     // The device counts sound heard; at speed s each ms of it is s ms of the recording.
     std::int64_t ms = m_anchorMs + std::llround((std::int64_t {elapsed} - m_anchorMs) * m_speed);
-    // Reading that started before B turned back to A at B, each time round.
-    if (loop && m_anchorMs < loop->bMs && ms >= loop->bMs)
+    // Reading that started before B, or at B itself (the loop key's second
+    // press), turned back to A at B, each time round.
+    if (loop && m_anchorMs <= loop->bMs && ms >= loop->bMs)
         ms = loop->aMs + (ms - loop->bMs) % (loop->bMs - loop->aMs);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(ms, 0, std::max(Duration(), 0)));
 }

@@ -217,8 +217,22 @@ TEST(Transport, TheLoopKeySetsAThenBThenClearsAndRefusesAnEmptyLoop)
     r.Pump(1000);
     EXPECT_EQ(r.player.Position(), 2100);
     presses.push_back(t.PressLoop());
+
+    // B after A, pressed where playing is: the sound goes back to A at once.
+    r.loop.RunPending();
+    r.Pump(200);
+    presses.push_back(t.PressLoop()); // A at 2300
+    r.Pump(500);
+    presses.push_back(t.PressLoop()); // B at 2800
+    r.loop.RunPending();
+    const std::size_t turned = r.backend.Played().size();
+    r.Pump(100);
+    EXPECT_EQ(std::tuple(r.player.Loop(), FirstPlayed(r, turned), r.player.Position()),
+        std::tuple(LoopRange {2300, 2800}, FrameMark(2300 * 8), 2400));
+    presses.push_back(t.PressLoop());
     EXPECT_EQ(presses,
-        (std::vector {LoopPress::MarkedA, LoopPress::TooShort, LoopPress::Looping, LoopPress::Cleared}));
+        (std::vector {LoopPress::MarkedA, LoopPress::TooShort, LoopPress::Looping, LoopPress::Cleared,
+            LoopPress::MarkedA, LoopPress::Looping, LoopPress::Cleared}));
     EXPECT_EQ(std::tuple(r.player.Loop(), t.PendingA()), std::tuple(std::nullopt, std::nullopt));
 
     // An A set in one recording is not carried to the next.

@@ -21,10 +21,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cstdio>
 #include <functional>
@@ -189,6 +191,12 @@ private:
     // the Playback menu that lists the keys.
     bool Transport() const
     {
+        // The window made taller gives the waveform room (a resize redraws
+        // it by reloading the recording, so it comes first).
+        const QSize before = m_main.size();
+        const auto restore = qScopeGuard([&] { m_main.resize(before); });
+        m_main.resize(before.width(), before.height() + 200);
+        QTest::qWait(600);
         QAbstractItemView* list = List();
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, RowCentre(0));
         bool ok = WaitFor("playback", [this] { return Status().startsWith("Playing"); });
@@ -201,6 +209,14 @@ private:
         QTest::keyClick(list, Qt::Key_L);
         ok = ok && WaitFor("five seconds in", [&] { return at("0:05"); });
         QTest::keyClick(list, Qt::Key_L);
+        // Two wheel notches zoom in around the loop.
+        if (auto* wave = Find<QWidget>(&m_main, "PlayGRFX")) {
+            const QPointF at(wave->width() * 0.2, wave->height() / 2.0);
+            for (int notch = 0; notch < 2; ++notch) {
+                QWheelEvent wheel(at, wave->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(wave, &wheel);
+            }
+        }
         QTest::qWait(700);
         ok = ok && Capture(&m_main, "transport");
         auto* playback = Find<QMenu>(&m_main, "mnuPlayback");
