@@ -4,7 +4,7 @@
 
 namespace pellam {
 
-LoopStream::LoopStream(std::unique_ptr<PcmStream> source) : m_source(std::move(source)) { }
+LoopStream::LoopStream(std::unique_ptr<PcmStream> source) : PcmStreamFilter(std::move(source)) { }
 
 std::int64_t LoopStream::FrameBytes() const
 {

@@ -17,7 +17,7 @@ struct LoopRange {
     bool operator==(const LoopRange&) const = default;
 };
 
-class LoopStream final : public PcmStream {
+class LoopStream final : public PcmStreamFilter {
 public:
     explicit LoopStream(std::unique_ptr<PcmStream> source);
 
@@ -26,19 +26,12 @@ public:
     void SetLoop(std::optional<LoopRange> loop);
     const std::optional<LoopRange>& Loop() const { return m_loop; }
 
-    StreamStatus StreamClose() override { return m_source->StreamClose(); }
     StreamStatus StreamRead(void* destination, std::int32_t count, std::int32_t& read) override;
     StreamStatus StreamSeek(std::int32_t value, std::int32_t mode) override;
-
-    std::int32_t Duration() const override { return m_source->Duration(); }
-    std::int16_t BitsPerSample() const override { return m_source->BitsPerSample(); }
-    std::int16_t Channels() const override { return m_source->Channels(); }
-    std::int32_t SamplesPerSecond() const override { return m_source->SamplesPerSecond(); }
 
 private:
     std::int64_t FrameBytes() const;
 
-    std::unique_ptr<PcmStream> m_source;
     std::optional<LoopRange> m_loop;
     std::int64_t m_frame = 0; // the next frame read comes from here
 };

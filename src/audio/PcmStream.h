@@ -4,6 +4,7 @@
 // stream, an MP3 recording decoded as it plays another. Results are small
 // status codes, never exceptions.
 #include <cstdint>
+#include <memory>
 
 namespace pellam {
 
@@ -42,6 +43,22 @@ public:
     virtual std::int16_t BitsPerSample() const = 0; // always 16
     virtual std::int16_t Channels() const = 0;
     virtual std::int32_t SamplesPerSecond() const = 0;
+};
+
+// A stream that reads another and changes the sound on its way: the format,
+// the length and the closing are the source's.
+class PcmStreamFilter : public PcmStream {
+public:
+    explicit PcmStreamFilter(std::unique_ptr<PcmStream> source) : m_source(std::move(source)) { }
+
+    StreamStatus StreamClose() override { return m_source->StreamClose(); }
+    std::int32_t Duration() const override { return m_source->Duration(); }
+    std::int16_t BitsPerSample() const override { return m_source->BitsPerSample(); }
+    std::int16_t Channels() const override { return m_source->Channels(); }
+    std::int32_t SamplesPerSecond() const override { return m_source->SamplesPerSecond(); }
+
+protected:
+    std::unique_ptr<PcmStream> m_source;
 };
 
 } // namespace pellam

@@ -11,7 +11,7 @@ constexpr std::size_t kBlockFrames = 2048;
 constexpr float kScale = 32768.0f;
 } // namespace
 
-TempoStream::TempoStream(std::unique_ptr<PcmStream> source) : m_source(std::move(source)) { }
+TempoStream::TempoStream(std::unique_ptr<PcmStream> source) : PcmStreamFilter(std::move(source)) { }
 
 TempoStream::~TempoStream() = default;
 

@@ -14,7 +14,7 @@ class SoundTouch;
 
 namespace pellam {
 
-class TempoStream final : public PcmStream {
+class TempoStream final : public PcmStreamFilter {
 public:
     static constexpr double kMinSpeed = 0.5;
     static constexpr double kMaxSpeed = 2.0;
@@ -29,16 +29,10 @@ public:
     StreamStatus StreamRead(void* destination, std::int32_t count, std::int32_t& read) override;
     StreamStatus StreamSeek(std::int32_t value, std::int32_t mode) override;
 
-    std::int32_t Duration() const override { return m_source->Duration(); }
-    std::int16_t BitsPerSample() const override { return m_source->BitsPerSample(); }
-    std::int16_t Channels() const override { return m_source->Channels(); }
-    std::int32_t SamplesPerSecond() const override { return m_source->SamplesPerSecond(); }
-
 private:
     // Feeds the stretcher one block of the source; false once the source has ended.
     bool Feed();
 
-    std::unique_ptr<PcmStream> m_source;
     std::unique_ptr<soundtouch::SoundTouch> m_stretch;
     bool m_sourceEnded = false;
     std::vector<std::int16_t> m_block;

@@ -211,9 +211,9 @@ private:
         QTest::keyClick(list, Qt::Key_L);
         // Two wheel notches zoom in around the loop.
         if (auto* wave = Find<QWidget>(&m_main, "PlayGRFX")) {
-            const QPointF at(wave->width() * 0.2, wave->height() / 2.0);
+            const QPointF point(wave->width() * 0.2, wave->height() / 2.0);
             for (int notch = 0; notch < 2; ++notch) {
-                QWheelEvent wheel(at, wave->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                QWheelEvent wheel(point, wave->mapToGlobal(point), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
                 QApplication::sendEvent(wave, &wheel);
             }
         }
