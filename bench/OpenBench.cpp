@@ -1,10 +1,11 @@
 // The open of an incident of 100 and 1000 one-minute recordings to the end of
-// the recording pass, as pellam-cli open runs it (durations and confirmed
-// CRCs on the probe's threads), beside the floor of reading every
+// the recording pass, as pellam-cli open runs it (durations, confirmed CRCs
+// and the SHA-256 of the first CRC reading on the probe's threads), beside
+// the same open without the SHA-256 and the floor of reading every
 // recording's bytes five times with read() (four CRC readings and the
 // duration scan). The folders are generated once into the build tree.
 //
-// The cold pair measures the same open with nothing of the folder in memory,
+// The cold runs measure the same opens with nothing of the folder in memory,
 // as when an examiner opens a drive just plugged in: before each run the
 // files are dropped from the page cache, and the floor is one reading of
 // every recording in name order, as `cat *.mp3` reads them.
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -73,11 +75,21 @@ std::int64_t ReadAll(const std::vector<fs::path>& paths, int passes = 1)
     return bytes;
 }
 
-void OpenRuns(benchmark::State& state, bool cold)
+// User and system time of all the process's threads so far.
+double ProcessCpuSeconds()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void OpenRuns(benchmark::State& state, bool cold, bool sha256 = true)
 {
     const std::string evt = Incident(state);
     if (evt.empty())
         return;
+    const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : state) {
         if (cold) {
             state.PauseTiming();
@@ -85,7 +97,7 @@ void OpenRuns(benchmark::State& state, bool cold)
             state.ResumeTiming();
         }
         pellam::IncidentModel model;
-        pellam::OpenIncident open(model);
+        pellam::OpenIncident open(model, std::make_unique<pellam::ThreadedProbe>(false, sha256));
         if (!open.Open(evt)) {
             state.SkipWithError("the open was refused");
             return;
@@ -102,6 +114,9 @@ void OpenRuns(benchmark::State& state, bool cold)
         bytes += static_cast<std::int64_t>(fs::file_size(path));
     state.SetBytesProcessed(state.iterations() * bytes);
     state.counters["recordings"] = static_cast<double>(state.range(0));
+    // The work of every thread per open: unlike the time, other programs on
+    // the machine do not change it.
+    state.counters["cpu_s"] = (ProcessCpuSeconds() - cpuBefore) / static_cast<double>(state.iterations());
 }
 
 void BM_Open(benchmark::State& state)
@@ -109,6 +124,13 @@ void BM_Open(benchmark::State& state)
     OpenRuns(state, false);
 }
 BENCHMARK(BM_Open)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The open as it was before recordings were hashed: CRC readings alone.
+void BM_OpenWithoutSha256(benchmark::State& state)
+{
+    OpenRuns(state, false, false);
+}
+BENCHMARK(BM_OpenWithoutSha256)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ReadFloor(benchmark::State& state)
 {
@@ -128,6 +150,12 @@ void BM_OpenCold(benchmark::State& state)
     OpenRuns(state, true);
 }
 BENCHMARK(BM_OpenCold)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_OpenColdWithoutSha256(benchmark::State& state)
+{
+    OpenRuns(state, true, false);
+}
+BENCHMARK(BM_OpenColdWithoutSha256)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 void BM_CatCold(benchmark::State& state)
 {

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <unistd.h>
 
@@ -27,11 +28,17 @@ QString DesktopShell::ChooseEventFile(const QString& folder)
                                                                                    : QString();
 }
 
-QString DesktopShell::ChooseSaveFile(const QString& suggested, QWidget* over)
+QString DesktopShell::ChooseSaveFile(const SaveFileChoice& choice, QWidget* over)
 {
-    QFileDialog dialog(over ? over : m_window, "Save Picture", suggested, "PNG Pictures (*.png)");
+    QFileDialog dialog(over ? over : m_window, choice.title, choice.suggested, choice.filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("png");
+    dialog.setDefaultSuffix(choice.suffix);
+    // A name typed without a suffix takes the one of the filter chosen ("*.xml").
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const qsizetype star = filter.indexOf("*.");
+        if (star >= 0)
+            dialog.setDefaultSuffix(filter.mid(star + 2).section(QRegularExpression("[ );]"), 0, 0));
+    });
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
                                                                                    : QString();
 }

@@ -20,7 +20,7 @@ public:
     void setWindow(QWidget* window) { m_window = window; }
 
     QString ChooseEventFile(const QString& folder) override;
-    QString ChooseSaveFile(const QString& suggested, QWidget* over) override;
+    QString ChooseSaveFile(const SaveFileChoice& choice, QWidget* over) override;
     bool ChoosePrinter(QPrinter& printer, QWidget* over) override;
     bool OpenWithDesktop(const std::string& path) override;
     bool StartProgram(const std::string& program) override;

@@ -4,6 +4,7 @@
 #include "app/About.h"
 #include "app/CornerLabel.h"
 #include "app/IncidentOpenDriver.h"
+#include "app/ManifestExport.h"
 #include "app/PersonRecords.h"
 #include "app/Program.h"
 #include "app/RecordingListController.h"
@@ -51,6 +52,8 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
     // Opening the menu closes the recording-details window.
     connect(m_menu, &MainMenu::opening, this, [this] { m_list->KillInfo(); });
     BuildControls();
+    m_manifest = new ManifestExport(m_shell, m_prompter, this);
+    connect(m_manifest, &ManifestExport::changed, this, &Main::ShowBarAndMenus);
 
     m_opening = new IncidentOpenDriver(m_model, this);
     connect(m_opening, &IncidentOpenDriver::changed, this, &Main::Render);
@@ -156,6 +159,7 @@ void Main::ContinueLoad()
 
 void Main::BeginOpen()
 {
+    m_manifest->Cancel(); // it was the last incident's
     CloseAllWindows();
     m_workbench->Clear();
     m_panel->SetStatus({"", kStatusYellow});
@@ -197,12 +201,8 @@ void Main::Render()
 {
     const ViewState view = ViewOf(m_model, m_opening->open());
     setWindowTitle(QString::fromStdString(view.title));
-    m_pb1->setMaximum(std::max(1, view.Progress.Max));
-    m_pb1->setValue(std::min(view.Progress.Value, m_pb1->maximum()));
     m_corner->SetPath(QString::fromStdString(view.PathLabel));
     m_corner->SetPhoto(QString::fromStdString(view.PhotoLabel));
-    m_pb1->setVisible(Loading());
-    m_menu->Apply(view.menus);
     m_list->Sync();
     // One hourglass of our own on the application's stack; the playback
     // panel keeps its own for the load sequence.
@@ -211,6 +211,20 @@ void Main::Render()
     else if (!view.Hourglass && m_shown.Hourglass)
         QApplication::restoreOverrideCursor();
     m_shown = view;
+    ShowBarAndMenus();
+}
+
+void Main::ShowBarAndMenus()
+{
+    const bool exporting = m_manifest->Running();
+    const ProgressBar bar = exporting ? m_manifest->Progress() : m_shown.Progress;
+    m_pb1->setMaximum(std::max(1, bar.Max));
+    m_pb1->setValue(std::min(bar.Value, m_pb1->maximum()));
+    m_pb1->setVisible(Loading() || exporting);
+    MenuState menus = m_shown.menus;
+    if (exporting) // one export at a time
+        menus.SetEnabled(MenuEntry::ExportHashManifest, false);
+    m_menu->Apply(menus);
 }
 
 void Main::Choose(MenuEntry e)
@@ -264,6 +278,8 @@ void Main::Choose(MenuEntry e)
     case MenuEntry::Exit:
         close();
         return;
+    case MenuEntry::ExportHashManifest:
+        return m_manifest->Begin(evidence, m_model.CaseNumber);
     case MenuEntry::Print:
         return;
     }
@@ -363,6 +379,7 @@ void Main::PlaceControls()
 void Main::closeEvent(QCloseEvent* event)
 {
     m_opening->Stop();
+    m_manifest->Cancel();
     m_about.Close();
     m_list->KillInfo();
     event->accept();

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: it lives for the whole run, owns the incident model and
 // the person records, holds the recording list and the playback panel, and its
-// one menu opens the incident and every other window. It composes: the menu,
+// menus open the incident and every other window. It composes: the menu,
 // the start-up, the open driver and the list controller do the work; the
 // view state it shows is derived from the model.
 #include "app/MainMenu.h"
@@ -29,6 +29,7 @@ class DocViewer;
 class IncidentOpenDriver;
 class Workbench;
 class LoadSequenceDriver;
+class ManifestExport;
 class PlaybackPanel;
 class TransportControls;
 class RCEV;
@@ -110,6 +111,9 @@ private:
     void BeginOpen();
     // Shows the view state derived from the model and the open.
     void Render();
+    // The progress bar and the menus of the view state last shown, with the
+    // hash manifest's export while it runs.
+    void ShowBarAndMenus();
     DocViewer* OpenLogViewer();
     void OpenStatistics();
     AttachFORM* OpenAttachments();
@@ -137,6 +141,7 @@ private:
     CornerLabels* m_corner = nullptr;
     // The timeline and the search across the incident.
     Workbench* m_workbench = nullptr;
+    ManifestExport* m_manifest = nullptr;
 
     WindowSlot<About> m_about;
     WindowSlot<DocViewer> m_logViewer;

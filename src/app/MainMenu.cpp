@@ -8,6 +8,12 @@ namespace pellam {
 
 MainMenu::MainMenu(QMenuBar* bar) : QObject(bar), m_bar(bar)
 {
+    // "File": what the examiner takes away from the incident, outside its folder.
+    QMenu* file = bar->addMenu("File");
+    file->setObjectName("mnuFile");
+    connect(file, &QMenu::aboutToShow, this, &MainMenu::opening);
+    Add(file, MenuEntry::ExportHashManifest, "mnuExportManifest");
+
     QMenu* menu = bar->addMenu("Menu");
     menu->setObjectName("mnuV");
     connect(menu, &QMenu::aboutToShow, this, &MainMenu::opening);

@@ -48,6 +48,8 @@ const char* MenuState::Caption(MenuEntry e)
         return "About";
     case MenuEntry::Exit:
         return "Exit";
+    case MenuEntry::ExportHashManifest:
+        return "Export Hash Manifest…";
     }
     return "";
 }

@@ -25,8 +25,9 @@ enum class MenuEntry : int {
     About,
     Exit,
     OpenAnotherIncident, // a second copy of the program on another event file
+    ExportHashManifest, // "File": the SHA-256 of every file of the evidence folder, into a file outside it
 };
-inline constexpr std::size_t kMenuEntryCount = 18;
+inline constexpr std::size_t kMenuEntryCount = 19;
 
 struct MenuItemState {
     bool enabled = false;

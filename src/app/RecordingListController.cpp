@@ -127,7 +127,9 @@ void RecordingListController::ShowDetails(QPoint releasePoint)
     const auto recording = SelectedRecording();
     if (!recording)
         return;
-    const RecordingDetails details = ReadRecordingDetails(m_tagReader, recording->path);
+    // The table holds an entry for every listed path, so the number reaches it.
+    const RecordingDetails details = ReadRecordingDetails(
+        m_tagReader, recording->path, m_model.MP3Table[static_cast<std::size_t>(recording->number) - 1].Sha256);
     auto* info = new InfoS(details, m_window);
     info->setWindowFlag(Qt::WindowStaysOnTopHint, true);
     // Left edge at the window's outer left + x + 500 twips, top at its outer

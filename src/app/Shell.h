@@ -1,6 +1,6 @@
 #pragma once
 // What the program asks of the desktop it runs on: the open dialog for the
-// event file, the printer dialog, handing a file, folder or program to the
+// event file, the save dialog, the printer dialog, handing a file, folder or program to the
 // desktop, its working folder and whether it runs as root. The main window
 // gets one Shell as it gets the Prompter, and passes the printer choice on to
 // the windows it opens, so tests replace the whole desktop at one place.
@@ -18,6 +18,14 @@ class QWidget;
 
 namespace pellam {
 
+// What a save dialog asks for.
+struct SaveFileChoice {
+    QString title; // the dialog's caption
+    QString suggested; // the file (and folder) it starts with
+    QString filters; // "PNG Pictures (*.png)", several joined by ";;"
+    QString suffix; // added to a name typed without one (then the chosen filter's own)
+};
+
 class Shell {
 public:
     virtual ~Shell() = default;
@@ -25,9 +33,9 @@ public:
     // The event file the operator chose, the dialog starting in `folder`;
     // "" when the dialog was cancelled.
     virtual QString ChooseEventFile(const QString& folder) = 0;
-    // The file to save a picture into, the dialog over `over` suggesting
-    // `suggested`; "" when the dialog was cancelled.
-    virtual QString ChooseSaveFile(const QString& suggested, QWidget* over) = 0;
+    // The file to save into, as `choice` asks, the dialog over `over`; ""
+    // when the dialog was cancelled.
+    virtual QString ChooseSaveFile(const SaveFileChoice& choice, QWidget* over) = 0;
     // Sets `printer` up (a queue or a PDF file), a dialog over `over`; false
     // when the operator cancelled.
     virtual bool ChoosePrinter(QPrinter& printer, QWidget* over) = 0;

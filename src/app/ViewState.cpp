@@ -43,6 +43,7 @@ MenuState MenusFor(const IncidentModel& model, OpenStage stage)
         for (std::size_t i = 0; any && i < 4; ++i)
             menus.SetVisible(prints[i], *logs[i] != kNone);
     }
+    menus.SetEnabled(MenuEntry::ExportHashManifest, true);
     menus.SetEnabled(MenuEntry::LogFileViewer, AnyLog(p));
     menus.SetEnabled(MenuEntry::Statistics, model.IncidentFound);
     menus.SetEnabled(MenuEntry::Timeline, model.IncidentFound);

@@ -41,7 +41,7 @@ struct ViewState {
 // The menu entries for the model at `stage`. Once the folder is listed, Text
 // Conversations opens, and Record Viewer when there is a records file; an
 // open that goes through locks Open Incident; its end enables what the folder
-// and the event file hold.
+// and the event file hold, and the hash manifest of the folder.
 MenuState MenusFor(const IncidentModel& model, OpenStage stage);
 
 // The title: the case under review, or how many recordings are viewed

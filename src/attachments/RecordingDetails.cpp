@@ -5,9 +5,10 @@
 
 namespace pellam {
 
-RecordingDetails ReadRecordingDetails(cMP3ID3v2& reader, const std::string& path)
+RecordingDetails ReadRecordingDetails(cMP3ID3v2& reader, const std::string& path, const std::string& sha256)
 {
     RecordingDetails d;
+    d.sha256 = sha256;
     if (!reader.SetMP3File(path)) {
         d.fileName = kFileLoadError;
         return d;
@@ -18,6 +19,11 @@ RecordingDetails ReadRecordingDetails(cMP3ID3v2& reader, const std::string& path
     d.genre = cMP3ID3v2::GenreName(reader.Genre());
     d.note = Mp3DurationAnswer(path).note;
     return d;
+}
+
+std::string Sha256Line(const RecordingDetails& details)
+{
+    return "SHA-256: " + (details.sha256.empty() ? std::string("Unknown") : details.sha256);
 }
 
 } // namespace pellam

@@ -38,11 +38,12 @@ int FileDescriptor::OpenKeepingAccessTime(const char* path, int flags)
     return fd;
 }
 
-Result<FileDescriptor, SystemError> FileDescriptor::OpenForReading(const std::string& path)
+Result<FileDescriptor, SystemError> FileDescriptor::OpenForReading(const std::string& path, bool followLink)
 {
     // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; it is
     // cleared again once the descriptor is known to be a regular file.
-    FileDescriptor fd(OpenKeepingAccessTime(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    FileDescriptor fd(OpenKeepingAccessTime(
+        path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (followLink ? 0 : O_NOFOLLOW)));
     if (!fd.valid())
         return fail(SystemError::Last());
     struct stat st { };

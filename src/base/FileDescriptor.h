@@ -23,7 +23,9 @@ public:
     // Opens a regular file for reading, keeping its access time (see
     // OpenKeepingAccessTime). A folder, a FIFO, a device or a socket is
     // refused (EISDIR, or EINVAL for the others) without blocking on it.
-    static Result<FileDescriptor, SystemError> OpenForReading(const std::string& path);
+    // With `followLink` false a link as the path's last name is refused
+    // (ELOOP) rather than followed.
+    static Result<FileDescriptor, SystemError> OpenForReading(const std::string& path, bool followLink = true);
 
     // open(2) of `path` (its exact bytes) with `flags`, asking the system not
     // to update the file's access time, so reading evidence leaves no trace

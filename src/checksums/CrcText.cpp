@@ -38,17 +38,17 @@ std::string FileCRCText(clsCRC& crc, const std::string& path, std::stop_token st
     return CrcValueText(crc.CalculateString(path));
 }
 
-std::string ConfirmReadings(const std::function<std::string()>& reading, std::stop_token stop)
+std::string ConfirmReadings(const std::function<std::string(bool first)>& reading, std::stop_token stop)
 {
     for (int attempt = 0; attempt < 6; ++attempt) {
         if (stop.stop_requested())
             return kUnknownCrc;
-        const std::string first = reading();
+        const std::string first = reading(true);
         bool agree = true;
         for (int i = 1; i < 4 && agree; ++i) {
             if (stop.stop_requested())
                 return kUnknownCrc;
-            agree = reading() == first;
+            agree = reading(false) == first;
         }
         if (agree)
             return first;
@@ -58,7 +58,29 @@ std::string ConfirmReadings(const std::function<std::string()>& reading, std::st
 
 std::string GetStableCRC(clsCRC& crc, const std::string& path, std::stop_token stop)
 {
-    return ConfirmReadings([&] { return FileCRCText(crc, path, stop); }, stop);
+    return ConfirmReadings([&](bool) { return FileCRCText(crc, path, stop); }, stop);
+}
+
+StableSums GetStableSums(clsCRC& crc, const std::string& path, std::stop_token stop)
+{
+    if (path.empty() || path[0] != '/')
+        return {GetStableCRC(crc, path, stop), {}};
+    // The hash of the latest attempt's first reading: the one the agreeing
+    // readings confirm.
+    std::string sha256;
+    const std::string text = ConfirmReadings(
+        [&](bool first) {
+            if (!first)
+                return FileCRCText(crc, path, stop);
+            sha256.clear();
+            const auto sums = SumsOfFile(path, stop);
+            if (!sums)
+                return std::string(kUnknownCrc);
+            sha256 = Sha256Hex(sums.value().sha256);
+            return CrcValueText(sums.value().crc32);
+        },
+        stop);
+    return {text, text == kUnknownCrc ? std::string() : sha256};
 }
 
 } // namespace pellam

@@ -1,6 +1,5 @@
 #include "checksums/Sha256.h"
 
-#include "base/FileDescriptor.h"
 #include "checksums/clsCRC.h"
 
 #include <openssl/evp.h>
@@ -57,10 +56,15 @@ Sha256Digest Sha256::Final()
 
 Result<FileSums, SystemError> SumsOfFile(const std::string& path, std::stop_token stop)
 {
-    auto fd = FileDescriptor::OpenForReading(path);
+    const auto fd = FileDescriptor::OpenForReading(path);
     if (!fd)
         return fail(fd.error());
-    ::posix_fadvise(fd.value().get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return SumsOfDescriptor(fd.value(), stop);
+}
+
+Result<FileSums, SystemError> SumsOfDescriptor(const FileDescriptor& fd, std::stop_token stop)
+{
+    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     const auto block = std::make_unique_for_overwrite<std::uint8_t[]>(clsCRC::kFileBlock);
     Sha256 sha;
     clsCRC crc;
@@ -68,7 +72,7 @@ Result<FileSums, SystemError> SumsOfFile(const std::string& path, std::stop_toke
     for (;;) {
         if (stop.stop_requested())
             return fail(SystemError(ECANCELED));
-        const std::int64_t got = fd.value().ReadSome(block.get(), clsCRC::kFileBlock);
+        const std::int64_t got = fd.ReadSome(block.get(), clsCRC::kFileBlock);
         if (got < 0)
             return fail(SystemError(errno != 0 ? errno : EIO));
         if (got == 0)

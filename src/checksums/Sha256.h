@@ -3,6 +3,7 @@
 // processor's SHA instructions where there are any). A file is read once, in
 // blocks, and can give its CRC-32 in the same read, so evidence that needs
 // both is not read twice.
+#include "base/FileDescriptor.h"
 #include "base/Result.h"
 #include "base/SystemError.h"
 
@@ -48,5 +49,7 @@ struct FileSums {
 // with the system's error when it cannot be read, and with ECANCELED when
 // `stop` is requested (checked between blocks).
 Result<FileSums, SystemError> SumsOfFile(const std::string& path, std::stop_token stop = {});
+// The same from an open file's current offset.
+Result<FileSums, SystemError> SumsOfDescriptor(const FileDescriptor& fd, std::stop_token stop = {});
 
 } // namespace pellam

@@ -47,19 +47,25 @@ void PrintVerbUsage(std::FILE* to, const std::string& name, const Verb& verb)
     std::fprintf(to, "usage: pellam-cli %s %s\n", name.c_str(), verb.usage);
 }
 
-// Whether `count` arguments fit the usage words: one per word, and any number
-// from one up for a last word ending in "...".
+// Whether `count` arguments fit the usage words: one per word, none or one
+// for a word in brackets (an option), and any number from one up for a last
+// word ending in "...".
 bool CountFits(const char* usage, std::size_t count)
 {
     std::istringstream words(usage);
     std::size_t need = 0;
+    std::size_t optional = 0;
     std::string word;
     bool more = false;
     while (words >> word) {
+        if (word.starts_with("[")) {
+            ++optional;
+            continue;
+        }
         ++need;
         more = word.size() > 3 && word.ends_with("...");
     }
-    return more ? count >= need : count == need;
+    return more ? count >= need : count >= need && count <= need + optional;
 }
 
 bool IsHelp(const char* arg)
@@ -119,8 +125,8 @@ int main(int argc, char** argv)
         std::printf("%s\n", verb.summary);
         return kOk;
     }
-    // No verb has options, so every argument is a value; a "--" right after
-    // the verb, as scripts write it before names that may begin with "-", is dropped.
+    // Options are the verbs' own to read; a "--" right after the verb, as
+    // scripts write it before names that may begin with "-", is dropped.
     const bool dashes = argc > 2 && std::strcmp(argv[2], "--") == 0;
     const Args args(argv + 2 + (dashes ? 1 : 0), argv + argc);
     if (!CountFits(verb.usage, args.size())) {

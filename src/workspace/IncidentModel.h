@@ -27,6 +27,9 @@ struct Mp3Record {
     // Beside the table's texts: why the duration is less than the recording
     // was ("cut short: 62 of 105 frames"), or "".
     std::string DurationNote = {};
+    // The SHA-256 in lower-case hex, from the same read as the CRC's first
+    // confirmed reading; "" while the CRC is "Unknown".
+    std::string Sha256 = {};
     bool operator==(const Mp3Record&) const = default;
 };
 
@@ -50,7 +53,7 @@ struct IncidentModel {
     std::int16_t MP3Count = 0;
     std::vector<std::string> MP3Paths;
     // FileName and Duration come from the duration pass and stay empty for a
-    // recording whose duration never arrived; CRC, Created and Size from FinishLoadUp.
+    // recording whose duration never arrived; CRC, Sha256, Created and Size from FinishLoadUp.
     std::vector<Mp3Record> MP3Table;
     std::vector<Mp3Record> ListRows; // the recording list's rows as shown
 

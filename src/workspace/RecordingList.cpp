@@ -162,8 +162,8 @@ bool RecordingPass::TickRow()
             ++m_file;
             continue;
         }
-        const auto crc = m_probe.Crc(m_row);
-        if (!crc)
+        const auto sums = m_probe.Checksums(m_row);
+        if (!sums)
             return false; // this row again next tick
         const std::size_t n = m_row++;
         ++m_file;
@@ -172,9 +172,10 @@ bool RecordingPass::TickRow()
         Mp3Record& rec = s.MP3Table[n];
         rec.Size = GetFileSize(s.MP3Paths[n], s.Formats);
         rec.Created = GetFileDate(s.MP3Paths[n], s.Formats);
-        rec.CRC = *crc;
+        rec.CRC = sums->crc;
+        rec.Sha256 = sums->sha256;
         s.ListRows.push_back(
-            Mp3Record {rec.CRC, name, m_durations[n].text, rec.Created, rec.Size, m_durations[n].note});
+            Mp3Record {rec.CRC, name, m_durations[n].text, rec.Created, rec.Size, m_durations[n].note, rec.Sha256});
         return true;
     }
     return true;

@@ -37,12 +37,12 @@ std::optional<DurationAnswer> SequentialProbe::Duration(std::size_t i)
     return m_durations[i];
 }
 
-std::optional<std::string> SequentialProbe::Crc(std::size_t i)
+std::optional<StableSums> SequentialProbe::Checksums(std::size_t i)
 {
     if (i >= m_paths.size())
         return std::nullopt;
     if (!m_crcs[i])
-        m_crcs[i] = GetStableCRC(m_crc, m_paths[i]);
+        m_crcs[i] = GetStableSums(m_crc, m_paths[i]);
     return m_crcs[i];
 }
 
@@ -102,15 +102,17 @@ void ThreadedProbe::Run(const std::stop_token& stop)
         const Kind kind = job % 2 == 0 ? kDuration : kCrc;
         const std::size_t i = job / 2;
         DurationAnswer duration;
-        std::string crcText;
+        StableSums sums;
         try {
             if (kind == kDuration)
                 duration = Mp3DurationAnswer(m_paths[i], stop);
+            else if (m_sha256)
+                sums = GetStableSums(crc, m_paths[i], stop);
             else
-                crcText = GetStableCRC(crc, m_paths[i], stop);
+                sums.crc = GetStableCRC(crc, m_paths[i], stop);
         } catch (...) { // out of memory: the file's answer is the one for an unreadable file
             duration = {kUnknownDuration, {}};
-            crcText = kUnknownCrc;
+            sums = {kUnknownCrc, {}};
         }
         {
             std::lock_guard lock(m_mutex);
@@ -119,7 +121,7 @@ void ThreadedProbe::Run(const std::stop_token& stop)
             if (kind == kDuration)
                 m_durations[i] = std::move(duration);
             else
-                m_crcs[i] = std::move(crcText);
+                m_crcs[i] = std::move(sums);
             if (m_durations[i] && m_crcs[i])
                 m_readAhead->Done(i); // its bytes may leave memory now
         }
@@ -150,7 +152,7 @@ std::optional<DurationAnswer> ThreadedProbe::Duration(std::size_t i)
 {
     return Take(kDuration, i, m_durations);
 }
-std::optional<std::string> ThreadedProbe::Crc(std::size_t i)
+std::optional<StableSums> ThreadedProbe::Checksums(std::size_t i)
 {
     return Take(kCrc, i, m_crcs);
 }

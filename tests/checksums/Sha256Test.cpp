@@ -1,11 +1,10 @@
 #include "checksums/Sha256.h"
 #include "checksums/clsCRC.h"
+#include "support/Sha256sum.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
 using namespace pellam;
@@ -17,18 +16,6 @@ std::string Hex(std::string_view text)
     Sha256 sha;
     sha.Add({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     return Sha256Hex(sha.Final());
-}
-
-// What the system's sha256sum says of a file.
-std::string SystemSha256(const std::string& path)
-{
-    std::array<char, 65> out {};
-    FILE* p = ::popen(("sha256sum '" + path + "'").c_str(), "r");
-    if (!p)
-        return {};
-    const bool read = std::fread(out.data(), 1, 64, p) == 64;
-    ::pclose(p);
-    return read ? std::string(out.data(), 64) : std::string();
 }
 
 } // namespace
@@ -58,7 +45,7 @@ TEST(Sha256, OneReadOfAFileGivesWhatSha256sumAndTheCrcReaderGive)
     ASSERT_TRUE(sums);
     clsCRC crc;
     EXPECT_EQ(std::tuple(Sha256Hex(sums.value().sha256), sums.value().crc32, sums.value().size),
-        std::tuple(SystemSha256(path), crc.CalculateFile(path).value(), std::uint64_t {bytes.size()}));
+        std::tuple(test::SystemSha256(path), crc.CalculateFile(path).value(), std::uint64_t {bytes.size()}));
 
     const auto empty = SumsOfFile(dir.write("empty", ""));
     ASSERT_TRUE(empty);

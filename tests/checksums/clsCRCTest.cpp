@@ -153,6 +153,10 @@ TEST(CrcText, LayoutAndSources)
     EXPECT_EQ(GetStableCRC(crc, dir.file("rec.mp3")), "CB F4 39 26");
     // This file reads differently every time, like a recording still being written.
     EXPECT_EQ(GetStableCRC(crc, "/proc/sys/kernel/random/uuid"), "Unknown");
+    // The SHA-256 comes with a confirmed CRC only.
+    EXPECT_EQ(GetStableSums(crc, dir.file("rec.mp3")),
+        (StableSums {"CB F4 39 26", "15e2b0d3c33891ebb0f1ef609ec419420c20e320ce94c65fbc8c3312448eb225"}));
+    EXPECT_EQ(GetStableSums(crc, "/proc/sys/kernel/random/uuid"), (StableSums {"Unknown", ""}));
 }
 
 // Files changed between the readings of the confirmation: the text needs
@@ -167,7 +171,7 @@ TEST(CrcText, ConfirmationOfFilesChangedBetweenReadings)
     auto confirm = [&](int growths, int vanishAt) {
         dir.write("rec.mp3", "123456789");
         readings = 0;
-        return ConfirmReadings([&] {
+        return ConfirmReadings([&](bool) {
             const std::string text = FileCRCText(crc, path);
             if (++readings <= growths)
                 std::ofstream(path, std::ios::binary | std::ios::app) << "+";
@@ -186,6 +190,6 @@ TEST(CrcText, ConfirmationOfFilesChangedBetweenReadings)
     std::stop_source stop;
     stop.request_stop();
     readings = 0;
-    EXPECT_EQ(ConfirmReadings([&] { return std::to_string(++readings); }, stop.get_token()), "Unknown");
+    EXPECT_EQ(ConfirmReadings([&](bool) { return std::to_string(++readings); }, stop.get_token()), "Unknown");
     EXPECT_EQ(readings, 0) << "a requested stop reads nothing more";
 }

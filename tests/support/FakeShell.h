@@ -18,8 +18,9 @@ public:
     // What the open dialog returns ("" is a cancelled dialog); each call counts.
     std::function<QString()> eventFile = [] { return QString(); };
     int asked = 0;
-    // The file a save dialog returns ("" is a cancelled dialog).
+    // The file a save dialog returns ("" is a cancelled dialog), and what the last one asked.
     QString saveFile;
+    SaveFileChoice saveAsked;
     // Sets the printer up; unset, every print is cancelled.
     PrinterChooser printer;
     bool root = false;
@@ -32,7 +33,11 @@ public:
         ++asked;
         return eventFile();
     }
-    QString ChooseSaveFile(const QString&, QWidget*) override { return saveFile; }
+    QString ChooseSaveFile(const SaveFileChoice& choice, QWidget*) override
+    {
+        saveAsked = choice;
+        return saveFile;
+    }
     bool ChoosePrinter(QPrinter& p, QWidget*) override { return printer && printer(p); }
     bool OpenWithDesktop(const std::string& path) override
     {

@@ -4,6 +4,7 @@
 #include "media/Mp3Duration.h"
 #include "support/IncidentFiles.h"
 #include "support/LameEncode.h"
+#include "support/Sha256sum.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -39,10 +40,11 @@ public:
         const auto it = m_durations.find(i);
         return it == m_durations.end() ? std::nullopt : std::optional<DurationAnswer>({it->second, {}});
     }
-    std::optional<std::string> Crc(std::size_t i) override
+    std::optional<StableSums> Checksums(std::size_t i) override
     {
         ++questions;
-        return i < crcsReady ? std::optional<std::string>("C" + std::to_string(i)) : std::nullopt;
+        return i < crcsReady ? std::optional<StableSums>({"C" + std::to_string(i), "S" + std::to_string(i)})
+                             : std::nullopt;
     }
 
     std::map<std::size_t, int> polls;
@@ -267,4 +269,7 @@ TEST(OpenIncident, BackgroundAnswersEqualTheSequentialOnes)
                   threaded.ListRows[2].CRC, threaded.ListRows[4].CRC, threaded.ListRows[5].DurationNote),
         std::tuple("00:03", "01:02", kUnknownDuration, GetStableCRC(crc, dir.file("c.mp3")), "00 00 00 00",
             "cut short: 62 of 105 frames"));
+    // Each recording's SHA-256 came with its first CRC reading, as sha256sum has it.
+    for (const Mp3Record& row : threaded.ListRows)
+        EXPECT_EQ(row.Sha256, test::SystemSha256(dir.file(row.FileName))) << row.FileName;
 }

@@ -42,7 +42,7 @@ TEST(ThreadedProbe, YieldsAndStopsInsideAFile)
         return n;
     };
     EXPECT_TRUE(test::Eventually([&] { return yielding() == 2; }));
-    EXPECT_FALSE(probe->Crc(0)) << "the reading has only begun";
+    EXPECT_FALSE(probe->Checksums(0)) << "the reading has only begun";
     const auto before = std::chrono::steady_clock::now();
     probe.reset();
     const auto took = std::chrono::steady_clock::now() - before;
@@ -54,7 +54,7 @@ TEST(SequentialProbe, AnswersNothingPastItsList)
 {
     SequentialProbe probe;
     probe.Start({"/nonexistent/a.mp3"});
-    EXPECT_FALSE(probe.Crc(1) || probe.Duration(1));
+    EXPECT_FALSE(probe.Checksums(1) || probe.Duration(1));
 }
 
 // 5001 small recordings: the first 5000 in listing order are listed, each

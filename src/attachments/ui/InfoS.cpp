@@ -2,6 +2,7 @@
 
 #include "base/Twips.h"
 
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -53,6 +54,18 @@ InfoS::InfoS(const RecordingDetails& details, QWidget* parent)
     m_labels[5]->setText("Info:");
     m_labels[6]->setText("Genre:");
     m_labels[7]->setText("MP3 Tag Info:");
+
+    // The hash on one line of its own under the tag, in a fixed-pitch font so
+    // it reads as the hex it is; the window grows wide enough to hold it.
+    constexpr int kSha256Top = 1490;
+    m_sha256 = label("Sha256", 120, kSha256Top, 3800, false);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSize(7);
+    m_sha256->setFont(fixed);
+    m_sha256->setText(QString::fromStdString(Sha256Line(details)));
+    const int sha256Width = PixelsToTwips(m_sha256->fontMetrics().horizontalAdvance(m_sha256->text()) + 2);
+    PlaceInTwips(*m_sha256, {120, kSha256Top, sha256Width, kRowHeight});
+    m_growth = InfoSGrowth(120 + sha256Width + 120, kSha256Top + kRowHeight + 60);
 
     // The window has no frame and no close button: say how it goes away.
     m_hint = new QLabel("click to close", this);

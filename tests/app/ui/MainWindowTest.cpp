@@ -27,14 +27,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -250,6 +253,45 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(OpenDialogFolder(), kSample, 10000);
     }
 
+    // "File" → "Export Hash Manifest…", once the incident is open: refused
+    // into the evidence folder; elsewhere written in the background, the bar
+    // showing it, and sha256sum accepts it in the evidence folder.
+    void exportsTheHashManifestOutsideTheEvidenceOnly()
+    {
+        w->Form_Load(false);
+        QAction* entry = w->action(MenuEntry::ExportHashManifest);
+        QCOMPARE(w->findChild<QMenu*>("mnuFile")->actions().value(0), entry);
+        QVERIFY(!entry->isEnabled());
+        w->OpenEventFile(kSample + "/4711.evt");
+        QVERIFY(test::FinishOpening(*w) && entry->isEnabled());
+
+        m_shell->saveFile = kSample + "/4711.sha256";
+        entry->trigger();
+        QCOMPARE(m_shell->saveAsked.suggested, QDir::home().filePath("4711-manifest.sha256"));
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QVERIFY(QString::fromStdString(m_prompter->messages[0].text)
+                    .startsWith("The manifest is not written into the evidence folder"));
+        QVERIFY(!QFile::exists(m_shell->saveFile) && entry->isEnabled());
+
+        QTemporaryDir out;
+        m_shell->saveFile = out.filePath("4711.sha256");
+        entry->trigger();
+        auto* bar = w->findChild<QProgressBar*>("PB1");
+        QVERIFY(!entry->isEnabled() && bar->isVisibleTo(w.get()));
+        QTRY_VERIFY(entry->isEnabled());
+        QVERIFY(!bar->isVisibleTo(w.get()));
+        QCOMPARE(m_prompter->messages.back().icon, MessageIcon::Information);
+        QProcess check;
+        check.setWorkingDirectory(kSample);
+        check.start("sha256sum", {"--strict", "-c", m_shell->saveFile});
+        QVERIFY(check.waitForFinished());
+        const QByteArray checked = check.readAll();
+        QFile manifest(m_shell->saveFile);
+        QVERIFY(manifest.open(QIODevice::ReadOnly));
+        const qsizetype files = manifest.readAll().count('\n');
+        QVERIFY2(check.exitCode() == 0 && files > 5 && checked.count(": OK\n") == files, checked.constData());
+    }
+
     // A cancelled dialog does nothing (a refused open is the open's own test).
     // Named on the command line, the sample opens as from the menu (the status
     // line is cleared first); what is not an event file is named, and a file
@@ -346,6 +388,11 @@ private slots:
         QVERIFY(w->list().details());
         QCOMPARE(w->list().details()->label(1)->text() + "|" + QString::fromStdString(w->list().DetailsFile()),
             Cell(*w, 1, 0) + "|" + Cell(*w, 1, 0));
+        // The open took the recording's SHA-256 in its first CRC reading.
+        QFile recording(kSample + "/" + Cell(*w, 1, 0));
+        QCryptographicHash sha(QCryptographicHash::Sha256);
+        QVERIFY(recording.open(QIODevice::ReadOnly) && sha.addData(&recording));
+        QCOMPARE(w->list().details()->sha256()->text(), "SHA-256: " + sha.result().toHex());
         w->list().KillInfo();
         QTRY_VERIFY(!w->list().details());
 
