@@ -23,6 +23,7 @@ class QProgressBar;
 namespace pellam {
 
 class About;
+class CaseReportRun;
 class CornerLabels;
 class AttachFORM;
 class DocViewer;
@@ -137,6 +138,8 @@ private:
     CornerLabels* m_corner = nullptr;
     // The timeline and the search across the incident.
     Workbench* m_workbench = nullptr;
+    // "Case Report…", while it is built.
+    CaseReportRun* m_caseReport = nullptr;
 
     WindowSlot<About> m_about;
     WindowSlot<DocViewer> m_logViewer;

@@ -8,6 +8,12 @@ namespace pellam {
 
 MainMenu::MainMenu(QMenuBar* bar) : QObject(bar), m_bar(bar)
 {
+    // What the examiner takes away from the incident.
+    QMenu* file = bar->addMenu("File");
+    file->setObjectName("mnuFile");
+    connect(file, &QMenu::aboutToShow, this, &MainMenu::opening);
+    Add(file, MenuEntry::CaseReport, "mnuCaseReport", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+
     QMenu* menu = bar->addMenu("Menu");
     menu->setObjectName("mnuV");
     connect(menu, &QMenu::aboutToShow, this, &MainMenu::opening);

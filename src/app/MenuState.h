@@ -25,8 +25,9 @@ enum class MenuEntry : int {
     About,
     Exit,
     OpenAnotherIncident, // a second copy of the program on another event file
+    CaseReport, // the examiner's case report as one PDF
 };
-inline constexpr std::size_t kMenuEntryCount = 18;
+inline constexpr std::size_t kMenuEntryCount = 19;
 
 struct MenuItemState {
     bool enabled = false;

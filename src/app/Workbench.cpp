@@ -55,7 +55,7 @@ void Workbench::ShowPlayhead(const QString& recording, std::optional<double> pos
 void Workbench::OpenTimeline()
 {
     m_timeline.OpenOrRaise([this] {
-        TimelineWindowInput input {m_texts->timeline(), m_model.Formats, m_model.CaseNumber, PrinterChoiceOf(m_shell),
+        TimelineWindowInput input {m_texts->timeline(), m_model.Formats, m_model.CaseNumber, PrinterChoiceOf(m_shell, m_prompter, m_model),
             [this](
                 const QString& suggested) { return m_shell.ChooseSaveFile(suggested, QApplication::activeWindow()); }};
         auto* window = new TimelineWindow(std::move(input), m_prompter, m_owner);

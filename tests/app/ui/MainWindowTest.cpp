@@ -409,7 +409,7 @@ private slots:
         QTest::keyClick(search, Qt::Key_BracketRight);
         QCOMPARE(std::pair(search->text(), w->player().Speed()), std::pair(QString("]"), 1.0));
         QTemporaryDir out;
-        m_shell->printer = test::PrintInto(out.filePath("main.pdf"));
+        m_shell->printer = test::PdfPrinter(out.filePath("main.pdf"));
         w->findChild<QAction*>("mnuPML")->trigger();
         QTRY_VERIFY(!w->LogViewerOpen());
         QVERIFY(test::PdfText(out.filePath("main.pdf")).contains("Incident Number: 4711 Ended.")

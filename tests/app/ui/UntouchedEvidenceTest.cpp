@@ -86,7 +86,7 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
     test::FakeShell shell;
     Main w(prompter, shell, std::move(sound));
     shell.printer
-        = [&](QPrinter& printer) { return test::PrintInto(QString("%1/%2.pdf").arg(out).arg(++printed))(printer); };
+        = [&](QPrinter& printer) { return test::PdfPrinter(QString("%1/%2.pdf").arg(out).arg(++printed))(printer); };
     test::FakeDesktop desktop; // no program is started
     w.Form_Load(false);
     w.show();
