@@ -46,7 +46,7 @@ private:
     QWidget* m_window;
     std::unique_ptr<CaseReportBuilder> m_builder;
     QProgressDialog* m_progress = nullptr;
-    QTimer m_timer;
+    QTimer m_timer {this};
 };
 
 } // namespace pellam

@@ -69,17 +69,6 @@ std::string MinutesAndSeconds(std::int32_t seconds)
     return text;
 }
 
-// Today as the record sheet reckons a person's age (m/d/yyyy): PELLAM_TODAY's
-// date when set, so a fixed date gives the same ages every year.
-std::string SheetToday(const LocaleFormats& formats)
-{
-    int year = 0, month = 0, day = 0;
-    const char* fixed = std::getenv("PELLAM_TODAY");
-    if (fixed && std::sscanf(fixed, "%4d-%2d-%2d", &year, &month, &day) == 3)
-        return std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year);
-    return TodayText(formats);
-}
-
 std::string RelativeTo(const FolderPath& folder, const std::string& path)
 {
     const std::string prefix = folder.WithSeparator();
@@ -195,7 +184,7 @@ ReportSection Persons(const CaseReportInput& input)
         Line(w, "The records file could not be read: " + loaded.error().text);
         return section;
     }
-    const std::string today = SheetToday(model.Formats);
+    const std::string today = TodayText(model.Formats);
     bool first = true;
     for (int role = 0; role < clsRecord::kWrittenRoles; ++role) {
         const int count = clsRecord::PersonCount(records, role).value_or(0);

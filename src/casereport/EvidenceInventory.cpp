@@ -82,10 +82,15 @@ InventoryScan::InventoryScan(const FolderPath& evidence) : m_evidence(evidence)
         [](const InventoryEntry& a, const InventoryEntry& b) { return a.path < b.path; });
 }
 
-bool InventoryScan::Step()
+void InventoryScan::SkipUnread()
 {
     while (m_next < m_entries.size() && !m_entries[m_next].problem.empty())
         ++m_next;
+}
+
+bool InventoryScan::Step()
+{
+    SkipUnread();
     if (m_next >= m_entries.size())
         return false;
     InventoryEntry& entry = m_entries[m_next++];
@@ -97,6 +102,7 @@ bool InventoryScan::Step()
         entry.crc32 = CrcValueText(sums->crc32);
         entry.sha256 = Sha256Hex(sums->sha256);
     }
+    SkipUnread();
     return m_next < m_entries.size();
 }
 

@@ -39,6 +39,9 @@ public:
     std::size_t Problems() const;
 
 private:
+    // Past the entries listed as not to be read.
+    void SkipUnread();
+
     FolderPath m_evidence;
     std::vector<InventoryEntry> m_entries;
     std::size_t m_next = 0;

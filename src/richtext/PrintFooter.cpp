@@ -3,20 +3,30 @@
 #include "base/Cp1252.h"
 #include "base/Version.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <regex>
 
 namespace pellam {
 namespace {
 
-// A valid PELLAM_TODAY, else "".
+// PELLAM_TODAY as YYYY-MM-DD: given so, or as the record sheets take it
+// (m/d/yyyy); "" when unset or neither.
 std::string FixedToday()
 {
     const char* fixed = std::getenv("PELLAM_TODAY");
     if (!fixed)
         return {};
-    static const std::regex date(R"(\d{4}-\d{2}-\d{2})");
-    return std::regex_match(fixed, date) ? std::string(fixed) : std::string();
+    static const std::regex iso(R"(\d{4}-\d{2}-\d{2})");
+    if (std::regex_match(fixed, iso))
+        return fixed;
+    static const std::regex us(R"((\d{1,2})/(\d{1,2})/(\d{4}))");
+    std::cmatch m;
+    if (!std::regex_match(fixed, m, us))
+        return {};
+    char text[16];
+    std::snprintf(text, sizeof text, "%s-%02d-%02d", m[3].str().c_str(), std::stoi(m[1]), std::stoi(m[2]));
+    return text;
 }
 
 std::string LocalText(std::time_t now, const char* pattern)

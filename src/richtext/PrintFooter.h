@@ -25,7 +25,8 @@ struct FooterTexts {
 
 FooterTexts FooterOf(const PrintStamp& stamp, int page, int pages);
 
-// The moment a printout is made: PELLAM_TODAY (a date, YYYY-MM-DD) when set,
+// The moment a printout is made: PELLAM_TODAY (a date, YYYY-MM-DD, or
+// m/d/yyyy as record sheets take it) when set,
 // so that scripts and tests get the same text every time, else `now` as
 // local date and time ("2026-12-06 09:15").
 std::string PrintedWhen(std::time_t now);
