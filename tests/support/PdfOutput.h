@@ -40,13 +40,19 @@ inline QString PdfText(const QString& pdf, const QStringList& options = {})
     return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
 }
 
-// The page count pdfinfo gives for `pdf`; -1 when it gives none.
-inline int PdfPages(const QString& pdf)
+// What pdfinfo says of `pdf`.
+inline QString PdfInfo(const QString& pdf)
 {
     QProcess p;
     p.start("pdfinfo", {pdf});
     p.waitForFinished(20000);
-    const auto pages = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(p.readAllStandardOutput()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The page count pdfinfo gives for `pdf`; -1 when it gives none.
+inline int PdfPages(const QString& pdf)
+{
+    const auto pages = QRegularExpression("Pages:\\s+(\\d+)").match(PdfInfo(pdf));
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
 }
 
