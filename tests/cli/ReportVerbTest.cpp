@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <regex>
 #include <sstream>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -76,6 +77,21 @@ TEST(VerbReport, HoldsEveryPageSectionAndHashAndGivesTheSameTextTwice)
              "Photo/stuck.jpg", "not read: a named pipe, not read", "Lt. Omar Reyes"})
         EXPECT_NE(text.find(heading), std::string::npos) << heading;
     EXPECT_TRUE(text.find("\u05e9\u05e8\u05d4") != std::string::npos || text.find("\u05d4\u05e8\u05e9") != std::string::npos);
+
+    // The contents list sends each section to the page it begins on.
+    std::vector<std::string> page {""};
+    for (const char c : Output("pdftotext -layout " + ShellQuote(pdf) + " -"))
+        if (c == '\f')
+            page.emplace_back();
+        else
+            page.back().push_back(c);
+    const std::regex row(R"(\n +([A-Z][A-Za-z ]+[a-z]) +(\d+)(?=\n))");
+    int rows = 0;
+    for (std::sregex_iterator it(page[1].begin(), page[1].end(), row), end; it != end; ++it, ++rows) {
+        const std::string& on = page.at(std::stoul((*it)[2]) - 1);
+        EXPECT_EQ(on.substr(on.find_first_not_of(" \n"), (*it)[1].length()), (*it)[1]);
+    }
+    EXPECT_EQ(rows, 8);
 
     std::istringstream sums(Output("cd " + ShellQuote(incident.string()) + " && find . -type f -print0 | xargs -0 sha256sum"));
     int files = 0;
