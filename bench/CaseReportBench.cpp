@@ -33,7 +33,8 @@ void Report(benchmark::State& state, const std::string& evt)
     if (evt.empty())
         return state.SkipWithError("lame is missing: no recordings to report on");
     const std::string out = PELLAM_BENCH_DIR "/report.pdf";
-    Run(state, "PELLAM_TODAY=2026-12-06 PELLAM_EXAMINER=Bench '" PELLAM_CLI "' report '" + evt + "' '" + out
+    Run(state,
+        "PELLAM_TODAY=2026-12-06 PELLAM_EXAMINER=Bench '" PELLAM_CLI "' report '" + evt + "' '" + out
             + "' >/dev/null 2>&1");
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The main window's menus: "File" with what the examiner takes away from the
 // incident, and "Menu" with its View and Print submenus, each entry named as
-// the incident system names it, with its shortcut beside the caption. It shows the menu states it is given and reports the entry chosen.
+// the incident system names it, with its shortcut beside the caption. It shows the menu states it is given and reports
+// the entry chosen.
 #include "app/MenuState.h"
 
 #include <QKeySequence>

@@ -55,9 +55,10 @@ void Workbench::ShowPlayhead(const QString& recording, std::optional<double> pos
 void Workbench::OpenTimeline()
 {
     m_timeline.OpenOrRaise([this] {
-        TimelineWindowInput input {m_texts->timeline(), m_model.Formats, m_model.CaseNumber, PrinterChoiceOf(m_shell, m_prompter, m_model),
-            [this](
-                const QString& suggested) { return m_shell.ChooseSaveFile(suggested, QApplication::activeWindow()); }};
+        TimelineWindowInput input {m_texts->timeline(), m_model.Formats, m_model.CaseNumber,
+            PrinterChoiceOf(m_shell, m_prompter, m_model), [this](const QString& suggested) {
+                return m_shell.ChooseSaveFile(suggested, QApplication::activeWindow());
+            }};
         auto* window = new TimelineWindow(std::move(input), m_prompter, m_owner);
         connect(window, &TimelineWindow::notationActivated, &m_list, &RecordingListController::PlayNotation);
         connect(window, &TimelineWindow::recordingActivated, &m_list, &RecordingListController::PlayFrom);

@@ -103,9 +103,10 @@ void WriteCover(CaseReport& report, const CaseReportInput& input, std::size_t pr
     field("Examiner", input.examiner);
     field("Date of the report", input.date);
     field("Program", std::string("Pellam ") + kAppVersion);
-    field("Evidence folder", ValidUtf8(input.model.paths.Evidence.str().substr(
-                                 input.model.paths.Evidence.str().find_last_of('/') + 1)));
-    field("Files examined", std::to_string(report.inventory.size())
+    field("Evidence folder",
+        ValidUtf8(input.model.paths.Evidence.str().substr(input.model.paths.Evidence.str().find_last_of('/') + 1)));
+    field("Files examined",
+        std::to_string(report.inventory.size())
             + (problems ? " (" + std::to_string(problems) + " could not be read)" : std::string()));
     Line(w, "");
     if (report.changed.empty()) {
@@ -124,7 +125,8 @@ ReportSection Inventory(const std::vector<InventoryEntry>& entries)
     std::uint64_t total = 0;
     for (const InventoryEntry& e : entries)
         total += e.size;
-    Line(w, std::to_string(entries.size()) + " files, " + std::to_string(total)
+    Line(w,
+        std::to_string(entries.size()) + " files, " + std::to_string(total)
             + " bytes. Times of change are UTC; CRC-32 as the recording list writes it.");
     Line(w, "");
     for (const InventoryEntry& e : entries) {
@@ -226,8 +228,8 @@ ReportSection Conversations(const IncidentModel& model)
             const std::string file = ConversationFile(model.paths.Evidence, model.CaseNumber, slot);
             auto doc = LoadRichTextFile(file);
             if (!doc)
-                Line(w, ValidUtf8(RelativeTo(model.paths.Evidence, file)) + " could not be read: "
-                        + Describe(doc.error()));
+                Line(w,
+                    ValidUtf8(RelativeTo(model.paths.Evidence, file)) + " could not be read: " + Describe(doc.error()));
             section.parts.push_back(std::move(heading));
             if (doc)
                 section.parts.push_back({std::move(doc).value(), false, {}});
@@ -404,14 +406,16 @@ void CaseReportBuilder::BuildDocuments()
     {
         ReportWriter w = Writer(picture);
         if (const auto span = timeline->Span()) {
-            Line(w, "From " + TimeText(span->first) + " to " + TimeText(span->second) + ", "
+            Line(w,
+                "From " + TimeText(span->first) + " to " + TimeText(span->second) + ", "
                     + std::to_string(timeline->events.size()) + " events.");
             picture.parts.front().doc.Append(u"[timeline]", CharFormat {}, kTimelinePicture);
         } else {
             Line(w, "Nothing in the incident's documents is dated.");
         }
         for (const DocumentProblem& problem : texts.problems)
-            Line(w, ValidUtf8(RelativeTo(model.paths.Evidence, problem.file)) + " could not be read: " + problem.reason);
+            Line(
+                w, ValidUtf8(RelativeTo(model.paths.Evidence, problem.file)) + " could not be read: " + problem.reason);
     }
     m_report.sections.push_back(std::move(picture));
     m_report.sections.push_back(Notations(*timeline));

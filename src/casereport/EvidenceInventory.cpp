@@ -47,7 +47,7 @@ void List(const std::string& folder, const std::string& prefix, std::vector<Inve
     for (const std::string& name : names) {
         const std::string path = folder + "/" + name;
         const std::string relative = prefix.empty() ? name : prefix + "/" + name;
-        struct stat st {};
+        struct stat st { };
         if (::lstat(path.c_str(), &st) != 0) {
             out.push_back({relative, 0, "", "", "", SystemError(errno).text});
         } else if (S_ISDIR(st.st_mode)) {

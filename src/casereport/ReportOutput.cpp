@@ -51,7 +51,7 @@ std::optional<Message> CheckReportOutput(const std::string& out, const FolderPat
             "Nothing is written into the evidence folder " + ValidUtf8(evidence.str())
                 + ": choose a file in another folder.",
             MessageIcon::Exclamation, "File: " + shown};
-    struct stat st {};
+    struct stat st { };
     const bool existed = ::stat(out.c_str(), &st) == 0;
     const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
     if (fd < 0)

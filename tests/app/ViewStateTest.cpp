@@ -73,7 +73,8 @@ TEST(ViewState, MenusFollowTheFolderAndTheStageOfTheOpen)
             "Vistrel:disabled hidden, Attachments:enabled, Intel Upload Files:disabled hidden, "
             "Statistics and CRC Analysis:enabled, Timeline:enabled, Search Everything:enabled, Print Main Log:enabled "
             "hidden, "
-            "Print NOL Log:enabled, Print ADMIN Log:enabled hidden, Print NPP Report:enabled hidden, Case Report…:enabled"},
+            "Print NOL Log:enabled, Print ADMIN Log:enabled hidden, Print NPP Report:enabled hidden, Case "
+            "Report…:enabled"},
         {"no log, after the pass", Listed(3, {}), OpenStage::Finished,
             "Open Incident:disabled, Text Conversations:enabled, Record Viewer:enabled, Vistrel:disabled hidden, "
             "Attachments:enabled, Intel Upload Files:disabled hidden, Statistics and CRC Analysis:enabled, "

@@ -55,7 +55,8 @@ TEST(EvidenceInventory, ListsEveryEntryInPathOrderAndKeepsWhatCannotBeRead)
     EXPECT_EQ(steps, 4); // one per regular file listed
 
     const auto& e = scan.Entries();
-    EXPECT_EQ(std::tie(e[0].size, e[0].crc32, e[0].sha256), std::make_tuple(0ull, std::string("00 00 00 00"), ShaOf("")));
+    EXPECT_EQ(
+        std::tie(e[0].size, e[0].crc32, e[0].sha256), std::make_tuple(0ull, std::string("00 00 00 00"), ShaOf("")));
     EXPECT_EQ(std::tie(e[2].size, e[2].sha256), std::make_tuple(9ull, ShaOf("recording")));
     EXPECT_EQ(e[2].modified.size(), std::string("2026-12-05 14:50:12 UTC").size());
     EXPECT_EQ(e[3].problem, "No such file or directory");
@@ -73,9 +74,9 @@ TEST(CaseReport, TellsRecordingsThatChangedSinceTheOpen)
     const std::vector<InventoryEntry> now {Read("same.mp3", "01 02 03 04", "aa"), Read("crc.mp3", "0A 0B 0C 0D"),
         Read("sha.mp3", "01 02 03 04", "bb"), {"bad.mp3", 0, "", "", "", "Input/output error"},
         Read("unknown.mp3", "01 02 03 04")};
-    const auto changed = ChangedSinceOpen({{"same.mp3", "01 02 03 04", "aa"}, {"crc.mp3", "01 02 03 04", ""},
-                                              {"sha.mp3", "01 02 03 04", "cc"}, {"bad.mp3", "01 02 03 04", ""},
-                                              {"unknown.mp3", "Unknown", ""}, {"gone.mp3", "01 02 03 04", ""}},
+    const auto changed = ChangedSinceOpen(
+        {{"same.mp3", "01 02 03 04", "aa"}, {"crc.mp3", "01 02 03 04", ""}, {"sha.mp3", "01 02 03 04", "cc"},
+            {"bad.mp3", "01 02 03 04", ""}, {"unknown.mp3", "Unknown", ""}, {"gone.mp3", "01 02 03 04", ""}},
         now);
     EXPECT_EQ(changed,
         (std::vector<std::string> {"crc.mp3: CRC-32 01 02 03 04 when opened, 0A 0B 0C 0D now.",

@@ -76,7 +76,8 @@ TEST(VerbReport, HoldsEveryPageSectionAndHashAndGivesTheSameTextTwice)
              "Date of the report: 2026-12-06", "Case 4711 \u00b7 Case Report", "Zo\u00eb \u00d1\u00fa\u00f1ez \u20ac",
              "Photo/stuck.jpg", "not read: a named pipe, not read", "Lt. Omar Reyes"})
         EXPECT_NE(text.find(heading), std::string::npos) << heading;
-    EXPECT_TRUE(text.find("\u05e9\u05e8\u05d4") != std::string::npos || text.find("\u05d4\u05e8\u05e9") != std::string::npos);
+    EXPECT_TRUE(
+        text.find("\u05e9\u05e8\u05d4") != std::string::npos || text.find("\u05d4\u05e8\u05e9") != std::string::npos);
 
     // The contents list sends each section to the page it begins on.
     std::vector<std::string> page {""};
@@ -93,7 +94,8 @@ TEST(VerbReport, HoldsEveryPageSectionAndHashAndGivesTheSameTextTwice)
     }
     EXPECT_EQ(rows, 8);
 
-    std::istringstream sums(Output("cd " + ShellQuote(incident.string()) + " && find . -type f -print0 | xargs -0 sha256sum"));
+    std::istringstream sums(
+        Output("cd " + ShellQuote(incident.string()) + " && find . -type f -print0 | xargs -0 sha256sum"));
     int files = 0;
     for (std::string line; std::getline(sums, line); ++files)
         EXPECT_NE(text.find("SHA-256 " + line.substr(0, 64)), std::string::npos) << line;

@@ -122,8 +122,8 @@ bool HoldsPicture(const RichDocument& doc, const std::string& picture)
 QImage TimelinePicture(const Timeline& timeline, const LocaleFormats& formats, int width)
 {
     const int rows = std::clamp(timeline.recordingRows, 1, 40);
-    const QSize size(width,
-        TimelineView::kAxisHeight + 4 * TimelineView::kLaneHeight + 8 + rows * std::max(4, 120 / rows) + 8);
+    const QSize size(
+        width, TimelineView::kAxisHeight + 4 * TimelineView::kLaneHeight + 8 + rows * std::max(4, 120 / rows) + 8);
     TimelineView view(formats);
     view.resize(size);
     view.SetTimeline(&timeline);
@@ -163,9 +163,8 @@ ComposedReport ComposeCaseReport(const CaseReport& report, const LocaleFormats& 
         QAbstractTextDocumentLayout* layout = laidOut.documentLayout();
         std::vector<int> pages;
         for (const int block : headings)
-            pages.push_back(static_cast<int>(layout->blockBoundingRect(laidOut.findBlockByNumber(block)).top()
-                                / pageHeight)
-                + 1);
+            pages.push_back(
+                static_cast<int>(layout->blockBoundingRect(laidOut.findBlockByNumber(block)).top() / pageHeight) + 1);
         for (std::size_t i = 0; i < pages.size() && i < pageCells.size(); ++i) {
             QTextCursor cell(laidOut.findBlockByNumber(pageCells[i]));
             cell.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);

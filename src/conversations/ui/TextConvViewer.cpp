@@ -242,8 +242,8 @@ bool TextConvViewer::PrintCurrent()
         return false;
     const std::string& contact = m_index.entries[static_cast<std::size_t>(tab + 1)].contact;
     return PrintDocument(m_docs[static_cast<std::size_t>(tab)],
-               contact.empty() ? "Conversation" : "Conversation with " + contact, kLogMargins,
-               m_input.choosePrinter, this)
+               contact.empty() ? "Conversation" : "Conversation with " + contact, kLogMargins, m_input.choosePrinter,
+               this)
         == PrintOutcome::Printed;
 }
 

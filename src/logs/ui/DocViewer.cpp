@@ -324,8 +324,8 @@ QPrintPreviewDialog* DocViewer::PreviewLog()
     QTextDocument* text = BuildTextDocument(*doc, dialog).release();
     // The preview shows the footer the printout will carry.
     constexpr const char* kNames[kLogs] = {"Main Log", "NOC Log", "Admin Log", "NPP Report"};
-    const PrintStamp stamp {m_input.caseNumber, kNames[log], PrintedWhen(std::time(nullptr)),
-        KnownExaminer().value_or("")};
+    const PrintStamp stamp {
+        m_input.caseNumber, kNames[log], PrintedWhen(std::time(nullptr)), KnownExaminer().value_or("")};
     connect(dialog, &QPrintPreviewDialog::paintRequested, text,
         [text, stamp](QPrinter* printer) { PrintRichText(*text, *printer, kLogMargins, stamp); });
     dialog->open();

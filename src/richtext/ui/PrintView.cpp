@@ -30,8 +30,8 @@ void DrawFooter(QPainter& painter, const QRectF& paper, const QRectF& area, doub
     painter.setPen(Qt::black);
     const double lineHeight = painter.fontMetrics().height();
     // A third of the way into the margin, or just under the text when the margin is narrow.
-    const double top = std::min(area.bottom() + (paper.bottom() - area.bottom()) / 3.0,
-        paper.bottom() - 2 * lineHeight - 120 * perTwip);
+    const double top = std::min(
+        area.bottom() + (paper.bottom() - area.bottom()) / 3.0, paper.bottom() - 2 * lineHeight - 120 * perTwip);
     const QRectF first(area.left(), std::max(area.bottom(), top), area.width(), lineHeight);
     const QRectF second = first.translated(0, lineHeight);
     painter.drawLine(QPointF(area.left(), first.top()), QPointF(area.right(), first.top()));
@@ -46,8 +46,8 @@ void DrawFooter(QPainter& painter, const QRectF& paper, const QRectF& area, doub
 
 // The chooser's stamp, or a stamp naming only the document when the
 // system's dialog chose the printer.
-std::optional<PrintStamp> Choose(const PrinterChooser& chooser, QPrinter& printer, const std::string& document,
-    QWidget* parent)
+std::optional<PrintStamp> Choose(
+    const PrinterChooser& chooser, QPrinter& printer, const std::string& document, QWidget* parent)
 {
     if (chooser)
         return chooser(printer, document);
