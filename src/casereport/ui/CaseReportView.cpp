@@ -5,8 +5,6 @@
 #include "workbench/ui/TimelineView.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFile>
-#include <QImageReader>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -93,21 +91,6 @@ private:
     bool m_empty = true;
 };
 
-// A photo as the record sheet shows it: a small one at its own size, a large
-// one scaled into the box with the detail print needs (decoded at that size,
-// so a camera's 40 megapixels never reach memory whole).
-std::optional<QImage> ReportPhoto(const std::string& file)
-{
-    const QSize box(kPhotoSide, kPhotoSide);
-    const QSize natural = QImageReader(QFile::decodeName(file.c_str())).size();
-    if (natural.isValid() && natural.width() <= kPhotoSide && natural.height() <= kPhotoSide)
-        return LoadPhoto(file, box);
-    auto photo = LoadPhoto(file, box * kDetail);
-    if (photo)
-        photo->setDevicePixelRatio(kDetail);
-    return photo;
-}
-
 bool HoldsPicture(const RichDocument& doc, const std::string& picture)
 {
     for (std::size_t p = 0; p < doc.ParagraphCount(); ++p)
@@ -148,7 +131,7 @@ ComposedReport ComposeCaseReport(const CaseReport& report, const LocaleFormats& 
         for (const ReportPart& part : section.parts) {
             Pictures pictures;
             for (const auto& [name, file] : part.photos)
-                if (auto photo = ReportPhoto(file))
+                if (auto photo = LoadPhoto(file, QSize(kPhotoSide, kPhotoSide), kDetail))
                     pictures.insert(Text(name), *photo);
             if (report.timeline && HoldsPicture(part.doc, kTimelinePicture))
                 pictures.insert(kTimelinePicture, TimelinePicture(*report.timeline, formats, kPictureWidth));
