@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -45,7 +47,15 @@ QString DesktopShell::ChooseSaveFile(const SaveFileChoice& choice, QWidget* over
 
 bool DesktopShell::ChoosePrinter(QPrinter& printer, QWidget* over)
 {
-    return ChoosePrinterWith({}, printer, over ? over : m_window);
+    return RunPrintDialog(printer, over ? over : m_window);
+}
+
+QString DesktopShell::AskExaminer(QWidget* over)
+{
+    bool ok = false;
+    const QString name = QInputDialog::getText(over ? over : m_window, "Examiner",
+        "Your name, as printouts and case reports are to show it:", QLineEdit::Normal, QString(), &ok);
+    return ok ? name : QString();
 }
 
 bool DesktopShell::OpenWithDesktop(const std::string& path)

@@ -22,6 +22,7 @@ public:
     QString ChooseEventFile(const QString& folder) override;
     QString ChooseSaveFile(const SaveFileChoice& choice, QWidget* over) override;
     bool ChoosePrinter(QPrinter& printer, QWidget* over) override;
+    QString AskExaminer(QWidget* over) override;
     bool OpenWithDesktop(const std::string& path) override;
     bool StartProgram(const std::string& program) override;
     bool StartCopy(const QString& eventFile) override;

@@ -2,6 +2,7 @@
 
 #include "analysis/ui/StatsWindow.h"
 #include "app/About.h"
+#include "app/CaseReportRun.h"
 #include "app/CornerLabel.h"
 #include "app/IncidentOpenDriver.h"
 #include "app/ManifestExport.h"
@@ -37,6 +38,21 @@
 #include <algorithm>
 
 namespace pellam {
+namespace {
+
+// The name a printed log goes by.
+std::string LogName(const Paths& paths, const std::string& path)
+{
+    if (path == paths.NocLog)
+        return "NOC Log";
+    if (path == paths.AdminLog)
+        return "Admin Log";
+    if (path == paths.NppReport)
+        return "NPP Report";
+    return "Main Log";
+}
+
+} // namespace
 
 Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> backend, QWidget* parent)
     : QMainWindow(parent), m_prompter(prompter), m_shell(shell),
@@ -81,6 +97,7 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
         emit startupFailed();
     });
     m_records = std::make_unique<PersonRecords>(m_model, m_shell, m_prompter, this);
+    m_caseReport = new CaseReportRun(m_model, m_shell, m_prompter, this);
     m_menu->Apply(m_shown.menus);
 }
 
@@ -273,6 +290,8 @@ void Main::Choose(MenuEntry e)
         return PrintLOG(m_model.paths.AdminLog);
     case MenuEntry::PrintNppReport:
         return PrintLOG(m_model.paths.NppReport);
+    case MenuEntry::CaseReport:
+        return m_caseReport->Start();
     case MenuEntry::About:
         return m_startup->ShowAbout(m_startup->SplashShown());
     case MenuEntry::Exit:
@@ -305,7 +324,7 @@ void Main::OpenStatistics()
 {
     m_stats.OpenOrRaise([this] {
         StatsInput input {StatisticsOf(m_model), m_model.RecordsPath, m_model.roles, CrcTestInputOf(m_model),
-            PrinterChoiceOf(m_shell)};
+            PrinterChoiceOf(m_shell, m_prompter, m_model)};
         return new StatsWindow(std::move(input), m_prompter, this);
     });
 }
@@ -340,7 +359,7 @@ void Main::PrintLOG(const std::string& path)
     const auto doc = LoadRichTextFile(path);
     if (!doc)
         return;
-    PrintDocument(*doc, kLogMargins, PrinterChoiceOf(m_shell), this);
+    PrintDocument(*doc, LogName(m_model.paths, path), kLogMargins, PrinterChoiceOf(m_shell, m_prompter, m_model), this);
 }
 
 void Main::resizeEvent(QResizeEvent* event)
@@ -389,7 +408,8 @@ TextConvViewer* Main::OpenConversations()
 {
     return m_textConv.OpenOrRaise([this] {
         return new TextConvViewer(
-            {m_model.paths.Evidence, m_model.CaseNumber, PrinterChoiceOf(m_shell)}, m_prompter, this);
+            {m_model.paths.Evidence, m_model.CaseNumber, PrinterChoiceOf(m_shell, m_prompter, m_model)}, m_prompter,
+            this);
     });
 }
 

@@ -23,6 +23,7 @@ class QProgressBar;
 namespace pellam {
 
 class About;
+class CaseReportRun;
 class CornerLabels;
 class AttachFORM;
 class DocViewer;
@@ -142,6 +143,8 @@ private:
     // The timeline and the search across the incident.
     Workbench* m_workbench = nullptr;
     ManifestExport* m_manifest = nullptr;
+    // "Case Report…", while it is built.
+    CaseReportRun* m_caseReport = nullptr;
 
     WindowSlot<About> m_about;
     WindowSlot<DocViewer> m_logViewer;

@@ -13,6 +13,7 @@ MainMenu::MainMenu(QMenuBar* bar) : QObject(bar), m_bar(bar)
     file->setObjectName("mnuFile");
     connect(file, &QMenu::aboutToShow, this, &MainMenu::opening);
     Add(file, MenuEntry::ExportHashManifest, "mnuExportManifest");
+    Add(file, MenuEntry::CaseReport, "mnuCaseReport", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
 
     QMenu* menu = bar->addMenu("Menu");
     menu->setObjectName("mnuV");

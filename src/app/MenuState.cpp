@@ -44,6 +44,8 @@ const char* MenuState::Caption(MenuEntry e)
         return "Print ADMIN Log";
     case MenuEntry::PrintNppReport:
         return "Print NPP Report";
+    case MenuEntry::CaseReport:
+        return "Case Report…";
     case MenuEntry::About:
         return "About";
     case MenuEntry::Exit:

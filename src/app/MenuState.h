@@ -26,8 +26,9 @@ enum class MenuEntry : int {
     Exit,
     OpenAnotherIncident, // a second copy of the program on another event file
     ExportHashManifest, // "File": the SHA-256 of every file of the evidence folder, into a file outside it
+    CaseReport, // the examiner's case report as one PDF
 };
-inline constexpr std::size_t kMenuEntryCount = 19;
+inline constexpr std::size_t kMenuEntryCount = 20;
 
 struct MenuItemState {
     bool enabled = false;

@@ -21,7 +21,7 @@ void PersonRecords::OpenList()
     m_list.OpenOrRaise([this] {
         m_recordFile.SetRecordPath(m_model.RecordsPath);
         RecordSource source {m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths), TodayText(m_model.Formats),
-            PrinterChoiceOf(m_shell)};
+            PrinterChoiceOf(m_shell, m_prompter, m_model)};
         return new RecordViewer(std::move(source), m_prompter, *m_sheets, m_owner);
     });
 }
@@ -34,7 +34,7 @@ void PersonRecords::OpenSheet(int role, int person)
         return m_prompter.Show({"File Error", "Failed to Load Record Data", MessageIcon::Critical,
             m_model.RecordsPath + "\n" + loaded.error().text});
     const RecordSource source {m_recordFile, m_persons, m_model.roles, PicPath(m_model.paths),
-        TodayText(m_model.Formats), PrinterChoiceOf(m_shell)};
+        TodayText(m_model.Formats), PrinterChoiceOf(m_shell, m_prompter, m_model)};
     m_sheets->Open(source, static_cast<std::int16_t>(role), static_cast<std::int16_t>(person))->show();
 }
 

@@ -5,9 +5,11 @@
 // gets one Shell as it gets the Prompter, and passes the printer choice on to
 // the windows it opens, so tests replace the whole desktop at one place.
 #include "base/FolderPath.h"
+#include "base/Prompter.h"
 #include "base/Result.h"
 #include "base/SystemError.h"
 #include "richtext/ui/PrintView.h"
+#include "workspace/IncidentModel.h"
 
 #include <QString>
 
@@ -39,6 +41,9 @@ public:
     // Sets `printer` up (a queue or a PDF file), a dialog over `over`; false
     // when the operator cancelled.
     virtual bool ChoosePrinter(QPrinter& printer, QWidget* over) = 0;
+    // The examiner's name for printouts and case reports, a dialog over
+    // `over`; "" when the examiner gave none.
+    virtual QString AskExaminer(QWidget* over) = 0;
     // Hands a file or a folder to the desktop; a path that is missing, or
     // that nothing opened, reaches the operator with its name. False when the
     // path is missing or cannot be named to another program.
@@ -56,8 +61,15 @@ public:
     virtual bool RunningAsRoot() const = 0;
 };
 
-// The printer choice the windows get in their input: the shell's, the dialog
-// over the window whose print button was pressed.
-PrinterChooser PrinterChoiceOf(Shell& shell);
+// The printer choice the windows get in their input: the examiner's name
+// (asked once), then the shell's dialog over the window whose print button
+// was pressed, suggesting "<case>-<document>.pdf" in the folder the last PDF
+// went into. A PDF the examiner points into the evidence folder is refused
+// with a message, and nothing is printed.
+PrinterChooser PrinterChoiceOf(Shell& shell, Prompter& prompter, const IncidentModel& model);
+
+// The examiner's name: PELLAM_EXAMINER, the name remembered, or the shell's
+// question, whose answer is remembered.
+std::string ExaminerOf(Shell& shell, QWidget* over);
 
 } // namespace pellam

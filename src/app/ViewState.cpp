@@ -48,6 +48,7 @@ MenuState MenusFor(const IncidentModel& model, OpenStage stage)
     menus.SetEnabled(MenuEntry::Statistics, model.IncidentFound);
     menus.SetEnabled(MenuEntry::Timeline, model.IncidentFound);
     menus.SetEnabled(MenuEntry::SearchEverything, model.IncidentFound);
+    menus.SetEnabled(MenuEntry::CaseReport, model.IncidentFound);
     menus.SetEnabled(MenuEntry::Print, true);
     menus.SetEnabled(MenuEntry::Attachments, true);
     menus.SetEnabled(MenuEntry::RecordViewer, true);

@@ -55,8 +55,8 @@ void Workbench::ShowPlayhead(const QString& recording, std::optional<double> pos
 void Workbench::OpenTimeline()
 {
     m_timeline.OpenOrRaise([this] {
-        TimelineWindowInput input {m_texts->timeline(), m_model.Formats, m_model.CaseNumber, PrinterChoiceOf(m_shell),
-            [this](const QString& suggested) {
+        TimelineWindowInput input {m_texts->timeline(), m_model.Formats, m_model.CaseNumber,
+            PrinterChoiceOf(m_shell, m_prompter, m_model), [this](const QString& suggested) {
                 return m_shell.ChooseSaveFile(
                     {"Save Picture", suggested, "PNG Pictures (*.png)", "png"}, QApplication::activeWindow());
             }};

@@ -1,5 +1,6 @@
 #include "workspace/LocaleFormats.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <langinfo.h>
 #include <locale.h>
@@ -225,10 +226,19 @@ namespace pellam {
 
 std::string TodayText(const LocaleFormats& formats)
 {
-    if (const char* fixed = std::getenv("PELLAM_TODAY"); fixed && *fixed)
-        return fixed;
-    const std::time_t now = std::time(nullptr);
     std::tm local {};
+    if (const char* fixed = std::getenv("PELLAM_TODAY"); fixed && *fixed) {
+        // A year-first date is written as the locale writes dates; any other text stands as it is.
+        int year = 0, month = 0, day = 0;
+        char end = 0;
+        if (std::sscanf(fixed, "%4d-%2d-%2d%c", &year, &month, &day, &end) != 3)
+            return fixed;
+        local.tm_year = year - 1900;
+        local.tm_mon = month - 1;
+        local.tm_mday = day;
+        return FormatDateTime(local, formats.ShortDate, formats);
+    }
+    const std::time_t now = std::time(nullptr);
     localtime_r(&now, &local);
     return FormatDateTime(local, formats.ShortDate, formats);
 }

@@ -30,7 +30,8 @@ struct LocaleFormats {
 std::string PatternFromStrftime(const std::string& format);
 
 // Today's date in the short-date pattern; the environment variable
-// PELLAM_TODAY, when set, stands for it as it is (for scripts and tests).
+// PELLAM_TODAY, when set, stands for it (for scripts and tests): a date
+// written YYYY-MM-DD in the short-date pattern, any other text as it is.
 std::string TodayText(const LocaleFormats& formats);
 
 // Writes a broken-down local time by a pattern.

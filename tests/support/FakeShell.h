@@ -22,7 +22,10 @@ public:
     QString saveFile;
     SaveFileChoice saveAsked;
     // Sets the printer up; unset, every print is cancelled.
-    PrinterChooser printer;
+    std::function<bool(QPrinter&)> printer;
+    // The examiner's answer to the question for a name; each question counts.
+    QString examiner;
+    int examinerAsked = 0;
     bool root = false;
     QStringList opened; // paths handed to the desktop, in order
     QStringList started; // programs handed to the desktop
@@ -39,6 +42,11 @@ public:
         return saveFile;
     }
     bool ChoosePrinter(QPrinter& p, QWidget*) override { return printer && printer(p); }
+    QString AskExaminer(QWidget*) override
+    {
+        ++examinerAsked;
+        return examiner;
+    }
     bool OpenWithDesktop(const std::string& path) override
     {
         opened << QString::fromStdString(path);

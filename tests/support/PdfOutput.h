@@ -1,6 +1,8 @@
 #pragma once
 // Printing into PDF files and reading them back with poppler's tools, for the
 // window tests that print.
+#include "richtext/ui/PrintView.h"
+
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -9,13 +11,23 @@
 
 namespace pellam::test {
 
-// A printer chooser, as the windows take one, that prints into the file `pdf`.
-inline auto PrintInto(const QString& pdf)
+// A printer set up to print into the file `pdf`, as a test's shell sets it up.
+inline auto PdfPrinter(const QString& pdf)
 {
     return [pdf](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         return true;
+    };
+}
+
+// A printer chooser, as the windows take one, that prints into the file `pdf`
+// for case "TEST".
+inline PrinterChooser PrintInto(const QString& pdf)
+{
+    return [pdf](QPrinter& printer, const std::string& document) -> std::optional<PrintStamp> {
+        PdfPrinter(pdf)(printer);
+        return PrintStamp {"TEST", document, "2026-12-06 09:15", "Test Examiner"};
     };
 }
 
@@ -28,13 +40,19 @@ inline QString PdfText(const QString& pdf, const QStringList& options = {})
     return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
 }
 
-// The page count pdfinfo gives for `pdf`; -1 when it gives none.
-inline int PdfPages(const QString& pdf)
+// What pdfinfo says of `pdf`.
+inline QString PdfInfo(const QString& pdf)
 {
     QProcess p;
     p.start("pdfinfo", {pdf});
     p.waitForFinished(20000);
-    const auto pages = QRegularExpression("Pages:\\s+(\\d+)").match(QString::fromUtf8(p.readAllStandardOutput()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The page count pdfinfo gives for `pdf`; -1 when it gives none.
+inline int PdfPages(const QString& pdf)
+{
+    const auto pages = QRegularExpression("Pages:\\s+(\\d+)").match(PdfInfo(pdf));
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
 }
 

@@ -142,20 +142,20 @@ void StatsWindow::TellUnheld()
         m_prompter.Show(*notice);
 }
 
-bool StatsWindow::Print(const RichDocument& doc, bool sheet)
+bool StatsWindow::Print(const RichDocument& doc, const std::string& name, bool sheet)
 {
-    return PrintDocument(doc, sheet ? kSheetMargins : kLogMargins, m_input.choosePrinter, this)
+    return PrintDocument(doc, name, sheet ? kSheetMargins : kLogMargins, m_input.choosePrinter, this)
         == PrintOutcome::Printed;
 }
 
 void StatsWindow::PrintResults()
 {
-    Print(m_test ? m_test->Report() : RichDocument {}, false);
+    Print(m_test ? m_test->Report() : RichDocument {}, "CRC Integrity Test", false);
 }
 
 void StatsWindow::PrintStatistics()
 {
-    Print(m_statistics, true);
+    Print(m_statistics, "Statistics", true);
 }
 
 } // namespace pellam

@@ -63,7 +63,7 @@ public:
 
 private:
     void TabChanged(int index);
-    bool Print(const RichDocument& doc, bool sheet);
+    bool Print(const RichDocument& doc, const std::string& name, bool sheet);
     void TellUnheld();
 
     StatsInput m_input;

@@ -240,7 +240,10 @@ bool TextConvViewer::PrintCurrent()
     const int tab = m_tabs->currentIndex();
     if (tab < 0 || tab >= kTabs || !m_tabs->isTabVisible(tab))
         return false;
-    return PrintDocument(m_docs[static_cast<std::size_t>(tab)], kLogMargins, m_input.choosePrinter, this)
+    const std::string& contact = m_index.entries[static_cast<std::size_t>(tab + 1)].contact;
+    return PrintDocument(m_docs[static_cast<std::size_t>(tab)],
+               contact.empty() ? "Conversation" : "Conversation with " + contact, kLogMargins, m_input.choosePrinter,
+               this)
         == PrintOutcome::Printed;
 }
 

@@ -3,6 +3,7 @@
 #include "base/Twips.h"
 #include "logs/LogParts.h"
 #include "richtext/RtfReader.h"
+#include "richtext/ui/PrintSettings.h"
 #include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
 #include "workspace/IncidentPaths.h"
@@ -23,6 +24,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
+
+#include <ctime>
 
 #include <cstdio>
 #include <filesystem>
@@ -319,8 +322,12 @@ QPrintPreviewDialog* DocViewer::PreviewLog()
     auto* dialog = new QPrintPreviewDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     QTextDocument* text = BuildTextDocument(*doc, dialog).release();
+    // The preview shows the footer the printout will carry.
+    constexpr const char* kNames[kLogs] = {"Main Log", "NOC Log", "Admin Log", "NPP Report"};
+    const PrintStamp stamp {
+        m_input.caseNumber, kNames[log], PrintedWhen(std::time(nullptr)), KnownExaminer().value_or("")};
     connect(dialog, &QPrintPreviewDialog::paintRequested, text,
-        [text](QPrinter* printer) { PrintRichText(*text, *printer, kLogMargins); });
+        [text, stamp](QPrinter* printer) { PrintRichText(*text, *printer, kLogMargins, stamp); });
     dialog->open();
     return dialog;
 }

@@ -8,7 +8,7 @@
 
 namespace pellam {
 
-std::optional<QImage> LoadPhoto(const std::string& path, QSize box)
+std::optional<QImage> LoadPhoto(const std::string& path, QSize box, int detail)
 {
     // Only a regular file: a FIFO or device would block the window's thread.
     const auto fd = FileDescriptor::OpenForReading(path);
@@ -26,15 +26,21 @@ std::optional<QImage> LoadPhoto(const std::string& path, QSize box)
         const double scale = natural.width() > natural.height() ? double(box.width()) / natural.width()
                                                                 : double(box.height()) / natural.height();
         drawn = QSize(std::max(1, qRound(natural.width() * scale)), std::max(1, qRound(natural.height() * scale)));
-        reader.setScaledSize(drawn);
     }
+    // Decoded at the size it is drawn in pixels, never above its own.
+    if (natural.width() > drawn.width() * detail)
+        reader.setScaledSize(drawn * detail);
     const QImage picture = reader.read();
     if (picture.isNull())
         return std::nullopt;
-    QImage out(box, QImage::Format_RGB32);
+    QImage out(box * detail, QImage::Format_RGB32);
     out.fill(Qt::white);
     QPainter painter(&out);
-    painter.drawImage(QPoint(box.width() / 2 - drawn.width() / 2, box.height() / 2 - drawn.height() / 2), picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QPoint corner(box.width() / 2 - drawn.width() / 2, box.height() / 2 - drawn.height() / 2);
+    painter.drawImage(QRect(corner * detail, drawn * detail), picture);
+    painter.end();
+    out.setDevicePixelRatio(detail);
     return out;
 }
 

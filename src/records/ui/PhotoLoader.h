@@ -13,7 +13,8 @@ namespace pellam {
 
 // Nothing when the file (its path's exact bytes) is not a regular file or
 // cannot be read as a picture. It is read through a descriptor of our own,
-// which keeps its access time.
-std::optional<QImage> LoadPhoto(const std::string& path, QSize box);
+// which keeps its access time. With `detail` above 1 the picture has that
+// many times the pixels for print (its device pixel ratio), laid out alike.
+std::optional<QImage> LoadPhoto(const std::string& path, QSize box, int detail = 1);
 
 } // namespace pellam

@@ -102,7 +102,9 @@ void RCEV::GetNewPicTIMTick()
 
 void RCEV::PrintThisRecord()
 {
-    PrintDocument(m_sheet, kSheetMargins, m_choosePrinter, this, m_pictures);
+    const std::string name = FieldText(m_table, m_role, m_person, "Name");
+    PrintDocument(m_sheet, name.empty() ? "Record Sheet" : "Record Sheet of " + name, kSheetMargins, m_choosePrinter,
+        this, m_pictures);
 }
 
 void RCEV::resizeEvent(QResizeEvent* event)

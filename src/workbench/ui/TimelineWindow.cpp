@@ -149,7 +149,7 @@ PrintOutcome TimelineWindow::Print()
     const QImage shown = Picture();
     const QImage picture
         = shown.width() > kPrintWidth ? shown.scaledToWidth(kPrintWidth, Qt::SmoothTransformation) : shown;
-    return PrintDocument(doc, kLogMargins, m_input.choosePrinter, this, {{"timeline.png", picture}});
+    return PrintDocument(doc, "Timeline", kLogMargins, m_input.choosePrinter, this, {{"timeline.png", picture}});
 }
 
 void TimelineWindow::ExportPng()

@@ -29,7 +29,7 @@ private slots:
         QTemporaryDir dir;
         QString printInto;
         StatsInput input {StatisticsOf(*model), model->RecordsPath, model->roles, CrcTestInputOf(*model),
-            [&](QPrinter& printer) { return test::PrintInto(printInto)(printer); }};
+            [&](QPrinter& printer, const std::string& name) { return test::PrintInto(printInto)(printer, name); }};
         StatsWindow stats(input, prompter);
         const auto printed = [&](const QString& name, auto print) {
             printInto = dir.filePath(name);

@@ -3,6 +3,7 @@
 // sorts, keys work the list, a recording decodes and plays, and so does the
 // recording of a notation in the log viewer.
 #include "app/About.h"
+#include "app/CaseReportRun.h"
 #include "app/CornerLabel.h"
 #include "app/IncidentOpenDriver.h"
 #include "app/Main.h"
@@ -29,7 +30,9 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
@@ -456,11 +459,68 @@ private slots:
         QTest::keyClick(search, Qt::Key_BracketRight);
         QCOMPARE(std::pair(search->text(), w->player().Speed()), std::pair(QString("]"), 1.0));
         QTemporaryDir out;
-        m_shell->printer = test::PrintInto(out.filePath("main.pdf"));
+        m_shell->printer = test::PdfPrinter(out.filePath("main.pdf"));
         w->findChild<QAction*>("mnuPML")->trigger();
         QTRY_VERIFY(!w->LogViewerOpen());
         QVERIFY(test::PdfText(out.filePath("main.pdf")).contains("Incident Number: 4711 Ended.")
             && m_prompter->messages.empty());
+    }
+
+    // Every printout is signed in its footer and its PDF titled after it; the
+    // examiner is asked once; the PDF is suggested in the folder the last
+    // one went into, and refused in the evidence folder. The case report
+    // comes from the File menu, its progress shown while it is built.
+    void printoutsAreSignedAndTheCaseReportComesFromTheFileMenu()
+    {
+        qputenv("PELLAM_TODAY", "2026-12-06");
+        const auto unset = qScopeGuard([] { qunsetenv("PELLAM_TODAY"); });
+        w->Form_Load(false);
+        m_shell->eventFile = [] { return kSample + "/4711.evt"; };
+        w->Choose(MenuEntry::OpenIncident);
+        QVERIFY(test::FinishOpening(*w));
+        m_shell->examiner = "Ilse Varga";
+        QTemporaryDir out;
+        QStringList suggested;
+        const auto printInto = [&](const QString& pdf) {
+            m_shell->printer = [&suggested, pdf](QPrinter& printer) {
+                suggested << printer.outputFileName();
+                return test::PdfPrinter(pdf)(printer);
+            };
+        };
+        printInto(out.filePath("main.pdf"));
+        w->Choose(MenuEntry::PrintMainLog);
+        printInto(out.filePath("noc.pdf"));
+        w->Choose(MenuEntry::PrintNolLog);
+        QCOMPARE(m_shell->examinerAsked, 1);
+        QCOMPARE(suggested, QStringList({m_home->filePath("4711-Main Log.pdf"), out.filePath("4711-NOC Log.pdf")}));
+        const QString text = test::PdfText(out.filePath("main.pdf"));
+        const int pages = test::PdfPages(out.filePath("main.pdf"));
+        for (int page = 1; page <= pages; ++page)
+            QVERIFY(text.contains(QString("page %1 of %2").arg(page).arg(pages)));
+        for (const QString& part : {QString("Case 4711 \u00b7 Main Log"), QString("printed 2026-12-06 by"),
+                 QString("Ilse Varga"), QString("Pellam ") + kAppVersion})
+            QVERIFY2(text.contains(part), qPrintable(part));
+        QVERIFY(test::PdfInfo(out.filePath("noc.pdf")).contains(QRegularExpression("Title: +NOC Log of case 4711\n")));
+
+        printInto(kSample + "/main.pdf");
+        w->Choose(MenuEntry::PrintMainLog);
+        QVERIFY(!QFile::exists(kSample + "/main.pdf"));
+        QCOMPARE(m_prompter->messages.size(), size_t(1));
+        QCOMPARE(m_prompter->messages[0].title, std::string("Not Written"));
+
+        printInto(out.filePath("report.pdf"));
+        QVERIFY(w->findChild<QMenu*>("mnuFile")->actions().contains(w->action(MenuEntry::CaseReport)));
+        QCOMPARE(w->action(MenuEntry::CaseReport)->shortcut(), QKeySequence("Ctrl+Shift+R"));
+        w->action(MenuEntry::CaseReport)->trigger();
+        auto* report = w->findChild<CaseReportRun*>();
+        report->findChild<QTimer*>("ReportTIM")->stop(); // the test takes the steps
+        QVERIFY(report->Running() && report->progress()->maximum() > 28); // the sample's files and recordings
+        QVERIFY(QTest::qWaitFor([&] {
+            report->tick();
+            return !report->Running();
+        }));
+        QVERIFY(test::PdfText(out.filePath("report.pdf")).contains("Evidence Inventory"));
+        QCOMPARE(suggested.last(), out.filePath("4711-Case Report.pdf"));
     }
 
 private:

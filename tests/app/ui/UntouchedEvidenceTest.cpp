@@ -8,6 +8,7 @@
 // must not fail.
 // With --review-child the binary is that user's copy of the program.
 #include "analysis/ui/StatsWindow.h"
+#include "app/CaseReportRun.h"
 #include "app/Main.h"
 #include "app/RecordingListController.h"
 #include "attachments/ui/AttachFORM.h"
@@ -86,7 +87,7 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
     test::FakeShell shell;
     Main w(prompter, shell, std::move(sound));
     shell.printer
-        = [&](QPrinter& printer) { return test::PrintInto(QString("%1/%2.pdf").arg(out).arg(++printed))(printer); };
+        = [&](QPrinter& printer) { return test::PdfPrinter(QString("%1/%2.pdf").arg(out).arg(++printed))(printer); };
     test::FakeDesktop desktop; // no program is started
     w.Form_Load(false);
     w.show();
@@ -137,13 +138,22 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
     w.action(MenuEntry::TextConversations)->trigger();
     if (auto* texts = w.findChild<TextConvViewer*>())
         texts->PrintCurrent();
+    // The case report, its steps taken as its timer would take them.
+    shell.examiner = "Examiner";
+    w.action(MenuEntry::CaseReport)->trigger();
+    auto* report = w.findChild<CaseReportRun*>();
+    if (!report || !QTest::qWaitFor([&] {
+            report->tick();
+            return !report->Running();
+        }))
+        return "the case report was not made";
     const int attachments = attach ? attach->LV1()->model()->rowCount() : -1;
     const bool examined = QTest::qWaitFor([&] { return desktop.Opened().size() == attachments; }, 10000);
     w.CloseAllWindows();
     w.close();
     if (!records || !attach || !examined)
         return "the record list or the attachments did not open";
-    if (printed < 10)
+    if (printed < 11)
         return QString("only %1 documents were printed").arg(printed);
     return {};
 }

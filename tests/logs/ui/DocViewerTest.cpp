@@ -130,8 +130,8 @@ private slots:
         DocViewer viewer(SampleLogs(), prompter);
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
-        test::PrintInto(dir.filePath("main.pdf"))(printer);
-        const int pages = PrintRichText(*viewer.logBox(0)->document(), printer, kLogMargins);
+        test::PdfPrinter(dir.filePath("main.pdf"))(printer);
+        const int pages = PrintRichText(*viewer.logBox(0)->document(), printer, kLogMargins, {});
         QCOMPARE(test::PdfPages(dir.filePath("main.pdf")), pages);
         QVERIFY(test::PdfText(dir.filePath("main.pdf"), {"-layout"}).contains("Incident Number: 4711 Started."));
         // The preview of the selected log lays it out as the printer does.
@@ -147,7 +147,7 @@ private slots:
             lines << QString("Entry %1 of the long log").arg(n);
         longLog.setPlainText(lines.join('\n'));
         printer.setOutputFileName(dir.filePath("long.pdf"));
-        const int longPages = PrintRichText(longLog, printer, kLogMargins);
+        const int longPages = PrintRichText(longLog, printer, kLogMargins, {});
         QVERIFY(longPages >= 4);
         QCOMPARE(test::PdfPages(dir.filePath("long.pdf")), longPages);
         const QString longText = test::PdfText(dir.filePath("long.pdf"), {"-layout"});
@@ -156,7 +156,7 @@ private slots:
 
         QTextDocument empty;
         printer.setOutputFileName(dir.filePath("empty.pdf"));
-        QCOMPARE(PrintRichText(empty, printer, kLogMargins), 1);
+        QCOMPARE(PrintRichText(empty, printer, kLogMargins, {}), 1);
         QCOMPARE(test::PdfPages(dir.filePath("empty.pdf")), 1);
     }
 };
