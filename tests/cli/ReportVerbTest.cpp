@@ -1,4 +1,5 @@
 #include "cli/RunVerb.h"
+#include "support/SampleIncident.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path SampleCopy(const TempDir& dir)
-{
-    fs::copy(fs::path(PELLAM_BINARY_DIR) / "sample/4711", dir.path() / "4711", fs::copy_options::recursive);
-    return dir.path() / "4711";
-}
 
 // What a shell command writes on its standard output.
 std::string Output(const std::string& command)

@@ -1,4 +1,5 @@
 #include "cli/RunVerb.h"
+#include "support/SampleIncident.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A copy of the sample incident in `dir`: its folder.
-fs::path SampleCopy(const TempDir& dir)
-{
-    fs::copy(fs::path(PELLAM_BINARY_DIR) / "sample/4711", dir.path() / "4711", fs::copy_options::recursive);
-    return dir.path() / "4711";
-}
 
 // verify on copies of the sample incident: as written, with a recording
 // changed by one byte, and with its Main Log never ended.

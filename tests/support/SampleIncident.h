@@ -3,6 +3,9 @@
 // to its end, for window tests that start from an open incident.
 #include "workspace/OpenIncident.h"
 
+#include "support/TempDir.h"
+
+#include <filesystem>
 #include <memory>
 
 namespace pellam::test {
@@ -15,6 +18,14 @@ inline std::unique_ptr<IncidentModel> OpenSampleIncident()
         return nullptr;
     open.RunToEnd();
     return model;
+}
+
+// A copy of the sample incident's folder in `dir`, for tests that change or refuse it.
+inline std::filesystem::path SampleCopy(const TempDir& dir)
+{
+    std::filesystem::copy(std::filesystem::path(PELLAM_BINARY_DIR) / "sample/4711", dir.path() / "4711",
+        std::filesystem::copy_options::recursive);
+    return dir.path() / "4711";
 }
 
 } // namespace pellam::test

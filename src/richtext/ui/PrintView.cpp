@@ -128,13 +128,8 @@ PrintOutcome PrintTextDocument(const QTextDocument& doc, const std::string& docu
 PrintOutcome PrintDocument(const RichDocument& doc, const std::string& document, PrintMargins margins,
     const PrinterChooser& chooser, QWidget* parent, const Pictures& pictures)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(Text(document));
-    const auto stamp = Choose(chooser, printer, document, parent);
-    if (!stamp)
-        return PrintOutcome::Cancelled;
     const auto text = BuildTextDocument(doc, nullptr, pictures);
-    return PrintRichText(*text, printer, margins, *stamp) > 0 ? PrintOutcome::Printed : PrintOutcome::NotStarted;
+    return PrintTextDocument(*text, document, margins, chooser, parent);
 }
 
 } // namespace pellam
