@@ -7,8 +7,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <thread>
 #include <cstdlib>
+#include <thread>
 #include <utility>
 
 namespace pellam {

@@ -75,7 +75,8 @@ TEST(NotesVerbs, MarksMadeFromAScriptAreListedAsJsonAndCsvAndGoStaleWithTheirRec
         RunVerb({"notes", evt, "--csv"}).out, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)"), "T");
     EXPECT_EQ(csv,
         "on,recording,offset,source,position,note,examiner,created,changed,stale\r\n"
-        "recording,4711_Rec01_1433.mp3,2.250,,,\"subject mentions a \"\"second\"\" weapon\",Sgt. Ilse Varga,T,T,true\r\n"
+        "recording,4711_Rec01_1433.mp3,2.250,,,\"subject mentions a \"\"second\"\" weapon\",Sgt. Ilse "
+        "Varga,T,T,true\r\n"
         "recording,4711_MIC01_1450.mp3,9.000,,,\"end, of MIC\",Lt. Omar Reyes,T,T,false\r\n");
     EXPECT_EQ(RunVerb({"notes", evt, "--tsv"}).status, 2);
 

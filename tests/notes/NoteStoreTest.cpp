@@ -1,8 +1,8 @@
 // The notes store on real files: what is kept, the schema's way up from its
 // first version, and each store the review has to go on without (newer,
 // damaged, read-only, full) left as it was.
-#include "notes/IncidentNotes.h"
 #include "notes/NoteStore.h"
+#include "notes/IncidentNotes.h"
 
 #include "support/TempDir.h"
 
