@@ -24,7 +24,7 @@ NotesWindow::NotesWindow(NotesSession& session, const QString& caseNumber, QWidg
     setObjectName("NotesWindow");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(caseNumber.isEmpty() ? "Examiner's Notes" : "Examiner's Notes - Case Number " + caseNumber);
-    resize(820, 420);
+    resize(1000, 420);
 
     m_proxy->setSourceModel(m_model);
     m_proxy->setSortRole(MarkTableModel::SortRole);
@@ -51,6 +51,9 @@ NotesWindow::NotesWindow(NotesSession& session, const QString& caseNumber, QWidg
     m_list->horizontalHeader()->setStretchLastSection(false);
     m_list->horizontalHeader()->setSectionResizeMode(MarkTableModel::Note, QHeaderView::Stretch);
     m_list->setColumnWidth(MarkTableModel::Place, 260);
+    const int moment = m_list->fontMetrics().horizontalAdvance("2026-12-05 14:33:02") + 24;
+    m_list->setColumnWidth(MarkTableModel::Made, moment);
+    m_list->setColumnWidth(MarkTableModel::Changed, moment);
     connect(m_list, &QTableView::activated, this, &NotesWindow::Activate);
 
     const auto button = [this](const char* name, const QString& caption, const QKeySequence& keys) {
