@@ -106,6 +106,11 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
     });
     m_records = std::make_unique<PersonRecords>(m_model, m_shell, m_prompter, this);
     m_caseReport = new CaseReportRun(m_model, m_shell, m_prompter, this);
+    m_records->OnSheetOpened([this](RCEV* sheet) {
+        connect(sheet, &RCEV::markRequested, m_workbench, [this](int role, int person) {
+            m_workbench->AskMark(MarkOn::Person, PersonSource(role, person), std::nullopt);
+        });
+    });
     m_menu->Apply(m_shown.menus);
 }
 

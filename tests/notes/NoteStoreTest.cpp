@@ -2,6 +2,7 @@
 // first version, and each store the review has to go on without (newer,
 // damaged, read-only, full) left as it was.
 #include "notes/NoteStore.h"
+#include "notes/NotesReport.h"
 #include "notes/IncidentNotes.h"
 
 #include "support/TempDir.h"
@@ -238,6 +239,37 @@ TEST(IncidentNotes, OneStorePerCaseAndEventFileNeverInsideTheEvidence)
     EXPECT_TRUE(LiesInside(dir.file("evidence"), evidence));
     EXPECT_FALSE(LiesInside(dir.file("evidence-notes/n.sqlite"), evidence));
     EXPECT_FALSE(LiesInside(dir.file("n.sqlite"), evidence));
+}
+
+} // namespace pellam::test
+
+namespace pellam::test {
+
+// The report's section: marks in the order they were made whatever order they
+// come in, a note's lines as its own paragraphs, a changed recording said so.
+TEST(NotesReport, TheSectionListsTheMarksInTheOrderMadeAndSaysWhatChanged)
+{
+    Mark later = OnRecording("a.mp3", 134250, "second weapon\nsee the NOC log", 9'000'000);
+    later.id = 1;
+    Mark person;
+    person.id = 2;
+    person.on = MarkOn::Person;
+    person.source = PersonSource(0, 2);
+    person.note = "alibi";
+    person.examiner = "Lt. Omar Reyes";
+    person.createdMs = 1'000'000;
+    person.changedMs = 2'000'000;
+    const RoleTable roles;
+    const std::string text = PlainLines(ExaminersNotesSection({later, person}, {true, false}, roles));
+    const auto at = [&](const std::string& part) { return text.find(part); };
+    EXPECT_TRUE(text.starts_with("Examiner's Notes\n")) << text;
+    EXPECT_LT(at("Record sheet: Subject 2\n" + LocalIsoText(1'000'000) + ", Lt. Omar Reyes (changed "),
+        at("a.mp3 at 2:14.250\n"))
+        << text;
+    EXPECT_NE(at("second weapon\nsee the NOC log\nThe recording's content has changed since this mark was made.\n"),
+        std::string::npos)
+        << text;
+    EXPECT_NE(PlainLines(ExaminersNotesSection({}, {}, roles)).find("made no marks"), std::string::npos);
 }
 
 } // namespace pellam::test

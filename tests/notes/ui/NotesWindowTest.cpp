@@ -3,6 +3,7 @@
 // to a place, edit and delete with undo), the waveform's and the timeline's
 // marks, another copy's marks after a refresh, and a damaged store.
 #include "notes/ui/NotesWindow.h"
+#include "records/ui/RCEV.h"
 #include "app/Main.h"
 #include "app/RecordingListController.h"
 #include "app/Workbench.h"
@@ -190,6 +191,15 @@ private slots:
         QCOMPARE(model->rowCount(), 3);
         window->list()->sortByColumn(MarkTableModel::Made, Qt::AscendingOrder); // made at 0: the first
         QCOMPARE(Cell(*window, 0, MarkTableModel::Place), "Record sheet: Subject 1");
+        // Its place is the person's record sheet, whose context menu marks the person again.
+        window->Activate(window->list()->model()->index(0, 0));
+        QVERIFY(w.recordSheet());
+        emit w.recordSheet()->markRequested(0, 1);
+        QTRY_VERIFY((ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())));
+        ask->setTextValue("seen at the door");
+        ask->accept();
+        QCOMPARE(model->rowCount(), 4);
+        QCOMPARE(notes.marks().back().source, PersonSource(0, 1));
         QVERIFY2(prompter.messages.empty(), prompter.messages.empty() ? "" : prompter.messages[0].text.c_str());
         w.close();
     }
