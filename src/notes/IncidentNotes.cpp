@@ -5,7 +5,6 @@
 #include "workspace/RecordingList.h"
 
 #include <cctype>
-#include <filesystem>
 
 namespace pellam {
 
@@ -22,18 +21,6 @@ std::string NotesFileName(const std::string& caseNumber, const std::string& even
             ? c
             : '_';
     return "Notes-" + safe + "-" + eventSha256 + ".sqlite";
-}
-
-bool LiesInside(const std::string& path, const FolderPath& folder)
-{
-    if (folder.empty())
-        return false;
-    std::error_code ec;
-    const std::string inner = std::filesystem::weakly_canonical(path, ec).string();
-    const std::string outer = std::filesystem::weakly_canonical(folder.str(), ec).string();
-    if (inner.empty() || outer.empty())
-        return false;
-    return inner == outer || inner.starts_with(outer.ends_with('/') ? outer : outer + "/");
 }
 
 Result<std::string, Message> NotesPathOf(const IncidentModel& model, const FolderPath& ownFolder)

@@ -20,9 +20,6 @@ namespace pellam {
 // characters other than letters, digits, "-" and "_" written as "_".
 std::string NotesFileName(const std::string& caseNumber, const std::string& eventSha256);
 
-// Whether `path` is `folder` or lies below it, links resolved as far as they exist.
-bool LiesInside(const std::string& path, const FolderPath& folder);
-
 // The path of the incident's store in `ownFolder`; the event file is read
 // for its SHA-256. Refused when the event file cannot be read or the store
 // would lie inside the evidence folder.

@@ -1,5 +1,7 @@
 #include "notes/Mark.h"
 
+#include "richtext/PrintFooter.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -59,7 +61,7 @@ std::string LocalIsoText(std::int64_t ms)
 
 std::string ExaminerName()
 {
-    if (const char* named = std::getenv("PELLAM_EXAMINER"); named && *named)
+    if (std::string named; ExaminerFromEnvironment(named))
         return named;
     if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_name)
         return pw->pw_name;

@@ -52,7 +52,8 @@ std::int64_t NowMs();
 // A moment as this machine's local wall-clock time, "2026-12-05T14:33:02".
 std::string LocalIsoText(std::int64_t ms);
 
-// Who makes marks here: PELLAM_EXAMINER when set, else the login name.
+// Who makes marks here: PELLAM_EXAMINER when set, else the login name (the
+// window takes the name its printouts remember before the login name).
 std::string ExaminerName();
 
 } // namespace pellam

@@ -1,32 +1,21 @@
 #include "notes/NotesReport.h"
 
+#include "notes/IncidentNotes.h"
 #include "notes/MarkPlace.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <numeric>
 
 namespace pellam {
 
-RichDocument ExaminersNotesSection(
+std::vector<NoteLine> ExaminersNotesLines(
     const std::vector<Mark>& marks, const std::vector<bool>& stale, const RoleTable& roles)
 {
-    RichDocument doc;
-    CharFormat heading;
-    heading.bold = true;
-    heading.halfPoints = 32;
-    CharFormat plain;
-    CharFormat bold;
-    bold.bold = true;
-    CharFormat warning;
-    warning.italic = true;
-    const auto line = [&doc](const std::string& text, const CharFormat& format) {
-        doc.Append(FromUtf8(text), format);
-        doc.NewParagraph(Alignment::Left);
-    };
-    line(kNotesSectionHeading, heading);
+    std::vector<NoteLine> lines;
     if (marks.empty()) {
-        line("The examiner made no marks in this incident.", plain);
-        return doc;
+        lines.push_back({"The examiner made no marks in this incident."});
+        return lines;
     }
     std::vector<std::size_t> order(marks.size());
     std::iota(order.begin(), order.end(), std::size_t {0});
@@ -38,18 +27,40 @@ RichDocument ExaminersNotesSection(
         std::string when = LocalIsoText(m.createdMs) + ", " + m.examiner;
         if (m.changedMs != m.createdMs)
             when += " (changed " + LocalIsoText(m.changedMs) + ")";
-        line(PlaceText(m, roles), bold);
-        line(when, plain);
-        // A note's own line breaks stay its paragraphs.
+        lines.push_back({PlaceText(m, roles), true});
+        lines.push_back({when});
+        // A note's own line breaks stay its lines.
         std::size_t from = 0;
         for (std::size_t at; (at = m.note.find('\n', from)) != std::string::npos; from = at + 1)
-            line(m.note.substr(from, at - from), plain);
-        line(m.note.substr(from), plain);
+            lines.push_back({m.note.substr(from, at - from)});
+        lines.push_back({m.note.substr(from)});
         if (i < stale.size() && stale[i])
-            line("The recording's content has changed since this mark was made.", warning);
-        line("", plain);
+            lines.push_back({"The recording's content has changed since this mark was made.", false, true});
+        lines.push_back({""});
     }
-    return doc;
+    return lines;
+}
+
+ReportMarks ReadMarksForReport(const std::string& eventFile, const std::string& caseNumber,
+    const FolderPath& evidence, const FolderPath& ownFolder)
+{
+    IncidentModel key;
+    key.newLoad.EventFile = eventFile;
+    key.CaseNumber = caseNumber;
+    key.paths.Evidence = evidence;
+    const auto path = NotesPathOf(key, ownFolder);
+    if (!path)
+        return {{}, path.error().text};
+    std::error_code ec;
+    if (!std::filesystem::exists(path.value(), ec))
+        return {};
+    const auto store = NoteStore::Open(path.value());
+    if (!store)
+        return {{}, StoreMessage(store.error(), path.value(), true).text};
+    auto all = store.value()->All();
+    if (!all)
+        return {{}, all.error().text};
+    return {std::move(all).value(), std::nullopt};
 }
 
 } // namespace pellam

@@ -34,6 +34,7 @@ std::string WithoutTimes(const std::string& out)
 TEST(NotesVerbs, MarksMadeFromAScriptAreListedAsJsonAndCsvAndGoStaleWithTheirRecording)
 {
     TempDir home, evidence;
+    const std::string ownHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("HOME", home.str().c_str(), 1);
     ::setenv("PELLAM_EXAMINER", "Sgt. Ilse Varga", 1);
     const std::string evt = CopyOfSample(evidence, "4711");
@@ -93,7 +94,8 @@ TEST(NotesVerbs, MarksMadeFromAScriptAreListedAsJsonAndCsvAndGoStaleWithTheirRec
     EXPECT_EQ(inside.status, 2);
     EXPECT_NE(inside.err.find("inside the evidence folder"), std::string::npos) << inside.err;
     EXPECT_FALSE(fs::exists(evidence.file("4711/.local")));
-    ::setenv("HOME", home.str().c_str(), 1);
+    ::setenv("HOME", ownHome.c_str(), 1);
+    ::unsetenv("PELLAM_EXAMINER");
 }
 
 } // namespace pellam::test

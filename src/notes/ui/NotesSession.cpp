@@ -2,6 +2,7 @@
 
 #include "checksums/Sha256.h"
 #include "notes/IncidentNotes.h"
+#include "richtext/ui/PrintSettings.h"
 
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -186,6 +187,12 @@ bool NotesSession::Refused(const StoreError& error)
     return false;
 }
 
+std::string NotesSession::Examiner()
+{
+    // The name the printouts carry, never asked for here: a mark is made mid-listening.
+    return KnownExaminer().value_or(ExaminerName());
+}
+
 void NotesSession::Push(Mark mark)
 {
     m_undo->push(new AddMarkStep(*this, std::move(mark)));
@@ -201,6 +208,7 @@ void NotesSession::MarkRecording(const std::string& recording, std::int64_t offs
     auto mark = RecordingMark(*m_model, recording, offsetMs, note, known);
     if (!mark)
         return m_prompter.Beep();
+    mark.value().examiner = Examiner();
     Push(std::move(mark).value());
 }
 
@@ -214,7 +222,7 @@ void NotesSession::MarkPlace(
     mark.source = source;
     mark.position = position;
     mark.note = note;
-    mark.examiner = ExaminerName();
+    mark.examiner = Examiner();
     mark.createdMs = mark.changedMs = NowMs();
     Push(std::move(mark));
 }

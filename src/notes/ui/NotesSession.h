@@ -68,6 +68,7 @@ signals:
 
 private:
     void Push(Mark mark);
+    static std::string Examiner();
     void SumRead(const std::string& recording, std::optional<std::string> sha256);
     // Shows a refused change; false.
     bool Refused(const StoreError& error);
