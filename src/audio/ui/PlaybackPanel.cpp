@@ -8,6 +8,7 @@
 #include "base/Twips.h"
 #include "workspace/MainLayout.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -331,6 +332,8 @@ void PlaybackPanel::BeginMark()
     m_markField->clear();
     m_markField->setPlaceholderText(QString::fromUtf8("Note at %1 \u2014 Enter keeps the mark, Escape drops it")
                                         .arg(QString::fromStdString(FormatTime(m_markMs))));
+    if (!m_markField->isVisible())
+        m_focusBeforeMark = QApplication::focusWidget();
     m_markField->show();
     m_markField->raise();
     m_markField->setFocus();
@@ -342,6 +345,9 @@ void PlaybackPanel::EndMark(bool keep)
         return;
     const QString note = m_markField->text();
     m_markField->hide();
+    // The keys go back to where they were (the list, say): Space plays on.
+    if (m_focusBeforeMark)
+        m_focusBeforeMark->setFocus();
     if (keep)
         emit markMade(m_markMs, note);
 }

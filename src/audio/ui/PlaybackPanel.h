@@ -16,6 +16,7 @@
 #include "base/Prompter.h"
 
 #include <QFrame>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -155,6 +156,7 @@ private:
     QToolButton* m_mark;
     QLineEdit* m_markField;
     std::int32_t m_markMs = 0;
+    QPointer<QWidget> m_focusBeforeMark;
     std::map<std::string, std::vector<WaveformTick>> m_marks;
     QTimer m_tmrPos {this};
     QTimer m_reGraph {this};

@@ -91,6 +91,7 @@ private slots:
         const std::string recording = w.loader().sequence().LoadedMP3;
         w.player().SetPosition(2250);
         QLineEdit* field = w.panel().MarkField();
+        list->setFocus();
         QTest::keyClick(list, Qt::Key_M);
         QVERIFY(field->isVisible() && field->hasFocus());
         QTest::keyClicks(field, "dropped");
@@ -99,6 +100,7 @@ private slots:
         w.panel().MarkButton()->click();
         QTest::keyClicks(field, "subject mentions a second weapon");
         QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(!field->isVisible() && list->hasFocus()); // Space plays on
         NotesSession& notes = w.findChild<Workbench*>()->notes();
         QCOMPARE(notes.marks().size(), std::size_t {1});
         const Mark heard = notes.marks()[0];
