@@ -23,8 +23,10 @@
 #include "base/Twips.h"
 #include "conversations/ui/TextConvViewer.h"
 #include "logs/ui/DocViewer.h"
+#include "notes/ui/NotesSession.h"
 #include "records/ui/RCEV.h"
 #include "richtext/RtfReader.h"
+#include "workbench/IncidentTexts.h"
 #include "workspace/MainLayout.h"
 #include "workspace/ui/RecordingListView.h"
 
@@ -79,6 +81,12 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
             [this] { return OpenAttachments(); }, [this](int role, int person) { m_records->OpenSheet(role, person); }},
         this);
     connect(m_opening, &IncidentOpenDriver::passEnded, m_workbench, &Workbench::IncidentOpened);
+    // Marks made on the panel go to the notes, and the notes of the loaded recording show on its waveform.
+    connect(m_panel, &PlaybackPanel::markMade, this, [this](double positionMs, const QString& note) {
+        m_workbench->MarkRecording(QString::fromStdString(m_load->sequence().LoadedMP3), positionMs, note);
+    });
+    connect(&m_workbench->notes(), &NotesSession::marksChanged, this,
+        [this] { m_panel->ShowMarks(m_workbench->WaveformMarks()); });
     // The timeline's playhead follows the panel's time label.
     connect(m_panel, &PlaybackPanel::positionShown, this, [this](double positionMs) {
         if (!m_load) // the window is going
@@ -98,6 +106,11 @@ Main::Main(Prompter& prompter, Shell& shell, std::unique_ptr<WaveOutBackend> bac
     });
     m_records = std::make_unique<PersonRecords>(m_model, m_shell, m_prompter, this);
     m_caseReport = new CaseReportRun(m_model, m_shell, m_prompter, this);
+    m_records->OnSheetOpened([this](RCEV* sheet) {
+        connect(sheet, &RCEV::markRequested, m_workbench, [this](int role, int person) {
+            m_workbench->AskMark(MarkOn::Person, PersonSource(role, person), std::nullopt);
+        });
+    });
     m_menu->Apply(m_shown.menus);
 }
 
@@ -282,6 +295,8 @@ void Main::Choose(MenuEntry e)
         return m_workbench->OpenTimeline();
     case MenuEntry::SearchEverything:
         return m_workbench->OpenSearch();
+    case MenuEntry::Notes:
+        return m_workbench->OpenNotes();
     case MenuEntry::PrintMainLog:
         return PrintLOG(m_model.paths.MainLog);
     case MenuEntry::PrintNolLog:
@@ -312,6 +327,9 @@ DocViewer* Main::OpenLogViewer()
             {{p.MainLog, p.NocLog, p.AdminLog, p.NppReport}, m_model.CaseNumber, p.Evidence}, m_prompter, this);
         viewer->setWindowFlag(Qt::Window, true);
         connect(viewer, &DocViewer::notationActivated, m_list, &RecordingListController::PlayNotation);
+        connect(viewer, &DocViewer::markRequested, this, [this](int log, qint64 position) {
+            m_workbench->AskMark(MarkOn::Document, kLogSources[log & 3], position);
+        });
         connect(viewer, &DocViewer::printRequested, this,
             [this](const QString& path) { PrintLOG(QFile::encodeName(path).toStdString()); });
         return viewer;
@@ -407,9 +425,11 @@ void Main::closeEvent(QCloseEvent* event)
 TextConvViewer* Main::OpenConversations()
 {
     return m_textConv.OpenOrRaise([this] {
-        return new TextConvViewer(
+        auto* viewer = new TextConvViewer(
             {m_model.paths.Evidence, m_model.CaseNumber, PrinterChoiceOf(m_shell, m_prompter, m_model)}, m_prompter,
             this);
+        connect(viewer, &TextConvViewer::markRequested, m_workbench, &Workbench::AskConversationMark);
+        return viewer;
     });
 }
 

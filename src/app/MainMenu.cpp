@@ -35,6 +35,7 @@ MainMenu::MainMenu(QMenuBar* bar) : QObject(bar), m_bar(bar)
     view->addSeparator();
     Add(view, MenuEntry::Timeline, "mnuTimeline", QKeySequence(Qt::CTRL | Qt::Key_T));
     Add(view, MenuEntry::SearchEverything, "mnuSearchAll", QKeySequence(Qt::CTRL | Qt::Key_F));
+    Add(view, MenuEntry::Notes, "mnuNotes", QKeySequence(Qt::CTRL | Qt::Key_E));
 
     QMenu* print = menu->addMenu("Print");
     print->setObjectName("mnuhPrnt");

@@ -32,6 +32,8 @@ const char* MenuState::Caption(MenuEntry e)
         return "Statistics and CRC Analysis";
     case MenuEntry::Timeline:
         return "Timeline";
+    case MenuEntry::Notes:
+        return "Examiner's Notes";
     case MenuEntry::SearchEverything:
         return "Search Everything";
     case MenuEntry::Print:

@@ -27,8 +27,9 @@ enum class MenuEntry : int {
     OpenAnotherIncident, // a second copy of the program on another event file
     ExportHashManifest, // "File": the SHA-256 of every file of the evidence folder, into a file outside it
     CaseReport, // the examiner's case report as one PDF
+    Notes, // the examiner's marks of the incident
 };
-inline constexpr std::size_t kMenuEntryCount = 20;
+inline constexpr std::size_t kMenuEntryCount = 21;
 
 struct MenuItemState {
     bool enabled = false;

@@ -38,6 +38,11 @@ void PersonRecords::OpenSheet(int role, int person)
     m_sheets->Open(source, static_cast<std::int16_t>(role), static_cast<std::int16_t>(person))->show();
 }
 
+void PersonRecords::OnSheetOpened(std::function<void(RCEV*)> opened)
+{
+    m_sheets->OnOpen(std::move(opened));
+}
+
 RCEV* PersonRecords::sheet() const
 {
     return m_sheets->sheet();

@@ -8,6 +8,7 @@
 #include "records/clsRecord.h"
 #include "workspace/IncidentModel.h"
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -30,6 +31,8 @@ public:
     void OpenSheet(int role, int person);
     // The sheet shown; it stays when the list closes.
     RCEV* sheet() const;
+    // Called with every record sheet opened.
+    void OnSheetOpened(std::function<void(RCEV*)> opened);
     void Close();
 
 private:

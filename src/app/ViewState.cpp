@@ -47,6 +47,7 @@ MenuState MenusFor(const IncidentModel& model, OpenStage stage)
     menus.SetEnabled(MenuEntry::LogFileViewer, AnyLog(p));
     menus.SetEnabled(MenuEntry::Statistics, model.IncidentFound);
     menus.SetEnabled(MenuEntry::Timeline, model.IncidentFound);
+    menus.SetEnabled(MenuEntry::Notes, model.IncidentFound);
     menus.SetEnabled(MenuEntry::SearchEverything, model.IncidentFound);
     menus.SetEnabled(MenuEntry::CaseReport, model.IncidentFound);
     menus.SetEnabled(MenuEntry::Print, true);

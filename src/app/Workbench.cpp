@@ -5,45 +5,56 @@
 #include "attachments/ui/AttachFORM.h"
 #include "conversations/ui/TextConvViewer.h"
 #include "logs/ui/DocViewer.h"
+#include "notes/MarkPlace.h"
+#include "notes/ui/NotesSession.h"
+#include "notes/ui/NotesWindow.h"
 #include "workbench/ui/IncidentTextsLoader.h"
 #include "workbench/ui/SearchWindow.h"
 #include "workbench/ui/TimelineWindow.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QLineEdit>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace pellam {
 
 Workbench::Workbench(const IncidentModel& model, Shell& shell, Prompter& prompter, RecordingListController& list,
     DocumentWindows windows, QWidget* owner)
     : QObject(owner), m_model(model), m_shell(shell), m_prompter(prompter), m_list(list), m_windows(std::move(windows)),
-      m_owner(owner), m_texts(new IncidentTextsLoader(this))
+      m_owner(owner), m_texts(new IncidentTextsLoader(this)), m_notes(new NotesSession(prompter, this))
 {
+    connect(m_notes, &NotesSession::marksChanged, this, &Workbench::ShowNotesOnTimeline);
     // A timeline opened before the documents were read fills in once they are.
     connect(m_texts, &IncidentTextsLoader::ready, this, [this] {
         if (m_timeline && !m_timeline.get()->timeline())
             m_timeline.get()->SetTimeline(m_texts->timeline());
+        ShowNotesOnTimeline();
     });
 }
 
 void Workbench::IncidentOpened()
 {
-    if (m_model.IncidentFound)
-        m_texts->Load(m_model);
+    if (!m_model.IncidentFound)
+        return;
+    m_texts->Load(m_model);
+    m_notes->Open(m_model);
 }
 
 void Workbench::Clear()
 {
     Close();
     m_texts->Clear();
+    m_notes->Close();
 }
 
 void Workbench::Close()
 {
     m_search.Close();
     m_timeline.Close();
+    m_notesWindow.Close();
 }
 
 void Workbench::ShowPlayhead(const QString& recording, std::optional<double> positionMs)
@@ -66,6 +77,95 @@ void Workbench::OpenTimeline()
         connect(window, &TimelineWindow::entryActivated, this, &Workbench::ShowEntry);
         return window;
     });
+    ShowNotesOnTimeline();
+}
+
+void Workbench::ShowNotesOnTimeline()
+{
+    const auto texts = m_texts->texts();
+    const auto timeline = m_texts->timeline();
+    if (!m_timeline || !texts || !timeline)
+        return;
+    const auto& marks = m_notes->marks();
+    std::vector<TimelineNote> notes;
+    for (const TimelinePlace& place : TimelinePlaces(marks, *timeline, *texts)) {
+        const Mark& m = marks[place.mark];
+        notes.push_back({place.lane, place.time,
+            QString::fromStdString(PlaceText(m, m_model.roles) + "\n" + m.examiner + ": " + m.note)});
+    }
+    m_timeline.get()->view()->SetNotes(std::move(notes));
+}
+
+void Workbench::OpenNotes()
+{
+    m_notesWindow.OpenOrRaise([this] {
+        auto* window = new NotesWindow(*m_notes, QString::fromStdString(m_model.CaseNumber), m_owner);
+        connect(window, &NotesWindow::markActivated, this, &Workbench::GoToMark);
+        return window;
+    });
+    m_notesWindow.get()->activateWindow();
+}
+
+void Workbench::MarkRecording(const QString& recording, double positionMs, const QString& note)
+{
+    m_notes->MarkRecording(recording.toStdString(), static_cast<std::int64_t>(positionMs), note.toStdString());
+}
+
+void Workbench::AskMark(MarkOn on, const std::string& source, std::optional<std::int64_t> position)
+{
+    if (!m_notes->Available())
+        return m_prompter.Beep();
+    Mark where;
+    where.on = on;
+    where.source = source;
+    where.position = position;
+    // Asked without blocking: the window that asked stays live behind it.
+    auto* ask = new QInputDialog(QApplication::activeWindow() ? QApplication::activeWindow() : m_owner);
+    ask->setObjectName("MarkNote");
+    ask->setAttribute(Qt::WA_DeleteOnClose);
+    ask->setWindowTitle("Mark");
+    ask->setLabelText(QString::fromStdString("Note on " + PlaceText(where, m_model.roles) + ":"));
+    connect(ask, &QInputDialog::textValueSelected, this, [this, where](const QString& note) {
+        m_notes->MarkPlace(where.on, where.source, where.position, note.toStdString());
+    });
+    ask->open();
+}
+
+void Workbench::AskConversationMark(int slot, std::int64_t position)
+{
+    const auto texts = m_texts->texts();
+    if (texts)
+        for (const IncidentDocument& d : texts->documents)
+            if (d.kind == DocumentKind::Conversation && d.index == slot)
+                return AskMark(MarkOn::Conversation, d.source, position);
+    m_prompter.Beep();
+}
+
+void Workbench::GoToMark(const Mark& mark)
+{
+    switch (mark.on) {
+    case MarkOn::Recording:
+        return m_list.PlayFrom(QString::fromStdString(mark.recording), static_cast<int>(mark.offsetMs / 1000));
+    case MarkOn::Document:
+    case MarkOn::Conversation:
+        return ShowEntry(QString::fromStdString(mark.source), static_cast<int>(mark.position.value_or(0)));
+    case MarkOn::Person: {
+        int role = 0;
+        int person = 0;
+        if (std::sscanf(mark.source.c_str(), "Record:%d:%d", &role, &person) == 2)
+            m_windows.recordSheet(role, person);
+        return;
+    }
+    }
+}
+
+std::map<std::string, std::vector<WaveformTick>> Workbench::WaveformMarks() const
+{
+    std::map<std::string, std::vector<WaveformTick>> ticks;
+    for (const Mark& m : m_notes->marks())
+        if (m.on == MarkOn::Recording)
+            ticks[m.recording].push_back({static_cast<double>(m.offsetMs), QString::fromStdString(m.note)});
+    return ticks;
 }
 
 void Workbench::ShowEntry(const QString& source, int position)

@@ -1,16 +1,21 @@
 #pragma once
 // The examiner's workbench beside the main window: the incident's documents
 // read once per opened incident, the timeline and the search across them,
-// and the way from a mark or a hit to the window that shows it there.
+// the examiner's notes, and the way from a mark or a hit to the window that
+// shows it there.
 #include "app/WindowSlot.h"
+#include "audio/ui/WaveformPicture.h"
 #include "base/Prompter.h"
+#include "notes/Mark.h"
 #include "workspace/IncidentModel.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -19,6 +24,8 @@ namespace pellam {
 class AttachFORM;
 class DocViewer;
 class IncidentTextsLoader;
+class NotesSession;
+class NotesWindow;
 class RecordingListController;
 class SearchWindow;
 class Shell;
@@ -49,11 +56,24 @@ public:
 
     void OpenTimeline();
     void OpenSearch();
+    void OpenNotes();
+    // A mark at positionMs of the loaded recording (the playback panel's M).
+    void MarkRecording(const QString& recording, double positionMs, const QString& note);
+    // Asks for the note of a mark on a log entry, a conversation line or a
+    // person, and keeps it when given.
+    void AskMark(MarkOn on, const std::string& source, std::optional<std::int64_t> position);
+    // A mark on the conversation in slot 1..4 at a document position.
+    void AskConversationMark(int slot, std::int64_t position);
+    // Goes to the place of a mark: a recording plays from it, a document opens at its entry.
+    void GoToMark(const Mark& mark);
+    // The marks on recordings by file name, as the waveform draws them.
+    std::map<std::string, std::vector<WaveformTick>> WaveformMarks() const;
     // The player's position in the recording loaded (nothing when none plays),
     // for the timeline's playhead.
     void ShowPlayhead(const QString& recording, std::optional<double> positionMs);
 
     IncidentTextsLoader& texts() const { return *m_texts; }
+    NotesSession& notes() const { return *m_notes; }
 
 private:
     // Opens the log viewer or the conversation at the whole entry of document
@@ -61,6 +81,8 @@ private:
     void ShowEntry(const QString& source, int position);
     // Shows the hit [position, position + length) in the window that shows its document.
     void OpenHit(const IncidentDocument& document, int position, int length);
+    // The marks on the timeline's lanes, when it is open and the documents are read.
+    void ShowNotesOnTimeline();
 
     const IncidentModel& m_model;
     Shell& m_shell;
@@ -71,6 +93,8 @@ private:
     IncidentTextsLoader* m_texts;
     WindowSlot<TimelineWindow> m_timeline;
     WindowSlot<SearchWindow> m_search;
+    NotesSession* m_notes;
+    WindowSlot<NotesWindow> m_notesWindow;
 };
 
 } // namespace pellam

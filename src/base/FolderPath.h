@@ -37,4 +37,8 @@ private:
     std::string m_path;
 };
 
+// Whether `path` (that need not exist yet) is the folder `folder` or lies
+// below it, links and ".." resolved on both sides.
+bool LiesInside(const std::string& path, const FolderPath& folder);
+
 } // namespace pellam

@@ -1,5 +1,6 @@
 #include "casereport/CaseReport.h"
 
+
 #include "analysis/CRCTest.h"
 #include "analysis/ReportWriter.h"
 #include "analysis/Statistics.h"
@@ -7,6 +8,7 @@
 #include "base/Version.h"
 #include "checksums/CrcText.h"
 #include "conversations/Conversations.h"
+#include "notes/NotesReport.h"
 #include "records/RecordFields.h"
 #include "records/RecordSheet.h"
 #include "records/clsRecord.h"
@@ -14,6 +16,7 @@
 #include "richtext/RtfReader.h"
 #include "workbench/IncidentTexts.h"
 #include "workbench/LocalTime.h"
+#include "workspace/WorkFolder.h"
 
 #include <cstdio>
 #include <ctime>
@@ -164,6 +167,32 @@ ReportSection Notations(const Timeline& timeline)
     }
     if (count == 0)
         Line(w, "The Main Log holds no notation.");
+    return section;
+}
+
+// The examiner's marks in the order they were made; a mark on a recording
+// whose content the inventory read otherwise says so.
+ReportSection ExaminersNotes(const IncidentModel& model, const std::vector<InventoryEntry>& inventory)
+{
+    ReportSection section = Section(kNotesSectionHeading);
+    ReportWriter w = Writer(section);
+    const ReportMarks read
+        = ReadMarksForReport(model.newLoad.EventFile, model.CaseNumber, model.paths.Evidence, OwnFolderPath());
+    if (read.problem) {
+        Line(w, "The examiner's notes could not be read: " + *read.problem);
+        return section;
+    }
+    std::map<std::string, std::string> now;
+    for (const InventoryEntry& e : inventory)
+        if (e.problem.empty())
+            now.emplace(e.path, e.sha256);
+    std::vector<bool> stale;
+    for (const Mark& m : read.marks) {
+        const auto it = now.find(m.recording);
+        stale.push_back(IsStale(m, it == now.end() ? std::nullopt : std::optional(it->second)));
+    }
+    for (const NoteLine& line : ExaminersNotesLines(read.marks, stale, model.roles))
+        w.Append(line.text, line.bold, line.italic, true, kTextSize);
     return section;
 }
 
@@ -425,6 +454,7 @@ void CaseReportBuilder::BuildDocuments()
     m_report.sections.push_back(Persons(m_input));
     m_report.sections.push_back(Conversations(model));
     m_report.sections.push_back(Attachments(model.attachments));
+    m_report.sections.push_back(ExaminersNotes(model, m_report.inventory));
 }
 
 } // namespace pellam

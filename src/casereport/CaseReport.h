@@ -2,8 +2,8 @@
 // The examiner's case report as documents: a cover, then the sections an
 // examiner hands on (the evidence inventory with every file's hashes, the
 // CRC integrity test, the statistics page, the timeline, the Main Log's
-// notations, the persons' record sheets, the conversations and the
-// attachments list), each built by the code that builds it for its window.
+// notations, the persons' record sheets, the conversations, the
+// attachments list and the examiner's notes), each built by the code that builds it for its window.
 // Built step by step, so that a window shows its progress and stays
 // responsive; a view puts the documents on pages.
 #include "casereport/EvidenceInventory.h"

@@ -10,10 +10,6 @@
 
 namespace pellam {
 
-// Whether `path` (that need not exist yet) is the folder `folder` or lies
-// below it, links and ".." resolved on both sides.
-bool LiesInside(const std::string& path, const FolderPath& folder);
-
 // Why `out` cannot take the file; nothing when it can. A file that does not
 // exist yet is made and taken away again to find out.
 std::optional<Message> CheckReportOutput(const std::string& out, const FolderPath& evidence);

@@ -26,10 +26,15 @@ std::string GetSpecialFolder(int folder)
     return home + "/.local/share";
 }
 
+FolderPath OwnFolderPath()
+{
+    return FolderPath(GetSpecialFolder(kLocalAppData) + "/NorvikTECH-Pellam");
+}
+
 Result<FolderPath, SystemError> MakeTempFolder()
 {
     const std::string data = GetSpecialFolder(kLocalAppData);
-    const FolderPath temp(data + "/NorvikTECH-Pellam");
+    const FolderPath temp = OwnFolderPath();
     // A fresh account may not have ~/.local/share yet (the Windows data folder
     // always exists); create it as the desktop's own programs would.
     if (!data.empty()) {

@@ -19,6 +19,10 @@ inline constexpr int kLocalAppData = 28;
 // is the user's ~/.local/share.
 std::string GetSpecialFolder(int folder);
 
+// The working folder's path, "NorvikTECH-Pellam" in the data folder, whether
+// or not it is there yet.
+FolderPath OwnFolderPath();
+
 // Establishes the working folder, "NorvikTECH-Pellam" in the data folder,
 // creating it (and a missing data folder) when needed,
 // or gives why it cannot be established. Decoded recordings left there by

@@ -74,12 +74,14 @@ TEST(ViewState, MenusFollowTheFolderAndTheStageOfTheOpen)
             "Statistics and CRC Analysis:enabled, Timeline:enabled, Search Everything:enabled, Print Main Log:enabled "
             "hidden, "
             "Print NOL Log:enabled, Print ADMIN Log:enabled hidden, Print NPP Report:enabled hidden, "
-            "Export Hash Manifest…:enabled, Case Report…:enabled"},
+            "Export Hash Manifest…:enabled, Case Report…:enabled, "
+            "Examiner's Notes:enabled"},
         {"no log, after the pass", Listed(3, {}), OpenStage::Finished,
             "Open Incident:disabled, Text Conversations:enabled, Record Viewer:enabled, Vistrel:disabled hidden, "
             "Attachments:enabled, Intel Upload Files:disabled hidden, Statistics and CRC Analysis:enabled, "
             "Timeline:enabled, Search Everything:enabled, Print Main Log:enabled, Print NOL Log:enabled, "
-            "Print ADMIN Log:enabled, Print NPP Report:enabled, Export Hash Manifest…:enabled, Case Report…:enabled"},
+            "Print ADMIN Log:enabled, Print NPP Report:enabled, Export Hash Manifest…:enabled, Case Report…:enabled, "
+            "Examiner's Notes:enabled"},
         // Without recordings the pass ends within the open, before the print
         // entries are set: they follow the documents, Main Log's is always there.
         {"one log, no recording", Listed(0, {&Paths::NocLog}), OpenStage::Finished,
@@ -87,7 +89,8 @@ TEST(ViewState, MenusFollowTheFolderAndTheStageOfTheOpen)
             "Vistrel:disabled hidden, Attachments:enabled, Intel Upload Files:disabled hidden, "
             "Statistics and CRC Analysis:enabled, Timeline:enabled, Search Everything:enabled, Print Main Log:enabled, "
             "Print NOL Log:enabled, "
-            "Print ADMIN Log:disabled hidden, Print NPP Report:disabled hidden, Export Hash Manifest…:enabled, Case Report…:enabled"},
+            "Print ADMIN Log:disabled hidden, Print NPP Report:disabled hidden, Export Hash Manifest…:enabled, Case Report…:enabled, "
+            "Examiner's Notes:enabled"},
         {"no event file, the extras", extras, OpenStage::Finished,
             "Open Incident:disabled, Log File Viewer:enabled, Text Conversations:enabled, Record Viewer:enabled, "
             "Vistrel:enabled, Attachments:enabled, Intel Upload Files:enabled, Print Main Log:enabled, "

@@ -9,6 +9,9 @@
 #include "app/Main.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/Program.h"
+#include "app/Workbench.h"
+#include "notes/ui/NotesSession.h"
+#include "workbench/ui/IncidentTextsLoader.h"
 #include "workbench/ui/SearchWindow.h"
 #include "workbench/ui/TimelineWindow.h"
 
@@ -48,6 +51,7 @@ public:
         ok = ok && Details();
         ok = ok && Playing();
         ok = ok && Transport();
+        ok = ok && Notes();
         ok = ok && Statistics();
         ok = ok && AboutWindow();
         ok = ok && LogViewer();
@@ -227,6 +231,47 @@ private:
         QTest::keyClick(list, Qt::Key_Backslash);
         if (auto* pause = Find<QAbstractButton>(&m_main, "PauseButton"))
             pause->click();
+        return ok;
+    }
+
+    // Two marks made with M while a recording plays and one on a NOC entry,
+    // the waveform's ticks and the Notes window.
+    bool Notes() const
+    {
+        QTest::qWait(600); // the redraw after the last size change reloads the recording
+        QAbstractItemView* list = List();
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, RowCentre(1));
+        bool ok = WaitFor("playback", [this] { return Status().startsWith("Playing"); });
+        list->setFocus();
+        const auto* time = m_main.findChild<QLabel*>("lblTime");
+        auto* field = Find<QLineEdit>(&m_main, "MarkField");
+        const auto mark = [&](const char* at, const char* note, const char* scene) {
+            ok = ok && field && WaitFor(at, [&] { return time && time->text().startsWith(at); });
+            QTest::keyClick(list, Qt::Key_M);
+            QTest::keyClicks(field, note);
+            ok = ok && (!scene || Capture(&m_main, scene));
+            QTest::keyClick(field, Qt::Key_Return);
+            list->setFocus();
+        };
+        mark("0:03", "Subject mentions a second weapon", "mark-note");
+        mark("0:08", "Negotiator asks for the phone to be kept on", nullptr);
+        if (auto* pause = Find<QAbstractButton>(&m_main, "PauseButton"))
+            pause->click();
+        auto* workbench = m_main.findChild<pellam::Workbench*>();
+        ok = ok && workbench && WaitFor("the documents read", [workbench] { return workbench->texts().texts() != nullptr; });
+        if (ok) {
+            for (const auto& doc : workbench->texts().texts()->documents)
+                if (doc.source == "NocLog" && !doc.entries.empty())
+                    workbench->notes().MarkPlace(pellam::MarkOn::Document, doc.source, doc.entries.front().textStart,
+                        "Phone records requested \u2014 follow up with the carrier");
+        }
+        ok = ok && Capture(&m_main, "main-marks");
+        ok = ok && Trigger("mnuNotes") && WaitFor("the Notes window", [] { return TopLevel("NotesWindow"); });
+        if (QWidget* notes = TopLevel("NotesWindow")) {
+            QTest::qWait(300);
+            ok = ok && Capture(notes, "notes");
+            notes->close();
+        }
         return ok;
     }
 

@@ -8,9 +8,12 @@
 #include "base/Twips.h"
 #include "workspace/MainLayout.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QToolButton>
 
 #include <cmath>
@@ -75,6 +78,16 @@ PlaybackPanel::PlaybackPanel(WAVPlayer& player, Prompter& prompter, QWidget* par
     m_stop = MakeButton(this, "StopButton", StopIcon(), "Stop");
     m_pause->setEnabled(false);
     m_stop->setEnabled(false);
+    m_mark = new QToolButton(this);
+    m_mark->setObjectName("MarkButton");
+    m_mark->setText("Mark\u2026");
+    m_mark->setFocusPolicy(Qt::NoFocus);
+    connect(m_mark, &QToolButton::clicked, this, &PlaybackPanel::BeginMark);
+    m_markField = new QLineEdit(this);
+    m_markField->setObjectName("MarkField");
+    m_markField->hide();
+    m_markField->installEventFilter(this);
+    connect(m_markField, &QLineEdit::returnPressed, this, [this] { EndMark(true); });
 
     m_tmrPos.setObjectName("tmrPos");
     m_tmrPos.setInterval(20);
@@ -124,6 +137,8 @@ void PlaybackPanel::resizeEvent(QResizeEvent*)
     m_stop->setGeometry(4 + 2 * (row + 2), y, row, row);
     m_time->setGeometry(4 + 3 * (row + 2) + 8, y + 3, 90, 20);
     m_speed->setGeometry(4 + 3 * (row + 2) + 8 + 94, y + 3, 44, 20);
+    m_mark->setGeometry(4 + 3 * (row + 2) + 8 + 94 + 48, y, 58, row);
+    m_markField->setGeometry(2, 2, w - 4, 22);
     m_vol->setGeometry(w - 124, y + 2, 116, 22);
     m_volCaption->setGeometry(w - 180, y + 4, 52, 18);
 }
@@ -281,6 +296,8 @@ void PlaybackPanel::RedrawView()
 {
     if (m_drawn == Drawn::Recording) {
         m_graph->SetView(m_view.Start(), m_view.End());
+        const auto marks = m_loads ? m_marks.find(m_loads->LoadedMP3) : m_marks.end();
+        m_graph->SetTicks(marks != m_marks.end() ? marks->second : std::vector<WaveformTick>());
         m_graph->DrawBackdrop(m_loopA, m_loopB);
         m_graph->DrawTracePoints(m_points, kTraceStart, m_traceWidth);
     } else {
@@ -288,6 +305,61 @@ void PlaybackPanel::RedrawView()
     }
     if (CursorX >= 0)
         m_graph->XorCursor(CursorX);
+}
+
+void PlaybackPanel::ShowMarks(std::map<std::string, std::vector<WaveformTick>> marks)
+{
+    m_marks = std::move(marks);
+    if (m_drawn == Drawn::Recording)
+        RedrawView();
+}
+
+std::optional<double> PlaybackPanel::OnTick(double x) const
+{
+    if (m_drawn != Drawn::Recording)
+        return std::nullopt;
+    const auto tick = m_graph->TickNear(m_graph->ToPixelX(x));
+    return tick ? std::optional(m_graph->Ticks()[*tick].ms) : std::nullopt;
+}
+
+void PlaybackPanel::BeginMark()
+{
+    if (!m_player.IsFileOpen()) {
+        m_prompter.Beep();
+        return;
+    }
+    m_markMs = m_player.Position();
+    m_markField->clear();
+    m_markField->setPlaceholderText(QString::fromUtf8("Note at %1 \u2014 Enter keeps the mark, Escape drops it")
+                                        .arg(QString::fromStdString(FormatTime(m_markMs))));
+    if (!m_markField->isVisible())
+        m_focusBeforeMark = QApplication::focusWidget();
+    m_markField->show();
+    m_markField->raise();
+    m_markField->setFocus();
+}
+
+void PlaybackPanel::EndMark(bool keep)
+{
+    if (!m_markField->isVisible())
+        return;
+    const QString note = m_markField->text();
+    m_markField->hide();
+    // The keys go back to where they were (the list, say): Space plays on.
+    if (m_focusBeforeMark)
+        m_focusBeforeMark->setFocus();
+    if (keep)
+        emit markMade(m_markMs, note);
+}
+
+bool PlaybackPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_markField && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        EndMark(false);
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void PlaybackPanel::StartOrComplain()
@@ -360,6 +432,7 @@ void PlaybackPanel::GraphMouseDown(double x)
 {
     if (m_player.Duration() == 0)
         return;
+    x = OnTick(x).value_or(x);
     MouseDownX = x;
     StopForSeek();
     CurrentPosition = static_cast<float>(PositionAt(x));
@@ -382,7 +455,11 @@ void PlaybackPanel::GraphMouseUp(double x)
 {
     if (m_player.Duration() == 0)
         return;
-    if (const auto target = SeekTarget(x, m_player.Duration())) {
+    // A click seeks to the whole second, or exactly to a mark under it.
+    const auto tick = OnTick(x);
+    const auto target = tick && *tick >= 0 && *tick < m_player.Duration() ? std::optional(PositionAt(*tick))
+                                                                          : SeekTarget(x, m_player.Duration());
+    if (target) {
         CurrentPosition = static_cast<float>(*target);
         m_player.SetPosition(0);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -16,15 +16,18 @@
 #include "base/Prompter.h"
 
 #include <QFrame>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QLabel;
+class QLineEdit;
 class QToolButton;
 
 namespace pellam {
@@ -45,6 +48,9 @@ public:
     QToolButton* PlayButton() const { return m_play; }
     QToolButton* PauseButton() const { return m_pause; }
     QToolButton* StopButton() const { return m_stop; }
+    QToolButton* MarkButton() const { return m_mark; }
+    // The one-line note of a mark being made; hidden otherwise.
+    QLineEdit* MarkField() const { return m_markField; }
 
     // The status label.
     StatusLine Status() const { return m_statusLine; }
@@ -71,6 +77,12 @@ public:
     // shaded region between two lines, neither as nothing. Only drawing: the
     // marks stay through zooms and redraws until the next call or load.
     void ShowLoop(std::optional<std::int32_t> aMs, std::optional<std::int32_t> bMs);
+    // The examiner's marks on recordings, by file name; the waveform shows
+    // those of the recording loaded.
+    void ShowMarks(std::map<std::string, std::vector<WaveformTick>> marks);
+    // "Mark…" and M: the player's position is taken and the note field opens
+    // (Enter keeps the mark, Escape drops it); a beep without a recording.
+    void BeginMark();
     void DrawVolume(std::int32_t volume) { m_vol->DrawVolume(volume); }
     // The playing speed beside the time ("1.0×").
     void ShowSpeed(const QString& text);
@@ -112,9 +124,12 @@ signals:
     // The time label now shows the player at positionMs (while it plays,
     // at every step of the position timer).
     void positionShown(double positionMs);
+    // A mark at positionMs of the loaded recording was kept with its note.
+    void markMade(double positionMs, const QString& note);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnStatusChanged(PlayerStatus status);
@@ -123,6 +138,9 @@ private:
     void StartOrComplain();
     // Draws the whole picture again in the current view from the points traced so far.
     void RedrawView();
+    // The moment of the mark drawn under x, if any: a click on a mark seeks to it exactly.
+    std::optional<double> OnTick(double x) const;
+    void EndMark(bool keep);
 
     WAVPlayer& m_player;
     Prompter& m_prompter;
@@ -135,6 +153,11 @@ private:
     QToolButton* m_play;
     QToolButton* m_pause;
     QToolButton* m_stop;
+    QToolButton* m_mark;
+    QLineEdit* m_markField;
+    std::int32_t m_markMs = 0;
+    QPointer<QWidget> m_focusBeforeMark;
+    std::map<std::string, std::vector<WaveformTick>> m_marks;
     QTimer m_tmrPos {this};
     QTimer m_reGraph {this};
     QTimer m_traceFollow {this};

@@ -26,6 +26,8 @@ TransportControls::TransportControls(WAVPlayer& player, PlaybackPanel& panel, Pr
         &TransportControls::ForwardLong);
     Add("actReplay", "Replay Last 3 Seconds", QKeySequence(Qt::CTRL | Qt::Key_R), &TransportControls::Replay);
     Add("actLoop", "Loop A\u2013B (Set A, Set B, Clear)", Qt::Key_L, &TransportControls::Loop);
+    m_actions.push_back(nullptr);
+    Add("actMark", "Mark\u2026", Qt::Key_M, &TransportControls::Mark);
 
     const auto tip = [this](QToolButton* button, const char* action, const QString& caption) {
         button->setToolTip(caption + " (" + Action(action)->shortcut().toString(QKeySequence::NativeText) + ")");
@@ -33,6 +35,7 @@ TransportControls::TransportControls(WAVPlayer& player, PlaybackPanel& panel, Pr
     tip(m_panel.PlayButton(), "actPlayPause", "Play");
     tip(m_panel.PauseButton(), "actPlayPause", "Pause");
     tip(m_panel.StopButton(), "actStop", "Stop");
+    tip(m_panel.MarkButton(), "actMark", "Mark this moment with a note");
     Show();
 }
 
@@ -115,6 +118,11 @@ void TransportControls::Loop()
     if (press == LoopPress::TooShort || press == LoopPress::NoRecording)
         m_prompter.Beep();
     Show();
+}
+
+void TransportControls::Mark()
+{
+    m_panel.BeginMark();
 }
 
 void TransportControls::Show()

@@ -1,6 +1,6 @@
 #pragma once
 // The keys of close listening as actions: play/pause, stop, speed, jumps,
-// replay and the A–B loop. Each action carries its shortcut, so a menu that
+// replay, the A–B loop and a mark with a note. Each action carries its shortcut, so a menu that
 // lists them shows the keys, and works while one of the widgets it is given
 // (the recording list, the playback panel) has the focus — never while a
 // text field elsewhere has it. Every action is applied through Transport and
@@ -45,6 +45,7 @@ private:
     void ForwardLong() { JumpBy(kLongJumpMs); }
     void Replay();
     void Loop();
+    void Mark();
     void JumpBy(std::int32_t ms);
     // The panel's speed, loop and cursor as the player now has them.
     void Show();

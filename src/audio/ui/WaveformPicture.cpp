@@ -3,11 +3,14 @@
 #include "audio/WaveformRuler.h"
 #include "base/Rounding.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace pellam {
 namespace {
@@ -19,6 +22,9 @@ const QColor kRulerBackground(22, 22, 34);
 const QColor kRulerText(185, 185, 205);
 const QColor kLoopShade(70, 52, 0);
 const QColor kLoopLine(255, 186, 0);
+const QColor kTickColour(90, 200, 255);
+// How far from a mark's line the pointer still finds it.
+constexpr int kTickReach = 4;
 constexpr QRgb kCursorBits = 0x00FF0000; // red, alpha untouched
 constexpr int kRulerFontPixels = 9;
 constexpr int kLabelGap = 3; // between a tick and its label
@@ -147,7 +153,59 @@ void WaveformPicture::DrawBackdrop(std::optional<double> loopA, std::optional<do
         p.drawLine(x, 0, x, m_image.height() - 1);
         p.drawText(x + kLabelGap, fm.ascent(), QString::fromLatin1(name));
     }
+
+    // The examiner's marks: a line down the waveform under a small flag.
+    p.setPen(QPen(kTickColour, 1));
+    p.setBrush(kTickColour);
+    int lastX = -1;
+    for (auto it = std::lower_bound(
+             m_ticks.begin(), m_ticks.end(), m_viewStart, [](const WaveformTick& t, double ms) { return t.ms < ms; });
+         it != m_ticks.end() && it->ms <= m_viewEnd; ++it) {
+        const int x = ToPixelX(it->ms);
+        if (x == lastX)
+            continue; // marks on one pixel are drawn once
+        lastX = x;
+        p.drawLine(x, 0, x, waveH - 1);
+        const QPoint flag[3] = {QPoint(x - 3, 0), QPoint(x + 4, 0), QPoint(x, 5)};
+        p.drawPolygon(flag, 3);
+    }
     update();
+}
+
+void WaveformPicture::SetTicks(std::vector<WaveformTick> ticks)
+{
+    std::stable_sort(ticks.begin(), ticks.end(), [](const auto& a, const auto& b) { return a.ms < b.ms; });
+    m_ticks = std::move(ticks);
+}
+
+std::optional<std::size_t> WaveformPicture::TickNear(double px) const
+{
+    std::optional<std::size_t> nearest;
+    double best = kTickReach + 0.5;
+    const double from = ToScaleX(px - kTickReach - 1);
+    auto it = std::lower_bound(
+        m_ticks.begin(), m_ticks.end(), from, [](const WaveformTick& t, double ms) { return t.ms < ms; });
+    for (; it != m_ticks.end() && ToPixelX(it->ms) <= px + kTickReach; ++it) {
+        const double distance = std::abs(ToPixelX(it->ms) - px);
+        if (distance < best) {
+            best = distance;
+            nearest = static_cast<std::size_t>(it - m_ticks.begin());
+        }
+    }
+    return nearest;
+}
+
+bool WaveformPicture::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (const auto tick = TickNear(help->pos().x()); tick && help->pos().y() < WaveHeight())
+            QToolTip::showText(help->globalPos(), m_ticks[*tick].note.isEmpty() ? "(mark)" : m_ticks[*tick].note, this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void WaveformPicture::DrawTracePoints(std::span<const TracePoint> points, TracePoint from, double width)

@@ -14,10 +14,19 @@
 #include <QImage>
 #include <QWidget>
 
+#include <QString>
+
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace pellam {
+
+// An examiner's mark on the recording shown: its moment and note.
+struct WaveformTick {
+    double ms = 0;
+    QString note;
+};
 
 class WaveformPicture : public QWidget {
     Q_OBJECT
@@ -37,11 +46,16 @@ public:
     void DrawGrid();
     // Clears and draws what lies under a recording's waveform in the view:
     // the A-B loop region (a single line for A alone), a grid whose columns
-    // are the ruler's ticks, and the time ruler. The scale is ms.
+    // are the ruler's ticks, the time ruler, and the examiner's marks. The scale is ms.
     void DrawBackdrop(std::optional<double> loopA, std::optional<double> loopB);
     // Lines from `from` through the points, whose x runs over `width` for the
     // whole scale; only the lines that reach the view are drawn.
     void DrawTracePoints(std::span<const TracePoint> points, TracePoint from, double width);
+    // The examiner's marks of the recording shown, drawn with the backdrop.
+    void SetTicks(std::vector<WaveformTick> ticks);
+    const std::vector<WaveformTick>& Ticks() const { return m_ticks; }
+    // The mark drawn within a few pixels of pixel column px, the nearest.
+    std::optional<std::size_t> TickNear(double px) const;
     // Inverts the cursor colour's bits along a 2-pixel-wide vertical line at x.
     void XorCursor(double x);
 
@@ -61,6 +75,7 @@ signals:
     void resized();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -81,6 +96,7 @@ private:
     double m_scaleH = 6;
     double m_viewStart = 0;
     double m_viewEnd = 12;
+    std::vector<WaveformTick> m_ticks; // by time
 };
 
 } // namespace pellam

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -54,6 +55,15 @@ TextConvViewer::TextConvViewer(ConversationsInput input, Prompter& prompter, QWi
         box->setReadOnly(true);
         box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         box->viewport()->installEventFilter(this);
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QTextEdit::customContextMenuRequested, this, [this, i, box](QPoint at) {
+            QMenu* menu = box->createStandardContextMenu(at);
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->addSeparator();
+            const int viewPos = box->cursorForPosition(at).position();
+            menu->addAction("Mark This Line\u2026", this, [this, i, viewPos] { RequestMark(i, viewPos); });
+            menu->popup(box->viewport()->mapToGlobal(at));
+        });
         m_boxes[static_cast<std::size_t>(i)] = box;
         m_tabs->addTab(box, QString("Tab %1").arg(i));
     }
@@ -165,6 +175,13 @@ void TextConvViewer::ShowRange(int slot, std::int64_t start, std::int64_t end)
         static_cast<int>(std::clamp<std::int64_t>(m_positions[t].ToView(end), 0, last)), QTextCursor::KeepAnchor);
     box->setTextCursor(c);
     box->ensureCursorVisible();
+}
+
+void TextConvViewer::RequestMark(int tab, int viewPos)
+{
+    if (tab < 0 || tab >= kTabs)
+        return;
+    emit markRequested(tab + 1, m_positions[static_cast<std::size_t>(tab)].ToDocument(viewPos));
 }
 
 void TextConvViewer::ShowContact(int tab)

@@ -67,6 +67,8 @@ public:
 
     // Shows conversation `slot` (1..4) with the document positions [start, end) selected and in view.
     void ShowRange(int slot, std::int64_t start, std::int64_t end);
+    // "Mark This Line…" of the context menu at view position viewPos of tab's box.
+    void RequestMark(int tab, int viewPos);
 
     // "Print": the conversation on the current tab. False when nothing printed.
     bool PrintCurrent();
@@ -75,6 +77,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+signals:
+    // The examiner asked for a mark at document position `position` of conversation `slot` (1..4).
+    void markRequested(int slot, qint64 position);
 
 private:
     void LoadUpTextFiles();

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrintPreviewDialog>
@@ -103,6 +104,15 @@ DocViewer::DocViewer(LogViewerInput input, Prompter& prompter, QWidget* parent)
         box->setObjectName(QString("RTB%1").arg(i));
         box->setReadOnly(true);
         box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QTextEdit::customContextMenuRequested, this, [this, i, box](QPoint at) {
+            QMenu* menu = box->createStandardContextMenu(at);
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->addSeparator();
+            const int viewPos = box->cursorForPosition(at).position();
+            menu->addAction("Mark This Entry\u2026", this, [this, i, viewPos] { RequestMark(i, viewPos); });
+            menu->popup(box->viewport()->mapToGlobal(at));
+        });
         m_boxes[static_cast<std::size_t>(i)] = box;
         m_tabs->addTab(page, c.tab);
 
@@ -244,6 +254,11 @@ std::int64_t DocViewer::PartViewStart(int log) const
 std::int64_t DocViewer::ToDocument(int log, int viewPos) const
 {
     return m_positions[static_cast<std::size_t>(log)].ToDocument(viewPos + PartViewStart(log));
+}
+
+void DocViewer::RequestMark(int log, int viewPos)
+{
+    emit markRequested(log, ToDocument(log, viewPos));
 }
 
 void DocViewer::ShowRange(int log, std::int64_t start, std::int64_t end)

@@ -69,6 +69,8 @@ public:
     std::size_t partCount(int log) const { return m_parts[static_cast<std::size_t>(log)].size(); }
     std::size_t shownPart(int log) const { return m_part[static_cast<std::size_t>(log)]; }
     void ShowPart(int log, std::size_t part);
+    // "Mark This Entry…" of the context menu at view position viewPos of log i's box.
+    void RequestMark(int log, int viewPos);
 
     QTextEdit* logBox(int log) const { return m_boxes[static_cast<std::size_t>(log)]; }
     const SearchState& searchState(int log) const { return m_search[static_cast<std::size_t>(log)]; }
@@ -78,6 +80,9 @@ signals:
     void notationActivated(const QString& recording, int noteAudioStart);
     // A log file is to be printed (the main window prints it).
     void printRequested(const QString& path);
+    // The examiner asked for a mark at document position `position` of log i
+    // (the box's context menu).
+    void markRequested(int log, qint64 position);
     void closed();
 
 protected:

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QMenu>
 #include <QTextEdit>
 
 namespace pellam {
@@ -45,6 +46,14 @@ RCEV::RCEV(const RecordTable& table, const RoleTable& roles, std::int16_t role, 
     m_rtb = new QTextEdit(this);
     m_rtb->setObjectName("RTB");
     m_rtb->setReadOnly(true);
+    m_rtb->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_rtb, &QTextEdit::customContextMenuRequested, this, [this](QPoint at) {
+        QMenu* menu = m_rtb->createStandardContextMenu(at);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addSeparator();
+        menu->addAction("Mark This Person\u2026", this, [this] { emit markRequested(m_role, m_person); });
+        menu->popup(m_rtb->viewport()->mapToGlobal(at));
+    });
     m_text1 = new QLineEdit(this);
     m_text1->setObjectName("Text1");
     m_text1->setFixedSize(1, 1); // only holds the keyboard focus, away from the sheet

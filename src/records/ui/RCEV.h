@@ -40,6 +40,10 @@ public:
     void GetNewPicTIMTick();
     void PrintThisRecord();
 
+signals:
+    // "Mark This Person…" of the sheet's context menu.
+    void markRequested(int role, int person);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

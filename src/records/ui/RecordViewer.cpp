@@ -21,6 +21,8 @@ RCEV* RecordSheetSlot::Open(const RecordSource& source, std::int16_t role, std::
     Close();
     m_sheet = new RCEV(
         source.table, source.roles, role, person, source.picPath, source.today, source.choosePrinter, m_owner);
+    if (m_opened)
+        m_opened(m_sheet);
     return m_sheet;
 }
 

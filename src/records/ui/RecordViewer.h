@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 #include <cstdint>
 
 class QTreeView;
@@ -46,9 +48,12 @@ public:
     // Closes the open sheet, then opens the sheet of the person.
     RCEV* Open(const RecordSource& source, std::int16_t role, std::int16_t person);
     void Close();
+    // Called with every sheet the slot opens, whoever asked for it.
+    void OnOpen(std::function<void(RCEV*)> opened) { m_opened = std::move(opened); }
 
 private:
     QWidget* m_owner;
+    std::function<void(RCEV*)> m_opened;
     QPointer<RCEV> m_sheet;
 };
 

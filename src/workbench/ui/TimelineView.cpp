@@ -16,6 +16,8 @@ constexpr const char* kLaneTitles[5] = {"Recordings", "Main Log", "NOC", "ADMIN"
 const QColor kLaneColours[5]
     = {QColor(40, 110, 190), QColor(200, 90, 20), QColor(30, 140, 70), QColor(130, 60, 160), QColor(150, 120, 20)};
 const QColor kNotationColour(220, 30, 30);
+const QColor kNoteColour(20, 140, 220);
+constexpr double kNoteFlag = 5; // the flag's half width and its height
 // One wheel notch zooms by this factor.
 constexpr double kWheelFactor = 1.25;
 
@@ -291,6 +293,7 @@ void TimelineView::Render(QPainter& p, QSize size) const
         const QRectF lane = LaneRect(static_cast<TimelineLane>(i));
         DrawMarks(p, size, m_lanes[i], lane.top() + 6, lane.height() - 12, kLaneColours[i]);
     }
+    DrawNotes(p, size);
     if (const auto x = PlayheadX()) {
         const Bar* bar = BarOf(m_playing);
         const double top = LaneRect(TimelineLane::Recording).top() + 4 + bar->row * RowHeight();
@@ -412,6 +415,55 @@ void TimelineView::DrawMarks(
     p.drawLines(notations.data(), static_cast<int>(notations.size()));
 }
 
+void TimelineView::SetNotes(std::vector<TimelineNote> notes)
+{
+    std::stable_sort(notes.begin(), notes.end(), [](const auto& a, const auto& b) { return a.time < b.time; });
+    m_notes = std::move(notes);
+    update();
+}
+
+void TimelineView::DrawNotes(QPainter& p, QSize size) const
+{
+    // A flag per lane and pixel column, however many marks share it.
+    std::vector<QPolygonF> flags;
+    double lastX[5] = {-1, -1, -1, -1, -1};
+    const auto byTime = [](const TimelineNote& n, double t) { return static_cast<double>(n.time) < t; };
+    for (auto it = std::lower_bound(m_notes.begin(), m_notes.end(), m_scale.First() - 1, byTime);
+         it != m_notes.end() && static_cast<double>(it->time) <= m_scale.Last() + 1; ++it) {
+        const auto lane = static_cast<std::size_t>(it->lane);
+        const double x = std::floor(XAt(static_cast<double>(it->time), size)) + 0.5;
+        if (x == lastX[lane])
+            continue;
+        lastX[lane] = x;
+        const double top = LaneRect(it->lane).top() + 1;
+        flags.push_back(
+            QPolygonF({QPointF(x - kNoteFlag, top), QPointF(x + kNoteFlag, top), QPointF(x, top + kNoteFlag)}));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(kNoteColour);
+    for (const QPolygonF& flag : flags)
+        p.drawPolygon(flag);
+}
+
+std::optional<std::size_t> TimelineView::NoteAt(QPointF point) const
+{
+    std::optional<std::size_t> best;
+    double bestDistance = kNoteFlag + 1;
+    const double pick = (kNoteFlag + 1) * m_scale.Seconds() / PlotWidth(size());
+    const double t = m_scale.TimeAt(point.x() - kLabelWidth, PlotWidth(size()));
+    auto it = std::lower_bound(m_notes.begin(), m_notes.end(), t - pick,
+        [](const TimelineNote& n, double v) { return static_cast<double>(n.time) < v; });
+    for (; it != m_notes.end() && static_cast<double>(it->time) <= t + pick; ++it) {
+        const double top = LaneRect(it->lane).top();
+        const double d = std::abs(XAt(static_cast<double>(it->time), size()) - point.x());
+        if (point.y() >= top && point.y() <= top + 2 * kNoteFlag + 2 && d < bestDistance) {
+            best = static_cast<std::size_t>(it - m_notes.begin());
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
 void TimelineView::wheelEvent(QWheelEvent* event)
 {
     const double notches = event->angleDelta().y() / 120.0;
@@ -474,7 +526,9 @@ bool TimelineView::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        if (const auto found = HitAt(help->pos()))
+        if (const auto note = NoteAt(help->pos()))
+            QToolTip::showText(help->globalPos(), m_notes[*note].text, this);
+        else if (const auto found = HitAt(help->pos()))
             QToolTip::showText(help->globalPos(), Describe(found->event), this);
         else
             QToolTip::hideText();

@@ -25,6 +25,13 @@ struct TimelineHit {
     bool operator==(const TimelineHit&) const = default;
 };
 
+// An examiner's mark on a lane at a moment, and what its tooltip says.
+struct TimelineNote {
+    TimelineLane lane = TimelineLane::Main;
+    LocalSeconds time = 0;
+    QString text;
+};
+
 // A Main Log notation with the recording and offset a double-click plays.
 bool IsNotation(const TimelineEvent& e);
 
@@ -41,6 +48,11 @@ public:
 
     void SetTimeline(const Timeline* timeline);
     void SetPlayhead(const std::string& recording, std::optional<double> positionMs);
+    // The examiner's marks, drawn as flags along the top of their lanes.
+    void SetNotes(std::vector<TimelineNote> notes);
+    // The mark whose flag is under a point, nothing when none is.
+    std::optional<std::size_t> NoteAt(QPointF point) const;
+    const std::vector<TimelineNote>& notes() const { return m_notes; }
     TimelineScale& scale() { return m_scale; }
     const TimelineScale& scale() const { return m_scale; }
 
@@ -93,6 +105,7 @@ private:
     void DrawMarks(
         QPainter& p, QSize size, const std::vector<Mark>& marks, double top, double height, const QColor& colour) const;
     const Bar* BarOf(const std::string& recording) const;
+    void DrawNotes(QPainter& p, QSize size) const;
     std::optional<std::size_t> NearestMark(const std::vector<Mark>& marks, double x, QSize size) const;
 
     const LocaleFormats m_formats;
@@ -105,6 +118,7 @@ private:
     std::vector<Mark> m_lanes[5]; // the marks of each lane but the first, by time
     // Notations on their recordings' bars, by moment; `row` is the bar's.
     std::vector<Bar> m_onBars;
+    std::vector<TimelineNote> m_notes; // by time
     std::string m_playing;
     std::optional<double> m_playheadMs;
     std::optional<QPointF> m_pressAt;

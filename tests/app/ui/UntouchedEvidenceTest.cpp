@@ -1,7 +1,7 @@
 // A whole review of a copy of the sample incident leaves the evidence exactly
 // as it was: every recording decoded (by the real decoder) and played, seeked
-// and its details shown, every window opened, every document printed to PDF,
-// then the window closed; the folder's listing, bytes, sizes, times and modes
+// and its details shown and marked with a note, every window opened, every
+// document printed to PDF, a note edited, then the window closed; the folder's listing, bytes, sizes, times and modes
 // are compared before and after, the files' access times too (they are set
 // to a day long past first, so no mount option hides a read). The same review
 // runs once more on a read-only copy, as a user who may not write there, and
@@ -12,8 +12,10 @@
 #include "app/Main.h"
 #include "app/RecordingListController.h"
 #include "attachments/ui/AttachFORM.h"
+#include "audio/ui/PlaybackPanel.h"
 #include "conversations/ui/TextConvViewer.h"
 #include "logs/ui/DocViewer.h"
+#include "notes/ui/NotesWindow.h"
 #include "records/ui/RCEV.h"
 #include "records/ui/RecordViewer.h"
 #include "support/FakeDesktop.h"
@@ -26,6 +28,7 @@
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QTabWidget>
@@ -103,6 +106,9 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
             return "recording " + name + " did not play";
         w.player().SetPosition(w.player().Duration() / 2);
         QCoreApplication::processEvents(); // the buffers the seek queued are played
+        w.panel().BeginMark();
+        w.panel().MarkField()->setText("heard in " + name);
+        emit w.panel().MarkField()->returnPressed();
         w.list().MouseUp(Qt::RightButton, QPoint(20, 20));
         if (!w.list().details())
             return "no details for " + name;
@@ -135,6 +141,13 @@ QString Review(const QString& evt, const QString& out, test::RecordingPrompter& 
         attach->LV1()->setCurrentIndex(attach->LV1()->model()->index(row, 0));
         attach->ExamineSelected();
     }
+    w.Choose(MenuEntry::Notes);
+    auto* notes = w.findChild<NotesWindow*>();
+    if (!notes || notes->model().rowCount() != list->model()->rowCount())
+        return "the marks were not kept";
+    notes->model().setData(notes->model().index(0, MarkTableModel::Note), "edited");
+    if (!QTest::qWaitFor([&] { return notes->model().index(0, MarkTableModel::Note).data() == "edited"; }, 5000))
+        return "the note was not edited";
     w.action(MenuEntry::TextConversations)->trigger();
     if (auto* texts = w.findChild<TextConvViewer*>())
         texts->PrintCurrent();
