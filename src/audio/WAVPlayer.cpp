@@ -231,7 +231,7 @@ std::int32_t WAVPlayer::Position() const
     if (m_speed == 1.0 && !loop)
         return elapsed;
     // The device counts sound heard; at speed s each ms of it is s ms of the recording.
-    std::int64_t ms = m_anchorMs + std::llround((std::int64_t {elapsed} - m_anchorMs) * m_speed);
+    std::int64_t ms = m_anchorMs + std::llround(static_cast<double>(std::int64_t {elapsed} - m_anchorMs) * m_speed);
     // Reading that started before B, or at B itself (the loop key's second
     // press), turned back to A at B, each time round.
     if (loop && m_anchorMs <= loop->bMs && ms >= loop->bMs)

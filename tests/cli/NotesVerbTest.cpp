@@ -1,6 +1,7 @@
 // pellam-cli mark and notes on copies of the sample incident, with the
 // program's own folder in a home of the test's own.
 #include "RunVerb.h"
+#include "support/SampleIncident.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,9 @@ namespace fs = std::filesystem;
 namespace pellam::test {
 namespace {
 
-const std::string kSample = PELLAM_BINARY_DIR "/sample/4711";
-
 std::string CopyOfSample(const TempDir& dir, const std::string& name)
 {
-    fs::copy(kSample, dir.file(name), fs::copy_options::recursive);
-    return dir.file(name + "/4711.evt");
+    return (SampleCopy(dir, name) / "4711.evt").string();
 }
 
 // The created and changed times are this machine's clock: they are checked

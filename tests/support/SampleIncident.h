@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace pellam::test {
 
@@ -20,12 +21,12 @@ inline std::unique_ptr<IncidentModel> OpenSampleIncident()
     return model;
 }
 
-// A copy of the sample incident's folder in `dir`, for tests that change or refuse it.
-inline std::filesystem::path SampleCopy(const TempDir& dir)
+// A copy of the sample incident's folder as `dir`/`name`, for tests that change or refuse it.
+inline std::filesystem::path SampleCopy(const TempDir& dir, const std::string& name = "4711")
 {
-    std::filesystem::copy(std::filesystem::path(PELLAM_BINARY_DIR) / "sample/4711", dir.path() / "4711",
+    std::filesystem::copy(std::filesystem::path(PELLAM_BINARY_DIR) / "sample/4711", dir.path() / name,
         std::filesystem::copy_options::recursive);
-    return dir.path() / "4711";
+    return dir.path() / name;
 }
 
 } // namespace pellam::test
