@@ -72,21 +72,6 @@ double Ms(Clock::duration d)
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Runs the event loop until done() holds; false after timeoutMs.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 30000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QTimer wake;
-    wake.start(2);
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 // Runs the event loop for `ms`, and gives the longest turn of the loop.
 double Watch(WAVPlayer& player, int ms)
 {

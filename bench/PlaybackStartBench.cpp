@@ -126,21 +126,6 @@ public:
     void Beep() override { }
 };
 
-// Runs the event loop until done() holds; false after timeoutMs.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QTimer wake; // the loop never sleeps longer than this
-    wake.start(2);
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 RecordingRef RefOf(int index)
 {
     const Recording& r = kRecordings[index];

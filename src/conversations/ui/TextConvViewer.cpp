@@ -5,6 +5,7 @@
 #include "base/PathText.h"
 #include "base/Twips.h"
 #include "richtext/RtfReader.h"
+#include "richtext/ui/DocumentBox.h"
 #include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
 
@@ -12,7 +13,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -50,20 +50,9 @@ TextConvViewer::TextConvViewer(ConversationsInput input, Prompter& prompter, QWi
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName("SSTab1");
     for (int i = 0; i < kTabs; ++i) {
-        auto* box = new QTextEdit;
-        box->setObjectName(QString("RTB%1").arg(i));
-        box->setReadOnly(true);
-        box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        auto* box = NewDocumentBox(nullptr, QString("RTB%1").arg(i), "Mark This Line\u2026",
+            [this, i](int viewPos) { RequestMark(i, viewPos); });
         box->viewport()->installEventFilter(this);
-        box->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(box, &QTextEdit::customContextMenuRequested, this, [this, i, box](QPoint at) {
-            QMenu* menu = box->createStandardContextMenu(at);
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->addSeparator();
-            const int viewPos = box->cursorForPosition(at).position();
-            menu->addAction("Mark This Line\u2026", this, [this, i, viewPos] { RequestMark(i, viewPos); });
-            menu->popup(box->viewport()->mapToGlobal(at));
-        });
         m_boxes[static_cast<std::size_t>(i)] = box;
         m_tabs->addTab(box, QString("Tab %1").arg(i));
     }

@@ -3,6 +3,7 @@
 #include "base/Twips.h"
 #include "logs/LogParts.h"
 #include "richtext/RtfReader.h"
+#include "richtext/ui/DocumentBox.h"
 #include "richtext/ui/PrintSettings.h"
 #include "richtext/ui/PrintView.h"
 #include "richtext/ui/TextDocumentBuilder.h"
@@ -100,19 +101,8 @@ DocViewer::DocViewer(LogViewerInput input, Prompter& prompter, QWidget* parent)
         auto* page = new QWidget;
         auto* label = new QLabel(c.label, page);
         label->move(TwipsToPixels(120), TwipsToPixels(120));
-        auto* box = new QTextEdit(page);
-        box->setObjectName(QString("RTB%1").arg(i));
-        box->setReadOnly(true);
-        box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        box->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(box, &QTextEdit::customContextMenuRequested, this, [this, i, box](QPoint at) {
-            QMenu* menu = box->createStandardContextMenu(at);
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->addSeparator();
-            const int viewPos = box->cursorForPosition(at).position();
-            menu->addAction("Mark This Entry\u2026", this, [this, i, viewPos] { RequestMark(i, viewPos); });
-            menu->popup(box->viewport()->mapToGlobal(at));
-        });
+        auto* box = NewDocumentBox(page, QString("RTB%1").arg(i), "Mark This Entry\u2026",
+            [this, i](int viewPos) { RequestMark(i, viewPos); });
         m_boxes[static_cast<std::size_t>(i)] = box;
         m_tabs->addTab(page, c.tab);
 
