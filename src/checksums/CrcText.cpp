@@ -72,7 +72,6 @@ StableSums GetStableSums(clsCRC& crc, const std::string& path, std::stop_token s
         [&](bool first) {
             if (!first)
                 return FileCRCText(crc, path, stop);
-            sha256.clear();
             const auto sums = SumsOfFile(path, stop);
             if (!sums)
                 return std::string(kUnknownCrc);

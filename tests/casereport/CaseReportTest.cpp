@@ -101,7 +101,8 @@ TEST(ReportOutput, RefusesTheEvidenceFolderAndSaysWhyAFileCannotBeMade)
     std::filesystem::create_directories(dir.file("out"));
     std::filesystem::create_symlink(dir.file("evidence"), dir.file("out/link"));
     const FolderPath evidence(dir.file("evidence"));
-    for (const char* inside : {"evidence/r.pdf", "evidence/Photo/r.pdf", "out/../evidence/r.pdf", "out/link/r.pdf"}) {
+    for (const char* inside :
+        {"evidence", "out/link", "evidence/r.pdf", "evidence/Photo/r.pdf", "out/../evidence/r.pdf", "out/link/r.pdf"}) {
         const auto refused = CheckReportOutput(dir.file(inside), evidence);
         ASSERT_TRUE(refused) << inside;
         EXPECT_NE(refused->text.find("Nothing is written into the evidence folder"), std::string::npos);

@@ -31,7 +31,7 @@ TEST(HashManifest, FilesChangedAfterTheListingAndTheDfxmlOfEach)
 {
     test::TempDir dir, outside;
     SetModified(dir.write("a<&>.txt", "123456789"), k20261205T143302, 500'000'000);
-    SetModified(dir.write("caf\xE9\x01.txt", ""), k20261205T143302, 0);
+    SetModified(dir.write("caf\xE9\x1F.txt", ""), k20261205T143302, 0);
     dir.write("gone.txt", "x");
     dir.write("link.txt", "y");
     const auto listed = ListFolderFiles(dir.str());
@@ -57,7 +57,7 @@ TEST(HashManifest, FilesChangedAfterTheListingAndTheDfxmlOfEach)
         std::tuple("gone.txt", ENOENT, "link.txt", ELOOP));
     EXPECT_EQ(Sha256sumText(entries),
         "15e2b0d3c33891ebb0f1ef609ec419420c20e320ce94c65fbc8c3312448eb225  a<&>.txt\n"
-        "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855  caf\xE9\x01.txt\n");
+        "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855  caf\xE9\x1F.txt\n");
 
     const std::string xml = DfxmlText(entries);
     for (const char* part : {"  <fileobject>\n"

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,7 +37,7 @@ struct Evidence {
         dir.write("case/Photo/p1.jpg", "jpeg");
         dir.write("case/Photo/deep/a&b<c>.txt", "");
         dir.write("case/back\\slash", "b");
-        dir.write("case/line\nbreak", "l");
+        dir.write("case/line\nbreak\r", "l");
         fs::create_symlink(outside.write("secret.mp3", "not evidence"), folder / "link.mp3");
         fs::create_directory_symlink(outside.path(), folder / "linkdir");
     }
@@ -57,7 +58,7 @@ TEST(ManifestVerb, Sha256sumAcceptsItInTheEvidenceFolder)
         paths += (escaped ? "\\" : "") + r.out.substr(path, end - path) + "|";
     }
     EXPECT_EQ(paths,
-        "55.evt|55_Rec01 caf\xE9.mp3|Photo/deep/a&b<c>.txt|Photo/p1.jpg|SGfg.dat|\\back\\\\slash|\\line\\nbreak|");
+        "55.evt|55_Rec01 caf\xE9.mp3|Photo/deep/a&b<c>.txt|Photo/p1.jpg|SGfg.dat|\\back\\\\slash|\\line\\nbreak\\r|");
 
     const std::string manifest = e.outside.write("manifest.sha256", r.out);
     const std::string log = e.outside.file("check.log");
@@ -74,6 +75,9 @@ TEST(ManifestVerb, Sha256sumAcceptsItInTheEvidenceFolder)
 TEST(ManifestVerb, DfxmlGivesEachFilesOwnValues)
 {
     Evidence e;
+    // A camera whose clock was never set: a nanosecond before 1970.
+    const timespec times[2] = {{0, UTIME_OMIT}, {-1, 999'999'999}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (e.folder / "Photo/p1.jpg").c_str(), times, 0), 0);
     const CliOutput r = RunVerb({"manifest", e.evt, "--dfxml"});
     ASSERT_EQ(std::tuple(r.status, r.err), std::tuple(0, ""));
     const std::string doc = e.outside.write("manifest.xml", r.out);

@@ -124,7 +124,9 @@ TEST(NoteStore, AFirstVersionStoreIsBroughtUpToDateAndANewerOneIsLeftAlone)
         EXPECT_FALSE(IsStale(all[0], std::nullopt));
         EXPECT_TRUE(store.value()->Add(OnRecording("a.mp3", 1, "new", 9)));
     }
-    Sql(path, "PRAGMA user_version = 3");
+    // A newer program's store as it may be kept: in whatever journal mode that
+    // program chose. Not even the mode is switched.
+    Sql(path, "PRAGMA journal_mode = DELETE; PRAGMA user_version = 3");
     const std::string before = ReadAll(path);
     const auto newer = NoteStore::Open(path);
     ASSERT_FALSE(newer);
@@ -132,6 +134,49 @@ TEST(NoteStore, AFirstVersionStoreIsBroughtUpToDateAndANewerOneIsLeftAlone)
     EXPECT_NE(StoreMessage(newer.error(), path, true).text.find("newer version of Pellam (store version 3"),
         std::string::npos);
     EXPECT_TRUE(ReadAll(path) == before) << "the newer store was changed";
+}
+
+TEST(NoteStore, AChangeTheDatabaseRefusesLeavesTheStoreWritableForTheNext)
+{
+    TempDir dir;
+    const std::string path = dir.file("n.sqlite");
+    auto store = std::move(NoteStore::Open(path)).value();
+    // A refusal SQLite does not undo by itself: the statement fails, its
+    // transaction stays open unless the store ends it.
+    Sql(path,
+        "CREATE TRIGGER refuse BEFORE INSERT ON marks WHEN NEW.note = 'refused' "
+        "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_FALSE(store->Add(OnRecording("a.mp3", 1, "refused", 1)));
+    Sql(path, "DROP TRIGGER refuse"); // another copy can still write
+    EXPECT_TRUE(store->Add(OnRecording("a.mp3", 2, "kept", 2)));
+    EXPECT_EQ(Notes(*store), std::vector<std::string> {"kept"});
+}
+
+TEST(Mark, IsStaleOnlyWhenTheRecordingKnownAtTheMarkIsGoneOrDifferent)
+{
+    Mark m = OnRecording("a.mp3", 1, "n", 1);
+    EXPECT_FALSE(IsStale(m, std::string(64, 'a')));
+    EXPECT_TRUE(IsStale(m, std::string(64, 'b')));
+    EXPECT_TRUE(IsStale(m, std::nullopt)) << "the recording is gone or cannot be read";
+    m.on = MarkOn::Document;
+    EXPECT_FALSE(IsStale(m, std::string(64, 'b')));
+}
+
+TEST(Mark, TimesAreWholeSecondsTowardThePast)
+{
+    const std::string tz = std::getenv("TZ") ? std::getenv("TZ") : "";
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    EXPECT_EQ(LocalIsoText(999), "1970-01-01T00:00:00");
+    EXPECT_EQ(LocalIsoText(-1), "1969-12-31T23:59:59");
+    EXPECT_EQ(LocalIsoText(-1000), "1969-12-31T23:59:59");
+    EXPECT_EQ(LocalIsoText(-1001), "1969-12-31T23:59:58");
+    EXPECT_EQ(LocalIsoText(1'796'601'600'000), "2026-12-07T00:00:00");
+    if (tz.empty())
+        ::unsetenv("TZ");
+    else
+        ::setenv("TZ", tz.c_str(), 1);
+    ::tzset();
 }
 
 TEST(NoteStore, ADamagedStoreOrAnotherDatabaseIsRefusedAndLeftAsItIs)
