@@ -235,7 +235,8 @@ std::string LoggedCrcList::GetLoggedCRC(const std::string& name) const
 
 CRCTest::CRCTest(std::string caseNumber, std::string mainLogPath, std::vector<CrcTestRecording> recordings,
     FolderPath evidenceFolder)
-    : m_caseNumber(std::move(caseNumber)), m_mainLogPath(std::move(mainLogPath)), m_recordings(std::move(recordings)),
+    : m_caseNumber(std::move(caseNumber)), m_mainLogPath(std::move(mainLogPath)), m_mainLogShown(m_mainLogPath),
+      m_recordings(std::move(recordings)),
       m_evidenceFolder(std::move(evidenceFolder))
 { }
 
@@ -246,13 +247,16 @@ CrcTestInput CrcTestInputOf(const IncidentModel& model)
         = std::min(static_cast<std::size_t>(std::max<int>(model.MP3Count, 0)), model.MP3Table.size());
     for (std::size_t n = 0; n < count; ++n)
         recordings.push_back({model.MP3Table[n].FileName, model.MP3Table[n].CRC});
-    return {model.CaseNumber, model.paths.MainLog, std::move(recordings), model.paths.Evidence};
+    return {model.CaseNumber, model.paths.MainLog, std::move(recordings), model.paths.Evidence, {}};
 }
 
 std::unique_ptr<CRCTest> CRCTest::Of(CrcTestInput input)
 {
-    return std::make_unique<CRCTest>(std::move(input.caseNumber), std::move(input.mainLogPath),
+    auto test = std::make_unique<CRCTest>(std::move(input.caseNumber), std::move(input.mainLogPath),
         std::move(input.recordings), std::move(input.evidenceFolder));
+    if (!input.mainLogShown.empty())
+        test->m_mainLogShown = std::move(input.mainLogShown);
+    return test;
 }
 
 bool CRCTest::CheckLoggedCRC(const std::string& name, const std::string& crc)
@@ -302,7 +306,7 @@ std::optional<Message> CRCTest::Start()
     m_out.Clear();
     m_out.SetAlignment(Alignment::Center);
     m_out.Append("CRC Integrity Test for Case # " + m_caseNumber, true, false, true, 14);
-    m_out.Append("Scanning Main Log File located at " + m_mainLogPath, false, false, true, 12);
+    m_out.Append("Scanning Main Log File located at " + m_mainLogShown, false, false, true, 12);
     m_out.Append(kSeparator, false, false, true, 12);
     m_out.Append("", false, false, true);
     m_out.SetAlignment(Alignment::Left);

@@ -88,6 +88,9 @@ struct CrcTestInput {
     std::string mainLogPath;
     std::vector<CrcTestRecording> recordings;
     FolderPath evidenceFolder; // where the listed recordings must be; none to skip that check
+    // How the text names the Main Log; its path when empty. A report meant to
+    // read the same on every machine names it inside the evidence folder.
+    std::string mainLogShown;
 };
 
 // The incident's listed recordings, its case and Main Log.
@@ -137,6 +140,7 @@ private:
 
     std::string m_caseNumber;
     std::string m_mainLogPath;
+    std::string m_mainLogShown;
     std::vector<CrcTestRecording> m_recordings;
     FolderPath m_evidenceFolder;
     std::vector<UnheldRecording> m_unheld;

@@ -78,6 +78,19 @@ std::string RelativeTo(const FolderPath& folder, const std::string& path)
     return path.starts_with(prefix) ? path.substr(prefix.size()) : path;
 }
 
+// The CRC test as the statistics window runs it, but naming a Main Log inside
+// the evidence folder from the folder's own name, so the report reads the same
+// wherever the folder was copied to.
+CrcTestInput CrcTestInputForReport(const IncidentModel& model)
+{
+    CrcTestInput input = CrcTestInputOf(model);
+    const std::string& folder = model.paths.Evidence.str();
+    const std::string inside = RelativeTo(model.paths.Evidence, input.mainLogPath);
+    if (inside != input.mainLogPath)
+        input.mainLogShown = ValidUtf8(folder.substr(folder.find_last_of('/') + 1) + "/" + inside);
+    return input;
+}
+
 void WriteCover(CaseReport& report, const CaseReportInput& input, std::size_t problems)
 {
     const Incident& incident = input.model.incident;
@@ -386,7 +399,7 @@ bool CaseReportBuilder::Step()
     case Phase::Inventory:
         if (!m_scan.Step()) {
             m_phase = Phase::CrcTest;
-            m_crc = CRCTest::Of(CrcTestInputOf(m_input.model));
+            m_crc = CRCTest::Of(CrcTestInputForReport(m_input.model));
             if (const auto refused = m_crc->Start())
                 m_crcRefused = refused->text;
         }

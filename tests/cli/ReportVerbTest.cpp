@@ -40,7 +40,7 @@ bool HasReport()
 // pipe is listed with its reason and the report still made; every page says
 // "page N of M", every section is there, every file's SHA-256 is sha256sum's,
 // the title names the document, the examiner's name comes out as given, and
-// the same folder gives the same text again.
+// the same folder gives the same text again, copied to another place too.
 TEST(VerbReport, HoldsEveryPageSectionAndHashAndGivesTheSameTextTwice)
 {
     if (!HasReport())
@@ -103,8 +103,11 @@ TEST(VerbReport, HoldsEveryPageSectionAndHashAndGivesTheSameTextTwice)
         EXPECT_NE(text.find("SHA-256 " + line.substr(0, 64)), std::string::npos) << line;
     EXPECT_GE(files, 27);
 
+    // Again from a copy in another place, as a second examiner would have it.
+    fs::create_directory(dir.file("elsewhere"));
+    ASSERT_EQ(std::system(("cp -a " + ShellQuote(incident.string()) + " " + ShellQuote(dir.file("elsewhere"))).c_str()), 0);
     const std::string again = dir.file("again.pdf");
-    ASSERT_EQ(RunVerb({"report", evt, again}).status, 0);
+    ASSERT_EQ(RunVerb({"report", dir.file("elsewhere/4711/4711.evt"), again}).status, 0);
     EXPECT_EQ(Output("pdftotext " + ShellQuote(again) + " -"), text);
     ::unsetenv("PELLAM_TODAY");
     ::unsetenv("PELLAM_EXAMINER");
