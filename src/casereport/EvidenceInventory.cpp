@@ -1,67 +1,12 @@
 #include "casereport/EvidenceInventory.h"
 
-#include "base/SystemError.h"
 #include "checksums/CrcText.h"
 #include "checksums/Sha256.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <ctime>
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace pellam {
-namespace {
-
-const char* KindOf(mode_t mode)
-{
-    if (S_ISLNK(mode))
-        return "a symbolic link, not followed";
-    if (S_ISFIFO(mode))
-        return "a named pipe, not read";
-    if (S_ISSOCK(mode))
-        return "a socket, not read";
-    return "a device, not read";
-}
-
-// Every entry below `folder` (relative names under `prefix`), folders
-// descended into, links and special files listed with why they were not read.
-void List(const std::string& folder, const std::string& prefix, std::vector<InventoryEntry>& out)
-{
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) {
-        out.push_back({prefix.empty() ? "." : prefix, 0, "", "", "", "folder not read: " + SystemError(errno).text});
-        return;
-    }
-    std::vector<std::string> names;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
-        const std::string path = folder + "/" + name;
-        const std::string relative = prefix.empty() ? name : prefix + "/" + name;
-        struct stat st { };
-        if (::lstat(path.c_str(), &st) != 0) {
-            out.push_back({relative, 0, "", "", "", SystemError(errno).text});
-        } else if (S_ISDIR(st.st_mode)) {
-            List(path, relative, out);
-        } else {
-            InventoryEntry entry {relative, static_cast<std::uint64_t>(st.st_size), UtcText(st.st_mtime), "", "", ""};
-            if (!S_ISREG(st.st_mode))
-                entry.problem = KindOf(st.st_mode);
-            out.push_back(std::move(entry));
-        }
-    }
-}
-
-} // namespace
 
 std::string UtcText(std::int64_t seconds)
 {
@@ -72,38 +17,76 @@ std::string UtcText(std::int64_t seconds)
     return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &utc));
 }
 
-InventoryScan::InventoryScan(const FolderPath& evidence) : m_evidence(evidence)
+namespace {
+
+// Whole seconds toward the past, as stat's seconds count.
+std::string UtcTextOfNs(std::int64_t ns)
 {
-    // Names sorted per folder and folders taken where they sort give the
-    // byte order of whole paths but for names that sort before "/"; one
-    // sort of the whole list settles those.
-    List(evidence.str(), "", m_entries);
-    std::stable_sort(m_entries.begin(), m_entries.end(),
-        [](const InventoryEntry& a, const InventoryEntry& b) { return a.path < b.path; });
+    return UtcText(ns >= 0 ? ns / 1'000'000'000 : (ns - 999'999'999) / 1'000'000'000);
 }
 
-void InventoryScan::SkipUnread()
+} // namespace
+
+InventoryScan::InventoryScan(const FolderPath& evidence, unsigned threads) : m_byHand(threads == 0)
 {
-    while (m_next < m_entries.size() && !m_entries[m_next].problem.empty())
-        ++m_next;
+    auto listed = ListFolderFiles(evidence.str());
+    if (!listed) {
+        m_entries.push_back({".", 0, "", "", "", "folder not read: " + listed.error().text});
+        m_unread = 1;
+        return;
+    }
+    FolderFiles& folder = listed.value();
+    for (const ManifestFile& file : folder.files)
+        m_entries.push_back({file.path, file.size, UtcTextOfNs(file.modifiedNs), "", "", ""});
+    for (const ManifestProblem& problem : folder.problems)
+        m_entries.push_back({problem.path, 0, "", "", "", problem.error.text});
+    for (const std::string& link : folder.links)
+        m_entries.push_back({link, 0, "", "", "", "a symbolic link, not followed"});
+    m_unread = folder.problems.size() + folder.links.size();
+    std::stable_sort(m_entries.begin(), m_entries.end(),
+        [](const InventoryEntry& a, const InventoryEntry& b) { return a.path < b.path; });
+    // The listing gives the files in path order, as they now stand among the rest.
+    for (std::size_t i = 0, f = 0; i < m_entries.size() && f < folder.files.size(); ++i)
+        if (m_entries[i].path == folder.files[f].path) {
+            m_fileEntry.push_back(i);
+            ++f;
+        }
+    m_hashing = std::make_unique<ManifestHashing>(evidence.str(), std::move(folder.files), threads);
 }
 
 bool InventoryScan::Step()
 {
-    SkipUnread();
-    if (m_next >= m_entries.size())
+    if (m_taken || !m_hashing)
         return false;
-    InventoryEntry& entry = m_entries[m_next++];
-    const auto sums = SumsOfFile(m_evidence.Join(entry.path));
-    if (!sums) {
-        entry.problem = sums.error().text;
-    } else {
-        entry.size = sums->size;
-        entry.crc32 = CrcValueText(sums->crc32);
-        entry.sha256 = Sha256Hex(sums->sha256);
+    if (!m_hashing->Finished()) {
+        if (m_byHand)
+            m_hashing->Step();
+        else
+            m_hashing->WaitForProgress(std::chrono::milliseconds(10));
+        if (!m_hashing->Finished())
+            return true;
     }
-    SkipUnread();
-    return m_next < m_entries.size();
+    const std::vector<ManifestEntry>& hashed = m_hashing->Entries();
+    for (std::size_t i = 0; i < hashed.size(); ++i) {
+        InventoryEntry& entry = m_entries[m_fileEntry[i]];
+        if (hashed[i].error) {
+            entry.problem = hashed[i].error->text;
+        } else {
+            entry.size = hashed[i].sums.size;
+            entry.modified = UtcTextOfNs(hashed[i].file.modifiedNs);
+            entry.crc32 = CrcValueText(hashed[i].sums.crc32);
+            entry.sha256 = Sha256Hex(hashed[i].sums.sha256);
+        }
+    }
+    m_taken = true;
+    return false;
+}
+
+std::size_t InventoryScan::Done() const
+{
+    if (m_taken || !m_hashing)
+        return m_entries.size();
+    return m_unread + m_hashing->FilesDone();
 }
 
 std::size_t InventoryScan::Problems() const

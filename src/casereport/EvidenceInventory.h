@@ -5,8 +5,10 @@
 // that cannot be read stays in the list with the reason, so the inventory
 // always accounts for everything the folder held.
 #include "base/FolderPath.h"
+#include "checksums/HashManifest.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,26 +27,28 @@ struct InventoryEntry {
 // examiners in other time zones read the same text.
 std::string UtcText(std::int64_t seconds);
 
-// Lists the folder at once and reads one file per step, so a window can show
-// its progress and stay responsive.
+// Lists the folder at once as the hash manifest lists it and hashes its files
+// on threads of its own (or, with none, one file on each step), so a window
+// shows the progress and stays responsive however large a file is.
 class InventoryScan {
 public:
-    explicit InventoryScan(const FolderPath& evidence);
+    explicit InventoryScan(const FolderPath& evidence, unsigned threads = kManifestThreads);
 
-    // Reads the next file; false once every entry is done.
+    // Takes in what the hashing has done, waiting a moment for more; false
+    // once every entry is done.
     bool Step();
-    std::size_t Done() const { return m_next; }
+    std::size_t Done() const;
     const std::vector<InventoryEntry>& Entries() const { return m_entries; }
     // The entries with a problem.
     std::size_t Problems() const;
 
 private:
-    // Past the entries listed as not to be read.
-    void SkipUnread();
-
-    FolderPath m_evidence;
-    std::vector<InventoryEntry> m_entries;
-    std::size_t m_next = 0;
+    std::vector<InventoryEntry> m_entries; // every entry, in path order
+    std::vector<std::size_t> m_fileEntry; // the entry of the hashing's file i
+    std::size_t m_unread = 0; // entries not to be read, known from the listing
+    bool m_byHand;
+    std::unique_ptr<ManifestHashing> m_hashing;
+    bool m_taken = false;
 };
 
 } // namespace pellam

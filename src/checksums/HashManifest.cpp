@@ -28,7 +28,7 @@ std::string NotRegular(mode_t mode)
         : S_ISCHR(mode)               ? "a character device"
         : S_ISBLK(mode)               ? "a block device"
                                       : "of an unknown kind";
-    return std::string("not a regular file (") + kind + "): not hashed";
+    return std::string("not a regular file (") + kind + ")";
 }
 
 // Lists the open folder `dirFd` (taken over) as `relative` into `out`.
@@ -66,7 +66,9 @@ void ListInto(int dirFd, const std::string& relative, FolderFiles& out)
                 out.problems.push_back({path, SystemError::Last()});
             else
                 ListInto(sub, path, out);
-        } else if (!S_ISLNK(st.st_mode)) {
+        } else if (S_ISLNK(st.st_mode)) {
+            out.links.push_back(path);
+        } else {
             out.problems.push_back({path, SystemError::Content(NotRegular(st.st_mode))});
         }
     }
@@ -236,6 +238,20 @@ void ManifestHashing::Wait()
 {
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [&] { return m_done == m_entries.size() || m_stop.stop_requested(); });
+}
+
+void ManifestHashing::WaitForProgress(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(m_mutex);
+    const std::size_t seen = m_done;
+    m_changed.wait_for(
+        lock, timeout, [&] { return m_done != seen || m_done == m_entries.size() || m_stop.stop_requested(); });
+}
+
+std::size_t ManifestHashing::FilesDone() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_done;
 }
 
 std::uint64_t ManifestHashing::BytesDone() const

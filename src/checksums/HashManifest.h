@@ -12,6 +12,7 @@
 #include "base/SystemError.h"
 #include "checksums/Sha256.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +42,7 @@ struct ManifestProblem {
 struct FolderFiles {
     std::vector<ManifestFile> files; // sorted by path, byte by byte
     std::vector<ManifestProblem> problems;
+    std::vector<std::string> links; // passed over, for a listing that names them
 };
 
 // Lists every regular file under `folder`, through its subfolders; links are
@@ -73,6 +75,9 @@ public:
     bool Finished() const;
     // Blocks until every file has been hashed (or the job was stopped).
     void Wait();
+    // Blocks until one more file is done, the job ends, or `timeout` passes.
+    void WaitForProgress(std::chrono::milliseconds timeout);
+    std::size_t FilesDone() const;
     // Bytes of the files done so far, and of all of them as listed.
     std::uint64_t BytesDone() const;
     std::uint64_t BytesTotal() const { return m_totalBytes; }

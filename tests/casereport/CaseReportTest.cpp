@@ -43,7 +43,7 @@ TEST(EvidenceInventory, ListsEveryEntryInPathOrderAndKeepsWhatCannotBeRead)
     ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
     std::filesystem::create_symlink("/etc/passwd", dir.file("outside"));
 
-    InventoryScan scan(FolderPath(dir.str()));
+    InventoryScan scan(FolderPath(dir.str()), 0); // stepped by hand
     std::filesystem::remove(dir.file("gone.doc")); // changed while the report is made
     std::vector<std::string> paths;
     for (const auto& e : scan.Entries())
@@ -53,6 +53,7 @@ TEST(EvidenceInventory, ListsEveryEntryInPathOrderAndKeepsWhatCannotBeRead)
     while (scan.Step())
         ++steps;
     EXPECT_EQ(steps, 4); // one per regular file listed
+    EXPECT_EQ(scan.Done(), 6u);
 
     const auto& e = scan.Entries();
     EXPECT_EQ(
@@ -61,7 +62,7 @@ TEST(EvidenceInventory, ListsEveryEntryInPathOrderAndKeepsWhatCannotBeRead)
     EXPECT_EQ(e[2].modified.size(), std::string("2026-12-05 14:50:12 UTC").size());
     EXPECT_EQ(e[3].problem, "No such file or directory");
     EXPECT_EQ(e[4].problem, "a symbolic link, not followed");
-    EXPECT_EQ(e[5].problem, "a named pipe, not read");
+    EXPECT_EQ(e[5].problem, "not a regular file (a named pipe)");
     EXPECT_EQ(scan.Problems(), 3u);
     EXPECT_EQ(UtcText(0), "1970-01-01 00:00:00 UTC");
 }
