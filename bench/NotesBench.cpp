@@ -22,6 +22,7 @@
 // stop_services of scripts/lib/services.sh. Times are manual (UseManualTime).
 #include "GeneratedIncident.h"
 #include "OffscreenMain.h"
+#include "support/SinkListener.h"
 #include "app/DesktopShell.h"
 #include "app/Main.h"
 #include "app/RecordingListController.h"
@@ -95,19 +96,7 @@ double Watch(WAVPlayer& player, int ms)
 class SinkGaps {
 public:
     static constexpr int kRate = 44100;
-    bool Start()
-    {
-        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { Read(); });
-        m_parec.start("parec",
-            {"--device=testsink.monitor", "--raw", "--format=s16le", "--channels=1", QString("--rate=%1").arg(kRate),
-                "--latency-msec=20"});
-        return m_parec.waitForStarted(5000);
-    }
-    ~SinkGaps()
-    {
-        m_parec.kill();
-        m_parec.waitForFinished(5000);
-    }
+    bool Start() { return m_listener.Start(); }
     // 0: not counted, 1: no marks, 2: marks.
     void SetStretch(int stretch) { m_stretch = stretch; }
     int Gaps(int stretch) const { return m_gaps[stretch]; }
@@ -116,14 +105,9 @@ public:
     double HeardSeconds(int stretch) const { return static_cast<double>(m_heard[stretch]) / kRate; }
 
 private:
-    void Read()
+    void Heard(std::span<const std::int16_t> samples)
     {
-        const QByteArray bytes = m_parec.readAllStandardOutput();
-        m_pending.append(bytes);
-        const qsizetype whole = m_pending.size() / 2 * 2;
-        for (qsizetype i = 0; i < whole; i += 2) {
-            const auto v = static_cast<std::int16_t>(
-                static_cast<std::uint8_t>(m_pending[i]) | (static_cast<std::uint8_t>(m_pending[i + 1]) << 8));
+        for (const std::int16_t v : samples) {
             if (std::abs(v) < 200) {
                 ++m_quiet;
                 continue;
@@ -136,16 +120,14 @@ private:
             }
             m_quiet = 0;
         }
-        m_pending.remove(0, whole);
     }
 
-    QProcess m_parec;
-    QByteArray m_pending;
     int m_stretch = 0;
     std::int64_t m_quiet = 0;
     int m_gaps[3] = {};
     std::int64_t m_heard[3] = {};
     std::int64_t m_longest[3] = {};
+    pellam::test::SinkListener m_listener {kRate, [this](auto samples) { Heard(samples); }}; // last
 };
 
 Mark Filler(int i)

@@ -4,9 +4,7 @@
 // rather than the silence the sink renders on its own, and which marked
 // second (support/MarkedRecording.h) the last half second was.
 #include "support/MarkedRecording.h"
-#include "support/WavFiles.h"
-
-#include <QProcess>
+#include "support/SinkListener.h"
 
 #include <cstdlib>
 #include <vector>
@@ -15,20 +13,8 @@ namespace pellam::test {
 
 class SinkMonitor {
 public:
-    explicit SinkMonitor(int rate) : m_rate(rate) { }
-    bool Start()
-    {
-        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { Read(); });
-        m_parec.start("parec",
-            {"--device=testsink.monitor", "--raw", "--format=s16le", "--channels=1", QString("--rate=%1").arg(m_rate),
-                "--latency-msec=20"});
-        return m_parec.waitForStarted(5000);
-    }
-    ~SinkMonitor()
-    {
-        m_parec.kill();
-        m_parec.waitForFinished(5000);
-    }
+    explicit SinkMonitor(int rate) : m_rate(rate), m_listener(rate, [this](auto samples) { Heard(samples); }) { }
+    bool Start() { return m_listener.Start(); }
     qint64 LoudSamples() const { return m_loud; }
     // The second heard in the last half second when all of it was sound; -1 otherwise.
     int LastSecond() const
@@ -44,23 +30,20 @@ public:
     }
 
 private:
-    void Read()
+    void Heard(std::span<const std::int16_t> samples)
     {
-        m_pending += m_parec.readAllStandardOutput();
-        for (const std::int16_t v : ToSamples(m_pending)) {
+        for (const std::int16_t v : samples) {
             m_loud += std::abs(v) > 1000;
             m_recent.push_back(v);
         }
-        m_pending.remove(0, m_pending.size() / 2 * 2);
         if (m_recent.size() > 4u * static_cast<std::size_t>(m_rate))
             m_recent.erase(m_recent.begin(), m_recent.end() - m_rate);
     }
 
     const int m_rate;
-    QProcess m_parec;
-    QByteArray m_pending;
     qint64 m_loud = 0;
     std::vector<std::int16_t> m_recent;
+    SinkListener m_listener; // last: it hands samples to the members above
 };
 
 } // namespace pellam::test

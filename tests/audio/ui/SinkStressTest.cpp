@@ -7,6 +7,7 @@
 #include "audio/ui/QtWaveBackend.h"
 
 #include "support/SinkMonitor.h"
+#include "support/WavFiles.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
