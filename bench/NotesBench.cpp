@@ -22,7 +22,6 @@
 // stop_services of scripts/lib/services.sh. Times are manual (UseManualTime).
 #include "GeneratedIncident.h"
 #include "OffscreenMain.h"
-#include "support/SinkListener.h"
 #include "app/DesktopShell.h"
 #include "app/Main.h"
 #include "app/RecordingListController.h"
@@ -31,6 +30,7 @@
 #include "notes/IncidentNotes.h"
 #include "notes/MarkPlace.h"
 #include "notes/ui/NotesWindow.h"
+#include "support/SinkListener.h"
 #include "workbench/ui/TimelineView.h"
 #include "workspace/WorkFolder.h"
 #include "workspace/ui/RecordingListView.h"

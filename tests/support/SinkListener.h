@@ -35,8 +35,8 @@ private:
         const qsizetype whole = m_pending.size() / 2 * 2;
         m_samples.resize(static_cast<std::size_t>(whole / 2));
         for (std::size_t i = 0; i < m_samples.size(); ++i)
-            m_samples[i] = static_cast<std::int16_t>(static_cast<std::uint8_t>(m_pending[2 * i])
-                | (static_cast<std::uint8_t>(m_pending[2 * i + 1]) << 8));
+            m_samples[i] = static_cast<std::int16_t>(
+                static_cast<std::uint8_t>(m_pending[2 * i]) | (static_cast<std::uint8_t>(m_pending[2 * i + 1]) << 8));
         m_pending.remove(0, whole);
         m_heard(m_samples);
     }
