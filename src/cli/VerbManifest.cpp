@@ -16,19 +16,21 @@ namespace {
 
 int Run(const Args& args)
 {
-    const bool dfxml = args.size() == 2;
-    if (dfxml && args[1] != "--dfxml")
-        return Complain(args[1], "unknown option (the one there is: --dfxml)");
-    const auto eventFile = CheckEventFileArgument(args[0]);
+    const auto read = ReadEventFileWithOption(args, "--dfxml", "unknown option (the one there is: --dfxml)");
+    if (!read)
+        return kBadInput;
+    const std::string& evt = read->eventFile;
+    const bool dfxml = read->option;
+    const auto eventFile = CheckEventFileArgument(evt);
     if (!eventFile) {
         const std::string& text = eventFile.error().text;
-        return Complain(args[0], text.substr(text.find(kLineBreak) + 2));
+        return Complain(evt, text.substr(text.find(kLineBreak) + 2));
     }
     NewLoad load;
     load.EventFile = eventFile.value();
     Paths paths;
     if (!SplitEventPath(load, paths))
-        return Complain(args[0], "not an event file (its name does not end in \"evt\")");
+        return Complain(evt, "not an event file (its name does not end in \"evt\")");
 
     const auto manifest = MakeManifest(paths.Evidence.str(), kManifestThreads);
     if (!manifest)

@@ -13,11 +13,12 @@ namespace {
 
 int Run(const Args& args)
 {
-    const bool csv = args.size() == 2;
-    if (csv && args[1] != "--csv")
-        return Complain(args[1], "unknown option (only --csv)");
+    const auto read = ReadEventFileWithOption(args, "--csv", "unknown option (only --csv)");
+    if (!read)
+        return kBadInput;
+    const bool csv = read->option;
     IncidentModel model;
-    if (const auto failed = OpenIncidentArgument(args[0], model))
+    if (const auto failed = OpenIncidentArgument(read->eventFile, model))
         return *failed;
     const auto path = NotesPathArgument(model, false);
     if (!path)
@@ -48,7 +49,8 @@ int Run(const Args& args)
     return kOk;
 }
 
-const VerbRegistrar reg("notes", "EVT [--csv]", "the examiner's marks of the incident as JSON, or CSV with --csv", &Run);
+const VerbRegistrar reg(
+    "notes", "EVT [--csv]", "the examiner's marks of the incident as JSON, or CSV with --csv", &Run);
 
 } // namespace
 } // namespace pellam::cli

@@ -6,6 +6,7 @@
 #include "richtext/RtfReader.h"
 #include "workspace/LocaleFormats.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,15 @@ const char* RichTextFileReason(RichTextFileError error);
 
 // Writes "pellam-cli: <file>: <reason>" to stderr; returns kBadInput.
 int Complain(const std::string& file, const std::string& reason);
+// "EVT [OPTION]" read with the option before the event file as well as after
+// it; any other word is complained about (the answer is then kBadInput).
+struct EventFileWithOption {
+    std::string eventFile;
+    bool option = false;
+};
+std::optional<EventFileWithOption> ReadEventFileWithOption(
+    const Args& args, const std::string& option, const std::string& unknownReason);
+
 // Writes "pellam-cli: <file>: <note>" to stderr: something the answer leaves
 // out or reads around, which the examiner should know.
 void Tell(const std::string& file, const std::string& note);

@@ -96,6 +96,19 @@ int Complain(const std::string& file, const std::string& reason)
     return kBadInput;
 }
 
+std::optional<EventFileWithOption> ReadEventFileWithOption(
+    const Args& args, const std::string& option, const std::string& unknownReason)
+{
+    if (args.size() == 1)
+        return EventFileWithOption {args[0], false};
+    const bool first = args[0] == option;
+    if (!first && args[1] != option) {
+        Complain(args[0].starts_with("-") ? args[0] : args[1], unknownReason);
+        return std::nullopt;
+    }
+    return EventFileWithOption {first ? args[1] : args[0], true};
+}
+
 } // namespace pellam::cli
 
 int main(int argc, char** argv)

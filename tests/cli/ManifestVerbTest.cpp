@@ -80,6 +80,7 @@ TEST(ManifestVerb, DfxmlGivesEachFilesOwnValues)
     ASSERT_EQ(::utimensat(AT_FDCWD, (e.folder / "Photo/p1.jpg").c_str(), times, 0), 0);
     const CliOutput r = RunVerb({"manifest", e.evt, "--dfxml"});
     ASSERT_EQ(std::tuple(r.status, r.err), std::tuple(0, ""));
+    EXPECT_EQ(RunVerb({"manifest", "--dfxml", e.evt}).out, r.out) << "the option before the event file";
     const std::string doc = e.outside.write("manifest.xml", r.out);
     const std::string script = e.outside.write("check.py", R"(import calendar, os, re, subprocess, sys, zlib
 import xml.etree.ElementTree as ET
@@ -129,7 +130,8 @@ TEST(ManifestVerb, WhatCannotBeHashedIsNamedAndExitsWith2)
         expected += "pellam-cli: " + locked + ": Permission denied\n";
     EXPECT_EQ(r.err, expected);
 
-    EXPECT_EQ(RunVerb({"manifest", e.evt, "--xml"}).status, 2);
+    EXPECT_EQ(std::tuple(RunVerb({"manifest", e.evt, "--xml"}).status, RunVerb({"manifest", "--xml", e.evt}).err),
+        std::tuple(2, "pellam-cli: --xml: unknown option (the one there is: --dfxml)\n"));
     EXPECT_EQ(RunVerb({"manifest", e.dir.file("case/none.evt")}).status, 2);
     EXPECT_EQ(RunVerb({"manifest", e.dir.file("case/SGfg.dat")}).status, 2);
 }

@@ -38,11 +38,14 @@ TEST(NotesVerbs, MarksMadeFromAScriptAreListedAsJsonAndCsvAndGoStaleWithTheirRec
     const std::string evt = CopyOfSample(evidence, "4711");
     const std::string own = home.file(".local/share/NorvikTECH-Pellam");
 
-    EXPECT_EQ(std::tuple(RunVerb({"notes", evt}).out, RunVerb({"notes", evt, "--csv"}).out),
-        std::tuple("{\"marks\":[]}\n", "on,recording,offset,source,position,note,examiner,created,changed,stale\r\n"));
+    EXPECT_EQ(std::tuple(RunVerb({"notes", evt}).out, RunVerb({"notes", evt, "--csv"}).out,
+                  RunVerb({"notes", "--csv", evt}).out),
+        std::tuple("{\"marks\":[]}\n", "on,recording,offset,source,position,note,examiner,created,changed,stale\r\n",
+            "on,recording,offset,source,position,note,examiner,created,changed,stale\r\n"));
     EXPECT_FALSE(fs::exists(own)) << "reading notes makes no store";
 
-    const CliOutput first = RunVerb({"mark", evt, "4711_Rec01_1433.mp3", "2.25", "subject mentions a \"second\" weapon"});
+    const CliOutput first
+        = RunVerb({"mark", evt, "4711_Rec01_1433.mp3", "2.25", "subject mentions a \"second\" weapon"});
     EXPECT_EQ(std::tuple(first.status, WithoutTimes(first.out), first.err),
         std::tuple(0,
             "{\"on\":\"recording\",\"recording\":\"4711_Rec01_1433.mp3\",\"offset\":2.250,\"source\":null,"
@@ -51,9 +54,9 @@ TEST(NotesVerbs, MarksMadeFromAScriptAreListedAsJsonAndCsvAndGoStaleWithTheirRec
             ""));
     ::setenv("PELLAM_EXAMINER", "Lt. Omar Reyes", 1);
     EXPECT_EQ(RunVerb({"mark", evt, "4711_MIC01_1450.mp3", "9", "end, of MIC"}).status, 0);
-    for (const auto& [recording, seconds] : std::vector<std::pair<std::string, std::string>> {
-             {"4711_Gone.mp3", "1"}, {"4711_MIC01_1450.mp3", "9.001"}, {"4711_MIC01_1450.mp3", "-1"},
-             {"4711_MIC01_1450.mp3", "1e1"}, {"4711_MIC01_1450.mp3", "nan"}}) {
+    for (const auto& [recording, seconds] :
+        std::vector<std::pair<std::string, std::string>> {{"4711_Gone.mp3", "1"}, {"4711_MIC01_1450.mp3", "9.001"},
+            {"4711_MIC01_1450.mp3", "-1"}, {"4711_MIC01_1450.mp3", "1e1"}, {"4711_MIC01_1450.mp3", "nan"}}) {
         const CliOutput r = RunVerb({"mark", evt, recording, seconds, "x"});
         EXPECT_EQ(std::tuple(r.status, r.out), std::tuple(2, "")) << recording << " " << seconds << r.err;
     }
