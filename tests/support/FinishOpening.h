@@ -21,4 +21,12 @@ inline bool FinishOpening(Main& w)
         30000);
 }
 
+// Starts the window as the program does, opens `evt` and finishes the pass.
+inline bool LoadAndOpen(Main& w, const QString& evt)
+{
+    w.Form_Load(false);
+    w.OpenEventFile(evt);
+    return FinishOpening(w);
+}
+
 } // namespace pellam::test

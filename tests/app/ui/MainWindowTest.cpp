@@ -349,9 +349,7 @@ private slots:
         qputenv("LC_NUMERIC", "de_DE.UTF-8");
         qputenv("LANG", "en_US.UTF-8");
         Main window(*m_prompter, *m_shell, std::make_unique<VirtualWaveBackend>());
-        window.Form_Load(false);
-        window.OpenEventFile(evidence.filePath("none.evt"));
-        QVERIFY(test::FinishOpening(window));
+        QVERIFY(test::LoadAndOpen(window, evidence.filePath("none.evt")));
         QCOMPARE(Cell(window, 0, 1) + "|" + Cell(window, 0, 2), QString("1,062 MB|05.12.2026 16:49:13"));
     }
 

@@ -75,9 +75,7 @@ private slots:
         test::RecordingPrompter prompter;
         test::FakeShell shell;
         Main w(prompter, shell, std::make_unique<VirtualWaveBackend>());
-        w.Form_Load(false);
-        w.OpenEventFile(kEvent);
-        QVERIFY(test::FinishOpening(w));
+        QVERIFY(test::LoadAndOpen(w, kEvent));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
@@ -216,9 +214,7 @@ private slots:
         test::RecordingPrompter prompter;
         test::FakeShell shell;
         Main w(prompter, shell, std::make_unique<VirtualWaveBackend>());
-        w.Form_Load(false);
-        w.OpenEventFile(kEvent);
-        QVERIFY(test::FinishOpening(w));
+        QVERIFY(test::LoadAndOpen(w, kEvent));
         QCOMPARE(prompter.messages.size(), std::size_t {1});
         QVERIFY(prompter.messages[0].text.starts_with("This incident's notes store is damaged"));
         w.Choose(MenuEntry::Notes);

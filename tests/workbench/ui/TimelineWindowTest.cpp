@@ -235,9 +235,7 @@ private slots:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
         test::FakeShell shell;
         Main w(m_prompter, shell);
-        w.Form_Load(false);
-        w.OpenEventFile(PELLAM_BINARY_DIR "/sample/4711/4711.evt");
-        QVERIFY(test::FinishOpening(w));
+        QVERIFY(test::LoadAndOpen(w, PELLAM_BINARY_DIR "/sample/4711/4711.evt"));
         w.Choose(MenuEntry::Timeline);
         auto* window = w.findChild<TimelineWindow*>();
         QVERIFY(window);
