@@ -3,7 +3,6 @@
 // to a place, edit and delete with undo), the waveform's and the timeline's
 // marks, another copy's marks after a refresh, and a damaged store.
 #include "notes/ui/NotesWindow.h"
-#include "records/ui/RCEV.h"
 #include "app/Main.h"
 #include "app/RecordingListController.h"
 #include "app/Workbench.h"
@@ -12,6 +11,7 @@
 #include "checksums/Sha256.h"
 #include "logs/ui/DocViewer.h"
 #include "notes/IncidentNotes.h"
+#include "records/ui/RCEV.h"
 #include "support/FakeShell.h"
 #include "support/FinishOpening.h"
 #include "support/RecordingPrompter.h"
